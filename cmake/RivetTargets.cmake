@@ -6,38 +6,42 @@ function(rivet_warnings target)
 endfunction()
 
 # rivet_module(NAME <target> DIR <folder> [DEPS <targets>...])
-# A static library from every source in <folder> (recursively). Includes are rooted at the
+# A shared library from every source in <folder> (recursively). Shared, so that the
+# self-registering parts (reflection, modules) are always loaded with it. Includes are rooted at the
 # folder's parent, so code writes #include "Core/Containers/Array.h".
 function(rivet_module)
     cmake_parse_arguments(M "" "NAME;DIR" "DEPS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${M_DIR}/*.cpp")
     file(GLOB_RECURSE headers CONFIGURE_DEPENDS "${M_DIR}/*.h")
-    add_library(${M_NAME} STATIC ${sources} ${headers})
+    add_library(${M_NAME} SHARED ${sources} ${headers})
     get_filename_component(root "${M_DIR}" DIRECTORY)
     target_include_directories(${M_NAME} PUBLIC "${root}")
     target_link_libraries(${M_NAME} PUBLIC ${M_DEPS})
     rivet_warnings(${M_NAME})
-    rivet_reflect(${M_NAME} "${M_DIR}" "${headers}")
+    get_filename_component(module "${M_DIR}" NAME)
+    rivet_reflect(${M_NAME} ${module} "${root}" "${headers}")
 endfunction()
 
 # Runs the reflection generator over every header of a module that carries VT_CLASS or
-# VT_ENUM markers, and compiles what it writes into the module.
-function(rivet_reflect target dir headers)
+# VT_ENUM markers, and compiles what it writes into the module. Classes go into the script
+# package of <module>; generated sources include headers relative to <root>.
+function(rivet_reflect target module root headers)
     if(NOT TARGET VtHeaderTool)
         return()
     endif()
     set(generated "")
     foreach(header ${headers})
-        file(STRINGS "${header}" markers REGEX "^[ \t]*VT_(CLASS|ENUM|STRUCT)\\(")
+        file(STRINGS "${header}" markers REGEX "^[ \t]*VT_(CLASS|ENUM)\\(")
         if(markers)
-            file(RELATIVE_PATH rel "${dir}" "${header}")
+            file(RELATIVE_PATH rel "${root}" "${header}")
             string(REGEX REPLACE "\\.h$" ".gen.cpp" rel "${rel}")
             set(out "${CMAKE_CURRENT_BINARY_DIR}/Generated/${target}/${rel}")
-            get_filename_component(root "${dir}" DIRECTORY)
             file(RELATIVE_PATH include "${root}" "${header}")
+            get_filename_component(outdir "${out}" DIRECTORY)
+            file(MAKE_DIRECTORY "${outdir}")
             add_custom_command(
                 OUTPUT "${out}"
-                COMMAND VtHeaderTool "${header}" "${out}" "${include}"
+                COMMAND VtHeaderTool "${header}" "${out}" "${include}" "${module}"
                 DEPENDS VtHeaderTool "${header}"
                 COMMENT "Reflecting ${include}"
                 VERBATIM)
@@ -47,11 +51,4 @@ function(rivet_reflect target dir headers)
     if(generated)
         target_sources(${target} PRIVATE ${generated})
     endif()
-endfunction()
-
-# Links a module so that its self-registering parts (reflection, modules) are kept.
-function(rivet_link_whole target)
-    foreach(lib ${ARGN})
-        target_link_libraries(${target} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${lib}>")
-    endforeach()
 endfunction()

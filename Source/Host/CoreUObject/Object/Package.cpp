@@ -1,0 +1,30 @@
+#include "CoreUObject/Object/Package.h"
+
+#include "CoreUObject/Object/ObjectArray.h"
+#include "CoreUObject/Object/UObjectGlobals.h"
+
+UPackage* GetTransientPackage()
+{
+    static UPackage* const Package = [] {
+        UPackage* Transient = CreatePackage("/Engine/Transient");
+        Transient->SetFlags(RF_RootSet | RF_Transient);
+        return Transient;
+    }();
+    return Package;
+}
+
+UPackage* FindPackage(const FString& LongPackageName)
+{
+    return Cast<UPackage>(FUObjectArray::Get().FindObject(nullptr, FName(LongPackageName)));
+}
+
+UPackage* CreatePackage(const FString& LongPackageName)
+{
+    if (UPackage* Existing = FindPackage(LongPackageName))
+    {
+        return Existing;
+    }
+    UPackage* Package = new UPackage();
+    FUObjectArray::Get().Register(Package, UPackage::StaticClass(), nullptr, FName(LongPackageName), RF_Public);
+    return Package;
+}

@@ -1,0 +1,170 @@
+#include "VantorEd/Transactions/TransactionBuffer.h"
+
+#include "CoreUObject/Object/Object.h"
+
+struct FObjectStateSnapshot
+{
+    static UObject* Clone(const UObject* Object) { return Object->CloneForUndo(); }
+    static void Restore(UObject* Object, const UObject& State) { Object->RestoreForUndo(State); }
+};
+
+FTransactionBuffer& FTransactionBuffer::Get()
+{
+    static FTransactionBuffer Buffer;
+    return Buffer;
+}
+
+int32 FTransactionBuffer::Begin(const FText& Title)
+{
+    if (Depth++ == 0)
+    {
+        Steps.resize(Steps.size() - static_cast<size_t>(UndoneCount));
+        UndoneCount = 0;
+        Steps.push_back(FTransactionStep{Title, {}, {}});
+        GUndo = this;
+    }
+    return Depth;
+}
+
+int32 FTransactionBuffer::End()
+{
+    VT_CHECKF(Depth > 0, "a transaction was ended that was never begun");
+    if (--Depth == 0)
+    {
+        GUndo = nullptr;
+    }
+    return Depth;
+}
+
+bool FTransactionBuffer::CanUndo() const
+{
+    return Depth == 0 && static_cast<int32>(Steps.size()) > UndoneCount;
+}
+
+bool FTransactionBuffer::CanRedo() const
+{
+    return Depth == 0 && UndoneCount > 0;
+}
+
+bool FTransactionBuffer::Undo()
+{
+    if (!CanUndo())
+    {
+        return false;
+    }
+    ++UndoneCount;
+    Steps[Steps.size() - static_cast<size_t>(UndoneCount)].SwapStates(true);
+    return true;
+}
+
+bool FTransactionBuffer::Redo()
+{
+    if (!CanRedo())
+    {
+        return false;
+    }
+    Steps[Steps.size() - static_cast<size_t>(UndoneCount)].SwapStates(false);
+    --UndoneCount;
+    return true;
+}
+
+TArray<FText> FTransactionBuffer::GetUndoTitles() const
+{
+    TArray<FText> Titles;
+    for (size_t Index = 0; Index < Steps.size() - static_cast<size_t>(UndoneCount); ++Index)
+    {
+        Titles.Add(Steps[Index].Title);
+    }
+    return Titles;
+}
+
+TArray<FText> FTransactionBuffer::GetRedoTitles() const
+{
+    TArray<FText> Titles;
+    for (size_t Index = Steps.size() - static_cast<size_t>(UndoneCount); Index < Steps.size(); ++Index)
+    {
+        Titles.Add(Steps[Index].Title);
+    }
+    return Titles;
+}
+
+int32 FTransactionBuffer::GetRecordedObjectCount() const
+{
+    const size_t Reachable = Steps.size() - static_cast<size_t>(UndoneCount);
+    return Reachable == 0 ? 0 : static_cast<int32>(Steps[Reachable - 1].Records.size());
+}
+
+void FTransactionBuffer::Reset()
+{
+    VT_CHECKF(Depth == 0, "the undo history cannot be reset inside a transaction");
+    Steps.clear();
+    UndoneCount = 0;
+}
+
+bool FTransactionBuffer::SaveObject(UObject* Object)
+{
+    VT_CHECK(Depth > 0 && Object != nullptr);
+    FTransactionStep& Step = Steps.back();
+    if (Step.RecordedObjects.contains(Object))
+    {
+        return true;
+    }
+    UObject* State = FObjectStateSnapshot::Clone(Object);
+    if (!State)
+    {
+        return false;
+    }
+    Step.RecordedObjects.insert(Object);
+    Step.Records.push_back(FRecord{Object, std::unique_ptr<UObject>(State)});
+    return true;
+}
+
+void FTransactionBuffer::AddReferencedObjects(FReferenceCollector& Collector)
+{
+    for (const FTransactionStep& Step : Steps)
+    {
+        for (const FRecord& Record : Step.Records)
+        {
+            Collector.AddReferencedObject(Record.Object);
+            Collector.AddReferencesOf(Record.State.get());
+        }
+    }
+}
+
+void FTransactionBuffer::FTransactionStep::SwapStates(bool bReverseOrder)
+{
+    const auto Swap = [](FRecord& Record) {
+        std::unique_ptr<UObject> Current(FObjectStateSnapshot::Clone(Record.Object));
+        FObjectStateSnapshot::Restore(Record.Object, *Record.State);
+        Record.State = std::move(Current);
+    };
+    if (bReverseOrder)
+    {
+        std::for_each(Records.rbegin(), Records.rend(), Swap);
+    }
+    else
+    {
+        std::for_each(Records.begin(), Records.end(), Swap);
+    }
+    for (FRecord& Record : Records)
+    {
+        Record.Object->PostEditUndo();
+    }
+}
+
+FScopedTransaction::FScopedTransaction(const FText& Description, bool bShouldActuallyTransact)
+    : bActive(bShouldActuallyTransact)
+{
+    if (bActive)
+    {
+        FTransactionBuffer::Get().Begin(Description);
+    }
+}
+
+FScopedTransaction::~FScopedTransaction()
+{
+    if (bActive)
+    {
+        FTransactionBuffer::Get().End();
+    }
+}

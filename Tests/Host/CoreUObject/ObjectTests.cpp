@@ -1,0 +1,77 @@
+#include "Host/CoreUObject/TestObjects.h"
+
+#include "CoreUObject/Object/Package.h"
+
+#include <gtest/gtest.h>
+
+TEST(Object, NamesAreUniqueWithinTheirOuter)
+{
+    UPackage* Package = CreatePackage("/Game/Tests/Names");
+    UTestObject* First = NewObject<UTestObject>(Package, "Thing");
+    UTestObject* Unnamed = NewObject<UTestObject>(Package);
+    UTestObject* Inner = NewObject<UTestObject>(First, "Thing");
+
+    EXPECT_EQ(First->GetName(), "Thing");
+    EXPECT_EQ(First->GetOuter(), Package);
+    EXPECT_EQ(Inner->GetPackage(), Package);
+    EXPECT_TRUE(Unnamed->GetName().StartsWith("TestObject_"));
+    EXPECT_EQ(First->GetPathName(), "/Game/Tests/Names.Thing");
+    EXPECT_EQ(Inner->GetPathName(), "/Game/Tests/Names.Thing.Thing");
+    EXPECT_EQ(FindObject<UTestObject>("/Game/Tests/Names.Thing.Thing"), Inner);
+    EXPECT_EQ(FindObject<UTestObject>("/Game/Tests/Names.Missing"), nullptr);
+    EXPECT_EQ(CreatePackage("/Game/Tests/Names"), Package);
+}
+
+TEST(ObjectDeathTest, ADuplicateNameIsAProgrammingError)
+{
+    UPackage* Package = CreatePackage("/Game/Tests/Duplicate");
+    NewObject<UTestObject>(Package, "Twin");
+    EXPECT_DEATH(NewObject<UTestObject>(Package, "Twin"), "already exists");
+}
+
+TEST(Object, DefaultOuterIsTheTransientPackage)
+{
+    UTestObject* Object = NewObject<UTestObject>();
+    EXPECT_EQ(Object->GetOuter(), GetTransientPackage());
+    EXPECT_FALSE(Object->MarkPackageDirty());
+    EXPECT_FALSE(GetTransientPackage()->IsDirty());
+}
+
+TEST(Object, ClassesKnowTheirHierarchy)
+{
+    UTestChild* Child = NewObject<UTestChild>();
+    UObject* AsObject = Child;
+
+    EXPECT_TRUE(UTestChild::StaticClass()->IsChildOf<UTestObject>());
+    EXPECT_TRUE(UTestChild::StaticClass()->IsChildOf<UObject>());
+    EXPECT_FALSE(UTestObject::StaticClass()->IsChildOf<UTestChild>());
+    EXPECT_EQ(Cast<UTestObject>(AsObject), Child);
+    EXPECT_EQ(Cast<UTestChild>(static_cast<UObject*>(NewObject<UTestObject>())), nullptr);
+    EXPECT_EQ(Cast<UTestObject>(static_cast<UObject*>(nullptr)), nullptr);
+    EXPECT_TRUE(AsObject->IsA<UTestObject>());
+    EXPECT_EQ(Child->GetClass(), UTestChild::StaticClass());
+}
+
+TEST(Object, ClassesAreObjectsInTheirScriptPackage)
+{
+    UClass* Class = UTestObject::StaticClass();
+    EXPECT_EQ(Class->GetName(), "TestObject");
+    EXPECT_EQ(Class->GetCppName(), "UTestObject");
+    EXPECT_EQ(Class->GetPathName(), "/Script/HostCoreUObjectTests.TestObject");
+    EXPECT_EQ(Class->GetClass(), UClass::StaticClass());
+    EXPECT_EQ(FindClass("/Script/HostCoreUObjectTests.TestObject"), Class);
+    EXPECT_EQ(FindClass("UTestChild"), UTestChild::StaticClass());
+    EXPECT_EQ(FindClass("Package"), UPackage::StaticClass());
+    EXPECT_EQ(FindClass("NoSuchClass"), nullptr);
+}
+
+TEST(Object, ModifyMarksTheOuterPackageDirty)
+{
+    UPackage* Package = CreatePackage("/Game/Tests/Dirty");
+    UTestObject* Asset = NewObject<UTestObject>(Package, "Asset");
+    EXPECT_FALSE(Package->IsDirty());
+    Asset->Modify(false);
+    EXPECT_FALSE(Package->IsDirty());
+    Asset->Modify();
+    EXPECT_TRUE(Package->IsDirty());
+}

@@ -1,0 +1,199 @@
+#include "Host/CoreUObject/TestObjects.h"
+
+#include "CoreUObject/Reflection/PropertyAccess.h"
+
+#include <gtest/gtest.h>
+
+using namespace VT::Reflection;
+
+namespace
+{
+TArray<FString> PropertyNames(const UClass* Class)
+{
+    TArray<FString> Names;
+    for (const FProperty* Property : Class->GetProperties())
+    {
+        Names.Add(Property->GetName());
+    }
+    return Names;
+}
+
+bool SetByText(UObject* Object, const char* Name, const char* Text, FString* OutError = nullptr)
+{
+    const FProperty* Property = FindPropertyByAnyName(Object->GetClass(), Name);
+    EXPECT_NE(Property, nullptr) << Name;
+    FString Error;
+    const bool bSet = Property && SetPropertyValueFromText(Object, *Property, Text, Error);
+    if (OutError)
+    {
+        *OutError = Error;
+    }
+    return bSet;
+}
+} // namespace
+
+TEST(Reflection, PropertiesAndFunctionsInDeclarationOrderWithSupersFirst)
+{
+    const TArray<FString> Expected{"Amount", "Count",    "bEnabled", "Label",    "Tag",     "Mode",
+                                   "SecondOnly", "Gated", "Other", "Children", "Options", "Extra"};
+    EXPECT_EQ(PropertyNames(UTestChild::StaticClass()), Expected);
+
+    const TArray<const FFunction*> Functions = UTestChild::StaticClass()->GetFunctions();
+    ASSERT_EQ(Functions.Num(), 2);
+    EXPECT_EQ(Functions[0]->GetName(), "Press");
+    EXPECT_EQ(Functions[1]->GetName(), "GetOptionNames");
+}
+
+TEST(Reflection, MetadataIsReadAsWritten)
+{
+    const UClass* Class = UTestObject::StaticClass();
+    EXPECT_EQ(Class->GetMetaDataText("ToolTip"), "An object for the reflection tests.");
+
+    const FProperty* Amount = Class->FindPropertyByName("Amount");
+    ASSERT_NE(Amount, nullptr);
+    EXPECT_EQ(Amount->GetMetaData("Category"), "Options");
+    EXPECT_EQ(Amount->GetMetaData("ToolTip"), "How much.\nSecond line.");
+    EXPECT_EQ(Amount->GetMetaData("UIMax"), "5");
+    EXPECT_TRUE(Amount->IsEditable());
+    EXPECT_EQ(Amount->GetKind(), EPropertyKind::Real);
+    EXPECT_EQ(Amount->GetTypeName(), "double");
+
+    const FProperty* Count = Class->FindPropertyByName("count");
+    EXPECT_EQ(Count->GetDisplayName(), "Number Of Things") << "nested meta = (...) is flattened";
+    EXPECT_EQ(Class->FindPropertyByName("bEnabled")->GetDisplayName(), "Enabled");
+    EXPECT_EQ(Class->FindPropertyByName("SecondOnly")->GetMetaData("EditConditionHides"), "true");
+    EXPECT_TRUE(Class->FindPropertyByName("Options")->HasMetaData("TransientToolProperty"));
+    EXPECT_FALSE(Class->FindPropertyByName("Options")->IsEditable());
+    EXPECT_TRUE(Class->FindPropertyByName("Options")->IsVisible());
+    EXPECT_FALSE(Class->FindPropertyByName("Children")->IsVisible());
+
+    const FFunction* Press = Class->FindFunctionByName("Press");
+    EXPECT_EQ(Press->GetMetaData("CallInEditor"), "true");
+    EXPECT_EQ(Press->GetMetaData("DisplayPriority"), "1");
+    EXPECT_EQ(Press->GetDisplayName(), "Press Me");
+}
+
+TEST(Reflection, EnumsListTheirEntries)
+{
+    const UEnum* Enum = StaticEnum<ETestMode>();
+    ASSERT_EQ(Enum->NumEntries(), 3);
+    EXPECT_EQ(Enum->GetName(), "ETestMode");
+    EXPECT_EQ(Enum->GetEntry(2).Value, 7);
+    EXPECT_EQ(Enum->GetNameStringByValue(1), "Second");
+    EXPECT_EQ(Enum->GetDisplayNameByValue(0), "First Mode");
+    EXPECT_EQ(Enum->GetDisplayNameByValue(7), "Third One");
+    EXPECT_EQ(Enum->GetValueByNameString("ETestMode::ThirdOne"), 7);
+    EXPECT_EQ(Enum->GetValueByNameString("first mode"), 0);
+    EXPECT_EQ(Enum->GetValueByNameString("Fourth"), INDEX_NONE);
+    EXPECT_EQ(Enum->GetMetaData().Get("ToolTip"), "How a test object works.");
+}
+
+TEST(Reflection, SetByTextParsesClampsAndNotifiesTheOwner)
+{
+    UTestObject* Object = NewObject<UTestObject>();
+    EXPECT_TRUE(SetByText(Object, "Amount", "42.5"));
+    EXPECT_EQ(Object->Amount, 10.0) << "ClampMax";
+    EXPECT_EQ(Object->LastChanged, FName("Amount"));
+    EXPECT_EQ(Object->PreEditCount, 1);
+    EXPECT_TRUE(SetByText(Object, "Amount", "-3"));
+    EXPECT_EQ(Object->Amount, 0.0) << "ClampMin";
+    EXPECT_TRUE(SetByText(Object, "Amount", "7.25"));
+    EXPECT_EQ(Object->Amount, 7.25) << "UIMax is a slider limit only";
+
+    EXPECT_TRUE(SetByText(Object, "Number Of Things", "0"));
+    EXPECT_EQ(Object->Count, 1);
+    EXPECT_TRUE(SetByText(Object, "enabled", "true"));
+    EXPECT_TRUE(Object->bEnabled);
+    EXPECT_TRUE(SetByText(Object, "Label", "Left Arm"));
+    EXPECT_EQ(Object->Label, "Left Arm");
+    EXPECT_TRUE(SetByText(Object, "Tag", "Spine_01"));
+    EXPECT_EQ(Object->Tag, FName("spine_01"));
+    EXPECT_TRUE(SetByText(Object, "Mode", "ETestMode::Second"));
+    EXPECT_EQ(Object->Mode, ETestMode::Second);
+    EXPECT_TRUE(SetByText(Object, "Mode", "First Mode"));
+    EXPECT_EQ(Object->Mode, ETestMode::First);
+}
+
+TEST(Reflection, BadTextChangesNothingAndSaysWhy)
+{
+    UTestObject* Object = NewObject<UTestObject>();
+    FString Error;
+    EXPECT_FALSE(SetByText(Object, "Count", "three", &Error));
+    EXPECT_EQ(Error, "'three' is not a whole number of type int32");
+    EXPECT_FALSE(SetByText(Object, "Count", "99999999999", &Error));
+    EXPECT_FALSE(SetByText(Object, "Amount", "1.5x", &Error));
+    EXPECT_FALSE(SetByText(Object, "Amount", "nan", &Error));
+    EXPECT_FALSE(SetByText(Object, "bEnabled", "maybe", &Error));
+    EXPECT_FALSE(SetByText(Object, "Mode", "Fourth", &Error));
+    EXPECT_EQ(Error, "'Fourth' is not a value of ETestMode");
+    EXPECT_FALSE(SetByText(Object, "Other", "/Game/Nowhere.Nothing", &Error));
+    EXPECT_EQ(Object->Count, 3);
+    EXPECT_EQ(Object->Amount, 1.0);
+    EXPECT_EQ(Object->PreEditCount, 0) << "the owner hears nothing about a rejected value";
+    EXPECT_TRUE(Object->LastChanged.IsNone());
+}
+
+TEST(Reflection, ValuesExportAsText)
+{
+    UTestObject* Object = NewObject<UTestObject>(CreatePackage("/Game/Tests/Export"), "Exported");
+    Object->Options = {"Alpha", "Beta, Gamma", ""};
+    Object->Other = Object;
+    const UClass* Class = Object->GetClass();
+    EXPECT_EQ(Class->FindPropertyByName("Amount")->ExportText(Object), "1.0");
+    EXPECT_EQ(Class->FindPropertyByName("Mode")->ExportText(Object), "First");
+    EXPECT_EQ(Class->FindPropertyByName("Other")->ExportText(Object), "/Game/Tests/Export.Exported");
+    EXPECT_EQ(Class->FindPropertyByName("Options")->ExportText(Object), "(Alpha,\"Beta, Gamma\",\"\")");
+
+    UTestObject* Copy = NewObject<UTestObject>();
+    FString Error;
+    const FProperty* Options = Class->FindPropertyByName("Options");
+    ASSERT_TRUE(SetPropertyValueFromText(Copy, *Options, Options->ExportText(Object), Error)) << *Error;
+    EXPECT_EQ(Copy->Options, Object->Options);
+    ASSERT_TRUE(SetByText(Copy, "Other", "/Game/Tests/Export.Exported"));
+    EXPECT_EQ(Copy->Other, Object);
+}
+
+TEST(Reflection, FunctionsAreCalledByNameOrDisplayName)
+{
+    UTestObject* Object = NewObject<UTestObject>();
+    FString Error;
+    EXPECT_TRUE(CallFunctionByName(Object, "Press", Error));
+    EXPECT_TRUE(CallFunctionByName(Object, "press me", Error));
+    EXPECT_EQ(Object->PressCount, 2);
+    EXPECT_FALSE(CallFunctionByName(Object, "Explode", Error));
+    EXPECT_EQ(Error, "TestObject has no function 'Explode'");
+
+    TArray<FString> Names;
+    const FFunction* GetNames = Object->GetClass()->FindFunctionByName("GetOptionNames");
+    ASSERT_TRUE(GetNames->Call(Object, Names));
+    EXPECT_EQ(Names, (TArray<FString>{"Alpha", "Beta, Gamma"}));
+    int32 Wrong = 0;
+    EXPECT_FALSE(GetNames->Call(Object, Wrong)) << "a result of the wrong type is refused";
+}
+
+TEST(Reflection, EditConditionsFollowTheValues)
+{
+    UTestObject* Object = NewObject<UTestObject>();
+    const UClass* Class = Object->GetClass();
+    const FProperty& SecondOnly = *Class->FindPropertyByName("SecondOnly");
+    const FProperty& Gated = *Class->FindPropertyByName("Gated");
+    EXPECT_TRUE(IsEditConditionMet(Object, *Class->FindPropertyByName("Amount")));
+    EXPECT_FALSE(IsEditConditionMet(Object, SecondOnly));
+    Object->Mode = ETestMode::Second;
+    EXPECT_TRUE(IsEditConditionMet(Object, SecondOnly));
+
+    EXPECT_FALSE(IsEditConditionMet(Object, Gated));
+    Object->bEnabled = true;
+    EXPECT_FALSE(IsEditConditionMet(Object, Gated));
+    Object->Count = 4;
+    EXPECT_TRUE(IsEditConditionMet(Object, Gated));
+}
+
+TEST(Reflection, DisplayNamesSplitCodeNames)
+{
+    EXPECT_EQ(MakeDisplayNameFromCodeName("bPendingDelete"), "Pending Delete");
+    EXPECT_EQ(MakeDisplayNameFromCodeName("TargetEdgeLength"), "Target Edge Length");
+    EXPECT_EQ(MakeDisplayNameFromCodeName("LOD0Index"), "LOD 0 Index");
+    EXPECT_EQ(MakeDisplayNameFromCodeName("SmoothBorder"), "Smooth Border");
+    EXPECT_EQ(MakeDisplayNameFromCodeName("bone"), "bone");
+}

@@ -1,0 +1,159 @@
+#include "Host/VantorEd/TransactedObject.h"
+
+#include "CoreUObject/Object/GarbageCollection.h"
+#include "CoreUObject/Object/WeakObjectPtr.h"
+#include "VantorEd/Transactions/TransactionBuffer.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class TransactionTest : public testing::Test
+{
+protected:
+    void SetUp() override { FTransactionBuffer::Get().Reset(); }
+    void TearDown() override { FTransactionBuffer::Get().Reset(); }
+
+    static UTransactedObject* MakeObject(const char* Name)
+    {
+        return NewObject<UTransactedObject>(CreatePackage(FString("/Game/Undo/") + Name), Name, RF_Standalone);
+    }
+    static TArray<FString> UndoTitles()
+    {
+        TArray<FString> Titles;
+        for (const FText& Title : FTransactionBuffer::Get().GetUndoTitles())
+        {
+            Titles.Add(Title.ToString());
+        }
+        return Titles;
+    }
+};
+} // namespace
+
+TEST_F(TransactionTest, UndoRestoresEveryRecordedObjectAndRedoReappliesIt)
+{
+    UTransactedObject* A = MakeObject("A");
+    UTransactedObject* B = MakeObject("B");
+    A->Values = {1, 2, 3};
+    B->Label = "before";
+    {
+        FScopedTransaction Transaction(FText::FromString("Edit Both"));
+        A->Modify();
+        A->Values.Add(4);
+        B->Modify();
+        B->Label = "after";
+        A->Modify();
+        A->Values[0] = 10;
+    }
+    EXPECT_EQ(FTransactionBuffer::Get().GetRecordedObjectCount(), 2) << "each object once per transaction";
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_EQ(A->Values, (TArray<int32>{1, 2, 3}));
+    EXPECT_EQ(B->Label, "before");
+    EXPECT_EQ(A->UndoNotifications, 1);
+    EXPECT_EQ(B->UndoNotifications, 1);
+    EXPECT_EQ(A->GetName(), "A") << "identity is never restored";
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Redo());
+    EXPECT_EQ(A->Values, (TArray<int32>{10, 2, 3, 4}));
+    EXPECT_EQ(B->Label, "after");
+    EXPECT_FALSE(FTransactionBuffer::Get().Redo());
+}
+
+TEST_F(TransactionTest, NestedScopesMakeOneStep)
+{
+    UTransactedObject* A = MakeObject("Nested");
+    {
+        FScopedTransaction Outer(FText::FromString("Outer"));
+        A->Modify();
+        A->Values.Add(1);
+        {
+            FScopedTransaction Inner(FText::FromString("Inner"));
+            A->Modify();
+            A->Values.Add(2);
+        }
+        EXPECT_TRUE(FTransactionBuffer::Get().IsTransactionOpen());
+    }
+    EXPECT_EQ(UndoTitles(), (TArray<FString>{"Outer"}));
+    FTransactionBuffer::Get().Undo();
+    EXPECT_TRUE(A->Values.IsEmpty());
+}
+
+TEST_F(TransactionTest, HistoryListsTitlesAndANewStepDropsRedo)
+{
+    UTransactedObject* A = MakeObject("History");
+    for (const char* Title : {"One", "Two", "Three"})
+    {
+        FScopedTransaction Transaction(FText::FromString(Title));
+        A->Modify();
+        A->Label = Title;
+    }
+    EXPECT_EQ(UndoTitles(), (TArray<FString>{"One", "Two", "Three"}));
+    FTransactionBuffer::Get().Undo();
+    FTransactionBuffer::Get().Undo();
+    EXPECT_EQ(A->Label, "One");
+    ASSERT_EQ(FTransactionBuffer::Get().GetRedoTitles().Num(), 2);
+    EXPECT_EQ(FTransactionBuffer::Get().GetRedoTitles()[0].ToString(), "Two");
+    {
+        FScopedTransaction Transaction(FText::FromString("Four"));
+        A->Modify();
+        A->Label = "Four";
+    }
+    EXPECT_FALSE(FTransactionBuffer::Get().CanRedo());
+    EXPECT_EQ(UndoTitles(), (TArray<FString>{"One", "Four"}));
+}
+
+TEST_F(TransactionTest, AnEmptyTransactionIsStillAStep)
+{
+    {
+        FScopedTransaction Transaction(FText::FromString("Nothing"));
+    }
+    EXPECT_EQ(UndoTitles(), (TArray<FString>{"Nothing"}));
+    EXPECT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+}
+
+TEST_F(TransactionTest, ModifyOutsideATransactionRecordsNothing)
+{
+    UTransactedObject* A = MakeObject("Outside");
+    EXPECT_FALSE(A->Modify());
+    {
+        FScopedTransaction Ignored(FText::FromString("Off"), false);
+        EXPECT_FALSE(A->Modify());
+    }
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+}
+
+TEST_F(TransactionTest, UndoCannotRunInsideAnOpenTransaction)
+{
+    UTransactedObject* A = MakeObject("Inside");
+    {
+        FScopedTransaction First(FText::FromString("First"));
+        A->Modify();
+    }
+    FScopedTransaction Open(FText::FromString("Open"));
+    EXPECT_FALSE(FTransactionBuffer::Get().Undo());
+}
+
+TEST_F(TransactionTest, HistoryKeepsRecordedObjectsAndTheirReferencesAlive)
+{
+    UTransactedObject* A = NewObject<UTransactedObject>(CreatePackage("/Temp/UndoGc"));
+    UTransactedObject* Referenced = NewObject<UTransactedObject>(CreatePackage("/Temp/UndoGcRef"));
+    A->Reference = Referenced;
+    TWeakObjectPtr<UTransactedObject> WeakA = A;
+    TWeakObjectPtr<UTransactedObject> WeakReferenced = Referenced;
+    {
+        FScopedTransaction Transaction(FText::FromString("Drop"));
+        A->Modify();
+        A->Reference = nullptr;
+    }
+    CollectGarbage();
+    ASSERT_TRUE(WeakA.IsValid());
+    ASSERT_TRUE(WeakReferenced.IsValid()) << "the recorded state still refers to it";
+    FTransactionBuffer::Get().Undo();
+    EXPECT_EQ(A->Reference, Referenced);
+
+    FTransactionBuffer::Get().Reset();
+    CollectGarbage();
+    EXPECT_FALSE(WeakA.IsValid());
+}
