@@ -47,10 +47,11 @@ void WriteClass(std::ostringstream& Out, const FReflectedClass& Class, const std
             << Function.Name << "\", " << WriteMetaData(Function.Arguments) << ");\n";
     }
     Out << "    }\n};\n\n";
-    const char* Flags = Class.Arguments.HasSpecifier("Abstract") ? "EClassFlags::Abstract" : "EClassFlags::None";
+    const char* Flags =
+        Class.Arguments.HasSpecifier("Abstract") ? "EClassFlags::Abstract" : "EClassFlags::None";
     Out << "UClass* " << Class.Name << "::StaticClass()\n{\n"
-        << "    static UClass* const Class = VT::Reflection::ConstructClassFor<" << Class.Name << ">(\"" << Class.Name
-        << "\", \"" << ModuleName << "\", " << Flags << ", &" << Registrar << "::Fill);\n"
+        << "    static UClass* const Class = VT::Reflection::ConstructClassFor<" << Class.Name << ">(\""
+        << Class.Name << "\", \"" << ModuleName << "\", " << Flags << ", &" << Registrar << "::Fill);\n"
         << "    return Class;\n}\n\n"
         << "namespace\n{\nconst VT::Reflection::FAutoRegisterClass VTAutoRegister_" << Class.Name << "(&"
         << Class.Name << "::StaticClass);\n}\n\n";
@@ -63,8 +64,8 @@ void WriteEnum(std::ostringstream& Out, const FReflectedEnum& Enum, const std::s
         << "\",\n        {\n";
     for (const FReflectedEnumEntry& Entry : Enum.Entries)
     {
-        Out << "            {FName(\"" << Entry.Name << "\"), static_cast<int64>(" << Enum.Name << "::" << Entry.Name
-            << "), " << WriteMetaData(Entry.Arguments) << "},\n";
+        Out << "            {FName(\"" << Entry.Name << "\"), static_cast<int64>(" << Enum.Name
+            << "::" << Entry.Name << "), " << WriteMetaData(Entry.Arguments) << "},\n";
     }
     Out << "        },\n        " << WriteMetaData(Enum.Arguments) << ");\n    return Enum;\n}\n\n";
 }

@@ -15,7 +15,8 @@ const char* const KnownSpecifiers[] = {"EditAnywhere", "VisibleAnywhere", "Abstr
 
 bool IsKnownSpecifier(const std::string& Word)
 {
-    return std::find(std::begin(KnownSpecifiers), std::end(KnownSpecifiers), Word) != std::end(KnownSpecifiers);
+    return std::find(std::begin(KnownSpecifiers), std::end(KnownSpecifiers), Word) !=
+           std::end(KnownSpecifiers);
 }
 
 std::string Quote(const std::string& Text)
@@ -120,7 +121,8 @@ private:
                 else
                 {
                     const FToken& Value = Next();
-                    Arguments.MetaData.emplace_back(Key, Value.Kind == ETokenKind::String ? Value.Text : Quote(Value.Text));
+                    Arguments.MetaData.emplace_back(
+                        Key, Value.Kind == ETokenKind::String ? Value.Text : Quote(Value.Text));
                 }
             }
             else if (IsKnownSpecifier(Key))

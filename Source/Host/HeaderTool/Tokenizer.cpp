@@ -81,7 +81,10 @@ public:
     }
 
 private:
-    bool StartsWith(const char* Text) const { return Source.compare(Position, std::char_traits<char>::length(Text), Text) == 0; }
+    bool StartsWith(const char* Text) const
+    {
+        return Source.compare(Position, std::char_traits<char>::length(Text), Text) == 0;
+    }
 
     void SkipUntil(const char* Text)
     {

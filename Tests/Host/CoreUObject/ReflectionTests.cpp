@@ -34,8 +34,8 @@ bool SetByText(UObject* Object, const char* Name, const char* Text, FString* Out
 
 TEST(Reflection, PropertiesAndFunctionsInDeclarationOrderWithSupersFirst)
 {
-    const TArray<FString> Expected{"Amount", "Count",    "bEnabled", "Label",    "Tag",     "Mode",
-                                   "SecondOnly", "Gated", "Other", "Children", "Options", "Extra"};
+    const TArray<FString> Expected{"Amount",     "Count", "bEnabled", "Label",    "Tag",     "Mode",
+                                   "SecondOnly", "Gated", "Other",    "Children", "Options", "Extra"};
     EXPECT_EQ(PropertyNames(UTestChild::StaticClass()), Expected);
 
     const TArray<const FFunction*> Functions = UTestChild::StaticClass()->GetFunctions();

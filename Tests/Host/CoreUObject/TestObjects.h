@@ -38,7 +38,8 @@ public:
     VT_PROPERTY(EditAnywhere, Category = "Mode")
     ETestMode Mode = ETestMode::First;
 
-    VT_PROPERTY(EditAnywhere, Category = "Mode", EditCondition = "Mode == ETestMode::Second", EditConditionHides)
+    VT_PROPERTY(EditAnywhere, Category = "Mode", EditCondition = "Mode == ETestMode::Second",
+                EditConditionHides)
     FString SecondOnly;
 
     VT_PROPERTY(EditAnywhere, EditCondition = "bEnabled && Count != 3")

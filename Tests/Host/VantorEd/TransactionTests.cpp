@@ -16,7 +16,8 @@ protected:
 
     static UTransactedObject* MakeObject(const char* Name)
     {
-        return NewObject<UTransactedObject>(CreatePackage(FString("/Game/Undo/") + Name), Name, RF_Standalone);
+        return NewObject<UTransactedObject>(CreatePackage(FString("/Game/Undo/") + Name), Name,
+                                            RF_Standalone);
     }
     static TArray<FString> UndoTitles()
     {

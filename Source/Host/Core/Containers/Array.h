@@ -17,7 +17,8 @@
 template <typename T>
 class TArray
 {
-    static_assert(!std::is_same_v<T, bool>, "TArray<bool> would be a packed std::vector<bool>: use TArray<uint8>");
+    static_assert(!std::is_same_v<T, bool>,
+                  "TArray<bool> would be a packed std::vector<bool>: use TArray<uint8>");
 
 public:
     using ElementType = T;

@@ -13,8 +13,11 @@ inline uint32 HashCombine(uint32 A, uint32 B)
 }
 
 template <typename T>
-concept CHasTypeHash = requires(const T& Value) {
-    { GetTypeHash(Value) } -> std::convertible_to<uint32>;
+concept CHasTypeHash = requires(const T& Value)
+{
+    {
+        GetTypeHash(Value)
+        } -> std::convertible_to<uint32>;
 };
 
 /** Hashes with GetTypeHash where a type provides it, otherwise with std::hash. */

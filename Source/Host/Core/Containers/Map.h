@@ -71,7 +71,10 @@ public:
         VT_CHECKF(Value != nullptr, "key not in map");
         return *Value;
     }
-    const ValueType& FindChecked(const KeyType& Key) const { return const_cast<TMap*>(this)->FindChecked(Key); }
+    const ValueType& FindChecked(const KeyType& Key) const
+    {
+        return const_cast<TMap*>(this)->FindChecked(Key);
+    }
     ValueType& operator[](const KeyType& Key) { return FindChecked(Key); }
     const ValueType& operator[](const KeyType& Key) const { return FindChecked(Key); }
 

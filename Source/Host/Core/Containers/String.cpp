@@ -87,12 +87,14 @@ int32 FString::Compare(const FString& Other, ESearchCase SearchCase) const
 
 bool FString::StartsWith(std::string_view Prefix, ESearchCase SearchCase) const
 {
-    return Prefix.size() <= Data.size() && Left(static_cast<int32>(Prefix.size())).Equals(FString(Prefix), SearchCase);
+    return Prefix.size() <= Data.size() &&
+           Left(static_cast<int32>(Prefix.size())).Equals(FString(Prefix), SearchCase);
 }
 
 bool FString::EndsWith(std::string_view Suffix, ESearchCase SearchCase) const
 {
-    return Suffix.size() <= Data.size() && Right(static_cast<int32>(Suffix.size())).Equals(FString(Suffix), SearchCase);
+    return Suffix.size() <= Data.size() &&
+           Right(static_cast<int32>(Suffix.size())).Equals(FString(Suffix), SearchCase);
 }
 
 bool FString::Contains(std::string_view Part, ESearchCase SearchCase) const
@@ -105,7 +107,8 @@ int32 FString::Find(std::string_view Part, ESearchCase SearchCase, ESearchDir Di
     const bool bIgnoreCase = SearchCase == ESearchCase::IgnoreCase;
     const std::string Haystack = bIgnoreCase ? Lowered(Data) : Data;
     const std::string Needle = bIgnoreCase ? Lowered(Part) : std::string(Part);
-    const size_t Position = Direction == ESearchDir::FromStart ? Haystack.find(Needle) : Haystack.rfind(Needle);
+    const size_t Position =
+        Direction == ESearchDir::FromStart ? Haystack.find(Needle) : Haystack.rfind(Needle);
     return Position == std::string::npos ? INDEX_NONE : static_cast<int32>(Position);
 }
 
@@ -130,9 +133,12 @@ FString FString::Mid(int32 Start, int32 Count) const
 FString FString::ToUpper() const
 {
     std::string Result = Data;
-    std::transform(Result.begin(), Result.end(), Result.begin(), [](char Character) {
-        return (Character >= 'a' && Character <= 'z') ? static_cast<char>(Character - 'a' + 'A') : Character;
-    });
+    std::transform(Result.begin(), Result.end(), Result.begin(),
+                   [](char Character) {
+                       return (Character >= 'a' && Character <= 'z')
+                                  ? static_cast<char>(Character - 'a' + 'A')
+                                  : Character;
+                   });
     return FString(std::move(Result));
 }
 
@@ -164,7 +170,8 @@ FString FString::Replace(std::string_view From, std::string_view To) const
     }
     std::string Result;
     size_t Start = 0;
-    for (size_t Position; (Position = Data.find(From, Start)) != std::string::npos; Start = Position + From.size())
+    for (size_t Position; (Position = Data.find(From, Start)) != std::string::npos;
+         Start = Position + From.size())
     {
         Result.append(Data, Start, Position - Start);
         Result.append(To);
@@ -199,8 +206,8 @@ int32 FString::ParseIntoArray(TArray<FString>& OutParts, std::string_view Separa
     while (true)
     {
         const size_t Position = Data.find(Separator, Start);
-        const std::string_view Part =
-            std::string_view(Data).substr(Start, Position == std::string::npos ? std::string::npos : Position - Start);
+        const std::string_view Part = std::string_view(Data).substr(
+            Start, Position == std::string::npos ? std::string::npos : Position - Start);
         if (!bCullEmpty || !Part.empty())
         {
             OutParts.Add(FString(Part));

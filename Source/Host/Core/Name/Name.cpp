@@ -52,7 +52,9 @@ private:
 };
 } // namespace
 
-FName::FName(const char* Text) : Index(Text ? FNameTable::Get().FindOrAdd(Text) : 0) {}
+FName::FName(const char* Text) : Index(Text ? FNameTable::Get().FindOrAdd(Text) : 0)
+{
+}
 
 FString FName::ToString() const
 {

@@ -23,13 +23,15 @@ public:
         : Objects(InObjects), Reached(static_cast<size_t>(Objects.GetSlotCount()), false),
           Inners(static_cast<size_t>(Objects.GetSlotCount()))
     {
-        Objects.ForEachObject([this, Transient](UObject* Object) {
-            const UObject* Outer = Object->GetOuter();
-            if (Outer && Outer != Transient && Outer->GetUniqueID() != INDEX_NONE)
+        Objects.ForEachObject(
+            [this, Transient](UObject* Object)
             {
-                Inners[static_cast<size_t>(Outer->GetUniqueID())].push_back(Object);
-            }
-        });
+                const UObject* Outer = Object->GetOuter();
+                if (Outer && Outer != Transient && Outer->GetUniqueID() != INDEX_NONE)
+                {
+                    Inners[static_cast<size_t>(Outer->GetUniqueID())].push_back(Object);
+                }
+            });
     }
 
     void AddReferencedObject(const UObject* Object) override
@@ -48,13 +50,15 @@ public:
 
     void MarkFromRoots()
     {
-        Objects.ForEachObject([this](UObject* Object) {
-            if (Object->HasAnyFlags(RF_RootSet | RF_Standalone | RF_Native) ||
-                Objects.HasExternalReferences(Object))
+        Objects.ForEachObject(
+            [this](UObject* Object)
             {
-                AddReferencedObject(Object);
-            }
-        });
+                if (Object->HasAnyFlags(RF_RootSet | RF_Standalone | RF_Native) ||
+                    Objects.HasExternalReferences(Object))
+                {
+                    AddReferencedObject(Object);
+                }
+            });
         for (FGCObject* Holder : GetGCObjects())
         {
             Holder->AddReferencedObjects(*this);
@@ -72,7 +76,10 @@ public:
         }
     }
 
-    bool IsReached(const UObject* Object) const { return Reached[static_cast<size_t>(Object->GetUniqueID())]; }
+    bool IsReached(const UObject* Object) const
+    {
+        return Reached[static_cast<size_t>(Object->GetUniqueID())];
+    }
 
 private:
     const FUObjectArray& Objects;
@@ -96,7 +103,9 @@ FGCObject::FGCObject()
     GetGCObjects().push_back(this);
 }
 
-FGCObject::FGCObject(const FGCObject&) : FGCObject() {}
+FGCObject::FGCObject(const FGCObject&) : FGCObject()
+{
+}
 
 FGCObject::~FGCObject()
 {
@@ -111,12 +120,14 @@ int32 CollectGarbage()
     Marker.MarkFromRoots();
 
     std::vector<UObject*> Unreached;
-    Objects.ForEachObject([&](UObject* Object) {
-        if (!Marker.IsReached(Object))
+    Objects.ForEachObject(
+        [&](UObject* Object)
         {
-            Unreached.push_back(Object);
-        }
-    });
+            if (!Marker.IsReached(Object))
+            {
+                Unreached.push_back(Object);
+            }
+        });
     for (UObject* Object : Unreached)
     {
         Object->BeginDestroy();

@@ -24,7 +24,8 @@ UObject* MakePackage()
 /** Makes the three classes that every other class and package stands on, in one go. */
 const FCoreClasses& GetCoreClasses()
 {
-    static const FCoreClasses Classes = [] {
+    static const FCoreClasses Classes = []
+    {
         FCoreClasses Result;
         Result.Object = new UClass(nullptr, "UObject", EClassFlags::Abstract, nullptr);
         Result.Class = new UClass(Result.Object, "UClass", EClassFlags::Abstract, nullptr);

@@ -26,8 +26,8 @@ FUObjectArray& FUObjectArray::Get()
 void FUObjectArray::Register(UObject* Object, UClass* Class, UObject* Outer, FName Name, EObjectFlags Flags)
 {
     VT_CHECKF(!Name.IsNone(), "objects need a name");
-    VT_CHECKF(FindObject(Outer, Name) == nullptr, "an object named %s already exists in %s", Name.GetPlainName(),
-              Outer ? *Outer->GetPathName() : "the root");
+    VT_CHECKF(FindObject(Outer, Name) == nullptr, "an object named %s already exists in %s",
+              Name.GetPlainName(), Outer ? *Outer->GetPathName() : "the root");
     int32 Index;
     if (FreeSlots.IsEmpty())
     {

@@ -16,10 +16,7 @@ public:
     TObjectPtr(std::nullptr_t) {}
     TObjectPtr(T* InObject) : Object(InObject) {}
     template <typename U>
-        requires std::is_convertible_v<U*, T*>
-    TObjectPtr(const TObjectPtr<U>& Other) : Object(Other.Get())
-    {
-    }
+    requires std::is_convertible_v<U*, T*> TObjectPtr(const TObjectPtr<U>& Other) : Object(Other.Get()) {}
 
     T* Get() const { return Object; }
     operator T*() const { return Object; }

@@ -5,7 +5,8 @@
 
 UPackage* GetTransientPackage()
 {
-    static UPackage* const Package = [] {
+    static UPackage* const Package = []
+    {
         UPackage* Transient = CreatePackage("/Engine/Transient");
         Transient->SetFlags(RF_RootSet | RF_Transient);
         return Transient;
@@ -25,6 +26,7 @@ UPackage* CreatePackage(const FString& LongPackageName)
         return Existing;
     }
     UPackage* Package = new UPackage();
-    FUObjectArray::Get().Register(Package, UPackage::StaticClass(), nullptr, FName(LongPackageName), RF_Public);
+    FUObjectArray::Get().Register(Package, UPackage::StaticClass(), nullptr, FName(LongPackageName),
+                                  RF_Public);
     return Package;
 }

@@ -41,12 +41,14 @@ UClass* FindClass(const FString& Name)
         return ByPath;
     }
     UClass* Found = nullptr;
-    ForEachObjectOfClass<UClass>([&](UClass* Class) {
-        if (!Found && (Class->GetName().Equals(Name, ESearchCase::IgnoreCase) ||
-                       Class->GetCppName().Equals(Name, ESearchCase::IgnoreCase)))
+    ForEachObjectOfClass<UClass>(
+        [&](UClass* Class)
         {
-            Found = Class;
-        }
-    });
+            if (!Found && (Class->GetName().Equals(Name, ESearchCase::IgnoreCase) ||
+                           Class->GetCppName().Equals(Name, ESearchCase::IgnoreCase)))
+            {
+                Found = Class;
+            }
+        });
     return Found;
 }

@@ -22,8 +22,8 @@ T* NewObject(UObject* Outer = nullptr, FName Name = NAME_None, EObjectFlags Flag
 template <typename T>
 T* NewObject(UObject* Outer, UClass* Class, FName Name = NAME_None, EObjectFlags Flags = RF_NoFlags)
 {
-    VT_CHECKF(Class && Class->IsChildOf(T::StaticClass()), "%s is not a %s", Class ? *Class->GetName() : "null",
-              *T::StaticClass()->GetName());
+    VT_CHECKF(Class && Class->IsChildOf(T::StaticClass()), "%s is not a %s",
+              Class ? *Class->GetName() : "null", *T::StaticClass()->GetName());
     return static_cast<T*>(StaticConstructObject(Class, Outer, Name, Flags));
 }
 
@@ -43,10 +43,12 @@ UClass* FindClass(const FString& Name);
 template <typename T, typename VisitorType>
 void ForEachObjectOfClass(VisitorType Visit)
 {
-    FUObjectArray::Get().ForEachObject([&Visit](UObject* Object) {
-        if (Object->IsValid() && Object->IsA<T>())
+    FUObjectArray::Get().ForEachObject(
+        [&Visit](UObject* Object)
         {
-            Visit(static_cast<T*>(Object));
-        }
-    });
+            if (Object->IsValid() && Object->IsA<T>())
+            {
+                Visit(static_cast<T*>(Object));
+            }
+        });
 }

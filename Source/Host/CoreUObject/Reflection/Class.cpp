@@ -69,13 +69,15 @@ const FFunction* UClass::FindFunctionByName(FName Name) const
 
 void UClass::AddProperty(std::unique_ptr<FProperty> Property)
 {
-    VT_CHECKF(!FindPropertyByName(Property->GetFName()), "%s declares %s twice", *CppName, *Property->GetName());
+    VT_CHECKF(!FindPropertyByName(Property->GetFName()), "%s declares %s twice", *CppName,
+              *Property->GetName());
     Properties.push_back(std::move(Property));
 }
 
 void UClass::AddFunction(std::unique_ptr<FFunction> Function)
 {
-    VT_CHECKF(!FindFunctionByName(Function->GetFName()), "%s declares %s twice", *CppName, *Function->GetName());
+    VT_CHECKF(!FindFunctionByName(Function->GetFName()), "%s declares %s twice", *CppName,
+              *Function->GetName());
     Functions.push_back(std::move(Function));
 }
 

@@ -11,7 +11,10 @@ struct TPropertyTraits<TObjectPtr<T>>
 {
     static constexpr EPropertyKind Kind = EPropertyKind::Object;
     static FString TypeName() { return "TObjectPtr<" + T::StaticClass()->GetCppName() + ">"; }
-    static FString Export(const TObjectPtr<T>& Value) { return Value ? Value->GetPathName() : FString("None"); }
+    static FString Export(const TObjectPtr<T>& Value)
+    {
+        return Value ? Value->GetPathName() : FString("None");
+    }
     static bool Import(const FString& Text, TObjectPtr<T>& Value, FString& Error)
     {
         const FString Path = Text.TrimStartAndEnd();

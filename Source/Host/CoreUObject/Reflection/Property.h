@@ -130,7 +130,10 @@ public:
         T Parsed{};
         return Traits::Import(Text, Parsed, OutError);
     }
-    void CopyValue(UObject* Destination, const UObject* Source) const override { Value(Destination) = Value(Source); }
+    void CopyValue(UObject* Destination, const UObject* Source) const override
+    {
+        Value(Destination) = Value(Source);
+    }
     void CollectReferences(const UObject* Object, FReferenceCollector& Collector) const override
     {
         if constexpr (requires(const T& Reference) { Traits::CollectReferences(Reference, Collector); })

@@ -91,7 +91,8 @@ const FFunction* FindFunctionByAnyName(const UClass* Class, const FString& Name)
     return FindByAnyName(Class->GetFunctions(), Name);
 }
 
-bool SetPropertyValueFromText(UObject* Object, const FProperty& Property, const FString& Text, FString& OutError)
+bool SetPropertyValueFromText(UObject* Object, const FProperty& Property, const FString& Text,
+                              FString& OutError)
 {
     VT_CHECK(Object != nullptr);
     if (!Property.IsValidText(Text, OutError))

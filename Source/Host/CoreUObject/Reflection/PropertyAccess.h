@@ -21,7 +21,8 @@ const FFunction* FindFunctionByAnyName(const UClass* Class, const FString& Name)
  * PostEditChangeProperty. On bad text nothing changes, the owner hears nothing and OutError
  * says why.
  */
-bool SetPropertyValueFromText(UObject* Object, const FProperty& Property, const FString& Text, FString& OutError);
+bool SetPropertyValueFromText(UObject* Object, const FProperty& Property, const FString& Text,
+                              FString& OutError);
 
 /** Calls a function without parameters by its code name or display name. */
 bool CallFunctionByName(UObject* Object, const FString& Name, FString& OutError);

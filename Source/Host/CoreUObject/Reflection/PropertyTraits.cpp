@@ -86,8 +86,9 @@ TArray<FString> SplitList(const FString& Text)
 
 FString QuoteIfNeeded(const FString& Text)
 {
-    const bool bNeedsQuotes = Text.IsEmpty() || Text.Contains(",") || Text.Contains("(") || Text.Contains(")") ||
-                              Text.Contains("\"") || Text.TrimStartAndEnd().Len() != Text.Len();
+    const bool bNeedsQuotes = Text.IsEmpty() || Text.Contains(",") || Text.Contains("(") ||
+                              Text.Contains(")") || Text.Contains("\"") ||
+                              Text.TrimStartAndEnd().Len() != Text.Len();
     return bNeedsQuotes ? "\"" + Text.Replace("\"", "\\\"") + "\"" : Text;
 }
 

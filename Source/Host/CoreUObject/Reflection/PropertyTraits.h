@@ -62,13 +62,15 @@ struct TPropertyTraits<bool>
 };
 
 template <typename T>
-    requires(std::is_integral_v<T> && !std::is_same_v<T, bool>)
-struct TPropertyTraits<T>
+requires(std::is_integral_v<T> && !std::is_same_v<T, bool>) struct TPropertyTraits<T>
 {
     static constexpr EPropertyKind Kind = EPropertyKind::Integer;
     static constexpr bool bNumeric = true;
-    static FString TypeName() { return std::is_signed_v<T> ? FString::Printf("int%d", int(sizeof(T) * 8))
-                                                           : FString::Printf("uint%d", int(sizeof(T) * 8)); }
+    static FString TypeName()
+    {
+        return std::is_signed_v<T> ? FString::Printf("int%d", int(sizeof(T) * 8))
+                                   : FString::Printf("uint%d", int(sizeof(T) * 8));
+    }
     static FString Export(T Value) { return FString::FromInt(static_cast<int64>(Value)); }
     static bool Import(const FString& Text, T& Value, FString& Error)
     {
@@ -86,7 +88,7 @@ struct TPropertyTraits<T>
 };
 
 template <typename T>
-    requires std::is_floating_point_v<T>
+requires std::is_floating_point_v<T>
 struct TPropertyTraits<T>
 {
     static constexpr EPropertyKind Kind = EPropertyKind::Real;
@@ -135,8 +137,11 @@ struct TPropertyTraits<FName>
 };
 
 template <typename T>
-concept CReflectedEnum = std::is_enum_v<T> && requires(T Value) {
-    { StaticEnumOf(Value) } -> std::same_as<UEnum*>;
+concept CReflectedEnum = std::is_enum_v<T> && requires(T Value)
+{
+    {
+        StaticEnumOf(Value)
+        } -> std::same_as<UEnum*>;
 };
 
 template <CReflectedEnum T>

@@ -11,7 +11,8 @@ UClass* ConstructClass(UClass* SuperClass, const char* CppName, const char* Modu
     Script->SetFlags(RF_RootSet | RF_Native);
     UClass* Class = new UClass(SuperClass, CppName, Flags, Factory);
     const FString Name = FString(CppName).RightChop(1);
-    FUObjectArray::Get().Register(Class, UClass::StaticClass(), Script, FName(Name), RF_RootSet | RF_Native | RF_Public);
+    FUObjectArray::Get().Register(Class, UClass::StaticClass(), Script, FName(Name),
+                                  RF_RootSet | RF_Native | RF_Public);
     Fill(*Class);
     return Class;
 }

@@ -24,7 +24,8 @@ UObject* MakeInstance()
 }
 
 template <typename T>
-UClass* ConstructClassFor(const char* CppName, const char* ModuleName, EClassFlags Flags, void (*Fill)(UClass&))
+UClass* ConstructClassFor(const char* CppName, const char* ModuleName, EClassFlags Flags,
+                          void (*Fill)(UClass&))
 {
     UClass::FFactory Factory = nullptr;
     if constexpr (!std::is_abstract_v<T> && std::is_default_constructible_v<T>)
@@ -35,9 +36,11 @@ UClass* ConstructClassFor(const char* CppName, const char* ModuleName, EClassFla
 }
 
 template <typename ClassType, typename T>
-void AddProperty(UClass& Class, T ClassType::*Member, const char* Name, EPropertyFlags Flags, FMetaData MetaData)
+void AddProperty(UClass& Class, T ClassType::*Member, const char* Name, EPropertyFlags Flags,
+                 FMetaData MetaData)
 {
-    Class.AddProperty(std::make_unique<TMemberProperty<ClassType, T>>(Member, FName(Name), Flags, std::move(MetaData)));
+    Class.AddProperty(
+        std::make_unique<TMemberProperty<ClassType, T>>(Member, FName(Name), Flags, std::move(MetaData)));
 }
 
 template <auto Function>

@@ -133,7 +133,8 @@ void FTransactionBuffer::AddReferencedObjects(FReferenceCollector& Collector)
 
 void FTransactionBuffer::FTransactionStep::SwapStates(bool bReverseOrder)
 {
-    const auto Swap = [](FRecord& Record) {
+    const auto Swap = [](FRecord& Record)
+    {
         std::unique_ptr<UObject> Current(FObjectStateSnapshot::Clone(Record.Object));
         FObjectStateSnapshot::Restore(Record.Object, *Record.State);
         Record.State = std::move(Current);
