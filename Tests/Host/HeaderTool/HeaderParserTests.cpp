@@ -1,0 +1,118 @@
+#include "CodeWriter.h"
+#include "HeaderParser.h"
+
+#include <gtest/gtest.h>
+
+using namespace HeaderTool;
+
+namespace
+{
+FReflectedHeader Parse(const char* Source)
+{
+    return ParseHeader(Tokenize(Source));
+}
+
+std::string ParseError(const char* Source)
+{
+    try
+    {
+        Parse(Source);
+    }
+    catch (const FParseError& Error)
+    {
+        return std::to_string(Error.Line) + ": " + Error.what();
+    }
+    return "no error";
+}
+} // namespace
+
+TEST(HeaderParser, ReadsClassesPropertiesFunctionsAndMetadata)
+{
+    const FReflectedHeader Header = Parse(R"(
+        #include "Something.h"
+        // VT_CLASS(in a comment) is ignored
+        VT_CLASS(ToolTip = "Says \"hi\".\nTwice.")
+        class UThing final : public UBase
+        {
+            VT_BODY(UThing, UBase)
+        public:
+            VT_PROPERTY(EditAnywhere, Category = "A", meta = (ClampMin = 0, EditConditionHides))
+            TMap<FName, TArray<int32>> Table = {};
+
+            VT_PROPERTY(VisibleAnywhere)
+            TObjectPtr<UThing> Other{nullptr};
+
+            void NotReflected() { if (true) { } }
+
+            VT_FUNCTION(CallInEditor)
+            TArray<FString> Options() const;
+        };
+    )");
+    ASSERT_EQ(Header.Classes.size(), 1u);
+    const FReflectedClass& Class = Header.Classes[0];
+    EXPECT_EQ(Class.Name, "UThing");
+    EXPECT_EQ(Class.SuperName, "UBase");
+    ASSERT_EQ(Class.Arguments.MetaData.size(), 1u);
+    EXPECT_EQ(Class.Arguments.MetaData[0].second, R"("Says \"hi\".\nTwice.")")
+        << "literals are kept verbatim";
+
+    ASSERT_EQ(Class.Properties.size(), 2u);
+    EXPECT_EQ(Class.Properties[0].Name, "Table");
+    EXPECT_TRUE(Class.Properties[0].Arguments.HasSpecifier("EditAnywhere"));
+    const auto& Meta = Class.Properties[0].Arguments.MetaData;
+    ASSERT_EQ(Meta.size(), 3u);
+    EXPECT_EQ(Meta[1], (std::pair<std::string, std::string>{"ClampMin", "\"0\""}));
+    EXPECT_EQ(Meta[2], (std::pair<std::string, std::string>{"EditConditionHides", "\"true\""}));
+    EXPECT_EQ(Class.Properties[1].Name, "Other");
+    ASSERT_EQ(Class.Functions.size(), 1u);
+    EXPECT_EQ(Class.Functions[0].Name, "Options");
+}
+
+TEST(HeaderParser, ReadsEnumerationsWithEntryMetadata)
+{
+    const FReflectedHeader Header = Parse(R"(
+        VT_ENUM()
+        enum class EMode : uint8
+        {
+            NewSlot VT_UMETA(DisplayName = "New Slot"),
+            ExistingSlot = 4
+        };
+    )");
+    ASSERT_EQ(Header.Enums.size(), 1u);
+    ASSERT_EQ(Header.Enums[0].Entries.size(), 2u);
+    EXPECT_EQ(Header.Enums[0].Entries[0].Arguments.MetaData[0].second, "\"New Slot\"");
+    EXPECT_EQ(Header.Enums[0].Entries[1].Name, "ExistingSlot");
+}
+
+TEST(HeaderParser, MalformedMarkersNameTheLineAndTheProblem)
+{
+    EXPECT_EQ(ParseError("VT_CLASS()\nclass UThing : public UBase\n{\n};"),
+              "4: class UThing needs VT_BODY(UThing, UBase)");
+    EXPECT_EQ(ParseError("\nVT_PROPERTY()\nint32 Loose;"), "2: VT_PROPERTY outside a VT_CLASS class");
+    EXPECT_EQ(ParseError("VT_CLASS(\n= 1)"), "2: expected a name but found '='");
+    EXPECT_EQ(ParseError("VT_CLASS(A"), "1: unexpected end of file");
+    EXPECT_EQ(ParseError("VT_CLASS()\nstruct FThing {};"), "2: VT_CLASS must be followed by a class");
+}
+
+TEST(CodeWriter, WritesRegistrationForEveryReflectedField)
+{
+    const FReflectedHeader Header = Parse(R"(
+        VT_CLASS(Abstract)
+        class UThing : public UBase
+        {
+            VT_BODY_ABSTRACT(UThing, UBase)
+            VT_PROPERTY(EditAnywhere, Category = "A") int32 Count = 0;
+            VT_FUNCTION(CallInEditor) void Press();
+        };
+    )");
+    const std::string Source = WriteReflectionSource(Header, "Module/Thing.h", "Module");
+    EXPECT_NE(Source.find("#include \"Module/Thing.h\""), std::string::npos);
+    EXPECT_NE(Source.find("AddProperty(Class, &UThing::Count, \"Count\", EPropertyFlags::Edit, "
+                          "FMetaData{{\"Category\", \"A\"}})"),
+              std::string::npos);
+    EXPECT_NE(
+        Source.find("AddFunction<&UThing::Press>(Class, \"Press\", FMetaData{{\"CallInEditor\", \"true\"}})"),
+        std::string::npos);
+    EXPECT_NE(Source.find("ConstructClassFor<UThing>(\"UThing\", \"Module\", EClassFlags::Abstract"),
+              std::string::npos);
+}
