@@ -1,0 +1,107 @@
+#include "Core/Logging/LogMacros.h"
+#include "Core/Logging/ScopedLogCapture.h"
+
+#include <gtest/gtest.h>
+
+VT_DEFINE_LOG_CATEGORY_STATIC(LogRivetTestDefault, Log, All);
+VT_DEFINE_LOG_CATEGORY_STATIC(LogRivetTestQuiet, Warning, All);
+VT_DEFINE_LOG_CATEGORY_STATIC(LogRivetTestCapped, Log, Display);
+
+namespace
+{
+/** Restores a category's verbosity when a test ends, passed or not. */
+struct FVerbosityGuard
+{
+    FLogCategory& Category;
+    ~FVerbosityGuard() { Category.ResetVerbosity(); }
+};
+} // namespace
+
+TEST(LogVerbosity, Names)
+{
+    EXPECT_STREQ(ToString(ELogVerbosity::Warning), "Warning");
+    EXPECT_STREQ(ToString(ELogVerbosity::All), "VeryVerbose");
+}
+
+TEST(LogCategory, DefaultVerbosityAndRuntimeChange)
+{
+    FVerbosityGuard Guard{LogRivetTestQuiet};
+    EXPECT_EQ(LogRivetTestQuiet.GetCategoryName(), FName("LogRivetTestQuiet"));
+    EXPECT_EQ(LogRivetTestQuiet.GetVerbosity(), ELogVerbosity::Warning);
+    EXPECT_FALSE(LogRivetTestQuiet.IsSuppressed(ELogVerbosity::Error));
+    EXPECT_TRUE(LogRivetTestQuiet.IsSuppressed(ELogVerbosity::Display));
+
+    LogRivetTestQuiet.SetVerbosity(ELogVerbosity::Verbose);
+    EXPECT_FALSE(LogRivetTestQuiet.IsSuppressed(ELogVerbosity::Verbose));
+    LogRivetTestQuiet.ResetVerbosity();
+    EXPECT_EQ(LogRivetTestQuiet.GetVerbosity(), ELogVerbosity::Warning);
+}
+
+TEST(LogCategory, CoreCategoryAndCompileTimeLimit)
+{
+    FVerbosityGuard Guard{LogRivetTestCapped};
+    EXPECT_EQ(LogCore.GetCategoryName(), FName("LogCore"));
+    EXPECT_EQ(LogCore.GetDefaultVerbosity(), ELogVerbosity::Log);
+    static_assert(decltype(LogCore)::CompileTimeVerbosity == ELogVerbosity::All);
+    static_assert(decltype(LogRivetTestCapped)::CompileTimeVerbosity == ELogVerbosity::Display);
+
+    // The run-time verbosity cannot exceed the compile-time one.
+    EXPECT_EQ(LogRivetTestCapped.GetVerbosity(), ELogVerbosity::Display);
+    LogRivetTestCapped.SetVerbosity(ELogVerbosity::All);
+    EXPECT_EQ(LogRivetTestCapped.GetVerbosity(), ELogVerbosity::Display);
+}
+
+TEST(LogMacro, CaptureReceivesCategoryVerbosityAndMessage)
+{
+    FScopedLogCapture Capture;
+    VT_LOG(LogRivetTestDefault, Warning, "Deleted %d of %s", 3, "polygons");
+    VT_LOG(LogRivetTestDefault, Log, "plain");
+
+    const TArray<FLogLine> Lines = Capture.GetLines();
+    ASSERT_EQ(Lines.Num(), 2);
+    EXPECT_EQ(Lines[0].Category, FName("LogRivetTestDefault"));
+    EXPECT_EQ(Lines[0].Verbosity, ELogVerbosity::Warning);
+    EXPECT_STREQ(*Lines[0].Message, "Deleted 3 of polygons");
+    EXPECT_EQ(Capture.CountLines("LogRivetTestDefault", ELogVerbosity::Log), 1);
+    EXPECT_TRUE(Capture.ContainsMessage("LogRivetTestDefault", "of polygons"));
+    EXPECT_EQ(Capture.CountLines(LogCore.GetCategoryName()), 0);
+
+    Capture.Clear();
+    EXPECT_TRUE(Capture.GetLines().IsEmpty());
+}
+
+TEST(LogMacro, SuppressedLinesAreNeverFormed)
+{
+    FVerbosityGuard Guard{LogRivetTestCapped};
+    FScopedLogCapture Capture;
+    int32 Evaluated = 0;
+
+    VT_LOG(LogRivetTestQuiet, Display, "%d", ++Evaluated);
+    VT_LOG(LogRivetTestDefault, Verbose, "%d", ++Evaluated);
+    VT_LOG(LogRivetTestCapped, VeryVerbose, "%d", ++Evaluated);
+    VT_LOG(LogRivetTestDefault, NoLogging, "%d", ++Evaluated);
+    EXPECT_EQ(Evaluated, 0);
+    EXPECT_TRUE(Capture.GetLines().IsEmpty());
+
+    VT_LOG(LogRivetTestQuiet, Error, "%d", ++Evaluated);
+    EXPECT_EQ(Evaluated, 1);
+    EXPECT_EQ(Capture.GetLines().Num(), 1);
+}
+
+TEST(LogMacro, RuntimeVerbosityChangeTakesEffect)
+{
+    FVerbosityGuard Guard{LogRivetTestDefault};
+    FScopedLogCapture Capture;
+    LogRivetTestDefault.SetVerbosity(ELogVerbosity::Error);
+    VT_LOG(LogRivetTestDefault, Warning, "hidden");
+    LogRivetTestDefault.SetVerbosity(ELogVerbosity::VeryVerbose);
+    VT_LOG(LogRivetTestDefault, VeryVerbose, "shown");
+    const TArray<FLogLine> Lines = Capture.GetLines();
+    ASSERT_EQ(Lines.Num(), 1);
+    EXPECT_STREQ(*Lines[0].Message, "shown");
+}
+
+TEST(LogMacroDeathTest, FatalLogsAndStops)
+{
+    EXPECT_DEATH(VT_LOG(LogRivetTestDefault, Fatal, "cannot bake pose %d", 7), "cannot bake pose 7");
+}

@@ -1,0 +1,135 @@
+#include "Core/Logging/LogCore.h"
+#include "Core/Logging/ScopedLogCapture.h"
+#include "Core/Modules/ModuleRegistrar.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+/** What the test modules did, in order: "+Name" on startup, "-Name" on shutdown. */
+std::string GEvents;
+
+template <int Id>
+class TRecordingModule : public IModuleInterface
+{
+public:
+    static inline int32 Instances = 0;
+    static inline const char* Name = "";
+
+    TRecordingModule() { ++Instances; }
+    void StartupModule() override { GEvents += std::string("+") + Name; }
+    void ShutdownModule() override { GEvents += std::string("-") + Name; }
+    int32 Serial = Instances;
+};
+
+using FRivetTestAlpha = TRecordingModule<0>;
+using FRivetTestBeta = TRecordingModule<1>;
+using FRivetTestGamma = TRecordingModule<2>;
+
+/** Loads Beta while starting, so Beta finishes starting first. */
+class FRivetTestDependent : public IModuleInterface
+{
+public:
+    void StartupModule() override
+    {
+        FModuleManager::Get().LoadModule("RivetTestBeta");
+        GEvents += "+Dependent";
+    }
+    void ShutdownModule() override { GEvents += "-Dependent"; }
+};
+
+/** Unloads everything this test loaded, even when it fails. */
+struct FModuleTestFixture : testing::Test
+{
+    void SetUp() override
+    {
+        GEvents.clear();
+        FRivetTestAlpha::Name = "Alpha";
+        FRivetTestBeta::Name = "Beta";
+        FRivetTestGamma::Name = "Gamma";
+    }
+    void TearDown() override
+    {
+        for (const char* Name : {"RivetTestAlpha", "RivetTestBeta", "RivetTestGamma", "RivetTestDependent"})
+        {
+            FModuleManager::Get().UnloadModule(Name);
+        }
+    }
+};
+} // namespace
+
+VT_IMPLEMENT_MODULE(FRivetTestAlpha, RivetTestAlpha);
+VT_IMPLEMENT_MODULE(FRivetTestBeta, RivetTestBeta);
+VT_IMPLEMENT_MODULE(FRivetTestGamma, RivetTestGamma);
+VT_IMPLEMENT_MODULE(FRivetTestDependent, RivetTestDependent);
+
+using ModuleManager = FModuleTestFixture;
+
+TEST_F(ModuleManager, StaticRegistrationListsWithoutLoading)
+{
+    const TArray<FName> Names = FModuleManager::Get().GetModuleNames();
+    EXPECT_TRUE(Names.Contains("RivetTestAlpha"));
+    EXPECT_TRUE(Names.Contains("RivetTestDependent"));
+    EXPECT_TRUE(FModuleManager::Get().IsModuleRegistered("RivetTestGamma"));
+    // Registration alone, or asking for a module, does not load it.
+    EXPECT_EQ(FModuleManager::Get().GetModulePtr<FRivetTestGamma>("RivetTestGamma"), nullptr);
+    EXPECT_FALSE(FModuleManager::Get().IsModuleLoaded("RivetTestGamma"));
+    EXPECT_TRUE(GEvents.empty());
+}
+
+TEST_F(ModuleManager, LoadMakesAndStartsOnce)
+{
+    FModuleManager& Manager = FModuleManager::Get();
+    IModuleInterface* First = Manager.LoadModule("RivetTestAlpha");
+    ASSERT_NE(First, nullptr);
+    EXPECT_EQ(Manager.LoadModule("rivettestalpha"), First);
+    EXPECT_EQ(&Manager.LoadModuleChecked<FRivetTestAlpha>("RivetTestAlpha"), First);
+    EXPECT_EQ(Manager.GetModulePtr<FRivetTestAlpha>("RivetTestAlpha"), First);
+    EXPECT_EQ(Manager.GetModulePtr<FRivetTestBeta>("RivetTestAlpha"), nullptr);
+    EXPECT_EQ(GEvents, "+Alpha");
+}
+
+TEST_F(ModuleManager, UnloadShutsDownAndReloadMakesAFreshObject)
+{
+    FModuleManager& Manager = FModuleManager::Get();
+    const int32 FirstSerial = Manager.LoadModuleChecked<FRivetTestBeta>("RivetTestBeta").Serial;
+    EXPECT_TRUE(Manager.UnloadModule("RivetTestBeta"));
+    EXPECT_FALSE(Manager.IsModuleLoaded("RivetTestBeta"));
+    EXPECT_FALSE(Manager.UnloadModule("RivetTestBeta"));
+
+    const int32 SecondSerial = Manager.LoadModuleChecked<FRivetTestBeta>("RivetTestBeta").Serial;
+    EXPECT_NE(SecondSerial, FirstSerial);
+    EXPECT_EQ(GEvents, "+Beta-Beta+Beta");
+}
+
+TEST_F(ModuleManager, ShutdownRunsInReverseStartupOrder)
+{
+    FModuleManager& Manager = FModuleManager::Get();
+    Manager.LoadModule("RivetTestGamma");
+    Manager.LoadModule("RivetTestDependent");
+    Manager.LoadModule("RivetTestAlpha");
+    EXPECT_EQ(GEvents, "+Gamma+Beta+Dependent+Alpha");
+
+    GEvents.clear();
+    Manager.UnloadModulesAtShutdown();
+    // Dependent started after Beta, which it loaded, so it shuts down before Beta.
+    EXPECT_EQ(GEvents, "-Alpha-Dependent-Beta-Gamma");
+    EXPECT_FALSE(Manager.IsModuleLoaded("RivetTestBeta"));
+}
+
+TEST_F(ModuleManager, UnknownModuleGivesNullAndWarns)
+{
+    FScopedLogCapture Capture;
+    EXPECT_EQ(FModuleManager::Get().LoadModule("RivetTestMissing"), nullptr);
+    EXPECT_EQ(FModuleManager::Get().GetModulePtr<FRivetTestAlpha>("RivetTestMissing"), nullptr);
+    EXPECT_EQ(Capture.CountLines(LogCore.GetCategoryName(), ELogVerbosity::Warning), 1);
+    EXPECT_TRUE(Capture.ContainsMessage(LogCore.GetCategoryName(), "RivetTestMissing"));
+}
+
+TEST(ModuleManagerDeathTest, CheckedLoadOfUnknownModuleStops)
+{
+    EXPECT_DEATH(FModuleManager::Get().LoadModuleChecked<FRivetTestAlpha>("RivetTestMissing"),
+                 "RivetTestMissing");
+}
