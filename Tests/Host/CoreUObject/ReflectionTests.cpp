@@ -34,8 +34,9 @@ bool SetByText(UObject* Object, const char* Name, const char* Text, FString* Out
 
 TEST(Reflection, PropertiesAndFunctionsInDeclarationOrderWithSupersFirst)
 {
-    const TArray<FString> Expected{"Amount",     "Count", "bEnabled", "Label",    "Tag",     "Mode",
-                                   "SecondOnly", "Gated", "Other",    "Children", "Options", "Extra"};
+    const TArray<FString> Expected{"Amount", "Count",      "bEnabled", "Label", "Tag",
+                                   "Mode",   "SecondOnly", "Gated",    "Scale", "Rotation",
+                                   "Other",  "Children",   "Options",  "Extra"};
     EXPECT_EQ(PropertyNames(UTestChild::StaticClass()), Expected);
 
     const TArray<const FFunction*> Functions = UTestChild::StaticClass()->GetFunctions();
@@ -112,6 +113,27 @@ TEST(Reflection, SetByTextParsesClampsAndNotifiesTheOwner)
     EXPECT_EQ(Object->Mode, ETestMode::Second);
     EXPECT_TRUE(SetByText(Object, "Mode", "First Mode"));
     EXPECT_EQ(Object->Mode, ETestMode::First);
+}
+
+TEST(Reflection, VectorsAndRotatorsReadLabelledOrPlainNumbers)
+{
+    UTestObject* Object = NewObject<UTestObject>();
+    EXPECT_TRUE(SetByText(Object, "Scale", "Z=3 X=1.5 Y=2"));
+    EXPECT_EQ(Object->Scale, FVector(1.5, 2.0, 3.0));
+    EXPECT_TRUE(SetByText(Object, "Scale", "(4, 5, 6)"));
+    EXPECT_EQ(Object->Scale, FVector(4.0, 5.0, 6.0));
+    EXPECT_TRUE(SetByText(Object, "Scale", "2"));
+    EXPECT_EQ(Object->Scale, FVector(2.0, 2.0, 2.0));
+    EXPECT_TRUE(SetByText(Object, "Rotation", "Y=90 P=10 R=-5"));
+    EXPECT_EQ(Object->Rotation, FRotator(10.0, 90.0, -5.0));
+    EXPECT_EQ(Object->GetClass()->FindPropertyByName("Rotation")->ExportText(Object), "P=10.0 Y=90.0 R=-5.0");
+
+    FString Error;
+    EXPECT_FALSE(SetByText(Object, "Scale", "X=1 X=2 Z=3", &Error));
+    EXPECT_FALSE(SetByText(Object, "Scale", "1, 2", &Error));
+    EXPECT_FALSE(SetByText(Object, "Rotation", "X=1 Y=2 Z=3", &Error));
+    EXPECT_EQ(Error, "'X=1 Y=2 Z=3' is not a rotator (P=0 Y=90 R=0)");
+    EXPECT_EQ(Object->Scale, FVector(2.0, 2.0, 2.0));
 }
 
 TEST(Reflection, BadTextChangesNothingAndSaysWhy)

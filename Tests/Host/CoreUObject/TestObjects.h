@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Core/Math/Rotator.h"
+#include "Core/Math/Vector.h"
 #include "CoreUObject/Object/ObjectPtr.h"
 #include "CoreUObject/Object/UObjectGlobals.h"
 
@@ -44,6 +46,12 @@ public:
 
     VT_PROPERTY(EditAnywhere, EditCondition = "bEnabled && Count != 3")
     float Gated = 0.5f;
+
+    VT_PROPERTY(EditAnywhere, AllowPreserveRatio)
+    FVector Scale = FVector(1.0, 1.0, 1.0);
+
+    VT_PROPERTY(EditAnywhere)
+    FRotator Rotation;
 
     VT_PROPERTY(VisibleAnywhere)
     TObjectPtr<UTestObject> Other;

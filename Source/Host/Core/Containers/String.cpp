@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 
 namespace
 {
@@ -233,4 +234,9 @@ bool FString::IsNumeric() const
     std::strtod(Begin, &End);
     const bool bOnlyDigitsAndSign = Data.find_first_not_of("+-0123456789.eE") == std::string::npos;
     return bOnlyDigitsAndSign && End == Begin + Data.size();
+}
+
+std::ostream& operator<<(std::ostream& Stream, const FString& Value)
+{
+    return Stream << Value.View();
 }

@@ -3,6 +3,7 @@
 #include "Core/Containers/Array.h"
 #include "Core/CoreTypes.h"
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -92,6 +93,9 @@ public:
 private:
     std::string Data;
 };
+
+/** Writes the string to a stream (test output, diagnostics). */
+std::ostream& operator<<(std::ostream& Stream, const FString& Value);
 
 namespace VT
 {

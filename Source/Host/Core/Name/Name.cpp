@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <unordered_map>
 
@@ -69,4 +70,9 @@ const char* FName::GetPlainName() const
 bool FName::LexicalLess(const FName& Other) const
 {
     return ToString().Compare(Other.ToString(), ESearchCase::IgnoreCase) < 0;
+}
+
+std::ostream& operator<<(std::ostream& Stream, const FName& Name)
+{
+    return Stream << Name.GetPlainName();
 }

@@ -32,3 +32,5 @@ private:
 };
 
 inline constexpr FName NAME_None;
+
+std::ostream& operator<<(std::ostream& Stream, const FName& Name);

@@ -3,6 +3,7 @@
 #include "CoreUObject/Object/UObjectGlobals.h"
 #include "CoreUObject/Reflection/Class.h"
 #include "CoreUObject/Reflection/Enum.h"
+#include "CoreUObject/Reflection/MathPropertyTraits.h"
 #include "CoreUObject/Reflection/ObjectPropertyTraits.h"
 
 #include <memory>
