@@ -171,6 +171,9 @@ TEST(Reflection, ValuesExportAsText)
     const FProperty* Options = Class->FindPropertyByName("Options");
     ASSERT_TRUE(SetPropertyValueFromText(Copy, *Options, Options->ExportText(Object), Error)) << *Error;
     EXPECT_EQ(Copy->Options, Object->Options);
+    Object->Options.Add(R"(He said "hi", then (left))");
+    ASSERT_TRUE(SetPropertyValueFromText(Copy, *Options, Options->ExportText(Object), Error)) << *Error;
+    EXPECT_EQ(Copy->Options, Object->Options) << "quotes, commas and brackets survive a round trip";
     ASSERT_TRUE(SetByText(Copy, "Other", "/Game/Tests/Export.Exported"));
     EXPECT_EQ(Copy->Other, Object);
 }

@@ -40,6 +40,7 @@ public:
     }
     /** The class name as code writes it ("USkeletalMesh"). */
     const FString& GetCppName() const { return CppName; }
+    /** True when objects of exactly this class cannot be made. */
     bool IsAbstract() const { return Flags == EClassFlags::Abstract || !Factory; }
 
     const FMetaData& GetMetaData() const { return MetaData; }

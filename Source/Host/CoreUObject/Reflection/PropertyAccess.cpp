@@ -100,7 +100,8 @@ bool SetPropertyValueFromText(UObject* Object, const FProperty& Property, const 
         return false;
     }
     Object->PreEditChange(&Property);
-    VT_CHECK(Property.ImportText(Object, Text, OutError));
+    const bool bImported = Property.ImportText(Object, Text, OutError);
+    VT_CHECKF(bImported, "text that was valid a moment ago failed to import");
     FPropertyChangedEvent Event{&Property};
     Object->PostEditChangeProperty(Event);
     return true;

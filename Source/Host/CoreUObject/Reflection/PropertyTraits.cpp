@@ -63,12 +63,14 @@ TArray<FString> SplitList(const FString& Text)
     TArray<FString> Items;
     FString Current;
     bool bInQuotes = false;
+    char Previous = 0;
     for (const char Character : Body.View())
     {
-        if (Character == '"')
+        if (Character == '"' && Previous != '\\')
         {
             bInQuotes = !bInQuotes;
         }
+        Previous = Character;
         if (Character == ',' && !bInQuotes)
         {
             Items.Add(Current.TrimStartAndEnd());
