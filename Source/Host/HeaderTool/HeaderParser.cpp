@@ -120,9 +120,7 @@ private:
                 }
                 else
                 {
-                    const FToken& Value = Next();
-                    Arguments.MetaData.emplace_back(
-                        Key, Value.Kind == ETokenKind::String ? Value.Text : Quote(Value.Text));
+                    Arguments.MetaData.emplace_back(Key, ParseValue());
                 }
             }
             else if (IsKnownSpecifier(Key))
@@ -139,6 +137,25 @@ private:
             }
         }
         Expect(")");
+    }
+
+    /** A metadata value as a string literal: a literal as written, a name or a signed number quoted. */
+    std::string ParseValue()
+    {
+        const FToken& Value = Next();
+        if (Value.Kind == ETokenKind::String)
+        {
+            return Value.Text;
+        }
+        if (Value.Is("-") && Peek().Kind == ETokenKind::Number)
+        {
+            return Quote("-" + Next().Text);
+        }
+        if (Value.Kind == ETokenKind::Symbol)
+        {
+            Fail("expected a value but found '" + Value.Text + "'");
+        }
+        return Quote(Value.Text);
     }
 
     void ParseClass()
@@ -190,7 +207,9 @@ private:
             }
             else if (Depth == 1 && (Token.Is("VT_BODY") || Token.Is("VT_BODY_ABSTRACT")))
             {
-                Class.bHasBody = true;
+                ++Position;
+                ParseBody(Class);
+                continue;
             }
             else if (Depth == 1 && Token.Is("VT_PROPERTY"))
             {
@@ -214,6 +233,24 @@ private:
         }
     }
 
+    /** Checks that VT_BODY(Name, Super) names the class and the base it derives from. */
+    void ParseBody(FReflectedClass& Class)
+    {
+        const int Line = Tokens[Position - 1].Line;
+        Expect("(");
+        const std::string Name = ExpectIdentifier();
+        Expect(",");
+        const std::string Super = ExpectIdentifier();
+        Expect(")");
+        if (Name != Class.Name || Super != Class.SuperName)
+        {
+            throw FParseError("VT_BODY(" + Name + ", " + Super + ") does not match class " + Class.Name +
+                                  " : public " + Class.SuperName,
+                              Line);
+        }
+        Class.bHasBody = true;
+    }
+
     /** The identifier right before the first of the given symbols (at bracket depth 0). */
     std::string ReadDeclaredName(std::initializer_list<const char*> Terminators)
     {
@@ -229,6 +266,10 @@ private:
             else if (Token.Is(">"))
             {
                 --Angle;
+            }
+            else if (Angle == 0 && Token.Is(","))
+            {
+                Fail("declare one reflected member per declaration");
             }
             else if (Angle == 0 && std::any_of(Terminators.begin(), Terminators.end(),
                                                [&Token](const char* Symbol) { return Token.Is(Symbol); }))

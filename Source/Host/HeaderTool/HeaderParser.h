@@ -59,13 +59,6 @@ struct FReflectedHeader
     std::vector<FReflectedEnum> Enums;
 };
 
-/** A header that the tool cannot read, with the line where reading stopped. */
-struct FParseError : std::runtime_error
-{
-    FParseError(const std::string& Message, int InLine) : std::runtime_error(Message), Line(InLine) {}
-    int Line;
-};
-
 /** Reads the reflection markers of a header. Throws FParseError on a malformed marker. */
 FReflectedHeader ParseHeader(const std::vector<FToken>& Tokens);
 } // namespace HeaderTool

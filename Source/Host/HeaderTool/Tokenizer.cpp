@@ -64,7 +64,7 @@ public:
             }
             else if (std::isdigit(static_cast<unsigned char>(C)))
             {
-                ReadWhile(ETokenKind::Number, [](char D) { return IsIdentifierPart(D) || D == '.'; });
+                ReadNumber();
             }
             else if (StartsWith("::"))
             {
@@ -111,12 +111,37 @@ private:
     void ReadQuoted(char Quote)
     {
         const size_t Start = Position++;
-        while (Position < Source.size() && Source[Position] != Quote)
+        while (Position < Source.size() && Source[Position] != Quote && Source[Position] != '\n')
         {
             Position += Source[Position] == '\\' ? 2 : 1;
         }
+        if (Position >= Source.size() || Source[Position] != Quote)
+        {
+            throw FParseError("unterminated literal", Line);
+        }
         ++Position;
         Tokens.push_back({ETokenKind::String, Source.substr(Start, Position - Start), Line});
+    }
+
+    /** A number literal, with digit separators (10'000) and signed exponents (1.5e-3). */
+    void ReadNumber()
+    {
+        const size_t Start = Position;
+        while (Position < Source.size())
+        {
+            const char D = Source[Position];
+            const char Previous = Source[Position - 1];
+            const bool bSeparator = D == '\'' && Position + 1 < Source.size() &&
+                                    std::isalnum(static_cast<unsigned char>(Source[Position + 1]));
+            const bool bExponentSign = (D == '+' || D == '-') && (Previous == 'e' || Previous == 'E') &&
+                                       Source.compare(Start, 2, "0x") != 0;
+            if (!IsIdentifierPart(D) && D != '.' && !bSeparator && !bExponentSign)
+            {
+                break;
+            }
+            ++Position;
+        }
+        Tokens.push_back({ETokenKind::Number, Source.substr(Start, Position - Start), Line});
     }
 
     template <typename PredicateType>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,13 @@ struct FToken
     bool Is(const char* Symbol) const { return Text == Symbol && Kind != ETokenKind::String; }
 };
 
-/** Splits C++ source into tokens, dropping comments and preprocessor lines. */
+/** A header that the tool cannot read, with the line where reading stopped. */
+struct FParseError : std::runtime_error
+{
+    FParseError(const std::string& Message, int InLine) : std::runtime_error(Message), Line(InLine) {}
+    int Line;
+};
+
+/** Splits C++ source into tokens, dropping comments and preprocessor lines. Throws FParseError. */
 std::vector<FToken> Tokenize(const std::string& Source);
 } // namespace HeaderTool

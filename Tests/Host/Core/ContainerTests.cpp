@@ -12,6 +12,10 @@ TEST(Name, ComparesWithoutCaseAndKeepsFirstSpelling)
     EXPECT_EQ(First, Second);
     EXPECT_EQ(Second.ToString(), "RootBone");
     EXPECT_FALSE(First == FName("Root"));
+    EXPECT_TRUE(First == "rootbone");
+    EXPECT_FALSE(First == "NeverMadeName");
+    EXPECT_TRUE(FName::Find("NeverMadeName").IsNone()) << "comparing adds nothing";
+    EXPECT_EQ(FName::Find("ROOTBONE"), First);
 }
 
 TEST(Name, EmptyAndNoneAreNone)
@@ -37,7 +41,7 @@ TEST(Array, FindContainsAndIndices)
     EXPECT_FALSE(Values.IsValidIndex(-1));
     EXPECT_EQ(Values.AddUnique(4), 2);
     EXPECT_EQ(Values.Add(9), 5);
-    EXPECT_EQ(Values.Remove(1), 2);
+    EXPECT_EQ(Values.Remove(Values[1]), 2) << "removing by an element of the array itself";
     EXPECT_EQ(Values, (TArray<int32>{3, 4, 5, 9}));
     Values.Empty();
     EXPECT_TRUE(Values.IsEmpty());
@@ -61,6 +65,9 @@ TEST(Set, KeepsInsertionOrderAndUniqueness)
     EXPECT_EQ(Set.Remove(5), 0);
     EXPECT_EQ(Set.Array(), (TArray<int32>{9, 2}));
     EXPECT_TRUE(Set.Contains(9));
+    ASSERT_NE(Set.Find(2), nullptr);
+    EXPECT_EQ(*Set.Find(2), 2);
+    EXPECT_EQ(Set.Find(5), nullptr);
     EXPECT_FALSE(Set.Contains(5));
 }
 

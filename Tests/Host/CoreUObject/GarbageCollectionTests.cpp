@@ -90,19 +90,32 @@ TEST(GarbageCollection, ReferenceCyclesAreCollected)
     EXPECT_FALSE(WeakB.IsValid());
 }
 
-TEST(GarbageCollection, StandaloneAssetsStayAndGarbageGoesStaleAtOnce)
+TEST(GarbageCollection, StandaloneAssetsStayUntilMarkedAsGarbage)
 {
     TWeakObjectPtr<UTestObject> Asset = NewObject<UTestObject>(MakeLoosePackage(), "Asset", RF_Standalone);
+    UTestObject* Rooted = NewObject<UTestObject>(MakeLoosePackage());
+    Rooted->AddToRoot();
+    TWeakObjectPtr<UTestObject> WeakRooted = Rooted;
     CollectGarbage();
     ASSERT_TRUE(Asset.IsValid());
 
-    Asset->ClearFlags(RF_Standalone);
     UTestObject* Doomed = Asset.Get();
     Doomed->MarkAsGarbage();
+    Rooted->MarkAsGarbage();
     EXPECT_FALSE(Asset.IsValid()) << "garbage is unreachable through weak references before the collection";
     EXPECT_FALSE(IsValid(Doomed));
-    CollectGarbage();
+    EXPECT_EQ(CollectGarbage(), 4) << "the two objects and the packages they kept";
     EXPECT_TRUE(Asset.IsStale());
+    EXPECT_TRUE(WeakRooted.IsStale()) << "neither standalone nor root flags keep garbage";
+}
+
+TEST(GarbageCollection, AStrongPointerKeepsEvenGarbage)
+{
+    TStrongObjectPtr<UTestObject> Holder(NewObject<UTestObject>(MakeLoosePackage()));
+    Holder->MarkAsGarbage();
+    CollectGarbage();
+    EXPECT_FALSE(IsValid(Holder.Get()));
+    EXPECT_EQ(Holder->PressCount, 0) << "still allocated while the pointer holds it";
 }
 
 TEST(GarbageCollection, ClassesSurviveCollection)

@@ -36,7 +36,7 @@ TEST(Reflection, PropertiesAndFunctionsInDeclarationOrderWithSupersFirst)
 {
     const TArray<FString> Expected{"Amount", "Count",      "bEnabled", "Label", "Tag",
                                    "Mode",   "SecondOnly", "Gated",    "Scale", "Rotation",
-                                   "Other",  "Children",   "Options",  "Extra"};
+                                   "Other",  "Children",   "Options",  "Extra", "Huge"};
     EXPECT_EQ(PropertyNames(UTestChild::StaticClass()), Expected);
 
     const TArray<const FFunction*> Functions = UTestChild::StaticClass()->GetFunctions();
@@ -77,15 +77,18 @@ TEST(Reflection, MetadataIsReadAsWritten)
 TEST(Reflection, EnumsListTheirEntries)
 {
     const UEnum* Enum = StaticEnum<ETestMode>();
-    ASSERT_EQ(Enum->NumEntries(), 3);
+    ASSERT_EQ(Enum->NumEntries(), 4);
     EXPECT_EQ(Enum->GetName(), "ETestMode");
     EXPECT_EQ(Enum->GetEntry(2).Value, 7);
     EXPECT_EQ(Enum->GetNameStringByValue(1), "Second");
     EXPECT_EQ(Enum->GetDisplayNameByValue(0), "First Mode");
     EXPECT_EQ(Enum->GetDisplayNameByValue(7), "Third One");
-    EXPECT_EQ(Enum->GetValueByNameString("ETestMode::ThirdOne"), 7);
-    EXPECT_EQ(Enum->GetValueByNameString("first mode"), 0);
-    EXPECT_EQ(Enum->GetValueByNameString("Fourth"), INDEX_NONE);
+    EXPECT_EQ(Enum->FindValue("ETestMode::ThirdOne"), 7);
+    EXPECT_EQ(Enum->FindValue("first mode"), 0);
+    EXPECT_EQ(Enum->FindValue("-1"), -1) << "a value of -1 is an ordinary value";
+    EXPECT_EQ(Enum->FindValue("Invalid"), -1);
+    EXPECT_EQ(Enum->FindValue("Fourth"), std::nullopt);
+    EXPECT_EQ(Enum->FindValue("3"), std::nullopt) << "a number that no entry has";
     EXPECT_EQ(Enum->GetMetaData().Get("ToolTip"), "How a test object works.");
 }
 
@@ -113,6 +116,28 @@ TEST(Reflection, SetByTextParsesClampsAndNotifiesTheOwner)
     EXPECT_EQ(Object->Mode, ETestMode::Second);
     EXPECT_TRUE(SetByText(Object, "Mode", "First Mode"));
     EXPECT_EQ(Object->Mode, ETestMode::First);
+}
+
+TEST(Reflection, WholeNumbersAreExactAcrossTheirRange)
+{
+    UTestChild* Object = NewObject<UTestChild>();
+    EXPECT_TRUE(SetByText(Object, "Extra", "9223372036854775807"));
+    EXPECT_EQ(Object->Extra, INT64_MAX);
+    EXPECT_TRUE(SetByText(Object, "Extra", "9007199254740993"));
+    EXPECT_EQ(Object->Extra, 9007199254740993) << "no detour through double";
+    EXPECT_TRUE(SetByText(Object, "Extra", "-9223372036854775808"));
+    EXPECT_EQ(Object->Extra, -INT64_MAX) << "ClampMin";
+
+    EXPECT_TRUE(SetByText(Object, "Huge", "18446744073709551615"));
+    EXPECT_EQ(Object->Huge, UINT64_MAX);
+    EXPECT_EQ(Object->GetClass()->FindPropertyByName("Huge")->ExportText(Object), "18446744073709551615");
+    EXPECT_TRUE(SetByText(Object, "Huge", "0"));
+    EXPECT_EQ(Object->Huge, 1u) << "a fractional ClampMin rounds up for whole numbers";
+    EXPECT_FALSE(SetByText(Object, "Huge", "-1"));
+
+    Object->Gated = 0.1f;
+    EXPECT_EQ(Object->GetClass()->FindPropertyByName("Gated")->ExportText(Object), "0.1")
+        << "floats print at their own precision";
 }
 
 TEST(Reflection, VectorsAndRotatorsReadLabelledOrPlainNumbers)
@@ -172,6 +197,8 @@ TEST(Reflection, ValuesExportAsText)
     ASSERT_TRUE(SetPropertyValueFromText(Copy, *Options, Options->ExportText(Object), Error)) << *Error;
     EXPECT_EQ(Copy->Options, Object->Options);
     Object->Options.Add(R"(He said "hi", then (left))");
+    Object->Options.Add(R"(a,b\)");
+    Object->Options.Add(R"(z\")");
     ASSERT_TRUE(SetPropertyValueFromText(Copy, *Options, Options->ExportText(Object), Error)) << *Error;
     EXPECT_EQ(Copy->Options, Object->Options) << "quotes, commas and brackets survive a round trip";
     ASSERT_TRUE(SetByText(Copy, "Other", "/Game/Tests/Export.Exported"));

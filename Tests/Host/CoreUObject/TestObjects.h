@@ -6,11 +6,12 @@
 #include "CoreUObject/Object/UObjectGlobals.h"
 
 VT_ENUM(ToolTip = "How a test object works.")
-enum class ETestMode : uint8
+enum class ETestMode : int8
 {
     First VT_UMETA(DisplayName = "First Mode"),
     Second,
     ThirdOne = 7,
+    Invalid = -1,
 };
 VT_ENUM_BODY(ETestMode)
 
@@ -95,6 +96,9 @@ class UTestChild : public UTestObject
     VT_BODY(UTestChild, UTestObject)
 
 public:
-    VT_PROPERTY(EditAnywhere)
+    VT_PROPERTY(EditAnywhere, ClampMin = -9223372036854775807)
     int64 Extra = 0;
+
+    VT_PROPERTY(EditAnywhere, ClampMin = "0.5", ClampMax = "18446744073709551615")
+    uint64 Huge = 0;
 };

@@ -68,6 +68,23 @@ TEST(HeaderParser, ReadsClassesPropertiesFunctionsAndMetadata)
     EXPECT_EQ(Class.Functions[0].Name, "Options");
 }
 
+TEST(HeaderParser, ReadsNumbersWithSeparatorsAndSignedMetadata)
+{
+    const FReflectedHeader Header = Parse(R"(
+        VT_CLASS()
+        class UThing : public UBase
+        {
+            VT_BODY(UThing, UBase)
+            VT_PROPERTY(ClampMin = -10, ClampMax = 1.5e+3) int32 Budget = 10'000; // Don't stop here
+            VT_PROPERTY() float Scale = 2.5e-3f;
+        };
+    )");
+    ASSERT_EQ(Header.Classes[0].Properties.size(), 2u);
+    EXPECT_EQ(Header.Classes[0].Properties[0].Arguments.MetaData[0].second, "\"-10\"");
+    EXPECT_EQ(Header.Classes[0].Properties[0].Arguments.MetaData[1].second, "\"1.5e+3\"");
+    EXPECT_EQ(Header.Classes[0].Properties[1].Name, "Scale");
+}
+
 TEST(HeaderParser, ReadsEnumerationsWithEntryMetadata)
 {
     const FReflectedHeader Header = Parse(R"(
@@ -92,6 +109,12 @@ TEST(HeaderParser, MalformedMarkersNameTheLineAndTheProblem)
     EXPECT_EQ(ParseError("VT_CLASS(\n= 1)"), "2: expected a name but found '='");
     EXPECT_EQ(ParseError("VT_CLASS(A"), "1: unexpected end of file");
     EXPECT_EQ(ParseError("VT_CLASS()\nstruct FThing {};"), "2: VT_CLASS must be followed by a class");
+    EXPECT_EQ(ParseError("VT_CLASS()\nclass UA : public UB\n{\nVT_BODY(UA, UObject)\n};"),
+              "4: VT_BODY(UA, UObject) does not match class UA : public UB");
+    EXPECT_EQ(ParseError(
+                  "VT_CLASS()\nclass UA : public UB\n{ VT_BODY(UA, UB)\nVT_PROPERTY() float MinX, MaxX;\n};"),
+              "4: declare one reflected member per declaration");
+    EXPECT_EQ(ParseError("VT_CLASS(ToolTip = \"open\n)"), "1: unterminated literal");
 }
 
 TEST(CodeWriter, WritesRegistrationForEveryReflectedField)

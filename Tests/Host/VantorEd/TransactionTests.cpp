@@ -2,6 +2,7 @@
 
 #include "CoreUObject/Object/GarbageCollection.h"
 #include "CoreUObject/Object/WeakObjectPtr.h"
+#include "CoreUObject/Reflection/PropertyAccess.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <gtest/gtest.h>
@@ -157,4 +158,44 @@ TEST_F(TransactionTest, HistoryKeepsRecordedObjectsAndTheirReferencesAlive)
     FTransactionBuffer::Get().Reset();
     CollectGarbage();
     EXPECT_FALSE(WeakA.IsValid());
+}
+
+TEST_F(TransactionTest, PropertiesSetThroughReflectionUndoInOneStep)
+{
+    UTransactedObject* A = MakeObject("Reflected");
+    UTransactedObject* B = MakeObject("ReflectedTarget");
+    const FProperty& Reference = *A->GetClass()->FindPropertyByName("Reference");
+    FString Error;
+    {
+        FScopedTransaction Transaction(FText::FromString("Set Reference"));
+        ASSERT_TRUE(VT::Reflection::SetPropertyValueFromText(A, Reference, B->GetPathName(), Error)) << Error;
+    }
+    EXPECT_EQ(A->Reference, B);
+    EXPECT_TRUE(A->GetPackage()->IsDirty());
+    FTransactionBuffer::Get().Undo();
+    EXPECT_EQ(A->Reference, nullptr);
+}
+
+TEST_F(TransactionTest, GarbageIsCollectedAndClearedFromHistoryAndReferences)
+{
+    UTransactedObject* Holder = MakeObject("GarbageHolder");
+    UTransactedObject* Doomed = NewObject<UTransactedObject>(CreatePackage("/Temp/Doomed"), "Doomed");
+    Holder->Reference = Doomed;
+    {
+        FScopedTransaction Transaction(FText::FromString("Touch"));
+        Doomed->Modify();
+        Doomed->Values.Add(1);
+    }
+    TWeakObjectPtr<UTransactedObject> Weak = Doomed;
+    Doomed->MarkAsGarbage();
+    EXPECT_EQ(FindObject<UTransactedObject>("/Temp/Doomed.Doomed"), nullptr);
+    UTransactedObject* Successor =
+        NewObject<UTransactedObject>(CreatePackage("/Temp/Doomed"), "Doomed", RF_Standalone);
+    EXPECT_EQ(FindObject<UTransactedObject>("/Temp/Doomed.Doomed"), Successor) << "the name is free again";
+
+    CollectGarbage();
+    EXPECT_TRUE(Weak.IsStale());
+    EXPECT_EQ(Holder->Reference, nullptr) << "the collector clears references to garbage";
+    EXPECT_TRUE(FTransactionBuffer::Get().Undo()) << "undo skips the destroyed object";
+    EXPECT_EQ(FindObject<UTransactedObject>("/Temp/Doomed.Doomed"), Successor);
 }

@@ -119,7 +119,8 @@ public:
     /** Removes every element equal to Item; returns how many were removed. */
     int32 Remove(const T& Item)
     {
-        return RemoveAll([&Item](const T& Element) { return Element == Item; });
+        // A copy: Item may be an element of this array, which the removal overwrites.
+        return RemoveAll([Value = Item](const T& Element) { return Element == Value; });
     }
     template <typename PredicateType>
     int32 RemoveAll(PredicateType Predicate)

@@ -25,6 +25,12 @@ public:
     int32 Num() const { return Elements.Num(); }
     bool IsEmpty() const { return Elements.IsEmpty(); }
     bool Contains(const T& Item) const { return Index.contains(Item); }
+    /** The stored element equal to Item, or null. */
+    const T* Find(const T& Item) const
+    {
+        const auto It = Index.find(Item);
+        return It == Index.end() ? nullptr : &Elements[It->second];
+    }
 
     /** Adds the element if it is not yet present; returns true when it was added. */
     bool Add(const T& Item)

@@ -46,7 +46,10 @@ FString FString::FromInt(int64 Value)
     return FString(std::to_string(Value));
 }
 
-FString FString::SanitizeFloat(double Value)
+namespace
+{
+template <typename T>
+FString ShortestReal(T Value)
 {
     char Buffer[64];
     const auto Result = std::to_chars(Buffer, Buffer + sizeof(Buffer), Value);
@@ -56,6 +59,17 @@ FString FString::SanitizeFloat(double Value)
         Text += ".0";
     }
     return FString(std::move(Text));
+}
+} // namespace
+
+FString FString::SanitizeFloat(double Value)
+{
+    return ShortestReal(Value);
+}
+
+FString FString::SanitizeFloat(float Value)
+{
+    return ShortestReal(Value);
 }
 
 FString FString::Join(const TArray<FString>& Parts, const char* Separator)
@@ -86,16 +100,29 @@ int32 FString::Compare(const FString& Other, ESearchCase SearchCase) const
     return Lowered(Data).compare(Lowered(Other.Data));
 }
 
+namespace
+{
+bool EqualParts(std::string_view A, std::string_view B, ESearchCase SearchCase)
+{
+    if (SearchCase == ESearchCase::CaseSensitive)
+    {
+        return A == B;
+    }
+    return A.size() == B.size() &&
+           std::equal(A.begin(), A.end(), B.begin(),
+                      [](char X, char Y) { return VT::ToLowerAscii(X) == VT::ToLowerAscii(Y); });
+}
+} // namespace
+
 bool FString::StartsWith(std::string_view Prefix, ESearchCase SearchCase) const
 {
-    return Prefix.size() <= Data.size() &&
-           Left(static_cast<int32>(Prefix.size())).Equals(FString(Prefix), SearchCase);
+    return Prefix.size() <= Data.size() && EqualParts(View().substr(0, Prefix.size()), Prefix, SearchCase);
 }
 
 bool FString::EndsWith(std::string_view Suffix, ESearchCase SearchCase) const
 {
     return Suffix.size() <= Data.size() &&
-           Right(static_cast<int32>(Suffix.size())).Equals(FString(Suffix), SearchCase);
+           EqualParts(View().substr(Data.size() - Suffix.size()), Suffix, SearchCase);
 }
 
 bool FString::Contains(std::string_view Part, ESearchCase SearchCase) const
@@ -105,11 +132,17 @@ bool FString::Contains(std::string_view Part, ESearchCase SearchCase) const
 
 int32 FString::Find(std::string_view Part, ESearchCase SearchCase, ESearchDir Direction) const
 {
-    const bool bIgnoreCase = SearchCase == ESearchCase::IgnoreCase;
-    const std::string Haystack = bIgnoreCase ? Lowered(Data) : Data;
-    const std::string Needle = bIgnoreCase ? Lowered(Part) : std::string(Part);
-    const size_t Position =
-        Direction == ESearchDir::FromStart ? Haystack.find(Needle) : Haystack.rfind(Needle);
+    size_t Position;
+    if (SearchCase == ESearchCase::CaseSensitive)
+    {
+        Position = Direction == ESearchDir::FromStart ? Data.find(Part) : Data.rfind(Part);
+    }
+    else
+    {
+        const std::string Haystack = Lowered(Data);
+        const std::string Needle = Lowered(Part);
+        Position = Direction == ESearchDir::FromStart ? Haystack.find(Needle) : Haystack.rfind(Needle);
+    }
     return Position == std::string::npos ? INDEX_NONE : static_cast<int32>(Position);
 }
 

@@ -24,6 +24,7 @@ public:
     static FString FromInt(int64 Value);
     /** A double in the shortest form that reads back to the same value, always with a fraction ("1.0"). */
     static FString SanitizeFloat(double Value);
+    static FString SanitizeFloat(float Value);
     static FString Join(const TArray<FString>& Parts, const char* Separator);
 
     const char* operator*() const { return Data.c_str(); }

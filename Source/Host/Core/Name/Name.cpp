@@ -18,7 +18,8 @@ public:
         return Table;
     }
 
-    int32 FindOrAdd(const char* Text)
+    /** The index of a spelling; INDEX_NONE when it was never made and bAdd is false. */
+    int32 Lookup(const char* Text, bool bAdd)
     {
         std::string Key(Text);
         for (char& Character : Key)
@@ -30,7 +31,13 @@ public:
             return 0;
         }
         std::scoped_lock Lock(Mutex);
-        const auto [It, bInserted] = Lookup.try_emplace(std::move(Key), static_cast<int32>(Spellings.size()));
+        if (!bAdd)
+        {
+            const auto Found = Lookups.find(Key);
+            return Found == Lookups.end() ? INDEX_NONE : Found->second;
+        }
+        const auto [It, bInserted] =
+            Lookups.try_emplace(std::move(Key), static_cast<int32>(Spellings.size()));
         if (bInserted)
         {
             Spellings.emplace_back(Text);
@@ -49,12 +56,26 @@ private:
 
     std::mutex Mutex;
     std::deque<std::string> Spellings;
-    std::unordered_map<std::string, int32> Lookup;
+    std::unordered_map<std::string, int32> Lookups;
 };
 } // namespace
 
-FName::FName(const char* Text) : Index(Text ? FNameTable::Get().FindOrAdd(Text) : 0)
+FName::FName(const char* Text) : Index(Text ? FNameTable::Get().Lookup(Text, true) : 0)
 {
+}
+
+FName FName::Find(const char* Text)
+{
+    FName Name;
+    const int32 Found = Text ? FNameTable::Get().Lookup(Text, false) : 0;
+    Name.Index = Found == INDEX_NONE ? 0 : Found;
+    return Name;
+}
+
+bool FName::operator==(const char* Text) const
+{
+    const int32 Found = Text ? FNameTable::Get().Lookup(Text, false) : 0;
+    return Found == Index;
 }
 
 FString FName::ToString() const

@@ -22,6 +22,10 @@ public:
     const char* GetPlainName() const;
 
     bool operator==(const FName& Other) const { return Index == Other.Index; }
+    /** Compares with a spelling without adding it to the name table. */
+    bool operator==(const char* Text) const;
+    /** The name of that spelling if one was ever made, else NAME_None; never adds a name. */
+    static FName Find(const char* Text);
     /** Orders by spelling without regard to case. */
     bool LexicalLess(const FName& Other) const;
 

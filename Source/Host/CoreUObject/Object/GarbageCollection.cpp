@@ -34,7 +34,56 @@ public:
             });
     }
 
-    void AddReferencedObject(const UObject* Object) override
+    using FReferenceCollector::AddReferencedObject;
+
+    void AddReferencedObject(UObject*& Object) override
+    {
+        if (Object && !Object->IsValid() && !Objects.HasExternalReferences(Object))
+        {
+            Object = nullptr;
+        }
+        Reach(Object);
+    }
+
+    void MarkFromRoots()
+    {
+        Objects.ForEachObject(
+            [this](UObject* Object)
+            {
+                const bool bRoot =
+                    Object->IsValid() && Object->HasAnyFlags(RF_RootSet | RF_Standalone | RF_Native);
+                if (bRoot || Objects.HasExternalReferences(Object))
+                {
+                    Reach(Object);
+                }
+            });
+        for (FGCObject* Holder : GetGCObjects())
+        {
+            Holder->AddReferencedObjects(*this);
+        }
+        while (!Pending.empty())
+        {
+            UObject* Object = Pending.back();
+            Pending.pop_back();
+            Reach(Object->GetOuter());
+            AddReferencesOf(Object);
+            for (UObject* Inner : Inners[static_cast<size_t>(Object->GetUniqueID())])
+            {
+                if (Inner->IsValid())
+                {
+                    Reach(Inner);
+                }
+            }
+        }
+    }
+
+    bool IsReached(const UObject* Object) const
+    {
+        return Reached[static_cast<size_t>(Object->GetUniqueID())];
+    }
+
+private:
+    void Reach(UObject* Object)
     {
         if (!Object || Object->GetUniqueID() == INDEX_NONE)
         {
@@ -48,54 +97,20 @@ public:
         }
     }
 
-    void MarkFromRoots()
-    {
-        Objects.ForEachObject(
-            [this](UObject* Object)
-            {
-                if (Object->HasAnyFlags(RF_RootSet | RF_Standalone | RF_Native) ||
-                    Objects.HasExternalReferences(Object))
-                {
-                    AddReferencedObject(Object);
-                }
-            });
-        for (FGCObject* Holder : GetGCObjects())
-        {
-            Holder->AddReferencedObjects(*this);
-        }
-        while (!Pending.empty())
-        {
-            const UObject* Object = Pending.back();
-            Pending.pop_back();
-            AddReferencedObject(Object->GetOuter());
-            AddReferencesOf(Object);
-            for (const UObject* Inner : Inners[static_cast<size_t>(Object->GetUniqueID())])
-            {
-                AddReferencedObject(Inner);
-            }
-        }
-    }
-
-    bool IsReached(const UObject* Object) const
-    {
-        return Reached[static_cast<size_t>(Object->GetUniqueID())];
-    }
-
-private:
     const FUObjectArray& Objects;
     std::vector<bool> Reached;
-    std::vector<std::vector<const UObject*>> Inners;
-    std::vector<const UObject*> Pending;
+    std::vector<std::vector<UObject*>> Inners;
+    std::vector<UObject*> Pending;
 };
 } // namespace
 
-void FReferenceCollector::AddReferencesOf(const UObject* Object)
+void FReferenceCollector::AddReferencesOf(UObject* Object)
 {
-    for (const FProperty* Property : Object->GetClass()->GetProperties())
+    for (const FProperty* Property : Object->GetClass()->GetReferenceProperties())
     {
         Property->CollectReferences(Object, *this);
     }
-    const_cast<UObject*>(Object)->AddReferencedObjects(*this);
+    Object->AddReferencedObjects(*this);
 }
 
 FGCObject::FGCObject()

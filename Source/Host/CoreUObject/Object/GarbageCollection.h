@@ -2,18 +2,38 @@
 
 #include "Core/Containers/Array.h"
 #include "CoreUObject/Object/Object.h"
+#include "CoreUObject/Object/ObjectPtr.h"
 
-/** Gathers the objects that something refers to, during garbage collection. */
+/**
+ * Gathers the objects that something refers to, during garbage collection. A reference to an
+ * object marked as garbage is cleared: the collector sets it to null.
+ */
 class FReferenceCollector
 {
 public:
     virtual ~FReferenceCollector() = default;
-    virtual void AddReferencedObject(const UObject* Object) = 0;
+    virtual void AddReferencedObject(UObject*& Object) = 0;
+
+    template <typename T>
+    void AddReferencedObject(T*& Object)
+    {
+        UObject* Reference = Object;
+        AddReferencedObject(Reference);
+        Object = static_cast<T*>(Reference);
+    }
+    template <typename T>
+    void AddReferencedObject(TObjectPtr<T>& Object)
+    {
+        T* Reference = Object.Get();
+        AddReferencedObject(Reference);
+        Object = Reference;
+    }
+
     /**
      * Reports everything that an object refers to: its reflected references and what its
      * AddReferencedObjects reports. Works on unregistered copies too (undo snapshots).
      */
-    void AddReferencesOf(const UObject* Object);
+    void AddReferencesOf(UObject* Object);
 };
 
 /**
@@ -35,6 +55,8 @@ public:
  * Destroys every object that nothing keeps: an object is kept when it is rooted, held by a
  * strong pointer from outside, standalone, referred to by a kept object or an FGCObject, or
  * when its outer is kept (the transient package excepted: it keeps only what is referred to).
- * An object's outer is kept with it. Returns the number of objects destroyed.
+ * An object's outer is kept with it. An object marked as garbage is destroyed whatever refers
+ * to it, and those references are cleared; only a strong pointer from outside still keeps it.
+ * Returns the number of objects destroyed.
  */
 int32 CollectGarbage();

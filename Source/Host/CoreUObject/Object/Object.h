@@ -25,6 +25,7 @@ struct FPropertyChangedEvent;
 class UObject
 {
 public:
+    using ThisClass = UObject;
     static UClass* StaticClass();
 
     virtual ~UObject() = default;
@@ -49,6 +50,7 @@ public:
     template <typename T>
     bool IsA() const
     {
+        static_assert(std::is_same_v<typename T::ThisClass, T>, "the class needs its own VT_BODY");
         return IsA(T::StaticClass());
     }
 
@@ -88,13 +90,15 @@ protected:
     UObject() = default;
     /** Copies state only: the copy is a nameless, unregistered object of the same class. */
     UObject(const UObject& Other) : ClassPrivate(Other.ClassPrivate) {}
+    UObject(UObject&& Other) noexcept : ClassPrivate(Other.ClassPrivate) {}
     /** Keeps identity: assignment never changes class, name, outer, flags or index. */
     UObject& operator=(const UObject&) { return *this; }
+    UObject& operator=(UObject&&) noexcept { return *this; }
 
-    /** An unregistered copy of the object's whole state. */
+    /** An unregistered copy of the object's whole state; null when the class cannot be recorded. */
     virtual UObject* CloneForUndo() const;
-    /** Assigns a copy made by CloneForUndo back to the object. */
-    virtual void RestoreForUndo(const UObject& Snapshot) { (void)Snapshot; }
+    /** Exchanges the object's whole state with a copy made by CloneForUndo. */
+    virtual void SwapStateForUndo(UObject& Snapshot) { (void)Snapshot; }
 
 private:
     friend class FUObjectArray;
@@ -116,12 +120,20 @@ struct FPropertyChangedEvent
     FName GetPropertyName() const;
 };
 
+/**
+ * True for a class that declares its own reflection (VT_BODY). A class derived from such a
+ * class without one of its own would be made and tested as its base.
+ */
+template <typename T>
+concept CReflectedClass = std::is_base_of_v<UObject, T> && std::is_same_v<typename T::ThisClass, T>;
+
 /** Casts an object to T when it is one (class test for objects, dynamic cast for interfaces). */
 template <typename T>
 T* Cast(UObject* Object)
 {
     if constexpr (std::is_base_of_v<UObject, T>)
     {
+        static_assert(CReflectedClass<T>, "the class needs its own VT_BODY");
         return Object && Object->IsA<T>() ? static_cast<T*>(Object) : nullptr;
     }
     else

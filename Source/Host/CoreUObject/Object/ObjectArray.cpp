@@ -48,7 +48,11 @@ void FUObjectArray::Unregister(UObject* Object)
 {
     const int32 Index = VTObjectInternals::GetIndex(Object);
     VT_CHECK(Slots.IsValidIndex(Index) && Slots[Index].Object == Object);
-    ByName.erase(FNameKey{Object->GetOuter(), Object->GetFName()});
+    const auto Named = ByName.find(FNameKey{Object->GetOuter(), Object->GetFName()});
+    if (Named != ByName.end() && Named->second == Object)
+    {
+        ByName.erase(Named);
+    }
     FSlot& Slot = Slots[Index];
     Slot.Object = nullptr;
     Slot.ExternalReferences = 0;
@@ -61,7 +65,7 @@ void FUObjectArray::Unregister(UObject* Object)
 UObject* FUObjectArray::FindObject(const UObject* Outer, FName Name) const
 {
     const auto It = ByName.find(FNameKey{Outer, Name});
-    return It == ByName.end() ? nullptr : It->second;
+    return It == ByName.end() || !It->second->IsValid() ? nullptr : It->second;
 }
 
 FName FUObjectArray::MakeUniqueObjectName(const UObject* Outer, const UClass* Class)

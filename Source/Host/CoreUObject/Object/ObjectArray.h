@@ -34,6 +34,7 @@ public:
     UObject* GetObjectAt(int32 Index) const { return Slots[Index].Object; }
     int32 GetObjectCount() const { return ObjectCount; }
 
+    /** The live object of that name in the outer; objects marked as garbage are not found. */
     UObject* FindObject(const UObject* Outer, FName Name) const;
     /** A name not yet used within the outer: the class name followed by "_" and a number. */
     FName MakeUniqueObjectName(const UObject* Outer, const UClass* Class);

@@ -20,13 +20,15 @@
 #define VT_ENUM(...)
 #define VT_UMETA(...)
 
+#include <utility>
+
 class UObject;
 class UClass;
 
 /**
  * Goes first in the body of every reflected class. It declares the class's reflection entry
- * point and gives the object system a way to copy the object's whole state for undo.
- * Abstract classes use VT_BODY_ABSTRACT, which cannot copy.
+ * point and gives the object system a way to copy and exchange the object's whole state for
+ * undo. Abstract classes use VT_BODY_ABSTRACT, which cannot copy.
  */
 #define VT_BODY_COMMON(ClassName, SuperName)                                                                 \
 public:                                                                                                      \
@@ -45,9 +47,9 @@ protected:                                                                      
     {                                                                                                        \
         return new ClassName(*this);                                                                         \
     }                                                                                                        \
-    void RestoreForUndo(const UObject& Snapshot) override                                                    \
+    void SwapStateForUndo(UObject& Snapshot) override                                                        \
     {                                                                                                        \
-        *this = static_cast<const ClassName&>(Snapshot);                                                     \
+        std::swap(*this, static_cast<ClassName&>(Snapshot));                                                 \
     }                                                                                                        \
                                                                                                              \
 public:

@@ -9,6 +9,8 @@
 class UPackage : public UObject
 {
 public:
+    using Super = UObject;
+    using ThisClass = UPackage;
     static UClass* StaticClass();
 
     bool IsDirty() const { return bDirty; }

@@ -12,14 +12,14 @@
  */
 UObject* StaticConstructObject(UClass* Class, UObject* Outer, FName Name, EObjectFlags Flags);
 
-template <typename T>
+template <CReflectedClass T>
 T* NewObject(UObject* Outer = nullptr, FName Name = NAME_None, EObjectFlags Flags = RF_NoFlags)
 {
     return static_cast<T*>(StaticConstructObject(T::StaticClass(), Outer, Name, Flags));
 }
 
 /** Makes an object of a class derived from T, chosen at run time. */
-template <typename T>
+template <CReflectedClass T>
 T* NewObject(UObject* Outer, UClass* Class, FName Name = NAME_None, EObjectFlags Flags = RF_NoFlags)
 {
     VT_CHECKF(Class && Class->IsChildOf(T::StaticClass()), "%s is not a %s",

@@ -37,6 +37,17 @@ TArray<const FFunction*> UClass::GetFunctions() const
     return Result;
 }
 
+const TArray<const FProperty*>& UClass::GetReferenceProperties() const
+{
+    if (!bReferencePropertiesCached)
+    {
+        ReferenceProperties = GetProperties().FilterByPredicate([](const FProperty* Property)
+                                                                { return Property->HasReferences(); });
+        bReferencePropertiesCached = true;
+    }
+    return ReferenceProperties;
+}
+
 const FProperty* UClass::FindPropertyByName(FName Name) const
 {
     for (const UClass* Class = this; Class; Class = Class->SuperClass)
@@ -69,6 +80,7 @@ const FFunction* UClass::FindFunctionByName(FName Name) const
 
 void UClass::AddProperty(std::unique_ptr<FProperty> Property)
 {
+    VT_CHECKF(!bReferencePropertiesCached, "properties are added to %s after it was in use", *CppName);
     VT_CHECKF(!FindPropertyByName(Property->GetFName()), "%s declares %s twice", *CppName,
               *Property->GetName());
     Properties.push_back(std::move(Property));

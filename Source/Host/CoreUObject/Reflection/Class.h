@@ -25,6 +25,8 @@ enum class EClassFlags : uint32
 class UClass : public UObject
 {
 public:
+    using Super = UObject;
+    using ThisClass = UClass;
     using FFactory = UObject* (*)();
 
     static UClass* StaticClass();
@@ -52,6 +54,8 @@ public:
     TArray<const FProperty*> GetProperties() const;
     /** The functions of this class and its supers, the supers' first, each in declaration order. */
     TArray<const FFunction*> GetFunctions() const;
+    /** The properties of this class and its supers that can refer to objects; what the collector walks. */
+    const TArray<const FProperty*>& GetReferenceProperties() const;
     /** Finds a property of this class or a super by name (without regard to case). */
     const FProperty* FindPropertyByName(FName Name) const;
     const FFunction* FindFunctionByName(FName Name) const;
@@ -70,4 +74,6 @@ private:
     FMetaData MetaData;
     std::vector<std::unique_ptr<FProperty>> Properties;
     std::vector<std::unique_ptr<FFunction>> Functions;
+    mutable TArray<const FProperty*> ReferenceProperties;
+    mutable bool bReferencePropertiesCached = false;
 };

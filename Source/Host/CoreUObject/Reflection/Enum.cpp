@@ -1,5 +1,7 @@
 #include "CoreUObject/Reflection/Enum.h"
 
+#include "CoreUObject/Reflection/PropertyTraits.h"
+
 int32 UEnum::GetIndexByValue(int64 Value) const
 {
     return Entries.IndexOfByPredicate([Value](const FEntry& Entry) { return Entry.Value == Value; });
@@ -23,7 +25,7 @@ FString UEnum::GetDisplayNameByValue(int64 Value) const
                                              : MakeDisplayNameFromCodeName(Entry.Name.ToString());
 }
 
-int64 UEnum::GetValueByNameString(const FString& Text) const
+std::optional<int64> UEnum::FindValue(const FString& Text) const
 {
     FString EntryName = Text.TrimStartAndEnd();
     const FString Prefix = GetName() + "::";
@@ -31,19 +33,19 @@ int64 UEnum::GetValueByNameString(const FString& Text) const
     {
         EntryName = EntryName.RightChop(Prefix.Len());
     }
-    for (const FEntry& Entry : Entries)
+    const auto Matches = [this, &EntryName](const FEntry& Entry)
     {
-        if (Entry.Name == FName(EntryName))
-        {
-            return Entry.Value;
-        }
-    }
-    for (const FEntry& Entry : Entries)
+        return Entry.Name.ToString().Equals(EntryName, ESearchCase::IgnoreCase) ||
+               GetDisplayNameByValue(Entry.Value).Equals(EntryName, ESearchCase::IgnoreCase);
+    };
+    if (const FEntry* Entry = Entries.FindByPredicate(Matches))
     {
-        if (GetDisplayNameByValue(Entry.Value).Equals(EntryName, ESearchCase::IgnoreCase))
-        {
-            return Entry.Value;
-        }
+        return Entry->Value;
     }
-    return INDEX_NONE;
+    int64 Number = 0;
+    if (VT::Reflection::ParseInteger(EntryName, Number) && GetIndexByValue(Number) != INDEX_NONE)
+    {
+        return Number;
+    }
+    return std::nullopt;
 }

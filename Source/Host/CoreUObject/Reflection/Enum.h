@@ -3,6 +3,8 @@
 #include "Core/Containers/Array.h"
 #include "CoreUObject/Reflection/MetaData.h"
 
+#include <optional>
+
 /** A reflected enumeration: its entries in declaration order, each with a value and metadata. */
 class UEnum
 {
@@ -35,10 +37,10 @@ public:
     /** The DisplayName metadata of the entry, else its name split into words. */
     FString GetDisplayNameByValue(int64 Value) const;
     /**
-     * The value of an entry named "Entry" or "EName::Entry" (case-insensitive), or of an entry
-     * whose display name matches; INDEX_NONE when none matches.
+     * The value of the entry that the text names: "Entry" or "EName::Entry" (case-insensitive),
+     * its display name, or its value written as a number. None when no entry matches.
      */
-    int64 GetValueByNameString(const FString& Text) const;
+    std::optional<int64> FindValue(const FString& Text) const;
 
 private:
     FName Name;

@@ -32,8 +32,8 @@ struct TPropertyTraits<TObjectPtr<T>>
         Value = Found;
         return true;
     }
-    static void CollectReferences(const TObjectPtr<T>& Value, FReferenceCollector& Collector)
+    static void CollectReferences(TObjectPtr<T>& Value, FReferenceCollector& Collector)
     {
-        Collector.AddReferencedObject(Value.Get());
+        Collector.AddReferencedObject(Value);
     }
 };

@@ -1,20 +1,18 @@
 #include "CoreUObject/Reflection/Property.h"
 
-#include <algorithm>
+#include <cstdlib>
 
 namespace VT::Reflection
 {
-double ClampByMetaData(const FField& Field, double Value)
+bool ParseClampLimit(const FField& Field, FName Key, long double& OutLimit)
 {
-    double Limit = 0.0;
-    if (Field.HasMetaData("ClampMin") && ParseReal(Field.GetMetaData("ClampMin"), Limit))
+    if (!Field.HasMetaData(Key))
     {
-        Value = std::max(Value, Limit);
+        return false;
     }
-    if (Field.HasMetaData("ClampMax") && ParseReal(Field.GetMetaData("ClampMax"), Limit))
-    {
-        Value = std::min(Value, Limit);
-    }
-    return Value;
+    const FString Text = Field.GetMetaData(Key).TrimStartAndEnd();
+    char* End = nullptr;
+    OutLimit = std::strtold(*Text, &End);
+    return !Text.IsEmpty() && End == *Text + Text.Len();
 }
 } // namespace VT::Reflection

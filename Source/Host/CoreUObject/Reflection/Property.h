@@ -4,6 +4,8 @@
 #include "CoreUObject/Reflection/MetaData.h"
 #include "CoreUObject/Reflection/PropertyTraits.h"
 
+#include <cmath>
+#include <limits>
 #include <typeinfo>
 
 enum class EPropertyFlags : uint32
@@ -58,8 +60,10 @@ public:
     virtual bool IsValidText(const FString& Text, FString& OutError) const = 0;
     /** Copies the value from one object of the class to another. */
     virtual void CopyValue(UObject* Destination, const UObject* Source) const = 0;
-    /** Reports the objects that the value refers to. */
-    virtual void CollectReferences(const UObject* Object, FReferenceCollector& Collector) const = 0;
+    /** Whether the value can refer to objects (object pointers, arrays of them). */
+    virtual bool HasReferences() const = 0;
+    /** Reports the objects that the value refers to; references to garbage are cleared. */
+    virtual void CollectReferences(UObject* Object, FReferenceCollector& Collector) const = 0;
 
     /** The value as T; null when the property does not hold a T. */
     template <typename T>
@@ -82,8 +86,41 @@ private:
 
 namespace VT::Reflection
 {
-/** Applies ClampMin and ClampMax metadata to a number. */
-double ClampByMetaData(const FField& Field, double Value);
+/** Reads a ClampMin or ClampMax limit; false when the field has none or it is not a number. */
+bool ParseClampLimit(const FField& Field, FName Key, long double& OutLimit);
+
+/**
+ * Applies ClampMin and ClampMax metadata to a number, exactly for every integer type:
+ * limits are rounded inward for integers and saturate at the type's range.
+ */
+template <typename T>
+T ClampByMetaData(const FField& Field, T Value)
+{
+    const auto Saturate = [](long double Limit)
+    {
+        if (Limit <= static_cast<long double>(std::numeric_limits<T>::lowest()))
+        {
+            return std::numeric_limits<T>::lowest();
+        }
+        if (Limit >= static_cast<long double>(std::numeric_limits<T>::max()))
+        {
+            return std::numeric_limits<T>::max();
+        }
+        return static_cast<T>(Limit);
+    };
+    long double Limit = 0;
+    if (ParseClampLimit(Field, "ClampMin", Limit))
+    {
+        Limit = std::is_integral_v<T> ? std::ceil(Limit) : Limit;
+        Value = static_cast<long double>(Value) < Limit ? Saturate(Limit) : Value;
+    }
+    if (ParseClampLimit(Field, "ClampMax", Limit))
+    {
+        Limit = std::is_integral_v<T> ? std::floor(Limit) : Limit;
+        Value = static_cast<long double>(Value) > Limit ? Saturate(Limit) : Value;
+    }
+    return Value;
+}
 } // namespace VT::Reflection
 
 /** A property that is the member Member of ClassType, of type T. */
@@ -120,7 +157,7 @@ public:
         }
         if constexpr (requires { Traits::bNumeric; })
         {
-            NewValue = Traits::FromDouble(VT::Reflection::ClampByMetaData(*this, Traits::ToDouble(NewValue)));
+            NewValue = VT::Reflection::ClampByMetaData(*this, NewValue);
         }
         Value(Object) = std::move(NewValue);
         return true;
@@ -134,12 +171,15 @@ public:
     {
         Value(Destination) = Value(Source);
     }
-    void CollectReferences(const UObject* Object, FReferenceCollector& Collector) const override
+    bool HasReferences() const override { return TPropertyHasReferences<T>; }
+    void CollectReferences(UObject* Object, FReferenceCollector& Collector) const override
     {
-        if constexpr (requires(const T& Reference) { Traits::CollectReferences(Reference, Collector); })
+        if constexpr (TPropertyHasReferences<T>)
         {
             Traits::CollectReferences(Value(Object), Collector);
         }
+        (void)Object;
+        (void)Collector;
     }
 
 protected:
@@ -148,14 +188,11 @@ protected:
 private:
     T& Value(UObject* Object) const
     {
-        VT_CHECK(Object != nullptr);
+        VT_CHECKF(Object && Object->IsA<ClassType>(), "property %s used on an object of another class",
+                  *GetName());
         return static_cast<ClassType*>(Object)->*Member;
     }
-    const T& Value(const UObject* Object) const
-    {
-        VT_CHECK(Object != nullptr);
-        return static_cast<const ClassType*>(Object)->*Member;
-    }
+    const T& Value(const UObject* Object) const { return Value(const_cast<UObject*>(Object)); }
 
     T ClassType::*Member;
 };

@@ -32,8 +32,8 @@ bool ValueMatches(const UObject* Object, const FProperty& Property, const FStrin
     FString Expected = Written.TrimStartAndEnd();
     if (const UEnum* Enum = Property.GetEnum())
     {
-        const int64 Value = Enum->GetValueByNameString(Expected);
-        return Value != INDEX_NONE && Current == Enum->GetNameStringByValue(Value);
+        const std::optional<int64> Value = Enum->FindValue(Expected);
+        return Value && Current == Enum->GetNameStringByValue(*Value);
     }
     double CurrentNumber = 0.0;
     double ExpectedNumber = 0.0;
@@ -60,7 +60,7 @@ bool EvaluateTerm(const UObject* Object, const FString& Term)
     {
         if (Term.Split(Operator, &Left, &Right))
         {
-            const FProperty* Property = Class->FindPropertyByName(FName(Left.TrimStartAndEnd()));
+            const FProperty* Property = Class->FindPropertyByName(FName::Find(*Left.TrimStartAndEnd()));
             const bool bMatches = Property && ValueMatches(Object, *Property, Right);
             return Operator[0] == '=' ? bMatches : (Property && !bMatches);
         }
@@ -71,7 +71,7 @@ bool EvaluateTerm(const UObject* Object, const FString& Term)
     {
         Name = Name.RightChop(1).TrimStartAndEnd();
     }
-    const FProperty* Property = Class->FindPropertyByName(FName(Name));
+    const FProperty* Property = Class->FindPropertyByName(FName::Find(*Name));
     bool bValue = false;
     if (!Property || !ParseBool(Property->ExportText(Object), bValue))
     {
@@ -99,6 +99,7 @@ bool SetPropertyValueFromText(UObject* Object, const FProperty& Property, const 
     {
         return false;
     }
+    Object->Modify();
     Object->PreEditChange(&Property);
     const bool bImported = Property.ImportText(Object, Text, OutError);
     VT_CHECKF(bImported, "text that was valid a moment ago failed to import");

@@ -16,10 +16,10 @@ const FProperty* FindPropertyByAnyName(const UClass* Class, const FString& Name)
 const FFunction* FindFunctionByAnyName(const UClass* Class, const FString& Name);
 
 /**
- * Sets a property from text as the details panel does: the owner hears PreEditChange, the
- * value is parsed and clamped to ClampMin/ClampMax, then the owner hears
- * PostEditChangeProperty. On bad text nothing changes, the owner hears nothing and OutError
- * says why.
+ * Sets a property from text as the details panel does: the owner is modified (recorded in
+ * the open transaction, if any) and hears PreEditChange, the value is parsed and clamped to
+ * ClampMin/ClampMax, then the owner hears PostEditChangeProperty. On bad text nothing changes, the owner
+ * hears nothing and OutError says why.
  */
 bool SetPropertyValueFromText(UObject* Object, const FProperty& Property, const FString& Text,
                               FString& OutError);

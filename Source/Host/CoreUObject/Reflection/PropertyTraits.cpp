@@ -41,6 +41,19 @@ bool ParseInteger(const FString& Text, int64& OutValue)
     return Begin != End && Result.ec == std::errc() && Result.ptr == End;
 }
 
+bool ParseInteger(const FString& Text, uint64& OutValue)
+{
+    const FString Word = Text.TrimStartAndEnd();
+    const char* Begin = *Word;
+    const char* End = Begin + Word.Len();
+    if (Begin != End && *Begin == '+')
+    {
+        ++Begin;
+    }
+    const auto Result = std::from_chars(Begin, End, OutValue);
+    return Begin != End && Result.ec == std::errc() && Result.ptr == End;
+}
+
 bool ParseReal(const FString& Text, double& OutValue)
 {
     const FString Word = Text.TrimStartAndEnd();
@@ -63,14 +76,20 @@ TArray<FString> SplitList(const FString& Text)
     TArray<FString> Items;
     FString Current;
     bool bInQuotes = false;
-    char Previous = 0;
+    bool bEscaped = false;
     for (const char Character : Body.View())
     {
-        if (Character == '"' && Previous != '\\')
+        if (bInQuotes && !bEscaped && Character == '\\')
+        {
+            bEscaped = true;
+            Current += Character;
+            continue;
+        }
+        if (Character == '"' && !bEscaped)
         {
             bInQuotes = !bInQuotes;
         }
-        Previous = Character;
+        bEscaped = false;
         if (Character == ',' && !bInQuotes)
         {
             Items.Add(Current.TrimStartAndEnd());
@@ -88,18 +107,30 @@ TArray<FString> SplitList(const FString& Text)
 
 FString QuoteIfNeeded(const FString& Text)
 {
-    const bool bNeedsQuotes = Text.IsEmpty() || Text.Contains(",") || Text.Contains("(") ||
-                              Text.Contains(")") || Text.Contains("\"") ||
-                              Text.TrimStartAndEnd().Len() != Text.Len();
-    return bNeedsQuotes ? "\"" + Text.Replace("\"", "\\\"") + "\"" : Text;
+    const bool bNeedsQuotes = Text.IsEmpty() || Text.TrimStartAndEnd().Len() != Text.Len() ||
+                              Text.View().find_first_of(",()\"\\") != std::string_view::npos;
+    return bNeedsQuotes ? "\"" + Text.Replace("\\", "\\\\").Replace("\"", "\\\"") + "\"" : Text;
 }
 
 FString Unquote(const FString& Text)
 {
-    if (Text.Len() >= 2 && Text.StartsWith("\"") && Text.EndsWith("\""))
+    if (Text.Len() < 2 || !Text.StartsWith("\"") || !Text.EndsWith("\""))
     {
-        return Text.Mid(1, Text.Len() - 2).Replace("\\\"", "\"");
+        return Text;
     }
-    return Text;
+    const FString Quoted = Text.Mid(1, Text.Len() - 2);
+    FString Result;
+    bool bEscaped = false;
+    for (const char Character : Quoted.View())
+    {
+        if (!bEscaped && Character == '\\')
+        {
+            bEscaped = true;
+            continue;
+        }
+        bEscaped = false;
+        Result += Character;
+    }
+    return Result;
 }
 } // namespace VT::Reflection

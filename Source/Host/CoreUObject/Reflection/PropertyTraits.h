@@ -5,7 +5,9 @@
 #include "Core/Name/Name.h"
 #include "CoreUObject/Reflection/Enum.h"
 
+#include <cmath>
 #include <concepts>
+#include <limits>
 #include <type_traits>
 
 class FReferenceCollector;
@@ -28,7 +30,7 @@ enum class EPropertyKind : uint8
  * How a property type converts to and from text, and which objects it refers to.
  * Specialised per supported type; an unsupported type fails to compile where it is reflected.
  * Every specialisation provides Kind, TypeName(), Export(Value) and Import(Text, Value, Error);
- * numeric ones also ToDouble/FromDouble (for clamping), and references CollectReferences.
+ * numeric ones set bNumeric (they are clamped), and references provide CollectReferences.
  */
 template <typename T>
 struct TPropertyTraits;
@@ -37,6 +39,8 @@ namespace VT::Reflection
 {
 bool ParseBool(const FString& Text, bool& OutValue);
 bool ParseInteger(const FString& Text, int64& OutValue);
+/** An unsigned whole number; a sign of minus is refused. */
+bool ParseInteger(const FString& Text, uint64& OutValue);
 bool ParseReal(const FString& Text, double& OutValue);
 /** Splits "(a, b, c)" or "a,b,c" into trimmed items, honouring double quotes. */
 TArray<FString> SplitList(const FString& Text);
@@ -64,17 +68,18 @@ struct TPropertyTraits<bool>
 template <typename T>
 requires(std::is_integral_v<T> && !std::is_same_v<T, bool>) struct TPropertyTraits<T>
 {
+    using WideType = std::conditional_t<std::is_signed_v<T>, int64, uint64>;
+
     static constexpr EPropertyKind Kind = EPropertyKind::Integer;
     static constexpr bool bNumeric = true;
     static FString TypeName()
     {
-        return std::is_signed_v<T> ? FString::Printf("int%d", int(sizeof(T) * 8))
-                                   : FString::Printf("uint%d", int(sizeof(T) * 8));
+        return FString::Printf("%s%d", std::is_signed_v<T> ? "int" : "uint", int(sizeof(T) * 8));
     }
-    static FString Export(T Value) { return FString::FromInt(static_cast<int64>(Value)); }
+    static FString Export(T Value) { return FString(std::to_string(static_cast<WideType>(Value))); }
     static bool Import(const FString& Text, T& Value, FString& Error)
     {
-        int64 Parsed = 0;
+        WideType Parsed = 0;
         if (!VT::Reflection::ParseInteger(Text, Parsed) || !std::in_range<T>(Parsed))
         {
             Error = FString::Printf("'%s' is not a whole number of type %s", *Text, *TypeName());
@@ -83,8 +88,6 @@ requires(std::is_integral_v<T> && !std::is_same_v<T, bool>) struct TPropertyTrai
         Value = static_cast<T>(Parsed);
         return true;
     }
-    static double ToDouble(T Value) { return static_cast<double>(Value); }
-    static T FromDouble(double Value) { return static_cast<T>(Value); }
 };
 
 template <typename T>
@@ -94,11 +97,12 @@ struct TPropertyTraits<T>
     static constexpr EPropertyKind Kind = EPropertyKind::Real;
     static constexpr bool bNumeric = true;
     static FString TypeName() { return sizeof(T) == sizeof(float) ? "float" : "double"; }
-    static FString Export(T Value) { return FString::SanitizeFloat(static_cast<double>(Value)); }
+    /** The shortest text that reads back to the same value of T. */
+    static FString Export(T Value) { return FString::SanitizeFloat(Value); }
     static bool Import(const FString& Text, T& Value, FString& Error)
     {
         double Parsed = 0.0;
-        if (!VT::Reflection::ParseReal(Text, Parsed))
+        if (!VT::Reflection::ParseReal(Text, Parsed) || std::abs(Parsed) > std::numeric_limits<T>::max())
         {
             Error = FString::Printf("'%s' is not a number", *Text);
             return false;
@@ -106,8 +110,6 @@ struct TPropertyTraits<T>
         Value = static_cast<T>(Parsed);
         return true;
     }
-    static double ToDouble(T Value) { return static_cast<double>(Value); }
-    static T FromDouble(double Value) { return static_cast<T>(Value); }
 };
 
 template <>
@@ -153,22 +155,24 @@ struct TPropertyTraits<T>
     static FString Export(T Value) { return GetEnum()->GetNameStringByValue(static_cast<int64>(Value)); }
     static bool Import(const FString& Text, T& Value, FString& Error)
     {
-        const UEnum* Enum = GetEnum();
-        int64 Parsed = Enum->GetValueByNameString(Text);
-        if (Parsed == INDEX_NONE && VT::Reflection::ParseInteger(Text, Parsed) &&
-            Enum->GetIndexByValue(Parsed) == INDEX_NONE)
+        const std::optional<int64> Parsed = GetEnum()->FindValue(Text);
+        if (!Parsed)
         {
-            Parsed = INDEX_NONE;
-        }
-        if (Parsed == INDEX_NONE)
-        {
-            Error = FString::Printf("'%s' is not a value of %s", *Text, *Enum->GetName());
+            Error = FString::Printf("'%s' is not a value of %s", *Text, *GetEnum()->GetName());
             return false;
         }
-        Value = static_cast<T>(Parsed);
+        Value = static_cast<T>(*Parsed);
         return true;
     }
 };
+
+/** Whether values of a type can refer to objects that the collector must see. */
+template <typename T>
+concept TPropertyHasReferences = requires(T& Value, FReferenceCollector& Collector)
+{
+    TPropertyTraits<T>::CollectReferences(Value, Collector);
+}
+&&(!requires { TPropertyTraits<T>::bHasReferences; } || TPropertyTraits<T>::bHasReferences);
 
 template <typename T>
 struct TPropertyTraits<TArray<T>>
@@ -201,11 +205,12 @@ struct TPropertyTraits<TArray<T>>
         Value = std::move(Result);
         return true;
     }
-    static void CollectReferences(const TArray<T>& Value, FReferenceCollector& Collector)
+    static constexpr bool bHasReferences = TPropertyHasReferences<T>;
+    static void CollectReferences(TArray<T>& Value, FReferenceCollector& Collector)
     {
-        if constexpr (requires(const T& Element) { ElementTraits::CollectReferences(Element, Collector); })
+        if constexpr (bHasReferences)
         {
-            for (const T& Element : Value)
+            for (T& Element : Value)
             {
                 ElementTraits::CollectReferences(Element, Collector);
             }

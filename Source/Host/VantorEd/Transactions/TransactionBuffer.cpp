@@ -2,10 +2,12 @@
 
 #include "CoreUObject/Object/Object.h"
 
+#include <algorithm>
+
 struct FObjectStateSnapshot
 {
     static UObject* Clone(const UObject* Object) { return Object->CloneForUndo(); }
-    static void Restore(UObject* Object, const UObject& State) { Object->RestoreForUndo(State); }
+    static void Swap(UObject* Object, UObject& State) { Object->SwapStateForUndo(State); }
 };
 
 FTransactionBuffer& FTransactionBuffer::Get()
@@ -121,9 +123,9 @@ bool FTransactionBuffer::SaveObject(UObject* Object)
 
 void FTransactionBuffer::AddReferencedObjects(FReferenceCollector& Collector)
 {
-    for (const FTransactionStep& Step : Steps)
+    for (FTransactionStep& Step : Steps)
     {
-        for (const FRecord& Record : Step.Records)
+        for (FRecord& Record : Step.Records)
         {
             Collector.AddReferencedObject(Record.Object);
             Collector.AddReferencesOf(Record.State.get());
@@ -135,9 +137,10 @@ void FTransactionBuffer::FTransactionStep::SwapStates(bool bReverseOrder)
 {
     const auto Swap = [](FRecord& Record)
     {
-        std::unique_ptr<UObject> Current(FObjectStateSnapshot::Clone(Record.Object));
-        FObjectStateSnapshot::Restore(Record.Object, *Record.State);
-        Record.State = std::move(Current);
+        if (Record.Object)
+        {
+            FObjectStateSnapshot::Swap(Record.Object, *Record.State);
+        }
     };
     if (bReverseOrder)
     {
@@ -149,7 +152,10 @@ void FTransactionBuffer::FTransactionStep::SwapStates(bool bReverseOrder)
     }
     for (FRecord& Record : Records)
     {
-        Record.Object->PostEditUndo();
+        if (Record.Object)
+        {
+            Record.Object->PostEditUndo();
+        }
     }
 }
 

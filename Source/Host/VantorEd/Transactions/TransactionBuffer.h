@@ -60,7 +60,10 @@ private:
         std::vector<FRecord> Records;
         std::unordered_set<const UObject*> RecordedObjects;
 
-        /** Exchanges every object's state with the recorded one; undo and redo are both this. */
+        /**
+         * Exchanges every object's state with the recorded one; undo and redo are both this.
+         * A recorded object that was destroyed as garbage since is skipped.
+         */
         void SwapStates(bool bReverseOrder);
     };
 
