@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 
@@ -14,6 +15,12 @@ using uint64 = std::uint64_t;
 
 /** The index that names no element. */
 inline constexpr int32 INDEX_NONE = -1;
+
+/** An integer type that holds a number: not a boolean and not a character. */
+template <typename T>
+concept CWholeNumber =
+    std::integral<T> && !std::same_as<T, bool> && !std::same_as<T, char> && !std::same_as<T, char8_t> &&
+    !std::same_as<T, char16_t> && !std::same_as<T, char32_t> && !std::same_as<T, wchar_t>;
 
 enum class ESearchCase : uint8
 {

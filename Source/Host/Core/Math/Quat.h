@@ -88,7 +88,7 @@ struct TQuat
     void Normalize(T Tolerance = static_cast<T>(SmallNumber))
     {
         const T SquaredLength = SizeSquared();
-        *this = SquaredLength >= Tolerance ? *this * (T(1) / std::sqrt(SquaredLength)) : Identity;
+        *this = SquaredLength < Tolerance ? Identity : *this * (T(1) / std::sqrt(SquaredLength));
     }
     TQuat GetNormalized(T Tolerance = static_cast<T>(SmallNumber)) const
     {
@@ -104,7 +104,7 @@ struct TQuat
     }
 
     /** The angle of rotation in radians, in [0, 2 pi]. */
-    T GetAngle() const { return T(2) * std::acos(Clamp(W, T(-1), T(1))); }
+    T GetAngle() const { return T(2) * std::atan2(std::sqrt(X * X + Y * Y + Z * Z), W); }
     /** The unit rotation axis; the forward axis when the rotation is (nearly) none. */
     TVector<T> GetRotationAxis() const
     {

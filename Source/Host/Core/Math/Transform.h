@@ -143,11 +143,14 @@ public:
     FString ToString() const
     {
         const TRotator<T> Angles = Rotator();
-        return FString::Printf("%f,%f,%f|%f,%f,%f|%f,%f,%f", static_cast<double>(Translation.X),
-                               static_cast<double>(Translation.Y), static_cast<double>(Translation.Z),
-                               static_cast<double>(Angles.Pitch), static_cast<double>(Angles.Yaw),
-                               static_cast<double>(Angles.Roll), static_cast<double>(Scale3D.X),
-                               static_cast<double>(Scale3D.Y), static_cast<double>(Scale3D.Z));
+        // Adding zero turns -0 into 0, so that an identity rotation does not print "-0.000000".
+        const auto Out = [](T Value)
+        {
+            return static_cast<double>(Value) + 0.0;
+        };
+        return FString::Printf("%f,%f,%f|%f,%f,%f|%f,%f,%f", Out(Translation.X), Out(Translation.Y),
+                               Out(Translation.Z), Out(Angles.Pitch), Out(Angles.Yaw), Out(Angles.Roll),
+                               Out(Scale3D.X), Out(Scale3D.Y), Out(Scale3D.Z));
     }
 
     /** Reads the ToString form; leaves the transform unchanged and returns false when it does not parse. */

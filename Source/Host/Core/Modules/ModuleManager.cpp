@@ -46,6 +46,10 @@ IModuleInterface* FModuleManager::LoadModule(FName ModuleName)
     IModuleInterface* Module = Modules.Add(ModuleName, Factory()).get();
     VT_CHECKF(Module != nullptr, "module '%s' made no object", ModuleName.GetPlainName());
     Module->StartupModule();
+    if (GetModule(ModuleName) != Module)
+    {
+        return nullptr; // it was unloaded while starting up
+    }
     StartupOrder.Add(ModuleName);
     return Module;
 }
@@ -61,11 +65,13 @@ bool FModuleManager::UnloadModule(FName ModuleName)
 {
     std::scoped_lock Lock(Mutex);
     IModuleInterface* Module = GetModule(ModuleName);
-    if (!Module)
+    if (!Module || Unloading.Contains(ModuleName))
     {
         return false;
     }
+    Unloading.Add(ModuleName);
     Module->ShutdownModule();
+    Unloading.Remove(ModuleName);
     StartupOrder.Remove(ModuleName);
     // ShutdownModule may have unloaded other modules, so look the module up again.
     if (std::unique_ptr<IModuleInterface>* Owned = Modules.Find(ModuleName); Owned && Owned->get() == Module)

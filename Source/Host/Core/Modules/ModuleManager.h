@@ -2,6 +2,7 @@
 
 #include "Core/Containers/Array.h"
 #include "Core/Containers/Map.h"
+#include "Core/Containers/Set.h"
 #include "Core/Misc/Check.h"
 #include "Core/Modules/ModuleInterface.h"
 #include "Core/Name/Name.h"
@@ -57,6 +58,8 @@ private:
     TMap<FName, std::unique_ptr<IModuleInterface>> Modules;
     /** Loaded modules in the order their StartupModule returned. */
     TArray<FName> StartupOrder;
+    /** Modules whose ShutdownModule is running; unloading one of them again does nothing. */
+    TSet<FName> Unloading;
 };
 
 template <typename ModuleType>

@@ -12,9 +12,10 @@ namespace
 class FNameTable
 {
 public:
+    /** Never destroyed, so that names stay usable while other statics are destroyed. */
     static FNameTable& Get()
     {
-        static FNameTable Table;
+        static FNameTable& Table = *new FNameTable();
         return Table;
     }
 

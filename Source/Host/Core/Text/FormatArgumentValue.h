@@ -19,13 +19,13 @@ enum class EFormatArgumentType : uint8
 
 /**
  * One argument of FText::Format: an integer, a real number or a text. Strings become texts
- * that need no translation. Booleans are refused, as they would print as numbers.
+ * that need no translation. Booleans and characters are refused, as they would print as numbers.
  */
 class FFormatArgumentValue
 {
 public:
-    template <std::integral T>
-    requires(!std::same_as<T, bool>) FFormatArgumentValue(T Value)
+    template <CWholeNumber T>
+    FFormatArgumentValue(T Value)
     {
         if constexpr (std::is_signed_v<T>)
         {
@@ -40,7 +40,10 @@ public:
     FFormatArgumentValue(FText Value) : Storage(std::move(Value)) {}
     FFormatArgumentValue(const FString& Value) : Storage(FText::FromString(Value)) {}
     FFormatArgumentValue(const char* Value) : Storage(FText::FromString(FString(Value))) {}
-    FFormatArgumentValue(bool) = delete;
+    /** Booleans and characters would print as numbers. */
+    template <std::integral T>
+    requires(!CWholeNumber<T>) FFormatArgumentValue(T)
+    = delete;
 
     EFormatArgumentType GetType() const { return static_cast<EFormatArgumentType>(Storage.index()); }
     int64 GetIntValue() const;

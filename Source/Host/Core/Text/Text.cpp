@@ -14,7 +14,8 @@ FString Localize(const FString& /*Namespace*/, const FString& /*Key*/, const FSt
 FText::FText()
 {
     // Every empty text shares one data block, so making an empty text does not allocate.
-    static const std::shared_ptr<const FData> EmptyData = std::make_shared<const FData>();
+    // Never destroyed, so that texts can be made while other statics are destroyed.
+    static const auto& EmptyData = *new std::shared_ptr<const FData>(std::make_shared<const FData>());
     Data = EmptyData;
 }
 
@@ -42,7 +43,7 @@ FText FText::MakeLocalized(FString Namespace, FString Key, FString Source)
 
 const FText& FText::GetEmpty()
 {
-    static const FText Empty;
+    static const FText& Empty = *new FText();
     return Empty;
 }
 

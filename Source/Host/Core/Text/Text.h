@@ -52,8 +52,8 @@ public:
      * fraction digits, without trailing zeros, grouped like integers ("1,000.25", "3").
      */
     static FText AsNumber(double Value);
-    template <std::integral T>
-    requires(!std::same_as<T, bool>) static FText AsNumber(T Value)
+    template <CWholeNumber T>
+    static FText AsNumber(T Value)
     {
         if constexpr (std::is_signed_v<T>)
         {

@@ -11,7 +11,8 @@ namespace
 {
 std::vector<FGCObject*>& GetGCObjects()
 {
-    static std::vector<FGCObject*> Objects;
+    // Never destroyed, so that holders destroyed at exit can still leave the list.
+    static std::vector<FGCObject*>& Objects = *new std::vector<FGCObject*>();
     return Objects;
 }
 

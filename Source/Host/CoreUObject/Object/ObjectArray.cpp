@@ -19,7 +19,8 @@ struct VTObjectInternals
 
 FUObjectArray& FUObjectArray::Get()
 {
-    static FUObjectArray Array;
+    // Never destroyed: objects and the pointers that reach them may outlive other statics.
+    static FUObjectArray& Array = *new FUObjectArray();
     return Array;
 }
 

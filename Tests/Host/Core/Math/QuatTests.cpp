@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using VT::Math::Pi;
 using VT::Math::Test::AreNear;
 
@@ -39,6 +41,20 @@ TEST(Quat, NormalizeComparesSquaredLengthWithTolerance)
     EXPECT_EQ(FQuat(5e-5, 0, 0, 0).GetNormalized(), FQuat::Identity);
     EXPECT_TRUE(AreNear(FQuat(2e-4, 0, 0, 0).GetNormalized(), FQuat(1, 0, 0, 0)));
     EXPECT_EQ(FQuat(0.1, 0, 0, 0).GetNormalized(0.1), FQuat::Identity);
+}
+
+TEST(Quat, NormalizeCarriesNaNInsteadOfHidingIt)
+{
+    const FQuat Corrupt(std::nan(""), 0, 0, 1);
+    EXPECT_TRUE(std::isnan(Corrupt.GetNormalized().X));
+}
+
+TEST(Quat, SmallAnglesKeepTheirPrecision)
+{
+    const FVector Axis(0, 0, 1);
+    EXPECT_NEAR(FQuat(Axis, 1e-8).GetAngle(), 1e-8, 1e-20);
+    EXPECT_NEAR(FQuat(Axis, 1e-7).GetAngle(), 1e-7, 1e-19);
+    EXPECT_NEAR(FQuat(Axis, 3.0).GetAngle(), 3.0, 1e-12);
 }
 
 TEST(Quat, EqualsTreatsNegatedQuaternionAsTheSameRotation)

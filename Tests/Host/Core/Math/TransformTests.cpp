@@ -77,6 +77,9 @@ TEST(Transform, TextRoundTrip)
     const FTransform Transform(FRotator(10, 20, 30), FVector(1, 2, 3), FVector(1, 1, 2));
     EXPECT_EQ(Transform.ToString(),
               "1.000000,2.000000,3.000000|10.000000,20.000000,30.000000|1.000000,1.000000,2.000000");
+    EXPECT_EQ(FTransform::Identity.ToString(),
+              "0.000000,0.000000,0.000000|0.000000,0.000000,0.000000|1.000000,1.000000,1.000000")
+        << "no negative zeros";
 
     FRandom Random;
     for (int Index = 0; Index < 20; ++Index)

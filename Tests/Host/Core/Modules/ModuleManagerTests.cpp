@@ -40,6 +40,17 @@ public:
     void ShutdownModule() override { GEvents += "-Dependent"; }
 };
 
+/** Unloads itself while shutting down, as a careless module might. */
+class FRivetTestSelfUnloading : public IModuleInterface
+{
+public:
+    void ShutdownModule() override
+    {
+        GEvents += "-Self";
+        FModuleManager::Get().UnloadModule("RivetTestSelfUnloading");
+    }
+};
+
 /** Unloads everything this test loaded, even when it fails. */
 struct FModuleTestFixture : testing::Test
 {
@@ -64,6 +75,7 @@ VT_IMPLEMENT_MODULE(FRivetTestAlpha, RivetTestAlpha);
 VT_IMPLEMENT_MODULE(FRivetTestBeta, RivetTestBeta);
 VT_IMPLEMENT_MODULE(FRivetTestGamma, RivetTestGamma);
 VT_IMPLEMENT_MODULE(FRivetTestDependent, RivetTestDependent);
+VT_IMPLEMENT_MODULE(FRivetTestSelfUnloading, RivetTestSelfUnloading);
 
 using ModuleManager = FModuleTestFixture;
 
@@ -126,6 +138,14 @@ TEST_F(ModuleManager, UnknownModuleGivesNullAndWarns)
     EXPECT_EQ(FModuleManager::Get().GetModulePtr<FRivetTestAlpha>("RivetTestMissing"), nullptr);
     EXPECT_EQ(Capture.CountLines(LogCore.GetCategoryName(), ELogVerbosity::Warning), 1);
     EXPECT_TRUE(Capture.ContainsMessage(LogCore.GetCategoryName(), "RivetTestMissing"));
+}
+
+TEST_F(ModuleManager, UnloadingDuringShutdownDoesNotShutDownTwice)
+{
+    ASSERT_NE(FModuleManager::Get().LoadModule("RivetTestSelfUnloading"), nullptr);
+    EXPECT_TRUE(FModuleManager::Get().UnloadModule("RivetTestSelfUnloading"));
+    EXPECT_EQ(GEvents, "-Self");
+    EXPECT_FALSE(FModuleManager::Get().IsModuleLoaded("RivetTestSelfUnloading"));
 }
 
 TEST(ModuleManagerDeathTest, CheckedLoadOfUnknownModuleStops)

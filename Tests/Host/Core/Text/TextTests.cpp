@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <type_traits>
 
 #define VT_LOCTEXT_NAMESPACE "RivetDeletePolygonsTool"
 
@@ -96,6 +97,10 @@ TEST(TextFormat, ResultKeepsMessageIdentityAndArguments)
     EXPECT_TRUE(Pattern.GetFormatArguments().IsEmpty());
 }
 
+static_assert(!std::is_constructible_v<FFormatArgumentValue, char>, "characters would print as numbers");
+static_assert(!std::is_constructible_v<FFormatArgumentValue, bool>, "booleans would print as numbers");
+static_assert(std::is_constructible_v<FFormatArgumentValue, int8>, "int8 is a number");
+
 TEST(TextNumber, IntegersAreGroupedByThree)
 {
     EXPECT_STREQ(*FText::AsNumber(0).ToString(), "0");
@@ -116,6 +121,9 @@ TEST(TextNumber, RealsRoundToThreeFractionDigits)
     EXPECT_STREQ(*FText::AsNumber(1.2345).ToString(), "1.235");
     EXPECT_STREQ(*FText::AsNumber(-1.2345).ToString(), "-1.235");
     EXPECT_STREQ(*FText::AsNumber(999.9996).ToString(), "1,000");
+    EXPECT_STREQ(*FText::AsNumber(999.9995).ToString(), "1,000");
+    EXPECT_STREQ(*FText::AsNumber(-999999.9996).ToString(), "-1,000,000")
+        << "rounding carries into a new group";
     EXPECT_STREQ(*FText::AsNumber(0.0004).ToString(), "0");
     EXPECT_STREQ(*FText::AsNumber(-0.0004).ToString(), "0");
     EXPECT_STREQ(*FText::AsNumber(-0.0).ToString(), "0");
