@@ -28,6 +28,13 @@ FString FString::Printf(const char* Format, ...)
 {
     va_list Args;
     va_start(Args, Format);
+    FString Result = PrintfV(Format, Args);
+    va_end(Args);
+    return Result;
+}
+
+FString FString::PrintfV(const char* Format, va_list Args)
+{
     va_list Copy;
     va_copy(Copy, Args);
     const int Needed = std::vsnprintf(nullptr, 0, Format, Copy);
@@ -37,7 +44,6 @@ FString FString::Printf(const char* Format, ...)
     {
         std::vsnprintf(Result.data(), Result.size() + 1, Format, Args);
     }
-    va_end(Args);
     return FString(std::move(Result));
 }
 

@@ -3,6 +3,7 @@
 #include "Core/Containers/Array.h"
 #include "Core/CoreTypes.h"
 
+#include <cstdarg>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -21,6 +22,7 @@ public:
 
     /** Formats like printf. */
     static FString Printf(const char* Format, ...) __attribute__((format(printf, 1, 2)));
+    static FString PrintfV(const char* Format, va_list Args) __attribute__((format(printf, 1, 0)));
     static FString FromInt(int64 Value);
     /** A double in the shortest form that reads back to the same value, always with a fraction ("1.0"). */
     static FString SanitizeFloat(double Value);

@@ -1,28 +1,9 @@
 #include "Core/Logging/Log.h"
 #include "Core/Logging/LogMacros.h"
 
-#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-
-namespace
-{
-FString FormatArguments(const char* Format, va_list Args)
-{
-    va_list Copy;
-    va_copy(Copy, Args);
-    const int Needed = std::vsnprintf(nullptr, 0, Format, Copy);
-    va_end(Copy);
-    std::string Result(static_cast<size_t>(std::max(Needed, 0)), '\0');
-    if (Needed > 0)
-    {
-        std::vsnprintf(Result.data(), Result.size() + 1, Format, Args);
-    }
-    return FString(std::move(Result));
-}
-} // namespace
 
 namespace VT::Private
 {
@@ -30,7 +11,7 @@ void LogMessage(const FLogCategory& Category, ELogVerbosity Verbosity, const cha
 {
     va_list Args;
     va_start(Args, Format);
-    const FString Message = FormatArguments(Format, Args);
+    const FString Message = FString::PrintfV(Format, Args);
     va_end(Args);
     if (Verbosity == ELogVerbosity::Fatal)
     {

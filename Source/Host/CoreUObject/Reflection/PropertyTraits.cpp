@@ -28,7 +28,10 @@ bool ParseBool(const FString& Text, bool& OutValue)
     return false;
 }
 
-bool ParseInteger(const FString& Text, int64& OutValue)
+namespace
+{
+template <typename T>
+bool ParseWholeNumber(const FString& Text, T& OutValue)
 {
     const FString Word = Text.TrimStartAndEnd();
     const char* Begin = *Word;
@@ -40,18 +43,16 @@ bool ParseInteger(const FString& Text, int64& OutValue)
     const auto Result = std::from_chars(Begin, End, OutValue);
     return Begin != End && Result.ec == std::errc() && Result.ptr == End;
 }
+} // namespace
+
+bool ParseInteger(const FString& Text, int64& OutValue)
+{
+    return ParseWholeNumber(Text, OutValue);
+}
 
 bool ParseInteger(const FString& Text, uint64& OutValue)
 {
-    const FString Word = Text.TrimStartAndEnd();
-    const char* Begin = *Word;
-    const char* End = Begin + Word.Len();
-    if (Begin != End && *Begin == '+')
-    {
-        ++Begin;
-    }
-    const auto Result = std::from_chars(Begin, End, OutValue);
-    return Begin != End && Result.ec == std::errc() && Result.ptr == End;
+    return ParseWholeNumber(Text, OutValue);
 }
 
 bool ParseReal(const FString& Text, double& OutValue)

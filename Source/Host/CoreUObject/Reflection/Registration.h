@@ -44,50 +44,44 @@ void AddProperty(UClass& Class, T ClassType::*Member, const char* Name, EPropert
         std::make_unique<TMemberProperty<ClassType, T>>(Member, FName(Name), Flags, std::move(MetaData)));
 }
 
-template <auto Function>
-struct TFunctionThunk;
+template <typename FunctionType>
+struct TMemberFunctionTraits;
 
-template <typename ClassType, typename ReturnType, ReturnType (ClassType::*Function)()>
-struct TFunctionThunk<Function>
+template <typename ClassType, typename ReturnType>
+struct TMemberFunctionTraits<ReturnType (ClassType::*)()>
 {
+    using Class = ClassType;
     using Return = ReturnType;
-    static void Call(UObject* Object, void* OutResult)
-    {
-        ClassType* Self = static_cast<ClassType*>(Object);
-        if constexpr (std::is_void_v<ReturnType>)
-        {
-            (Self->*Function)();
-            (void)OutResult;
-        }
-        else
-        {
-            ReturnType Result = (Self->*Function)();
-            if (OutResult)
-            {
-                *static_cast<ReturnType*>(OutResult) = std::move(Result);
-            }
-        }
-    }
 };
 
-template <typename ClassType, typename ReturnType, ReturnType (ClassType::*Function)() const>
-struct TFunctionThunk<Function>
+template <typename ClassType, typename ReturnType>
+struct TMemberFunctionTraits<ReturnType (ClassType::*)() const>
 {
+    using Class = ClassType;
     using Return = ReturnType;
+};
+
+/** Calls a member function without parameters, const or not, and hands back what it returns. */
+template <auto Function>
+struct TFunctionThunk
+{
+    using Class = typename TMemberFunctionTraits<decltype(Function)>::Class;
+    using Return = typename TMemberFunctionTraits<decltype(Function)>::Return;
+
     static void Call(UObject* Object, void* OutResult)
     {
-        const ClassType* Self = static_cast<const ClassType*>(Object);
-        if constexpr (std::is_void_v<ReturnType>)
+        Class* Self = static_cast<Class*>(Object);
+        if constexpr (std::is_void_v<Return>)
         {
             (Self->*Function)();
             (void)OutResult;
         }
         else
         {
-            ReturnType Result = (Self->*Function)();
+            Return Result = (Self->*Function)();
             if (OutResult)
             {
-                *static_cast<ReturnType*>(OutResult) = std::move(Result);
+                *static_cast<Return*>(OutResult) = std::move(Result);
             }
         }
     }
