@@ -226,10 +226,6 @@ public:
     const_iterator begin() const { return Data.begin(); }
     const_iterator end() const { return Data.end(); }
 
-    /** The underlying storage, for algorithms of the standard library. */
-    std::vector<T>& GetStdVector() { return Data; }
-    const std::vector<T>& GetStdVector() const { return Data; }
-
 private:
     std::vector<T> Data;
 };

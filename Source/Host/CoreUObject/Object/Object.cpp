@@ -73,11 +73,6 @@ FString UObject::GetPathName() const
     return GetOuter() ? GetOuter()->GetPathName() + "." + GetName() : GetName();
 }
 
-FString UObject::GetFullName() const
-{
-    return GetClass()->GetName() + " " + GetPathName();
-}
-
 bool UObject::IsA(const UClass* Class) const
 {
     return ClassPrivate && ClassPrivate->IsChildOf(Class);

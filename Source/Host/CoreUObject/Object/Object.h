@@ -38,8 +38,6 @@ public:
     UPackage* GetPackage() const;
     /** Names along the outer chain: "/Game/Hero.Hero" for an asset, "Outer.Inner" below it. */
     FString GetPathName() const;
-    /** The object's class name, a space and its path name. */
-    FString GetFullName() const;
 
     EObjectFlags GetFlags() const { return FlagsPrivate; }
     bool HasAnyFlags(EObjectFlags Flags) const { return (FlagsPrivate & Flags) != RF_NoFlags; }

@@ -42,7 +42,6 @@ void FUObjectArray::Register(UObject* Object, UClass* Class, UObject* Outer, FNa
     Slots[Index].ExternalReferences = 0;
     VTObjectInternals::SetIdentity(Object, Class, Outer, Name, Flags, Index);
     ByName[FNameKey{Outer, Name}] = Object;
-    ++ObjectCount;
 }
 
 void FUObjectArray::Unregister(UObject* Object)
@@ -60,7 +59,6 @@ void FUObjectArray::Unregister(UObject* Object)
     ++Slot.SerialNumber;
     FreeSlots.Add(Index);
     VTObjectInternals::ClearIndex(Object);
-    --ObjectCount;
 }
 
 UObject* FUObjectArray::FindObject(const UObject* Outer, FName Name) const

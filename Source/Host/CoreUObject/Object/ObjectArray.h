@@ -32,7 +32,6 @@ public:
     int32 GetSlotCount() const { return Slots.Num(); }
     /** The object in a slot, or null. */
     UObject* GetObjectAt(int32 Index) const { return Slots[Index].Object; }
-    int32 GetObjectCount() const { return ObjectCount; }
 
     /** The live object of that name in the outer; objects marked as garbage are not found. */
     UObject* FindObject(const UObject* Outer, FName Name) const;
@@ -84,7 +83,6 @@ private:
 
     TArray<FSlot> Slots;
     TArray<int32> FreeSlots;
-    int32 ObjectCount = 0;
     std::unordered_map<FNameKey, UObject*, FNameKeyHash> ByName;
     std::unordered_map<const UClass*, int32> NameCounters;
 };

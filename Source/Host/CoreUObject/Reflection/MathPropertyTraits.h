@@ -14,48 +14,59 @@ bool ParseTriple(const FString& Text, const char (&Labels)[4], double (&OutValue
 FString ExportTriple(const char (&Labels)[4], const double (&Values)[3]);
 } // namespace VT::Reflection
 
+/** How a type of three numbers is written: its name, the letters of its members, and them. */
+template <typename T>
+struct TTripleLayout;
+
 /** FVector as "X=1.0 Y=2.0 Z=3.0" at full precision. */
 template <>
-struct TPropertyTraits<FVector>
+struct TTripleLayout<FVector>
 {
-    static constexpr EPropertyKind Kind = EPropertyKind::Struct;
-    static FString TypeName() { return "FVector"; }
-    static FString Export(const FVector& Value)
-    {
-        return VT::Reflection::ExportTriple("XYZ", {Value.X, Value.Y, Value.Z});
-    }
-    static bool Import(const FString& Text, FVector& Value, FString& Error)
-    {
-        double Parsed[3];
-        if (!VT::Reflection::ParseTriple(Text, "XYZ", Parsed))
-        {
-            Error = FString::Printf("'%s' is not a vector (X=1 Y=2 Z=3)", *Text);
-            return false;
-        }
-        Value = FVector(Parsed[0], Parsed[1], Parsed[2]);
-        return true;
-    }
+    static constexpr const char* Name = "FVector";
+    static constexpr const char* Description = "a vector (X=1 Y=2 Z=3)";
+    static constexpr char Labels[4] = "XYZ";
+    static constexpr double FVector::*Members[3] = {&FVector::X, &FVector::Y, &FVector::Z};
 };
 
 /** FRotator as "P=10.0 Y=20.0 R=30.0" (pitch, yaw, roll in degrees). */
 template <>
-struct TPropertyTraits<FRotator>
+struct TTripleLayout<FRotator>
 {
+    static constexpr const char* Name = "FRotator";
+    static constexpr const char* Description = "a rotator (P=0 Y=90 R=0)";
+    static constexpr char Labels[4] = "PYR";
+    static constexpr double FRotator::*Members[3] = {&FRotator::Pitch, &FRotator::Yaw, &FRotator::Roll};
+};
+
+template <typename T>
+requires requires
+{
+    TTripleLayout<T>::Labels;
+}
+struct TPropertyTraits<T>
+{
+    using Layout = TTripleLayout<T>;
+
     static constexpr EPropertyKind Kind = EPropertyKind::Struct;
-    static FString TypeName() { return "FRotator"; }
-    static FString Export(const FRotator& Value)
+    static FString TypeName() { return Layout::Name; }
+    static FString Export(const T& Value)
     {
-        return VT::Reflection::ExportTriple("PYR", {Value.Pitch, Value.Yaw, Value.Roll});
+        return VT::Reflection::ExportTriple(
+            Layout::Labels,
+            {Value.*Layout::Members[0], Value.*Layout::Members[1], Value.*Layout::Members[2]});
     }
-    static bool Import(const FString& Text, FRotator& Value, FString& Error)
+    static bool Import(const FString& Text, T& Value, FString& Error)
     {
         double Parsed[3];
-        if (!VT::Reflection::ParseTriple(Text, "PYR", Parsed))
+        if (!VT::Reflection::ParseTriple(Text, Layout::Labels, Parsed))
         {
-            Error = FString::Printf("'%s' is not a rotator (P=0 Y=90 R=0)", *Text);
+            Error = FString::Printf("'%s' is not %s", *Text, Layout::Description);
             return false;
         }
-        Value = FRotator(Parsed[0], Parsed[1], Parsed[2]);
+        for (int32 Index = 0; Index < 3; ++Index)
+        {
+            Value.*Layout::Members[Index] = Parsed[Index];
+        }
         return true;
     }
 };

@@ -58,8 +58,6 @@ public:
     virtual bool ImportText(UObject* Object, const FString& Text, FString& OutError) const = 0;
     /** True when ImportText would accept the text; otherwise OutError says why. */
     virtual bool IsValidText(const FString& Text, FString& OutError) const = 0;
-    /** Copies the value from one object of the class to another. */
-    virtual void CopyValue(UObject* Destination, const UObject* Source) const = 0;
     /** Whether the value can refer to objects (object pointers, arrays of them). */
     virtual bool HasReferences() const = 0;
     /** Reports the objects that the value refers to; references to garbage are cleared. */
@@ -166,10 +164,6 @@ public:
     {
         T Parsed{};
         return Traits::Import(Text, Parsed, OutError);
-    }
-    void CopyValue(UObject* Destination, const UObject* Source) const override
-    {
-        Value(Destination) = Value(Source);
     }
     bool HasReferences() const override { return TPropertyHasReferences<T>; }
     void CollectReferences(UObject* Object, FReferenceCollector& Collector) const override

@@ -86,8 +86,6 @@ public:
     FScopedTransaction(const FScopedTransaction&) = delete;
     FScopedTransaction& operator=(const FScopedTransaction&) = delete;
 
-    bool IsOutstanding() const { return bActive; }
-
 private:
     bool bActive;
 };
