@@ -1,0 +1,160 @@
+#pragma once
+
+#include "Core/Containers/Array.h"
+
+#include <functional>
+
+/**
+ * The IDs of one element kind of a mesh description: a sparse set over [0, GetArraySize()).
+ *
+ * A new element takes the lowest free ID, else one past the highest, so the IDs that a deletion
+ * frees are handed out again before the range grows.
+ */
+template <typename IDType>
+class TMeshElementIDSet
+{
+public:
+    int32 Num() const { return NumAllocated; }
+    int32 GetArraySize() const { return Allocated.Num(); }
+    bool IsEmpty() const { return NumAllocated == 0; }
+
+    bool IsValid(IDType ID) const
+    {
+        const int32 Index = ID.GetValue();
+        return Index >= 0 && Index < Allocated.Num() && Allocated[Index] != 0;
+    }
+
+    /** Iterates the live IDs in ascending order. */
+    class FIterator
+    {
+    public:
+        FIterator(const TArray<uint8>& InAllocated, int32 InIndex) : Bits(&InAllocated), Index(InIndex)
+        {
+            SkipFree();
+        }
+        IDType operator*() const { return IDType(Index); }
+        FIterator& operator++()
+        {
+            ++Index;
+            SkipFree();
+            return *this;
+        }
+        bool operator==(const FIterator& Other) const { return Index == Other.Index; }
+
+    private:
+        void SkipFree()
+        {
+            while (Index < Bits->Num() && (*Bits)[Index] == 0)
+            {
+                ++Index;
+            }
+        }
+        const TArray<uint8>* Bits;
+        int32 Index;
+    };
+
+    struct FRange
+    {
+        const TArray<uint8>* Bits;
+        FIterator begin() const { return FIterator(*Bits, 0); }
+        FIterator end() const { return FIterator(*Bits, Bits->Num()); }
+    };
+
+    FRange GetElementIDs() const { return FRange{&Allocated}; }
+
+    /** Takes the lowest free ID, or one past the highest. */
+    IDType Add()
+    {
+        const int32 Index = FreeIDs.IsEmpty() ? Allocated.Num() : PopLowestFree();
+        Insert(IDType(Index));
+        return IDType(Index);
+    }
+
+    /** Allocates a chosen ID, which must be free. */
+    void Insert(IDType ID)
+    {
+        const int32 Index = ID.GetValue();
+        VT_CHECKF(Index >= 0 && !IsValid(ID), "element %d is already allocated", Index);
+        for (int32 Gap = Allocated.Num(); Gap < Index; ++Gap)
+        {
+            PushFree(Gap);
+        }
+        if (Index >= Allocated.Num())
+        {
+            Allocated.SetNum(Index + 1, 0);
+        }
+        else
+        {
+            RemoveFromFree(Index);
+        }
+        Allocated[Index] = 1;
+        ++NumAllocated;
+    }
+
+    void Remove(IDType ID)
+    {
+        VT_CHECKF(IsValid(ID), "element %d is not allocated", ID.GetValue());
+        Allocated[ID.GetValue()] = 0;
+        --NumAllocated;
+        PushFree(ID.GetValue());
+    }
+
+    void Reserve(int32 Num) { Allocated.Reserve(Num); }
+
+    void Empty()
+    {
+        Allocated.Empty();
+        FreeIDs.Empty();
+        NumAllocated = 0;
+    }
+
+    /**
+     * Renumbers the live IDs densely in ascending order and returns, for every old ID, its new ID
+     * (INDEX_NONE for free IDs).
+     */
+    TArray<int32> Compact()
+    {
+        TArray<int32> OldToNew;
+        OldToNew.Init(INDEX_NONE, Allocated.Num());
+        int32 Next = 0;
+        for (int32 Index = 0; Index < Allocated.Num(); ++Index)
+        {
+            if (Allocated[Index] != 0)
+            {
+                OldToNew[Index] = Next++;
+            }
+        }
+        Allocated.Init(1, Next);
+        FreeIDs.Empty();
+        return OldToNew;
+    }
+
+    friend bool operator==(const TMeshElementIDSet& A, const TMeshElementIDSet& B)
+    {
+        return A.Allocated == B.Allocated;
+    }
+
+private:
+    // FreeIDs is a min-heap, so the lowest free ID comes first.
+    void PushFree(int32 Index)
+    {
+        FreeIDs.Add(Index);
+        std::push_heap(FreeIDs.begin(), FreeIDs.end(), std::greater<>());
+    }
+
+    int32 PopLowestFree()
+    {
+        std::pop_heap(FreeIDs.begin(), FreeIDs.end(), std::greater<>());
+        return FreeIDs.Pop();
+    }
+
+    void RemoveFromFree(int32 Index)
+    {
+        FreeIDs.Remove(Index);
+        std::make_heap(FreeIDs.begin(), FreeIDs.end(), std::greater<>());
+    }
+
+    TArray<uint8> Allocated;
+    TArray<int32> FreeIDs;
+    int32 NumAllocated = 0;
+};

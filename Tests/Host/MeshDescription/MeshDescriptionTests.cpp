@@ -1,0 +1,372 @@
+#include "Host/MeshDescription/MeshDescriptionTestAccess.h"
+#include "MeshDescription/MeshAttributes.h"
+#include "MeshDescription/SkeletalMeshAttributes.h"
+#include "Support/MeshBuilders.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+template <typename IDType>
+TArray<int32> Values(const TArray<IDType>& IDs)
+{
+    TArray<int32> Result;
+    for (const IDType ID : IDs)
+    {
+        Result.Add(ID.GetValue());
+    }
+    return Result;
+}
+
+template <typename RangeType>
+TArray<int32> SortedValues(const RangeType& Range)
+{
+    TArray<int32> Result = Values(Range.ToArray());
+    Result.Sort();
+    return Result;
+}
+
+/**
+ * Two quads, two groups; the middle column carries a UV seam, so v1 and v4 have an instance on each side.
+ *
+ *   v3 ---- v4|v4' ---- v5        T0 = (v0 v1 v4)    T2 = (v1' v2 v5)
+ *    | T1 /  |  T3 /  |           T1 = (v0 v4 v3)    T3 = (v1' v5 v4')
+ *    | / T0  | / T2   |           instances: I0 v0, I1 v1, I2 v4, I3 v3, I4 v1', I5 v2, I6 v5, I7 v4'
+ *   v0 ---- v1|v1' ---- v2        edges: E0 v0v1, E1 v1v4, E2 v4v0, E3 v4v3, E4 v3v0,
+ *                                        E5 v1v2, E6 v2v5, E7 v5v1, E8 v5v4
+ */
+FMeshDescription TwoQuads()
+{
+    return BuildSkinnedGrid({.QuadsX = 2, .QuadsY = 1, .NumGroups = 2});
+}
+
+void ExpectConsistent(const FMeshDescription& Mesh)
+{
+    TArray<FString> Problems;
+    EXPECT_TRUE(Mesh.CheckConsistency(&Problems)) << (Problems.IsEmpty() ? FString() : Problems[0]);
+}
+} // namespace
+
+TEST(MeshDescription, CreationSharesEdgesAndLinksEveryElement)
+{
+    const FMeshDescription Mesh = TwoQuads();
+    EXPECT_EQ(Mesh.Vertices().Num(), 6);
+    EXPECT_EQ(Mesh.VertexInstances().Num(), 8);
+    EXPECT_EQ(Mesh.Edges().Num(), 9);
+    EXPECT_EQ(Mesh.Triangles().Num(), 4);
+    EXPECT_EQ(Mesh.Polygons().Num(), 4);
+    EXPECT_EQ(Mesh.PolygonGroups().Num(), 2);
+
+    EXPECT_EQ(Mesh.GetTriangleVertexInstances(FTriangleID(3)),
+              (std::array{FVertexInstanceID(4), FVertexInstanceID(6), FVertexInstanceID(7)}));
+    EXPECT_EQ(Mesh.GetTriangleVertices(FTriangleID(3)),
+              (std::array{FVertexID(1), FVertexID(5), FVertexID(4)}));
+    EXPECT_EQ(Mesh.GetTriangleEdges(FTriangleID(3)), (std::array{FEdgeID(7), FEdgeID(8), FEdgeID(1)}));
+    EXPECT_EQ(Mesh.GetTrianglePolygonGroup(FTriangleID(3)), FPolygonGroupID(1));
+    EXPECT_EQ(Mesh.GetVertexPairEdge(FVertexID(4), FVertexID(1)), FEdgeID(1));
+    EXPECT_FALSE(Mesh.GetVertexPairEdge(FVertexID(0), FVertexID(5)).IsSet());
+
+    EXPECT_EQ(SortedValues(Mesh.GetVertexVertexInstanceIDs(FVertexID(1))), (TArray<int32>{1, 4}));
+    EXPECT_EQ(SortedValues(Mesh.GetVertexConnectedEdgeIDs(FVertexID(1))), (TArray<int32>{0, 1, 5, 7}));
+    EXPECT_EQ(SortedValues(Mesh.GetEdgeConnectedTriangleIDs(FEdgeID(1))), (TArray<int32>{0, 3}));
+    EXPECT_EQ(SortedValues(Mesh.GetVertexInstanceConnectedTriangleIDs(FVertexInstanceID(4))),
+              (TArray<int32>{2, 3}));
+    EXPECT_EQ(SortedValues(Mesh.GetPolygonGroupPolygonIDs(FPolygonGroupID(1))), (TArray<int32>{2, 3}));
+    EXPECT_EQ(Values(Mesh.GetVertexConnectedTriangles(FVertexID(4))), (TArray<int32>{0, 1, 3}));
+    ExpectConsistent(Mesh);
+}
+
+TEST(MeshDescription, DeleteTriangleReportsWhatLostItsLastUser)
+{
+    FMeshDescription Mesh = TwoQuads();
+    TArray<FEdgeID> Edges;
+    TArray<FVertexInstanceID> Instances;
+    TArray<FPolygonGroupID> Groups;
+
+    Mesh.DeleteTriangle(FTriangleID(2), &Edges, &Instances, &Groups);
+    EXPECT_EQ(Values(Edges), (TArray<int32>{5, 6}));
+    EXPECT_EQ(Values(Instances), (TArray<int32>{5}));
+    EXPECT_TRUE(Groups.IsEmpty());
+    EXPECT_FALSE(Mesh.Triangles().IsValid(FTriangleID(2)));
+    EXPECT_EQ(Mesh.Polygons().Num(), 3);
+
+    Edges.Empty();
+    Instances.Empty();
+    Mesh.DeleteTriangle(FTriangleID(3), &Edges, &Instances, &Groups);
+    EXPECT_EQ(Values(Edges), (TArray<int32>{7, 8}));
+    EXPECT_EQ(Values(Instances), (TArray<int32>{4, 6, 7}));
+    EXPECT_EQ(Values(Groups), (TArray<int32>{1}));
+    EXPECT_TRUE(Mesh.PolygonGroups().IsValid(FPolygonGroupID(1))) << "a group that lost its polygons is kept";
+    ExpectConsistent(Mesh);
+}
+
+TEST(MeshDescription, DeletingInstancesAndEdgesReportsOrphanedVertices)
+{
+    FMeshDescription Mesh = TwoQuads();
+    Mesh.DeleteTriangle(FTriangleID(2));
+
+    TArray<FVertexID> Vertices;
+    Mesh.DeleteVertexInstance(FVertexInstanceID(5), &Vertices);
+    EXPECT_EQ(Values(Vertices), (TArray<int32>{2}));
+
+    Vertices.Empty();
+    Mesh.DeleteEdge(FEdgeID(5), &Vertices);
+    EXPECT_TRUE(Vertices.IsEmpty()) << "v1 keeps edges E0 and E1, v2 keeps E6";
+    Mesh.DeleteEdge(FEdgeID(6), &Vertices);
+    EXPECT_EQ(Values(Vertices), (TArray<int32>{2}));
+
+    EXPECT_TRUE(Mesh.IsVertexOrphaned(FVertexID(2)));
+    EXPECT_FALSE(Mesh.IsVertexOrphaned(FVertexID(1))) << "v1 is still used by T0 and T3";
+    Mesh.DeleteVertex(FVertexID(2));
+    EXPECT_EQ(Mesh.Vertices().Num(), 5);
+    ExpectConsistent(Mesh);
+}
+
+TEST(MeshDescription, DeletingAnOrphanedVertexTakesItsUnusedInstancesAndEdgesAlong)
+{
+    FMeshDescription Mesh = TwoQuads();
+    const FVertexInstanceID Spare = Mesh.CreateVertexInstance(FVertexID(2));
+    Mesh.DeleteTriangle(FTriangleID(2));
+    ASSERT_TRUE(Mesh.IsVertexOrphaned(FVertexID(2)));
+
+    Mesh.DeleteVertex(FVertexID(2));
+    EXPECT_FALSE(Mesh.VertexInstances().IsValid(Spare));
+    EXPECT_FALSE(Mesh.Edges().IsValid(FEdgeID(5)));
+    EXPECT_FALSE(Mesh.Edges().IsValid(FEdgeID(6)));
+    ExpectConsistent(Mesh);
+}
+
+TEST(MeshDescription, NewElementsTakeTheLowestFreeID)
+{
+    FMeshDescription Mesh = TwoQuads();
+    Mesh.DeleteTriangle(FTriangleID(3));
+    Mesh.DeleteTriangle(FTriangleID(1));
+    EXPECT_EQ(Mesh.Triangles().GetArraySize(), 4);
+
+    const FTriangleID First = Mesh.CreateTriangle(
+        FPolygonGroupID(0), std::array{FVertexInstanceID(4), FVertexInstanceID(6), FVertexInstanceID(7)});
+    const FTriangleID Second = Mesh.CreateTriangle(
+        FPolygonGroupID(0), std::array{FVertexInstanceID(0), FVertexInstanceID(2), FVertexInstanceID(3)});
+    const FTriangleID Third = Mesh.CreateTriangle(
+        FPolygonGroupID(1), std::array{FVertexInstanceID(3), FVertexInstanceID(6), FVertexInstanceID(7)});
+    EXPECT_EQ(First, FTriangleID(1));
+    EXPECT_EQ(Second, FTriangleID(3));
+    EXPECT_EQ(Third, FTriangleID(4));
+
+    const FPolygonGroupID Group = Mesh.CreatePolygonGroup();
+    EXPECT_EQ(Group, FPolygonGroupID(2));
+    Mesh.CreatePolygonGroupWithID(FPolygonGroupID(5));
+    EXPECT_EQ(Mesh.CreatePolygonGroup(), FPolygonGroupID(3)) << "the gap below an explicit ID is free";
+    ExpectConsistent(Mesh);
+}
+
+TEST(MeshDescription, ReusedIDsStartWithDefaultAttributes)
+{
+    FMeshDescription Mesh = TwoQuads();
+    FSkeletalMeshAttributes Attributes(Mesh);
+    Attributes.GetPolygonGroupMaterialSlotNames()[FPolygonGroupID(1)] = "Old";
+    Mesh.DeleteTriangle(FTriangleID(2));
+    Mesh.DeleteTriangle(FTriangleID(3));
+    Mesh.DeletePolygonGroup(FPolygonGroupID(1));
+
+    EXPECT_EQ(Mesh.CreatePolygonGroup(), FPolygonGroupID(1));
+    EXPECT_TRUE(Attributes.GetPolygonGroupMaterialSlotNames()[FPolygonGroupID(1)].IsNone());
+}
+
+TEST(MeshDescription, MovingAPolygonMovesAllItsTriangles)
+{
+    FMeshDescription Mesh = BuildSkinnedGrid({.QuadsX = 2, .QuadsY = 1, .NumGroups = 2});
+    const std::array Contour{FVertexInstanceID(0), FVertexInstanceID(1), FVertexInstanceID(2),
+                             FVertexInstanceID(3)};
+    const FPolygonID Quad = Mesh.CreatePolygon(FPolygonGroupID(1), Contour);
+    EXPECT_EQ(Mesh.GetPolygonTriangles(Quad).Num(), 2);
+
+    Mesh.SetPolygonPolygonGroup(Quad, FPolygonGroupID(0));
+    for (const FTriangleID Triangle : Mesh.GetPolygonTriangles(Quad))
+    {
+        EXPECT_EQ(Mesh.GetTrianglePolygonGroup(Triangle), FPolygonGroupID(0));
+    }
+    EXPECT_EQ(CountTrianglesPerGroup(Mesh), (TArray<int32>{4, 2}));
+    EXPECT_TRUE(Mesh.GetPolygonGroupPolygonIDs(FPolygonGroupID(0)).ToArray().Contains(Quad));
+    EXPECT_FALSE(Mesh.GetPolygonGroupPolygonIDs(FPolygonGroupID(1)).ToArray().Contains(Quad));
+    ExpectConsistent(Mesh);
+
+    TArray<FPolygonGroupID> Groups;
+    Mesh.DeletePolygon(Quad, nullptr, nullptr, &Groups);
+    EXPECT_EQ(Mesh.Triangles().Num(), 4);
+    EXPECT_TRUE(Groups.IsEmpty());
+    ExpectConsistent(Mesh);
+}
+
+TEST(MeshDescription, ConcavePolygonsAreTriangulatedInsideTheirOutline)
+{
+    // An L shape, starting next to its reflex corner (1, 1) so that a fan from the first corner would fold
+    // over.
+    const std::array<FVector3f, 6> Outline{FVector3f(2, 1, 0), FVector3f(1, 1, 0), FVector3f(1, 2, 0),
+                                           FVector3f(0, 2, 0), FVector3f(0, 0, 0), FVector3f(2, 0, 0)};
+    FMeshDescription Mesh;
+    FSkeletalMeshAttributes Attributes(Mesh);
+    Attributes.Register();
+    TArray<FVertexInstanceID> Contour;
+    for (const FVector3f& Point : Outline)
+    {
+        const FVertexID Vertex = Mesh.CreateVertex();
+        Attributes.GetVertexPositions()[Vertex] = Point;
+        Contour.Add(Mesh.CreateVertexInstance(Vertex));
+    }
+    const FPolygonID Polygon = Mesh.CreatePolygon(Mesh.CreatePolygonGroup(), std::span(Contour.GetData(), 6));
+
+    EXPECT_EQ(Mesh.GetPolygonTriangles(Polygon).Num(), 4);
+    double Area = 0.0;
+    for (const FTriangleID Triangle : Mesh.GetPolygonTriangles(Polygon))
+    {
+        const std::array<FVertexID, 3> Corners = Mesh.GetTriangleVertices(Triangle);
+        const FVector3f A = Attributes.GetVertexPositions()[Corners[0]];
+        const FVector3f B = Attributes.GetVertexPositions()[Corners[1]];
+        const FVector3f C = Attributes.GetVertexPositions()[Corners[2]];
+        const double SignedArea = 0.5 * (B - A).Cross(C - A).Z;
+        EXPECT_GT(SignedArea, 0.0) << "every triangle keeps the outline's winding";
+        Area += SignedArea;
+    }
+    EXPECT_NEAR(Area, 3.0, 1e-6) << "the triangles tile the outline exactly";
+    ExpectConsistent(Mesh);
+}
+
+TEST(MeshDescription, IndexersKeptCurrentMatchIndexersRebuiltFromScratch)
+{
+    FMeshDescription Mesh = BuildSkinnedGrid({.QuadsX = 6, .QuadsY = 4, .NumGroups = 3});
+    Mesh.DeleteTriangle(FTriangleID(7));
+    Mesh.DeleteTriangle(FTriangleID(20));
+    Mesh.SetPolygonPolygonGroup(FPolygonID(30), FPolygonGroupID(2));
+    Mesh.CreateTriangle(FPolygonGroupID(0),
+                        std::array{FVertexInstanceID(0), FVertexInstanceID(8), FVertexInstanceID(3)});
+    Mesh.DeleteVertexInstance(Mesh.CreateVertexInstance(FVertexID(3)));
+
+    FMeshDescription Rebuilt = Mesh;
+    Rebuilt.ResetIndexers();
+    EXPECT_FALSE(Rebuilt.AreIndexersBuilt());
+    Rebuilt.BuildIndexers();
+    for (const FVertexID Vertex : Mesh.Vertices().GetElementIDs())
+    {
+        EXPECT_EQ(SortedValues(Mesh.GetVertexVertexInstanceIDs(Vertex)),
+                  SortedValues(Rebuilt.GetVertexVertexInstanceIDs(Vertex)));
+        EXPECT_EQ(SortedValues(Mesh.GetVertexConnectedEdgeIDs(Vertex)),
+                  SortedValues(Rebuilt.GetVertexConnectedEdgeIDs(Vertex)));
+    }
+    for (const FEdgeID Edge : Mesh.Edges().GetElementIDs())
+    {
+        EXPECT_EQ(SortedValues(Mesh.GetEdgeConnectedTriangleIDs(Edge)),
+                  SortedValues(Rebuilt.GetEdgeConnectedTriangleIDs(Edge)));
+    }
+    for (const FPolygonGroupID Group : Mesh.PolygonGroups().GetElementIDs())
+    {
+        EXPECT_EQ(SortedValues(Mesh.GetPolygonGroupPolygonIDs(Group)),
+                  SortedValues(Rebuilt.GetPolygonGroupPolygonIDs(Group)));
+    }
+    ExpectConsistent(Mesh);
+}
+
+TEST(MeshDescription, QueriesAfterResetIndexersRebuildThem)
+{
+    FMeshDescription Mesh = TwoQuads();
+    Mesh.ResetIndexers();
+    TArray<FEdgeID> Edges;
+    Mesh.DeleteTriangle(FTriangleID(2), &Edges);
+    EXPECT_EQ(Values(Edges), (TArray<int32>{5, 6}));
+    EXPECT_TRUE(Mesh.AreIndexersBuilt());
+    ExpectConsistent(Mesh);
+}
+
+TEST(MeshDescription, CompactRenumbersDenselyAndAttributesFollow)
+{
+    FMeshDescription Mesh =
+        BuildSkinnedGrid({.QuadsX = 2, .QuadsY = 1, .NumGroups = 2, .bMorphTarget = true});
+    FSkeletalMeshAttributes Attributes(Mesh);
+    const FVector3f PositionOfV5 = Attributes.GetVertexPositions()[FVertexID(5)];
+    const FVector2f UVOfI7 = Attributes.GetVertexInstanceUVs()[FVertexInstanceID(7)];
+    const TArray<FBoneWeight> WeightsOfV5(Attributes.GetVertexSkinWeights().Get(FVertexID(5)).data(), 2);
+    const FVector3f MorphOfV5 = Attributes.GetVertexMorphPositionDelta("Smile")[FVertexID(5)];
+
+    TArray<FVertexInstanceID> Instances;
+    TArray<FEdgeID> Edges;
+    Mesh.DeleteTriangle(FTriangleID(0), &Edges, &Instances);
+    Mesh.DeleteTriangle(FTriangleID(1), &Edges, &Instances);
+    TArray<FVertexID> Vertices;
+    for (const FVertexInstanceID Instance : Instances)
+    {
+        Mesh.DeleteVertexInstance(Instance, &Vertices);
+    }
+    for (const FEdgeID Edge : Edges)
+    {
+        Mesh.DeleteEdge(Edge, &Vertices);
+    }
+    for (const FVertexID Vertex : Vertices)
+    {
+        if (Mesh.Vertices().IsValid(Vertex) && Mesh.IsVertexOrphaned(Vertex))
+        {
+            Mesh.DeleteVertex(Vertex);
+        }
+    }
+
+    const FElementIDRemappings Remap = Mesh.Compact();
+    EXPECT_EQ(Remap.NewTriangleIndexLookup, (TArray<int32>{INDEX_NONE, INDEX_NONE, 0, 1}));
+    EXPECT_EQ(Remap.NewVertexIndexLookup, (TArray<int32>{INDEX_NONE, 0, 1, INDEX_NONE, 2, 3}));
+    EXPECT_EQ(Remap.GetRemappedVertexInstanceID(FVertexInstanceID(7)), FVertexInstanceID(3));
+    EXPECT_EQ(Mesh.Triangles().GetArraySize(), 2);
+    EXPECT_EQ(Mesh.Vertices().GetArraySize(), 4);
+    EXPECT_EQ(Mesh.Edges().Num(), Mesh.Edges().GetArraySize());
+    EXPECT_EQ(Mesh.PolygonGroups().Num(), 2) << "the emptied group survives compaction";
+
+    const FVertexID NewV5 = Remap.GetRemappedVertexID(FVertexID(5));
+    EXPECT_EQ(Attributes.GetVertexPositions()[NewV5], PositionOfV5);
+    EXPECT_EQ(Attributes.GetVertexInstanceUVs()[FVertexInstanceID(3)], UVOfI7);
+    EXPECT_TRUE(std::ranges::equal(Attributes.GetVertexSkinWeights().Get(NewV5), WeightsOfV5));
+    EXPECT_EQ(Attributes.GetVertexMorphPositionDelta("Smile")[NewV5], MorphOfV5);
+    EXPECT_EQ(Mesh.GetTriangleVertices(FTriangleID(1)),
+              (std::array{Remap.GetRemappedVertexID(FVertexID(1)), NewV5,
+                          Remap.GetRemappedVertexID(FVertexID(4))}));
+    ExpectConsistent(Mesh);
+}
+
+TEST(MeshDescription, CopiesAreEqualAndIndependent)
+{
+    const FMeshDescription Original = BuildSkinnedGrid({.QuadsX = 3, .QuadsY = 2, .bMorphNormals = true});
+    FMeshDescription Copy = Original;
+    EXPECT_TRUE(Copy == Original);
+
+    FSkeletalMeshAttributes(Copy).GetVertexInstanceMorphNormalDelta("Frown")[FVertexInstanceID(0)] =
+        FVector3f(1, 1, 1);
+    EXPECT_FALSE(Copy == Original);
+
+    Copy = Original;
+    Copy.DeleteTriangle(FTriangleID(0));
+    EXPECT_FALSE(Copy == Original);
+    EXPECT_EQ(Original.Triangles().Num(), 12);
+    ExpectConsistent(Original);
+}
+
+TEST(MeshDescription, ConsistencyCheckCatchesBrokenMeshes)
+{
+    {
+        FMeshDescription Mesh = TwoQuads();
+        FMeshDescriptionTestAccess::SetInstanceVertex(Mesh, FVertexInstanceID(5), FVertexID(40));
+        TArray<FString> Problems;
+        EXPECT_FALSE(Mesh.CheckConsistency(&Problems));
+        EXPECT_TRUE(Problems.ContainsByPredicate(
+            [](const FString& Line) { return Line == "vertex instance 5 refers to missing vertex 40"; }));
+    }
+    {
+        FMeshDescription Mesh = TwoQuads();
+        FMeshDescriptionTestAccess::SetTriangleGroup(Mesh, FTriangleID(0), FPolygonGroupID(1));
+        EXPECT_FALSE(Mesh.CheckConsistency());
+    }
+    {
+        FMeshDescription Mesh = TwoQuads();
+        FMeshDescriptionTestAccess::UnlinkTriangleFromEdge(Mesh, FTriangleID(3), 2);
+        TArray<FString> Problems;
+        EXPECT_FALSE(Mesh.CheckConsistency(&Problems));
+        EXPECT_TRUE(Problems.ContainsByPredicate(
+            [](const FString& Line)
+            { return Line == "edge-to-triangle indexer holds 11 references, the elements make 12"; }));
+    }
+}
