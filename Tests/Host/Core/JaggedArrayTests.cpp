@@ -56,3 +56,14 @@ TEST(JaggedArray, PermuteReordersRowsAndDropsOmittedOnes)
     EXPECT_EQ(Row(Array, 1), TArray<int32>{1});
     EXPECT_EQ(Array.GetPoolSize(), 4);
 }
+
+TEST(JaggedArray, ARowCanBeSetFromAnotherRowThatMovesAsThePoolGrows)
+{
+    TJaggedArray<int32> Array;
+    Array.SetNumRows(2);
+    Array.SetRow(0, TArray<int32>{1, 2, 3});
+    Array.SetRow(1, Array[0]);
+    EXPECT_EQ(Row(Array, 1), (TArray<int32>{1, 2, 3}));
+    Array.SetRow(0, Array[0].first(2));
+    EXPECT_EQ(Row(Array, 0), (TArray<int32>{1, 2}));
+}

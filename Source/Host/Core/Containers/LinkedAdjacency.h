@@ -64,6 +64,10 @@ public:
     /** Empties a key's list; its elements' nodes must be relinked or unused afterwards. */
     void ClearKey(int32 Key)
     {
+        if (Key >= Head.Num())
+        {
+            return;
+        }
         for (int32 Node = Head[Key]; Node != INDEX_NONE;)
         {
             const int32 Following = Next[Node];

@@ -1,0 +1,409 @@
+#include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+
+#include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
+#include "GeometryCore/Util/AssignGrowing.h"
+
+#include <algorithm>
+#include <type_traits>
+#include <utility>
+
+namespace
+{
+/** The corner that follows VertexID in the triangle's order. */
+int32 NextCorner(const FIndex3i& TriVertices, int32 VertexID)
+{
+    return TriVertices[(TriVertices.IndexOf(VertexID) + 1) % 3];
+}
+} // namespace
+
+FDynamicMesh3::FDynamicMesh3() = default;
+FDynamicMesh3::~FDynamicMesh3() = default;
+
+FDynamicMesh3::FDynamicMesh3(const FDynamicMesh3& Other)
+{
+    AssignFrom(Other);
+}
+
+FDynamicMesh3::FDynamicMesh3(FDynamicMesh3&& Other) noexcept
+{
+    AssignFrom(std::move(Other));
+    Other.Clear();
+}
+
+FDynamicMesh3& FDynamicMesh3::operator=(const FDynamicMesh3& Other)
+{
+    if (this != &Other)
+    {
+        AssignFrom(Other);
+    }
+    return *this;
+}
+
+FDynamicMesh3& FDynamicMesh3::operator=(FDynamicMesh3&& Other) noexcept
+{
+    if (this != &Other)
+    {
+        AssignFrom(std::move(Other));
+        Other.Clear();
+    }
+    return *this;
+}
+
+void FDynamicMesh3::Clear()
+{
+    AssignFrom(FDynamicMesh3());
+}
+
+/** Copies or moves every member, as Other is passed; a copied attribute set is deep and re-pointed here. */
+template <typename MeshType>
+void FDynamicMesh3::AssignFrom(MeshType&& Other)
+{
+    Vertices = std::forward<MeshType>(Other).Vertices;
+    VertexRefCounts = std::forward<MeshType>(Other).VertexRefCounts;
+    VertexEdgeLists = std::forward<MeshType>(Other).VertexEdgeLists;
+    Triangles = std::forward<MeshType>(Other).Triangles;
+    TriangleEdges = std::forward<MeshType>(Other).TriangleEdges;
+    TriangleRefCounts = std::forward<MeshType>(Other).TriangleRefCounts;
+    TriangleGroups = std::forward<MeshType>(Other).TriangleGroups;
+    bHasTriangleGroups = Other.bHasTriangleGroups;
+    GroupIDCounter = Other.GroupIDCounter;
+    Edges = std::forward<MeshType>(Other).Edges;
+    EdgeRefCounts = std::forward<MeshType>(Other).EdgeRefCounts;
+    if constexpr (std::is_lvalue_reference_v<MeshType>)
+    {
+        AttributeSet.reset();
+        if (Other.AttributeSet)
+        {
+            AttributeSet = std::make_unique<FDynamicMeshAttributeSet>(this);
+            AttributeSet->Copy(*Other.AttributeSet);
+        }
+    }
+    else
+    {
+        AttributeSet = std::move(Other.AttributeSet);
+        if (AttributeSet)
+        {
+            AttributeSet->Reparent(this);
+        }
+    }
+}
+
+int32 FDynamicMesh3::AppendVertex(const FVector& Position)
+{
+    const int32 VertexID = VertexRefCounts.Allocate();
+    AssignGrowing(Vertices, VertexID, Position);
+    VertexEdgeLists.ReserveKey(VertexID);
+    if (AttributeSet)
+    {
+        AttributeSet->OnNewVertex(VertexID);
+    }
+    return VertexID;
+}
+
+void FDynamicMesh3::SetVertex(int32 VertexID, const FVector& Position)
+{
+    VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
+    Vertices[VertexID] = Position;
+}
+
+FVector FDynamicMesh3::GetVertex(int32 VertexID) const
+{
+    VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
+    return Vertices[VertexID];
+}
+
+bool FDynamicMesh3::AreValidTriangleVertices(const FIndex3i& TriVertices) const
+{
+    return IsVertex(TriVertices.A) && IsVertex(TriVertices.B) && IsVertex(TriVertices.C) &&
+           TriVertices.A != TriVertices.B && TriVertices.B != TriVertices.C && TriVertices.C != TriVertices.A;
+}
+
+bool FDynamicMesh3::EdgeHasTriangle(int32 EdgeID, const FIndex3i& TriVertices) const
+{
+    const FIndex2i EdgeTris = Edges[EdgeID].Triangles;
+    return (EdgeTris.A != InvalidID && Triangles[EdgeTris.A].IsRotationOf(TriVertices)) ||
+           (EdgeTris.B != InvalidID && Triangles[EdgeTris.B].IsRotationOf(TriVertices));
+}
+
+int32 FDynamicMesh3::AppendTriangle(const FIndex3i& TriVertices, int32 GroupID)
+{
+    if (!AreValidTriangleVertices(TriVertices))
+    {
+        return InvalidTriangleVerticesID;
+    }
+    FIndex3i ExistingEdges;
+    for (int32 Corner = 0; Corner < 3; ++Corner)
+    {
+        ExistingEdges[Corner] = FindEdge(TriVertices[Corner], TriVertices[(Corner + 1) % 3]);
+    }
+    // A duplicate shares every edge, so the triangles of the first edge are enough to look at.
+    if (ExistingEdges.A != InvalidID && EdgeHasTriangle(ExistingEdges.A, TriVertices))
+    {
+        return DuplicateTriangleID;
+    }
+    for (int32 Corner = 0; Corner < 3; ++Corner)
+    {
+        if (ExistingEdges[Corner] != InvalidID && Edges[ExistingEdges[Corner]].Triangles.B != InvalidID)
+        {
+            return NonManifoldID;
+        }
+    }
+
+    const int32 TriangleID = TriangleRefCounts.Allocate();
+    AssignGrowing(Triangles, TriangleID, TriVertices);
+    FIndex3i TriEdges;
+    for (int32 Corner = 0; Corner < 3; ++Corner)
+    {
+        const int32 Existing = ExistingEdges[Corner];
+        TriEdges[Corner] = Existing != InvalidID
+                               ? AddEdgeTriangle(Existing, TriangleID)
+                               : AddEdge(TriVertices[Corner], TriVertices[(Corner + 1) % 3], TriangleID);
+        VertexRefCounts.Increment(TriVertices[Corner]);
+    }
+    AssignGrowing(TriangleEdges, TriangleID, TriEdges);
+    if (bHasTriangleGroups)
+    {
+        AssignGrowing(TriangleGroups, TriangleID, GroupID);
+        GroupIDCounter = std::max(GroupIDCounter, GroupID + 1);
+    }
+    if (AttributeSet)
+    {
+        AttributeSet->OnNewTriangle(TriangleID);
+    }
+    return TriangleID;
+}
+
+int32 FDynamicMesh3::AddEdge(int32 VertexA, int32 VertexB, int32 TriangleID)
+{
+    const int32 EdgeID = EdgeRefCounts.Allocate();
+    const FIndex2i EdgeVertices = VertexA < VertexB ? FIndex2i{VertexA, VertexB} : FIndex2i{VertexB, VertexA};
+    AssignGrowing(Edges, EdgeID, FEdge{EdgeVertices, FIndex2i{TriangleID, InvalidID}});
+    VertexEdgeLists.Link(EdgeVertices.A, EdgeID, 0);
+    VertexEdgeLists.Link(EdgeVertices.B, EdgeID, 1);
+    return EdgeID;
+}
+
+int32 FDynamicMesh3::AddEdgeTriangle(int32 EdgeID, int32 TriangleID)
+{
+    Edges[EdgeID].Triangles.B = TriangleID;
+    return EdgeID;
+}
+
+/** Takes the triangle off the edge and removes the edge when no triangle is left on it. */
+void FDynamicMesh3::RemoveEdgeTriangle(int32 EdgeID, int32 TriangleID)
+{
+    FEdge& Edge = Edges[EdgeID];
+    if (Edge.Triangles.A == TriangleID)
+    {
+        Edge.Triangles.A = Edge.Triangles.B;
+    }
+    Edge.Triangles.B = InvalidID;
+    if (Edge.Triangles.A == InvalidID)
+    {
+        VertexEdgeLists.Unlink(Edge.Vertices.A, EdgeID, 0);
+        VertexEdgeLists.Unlink(Edge.Vertices.B, EdgeID, 1);
+        Edge = FEdge();
+        EdgeRefCounts.Decrement(EdgeID);
+    }
+}
+
+/** Drops one triangle's reference to the vertex, and the vertex itself once isolated if asked. */
+void FDynamicMesh3::ReleaseVertex(int32 VertexID, bool bRemoveIfIsolated)
+{
+    if (VertexRefCounts.Decrement(VertexID) == 1 && bRemoveIfIsolated)
+    {
+        VertexRefCounts.Decrement(VertexID);
+        Vertices[VertexID] = FVector::ZeroVector;
+        if (AttributeSet)
+        {
+            AttributeSet->OnRemoveVertex(VertexID);
+        }
+    }
+}
+
+bool FDynamicMesh3::RemoveTriangle(int32 TriangleID, bool bRemoveIsolatedVertices)
+{
+    if (!IsTriangle(TriangleID))
+    {
+        return false;
+    }
+    // The attributes go first, while the triangle can still be looked at.
+    if (AttributeSet)
+    {
+        AttributeSet->OnRemoveTriangle(TriangleID);
+    }
+    const FIndex3i TriVertices = Triangles[TriangleID];
+    const FIndex3i TriEdges = TriangleEdges[TriangleID];
+    for (int32 Corner = 0; Corner < 3; ++Corner)
+    {
+        RemoveEdgeTriangle(TriEdges[Corner], TriangleID);
+    }
+    Triangles[TriangleID] = FIndex3i();
+    TriangleEdges[TriangleID] = FIndex3i();
+    TriangleRefCounts.Decrement(TriangleID);
+    for (int32 Corner = 0; Corner < 3; ++Corner)
+    {
+        ReleaseVertex(TriVertices[Corner], bRemoveIsolatedVertices);
+    }
+    return true;
+}
+
+FIndex3i FDynamicMesh3::GetTriangle(int32 TriangleID) const
+{
+    VT_CHECKF(IsTriangle(TriangleID), "%d is not a triangle", TriangleID);
+    return Triangles[TriangleID];
+}
+
+FIndex3i FDynamicMesh3::GetTriEdges(int32 TriangleID) const
+{
+    VT_CHECKF(IsTriangle(TriangleID), "%d is not a triangle", TriangleID);
+    return TriangleEdges[TriangleID];
+}
+
+FIndex3i FDynamicMesh3::GetTriNeighbourTris(int32 TriangleID) const
+{
+    const FIndex3i TriEdges = GetTriEdges(TriangleID);
+    FIndex3i Neighbours;
+    for (int32 Index = 0; Index < 3; ++Index)
+    {
+        Neighbours[Index] = Edges[TriEdges[Index]].Triangles.OtherElement(TriangleID);
+    }
+    return Neighbours;
+}
+
+FIndex2i FDynamicMesh3::GetEdgeV(int32 EdgeID) const
+{
+    VT_CHECKF(IsEdge(EdgeID), "%d is not an edge", EdgeID);
+    return Edges[EdgeID].Vertices;
+}
+
+FIndex2i FDynamicMesh3::GetEdgeT(int32 EdgeID) const
+{
+    VT_CHECKF(IsEdge(EdgeID), "%d is not an edge", EdgeID);
+    return Edges[EdgeID].Triangles;
+}
+
+int32 FDynamicMesh3::FindEdge(int32 VertexA, int32 VertexB) const
+{
+    if (!IsVertex(VertexA))
+    {
+        return InvalidID;
+    }
+    for (const int32 EdgeID : VertexEdgeLists[VertexA])
+    {
+        if (Edges[EdgeID].Vertices.OtherElement(VertexA) == VertexB)
+        {
+            return EdgeID;
+        }
+    }
+    return InvalidID;
+}
+
+bool FDynamicMesh3::IsBoundaryEdge(int32 EdgeID) const
+{
+    return GetEdgeT(EdgeID).B == InvalidID;
+}
+
+FVector FDynamicMesh3::GetTriCentroid(int32 TriangleID) const
+{
+    const FIndex3i Tri = GetTriangle(TriangleID);
+    return (Vertices[Tri.A] + Vertices[Tri.B] + Vertices[Tri.C]) / 3.0;
+}
+
+/** The cross product of the edges leaving the first corner: the normal scaled by twice the area. */
+FVector FDynamicMesh3::GetTriCross(int32 TriangleID) const
+{
+    const FIndex3i Tri = GetTriangle(TriangleID);
+    const FVector& Origin = Vertices[Tri.A];
+    return (Vertices[Tri.B] - Origin).Cross(Vertices[Tri.C] - Origin);
+}
+
+FVector FDynamicMesh3::GetTriNormal(int32 TriangleID) const
+{
+    const FVector Cross = GetTriCross(TriangleID);
+    const double Length = Cross.Size();
+    return Length > 0.0 ? Cross / Length : FVector::ZeroVector;
+}
+
+double FDynamicMesh3::GetTriArea(int32 TriangleID) const
+{
+    return 0.5 * GetTriCross(TriangleID).Size();
+}
+
+FLinkedAdjacency::FRange FDynamicMesh3::VtxEdges(int32 VertexID) const
+{
+    VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
+    return VertexEdgeLists[VertexID];
+}
+
+void FDynamicMesh3::GetVtxTriangles(int32 VertexID, TArray<int32>& Out) const
+{
+    // Each triangle has one edge from the vertex to the corner after it: take the triangle there only.
+    for (const int32 EdgeID : VtxEdges(VertexID))
+    {
+        const FEdge& Edge = Edges[EdgeID];
+        const int32 Other = Edge.Vertices.OtherElement(VertexID);
+        for (const int32 TriangleID : {Edge.Triangles.A, Edge.Triangles.B})
+        {
+            if (TriangleID != InvalidID && NextCorner(Triangles[TriangleID], VertexID) == Other)
+            {
+                Out.Add(TriangleID);
+            }
+        }
+    }
+}
+
+int32 FDynamicMesh3::GetVtxEdgeCount(int32 VertexID) const
+{
+    VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
+    return VertexEdgeLists.Num(VertexID);
+}
+
+bool FDynamicMesh3::IsBoundaryVertex(int32 VertexID) const
+{
+    for (const int32 EdgeID : VtxEdges(VertexID))
+    {
+        if (Edges[EdgeID].Triangles.B == InvalidID)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+void FDynamicMesh3::EnableTriangleGroups(int32 InitialGroupID)
+{
+    if (!bHasTriangleGroups)
+    {
+        bHasTriangleGroups = true;
+        TriangleGroups.Init(InitialGroupID, MaxTriangleID());
+        GroupIDCounter = InitialGroupID + 1;
+    }
+}
+
+int32 FDynamicMesh3::GetTriangleGroup(int32 TriangleID) const
+{
+    VT_CHECKF(IsTriangle(TriangleID), "%d is not a triangle", TriangleID);
+    return bHasTriangleGroups ? TriangleGroups[TriangleID] : 0;
+}
+
+void FDynamicMesh3::SetTriangleGroup(int32 TriangleID, int32 GroupID)
+{
+    VT_CHECKF(bHasTriangleGroups, "triangle groups are not enabled");
+    VT_CHECKF(IsTriangle(TriangleID), "%d is not a triangle", TriangleID);
+    TriangleGroups[TriangleID] = GroupID;
+    GroupIDCounter = std::max(GroupIDCounter, GroupID + 1);
+}
+
+void FDynamicMesh3::EnableAttributes()
+{
+    if (!AttributeSet)
+    {
+        AttributeSet = std::make_unique<FDynamicMeshAttributeSet>(this);
+    }
+}
+
+void FDynamicMesh3::DiscardAttributes()
+{
+    AttributeSet.reset();
+}

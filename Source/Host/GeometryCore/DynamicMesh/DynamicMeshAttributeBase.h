@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Core/CoreTypes.h"
+
+class FDynamicMesh3;
+class FMeshValidityReport;
+
+/**
+ * Data attached to the elements of a dynamic mesh and kept in step with its topology.
+ *
+ * The parent mesh reports each change through the hooks below: new elements after they exist,
+ * removals before they happen, so an attribute can still read what goes away. A hook does nothing
+ * unless the attribute stores data for that kind of element. Future topology edits that rewire
+ * existing elements add a hook here with a record of the IDs they touched; the attribute set
+ * forwards every hook to all its attributes.
+ */
+class FDynamicMeshAttributeBase
+{
+public:
+    explicit FDynamicMeshAttributeBase(const FDynamicMesh3* InParentMesh) : ParentMesh(InParentMesh) {}
+    virtual ~FDynamicMeshAttributeBase() = default;
+
+    const FDynamicMesh3* GetParentMesh() const { return ParentMesh; }
+
+    /** Adds to Report every way in which the attribute disagrees with its parent mesh. */
+    virtual void CheckValidity(FMeshValidityReport& Report) const = 0;
+
+protected:
+    friend class FDynamicMesh3;
+    friend class FDynamicMeshAttributeSet;
+
+    FDynamicMeshAttributeBase(const FDynamicMeshAttributeBase&) = default;
+    FDynamicMeshAttributeBase& operator=(const FDynamicMeshAttributeBase&) = default;
+
+    virtual void OnNewVertex(int32 /*VertexID*/) {}
+    virtual void OnRemoveVertex(int32 /*VertexID*/) {}
+    virtual void OnNewTriangle(int32 /*TriangleID*/) {}
+    virtual void OnRemoveTriangle(int32 /*TriangleID*/) {}
+
+    /** Attaches the attribute to another mesh with the same elements, after a copy or a move. */
+    virtual void Reparent(const FDynamicMesh3* NewParentMesh) { ParentMesh = NewParentMesh; }
+
+private:
+    const FDynamicMesh3* ParentMesh;
+};

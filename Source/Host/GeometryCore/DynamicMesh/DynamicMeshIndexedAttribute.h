@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Core/Containers/Array.h"
+#include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+#include "GeometryCore/DynamicMesh/DynamicMeshAttributeBase.h"
+#include "GeometryCore/DynamicMesh/MeshValidityReport.h"
+#include "GeometryCore/Util/AssignGrowing.h"
+
+/** The kind of mesh element an attribute holds one value for. */
+enum class EDynamicMeshElement : uint8
+{
+    Vertex,
+    Triangle,
+};
+
+/**
+ * One value per vertex ID or per triangle ID of the parent mesh. A new element, or one that reuses a
+ * freed ID, starts with the value-initialized ValueType.
+ */
+template <typename ValueType, EDynamicMeshElement ElementKind>
+class TDynamicMeshIndexedAttribute : public FDynamicMeshAttributeBase
+{
+public:
+    explicit TDynamicMeshIndexedAttribute(const FDynamicMesh3* Mesh) : FDynamicMeshAttributeBase(Mesh)
+    {
+        Values.SetNum(MaxParentID());
+    }
+
+    const ValueType& GetValue(int32 ID) const
+    {
+        VT_CHECKF(IsLiveID(ID), "%d is not an element of the mesh", ID);
+        return Values[ID];
+    }
+    void SetValue(int32 ID, const ValueType& Value)
+    {
+        VT_CHECKF(IsLiveID(ID), "%d is not an element of the mesh", ID);
+        Values[ID] = Value;
+    }
+
+    void CheckValidity(FMeshValidityReport& Report) const override
+    {
+        Report.Check(Values.Num() == MaxParentID(), "%s attribute has %d values for %d IDs",
+                     ElementKind == EDynamicMeshElement::Vertex ? "vertex" : "triangle", Values.Num(),
+                     MaxParentID());
+    }
+
+protected:
+    void OnNewVertex(int32 VertexID) override
+    {
+        if constexpr (ElementKind == EDynamicMeshElement::Vertex)
+        {
+            AssignGrowing(Values, VertexID, ValueType{});
+        }
+    }
+    void OnNewTriangle(int32 TriangleID) override
+    {
+        if constexpr (ElementKind == EDynamicMeshElement::Triangle)
+        {
+            AssignGrowing(Values, TriangleID, ValueType{});
+        }
+    }
+
+private:
+    bool IsLiveID(int32 ID) const
+    {
+        return ElementKind == EDynamicMeshElement::Vertex ? GetParentMesh()->IsVertex(ID)
+                                                          : GetParentMesh()->IsTriangle(ID);
+    }
+    int32 MaxParentID() const
+    {
+        return ElementKind == EDynamicMeshElement::Vertex ? GetParentMesh()->MaxVertexID()
+                                                          : GetParentMesh()->MaxTriangleID();
+    }
+
+    TArray<ValueType> Values;
+};

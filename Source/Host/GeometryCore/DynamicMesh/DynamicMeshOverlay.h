@@ -1,0 +1,233 @@
+#pragma once
+
+#include "Core/Containers/Array.h"
+#include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+#include "GeometryCore/DynamicMesh/DynamicMeshAttributeBase.h"
+#include "GeometryCore/DynamicMesh/DynamicMeshAttributeValue.h"
+#include "GeometryCore/DynamicMesh/MeshValidityReport.h"
+#include "GeometryCore/IndexTypes.h"
+#include "GeometryCore/Util/AssignGrowing.h"
+#include "GeometryCore/Util/RefCountVector.h"
+
+/**
+ * Values at triangle corners, such as texture coordinates or normals, that may differ between the
+ * triangles meeting at a vertex.
+ *
+ * The values live in a pool of elements; each triangle names one element per corner, or none at all
+ * (unset). An element belongs to one vertex of the mesh, its parent, fixed when a triangle first uses
+ * it. Triangles that share an element share the value; where the two triangles of an edge use
+ * different elements the edge is a seam. An element's reference count is one plus the number of corners
+ * that use it, and an element whose last corner lets go of it is freed.
+ */
+template <typename RealType, int32 ElementSize>
+class TDynamicMeshOverlay : public FDynamicMeshAttributeBase
+{
+public:
+    using ElementType = TDynamicMeshValue<RealType, ElementSize>;
+    static constexpr int32 InvalidID = FDynamicMesh3::InvalidID;
+
+    /** An overlay of the mesh with no elements and every triangle unset. */
+    explicit TDynamicMeshOverlay(const FDynamicMesh3* Mesh) : FDynamicMeshAttributeBase(Mesh)
+    {
+        TriangleElements.SetNum(Mesh->MaxTriangleID());
+    }
+
+    /** A new element without a parent vertex; the first triangle that uses it gives it one. */
+    int32 AppendElement(const ElementType& Value)
+    {
+        const int32 ElementID = ElementRefCounts.Allocate();
+        AssignGrowing(Elements, ElementID, Value);
+        AssignGrowing(ParentVertices, ElementID, InvalidID);
+        return ElementID;
+    }
+    void SetElement(int32 ElementID, const ElementType& Value)
+    {
+        VT_CHECKF(IsElement(ElementID), "%d is not an element", ElementID);
+        Elements[ElementID] = Value;
+    }
+    const ElementType& GetElement(int32 ElementID) const
+    {
+        VT_CHECKF(IsElement(ElementID), "%d is not an element", ElementID);
+        return Elements[ElementID];
+    }
+    bool IsElement(int32 ElementID) const { return ElementRefCounts.IsValid(ElementID); }
+    int32 ElementCount() const { return ElementRefCounts.GetLiveCount(); }
+    int32 MaxElementID() const { return ElementRefCounts.GetMaxID(); }
+    FRefCountVector::FRange ElementIndices() const { return ElementRefCounts.Indices(); }
+    /** The vertex the element belongs to, or InvalidID before a triangle has used it. */
+    int32 GetParentVertex(int32 ElementID) const
+    {
+        VT_CHECKF(IsElement(ElementID), "%d is not an element", ElementID);
+        return ParentVertices[ElementID];
+    }
+
+    /**
+     * Makes the triangle's corners use the given elements, or unsets it when all three are InvalidID.
+     * Each element must be unused or belong to the vertex at its corner.
+     */
+    void SetTriangle(int32 TriangleID, const FIndex3i& TriElements);
+    void UnsetTriangle(int32 TriangleID) { SetTriangle(TriangleID, FIndex3i()); }
+    /** The triangle's elements, or three InvalidIDs when it is unset. */
+    FIndex3i GetTriangle(int32 TriangleID) const { return TriangleElements[TriangleID]; }
+    bool IsSetTriangle(int32 TriangleID) const { return TriangleElements[TriangleID].A != InvalidID; }
+    /** The element the triangle uses at one of its vertices, or InvalidID when it is unset. */
+    int32 GetElementAtVertex(int32 TriangleID, int32 VertexID) const;
+
+    /** True when the edge's two triangles use different elements, or only one is set; never on a boundary. */
+    bool IsSeamEdge(int32 EdgeID) const;
+    /** True when a seam edge meets the vertex. */
+    bool IsSeamVertex(int32 VertexID) const;
+
+    void CheckValidity(FMeshValidityReport& Report) const override;
+
+protected:
+    void OnNewTriangle(int32 TriangleID) override { AssignGrowing(TriangleElements, TriangleID, FIndex3i()); }
+    void OnRemoveTriangle(int32 TriangleID) override { ReplaceTriangle(TriangleID, FIndex3i()); }
+
+private:
+    void ReplaceTriangle(int32 TriangleID, const FIndex3i& TriElements);
+    void AcquireElement(int32 ElementID, int32 VertexID);
+    void ReleaseElement(int32 ElementID);
+
+    FRefCountVector ElementRefCounts;
+    TArray<ElementType> Elements;
+    TArray<int32> ParentVertices;
+    TArray<FIndex3i> TriangleElements;
+};
+
+template <typename RealType, int32 ElementSize>
+void TDynamicMeshOverlay<RealType, ElementSize>::SetTriangle(int32 TriangleID, const FIndex3i& TriElements)
+{
+    VT_CHECKF(GetParentMesh()->IsTriangle(TriangleID), "%d is not a triangle", TriangleID);
+    ReplaceTriangle(TriangleID, TriElements);
+}
+
+/** Takes the new elements before letting go of the old ones, so elements kept on the triangle survive. */
+template <typename RealType, int32 ElementSize>
+void TDynamicMeshOverlay<RealType, ElementSize>::ReplaceTriangle(int32 TriangleID,
+                                                                 const FIndex3i& TriElements)
+{
+    const bool bUnset = TriElements == FIndex3i();
+    if (!bUnset)
+    {
+        const FIndex3i TriVertices = GetParentMesh()->GetTriangle(TriangleID);
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            AcquireElement(TriElements[Corner], TriVertices[Corner]);
+        }
+    }
+    const FIndex3i Previous = TriangleElements[TriangleID];
+    TriangleElements[TriangleID] = TriElements;
+    if (Previous != FIndex3i())
+    {
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            ReleaseElement(Previous[Corner]);
+        }
+    }
+}
+
+template <typename RealType, int32 ElementSize>
+void TDynamicMeshOverlay<RealType, ElementSize>::AcquireElement(int32 ElementID, int32 VertexID)
+{
+    VT_CHECKF(IsElement(ElementID), "%d is not an element", ElementID);
+    int32& Parent = ParentVertices[ElementID];
+    VT_CHECKF(Parent == InvalidID || Parent == VertexID, "element %d belongs to vertex %d, not %d", ElementID,
+              Parent, VertexID);
+    Parent = VertexID;
+    ElementRefCounts.Increment(ElementID);
+}
+
+template <typename RealType, int32 ElementSize>
+void TDynamicMeshOverlay<RealType, ElementSize>::ReleaseElement(int32 ElementID)
+{
+    if (ElementRefCounts.Decrement(ElementID) == 1)
+    {
+        ElementRefCounts.Decrement(ElementID);
+        ParentVertices[ElementID] = InvalidID;
+    }
+}
+
+template <typename RealType, int32 ElementSize>
+int32 TDynamicMeshOverlay<RealType, ElementSize>::GetElementAtVertex(int32 TriangleID, int32 VertexID) const
+{
+    const int32 Corner = GetParentMesh()->GetTriangle(TriangleID).IndexOf(VertexID);
+    VT_CHECKF(Corner >= 0, "vertex %d is not a corner of triangle %d", VertexID, TriangleID);
+    return TriangleElements[TriangleID][Corner];
+}
+
+template <typename RealType, int32 ElementSize>
+bool TDynamicMeshOverlay<RealType, ElementSize>::IsSeamEdge(int32 EdgeID) const
+{
+    const FIndex2i EdgeTris = GetParentMesh()->GetEdgeT(EdgeID);
+    if (EdgeTris.B == InvalidID)
+    {
+        return false;
+    }
+    const FIndex2i EdgeVertices = GetParentMesh()->GetEdgeV(EdgeID);
+    return GetElementAtVertex(EdgeTris.A, EdgeVertices.A) != GetElementAtVertex(EdgeTris.B, EdgeVertices.A) ||
+           GetElementAtVertex(EdgeTris.A, EdgeVertices.B) != GetElementAtVertex(EdgeTris.B, EdgeVertices.B);
+}
+
+template <typename RealType, int32 ElementSize>
+bool TDynamicMeshOverlay<RealType, ElementSize>::IsSeamVertex(int32 VertexID) const
+{
+    for (const int32 EdgeID : GetParentMesh()->VtxEdges(VertexID))
+    {
+        if (IsSeamEdge(EdgeID))
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+/**
+ * Sizes, unset triangles where the mesh has none, parents against triangle corners, and reference
+ * counts against a recount of the corners.
+ */
+template <typename RealType, int32 ElementSize>
+void TDynamicMeshOverlay<RealType, ElementSize>::CheckValidity(FMeshValidityReport& Report) const
+{
+    const FDynamicMesh3& Mesh = *GetParentMesh();
+    if (!Report.Check(TriangleElements.Num() == Mesh.MaxTriangleID(), "overlay has %d triangles for %d IDs",
+                      TriangleElements.Num(), Mesh.MaxTriangleID()) ||
+        !Report.Check(Elements.Num() == MaxElementID() && ParentVertices.Num() == MaxElementID() &&
+                          ElementRefCounts.IsConsistent(),
+                      "overlay element storage disagrees with its %d IDs", MaxElementID()))
+    {
+        return;
+    }
+    TArray<int32> Uses;
+    Uses.Init(0, MaxElementID());
+    for (int32 TriangleID = 0; TriangleID < Mesh.MaxTriangleID(); ++TriangleID)
+    {
+        const FIndex3i TriElements = TriangleElements[TriangleID];
+        if (!Mesh.IsTriangle(TriangleID) || TriElements == FIndex3i())
+        {
+            Report.Check(TriElements == FIndex3i(), "overlay sets removed triangle %d", TriangleID);
+            continue;
+        }
+        const FIndex3i TriVertices = Mesh.GetTriangle(TriangleID);
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            const int32 ElementID = TriElements[Corner];
+            if (Report.Check(IsElement(ElementID), "triangle %d uses %d, not an element", TriangleID,
+                             ElementID))
+            {
+                ++Uses[ElementID];
+                Report.Check(ParentVertices[ElementID] == TriVertices[Corner],
+                             "element %d of vertex %d is used at vertex %d", ElementID,
+                             ParentVertices[ElementID], TriVertices[Corner]);
+            }
+        }
+    }
+    for (const int32 ElementID : ElementIndices())
+    {
+        Report.Check(ElementRefCounts.GetCount(ElementID) == Uses[ElementID] + 1,
+                     "element %d has count %d for %d corners", ElementID,
+                     ElementRefCounts.GetCount(ElementID), Uses[ElementID]);
+        Report.Check(Uses[ElementID] > 0 || ParentVertices[ElementID] == InvalidID,
+                     "unused element %d keeps parent %d", ElementID, ParentVertices[ElementID]);
+    }
+}

@@ -1,0 +1,43 @@
+#include "GeometryCore/DynamicMesh/DynamicMeshVertexSkinWeightsAttribute.h"
+
+#include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+#include "GeometryCore/DynamicMesh/MeshValidityReport.h"
+
+FDynamicMeshVertexSkinWeightsAttribute::FDynamicMeshVertexSkinWeightsAttribute(const FDynamicMesh3* Mesh)
+    : FDynamicMeshAttributeBase(Mesh)
+{
+    VertexWeights.SetNumRows(Mesh->MaxVertexID());
+}
+
+std::span<const FBoneWeight> FDynamicMeshVertexSkinWeightsAttribute::GetValue(int32 VertexID) const
+{
+    VT_CHECKF(GetParentMesh()->IsVertex(VertexID), "%d is not a vertex", VertexID);
+    return VertexWeights[VertexID];
+}
+
+void FDynamicMeshVertexSkinWeightsAttribute::SetValue(int32 VertexID, std::span<const FBoneWeight> Weights)
+{
+    VT_CHECKF(GetParentMesh()->IsVertex(VertexID), "%d is not a vertex", VertexID);
+    VertexWeights.SetRow(VertexID, Weights);
+}
+
+void FDynamicMeshVertexSkinWeightsAttribute::CheckValidity(FMeshValidityReport& Report) const
+{
+    Report.Check(VertexWeights.NumRows() == GetParentMesh()->MaxVertexID(),
+                 "skin weights have %d rows for %d vertex IDs", VertexWeights.NumRows(),
+                 GetParentMesh()->MaxVertexID());
+}
+
+void FDynamicMeshVertexSkinWeightsAttribute::OnNewVertex(int32 VertexID)
+{
+    // A reused ID was cleared when its vertex was removed.
+    if (VertexID >= VertexWeights.NumRows())
+    {
+        VertexWeights.SetNumRows(VertexID + 1);
+    }
+}
+
+void FDynamicMeshVertexSkinWeightsAttribute::OnRemoveVertex(int32 VertexID)
+{
+    VertexWeights.ClearRow(VertexID);
+}

@@ -1,0 +1,164 @@
+#include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
+
+#include "MeshTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace
+{
+const FBoneWeight ThreeInfluences[] = {{0, 30000}, {4, 20000}, {7, 15535}};
+const FBoneWeight OneInfluence[] = {{2, FBoneWeight::MaxRawWeight}};
+
+bool HasWeights(const FDynamicMeshVertexSkinWeightsAttribute& Skin, int32 VertexID,
+                std::span<const FBoneWeight> Expected)
+{
+    return std::ranges::equal(Skin.GetValue(VertexID), Expected);
+}
+
+/** A 2 by 1 grid with every kind of attribute enabled and some values set. */
+FDynamicMesh3 MakeAttributedGrid()
+{
+    FDynamicMesh3 Mesh = MakeGridMesh(2, 1);
+    Mesh.EnableAttributes();
+    FDynamicMeshAttributeSet& Attributes = *Mesh.Attributes();
+    Attributes.SetNumUVLayers(2);
+    SetUVIsland(*Attributes.GetUVLayer(1), Mesh, {0, 1, 2, 3});
+    Attributes.EnableTangents();
+    Attributes.PrimaryTangents()->AppendElement(FVector4f(1.0f, 0.0f, 0.0f, -1.0f));
+    Attributes.EnablePrimaryColors();
+    Attributes.EnableMaterialID();
+    Attributes.GetMaterialID()->SetValue(1, 4);
+    Attributes.AttachSkinWeightsAttribute()->SetValue(3, ThreeInfluences);
+    Attributes.AttachMorphTargetAttribute("Smile")->SetValue(3, FVector3f(1.0f, 2.0f, 3.0f));
+    Attributes.MaterialGroups().Add({0, "Body"});
+    Attributes.MaterialGroups().Add({1, "Unused"});
+    return Mesh;
+}
+} // namespace
+
+TEST(DynamicMeshAttributeSet, EveryAttributeFollowsTheMeshEdits)
+{
+    FDynamicMesh3 Mesh = MakeAttributedGrid();
+    const FDynamicMeshAttributeSet& Attributes = *Mesh.Attributes();
+    EXPECT_EQ(Attributes.NumUVLayers(), 2);
+    EXPECT_EQ(Attributes.PrimaryTangents()->GetElement(0).W, -1.0f);
+    EXPECT_TRUE(IsValidMesh(Mesh));
+
+    const int32 Apex = Mesh.AppendVertex(FVector(3.0, 0.5, 0.0));
+    const int32 Added = Mesh.AppendTriangle({5, 2, Apex});
+    Mesh.RemoveTriangle(0);
+    Mesh.RemoveTriangle(2, false);
+    EXPECT_TRUE(IsValidMesh(Mesh));
+    EXPECT_EQ(Attributes.GetMaterialID()->GetValue(Added), 0);
+    EXPECT_EQ(Attributes.GetMorphTargetAttribute("Smile")->GetValue(Apex), FVector3f());
+    EXPECT_TRUE(Attributes.GetSkinWeightsAttribute()->GetValue(Apex).empty());
+    EXPECT_FALSE(Attributes.GetUVLayer(1)->IsSetTriangle(Added));
+
+    Mesh.Attributes()->SetNumUVLayers(1);
+    EXPECT_TRUE(IsValidMesh(Mesh));
+    Mesh.DiscardAttributes();
+    EXPECT_FALSE(Mesh.HasAttributes());
+}
+
+TEST(DynamicMeshAttributeSet, MaterialBoundariesSeparateMaterials)
+{
+    FDynamicMesh3 Mesh = MakeGridMesh(2, 1);
+    Mesh.EnableAttributes();
+    FDynamicMeshAttributeSet& Attributes = *Mesh.Attributes();
+    const int32 Middle = Mesh.FindEdge(1, 4);
+    EXPECT_FALSE(Attributes.IsMaterialBoundaryEdge(Middle)) << "no material IDs yet";
+    Attributes.EnableMaterialID();
+    Attributes.GetMaterialID()->SetValue(2, 1);
+    Attributes.GetMaterialID()->SetValue(3, 1);
+    for (const int32 EdgeID : Mesh.EdgeIndices())
+    {
+        EXPECT_EQ(Attributes.IsMaterialBoundaryEdge(EdgeID), EdgeID == Middle);
+        EXPECT_EQ(Attributes.IsAttributeBoundaryEdge(EdgeID), EdgeID == Middle);
+        EXPECT_FALSE(Attributes.IsSeamEdge(EdgeID));
+    }
+    Mesh.RemoveTriangle(3, false);
+    EXPECT_EQ(Mesh.AppendTriangle({1, 5, 4}), 3);
+    EXPECT_EQ(Attributes.GetMaterialID()->GetValue(3), 0) << "a reused ID starts over";
+}
+
+TEST(DynamicMeshAttributeSet, SkinWeightsHoldAnyNumberOfInfluences)
+{
+    FDynamicMesh3 Mesh = MakeGridMesh(1, 1);
+    Mesh.EnableAttributes();
+    FDynamicMeshAttributeSet& Attributes = *Mesh.Attributes();
+    FDynamicMeshVertexSkinWeightsAttribute& Skin = *Attributes.AttachSkinWeightsAttribute();
+    EXPECT_EQ(Attributes.AttachSkinWeightsAttribute(NAME_None), &Skin) << "attaching again keeps it";
+    Skin.SetValue(0, ThreeInfluences);
+    Skin.SetValue(1, OneInfluence);
+    EXPECT_TRUE(HasWeights(Skin, 0, ThreeInfluences));
+    EXPECT_TRUE(HasWeights(Skin, 1, OneInfluence));
+    EXPECT_TRUE(Skin.GetValue(2).empty());
+    Skin.SetValue(1, Skin.GetValue(0));
+    EXPECT_TRUE(HasWeights(Skin, 1, ThreeInfluences)) << "copied from a row of the same pool";
+    EXPECT_TRUE(HasWeights(Skin, 0, ThreeInfluences));
+
+    Attributes.AttachSkinWeightsAttribute("Cloth");
+    EXPECT_EQ(Attributes.GetSkinWeightsProfiles(), (TArray<FName>{NAME_None, "Cloth"}));
+    EXPECT_EQ(Attributes.GetSkinWeightsAttribute("Cloth")->GetValue(0).size(), 0u);
+    EXPECT_EQ(Attributes.GetSkinWeightsAttribute("Muscle"), nullptr);
+
+    Mesh.RemoveTriangle(0);
+    ASSERT_FALSE(Mesh.IsVertex(1));
+    EXPECT_EQ(Mesh.AppendVertex(FVector::ZeroVector), 1);
+    EXPECT_TRUE(Skin.GetValue(1).empty()) << "a reused vertex ID starts without influences";
+    EXPECT_TRUE(IsValidMesh(Mesh));
+}
+
+TEST(DynamicMeshAttributeSet, MorphTargetsByNameInAttachOrder)
+{
+    FDynamicMesh3 Mesh = MakeGridMesh(1, 1);
+    Mesh.EnableAttributes();
+    FDynamicMeshAttributeSet& Attributes = *Mesh.Attributes();
+    FDynamicMeshMorphTargetAttribute* Smile = Attributes.AttachMorphTargetAttribute("Smile");
+    Attributes.AttachMorphTargetAttribute("Blink");
+    EXPECT_EQ(Attributes.GetMorphTargetNames(), (TArray<FName>{"Smile", "Blink"}));
+    Smile->SetValue(2, FVector3f(0.0f, 0.0f, 1.0f));
+    EXPECT_EQ(Attributes.GetMorphTargetAttribute("SMILE")->GetValue(2), FVector3f(0.0f, 0.0f, 1.0f));
+    EXPECT_EQ(Smile->GetValue(3), FVector3f());
+    EXPECT_EQ(Attributes.GetMorphTargetAttribute("Frown"), nullptr);
+    EXPECT_TRUE(Attributes.RemoveMorphTargetAttribute("Smile"));
+    EXPECT_FALSE(Attributes.RemoveMorphTargetAttribute("Smile"));
+    EXPECT_EQ(Attributes.GetMorphTargetNames(), (TArray<FName>{"Blink"}));
+    EXPECT_TRUE(IsValidMesh(Mesh));
+}
+
+TEST(DynamicMeshAttributeSet, CopiesOwnTheirAttributes)
+{
+    const FDynamicMesh3 Original = MakeAttributedGrid();
+    FDynamicMesh3 Copy = Original;
+    ASSERT_TRUE(Copy.HasAttributes());
+    FDynamicMeshAttributeSet& Copied = *Copy.Attributes();
+    EXPECT_EQ(Copied.GetParentMesh(), &Copy);
+    EXPECT_TRUE(HasWeights(*Copied.GetSkinWeightsAttribute(), 3, ThreeInfluences));
+    EXPECT_EQ(Copied.GetMorphTargetAttribute("Smile")->GetValue(3), FVector3f(1.0f, 2.0f, 3.0f));
+    EXPECT_EQ(Copied.GetMaterialID()->GetValue(1), 4);
+    EXPECT_EQ(Copied.MaterialGroups(), Original.Attributes()->MaterialGroups());
+    EXPECT_TRUE(IsValidMesh(Copy));
+
+    Copy.RemoveTriangle(0);
+    Copied.GetSkinWeightsAttribute()->SetValue(3, OneInfluence);
+    Copied.GetMorphTargetAttribute("Smile")->SetValue(3, FVector3f());
+    Copied.MaterialGroups().Reset();
+    const FDynamicMeshAttributeSet& Kept = *Original.Attributes();
+    EXPECT_TRUE(Kept.GetUVLayer(1)->IsSetTriangle(0));
+    EXPECT_EQ(Kept.GetUVLayer(1)->ElementCount(), 6);
+    EXPECT_TRUE(HasWeights(*Kept.GetSkinWeightsAttribute(), 3, ThreeInfluences));
+    EXPECT_EQ(Kept.GetMorphTargetAttribute("Smile")->GetValue(3), FVector3f(1.0f, 2.0f, 3.0f));
+    EXPECT_EQ(Kept.MaterialGroups().Num(), 2);
+    EXPECT_TRUE(IsValidMesh(Original));
+    EXPECT_TRUE(IsValidMesh(Copy));
+
+    FDynamicMesh3 Moved = std::move(Copy);
+    EXPECT_FALSE(Copy.HasAttributes());
+    EXPECT_EQ(Moved.Attributes()->GetParentMesh(), &Moved);
+    EXPECT_TRUE(IsValidMesh(Moved));
+    Moved = MakeGridMesh(1, 1);
+    EXPECT_FALSE(Moved.HasAttributes());
+}

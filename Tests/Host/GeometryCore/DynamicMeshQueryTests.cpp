@@ -1,0 +1,62 @@
+#include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+
+#include "MeshTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+TEST(DynamicMeshQueries, TriangleNeighboursFollowTheEdgeOrder)
+{
+    const FDynamicMesh3 Mesh = MakeGridMesh(2, 2);
+    // Triangle 0 is (0,0) (1,0) (1,1): the bottom edge is open, the right one borders triangle 3.
+    EXPECT_EQ(Mesh.GetTriNeighbourTris(0), (FIndex3i{FDynamicMesh3::InvalidID, 3, 1}));
+    EXPECT_EQ(Mesh.GetTriNeighbourTris(6), (FIndex3i{3, FDynamicMesh3::InvalidID, 7}));
+}
+
+TEST(DynamicMeshQueries, VertexNeighbourhoods)
+{
+    FDynamicMesh3 Mesh = MakeGridMesh(2, 2);
+    const int32 Centre = GridVertex(2, 1, 1);
+    TArray<int32> Triangles{42};
+    Mesh.GetVtxTriangles(Centre, Triangles);
+    Triangles.Sort();
+    EXPECT_EQ(Triangles, (TArray<int32>{0, 1, 3, 4, 6, 7, 42})) << "appended, each triangle once";
+    EXPECT_EQ(Mesh.GetVtxEdgeCount(Centre), 6);
+    for (const int32 EdgeID : Mesh.VtxEdges(Centre))
+    {
+        EXPECT_TRUE(Mesh.GetEdgeV(EdgeID).Contains(Centre));
+    }
+
+    TArray<int32> Corner;
+    Mesh.GetVtxTriangles(GridVertex(2, 2, 0), Corner);
+    EXPECT_EQ(Corner, (TArray<int32>{2}));
+    EXPECT_EQ(Mesh.GetVtxEdgeCount(GridVertex(2, 2, 0)), 2);
+
+    Mesh.RemoveTriangle(6);
+    TArray<int32> Opened;
+    Mesh.GetVtxTriangles(Centre, Opened);
+    EXPECT_EQ(Opened.Num(), 5);
+    EXPECT_FALSE(Opened.Contains(6));
+    EXPECT_TRUE(Mesh.IsBoundaryVertex(Centre));
+}
+
+TEST(DynamicMeshQueries, CentroidNormalAndArea)
+{
+    FDynamicMesh3 Mesh;
+    Mesh.AppendVertex(FVector(0.0, 0.0, 0.0));
+    Mesh.AppendVertex(FVector(3.0, 0.0, 0.0));
+    Mesh.AppendVertex(FVector(0.0, 3.0, 3.0));
+    Mesh.AppendVertex(FVector(6.0, 0.0, 0.0));
+    const int32 Slanted = Mesh.AppendTriangle({0, 1, 2});
+    const int32 Flat = Mesh.AppendTriangle({0, 3, 1});
+    EXPECT_EQ(Mesh.GetTriCentroid(Slanted), FVector(1.0, 1.0, 1.0));
+    EXPECT_TRUE(Mesh.GetTriNormal(Slanted).Equals(FVector(0.0, -1.0, 1.0) / std::sqrt(2.0), 1e-12));
+    EXPECT_NEAR(Mesh.GetTriArea(Slanted), 0.5 * 3.0 * std::sqrt(18.0), 1e-12);
+    EXPECT_EQ(Mesh.GetTriNormal(Flat), FVector::ZeroVector) << "collinear corners";
+    EXPECT_EQ(Mesh.GetTriArea(Flat), 0.0);
+
+    const FDynamicMesh3 Grid = MakeGridMesh(1, 1);
+    EXPECT_EQ(Grid.GetTriNormal(1), FVector(0.0, 0.0, 1.0));
+    EXPECT_EQ(Grid.GetTriArea(1), 0.5);
+}

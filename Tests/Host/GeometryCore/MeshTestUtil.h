@@ -1,0 +1,51 @@
+#pragma once
+
+#include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+#include "GeometryCore/IndexTypes.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+class FDynamicMeshUVOverlay;
+
+/**
+ * A flat grid in the XY plane of QuadsX by QuadsY unit quads, each split into two counter-clockwise
+ * triangles along its diagonal from (x, y) to (x + 1, y + 1). Vertex (x, y) has ID y * (QuadsX + 1) + x;
+ * quad (x, y) holds triangles 2 * (y * QuadsX + x) and the one after.
+ */
+FDynamicMesh3 MakeGridMesh(int32 QuadsX, int32 QuadsY);
+
+/** The ID of grid vertex (X, Y) in a grid QuadsX quads wide. */
+inline int32 GridVertex(int32 QuadsX, int32 X, int32 Y)
+{
+    return Y * (QuadsX + 1) + X;
+}
+
+/** Gives the triangles one shared UV element per vertex, valued by the vertex's X and Y. */
+void SetUVIsland(FDynamicMeshUVOverlay& UVs, const FDynamicMesh3& Mesh, const TArray<int32>& TriangleIDs);
+
+/** Passes when the mesh is valid; otherwise fails with the problems it has. */
+testing::AssertionResult IsValidMesh(const FDynamicMesh3& Mesh);
+
+/** The IDs a range yields, in order. */
+template <typename RangeType>
+TArray<int32> Collect(const RangeType& Range)
+{
+    TArray<int32> IDs;
+    for (const int32 ID : Range)
+    {
+        IDs.Add(ID);
+    }
+    return IDs;
+}
+
+inline void PrintTo(const FIndex3i& Index, std::ostream* Stream)
+{
+    *Stream << "(" << Index.A << ", " << Index.B << ", " << Index.C << ")";
+}
+
+inline void PrintTo(const FIndex2i& Index, std::ostream* Stream)
+{
+    *Stream << "(" << Index.A << ", " << Index.B << ")";
+}
