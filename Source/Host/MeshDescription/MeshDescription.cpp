@@ -147,31 +147,42 @@ FPolygonID FMeshDescription::CreatePolygon(FPolygonGroupID GroupID,
                                            std::span<const FVertexInstanceID> Contour,
                                            TArray<FEdgeID>* OutNewEdges)
 {
-    VT_CHECKF(Contour.size() >= 3, "a polygon needs at least three corners (%d)",
-              static_cast<int32>(Contour.size()));
+    CheckContour(Contour);
+    BuildIndexers();
+    const FPolygonID Polygon = AddPolygon(GroupID);
+    if (Contour.size() == 3)
+    {
+        AddTriangleToPolygon(Polygon, GroupID, {Contour[0], Contour[1], Contour[2]}, OutNewEdges);
+        return Polygon;
+    }
+    const auto Positions = VertexAttributeSet.GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
     TArray<FVector3f> Points;
     for (const FVertexInstanceID Corner : Contour)
     {
-        VT_CHECKF(VertexInstanceIDs.IsValid(Corner), "vertex instance %d does not exist", Corner.GetValue());
-        const FVertexID Vertex = GetVertexInstanceVertex(Corner);
-        Points.Add(VertexAttributeSet.GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position)[Vertex]);
+        Points.Add(Positions[GetVertexInstanceVertex(Corner)]);
     }
-    for (size_t First = 0; First < Contour.size(); ++First)
-    {
-        for (size_t Second = First + 1; Second < Contour.size(); ++Second)
-        {
-            VT_CHECKF(GetVertexInstanceVertex(Contour[First]) != GetVertexInstanceVertex(Contour[Second]),
-                      "a polygon uses vertex %d twice", GetVertexInstanceVertex(Contour[First]).GetValue());
-        }
-    }
-    BuildIndexers();
-    const FPolygonID Polygon = AddPolygon(GroupID);
     for (const std::array<int32, 3>& Triangle : TriangulatePolygon(Points))
     {
         AddTriangleToPolygon(Polygon, GroupID,
                              {Contour[Triangle[0]], Contour[Triangle[1]], Contour[Triangle[2]]}, OutNewEdges);
     }
     return Polygon;
+}
+
+void FMeshDescription::CheckContour(std::span<const FVertexInstanceID> Contour) const
+{
+    VT_CHECKF(Contour.size() >= 3, "a polygon needs at least three corners (%d)",
+              static_cast<int32>(Contour.size()));
+    for (size_t First = 0; First < Contour.size(); ++First)
+    {
+        VT_CHECKF(VertexInstanceIDs.IsValid(Contour[First]), "vertex instance %d does not exist",
+                  Contour[First].GetValue());
+        for (size_t Second = 0; Second < First; ++Second)
+        {
+            VT_CHECKF(GetVertexInstanceVertex(Contour[First]) != GetVertexInstanceVertex(Contour[Second]),
+                      "a polygon uses vertex %d twice", GetVertexInstanceVertex(Contour[First]).GetValue());
+        }
+    }
 }
 
 // Deletion ---------------------------------------------------------------------------------------------

@@ -189,6 +189,7 @@ private:
     };
 
     void CheckVertex(FVertexID ID) const;
+    void CheckContour(std::span<const FVertexInstanceID> Contour) const;
     FTriangleID AddTriangleToPolygon(FPolygonID PolygonID, FPolygonGroupID GroupID,
                                      const std::array<FVertexInstanceID, 3>& Corners,
                                      TArray<FEdgeID>* OutNewEdges);

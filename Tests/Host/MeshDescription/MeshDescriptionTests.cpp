@@ -2,6 +2,8 @@
 #include "MeshDescription/MeshAttributes.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
 #include "Support/MeshBuilders.h"
+#include "Support/MeshEdits.h"
+#include "Support/MeshExpectations.h"
 
 #include <gtest/gtest.h>
 
@@ -40,11 +42,6 @@ FMeshDescription TwoQuads()
     return BuildSkinnedGrid({.QuadsX = 2, .QuadsY = 1, .NumGroups = 2});
 }
 
-void ExpectConsistent(const FMeshDescription& Mesh)
-{
-    TArray<FString> Problems;
-    EXPECT_TRUE(Mesh.CheckConsistency(&Problems)) << (Problems.IsEmpty() ? FString() : Problems[0]);
-}
 } // namespace
 
 TEST(MeshDescription, CreationSharesEdgesAndLinksEveryElement)
@@ -287,26 +284,7 @@ TEST(MeshDescription, CompactRenumbersDenselyAndAttributesFollow)
     const TArray<FBoneWeight> WeightsOfV5(Attributes.GetVertexSkinWeights().Get(FVertexID(5)).data(), 2);
     const FVector3f MorphOfV5 = Attributes.GetVertexMorphPositionDelta("Smile")[FVertexID(5)];
 
-    TArray<FVertexInstanceID> Instances;
-    TArray<FEdgeID> Edges;
-    Mesh.DeleteTriangle(FTriangleID(0), &Edges, &Instances);
-    Mesh.DeleteTriangle(FTriangleID(1), &Edges, &Instances);
-    TArray<FVertexID> Vertices;
-    for (const FVertexInstanceID Instance : Instances)
-    {
-        Mesh.DeleteVertexInstance(Instance, &Vertices);
-    }
-    for (const FEdgeID Edge : Edges)
-    {
-        Mesh.DeleteEdge(Edge, &Vertices);
-    }
-    for (const FVertexID Vertex : Vertices)
-    {
-        if (Mesh.Vertices().IsValid(Vertex) && Mesh.IsVertexOrphaned(Vertex))
-        {
-            Mesh.DeleteVertex(Vertex);
-        }
-    }
+    DeleteTrianglesAndUnusedElements(Mesh, std::array{FTriangleID(0), FTriangleID(1)});
 
     const FElementIDRemappings Remap = Mesh.Compact();
     EXPECT_EQ(Remap.NewTriangleIndexLookup, (TArray<int32>{INDEX_NONE, INDEX_NONE, 0, 1}));

@@ -1,0 +1,113 @@
+// The mesh data on skinned meshes of a quarter million and a million triangles: each measurement is
+// reported, and then given as a multiple of the time it takes to copy the million-triangle description.
+// Times four from the smaller to the larger mesh is linear.
+
+#include "Core/Containers/Map.h"
+#include "MeshConversion/DynamicMeshToMeshDescription.h"
+#include "MeshConversion/MeshDescriptionToDynamicMesh.h"
+#include "Support/MeshBuilders.h"
+#include "Support/MeshEdits.h"
+#include "Support/RatioReporter.h"
+
+namespace
+{
+/** Grid sizes in quads per side: 708 gives 1,002,528 triangles, 354 a quarter of that, to show linearity. */
+constexpr int32 LargeGrid = 708;
+constexpr int32 QuarterGrid = 354;
+
+/** A skinned grid with UVs, normals, tangents, four influences per vertex and a morph target. */
+const FMeshDescription& GridMesh(int32 Quads)
+{
+    static TMap<int32, FMeshDescription> Meshes;
+    if (!Meshes.Contains(Quads))
+    {
+        Meshes.Add(Quads, BuildSkinnedGrid({.QuadsX = Quads,
+                                            .QuadsY = Quads,
+                                            .NumGroups = 4,
+                                            .InfluencesPerVertex = 4,
+                                            .bMorphTarget = true}));
+    }
+    return Meshes[Quads];
+}
+
+void CopyDescription(benchmark::State& State)
+{
+    for (auto _ : State)
+    {
+        FMeshDescription Copy = GridMesh(static_cast<int32>(State.range(0)));
+        benchmark::DoNotOptimize(Copy);
+    }
+}
+
+void BuildIndexers(benchmark::State& State)
+{
+    FMeshDescription Mesh = GridMesh(static_cast<int32>(State.range(0)));
+    for (auto _ : State)
+    {
+        State.PauseTiming();
+        Mesh.ResetIndexers();
+        State.ResumeTiming();
+        Mesh.BuildIndexers();
+    }
+}
+
+void DeleteHalfAndCompact(benchmark::State& State)
+{
+    TArray<FTriangleID> LowerHalf;
+    for (int32 Triangle = 0; Triangle < GridMesh(static_cast<int32>(State.range(0))).Triangles().Num() / 2;
+         ++Triangle)
+    {
+        LowerHalf.Add(FTriangleID(Triangle));
+    }
+    for (auto _ : State)
+    {
+        State.PauseTiming();
+        FMeshDescription Mesh = GridMesh(static_cast<int32>(State.range(0)));
+        State.ResumeTiming();
+        Mesh.ResetIndexers();
+        Mesh.BuildIndexers();
+        DeleteTrianglesAndUnusedElements(Mesh, LowerHalf);
+        Mesh.Compact();
+        benchmark::DoNotOptimize(Mesh);
+    }
+}
+
+void ConvertToDynamicMesh(benchmark::State& State)
+{
+    for (auto _ : State)
+    {
+        FDynamicMesh3 DynamicMesh;
+        FMeshDescriptionToDynamicMesh Converter;
+        Converter.Convert(GridMesh(static_cast<int32>(State.range(0))), DynamicMesh, true);
+        benchmark::DoNotOptimize(DynamicMesh);
+    }
+}
+
+void ConvertToMeshDescription(benchmark::State& State)
+{
+    FDynamicMesh3 DynamicMesh;
+    FMeshDescriptionToDynamicMesh().Convert(GridMesh(static_cast<int32>(State.range(0))), DynamicMesh, true);
+    for (auto _ : State)
+    {
+        State.PauseTiming();
+        FMeshDescription Mesh = GridMesh(static_cast<int32>(State.range(0)));
+        State.ResumeTiming();
+        FDynamicMeshToMeshDescription Converter;
+        Converter.Convert(DynamicMesh, Mesh, true);
+        benchmark::DoNotOptimize(Mesh);
+    }
+}
+} // namespace
+
+BENCHMARK(CopyDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BuildIndexers)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(DeleteHalfAndCompact)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(ConvertToDynamicMesh)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(ConvertToMeshDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
+
+int main(int ArgCount, char** Args)
+{
+    GridMesh(QuarterGrid); // built once, before any timing
+    GridMesh(LargeGrid);
+    return RunBenchmarksWithRatios(ArgCount, Args, "CopyDescription/708");
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+/**
+ * The console report, followed by a table that gives every benchmark's time as a multiple of one
+ * baseline benchmark run on the same machine, so that results can be compared across machines.
+ */
+class FRatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    explicit FRatioReporter(std::string InBaselineName) : BaselineName(std::move(InBaselineName)) {}
+
+    void ReportRuns(const std::vector<Run>& Runs) override
+    {
+        ConsoleReporter::ReportRuns(Runs);
+        for (const Run& Result : Runs)
+        {
+            if (Result.run_type == Run::RT_Iteration && !Result.error_occurred)
+            {
+                const std::string Name = Result.benchmark_name();
+                if (!Times.contains(Name))
+                {
+                    Order.push_back(Name);
+                }
+                Times[Name] = Result.GetAdjustedRealTime();
+            }
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const auto Baseline = Times.find(BaselineName);
+        if (Baseline == Times.end() || Baseline->second <= 0.0)
+        {
+            GetOutputStream() << "\nNo ratios: the baseline " << BaselineName << " did not run.\n";
+            return;
+        }
+        GetOutputStream() << "\nTime as a multiple of " << BaselineName << ":\n";
+        for (const std::string& Name : Order)
+        {
+            char Line[256];
+            std::snprintf(Line, sizeof(Line), "  %-60s %8.2f\n", Name.c_str(),
+                          Times[Name] / Baseline->second);
+            GetOutputStream() << Line;
+        }
+    }
+
+private:
+    std::string BaselineName;
+    std::vector<std::string> Order;
+    std::map<std::string, double> Times;
+};
+
+/** The main function of a benchmark program whose ratios are taken against BaselineName. */
+inline int RunBenchmarksWithRatios(int ArgCount, char** Args, const char* BaselineName)
+{
+    benchmark::Initialize(&ArgCount, Args);
+    if (benchmark::ReportUnrecognizedArguments(ArgCount, Args))
+    {
+        return 1;
+    }
+    FRatioReporter Reporter(BaselineName);
+    benchmark::RunSpecifiedBenchmarks(&Reporter);
+    benchmark::Shutdown();
+    return 0;
+}
