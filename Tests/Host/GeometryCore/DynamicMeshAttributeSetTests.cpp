@@ -1,5 +1,6 @@
 #include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
 
+#include "DynamicMesh3TestAccess.h"
 #include "MeshTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,26 @@ bool HasWeights(const FDynamicMeshVertexSkinWeightsAttribute& Skin, int32 Vertex
 {
     return std::ranges::equal(Skin.GetValue(VertexID), Expected);
 }
+
+/** Material IDs that note what the mesh still shows of each vertex it says it removes. */
+class FVertexRemovalProbe : public FDynamicMeshMaterialAttribute
+{
+public:
+    using FDynamicMeshMaterialAttribute::FDynamicMeshMaterialAttribute;
+
+    TArray<int32> Removed;
+    TArray<FVector> PositionsSeen;
+
+protected:
+    void OnRemoveVertex(int32 VertexID) override
+    {
+        if (GetParentMesh()->IsVertex(VertexID))
+        {
+            Removed.Add(VertexID);
+            PositionsSeen.Add(GetParentMesh()->GetVertex(VertexID));
+        }
+    }
+};
 
 /** A 2 by 1 grid with every kind of attribute enabled and some values set. */
 FDynamicMesh3 MakeAttributedGrid()
@@ -60,6 +81,23 @@ TEST(DynamicMeshAttributeSet, EveryAttributeFollowsTheMeshEdits)
     EXPECT_TRUE(IsValidMesh(Mesh));
     Mesh.DiscardAttributes();
     EXPECT_FALSE(Mesh.HasAttributes());
+}
+
+TEST(DynamicMeshAttributeSet, AVertexCanStillBeReadWhenItsRemovalIsReported)
+{
+    FDynamicMesh3 Mesh = MakeGridMesh(1, 1);
+    Mesh.EnableAttributes();
+    auto Owned = std::make_unique<FVertexRemovalProbe>(&Mesh);
+    FVertexRemovalProbe& Probe = *Owned;
+    FDynamicMesh3TestAccess::ReplaceMaterialIDs(*Mesh.Attributes(), std::move(Owned));
+    Mesh.RemoveTriangle(1, false);
+    EXPECT_TRUE(Probe.Removed.IsEmpty()) << "vertices kept on request";
+    Mesh.RemoveTriangle(0);
+    EXPECT_EQ(Probe.Removed, (TArray<int32>{0, 1, 3})) << "each as a live vertex";
+    EXPECT_EQ(Probe.PositionsSeen,
+              (TArray<FVector>{FVector(0.0, 0.0, 0.0), FVector(1.0, 0.0, 0.0), FVector(1.0, 1.0, 0.0)}));
+    EXPECT_EQ(Mesh.VertexCount(), 1);
+    EXPECT_TRUE(IsValidMesh(Mesh));
 }
 
 TEST(DynamicMeshAttributeSet, MaterialBoundariesSeparateMaterials)

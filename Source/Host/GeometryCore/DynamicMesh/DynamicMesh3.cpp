@@ -212,12 +212,13 @@ void FDynamicMesh3::ReleaseVertex(int32 VertexID, bool bRemoveIfIsolated)
 {
     if (VertexRefCounts.Decrement(VertexID) == 1 && bRemoveIfIsolated)
     {
-        VertexRefCounts.Decrement(VertexID);
-        Vertices[VertexID] = FVector::ZeroVector;
+        // The attributes hear of the removal while the vertex can still be read.
         if (AttributeSet)
         {
             AttributeSet->OnRemoveVertex(VertexID);
         }
+        Vertices[VertexID] = FVector::ZeroVector;
+        VertexRefCounts.Decrement(VertexID);
     }
 }
 
@@ -285,13 +286,18 @@ FIndex2i FDynamicMesh3::GetEdgeT(int32 EdgeID) const
 
 int32 FDynamicMesh3::FindEdge(int32 VertexA, int32 VertexB) const
 {
-    if (!IsVertex(VertexA))
+    if (!IsVertex(VertexA) || !IsVertex(VertexB))
     {
         return InvalidID;
     }
-    for (const int32 EdgeID : VertexEdgeLists[VertexA])
+    // Walk the list of the vertex with fewer triangles, which has at most twice as many edges as
+    // triangles: a fan around one vertex then costs the fan's rim, not the whole fan per look-up.
+    const bool bFromA = VertexRefCounts.GetCount(VertexA) <= VertexRefCounts.GetCount(VertexB);
+    const int32 From = bFromA ? VertexA : VertexB;
+    const int32 To = bFromA ? VertexB : VertexA;
+    for (const int32 EdgeID : VertexEdgeLists[From])
     {
-        if (Edges[EdgeID].Vertices.OtherElement(VertexA) == VertexB)
+        if (Edges[EdgeID].Vertices.OtherElement(From) == To)
         {
             return EdgeID;
         }

@@ -80,7 +80,7 @@ public:
     FIndex2i GetEdgeV(int32 EdgeID) const;
     /** The edge's triangles; the second is InvalidID on a boundary. */
     FIndex2i GetEdgeT(int32 EdgeID) const;
-    /** The edge joining the two vertices, or InvalidID. */
+    /** The edge joining the two vertices, or InvalidID; walks the edges of the one with fewer triangles. */
     int32 FindEdge(int32 VertexA, int32 VertexB) const;
     bool IsBoundaryEdge(int32 EdgeID) const;
 
@@ -117,6 +117,8 @@ public:
     bool CheckValidity(TArray<FString>* OutProblems = nullptr) const;
 
 private:
+    friend struct FDynamicMesh3TestAccess;
+
     struct FEdge
     {
         FIndex2i Vertices;

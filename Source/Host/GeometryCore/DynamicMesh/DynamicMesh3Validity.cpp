@@ -6,12 +6,14 @@ bool FDynamicMesh3::CheckValidity(TArray<FString>* OutProblems) const
 {
     FMeshValidityReport Report(OutProblems);
     CheckStorage(Report);
-    if (Report.IsValid())
+    // Every later check, the attributes' too, reads the arrays by ID.
+    if (!Report.IsValid())
     {
-        CheckTriangles(Report);
-        CheckEdges(Report);
-        CheckVertices(Report);
+        return false;
     }
+    CheckTriangles(Report);
+    CheckEdges(Report);
+    CheckVertices(Report);
     if (AttributeSet &&
         Report.Check(AttributeSet->GetParentMesh() == this, "the attributes belong to another mesh"))
     {
@@ -48,11 +50,13 @@ void FDynamicMesh3::CheckTriangles(FMeshValidityReport& Report) const
         {
             continue;
         }
+        bool bEdgesExist = true;
         for (int32 Corner = 0; Corner < 3; ++Corner)
         {
             const int32 EdgeID = TriangleEdges[TriangleID][Corner];
             if (!Report.Check(IsEdge(EdgeID), "triangle %d names %d as edge %d", TriangleID, EdgeID, Corner))
             {
+                bEdgesExist = false;
                 continue;
             }
             const FEdge& Edge = Edges[EdgeID];
@@ -62,9 +66,12 @@ void FDynamicMesh3::CheckTriangles(FMeshValidityReport& Report) const
             Report.Check(Edge.Triangles.Contains(TriangleID), "edge %d does not list its triangle %d", EdgeID,
                          TriangleID);
         }
-        const int32 Across = Edges[TriangleEdges[TriangleID].A].Triangles.OtherElement(TriangleID);
-        Report.Check(Across == InvalidID || !Triangles[Across].IsRotationOf(Tri),
-                     "triangles %d and %d are the same", TriangleID, Across);
+        if (bEdgesExist)
+        {
+            const int32 Across = Edges[TriangleEdges[TriangleID].A].Triangles.OtherElement(TriangleID);
+            Report.Check(!IsTriangle(Across) || !Triangles[Across].IsRotationOf(Tri),
+                         "triangles %d and %d are the same", TriangleID, Across);
+        }
     }
 }
 
@@ -95,24 +102,34 @@ void FDynamicMesh3::CheckEdges(FMeshValidityReport& Report) const
     }
 }
 
-/** Reference counts against the triangles, and each vertex's edge list against the edges. */
+/**
+ * Reference counts against the triangles, and each vertex's edge list against the edges. Corners and
+ * edge ends outside the vertex range are left to the triangle and edge checks, which report them.
+ */
 void FDynamicMesh3::CheckVertices(FMeshValidityReport& Report) const
 {
     TArray<int32> TriangleUses;
     TriangleUses.Init(0, MaxVertexID());
+    const auto CountUse = [](TArray<int32>& Uses, int32 VertexID)
+    {
+        if (Uses.IsValidIndex(VertexID))
+        {
+            ++Uses[VertexID];
+        }
+    };
     for (const int32 TriangleID : TriangleIndices())
     {
         for (int32 Corner = 0; Corner < 3; ++Corner)
         {
-            ++TriangleUses[Triangles[TriangleID][Corner]];
+            CountUse(TriangleUses, Triangles[TriangleID][Corner]);
         }
     }
     TArray<int32> EdgeUses;
     EdgeUses.Init(0, MaxVertexID());
     for (const int32 EdgeID : EdgeIndices())
     {
-        ++EdgeUses[Edges[EdgeID].Vertices.A];
-        ++EdgeUses[Edges[EdgeID].Vertices.B];
+        CountUse(EdgeUses, Edges[EdgeID].Vertices.A);
+        CountUse(EdgeUses, Edges[EdgeID].Vertices.B);
     }
     for (int32 VertexID = 0; VertexID < MaxVertexID(); ++VertexID)
     {

@@ -98,6 +98,7 @@ public:
 
 protected:
     friend class FDynamicMesh3;
+    friend struct FDynamicMesh3TestAccess;
 
     void OnNewVertex(int32 VertexID) override;
     void OnRemoveVertex(int32 VertexID) override;

@@ -21,11 +21,22 @@ void FDynamicMeshVertexSkinWeightsAttribute::SetValue(int32 VertexID, std::span<
     VertexWeights.SetRow(VertexID, Weights);
 }
 
+/** Sizes, and empty rows for free vertex IDs: a reused ID relies on that to start without influences. */
 void FDynamicMeshVertexSkinWeightsAttribute::CheckValidity(FMeshValidityReport& Report) const
 {
-    Report.Check(VertexWeights.NumRows() == GetParentMesh()->MaxVertexID(),
-                 "skin weights have %d rows for %d vertex IDs", VertexWeights.NumRows(),
-                 GetParentMesh()->MaxVertexID());
+    const FDynamicMesh3& Mesh = *GetParentMesh();
+    if (!Report.Check(VertexWeights.NumRows() == Mesh.MaxVertexID(),
+                      "skin weights have %d rows for %d vertex IDs", VertexWeights.NumRows(),
+                      Mesh.MaxVertexID()))
+    {
+        return;
+    }
+    for (int32 VertexID = 0; VertexID < Mesh.MaxVertexID(); ++VertexID)
+    {
+        Report.Check(Mesh.IsVertex(VertexID) || VertexWeights[VertexID].empty(),
+                     "removed vertex %d keeps %d influences", VertexID,
+                     static_cast<int32>(VertexWeights[VertexID].size()));
+    }
 }
 
 void FDynamicMeshVertexSkinWeightsAttribute::OnNewVertex(int32 VertexID)

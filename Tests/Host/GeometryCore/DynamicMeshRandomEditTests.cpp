@@ -1,0 +1,344 @@
+#include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
+
+#include "MeshTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+
+namespace
+{
+/**
+ * A plain list of triangles that works out by brute force what the dynamic mesh should do with each
+ * edit, so that random edits can be compared with it.
+ */
+class FReferenceMesh
+{
+public:
+    int32 AppendVertex()
+    {
+        int32 VertexID = 0;
+        if (FreeVertices.IsEmpty())
+        {
+            VertexID = VertexCounts.Add(0);
+        }
+        else
+        {
+            VertexID = FreeVertices.Pop();
+        }
+        VertexCounts[VertexID] = 1;
+        return VertexID;
+    }
+
+    bool IsVertex(int32 VertexID) const
+    {
+        return VertexCounts.IsValidIndex(VertexID) && VertexCounts[VertexID] > 0;
+    }
+
+    /** The result AppendTriangle must give, and the triangle recorded when it is an ID. */
+    int32 AppendTriangle(const FIndex3i& Tri)
+    {
+        if (!IsVertex(Tri.A) || !IsVertex(Tri.B) || !IsVertex(Tri.C) || Tri.A == Tri.B || Tri.B == Tri.C ||
+            Tri.C == Tri.A)
+        {
+            return FDynamicMesh3::InvalidTriangleVerticesID;
+        }
+        for (int32 TriangleID = 0; TriangleID < Triangles.Num(); ++TriangleID)
+        {
+            const FIndex3i& Other = Triangles[TriangleID];
+            for (int32 Start = 0; IsTriangle(TriangleID) && Start < 3; ++Start)
+            {
+                if (Other[Start] == Tri.A && Other[(Start + 1) % 3] == Tri.B &&
+                    Other[(Start + 2) % 3] == Tri.C)
+                {
+                    return FDynamicMesh3::DuplicateTriangleID;
+                }
+            }
+        }
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            if (EdgeTriangles(Tri[Corner], Tri[(Corner + 1) % 3]).Num() >= 2)
+            {
+                return FDynamicMesh3::NonManifoldID;
+            }
+        }
+        int32 TriangleID = 0;
+        if (FreeTriangles.IsEmpty())
+        {
+            TriangleID = Triangles.Add(Tri);
+        }
+        else
+        {
+            TriangleID = FreeTriangles.Pop();
+            Triangles[TriangleID] = Tri;
+        }
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            ++VertexCounts[Tri[Corner]];
+        }
+        return TriangleID;
+    }
+
+    void RemoveTriangle(int32 TriangleID, bool bRemoveIsolatedVertices)
+    {
+        const FIndex3i Tri = Triangles[TriangleID];
+        Triangles[TriangleID] = FIndex3i();
+        FreeTriangles.Add(TriangleID);
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            if (--VertexCounts[Tri[Corner]] == 1 && bRemoveIsolatedVertices)
+            {
+                VertexCounts[Tri[Corner]] = 0;
+                FreeVertices.Add(Tri[Corner]);
+            }
+        }
+    }
+
+    bool IsTriangle(int32 TriangleID) const
+    {
+        return Triangles.IsValidIndex(TriangleID) && Triangles[TriangleID].A != FDynamicMesh3::InvalidID;
+    }
+
+    TArray<int32> EdgeTriangles(int32 VertexA, int32 VertexB) const
+    {
+        TArray<int32> Found;
+        for (int32 TriangleID = 0; TriangleID < Triangles.Num(); ++TriangleID)
+        {
+            if (IsTriangle(TriangleID) && Triangles[TriangleID].Contains(VertexA) &&
+                Triangles[TriangleID].Contains(VertexB))
+            {
+                Found.Add(TriangleID);
+            }
+        }
+        return Found;
+    }
+
+    TArray<int32> VertexTriangles(int32 VertexID) const
+    {
+        TArray<int32> Found;
+        for (int32 TriangleID = 0; TriangleID < Triangles.Num(); ++TriangleID)
+        {
+            if (IsTriangle(TriangleID) && Triangles[TriangleID].Contains(VertexID))
+            {
+                Found.Add(TriangleID);
+            }
+        }
+        return Found;
+    }
+
+    int32 NumEdges() const
+    {
+        TArray<int64> Keys;
+        for (int32 TriangleID = 0; TriangleID < Triangles.Num(); ++TriangleID)
+        {
+            for (int32 Corner = 0; IsTriangle(TriangleID) && Corner < 3; ++Corner)
+            {
+                const int32 VertexA = Triangles[TriangleID][Corner];
+                const int32 VertexB = Triangles[TriangleID][(Corner + 1) % 3];
+                Keys.AddUnique(int64(std::min(VertexA, VertexB)) << 32 | std::max(VertexA, VertexB));
+            }
+        }
+        return Keys.Num();
+    }
+
+    TArray<int32> VertexCounts;
+    TArray<int32> FreeVertices;
+    TArray<FIndex3i> Triangles;
+    TArray<int32> FreeTriangles;
+};
+
+/** Random numbers the same on every platform: the engine is fixed and the reduction is ours. */
+class FRandom
+{
+public:
+    explicit FRandom(uint32 Seed) : Engine(Seed) {}
+    int32 Below(int32 Bound) { return static_cast<int32>(Engine() % static_cast<uint32>(Bound)); }
+
+private:
+    std::mt19937 Engine;
+};
+
+testing::AssertionResult MatchesReference(const FDynamicMesh3& Mesh, const FReferenceMesh& Reference)
+{
+    if (Mesh.MaxVertexID() != Reference.VertexCounts.Num() ||
+        Mesh.MaxTriangleID() != Reference.Triangles.Num())
+    {
+        return testing::AssertionFailure() << "ID ranges differ";
+    }
+    for (int32 VertexID = 0; VertexID < Mesh.MaxVertexID(); ++VertexID)
+    {
+        if (Mesh.IsVertex(VertexID) != Reference.IsVertex(VertexID))
+        {
+            return testing::AssertionFailure() << "vertex " << VertexID << " liveness differs";
+        }
+        if (!Mesh.IsVertex(VertexID))
+        {
+            continue;
+        }
+        TArray<int32> Triangles;
+        Mesh.GetVtxTriangles(VertexID, Triangles);
+        Triangles.Sort();
+        if (Triangles != Reference.VertexTriangles(VertexID))
+        {
+            return testing::AssertionFailure() << "vertex " << VertexID << " has other triangles";
+        }
+    }
+    for (int32 TriangleID = 0; TriangleID < Mesh.MaxTriangleID(); ++TriangleID)
+    {
+        if (Mesh.IsTriangle(TriangleID) != Reference.IsTriangle(TriangleID))
+        {
+            return testing::AssertionFailure() << "triangle " << TriangleID << " liveness differs";
+        }
+        if (!Mesh.IsTriangle(TriangleID))
+        {
+            continue;
+        }
+        const FIndex3i Tri = Mesh.GetTriangle(TriangleID);
+        if (Tri != Reference.Triangles[TriangleID])
+        {
+            return testing::AssertionFailure() << "triangle " << TriangleID << " has other corners";
+        }
+        const FIndex3i Neighbours = Mesh.GetTriNeighbourTris(TriangleID);
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            TArray<int32> Across = Reference.EdgeTriangles(Tri[Corner], Tri[(Corner + 1) % 3]);
+            Across.Remove(TriangleID);
+            const int32 Expected = Across.IsEmpty() ? FDynamicMesh3::InvalidID : Across[0];
+            if (Neighbours[Corner] != Expected)
+            {
+                return testing::AssertionFailure() << "triangle " << TriangleID << " neighbour " << Corner;
+            }
+        }
+    }
+    if (Mesh.EdgeCount() != Reference.NumEdges())
+    {
+        return testing::AssertionFailure() << Mesh.EdgeCount() << " edges, expected " << Reference.NumEdges();
+    }
+    return IsValidMesh(Mesh);
+}
+
+/** Gives each corner a new UV element, or now and then the one a neighbour has at that vertex. */
+void SetRandomUVs(FDynamicMesh3& Mesh, int32 TriangleID, FRandom& Random)
+{
+    FDynamicMeshUVOverlay& UVs = *Mesh.Attributes()->GetUVLayer(0);
+    const FIndex3i Tri = Mesh.GetTriangle(TriangleID);
+    FIndex3i Elements;
+    for (int32 Corner = 0; Corner < 3; ++Corner)
+    {
+        TArray<int32> Around;
+        Mesh.GetVtxTriangles(Tri[Corner], Around);
+        int32 Shared = FDynamicMesh3::InvalidID;
+        for (const int32 Other : Around)
+        {
+            if (Other != TriangleID && UVs.IsSetTriangle(Other) && Random.Below(2) == 0)
+            {
+                Shared = UVs.GetElementAtVertex(Other, Tri[Corner]);
+            }
+        }
+        Elements[Corner] =
+            Shared != FDynamicMesh3::InvalidID ? Shared : UVs.AppendElement(FVector2f(Tri[Corner], Corner));
+    }
+    UVs.SetTriangle(TriangleID, Elements);
+}
+
+/** Mostly a live vertex, sometimes any ID up to one past the range. */
+int32 PickVertex(const FDynamicMesh3& Mesh, FRandom& Random)
+{
+    int32 VertexID = Random.Below(Mesh.MaxVertexID() + 1);
+    if (Random.Below(20) == 0 || Mesh.VertexCount() == 0)
+    {
+        return VertexID;
+    }
+    while (!Mesh.IsVertex(VertexID))
+    {
+        VertexID = (VertexID + 1) % Mesh.MaxVertexID();
+    }
+    return VertexID;
+}
+} // namespace
+
+TEST(DynamicMeshRandomEdits, AgreeWithABruteForceMeshAndStayValid)
+{
+    for (const uint32 Seed : {1u, 2u, 3u, 4u})
+    {
+        SCOPED_TRACE(testing::Message() << "seed " << Seed);
+        FRandom Random(Seed);
+        FDynamicMesh3 Mesh;
+        Mesh.EnableAttributes();
+        Mesh.Attributes()->EnableMaterialID();
+        Mesh.Attributes()->AttachSkinWeightsAttribute();
+        Mesh.Attributes()->AttachMorphTargetAttribute("Morph");
+        const FBoneWeight Influences[] = {{1, 100}, {2, 200}, {3, 300}};
+        FReferenceMesh Reference;
+        for (int32 Index = 0; Index < 12; ++Index)
+        {
+            ASSERT_EQ(Mesh.AppendVertex(FVector(Index, Index % 3, 0.0)), Reference.AppendVertex());
+        }
+        for (int32 Step = 0; Step < 600; ++Step)
+        {
+            // Looked up each step: the copy below replaces every attribute.
+            FDynamicMeshVertexSkinWeightsAttribute& Skin = *Mesh.Attributes()->GetSkinWeightsAttribute();
+            FDynamicMeshMorphTargetAttribute& Morph = *Mesh.Attributes()->GetMorphTargetAttribute("Morph");
+            FDynamicMeshMaterialAttribute& Materials = *Mesh.Attributes()->GetMaterialID();
+            const int32 Action = Random.Below(10);
+            if (Action == 0)
+            {
+                const int32 VertexID = Mesh.AppendVertex(FVector(Step, 0.0, 1.0));
+                ASSERT_EQ(VertexID, Reference.AppendVertex());
+                EXPECT_TRUE(Skin.GetValue(VertexID).empty()) << "vertex " << VertexID << " starts unskinned";
+                EXPECT_EQ(Morph.GetValue(VertexID), FVector3f())
+                    << "vertex " << VertexID << " starts unmoved";
+                Skin.SetValue(VertexID, std::span(Influences, 1 + Random.Below(3)));
+                Morph.SetValue(VertexID, FVector3f(1.0f, 0.0f, 0.0f));
+            }
+            else if (Action <= 6)
+            {
+                FIndex3i Tri{PickVertex(Mesh, Random), PickVertex(Mesh, Random), PickVertex(Mesh, Random)};
+                if (Random.Below(8) == 0 && Mesh.TriangleCount() > 0)
+                {
+                    // A rotation or the reverse of an existing triangle.
+                    const FIndex3i Existing = Mesh.GetTriangle(*Mesh.TriangleIndices().begin());
+                    Tri = Random.Below(2) == 0 ? FIndex3i{Existing.B, Existing.C, Existing.A}
+                                               : FIndex3i{Existing.A, Existing.C, Existing.B};
+                }
+                const int32 Expected = Reference.AppendTriangle(Tri);
+                ASSERT_EQ(Mesh.AppendTriangle(Tri), Expected) << Tri.A << " " << Tri.B << " " << Tri.C;
+                if (Expected >= 0)
+                {
+                    EXPECT_EQ(Materials.GetValue(Expected), 0) << "triangle " << Expected << " starts at 0";
+                    EXPECT_FALSE(Mesh.Attributes()->GetUVLayer(0)->IsSetTriangle(Expected));
+                    Materials.SetValue(Expected, 1 + Random.Below(3));
+                    if (Random.Below(3) != 0)
+                    {
+                        SetRandomUVs(Mesh, Expected, Random);
+                    }
+                }
+            }
+            else if (Action <= 8 && Mesh.TriangleCount() > 0)
+            {
+                int32 TriangleID = Random.Below(Mesh.MaxTriangleID());
+                while (!Mesh.IsTriangle(TriangleID))
+                {
+                    TriangleID = (TriangleID + 1) % Mesh.MaxTriangleID();
+                }
+                const bool bRemoveIsolated = Random.Below(2) == 0;
+                ASSERT_TRUE(Mesh.RemoveTriangle(TriangleID, bRemoveIsolated));
+                Reference.RemoveTriangle(TriangleID, bRemoveIsolated);
+            }
+            else if (Random.Below(2) == 0)
+            {
+                Mesh = FDynamicMesh3(Mesh);
+            }
+            else
+            {
+                FDynamicMesh3 Copy;
+                Copy = Mesh;
+                Mesh.Clear();
+                Mesh = std::move(Copy);
+            }
+            ASSERT_TRUE(MatchesReference(Mesh, Reference)) << "step " << Step;
+        }
+    }
+}
