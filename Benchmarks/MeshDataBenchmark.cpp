@@ -16,18 +16,29 @@ constexpr int32 LargeGrid = 708;
 constexpr int32 QuarterGrid = 354;
 
 /** A skinned grid with UVs, normals, tangents, four influences per vertex and a morph target. */
+FSkinnedGridOptions GridOptions(int32 Quads)
+{
+    return {.QuadsX = Quads, .QuadsY = Quads, .NumGroups = 4, .InfluencesPerVertex = 4, .bMorphTarget = true};
+}
+
+/** The grid of that size, built once. */
 const FMeshDescription& GridMesh(int32 Quads)
 {
     static TMap<int32, FMeshDescription> Meshes;
     if (!Meshes.Contains(Quads))
     {
-        Meshes.Add(Quads, BuildSkinnedGrid({.QuadsX = Quads,
-                                            .QuadsY = Quads,
-                                            .NumGroups = 4,
-                                            .InfluencesPerVertex = 4,
-                                            .bMorphTarget = true}));
+        Meshes.Add(Quads, BuildSkinnedGrid(GridOptions(Quads)));
     }
     return Meshes[Quads];
+}
+
+void BuildDescription(benchmark::State& State)
+{
+    for (auto _ : State)
+    {
+        FMeshDescription Mesh = BuildSkinnedGrid(GridOptions(static_cast<int32>(State.range(0))));
+        benchmark::DoNotOptimize(Mesh);
+    }
 }
 
 void CopyDescription(benchmark::State& State)
@@ -99,6 +110,7 @@ void ConvertToMeshDescription(benchmark::State& State)
 }
 } // namespace
 
+BENCHMARK(BuildDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(CopyDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BuildIndexers)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeleteHalfAndCompact)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);

@@ -20,6 +20,7 @@ public:
         Attributes.GetVertexInstanceUVs().SetNumChannels(Options.NumUVChannels);
         Instances.Init(FVertexInstanceID::Invalid(), NumPoints * 4);
         RegisterMorphs();
+        FetchAttributes();
         CreateGroups();
         CreateVertices();
         CreateTriangles();
@@ -41,6 +42,21 @@ private:
         }
     }
 
+    /** The handles are looked up once: a lookup by name per element would dominate building a large grid. */
+    void FetchAttributes()
+    {
+        Positions = Attributes.GetVertexPositions();
+        Weights = Attributes.GetVertexSkinWeights();
+        UVs = Attributes.GetVertexInstanceUVs();
+        Normals = Attributes.GetVertexInstanceNormals();
+        Tangents = Attributes.GetVertexInstanceTangents();
+        BinormalSigns = Attributes.GetVertexInstanceBinormalSigns();
+        Colors = Attributes.GetVertexInstanceColors();
+        SmileDeltas = Attributes.GetVertexMorphPositionDelta("Smile");
+        FrownDeltas = Attributes.GetVertexMorphPositionDelta("Frown");
+        FrownNormalDeltas = Attributes.GetVertexInstanceMorphNormalDelta("Frown");
+    }
+
     void CreateGroups()
     {
         auto SlotNames = Attributes.GetPolygonGroupMaterialSlotNames();
@@ -56,31 +72,30 @@ private:
 
     void CreateVertices()
     {
-        auto Positions = Attributes.GetVertexPositions();
-        auto Weights = Attributes.GetVertexSkinWeights();
+        TArray<FBoneWeight> Influences;
         for (int32 Y = 0; Y <= Options.QuadsY; ++Y)
         {
             for (int32 X = 0; X <= Options.QuadsX; ++X)
             {
                 const FVertexID Vertex = Mesh.CreateVertex();
                 Positions[Vertex] = FVector3f(static_cast<float>(X), static_cast<float>(Y), 0.0f);
-                Weights.Set(Vertex, MakeInfluences(Vertex.GetValue()));
+                MakeInfluences(Vertex.GetValue(), Influences);
+                Weights.Set(Vertex, Influences);
                 if (Options.bMorphTarget)
                 {
-                    Attributes.GetVertexMorphPositionDelta("Smile")[Vertex] = FVector3f(0.0f, 0.0f, 0.1f * X);
+                    SmileDeltas[Vertex] = FVector3f(0.0f, 0.0f, 0.1f * X);
                 }
                 if (Options.bMorphNormals)
                 {
-                    Attributes.GetVertexMorphPositionDelta("Frown")[Vertex] =
-                        FVector3f(0.0f, 0.0f, -0.1f * Y);
+                    FrownDeltas[Vertex] = FVector3f(0.0f, 0.0f, -0.1f * Y);
                 }
             }
         }
     }
 
-    TArray<FBoneWeight> MakeInfluences(int32 Vertex) const
+    void MakeInfluences(int32 Vertex, TArray<FBoneWeight>& Influences) const
     {
-        TArray<FBoneWeight> Influences;
+        Influences.Reset();
         int32 Remaining = FBoneWeight::MaxRawWeight;
         for (int32 Index = 0; Index < Options.InfluencesPerVertex; ++Index)
         {
@@ -89,7 +104,6 @@ private:
             Influences.Add(FBoneWeight{static_cast<uint16>((Vertex + Index) % 64), static_cast<uint16>(Raw)});
             Remaining -= Raw;
         }
-        return Influences;
     }
 
     /**
@@ -108,23 +122,19 @@ private:
             return Instances[Key];
         }
         const FVertexInstanceID Instance = Mesh.CreateVertexInstance(FVertexID(PointIndex(X, Y)));
-        auto UVs = Attributes.GetVertexInstanceUVs();
         for (int32 Channel = 0; Channel < Options.NumUVChannels; ++Channel)
         {
             const float U =
                 static_cast<float>(X) / Options.QuadsX + (bRightOfSeam && Channel == 0 ? 0.5f : 0.0f);
             UVs.Set(Instance, Channel, FVector2f(U, static_cast<float>(Y) / Options.QuadsY + Channel));
         }
-        Attributes.GetVertexInstanceNormals()[Instance] =
-            bAboveHardEdge ? FVector3f(0.0f, 0.6f, 0.8f) : FVector3f(0.0f, 0.0f, 1.0f);
-        Attributes.GetVertexInstanceTangents()[Instance] = FVector3f(1.0f, 0.0f, 0.0f);
-        Attributes.GetVertexInstanceBinormalSigns()[Instance] = bRightOfSeam ? -1.0f : 1.0f;
-        Attributes.GetVertexInstanceColors()[Instance] =
-            FVector4f(static_cast<float>(X) / Options.QuadsX, 0.5f, 0.25f, 1.0f);
+        Normals[Instance] = bAboveHardEdge ? FVector3f(0.0f, 0.6f, 0.8f) : FVector3f(0.0f, 0.0f, 1.0f);
+        Tangents[Instance] = FVector3f(1.0f, 0.0f, 0.0f);
+        BinormalSigns[Instance] = bRightOfSeam ? -1.0f : 1.0f;
+        Colors[Instance] = FVector4f(static_cast<float>(X) / Options.QuadsX, 0.5f, 0.25f, 1.0f);
         if (Options.bMorphNormals)
         {
-            Attributes.GetVertexInstanceMorphNormalDelta("Frown")[Instance] =
-                FVector3f(0.0f, 0.01f * Y, 0.0f);
+            FrownNormalDeltas[Instance] = FVector3f(0.0f, 0.01f * Y, 0.0f);
         }
         Instances[Key] = Instance;
         return Instance;
@@ -150,6 +160,17 @@ private:
     const FSkinnedGridOptions& Options;
     FMeshDescription Mesh;
     FSkeletalMeshAttributes Attributes;
+    TMeshAttributesRef<FVertexID, FVector3f> Positions;
+    FSkinWeightsVertexAttributesRef Weights;
+    TMeshAttributesRef<FVertexInstanceID, FVector2f> UVs;
+    TMeshAttributesRef<FVertexInstanceID, FVector3f> Normals;
+    TMeshAttributesRef<FVertexInstanceID, FVector3f> Tangents;
+    TMeshAttributesRef<FVertexInstanceID, float> BinormalSigns;
+    TMeshAttributesRef<FVertexInstanceID, FVector4f> Colors;
+    /** Invalid unless the options ask for the morph target. */
+    TMeshAttributesRef<FVertexID, FVector3f> SmileDeltas;
+    TMeshAttributesRef<FVertexID, FVector3f> FrownDeltas;
+    TMeshAttributesRef<FVertexInstanceID, FVector3f> FrownNormalDeltas;
     /** Per grid point its four possible instances: plain, right of the seam, above the hard edge, both. */
     TArray<FVertexInstanceID> Instances;
 };

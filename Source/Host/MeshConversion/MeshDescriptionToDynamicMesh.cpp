@@ -37,21 +37,22 @@ private:
         Tangents = SourceAttributes.GetVertexInstanceTangents();
         Signs = SourceAttributes.GetVertexInstanceBinormalSigns();
         Colors = SourceAttributes.GetVertexInstanceColors();
+        const int32 NumVertices = Source.Vertices().Num();
         Attributes->SetNumUVLayers(UVs.IsValid() ? UVs.GetNumChannels() : 0);
         for (int32 Layer = 0; Layer < Attributes->NumUVLayers(); ++Layer)
         {
-            UVWelders.Emplace(Attributes->GetUVLayer(Layer));
+            UVWelders.Emplace(Attributes->GetUVLayer(Layer), NumVertices);
         }
-        NormalWelder = TOverlayWelder(Attributes->PrimaryNormals());
+        NormalWelder = TOverlayWelder(Attributes->PrimaryNormals(), NumVertices);
         if (bCopyTangents && Tangents.IsValid())
         {
             Attributes->EnableTangents();
-            TangentWelder = TOverlayWelder(Attributes->PrimaryTangents());
+            TangentWelder = TOverlayWelder(Attributes->PrimaryTangents(), NumVertices);
         }
         if (Colors.IsValid())
         {
             Attributes->EnablePrimaryColors();
-            ColorWelder = TOverlayWelder(Attributes->PrimaryColors());
+            ColorWelder = TOverlayWelder(Attributes->PrimaryColors(), NumVertices);
         }
         Attributes->EnableMaterialID();
     }

@@ -22,5 +22,6 @@ public:
     /** For every vertex of the converted mesh, the description vertex it was made from. */
     TArray<FVertexID> VertexMap;
 
-    void Convert(const FMeshDescription& MeshIn, FDynamicMesh3& MeshOut, bool bCopyTangents = false);
+    /** Tangents are copied by default, as the converter back does, so that a round trip keeps them. */
+    void Convert(const FMeshDescription& MeshIn, FDynamicMesh3& MeshOut, bool bCopyTangents = true);
 };

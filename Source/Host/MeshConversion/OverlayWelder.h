@@ -10,7 +10,12 @@ template <typename OverlayType>
 class TOverlayWelder
 {
 public:
-    explicit TOverlayWelder(OverlayType* InOverlay = nullptr) : Overlay(InOverlay) {}
+    /** NumVertices sizes the welder for the vertices the mesh is expected to have; more may follow. */
+    explicit TOverlayWelder(OverlayType* InOverlay = nullptr, int32 NumVertices = 0) : Overlay(InOverlay)
+    {
+        FirstOfVertex.Init(FDynamicMesh3::InvalidID, NumVertices);
+        NextOfVertex.Reserve(NumVertices);
+    }
 
     bool IsActive() const { return Overlay != nullptr; }
 
@@ -30,9 +35,9 @@ private:
     template <typename ValueType>
     int32 Weld(int32 Vertex, const ValueType& Value)
     {
-        if (Vertex >= FirstOfVertex.Num())
+        while (Vertex >= FirstOfVertex.Num())
         {
-            FirstOfVertex.SetNum(Vertex + 1, FDynamicMesh3::InvalidID);
+            FirstOfVertex.Add(FDynamicMesh3::InvalidID);
         }
         for (int32 Element = FirstOfVertex[Vertex]; Element != FDynamicMesh3::InvalidID;
              Element = NextOfVertex[Element])
@@ -43,9 +48,9 @@ private:
             }
         }
         const int32 Element = Overlay->AppendElement(Value);
-        if (Element >= NextOfVertex.Num())
+        while (Element >= NextOfVertex.Num())
         {
-            NextOfVertex.SetNum(Element + 1, FDynamicMesh3::InvalidID);
+            NextOfVertex.Add(FDynamicMesh3::InvalidID);
         }
         NextOfVertex[Element] = FirstOfVertex[Vertex];
         FirstOfVertex[Vertex] = Element;

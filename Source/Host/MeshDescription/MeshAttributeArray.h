@@ -59,10 +59,19 @@ public:
 
     void SetNumElements(int32 Num) override
     {
+        const bool bOneMore = Num == NumElements + 1;
         NumElements = Num;
         for (TArray<T>& Channel : Channels)
         {
-            Channel.SetNum(Num, DefaultValue);
+            // Appending is far cheaper than a resize, and one more element is what creation asks for.
+            if (bOneMore)
+            {
+                Channel.Add(DefaultValue);
+            }
+            else
+            {
+                Channel.SetNum(Num, DefaultValue);
+            }
         }
     }
 

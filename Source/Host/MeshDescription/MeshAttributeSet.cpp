@@ -19,6 +19,22 @@ FMeshAttributeSetBase& FMeshAttributeSetBase::operator=(const FMeshAttributeSetB
     return *this;
 }
 
+FMeshAttributeSetBase::FMeshAttributeSetBase(FMeshAttributeSetBase&& Other) noexcept
+    : Entries(std::move(Other.Entries)), NumElements(std::exchange(Other.NumElements, 0))
+{
+}
+
+FMeshAttributeSetBase& FMeshAttributeSetBase::operator=(FMeshAttributeSetBase&& Other) noexcept
+{
+    if (this != &Other)
+    {
+        Entries = std::move(Other.Entries);
+        NumElements = std::exchange(Other.NumElements, 0);
+        Other.Entries.Reset();
+    }
+    return *this;
+}
+
 FMeshAttributeArrayBase* FMeshAttributeSetBase::Find(FName Name) const
 {
     for (const FEntry& Entry : Entries)

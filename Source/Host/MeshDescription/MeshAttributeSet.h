@@ -13,8 +13,9 @@ public:
     FMeshAttributeSetBase() = default;
     FMeshAttributeSetBase(const FMeshAttributeSetBase& Other);
     FMeshAttributeSetBase& operator=(const FMeshAttributeSetBase& Other);
-    FMeshAttributeSetBase(FMeshAttributeSetBase&&) = default;
-    FMeshAttributeSetBase& operator=(FMeshAttributeSetBase&&) = default;
+    /** A moved-from set has no attributes and no elements. */
+    FMeshAttributeSetBase(FMeshAttributeSetBase&& Other) noexcept;
+    FMeshAttributeSetBase& operator=(FMeshAttributeSetBase&& Other) noexcept;
 
     bool HasAttribute(FName Name) const { return Find(Name) != nullptr; }
     void UnregisterAttribute(FName Name);

@@ -23,12 +23,18 @@
  * to triangles, edge to triangles, polygon to triangles, polygon group to polygons). Every edit keeps
  * them current; ResetIndexers drops them and they are rebuilt, in one linear pass, by BuildIndexers or
  * by the next query or edit that needs them.
+ *
+ * Copies are deep and exact. A moved-from description is empty and has no attributes, not even Position.
  */
 class FMeshDescription
 {
 public:
     /** A new description has the vertex attribute Position and nothing else. */
     FMeshDescription();
+    FMeshDescription(const FMeshDescription&) = default;
+    FMeshDescription& operator=(const FMeshDescription&) = default;
+    FMeshDescription(FMeshDescription&&) noexcept = default;
+    FMeshDescription& operator=(FMeshDescription&&) noexcept = default;
 
     // Element sets.
     const TMeshElementIDSet<FVertexID>& Vertices() const { return VertexIDs; }

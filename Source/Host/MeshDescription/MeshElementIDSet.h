@@ -3,6 +3,7 @@
 #include "Core/Containers/Array.h"
 
 #include <functional>
+#include <utility>
 
 /**
  * The IDs of one element kind of a mesh description: a sparse set over [0, GetArraySize()).
@@ -14,6 +15,27 @@ template <typename IDType>
 class TMeshElementIDSet
 {
 public:
+    TMeshElementIDSet() = default;
+    TMeshElementIDSet(const TMeshElementIDSet&) = default;
+    TMeshElementIDSet& operator=(const TMeshElementIDSet&) = default;
+    /** A moved-from set is empty. */
+    TMeshElementIDSet(TMeshElementIDSet&& Other) noexcept
+        : Allocated(std::move(Other.Allocated)), FreeIDs(std::move(Other.FreeIDs)),
+          NumAllocated(std::exchange(Other.NumAllocated, 0))
+    {
+    }
+    TMeshElementIDSet& operator=(TMeshElementIDSet&& Other) noexcept
+    {
+        if (this != &Other)
+        {
+            Allocated = std::move(Other.Allocated);
+            FreeIDs = std::move(Other.FreeIDs);
+            NumAllocated = Other.NumAllocated;
+            Other.Empty();
+        }
+        return *this;
+    }
+
     int32 Num() const { return NumAllocated; }
     int32 GetArraySize() const { return Allocated.Num(); }
     bool IsEmpty() const { return NumAllocated == 0; }
@@ -79,7 +101,11 @@ public:
         {
             PushFree(Gap);
         }
-        if (Index >= Allocated.Num())
+        if (Index == Allocated.Num())
+        {
+            Allocated.Add(0);
+        }
+        else if (Index > Allocated.Num())
         {
             Allocated.SetNum(Index + 1, 0);
         }

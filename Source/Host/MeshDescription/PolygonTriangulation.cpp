@@ -82,9 +82,16 @@ TArray<std::array<int32, 3>> TriangulatePolygon(std::span<const FVector3f> Point
     }
     while (Ring.Num() > 3)
     {
-        const int32 Ear =
-            Ring.IndexOfByPredicate([&, At = 0](int32) mutable { return IsEar(Plane, Ring, At++); });
-        const int32 At = Ear == INDEX_NONE ? 1 : Ear;
+        // Without an ear (a degenerate outline) any corner is clipped, so the loop still ends.
+        int32 At = 1;
+        for (int32 Corner = 0; Corner < Ring.Num(); ++Corner)
+        {
+            if (IsEar(Plane, Ring, Corner))
+            {
+                At = Corner;
+                break;
+            }
+        }
         Triangles.Add({Ring[(At + Ring.Num() - 1) % Ring.Num()], Ring[At], Ring[(At + 1) % Ring.Num()]});
         Ring.RemoveAt(At);
     }

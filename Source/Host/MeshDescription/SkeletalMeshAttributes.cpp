@@ -122,7 +122,16 @@ FSkinWeightsVertexAttributesConstRef FSkeletalMeshAttributesShared::GetVertexSki
 
 TArray<FName> FSkeletalMeshAttributesShared::GetMorphTargetNames() const
 {
-    return NamesAfterPrefix(ConstMesh.VertexAttributes().GetAttributeNames(), MorphPositionPrefix);
+    TArray<FName> MorphTargets;
+    for (const FName MorphTarget :
+         NamesAfterPrefix(ConstMesh.VertexAttributes().GetAttributeNames(), MorphPositionPrefix))
+    {
+        if (GetVertexMorphPositionDelta(MorphTarget).IsValid())
+        {
+            MorphTargets.Add(MorphTarget);
+        }
+    }
+    return MorphTargets;
 }
 
 bool FSkeletalMeshAttributesShared::HasMorphTargetNormalsAttribute(FName MorphTarget) const
@@ -145,6 +154,7 @@ FSkeletalMeshAttributesShared::GetVertexInstanceMorphNormalDelta(FName MorphTarg
 
 void FSkeletalMeshAttributes::Register()
 {
+    Mesh.VertexAttributes().RegisterAttribute<FVector3f>(MeshAttribute::Vertex::Position);
     auto& Instances = Mesh.VertexInstanceAttributes();
     Instances.RegisterAttribute<FVector3f>(MeshAttribute::VertexInstance::Normal);
     Instances.RegisterAttribute<FVector3f>(MeshAttribute::VertexInstance::Tangent);

@@ -19,6 +19,8 @@ class FSkeletalMeshAttributesShared
 {
 public:
     explicit FSkeletalMeshAttributesShared(const FMeshDescription& InMesh) : ConstMesh(InMesh) {}
+    /** The accessor keeps a reference to the mesh, so it cannot be made for a temporary one. */
+    explicit FSkeletalMeshAttributesShared(const FMeshDescription&& InMesh) = delete;
 
     static constexpr FName DefaultSkinWeightProfileName = NAME_None;
 
@@ -59,11 +61,12 @@ public:
         : FSkeletalMeshAttributesShared(InMesh), Mesh(InMesh)
     {
     }
+    explicit FSkeletalMeshAttributes(FMeshDescription&& InMesh) = delete;
 
     /**
-     * Registers the standard attributes (normals, tangents, binormal signs, one texture coordinate
-     * channel, colours, material slot names) and the default skin-weight profile. Attributes that
-     * exist already are kept with their values.
+     * Registers the standard attributes (positions, normals, tangents, binormal signs, one texture
+     * coordinate channel, colours, material slot names) and the default skin-weight profile.
+     * Attributes that exist already are kept with their values.
      */
     void Register();
 

@@ -58,6 +58,45 @@ TEST(MeshConversion, RoundTripGivesBackTheSameDescription)
     ExpectConsistent(IntoFresh);
 }
 
+TEST(MeshConversion, RoundTripWithDefaultArgumentsKeepsTangents)
+{
+    const FMeshDescription Original = SeamedMesh();
+    FDynamicMesh3 Dynamic;
+    FMeshDescriptionToDynamicMesh().Convert(Original, Dynamic);
+    FMeshDescription Back = Original;
+    FDynamicMeshToMeshDescription().Convert(Dynamic, Back);
+    EXPECT_TRUE(Back == Original) << "tangents and binormal signs survive";
+}
+
+TEST(MeshConversion, EmptyMeshesConvertBothWays)
+{
+    FDynamicMesh3 Dynamic;
+    FMeshDescriptionToDynamicMesh Converter;
+    Converter.Convert(FMeshDescription(), Dynamic, true);
+    EXPECT_EQ(Dynamic.VertexCount(), 0);
+    EXPECT_TRUE(Converter.TriangleMap.IsEmpty());
+    ExpectValid(Dynamic);
+
+    FMeshDescription Mesh = SeamedMesh();
+    FDynamicMeshToMeshDescription().Convert(Dynamic, Mesh, true);
+    EXPECT_EQ(Mesh.Vertices().Num(), 0);
+    EXPECT_EQ(Mesh.Triangles().Num(), 0);
+    ExpectConsistent(Mesh);
+}
+
+TEST(MeshConversion, AMovedFromDescriptionCanBeWrittenInto)
+{
+    const FMeshDescription Original = SeamedMesh();
+    const FDynamicMesh3 Dynamic = ToDynamic(Original);
+    FMeshDescription Mesh = Original;
+    const FMeshDescription Taken = std::move(Mesh);
+    FDynamicMeshToMeshDescription().Convert(Dynamic, Mesh, true);
+    EXPECT_EQ(Mesh.Triangles().Num(), Original.Triangles().Num());
+    EXPECT_EQ(FSkeletalMeshAttributesShared(Mesh).GetVertexPositions()[FVertexID(7)],
+              FSkeletalMeshAttributesShared(Original).GetVertexPositions()[FVertexID(7)]);
+    ExpectConsistent(Mesh);
+}
+
 TEST(MeshConversion, DynamicMeshCarriesSeamsGroupsWeightsAndMorphs)
 {
     const FMeshDescription Original = SeamedMesh();

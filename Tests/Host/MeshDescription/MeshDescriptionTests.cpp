@@ -323,6 +323,35 @@ TEST(MeshDescription, CopiesAreEqualAndIndependent)
     ExpectConsistent(Original);
 }
 
+TEST(MeshDescription, AMovedFromDescriptionIsEmptyAndCanBeBuiltAgain)
+{
+    static_assert(std::is_nothrow_move_constructible_v<FMeshDescription> &&
+                      std::is_nothrow_move_assignable_v<FMeshDescription>,
+                  "arrays of descriptions must move them, not copy them, when they grow");
+    FMeshDescription Mesh = TwoQuads();
+    FMeshDescription Taken = std::move(Mesh);
+    EXPECT_EQ(Taken.Triangles().Num(), 4);
+    EXPECT_TRUE(Mesh.IsEmpty());
+    EXPECT_EQ(Mesh.Vertices().Num(), 0);
+    EXPECT_TRUE(Mesh.VertexAttributes().GetAttributeNames().IsEmpty());
+    ExpectConsistent(Mesh);
+
+    FSkeletalMeshAttributes Attributes(Mesh);
+    Attributes.Register();
+    const FVertexID Vertex = Mesh.CreateVertex();
+    EXPECT_EQ(Vertex, FVertexID(0));
+    EXPECT_EQ(Mesh.Vertices().Num(), 1);
+    Attributes.GetVertexPositions()[Vertex] = FVector3f(1, 2, 3);
+    Mesh.CreateVertexInstance(Vertex);
+    ExpectConsistent(Mesh);
+
+    Taken = std::move(Mesh);
+    EXPECT_EQ(Taken.VertexInstances().Num(), 1);
+    EXPECT_EQ(FSkeletalMeshAttributes(Taken).GetVertexPositions()[Vertex], FVector3f(1, 2, 3));
+    EXPECT_TRUE(Mesh.IsEmpty());
+    ExpectConsistent(Mesh);
+}
+
 TEST(MeshDescription, ConsistencyCheckCatchesBrokenMeshes)
 {
     {

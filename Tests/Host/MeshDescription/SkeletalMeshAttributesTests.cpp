@@ -89,6 +89,19 @@ TEST(SkeletalMeshAttributes, MorphTargetsKeepTheirOrderAndOptionalNormals)
     EXPECT_FALSE(Attributes.GetVertexInstanceMorphNormalDelta("Angry").IsValid());
 }
 
+static_assert(!std::is_constructible_v<FSkeletalMeshAttributesShared, FMeshDescription> &&
+                  !std::is_constructible_v<FSkeletalMeshAttributes, FMeshDescription>,
+              "the accessors keep a reference to their mesh, so a temporary mesh would leave them dangling");
+
+TEST(SkeletalMeshAttributes, MorphTargetNamesSkipAttributesOfAnotherType)
+{
+    FMeshDescription Mesh = BuildSkinnedGrid({.QuadsX = 1, .QuadsY = 1, .bMorphTarget = true});
+    Mesh.VertexAttributes().RegisterAttribute<float>("MorphTargetPositionDelta-Weight");
+    const FSkeletalMeshAttributesShared Attributes(Mesh);
+    EXPECT_EQ(Attributes.GetMorphTargetNames(), TArray<FName>{"Smile"})
+        << "every name listed must have a position delta to read";
+}
+
 TEST(SkeletalMeshAttributes, TextureCoordinateChannelsAreIndependent)
 {
     FMeshDescription Mesh = BuildSkinnedGrid({.QuadsX = 2, .QuadsY = 2, .NumUVChannels = 3});
