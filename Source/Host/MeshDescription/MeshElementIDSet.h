@@ -87,7 +87,7 @@ public:
     /** Takes the lowest free ID, or one past the highest. */
     IDType Add()
     {
-        const int32 Index = FreeIDs.IsEmpty() ? Allocated.Num() : PopLowestFree();
+        const int32 Index = PopLowestFree();
         Insert(IDType(Index));
         return IDType(Index);
     }
@@ -108,10 +108,6 @@ public:
         else if (Index > Allocated.Num())
         {
             Allocated.SetNum(Index + 1, 0);
-        }
-        else
-        {
-            RemoveFromFree(Index);
         }
         Allocated[Index] = 1;
         ++NumAllocated;
@@ -161,23 +157,27 @@ public:
     }
 
 private:
-    // FreeIDs is a min-heap, so the lowest free ID comes first.
+    // FreeIDs is a min-heap, so the lowest free ID comes first. An ID allocated by Insert stays in the
+    // heap and is skipped when it comes to the top, which keeps Insert free of any search.
     void PushFree(int32 Index)
     {
         FreeIDs.Add(Index);
         std::push_heap(FreeIDs.begin(), FreeIDs.end(), std::greater<>());
     }
 
+    /** The lowest free ID, or one past the highest when none is free. */
     int32 PopLowestFree()
     {
-        std::pop_heap(FreeIDs.begin(), FreeIDs.end(), std::greater<>());
-        return FreeIDs.Pop();
-    }
-
-    void RemoveFromFree(int32 Index)
-    {
-        FreeIDs.Remove(Index);
-        std::make_heap(FreeIDs.begin(), FreeIDs.end(), std::greater<>());
+        while (!FreeIDs.IsEmpty())
+        {
+            std::pop_heap(FreeIDs.begin(), FreeIDs.end(), std::greater<>());
+            const int32 Index = FreeIDs.Pop();
+            if (Allocated[Index] == 0)
+            {
+                return Index;
+            }
+        }
+        return Allocated.Num();
     }
 
     TArray<uint8> Allocated;

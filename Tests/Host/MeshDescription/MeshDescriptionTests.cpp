@@ -154,6 +154,9 @@ TEST(MeshDescription, NewElementsTakeTheLowestFreeID)
     EXPECT_EQ(Group, FPolygonGroupID(2));
     Mesh.CreatePolygonGroupWithID(FPolygonGroupID(5));
     EXPECT_EQ(Mesh.CreatePolygonGroup(), FPolygonGroupID(3)) << "the gap below an explicit ID is free";
+    Mesh.CreatePolygonGroupWithID(FPolygonGroupID(4));
+    EXPECT_EQ(Mesh.CreatePolygonGroup(), FPolygonGroupID(6))
+        << "a gap filled by an explicit ID is no longer free";
     ExpectConsistent(Mesh);
 }
 
