@@ -47,11 +47,7 @@ private:
     {
         Positions = Attributes.GetVertexPositions();
         Weights = Attributes.GetVertexSkinWeights();
-        UVs = Attributes.GetVertexInstanceUVs();
-        Normals = Attributes.GetVertexInstanceNormals();
-        Tangents = Attributes.GetVertexInstanceTangents();
-        BinormalSigns = Attributes.GetVertexInstanceBinormalSigns();
-        Colors = Attributes.GetVertexInstanceColors();
+        InstanceAttributes = Attributes.GetVertexInstanceAttributes();
         SmileDeltas = Attributes.GetVertexMorphPositionDelta("Smile");
         FrownDeltas = Attributes.GetVertexMorphPositionDelta("Frown");
         FrownNormalDeltas = Attributes.GetVertexInstanceMorphNormalDelta("Frown");
@@ -126,12 +122,15 @@ private:
         {
             const float U =
                 static_cast<float>(X) / Options.QuadsX + (bRightOfSeam && Channel == 0 ? 0.5f : 0.0f);
-            UVs.Set(Instance, Channel, FVector2f(U, static_cast<float>(Y) / Options.QuadsY + Channel));
+            InstanceAttributes.UVs.Set(Instance, Channel,
+                                       FVector2f(U, static_cast<float>(Y) / Options.QuadsY + Channel));
         }
-        Normals[Instance] = bAboveHardEdge ? FVector3f(0.0f, 0.6f, 0.8f) : FVector3f(0.0f, 0.0f, 1.0f);
-        Tangents[Instance] = FVector3f(1.0f, 0.0f, 0.0f);
-        BinormalSigns[Instance] = bRightOfSeam ? -1.0f : 1.0f;
-        Colors[Instance] = FVector4f(static_cast<float>(X) / Options.QuadsX, 0.5f, 0.25f, 1.0f);
+        InstanceAttributes.Normals[Instance] =
+            bAboveHardEdge ? FVector3f(0.0f, 0.6f, 0.8f) : FVector3f(0.0f, 0.0f, 1.0f);
+        InstanceAttributes.Tangents[Instance] = FVector3f(1.0f, 0.0f, 0.0f);
+        InstanceAttributes.BinormalSigns[Instance] = bRightOfSeam ? -1.0f : 1.0f;
+        InstanceAttributes.Colors[Instance] =
+            FVector4f(static_cast<float>(X) / Options.QuadsX, 0.5f, 0.25f, 1.0f);
         if (Options.bMorphNormals)
         {
             FrownNormalDeltas[Instance] = FVector3f(0.0f, 0.01f * Y, 0.0f);
@@ -162,11 +161,7 @@ private:
     FSkeletalMeshAttributes Attributes;
     TMeshAttributesRef<FVertexID, FVector3f> Positions;
     FSkinWeightsVertexAttributesRef Weights;
-    TMeshAttributesRef<FVertexInstanceID, FVector2f> UVs;
-    TMeshAttributesRef<FVertexInstanceID, FVector3f> Normals;
-    TMeshAttributesRef<FVertexInstanceID, FVector3f> Tangents;
-    TMeshAttributesRef<FVertexInstanceID, float> BinormalSigns;
-    TMeshAttributesRef<FVertexInstanceID, FVector4f> Colors;
+    TVertexInstanceAttributes<false> InstanceAttributes;
     /** Invalid unless the options ask for the morph target. */
     TMeshAttributesRef<FVertexID, FVector3f> SmileDeltas;
     TMeshAttributesRef<FVertexID, FVector3f> FrownDeltas;

@@ -20,11 +20,7 @@ public:
         {
             TargetAttributes.GetVertexInstanceUVs().SetNumChannels(NumUVLayers);
         }
-        UVs = TargetAttributes.GetVertexInstanceUVs();
-        Normals = TargetAttributes.GetVertexInstanceNormals();
-        Tangents = TargetAttributes.GetVertexInstanceTangents();
-        Signs = TargetAttributes.GetVertexInstanceBinormalSigns();
-        Colors = TargetAttributes.GetVertexInstanceColors();
+        InstanceAttributes = TargetAttributes.GetVertexInstanceAttributes();
         // Per corner: the element of every UV layer, then normal, tangent and colour.
         KeySize = NumUVLayers + 3;
     }
@@ -184,22 +180,23 @@ private:
         {
             if (ElementKey[Layer] != FDynamicMesh3::InvalidID)
             {
-                UVs.Set(Instance, Layer, Attributes->GetUVLayer(Layer)->GetElement(ElementKey[Layer]));
+                InstanceAttributes.UVs.Set(Instance, Layer,
+                                           Attributes->GetUVLayer(Layer)->GetElement(ElementKey[Layer]));
             }
         }
         if (const int32 Normal = ElementKey[NumUVLayers]; Normal != FDynamicMesh3::InvalidID)
         {
-            Normals[Instance] = Attributes->PrimaryNormals()->GetElement(Normal);
+            InstanceAttributes.Normals[Instance] = Attributes->PrimaryNormals()->GetElement(Normal);
         }
         if (const int32 Tangent = ElementKey[NumUVLayers + 1]; Tangent != FDynamicMesh3::InvalidID)
         {
             const FVector4f Value = Attributes->PrimaryTangents()->GetElement(Tangent);
-            Tangents[Instance] = FVector3f(Value.X, Value.Y, Value.Z);
-            Signs[Instance] = Value.W;
+            InstanceAttributes.Tangents[Instance] = FVector3f(Value.X, Value.Y, Value.Z);
+            InstanceAttributes.BinormalSigns[Instance] = Value.W;
         }
         if (const int32 Color = ElementKey[NumUVLayers + 2]; Color != FDynamicMesh3::InvalidID)
         {
-            Colors[Instance] = Attributes->PrimaryColors()->GetElement(Color);
+            InstanceAttributes.Colors[Instance] = Attributes->PrimaryColors()->GetElement(Color);
         }
     }
 
@@ -207,11 +204,7 @@ private:
     const FDynamicMeshAttributeSet* Attributes;
     FMeshDescription& Target;
     FSkeletalMeshAttributes TargetAttributes;
-    TMeshAttributesRef<FVertexInstanceID, FVector2f> UVs;
-    TMeshAttributesRef<FVertexInstanceID, FVector3f> Normals;
-    TMeshAttributesRef<FVertexInstanceID, FVector3f> Tangents;
-    TMeshAttributesRef<FVertexInstanceID, float> Signs;
-    TMeshAttributesRef<FVertexInstanceID, FVector4f> Colors;
+    TVertexInstanceAttributes<false> InstanceAttributes;
     bool bTangents = false;
     int32 NumUVLayers = 0;
     int32 KeySize = 0;

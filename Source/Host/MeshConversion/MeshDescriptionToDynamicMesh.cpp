@@ -32,24 +32,21 @@ public:
 private:
     void PrepareOverlays(bool bCopyTangents)
     {
-        UVs = SourceAttributes.GetVertexInstanceUVs();
-        Normals = SourceAttributes.GetVertexInstanceNormals();
-        Tangents = SourceAttributes.GetVertexInstanceTangents();
-        Signs = SourceAttributes.GetVertexInstanceBinormalSigns();
-        Colors = SourceAttributes.GetVertexInstanceColors();
+        InstanceAttributes = SourceAttributes.GetVertexInstanceAttributes();
         const int32 NumVertices = Source.Vertices().Num();
-        Attributes->SetNumUVLayers(UVs.IsValid() ? UVs.GetNumChannels() : 0);
+        Attributes->SetNumUVLayers(InstanceAttributes.UVs.IsValid() ? InstanceAttributes.UVs.GetNumChannels()
+                                                                    : 0);
         for (int32 Layer = 0; Layer < Attributes->NumUVLayers(); ++Layer)
         {
             UVWelders.Emplace(Attributes->GetUVLayer(Layer), NumVertices);
         }
         NormalWelder = TOverlayWelder(Attributes->PrimaryNormals(), NumVertices);
-        if (bCopyTangents && Tangents.IsValid())
+        if (bCopyTangents && InstanceAttributes.Tangents.IsValid())
         {
             Attributes->EnableTangents();
             TangentWelder = TOverlayWelder(Attributes->PrimaryTangents(), NumVertices);
         }
-        if (Colors.IsValid())
+        if (InstanceAttributes.Colors.IsValid())
         {
             Attributes->EnablePrimaryColors();
             ColorWelder = TOverlayWelder(Attributes->PrimaryColors(), NumVertices);
@@ -142,30 +139,33 @@ private:
     void SetCornerElements(int32 Triangle, const FIndex3i& Vertices,
                            const std::array<FVertexInstanceID, 3>& Corners)
     {
+        const TVertexInstanceAttributes<true>& From = InstanceAttributes;
         for (int32 Layer = 0; Layer < UVWelders.Num(); ++Layer)
         {
             UVWelders[Layer].SetTriangle(Triangle, Vertices,
-                                         [&](int32 Corner) { return UVs.Get(Corners[Corner], Layer); });
+                                         [&](int32 Corner) { return From.UVs.Get(Corners[Corner], Layer); });
         }
         NormalWelder.SetTriangle(Triangle, Vertices,
                                  [&](int32 Corner) {
-                                     return Normals.IsValid() ? Normals[Corners[Corner]]
-                                                              : FVector3f(0.0f, 0.0f, 1.0f);
+                                     return From.Normals.IsValid() ? From.Normals[Corners[Corner]]
+                                                                   : FVector3f(0.0f, 0.0f, 1.0f);
                                  });
         if (TangentWelder.IsActive())
         {
             TangentWelder.SetTriangle(Triangle, Vertices,
                                       [&](int32 Corner)
                                       {
-                                          const FVector3f Tangent = Tangents[Corners[Corner]];
+                                          const FVector3f Tangent = From.Tangents[Corners[Corner]];
                                           return FVector4f(Tangent.X, Tangent.Y, Tangent.Z,
-                                                           Signs.IsValid() ? Signs[Corners[Corner]] : 1.0f);
+                                                           From.BinormalSigns.IsValid()
+                                                               ? From.BinormalSigns[Corners[Corner]]
+                                                               : 1.0f);
                                       });
         }
         if (ColorWelder.IsActive())
         {
             ColorWelder.SetTriangle(Triangle, Vertices,
-                                    [&](int32 Corner) { return Colors[Corners[Corner]]; });
+                                    [&](int32 Corner) { return From.Colors[Corners[Corner]]; });
         }
     }
 
@@ -176,11 +176,7 @@ private:
     FDynamicMeshAttributeSet* Attributes = nullptr;
 
     TMeshAttributesConstRef<FVertexID, FVector3f> Positions;
-    TMeshAttributesConstRef<FVertexInstanceID, FVector2f> UVs;
-    TMeshAttributesConstRef<FVertexInstanceID, FVector3f> Normals;
-    TMeshAttributesConstRef<FVertexInstanceID, FVector3f> Tangents;
-    TMeshAttributesConstRef<FVertexInstanceID, float> Signs;
-    TMeshAttributesConstRef<FVertexInstanceID, FVector4f> Colors;
+    TVertexInstanceAttributes<true> InstanceAttributes;
     TArray<TOverlayWelder<FDynamicMeshUVOverlay>> UVWelders;
     TOverlayWelder<FDynamicMeshNormalOverlay> NormalWelder;
     TOverlayWelder<FDynamicMeshTangentOverlay> TangentWelder;

@@ -7,6 +7,20 @@
 using FSkinWeightsVertexAttributesRef = TBoneWeightsRef<FVertexID, false>;
 using FSkinWeightsVertexAttributesConstRef = TBoneWeightsRef<FVertexID, true>;
 
+/** The corner attributes of a skinned mesh, looked up once for loops over many vertex instances. */
+template <bool bConst>
+struct TVertexInstanceAttributes
+{
+    template <typename T>
+    using TRef = TMeshAttributesRef<FVertexInstanceID, std::conditional_t<bConst, const T, T>>;
+
+    TRef<FVector2f> UVs;
+    TRef<FVector3f> Normals;
+    TRef<FVector3f> Tangents;
+    TRef<float> BinormalSigns;
+    TRef<FVector4f> Colors;
+};
+
 /**
  * Read access to the attributes of a skinned mesh description: the standard vertex and corner
  * attributes, the material slot name of each polygon group, skin-weight profiles and morph targets.
@@ -31,6 +45,11 @@ public:
     TMeshAttributesConstRef<FVertexInstanceID, FVector2f> GetVertexInstanceUVs() const;
     TMeshAttributesConstRef<FVertexInstanceID, FVector4f> GetVertexInstanceColors() const;
     TMeshAttributesConstRef<FPolygonGroupID, FName> GetPolygonGroupMaterialSlotNames() const;
+    TVertexInstanceAttributes<true> GetVertexInstanceAttributes() const
+    {
+        return {GetVertexInstanceUVs(), GetVertexInstanceNormals(), GetVertexInstanceTangents(),
+                GetVertexInstanceBinormalSigns(), GetVertexInstanceColors()};
+    }
 
     /** Every registered skin-weight profile, the default one included, in the order registered. */
     TArray<FName> GetSkinWeightProfileNames() const;
@@ -83,6 +102,11 @@ public:
     TMeshAttributesRef<FVertexInstanceID, FVector2f> GetVertexInstanceUVs();
     TMeshAttributesRef<FVertexInstanceID, FVector4f> GetVertexInstanceColors();
     TMeshAttributesRef<FPolygonGroupID, FName> GetPolygonGroupMaterialSlotNames();
+    TVertexInstanceAttributes<false> GetVertexInstanceAttributes()
+    {
+        return {GetVertexInstanceUVs(), GetVertexInstanceNormals(), GetVertexInstanceTangents(),
+                GetVertexInstanceBinormalSigns(), GetVertexInstanceColors()};
+    }
     FSkinWeightsVertexAttributesRef GetVertexSkinWeights(FName Profile = DefaultSkinWeightProfileName);
     TMeshAttributesRef<FVertexID, FVector3f> GetVertexMorphPositionDelta(FName MorphTarget);
     TMeshAttributesRef<FVertexInstanceID, FVector3f> GetVertexInstanceMorphNormalDelta(FName MorphTarget);
