@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Core/Containers/Map.h"
 #include "Core/Containers/String.h"
 #include "Core/Name/Name.h"
 #include "CoreUObject/Object/ObjectFlags.h"
@@ -78,6 +79,14 @@ public:
 
     /** Reports references that reflection does not see, so the collector keeps them. */
     virtual void AddReferencedObjects(FReferenceCollector& Collector) { (void)Collector; }
+    /**
+     * Called on each copy that object duplication made, once every copy is registered and the
+     * references between copied objects point at the copies. Deep-copies what a plain copy shares.
+     */
+    virtual void PostDuplicate() {}
+    /** Adds the searchable tags (name and value) that the asset registry lists for this asset. */
+    virtual void GetAssetRegistryTags(TMap<FName, FString>& OutTags) const { (void)OutTags; }
+
     /** Called by the collector right before the object is freed. */
     virtual void BeginDestroy() {}
 
