@@ -1,0 +1,361 @@
+#include "Engine/PhysicsEngine/PhysicsAsset.h"
+
+#include "Core/Logging/ScopedLogCapture.h"
+#include "CoreUObject/Object/GarbageCollection.h"
+#include "CoreUObject/Object/WeakObjectPtr.h"
+#include "CoreUObject/Reflection/PropertyAccess.h"
+#include "VantorEd/Transactions/TransactionBuffer.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const FName PhysicsLog("LogPhysicsAsset");
+
+UPackage* MakePackage(const char* Prefix)
+{
+    static int32 Counter = 0;
+    return CreatePackage(FString::Printf("/Game/Physics/%s%d", Prefix, Counter++));
+}
+
+/** The eight corners of the box from Min to Max. */
+TArray<FVector> BoxCorners(const FVector& Min, const FVector& Max)
+{
+    TArray<FVector> Corners;
+    for (int32 Corner = 0; Corner < 8; ++Corner)
+    {
+        Corners.Add(
+            FVector(Corner & 1 ? Max.X : Min.X, Corner & 2 ? Max.Y : Min.Y, Corner & 4 ? Max.Z : Min.Z));
+    }
+    return Corners;
+}
+
+FKConvexElem MakeConvex(const char* Name, const TArray<FVector>& Points, const FVector& Offset = FVector())
+{
+    FKConvexElem Convex;
+    Convex.Name = Name;
+    Convex.VertexData = Points;
+    Convex.Transform = FTransform(Offset);
+    Convex.UpdateElemBox();
+    return Convex;
+}
+
+USkeletalBodySetup* MakeBody(UObject* Outer, const char* BoneName)
+{
+    USkeletalBodySetup* Body = NewObject<USkeletalBodySetup>(Outer);
+    Body->BoneName = BoneName;
+    Body->AggGeom.ConvexElems.Add(MakeConvex("Hull", BoxCorners(FVector(-1.0), FVector(1.0))));
+    return Body;
+}
+
+UPhysicsConstraintTemplate* MakeConstraint(UObject* Outer, const char* Bone1, const char* Bone2)
+{
+    UPhysicsConstraintTemplate* Constraint = NewObject<UPhysicsConstraintTemplate>(Outer);
+    Constraint->DefaultInstance.ConstraintBone1 = Bone1;
+    Constraint->DefaultInstance.ConstraintBone2 = Bone2;
+    return Constraint;
+}
+
+/** A 2x2x2 level set whose distances are the linear indices of its points. */
+FKLevelSetElem MakeLevelSet()
+{
+    FKLevelSetElem LevelSet;
+    LevelSet.GridDims = {2, 2, 2};
+    LevelSet.CellSize = 0.5;
+    for (int32 Index = 0; Index < 8; ++Index)
+    {
+        LevelSet.Distances.Add(float(Index));
+    }
+    return LevelSet;
+}
+
+/** A skinned level set on a 2x1x1 lattice, weighted to two bones. */
+FKSkinnedLevelSetElem MakeSkinnedLevelSet()
+{
+    FKSkinnedLevelSetElem Skinned;
+    static_cast<FKLevelSetElem&>(Skinned) = MakeLevelSet();
+    Skinned.BoneNames = {FName("upperarm"), FName("lowerarm")};
+    Skinned.LatticeDims = {2, 1, 1};
+    Skinned.LatticeBoneWeights = {1.0f, 0.0f, 0.25f, 0.75f};
+    return Skinned;
+}
+} // namespace
+
+TEST(PhysicsShapes, UpdateElemBoxBoundsThePointsAndEmptiesWithoutThem)
+{
+    FKConvexElem Convex;
+    Convex.VertexData = {FVector(1.0, -2.0, 3.0), FVector(-4.0, 5.0, 0.5), FVector(0.0, 0.0, -6.0)};
+    Convex.UpdateElemBox();
+    EXPECT_EQ(Convex.ElemBox, FBox(FVector(-4.0, -2.0, -6.0), FVector(1.0, 5.0, 3.0)));
+
+    Convex.VertexData.Empty();
+    Convex.UpdateElemBox();
+    EXPECT_EQ(Convex.ElemBox, FBox()) << "no points leave an invalid box, not the old one";
+}
+
+TEST(PhysicsShapes, AggregateCountsEveryKindAndEmpties)
+{
+    FKAggregateGeometry Geometry;
+    Geometry.SphereElems.AddDefaulted(2);
+    Geometry.BoxElems.AddDefaulted();
+    Geometry.CapsuleElems.AddDefaulted();
+    Geometry.TaperedCapsuleElems.AddDefaulted();
+    Geometry.ConvexElems.AddDefaulted();
+    Geometry.LevelSetElems.Add(MakeLevelSet());
+    Geometry.SkinnedLevelSetElems.Add(MakeSkinnedLevelSet());
+    EXPECT_EQ(Geometry.GetElementCount(), 8);
+    EXPECT_EQ(Geometry.GetLevelSetCount(), 2);
+
+    FKAggregateGeometry Changed = Geometry;
+    Changed.SkinnedLevelSetElems[0].LatticeBoneWeights[2] = 0.5f;
+    EXPECT_NE(Changed, Geometry) << "equality reaches into nested shape data";
+
+    Geometry.EmptyElements();
+    EXPECT_EQ(Geometry, FKAggregateGeometry());
+    EXPECT_EQ(Geometry.GetElementCount(), 0);
+}
+
+TEST(PhysicsShapes, LevelSetValidatesItsGridAndReadsXFastest)
+{
+    const FKLevelSetElem Valid = MakeLevelSet();
+    EXPECT_TRUE(Valid.IsValid());
+    EXPECT_EQ(Valid.GetDistance(1, 0, 0), 1.0f);
+    EXPECT_EQ(Valid.GetDistance(0, 1, 0), 2.0f);
+    EXPECT_EQ(Valid.GetDistance(1, 1, 1), 7.0f);
+
+    FKLevelSetElem Flat = Valid;
+    Flat.GridDims.Z = 0;
+    EXPECT_EQ(Flat.Validate(), "grid dimensions 2x2x0 are not all positive");
+    FKLevelSetElem NoCells = Valid;
+    NoCells.CellSize = 0.0;
+    EXPECT_EQ(NoCells.Validate(), "cell size 0 is not a positive number");
+    FKLevelSetElem Short = Valid;
+    Short.Distances.Pop();
+    EXPECT_EQ(Short.Validate(), "7 distances for 8 grid points");
+    FKLevelSetElem Huge = Valid;
+    Huge.GridDims = {65536, 65536, 2};
+    EXPECT_EQ(Huge.Validate(), "8 distances for 8589934592 grid points") << "no overflow of the point count";
+}
+
+TEST(PhysicsShapes, SkinnedLevelSetValidatesBonesAndWeights)
+{
+    const FKSkinnedLevelSetElem Valid = MakeSkinnedLevelSet();
+    EXPECT_EQ(Valid.Validate(), "");
+    EXPECT_EQ(Valid.GetBoneWeight(1, 1), 0.75f);
+
+    FKSkinnedLevelSetElem BadGrid = Valid;
+    BadGrid.CellSize = -1.0;
+    EXPECT_EQ(BadGrid.Validate(), "cell size -1 is not a positive number");
+    FKSkinnedLevelSetElem Twice = Valid;
+    Twice.BoneNames[1] = "upperarm";
+    EXPECT_EQ(Twice.Validate(), "bone 1 ('upperarm') is None or listed twice");
+    FKSkinnedLevelSetElem Missing = Valid;
+    Missing.LatticeBoneWeights.Pop();
+    EXPECT_EQ(Missing.Validate(), "3 lattice weights for 2 points and 2 bones");
+    FKSkinnedLevelSetElem Unbalanced = Valid;
+    Unbalanced.LatticeBoneWeights[3] = 0.5f;
+    EXPECT_EQ(Unbalanced.Validate(), "the weights of lattice point 1 add up to 0.75, not 1");
+    FKSkinnedLevelSetElem Negative = Valid;
+    Negative.LatticeBoneWeights = {1.5f, -0.5f, 0.25f, 0.75f};
+    EXPECT_EQ(Negative.Validate(), "lattice point 0 has weight 1.5 outside 0..1");
+}
+
+TEST(SkeletalBodySetup, CookingRecordsEachSolidHullInBodySpace)
+{
+    USkeletalBodySetup* Body = NewObject<USkeletalBodySetup>(MakePackage("Cook"));
+    Body->BoneName = "spine";
+    TArray<FVector> WithDuplicate = BoxCorners(FVector(0.0), FVector(2.0, 1.0, 1.0));
+    WithDuplicate.Add(WithDuplicate[3]);
+    const TArray<FVector> TiltedPlane = {FVector(0.0), FVector(1.0, 0.0, 1.0), FVector(0.0, 1.0, 1.0),
+                                         FVector(1.0, 1.0, 2.0), FVector(2.0, 3.0, 5.0)};
+    Body->AggGeom.ConvexElems.Add(MakeConvex("Flat", TiltedPlane));
+    Body->AggGeom.ConvexElems.Add(MakeConvex("Solid", WithDuplicate, FVector(10.0, 0.0, 0.0)));
+    Body->AggGeom.ConvexElems.Add(
+        MakeConvex("Line", {FVector(0.0), FVector(1.0), FVector(2.0), FVector(3.0)}));
+    Body->AggGeom.ConvexElems.Add(MakeConvex("Empty", {}));
+    const FKAggregateGeometry ShapesBefore = Body->AggGeom;
+    EXPECT_FALSE(Body->HasCookedData());
+
+    FScopedLogCapture Log;
+    Body->CreatePhysicsMeshes();
+
+    ASSERT_TRUE(Body->HasCookedData());
+    FCookedConvexRecord Expected;
+    Expected.ElementIndex = 1;
+    Expected.DistinctPointCount = 8;
+    Expected.BodySpaceBounds = FBox(FVector(10.0, 0.0, 0.0), FVector(12.0, 1.0, 1.0));
+    EXPECT_EQ(Body->GetCookedConvexRecords(), (TArray<FCookedConvexRecord>{Expected}));
+    EXPECT_EQ(Log.CountLines(PhysicsLog, ELogVerbosity::Warning), 3);
+    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'spine': convex 0 ('Flat') encloses no volume"));
+    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'spine': convex 2 ('Line') encloses no volume"));
+    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'spine': convex 3 ('Empty') encloses no volume"));
+    EXPECT_EQ(Body->AggGeom, ShapesBefore) << "cooking never touches the shapes";
+}
+
+TEST(SkeletalBodySetup, CookedDataIsKeptUntilInvalidated)
+{
+    USkeletalBodySetup* Body = MakeBody(MakePackage("Cache"), "head");
+    Body->CreatePhysicsMeshes();
+    const TArray<FCookedConvexRecord> FirstCook = Body->GetCookedConvexRecords();
+    ASSERT_EQ(FirstCook.Num(), 1);
+
+    Body->AggGeom.ConvexElems[0].Transform = FTransform(FVector(0.0, 0.0, 5.0));
+    Body->CreatePhysicsMeshes();
+    EXPECT_EQ(Body->GetCookedConvexRecords(), FirstCook) << "a cook that is still there is not redone";
+
+    Body->InvalidatePhysicsData();
+    EXPECT_FALSE(Body->HasCookedData());
+    EXPECT_TRUE(Body->GetCookedConvexRecords().IsEmpty());
+
+    Body->CreatePhysicsMeshes();
+    ASSERT_EQ(Body->GetCookedConvexRecords().Num(), 1);
+    EXPECT_EQ(Body->GetCookedConvexRecords()[0].BodySpaceBounds,
+              FBox(FVector(-1.0, -1.0, 4.0), FVector(1.0, 1.0, 6.0)));
+}
+
+TEST(SkeletalBodySetup, EditingThroughReflectionDropsTheCook)
+{
+    USkeletalBodySetup* Body = MakeBody(MakePackage("Edit"), "head");
+    Body->CreatePhysicsMeshes();
+    const FProperty* BoneProperty = VT::Reflection::FindPropertyByAnyName(Body->GetClass(), "BoneName");
+    ASSERT_NE(BoneProperty, nullptr);
+    FString Error;
+    ASSERT_TRUE(VT::Reflection::SetPropertyValueFromText(Body, *BoneProperty, "neck", Error)) << *Error;
+    EXPECT_EQ(Body->BoneName, FName("neck"));
+    EXPECT_FALSE(Body->HasCookedData());
+}
+
+TEST(PhysicsAsset, InvalidateAllPhysicsMeshesDropsEveryCookAndSkipsNullEntries)
+{
+    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("Invalidate"));
+    USkeletalBodySetup* Pelvis = MakeBody(Asset, "pelvis");
+    USkeletalBodySetup* Spine = MakeBody(Asset, "spine");
+    Asset->SkeletalBodySetups = {Pelvis, nullptr, Spine};
+    Pelvis->CreatePhysicsMeshes();
+    Spine->CreatePhysicsMeshes();
+
+    Asset->InvalidateAllPhysicsMeshes();
+    EXPECT_FALSE(Pelvis->HasCookedData());
+    EXPECT_FALSE(Spine->HasCookedData());
+    EXPECT_TRUE(Spine->GetCookedConvexRecords().IsEmpty());
+
+    Spine->CreatePhysicsMeshes();
+    EXPECT_EQ(Spine->GetCookedConvexRecords().Num(), 1);
+}
+
+TEST(PhysicsAsset, FindsBodiesAndConstraintsByBoneSkippingNullEntries)
+{
+    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("Find"));
+    Asset->SkeletalBodySetups = {nullptr, MakeBody(Asset, "pelvis"), MakeBody(Asset, "spine")};
+    Asset->ConstraintSetup = {nullptr, MakeConstraint(Asset, "spine", "pelvis")};
+
+    EXPECT_EQ(Asset->FindBodyIndex("spine"), 2);
+    EXPECT_EQ(Asset->FindBodyIndex("head"), INDEX_NONE);
+    EXPECT_EQ(Asset->FindBodyIndex(NAME_None), INDEX_NONE);
+
+    EXPECT_EQ(Asset->FindConstraintIndex("spine", "pelvis"), 1);
+    EXPECT_EQ(Asset->FindConstraintIndex("pelvis", "spine"), INDEX_NONE) << "a joint's bones have an order";
+    EXPECT_EQ(Asset->FindConstraintIndex("spine", "head"), INDEX_NONE);
+}
+
+TEST(PhysicsAsset, KeepsItsBodiesAndConstraintsAliveWhileItLives)
+{
+    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("Gc"), "Asset", RF_Standalone);
+    TWeakObjectPtr<USkeletalBodySetup> Body = MakeBody(MakePackage("GcLoose"), "pelvis");
+    TWeakObjectPtr<UPhysicsConstraintTemplate> Constraint = MakeConstraint(MakePackage("GcLoose"), "a", "b");
+    Asset->SkeletalBodySetups = {nullptr, Body.Get()};
+    Asset->ConstraintSetup = {Constraint.Get(), nullptr};
+
+    CollectGarbage();
+    EXPECT_TRUE(Body.IsValid());
+    EXPECT_TRUE(Constraint.IsValid());
+    EXPECT_EQ(Asset->SkeletalBodySetups[1].Get(), Body.Get());
+
+    Asset->ClearFlags(RF_Standalone);
+    CollectGarbage();
+    EXPECT_FALSE(Body.IsValid());
+    EXPECT_FALSE(Constraint.IsValid());
+}
+
+namespace
+{
+class PhysicsAssetUndo : public testing::Test
+{
+protected:
+    void SetUp() override { FTransactionBuffer::Get().Reset(); }
+    void TearDown() override { FTransactionBuffer::Get().Reset(); }
+};
+} // namespace
+
+TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
+{
+    USkeletalBodySetup* Body = MakeBody(MakePackage("UndoBody"), "pelvis");
+    Body->AggGeom.LevelSetElems.Add(MakeLevelSet());
+    Body->CreatePhysicsMeshes();
+    const FKAggregateGeometry ShapesBefore = Body->AggGeom;
+    const TArray<FCookedConvexRecord> CookBefore = Body->GetCookedConvexRecords();
+    {
+        FScopedTransaction Transaction(FText::FromString("Edit Body"));
+        Body->Modify();
+        Body->BoneName = "hips";
+        Body->AggGeom.SphereElems.Add({FName("Ball"), FVector(1.0, 2.0, 3.0), 4.0f});
+        Body->AggGeom.ConvexElems[0].VertexData[0] = FVector(-3.0);
+        Body->AggGeom.LevelSetElems[0].Distances[5] = -2.0f;
+        Body->InvalidatePhysicsData();
+    }
+    const FKAggregateGeometry ShapesAfter = Body->AggGeom;
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_EQ(Body->BoneName, FName("pelvis"));
+    EXPECT_EQ(Body->AggGeom, ShapesBefore);
+    EXPECT_TRUE(Body->HasCookedData()) << "the cook that matched the old shapes comes back with them";
+    EXPECT_EQ(Body->GetCookedConvexRecords(), CookBefore);
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Redo());
+    EXPECT_EQ(Body->BoneName, FName("hips"));
+    EXPECT_EQ(Body->AggGeom, ShapesAfter);
+    EXPECT_FALSE(Body->HasCookedData());
+}
+
+TEST_F(PhysicsAssetUndo, UndoRestoresAConstraintExactlyAndRedoReappliesIt)
+{
+    UPhysicsConstraintTemplate* Constraint = MakeConstraint(MakePackage("UndoJoint"), "spine", "pelvis");
+    Constraint->DefaultInstance.Position1 = FVector(0.0, 0.0, 12.5);
+    const FPhysicsConstraintSetup Before = Constraint->DefaultInstance;
+    {
+        FScopedTransaction Transaction(FText::FromString("Edit Joint"));
+        Constraint->Modify();
+        Constraint->DefaultInstance.Position2 = FVector(1.0, 0.0, 0.0);
+        Constraint->DefaultInstance.SecondaryAxis2 = FVector(0.0, 0.0, 1.0);
+        Constraint->DefaultInstance.LinearLimit = 3.0f;
+        Constraint->DefaultInstance.TwistLimit = 10.0f;
+    }
+    const FPhysicsConstraintSetup After = Constraint->DefaultInstance;
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_EQ(Constraint->DefaultInstance, Before);
+    ASSERT_TRUE(FTransactionBuffer::Get().Redo());
+    EXPECT_EQ(Constraint->DefaultInstance, After);
+}
+
+TEST_F(PhysicsAssetUndo, UndoRestoresTheAssetsLists)
+{
+    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("UndoAsset"));
+    USkeletalBodySetup* Pelvis = MakeBody(Asset, "pelvis");
+    Asset->SkeletalBodySetups = {Pelvis};
+    {
+        FScopedTransaction Transaction(FText::FromString("Add Body"));
+        Asset->Modify();
+        Asset->SkeletalBodySetups.Add(MakeBody(Asset, "spine"));
+        Asset->ConstraintSetup.Add(MakeConstraint(Asset, "spine", "pelvis"));
+    }
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_EQ(Asset->SkeletalBodySetups, (TArray<TObjectPtr<USkeletalBodySetup>>{Pelvis}));
+    EXPECT_TRUE(Asset->ConstraintSetup.IsEmpty());
+    EXPECT_EQ(Asset->FindBodyIndex("spine"), INDEX_NONE);
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Redo());
+    EXPECT_EQ(Asset->FindBodyIndex("spine"), 1);
+    EXPECT_EQ(Asset->FindConstraintIndex("spine", "pelvis"), 0);
+}
