@@ -1,6 +1,22 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 class UObject;
+
+/**
+ * A recorded change of data that an object holds outside its copyable state (a large buffer it
+ * shares between its undo copies, say). Undo and redo both exchange the recorded data with the
+ * live data.
+ */
+class FTransactionChange
+{
+public:
+    virtual ~FTransactionChange() = default;
+    /** Exchanges the recorded data with the live data. */
+    virtual void Swap() = 0;
+};
 
 /**
  * What the object system needs of an open undo transaction: a place to record an object's
@@ -13,6 +29,13 @@ public:
     virtual ~ITransaction() = default;
     /** Records the object's whole state unless it is recorded already; true when recorded now or before. */
     virtual bool SaveObject(UObject* Object) = 0;
+    /**
+     * Records a change of the data identified by Key, which Owner holds, unless that data is recorded
+     * already in this transaction; MakeChange captures the data's current state. True when recorded
+     * now or before.
+     */
+    virtual bool SaveChange(UObject* Owner, const void* Key,
+                            const std::function<std::unique_ptr<FTransactionChange>()>& MakeChange) = 0;
 };
 
 /** The open transaction, or null when none is open. */

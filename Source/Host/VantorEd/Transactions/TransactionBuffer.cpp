@@ -107,7 +107,7 @@ bool FTransactionBuffer::SaveObject(UObject* Object)
 {
     VT_CHECK(Depth > 0 && Object != nullptr);
     FTransactionStep& Step = Steps.back();
-    if (Step.RecordedObjects.contains(Object))
+    if (Step.Recorded.contains(Object))
     {
         return true;
     }
@@ -116,8 +116,27 @@ bool FTransactionBuffer::SaveObject(UObject* Object)
     {
         return false;
     }
-    Step.RecordedObjects.insert(Object);
-    Step.Records.push_back(FRecord{Object, std::unique_ptr<UObject>(State)});
+    Step.Recorded.insert(Object);
+    Step.Records.push_back(FRecord{Object, std::unique_ptr<UObject>(State), nullptr});
+    return true;
+}
+
+bool FTransactionBuffer::SaveChange(UObject* Owner, const void* Key,
+                                    const std::function<std::unique_ptr<FTransactionChange>()>& MakeChange)
+{
+    VT_CHECK(Depth > 0 && Owner != nullptr && Key != nullptr);
+    FTransactionStep& Step = Steps.back();
+    if (Step.Recorded.contains(Key))
+    {
+        return true;
+    }
+    std::unique_ptr<FTransactionChange> Change = MakeChange();
+    if (!Change)
+    {
+        return false;
+    }
+    Step.Recorded.insert(Key);
+    Step.Records.push_back(FRecord{Owner, nullptr, std::move(Change)});
     return true;
 }
 
@@ -128,7 +147,10 @@ void FTransactionBuffer::AddReferencedObjects(FReferenceCollector& Collector)
         for (FRecord& Record : Step.Records)
         {
             Collector.AddReferencedObject(Record.Object);
-            Collector.AddReferencesOf(Record.State.get());
+            if (Record.State)
+            {
+                Collector.AddReferencesOf(Record.State.get());
+            }
         }
     }
 }
@@ -137,7 +159,15 @@ void FTransactionBuffer::FTransactionStep::SwapStates(bool bReverseOrder)
 {
     const auto Swap = [](FRecord& Record)
     {
-        if (Record.Object)
+        if (!Record.Object)
+        {
+            return;
+        }
+        if (Record.Change)
+        {
+            Record.Change->Swap();
+        }
+        else
         {
             FObjectStateSnapshot::Swap(Record.Object, *Record.State);
         }
@@ -150,9 +180,10 @@ void FTransactionBuffer::FTransactionStep::SwapStates(bool bReverseOrder)
     {
         std::for_each(Records.begin(), Records.end(), Swap);
     }
+    std::unordered_set<const UObject*> Notified;
     for (FRecord& Record : Records)
     {
-        if (Record.Object)
+        if (Record.Object && Notified.insert(Record.Object).second)
         {
             Record.Object->PostEditUndo();
         }

@@ -38,31 +38,36 @@ public:
     TArray<FText> GetUndoTitles() const;
     /** The titles of the steps that redo can reach, next first. */
     TArray<FText> GetRedoTitles() const;
-    /** The number of objects recorded in the latest step that undo can reach (0 when none). */
+    /** The number of records (objects and changes) in the latest step that undo can reach (0 when none). */
     int32 GetRecordedObjectCount() const;
 
     /** Forgets the whole history. */
     void Reset();
 
     bool SaveObject(UObject* Object) override;
+    bool SaveChange(UObject* Owner, const void* Key,
+                    const std::function<std::unique_ptr<FTransactionChange>()>& MakeChange) override;
     void AddReferencedObjects(FReferenceCollector& Collector) override;
 
 private:
+    /** An object's recorded state, or a recorded change of data that the object holds. */
     struct FRecord
     {
         UObject* Object;
         std::unique_ptr<UObject> State;
+        std::unique_ptr<FTransactionChange> Change;
     };
 
     struct FTransactionStep
     {
         FText Title;
         std::vector<FRecord> Records;
-        std::unordered_set<const UObject*> RecordedObjects;
+        std::unordered_set<const void*> Recorded;
 
         /**
          * Exchanges every object's state with the recorded one; undo and redo are both this.
-         * A recorded object that was destroyed as garbage since is skipped.
+         * A record whose object was destroyed as garbage since is skipped. Each object hears of
+         * the undo once, after every record is applied.
          */
         void SwapStates(bool bReverseOrder);
     };
