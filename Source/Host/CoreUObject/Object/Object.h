@@ -109,7 +109,7 @@ protected:
 
 private:
     friend class FUObjectArray;
-    friend struct FObjectStateSnapshot;
+    friend struct FObjectStateAccess;
     friend struct VTObjectInternals;
 
     UClass* ClassPrivate = nullptr;

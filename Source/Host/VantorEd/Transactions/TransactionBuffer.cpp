@@ -1,14 +1,8 @@
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
-#include "CoreUObject/Object/Object.h"
+#include "CoreUObject/Object/ObjectStateAccess.h"
 
 #include <algorithm>
-
-struct FObjectStateSnapshot
-{
-    static UObject* Clone(const UObject* Object) { return Object->CloneForUndo(); }
-    static void Swap(UObject* Object, UObject& State) { Object->SwapStateForUndo(State); }
-};
 
 FTransactionBuffer& FTransactionBuffer::Get()
 {
@@ -111,7 +105,7 @@ bool FTransactionBuffer::SaveObject(UObject* Object)
     {
         return true;
     }
-    UObject* State = FObjectStateSnapshot::Clone(Object);
+    UObject* State = FObjectStateAccess::Clone(Object);
     if (!State)
     {
         return false;
@@ -169,7 +163,7 @@ void FTransactionBuffer::FTransactionStep::SwapStates(bool bReverseOrder)
         }
         else
         {
-            FObjectStateSnapshot::Swap(Record.Object, *Record.State);
+            FObjectStateAccess::Swap(Record.Object, *Record.State);
         }
     };
     if (bReverseOrder)

@@ -1,0 +1,3 @@
+#include "VantorEd/Logging/LogVantorEd.h"
+
+VT_DEFINE_LOG_CATEGORY(LogVantorEd);

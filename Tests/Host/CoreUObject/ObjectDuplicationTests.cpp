@@ -1,0 +1,228 @@
+#include "Host/CoreUObject/DuplicationTestObjects.h"
+
+#include "CoreUObject/Object/ObjectDuplication.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+/** A package of its own for every call, so that tests never share names. */
+UPackage* MakePackage()
+{
+    static int32 Counter = 0;
+    return CreatePackage(FString::Printf("/Temp/Duplication/Package%d", Counter++));
+}
+
+int32 CountRegisteredObjects()
+{
+    int32 Count = 0;
+    FUObjectArray::Get().ForEachObject([&Count](UObject*) { ++Count; });
+    return Count;
+}
+
+UDuplicationNode* FindNode(const FString& Path)
+{
+    return FindObject<UDuplicationNode>(Path);
+}
+
+/** Hero with an arm inside it and a hand inside the arm. */
+struct FNodeTree
+{
+    UDuplicationNode* Hero;
+    UDuplicationNode* Arm;
+    UDuplicationNode* Hand;
+};
+
+FNodeTree MakeNodeTree()
+{
+    FNodeTree Tree;
+    Tree.Hero = NewObject<UDuplicationNode>(MakePackage(), "Hero", RF_Public | RF_Standalone);
+    Tree.Arm = NewObject<UDuplicationNode>(Tree.Hero, "Arm");
+    Tree.Hand = NewObject<UDuplicationNode>(Tree.Arm, "Hand", RF_Transient);
+    Tree.Hero->Values = {1, 2, 3};
+    Tree.Hero->Label = "hero";
+    Tree.Arm->Label = "arm";
+    Tree.Hand->Values = {7};
+    return Tree;
+}
+} // namespace
+
+TEST(ObjectDuplication, CopiesStateAndEverySubobjectUnderTheGivenOuterAndName)
+{
+    const FNodeTree Tree = MakeNodeTree();
+    Tree.Hero->AddToRoot();
+    UPackage* Destination = MakePackage();
+
+    UDuplicationNode* Copy = DuplicateObject(Tree.Hero, Destination, "HeroCopy");
+    Tree.Hero->RemoveFromRoot();
+
+    ASSERT_NE(Copy, nullptr);
+    EXPECT_NE(Copy, Tree.Hero);
+    EXPECT_EQ(Copy->GetOuter(), Destination);
+    EXPECT_EQ(Copy->GetName(), "HeroCopy");
+    EXPECT_EQ(Copy->GetClass(), UDuplicationNode::StaticClass());
+    EXPECT_EQ(Copy->GetFlags(), RF_Public | RF_Standalone) << "rooting is not copied";
+    EXPECT_EQ(Copy->Values, (TArray<int32>{1, 2, 3}));
+    EXPECT_EQ(Copy->Label, "hero");
+
+    const FString Root = Destination->GetName() + ".HeroCopy";
+    UDuplicationNode* Arm = FindNode(Root + ".Arm");
+    UDuplicationNode* Hand = FindNode(Root + ".Arm.Hand");
+    ASSERT_NE(Arm, nullptr);
+    ASSERT_NE(Hand, nullptr);
+    EXPECT_NE(Arm, Tree.Arm);
+    EXPECT_NE(Hand, Tree.Hand);
+    EXPECT_EQ(Arm->Label, "arm");
+    EXPECT_EQ(Hand->Values, (TArray<int32>{7}));
+    EXPECT_EQ(Hand->GetFlags(), RF_Transient);
+    EXPECT_EQ(Tree.Arm->GetOuter(), Tree.Hero) << "the originals stay where they were";
+}
+
+TEST(ObjectDuplication, NoNameGivesAUniqueNameAndNoOuterTheTransientPackage)
+{
+    const FNodeTree Tree = MakeNodeTree();
+    UPackage* Destination = MakePackage();
+
+    UDuplicationNode* First = DuplicateObject(Tree.Hero, Destination);
+    UDuplicationNode* Second = DuplicateObject(Tree.Hero, Destination);
+    UDuplicationNode* Loose = DuplicateObject(Tree.Hero, nullptr);
+
+    ASSERT_NE(First, nullptr);
+    ASSERT_NE(Second, nullptr);
+    ASSERT_NE(Loose, nullptr);
+    EXPECT_NE(First->GetFName(), Second->GetFName());
+    EXPECT_TRUE(First->GetName().StartsWith("DuplicationNode_"));
+    EXPECT_EQ(Loose->GetOuter(), GetTransientPackage());
+    EXPECT_NE(FindNode(Loose->GetPathName() + ".Arm.Hand"), nullptr);
+}
+
+TEST(ObjectDuplication, InternalReferencesPointAtTheCopiesAndExternalOnesStay)
+{
+    const FNodeTree Tree = MakeNodeTree();
+    UDuplicationNode* External = NewObject<UDuplicationNode>(MakePackage(), "External");
+    Tree.Hero->Target = Tree.Arm;
+    Tree.Hero->Reported = External;
+    Tree.Arm->Target = Tree.Hand;
+    Tree.Arm->Links = {Tree.Hand, External, Tree.Hero};
+    Tree.Hand->Target = Tree.Hero;
+    Tree.Hand->Reported = Tree.Arm;
+
+    UDuplicationNode* Copy = DuplicateObject(Tree.Hero, MakePackage(), "Copy");
+    ASSERT_NE(Copy, nullptr);
+    UDuplicationNode* Arm = FindNode(Copy->GetPathName() + ".Arm");
+    UDuplicationNode* Hand = FindNode(Copy->GetPathName() + ".Arm.Hand");
+    ASSERT_NE(Arm, nullptr);
+    ASSERT_NE(Hand, nullptr);
+
+    EXPECT_EQ(Copy->Target.Get(), Arm);
+    EXPECT_EQ(Copy->Reported.Get(), External) << "unreflected references are followed too";
+    EXPECT_EQ(Arm->Target.Get(), Hand);
+    EXPECT_EQ(Arm->Links, (TArray<TObjectPtr<UDuplicationNode>>{Hand, External, Copy}));
+    EXPECT_EQ(Hand->Target.Get(), Copy);
+    EXPECT_EQ(Hand->Reported.Get(), Arm);
+
+    EXPECT_EQ(Tree.Hero->Target.Get(), Tree.Arm) << "the source keeps its references";
+    EXPECT_EQ(Tree.Arm->Links, (TArray<TObjectPtr<UDuplicationNode>>{Tree.Hand, External, Tree.Hero}));
+    EXPECT_EQ(Tree.Hand->Reported.Get(), Tree.Arm);
+}
+
+TEST(ObjectDuplication, ObjectsMarkedAsGarbageAreLeftOutWithEverythingInsideThem)
+{
+    const FNodeTree Tree = MakeNodeTree();
+    Tree.Hero->Links = {Tree.Arm};
+    Tree.Arm->MarkAsGarbage();
+    UPackage* Destination = MakePackage();
+    const int32 ObjectsBefore = CountRegisteredObjects();
+
+    UDuplicationNode* Copy = DuplicateObject(Tree.Hero, Destination, "Copy");
+    ASSERT_NE(Copy, nullptr);
+    EXPECT_EQ(CountRegisteredObjects(), ObjectsBefore + 1) << "neither the arm nor the hand inside it";
+    EXPECT_EQ(Copy->Links, (TArray<TObjectPtr<UDuplicationNode>>{Tree.Arm}))
+        << "a reference to an object left out stays as it was";
+}
+
+TEST(ObjectDuplication, PostDuplicateRunsOncePerCopyOutersFirstAfterTheReferencesMoved)
+{
+    const FNodeTree Tree = MakeNodeTree();
+    Tree.Hero->Target = Tree.Hand;
+    Tree.Arm->Target = Tree.Hero;
+    Tree.Hand->Target = Tree.Arm;
+
+    UDuplicationNode* Copy = DuplicateObject(Tree.Hero, MakePackage(), "Copy");
+    ASSERT_NE(Copy, nullptr);
+    UDuplicationNode* Arm = FindNode(Copy->GetPathName() + ".Arm");
+    UDuplicationNode* Hand = FindNode(Copy->GetPathName() + ".Arm.Hand");
+    ASSERT_NE(Arm, nullptr);
+    ASSERT_NE(Hand, nullptr);
+
+    for (const UDuplicationNode* Node : {Copy, Arm, Hand})
+    {
+        EXPECT_EQ(Node->PostDuplicateCalls, 1) << *Node->GetPathName();
+        EXPECT_EQ(Node->TargetWhenDuplicated, Node->Target.Get()) << *Node->GetPathName();
+    }
+    EXPECT_EQ(Copy->TargetWhenDuplicated, Hand);
+    EXPECT_TRUE(Arm->bOuterDuplicatedFirst);
+    EXPECT_TRUE(Hand->bOuterDuplicatedFirst);
+    for (const UDuplicationNode* Original : {Tree.Hero, Tree.Arm, Tree.Hand})
+    {
+        EXPECT_EQ(Original->PostDuplicateCalls, 0) << *Original->GetPathName();
+    }
+}
+
+TEST(ObjectDuplication, TheCopyIsIndependentOfTheSource)
+{
+    const FNodeTree Tree = MakeNodeTree();
+    Tree.Hero->Links = {Tree.Arm};
+    UDuplicationNode* Copy = DuplicateObject(Tree.Hero, MakePackage(), "Copy");
+    ASSERT_NE(Copy, nullptr);
+    UDuplicationNode* Arm = FindNode(Copy->GetPathName() + ".Arm");
+    ASSERT_NE(Arm, nullptr);
+
+    Copy->Values.Add(4);
+    Copy->Label = "changed";
+    Copy->Links.Add(Copy);
+    Arm->Label = "changed arm";
+
+    EXPECT_EQ(Tree.Hero->Values, (TArray<int32>{1, 2, 3}));
+    EXPECT_EQ(Tree.Hero->Label, "hero");
+    EXPECT_EQ(Tree.Hero->Links, (TArray<TObjectPtr<UDuplicationNode>>{Tree.Arm}));
+    EXPECT_EQ(Tree.Arm->Label, "arm");
+}
+
+TEST(ObjectDuplication, AnUncopyableClassAnywhereInTheSetRegistersNothing)
+{
+    const FNodeTree Tree = MakeNodeTree();
+    NewObject<UUncopyableNode>(Tree.Hand, "Uncopyable");
+    UUncopyableNode* Lone = NewObject<UUncopyableNode>(MakePackage(), "Lone");
+    UPackage* Destination = MakePackage();
+    UPackage* OtherDestination = MakePackage();
+    const int32 ObjectsBefore = CountRegisteredObjects();
+
+    EXPECT_EQ(DuplicateObject(Tree.Hero, Destination, "Copy"), nullptr);
+    EXPECT_EQ(DuplicateObject(Lone, Destination, "LoneCopy"), nullptr);
+    EXPECT_EQ(StaticDuplicateObject(Destination, OtherDestination, "PackageCopy"), nullptr)
+        << "packages have no whole-state copy";
+
+    EXPECT_EQ(CountRegisteredObjects(), ObjectsBefore);
+    EXPECT_EQ(FUObjectArray::Get().FindObject(Destination, "Copy"), nullptr);
+    EXPECT_EQ(FUObjectArray::Get().FindObject(Destination, "LoneCopy"), nullptr);
+    EXPECT_EQ(Tree.Hero->PostDuplicateCalls, 0);
+}
+
+TEST(ObjectDuplication, RefusesAMissingOrDestroyedSourceAndATakenName)
+{
+    const FNodeTree Tree = MakeNodeTree();
+    UPackage* Destination = MakePackage();
+    UDuplicationNode* Taken = NewObject<UDuplicationNode>(Destination, "Taken");
+    UDuplicationNode* Destroyed = NewObject<UDuplicationNode>(MakePackage(), "Destroyed");
+    Destroyed->MarkAsGarbage();
+    const int32 ObjectsBefore = CountRegisteredObjects();
+
+    EXPECT_EQ(StaticDuplicateObject(nullptr, Destination, "FromNothing"), nullptr);
+    EXPECT_EQ(DuplicateObject(Destroyed, Destination, "FromGarbage"), nullptr);
+    EXPECT_EQ(DuplicateObject(Tree.Hero, Destination, "Taken"), nullptr);
+
+    EXPECT_EQ(CountRegisteredObjects(), ObjectsBefore);
+    EXPECT_EQ(FUObjectArray::Get().FindObject(Destination, "Taken"), Taken);
+    EXPECT_EQ(Taken->Values, TArray<int32>());
+}

@@ -1,0 +1,213 @@
+#include "Host/VantorEd/AssetTestFixture.h"
+
+#include "Core/Modules/ModuleManager.h"
+#include "VantorEd/Assets/AssetRegistry.h"
+#include "VantorEd/Assets/AssetTools.h"
+#include "VantorEd/Assets/ContentBrowser.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr const char* HeroPath = "/Game/RegistryTests/Characters/Hero.Hero";
+constexpr const char* VillainPath = "/Game/RegistryTests/Characters/Villain.Villain";
+constexpr const char* CratePath = "/Game/RegistryTests/Props/Crate.Crate";
+
+/**
+ * Three listed assets (a mesh and two plain ones in two folders, with tags) and objects that
+ * are never listed: a piece inside the hero, a transient object, an object in a script
+ * package and a destroyed asset.
+ */
+class AssetRegistryTest : public AssetTest
+{
+protected:
+    void SetUp() override
+    {
+        AssetTest::SetUp();
+        Hero = MakeAsset<UTestMeshAsset>("/Game/RegistryTests/Characters/Hero");
+        Hero->RegistryTags = {{"Skeleton", "S1"}, {"Kind", "Mesh"}};
+        Villain = MakeAsset("/Game/RegistryTests/Characters/Villain");
+        Villain->RegistryTags = {{"Skeleton", "S2"}};
+        Crate = MakeAsset("/Game/RegistryTests/Props/Crate");
+        Crate->RegistryTags = {{"Skeleton", "S1"}, {"Kind", "Prop"}};
+
+        Hero->Piece = NewObject<UTestAsset>(Hero, "Piece");
+        Transient = NewObject<UTestAsset>();
+        Scripted = NewObject<UTestAsset>(CreatePackage("/Script/RegistryTests"), "Scripted");
+        Destroyed = MakeAsset("/Game/RegistryTests/Props/Destroyed");
+        Destroyed->MarkAsGarbage();
+    }
+
+    static TArray<FString> Query(const FAssetFilter& Filter)
+    {
+        TArray<FAssetData> Assets;
+        const bool bFound = FAssetRegistry::Get().GetAssets(Filter, Assets);
+        EXPECT_EQ(bFound, !Assets.IsEmpty());
+        return ObjectPaths(Assets);
+    }
+
+    UTestAsset* Hero = nullptr;
+    UTestAsset* Villain = nullptr;
+    UTestAsset* Crate = nullptr;
+    UTestAsset* Transient = nullptr;
+    UTestAsset* Scripted = nullptr;
+    UTestAsset* Destroyed = nullptr;
+};
+} // namespace
+
+TEST_F(AssetRegistryTest, TheServicesAreModulesLoadedByName)
+{
+    FModuleManager& Manager = FModuleManager::Get();
+    for (const char* Name : {"AssetRegistry", "AssetTools", "ContentBrowser"})
+    {
+        EXPECT_TRUE(Manager.IsModuleRegistered(Name)) << Name;
+    }
+    EXPECT_EQ(Manager.LoadModule("AssetRegistry"), &FAssetRegistry::Get());
+    EXPECT_EQ(Manager.LoadModule("AssetTools"), &FAssetTools::Get());
+    EXPECT_EQ(Manager.LoadModule("ContentBrowser"), &FContentBrowser::Get());
+}
+
+TEST_F(AssetRegistryTest, ListsAssetsOfAClassWithOrWithoutItsSubclasses)
+{
+    FAssetRegistry& Registry = FAssetRegistry::Get();
+    const FString TestAssetPath = UTestAsset::StaticClass()->GetPathName();
+    TArray<FAssetData> Assets;
+
+    EXPECT_TRUE(Registry.GetAssetsByClass(TestAssetPath, Assets));
+    EXPECT_EQ(ObjectPaths(Assets), (TArray<FString>{VillainPath, CratePath}));
+    EXPECT_TRUE(Registry.GetAssetsByClass(TestAssetPath, Assets, true));
+    EXPECT_EQ(ObjectPaths(Assets), (TArray<FString>{HeroPath, VillainPath, CratePath}));
+    EXPECT_TRUE(Registry.GetAssetsByClass(UTestMeshAsset::StaticClass(), Assets, true));
+    EXPECT_EQ(ObjectPaths(Assets), (TArray<FString>{HeroPath}));
+    EXPECT_TRUE(Registry.GetAssetsByClass(UTestAsset::StaticClass(), Assets));
+    EXPECT_EQ(ObjectPaths(Assets), (TArray<FString>{VillainPath, CratePath}));
+
+    EXPECT_FALSE(Registry.GetAssetsByClass("/Script/Nowhere.Nothing", Assets, true));
+    EXPECT_TRUE(Assets.IsEmpty()) << "the answer replaces what the list held";
+    EXPECT_FALSE(Registry.GetAssetsByClass(static_cast<const UClass*>(nullptr), Assets));
+    EXPECT_TRUE(Assets.IsEmpty());
+}
+
+TEST_F(AssetRegistryTest, LeavesOutSubobjectsTransientScriptAndDestroyedObjects)
+{
+    const TArray<FString> Everything = Query(FAssetFilter());
+    for (const char* Listed : {HeroPath, VillainPath, CratePath})
+    {
+        EXPECT_TRUE(Everything.Contains(Listed)) << Listed;
+    }
+    for (const UObject* Unlisted :
+         {static_cast<UObject*>(Hero->Piece.Get()), static_cast<UObject*>(Transient),
+          static_cast<UObject*>(Scripted), static_cast<UObject*>(Destroyed),
+          static_cast<UObject*>(UTestAsset::StaticClass())})
+    {
+        const FString Path = Unlisted->GetPathName();
+        EXPECT_FALSE(Everything.Contains(Path)) << *Path;
+        EXPECT_FALSE(FAssetRegistry::Get().GetAssetByObjectPath(Path).IsValid()) << *Path;
+    }
+    EXPECT_TRUE(std::is_sorted(Everything.begin(), Everything.end()));
+    EXPECT_FALSE(Everything.ContainsByPredicate(
+        [](const FString& Path)
+        { return Path.StartsWith("/Script/") || Path.StartsWith("/Engine/Transient"); }));
+}
+
+TEST_F(AssetRegistryTest, FiltersByTagValues)
+{
+    FAssetFilter Filter;
+    Filter.TagsAndValues = {{"Skeleton", "S1"}};
+    EXPECT_EQ(Query(Filter), (TArray<FString>{HeroPath, CratePath}));
+
+    Filter.TagsAndValues = {{"Skeleton", "S1"}, {"Kind", "Prop"}};
+    EXPECT_EQ(Query(Filter), (TArray<FString>{CratePath})) << "every listed tag must match";
+
+    Filter.TagsAndValues = {{"Kind", "Mesh"}, {"Kind", "Prop"}};
+    EXPECT_EQ(Query(Filter), (TArray<FString>{HeroPath, CratePath})) << "any listed value of a tag matches";
+
+    Filter.TagsAndValues = {{"Kind", "Mesh"}, {"Skeleton", "S2"}};
+    EXPECT_EQ(Query(Filter), TArray<FString>());
+
+    Filter.TagsAndValues = {{"Skeleton", "s1"}};
+    EXPECT_EQ(Query(Filter), TArray<FString>()) << "values compare exactly";
+}
+
+TEST_F(AssetRegistryTest, FiltersByPackageFolder)
+{
+    FAssetFilter Filter;
+    Filter.PackagePaths = {"/Game/RegistryTests/Characters"};
+    EXPECT_EQ(Query(Filter), (TArray<FString>{HeroPath, VillainPath}));
+
+    Filter.PackagePaths = {"/Game/RegistryTests/Props/"};
+    EXPECT_EQ(Query(Filter), (TArray<FString>{CratePath})) << "a trailing slash names the same folder";
+
+    Filter.PackagePaths = {"/Game/RegistryTests"};
+    EXPECT_EQ(Query(Filter), TArray<FString>());
+    Filter.bRecursivePaths = true;
+    EXPECT_EQ(Query(Filter), (TArray<FString>{HeroPath, VillainPath, CratePath}));
+
+    Filter.PackagePaths = {"/Game/RegistryTests/Char"};
+    EXPECT_EQ(Query(Filter), TArray<FString>()) << "folders match whole segments";
+}
+
+TEST_F(AssetRegistryTest, CombinesClassTagAndFolder)
+{
+    FAssetFilter Filter;
+    Filter.ClassPaths = {UTestAsset::StaticClass()->GetPathName()};
+    Filter.bRecursiveClasses = true;
+    Filter.TagsAndValues = {{"Skeleton", "S1"}};
+    Filter.PackagePaths = {"/Game/RegistryTests/Characters"};
+    EXPECT_EQ(Query(Filter), (TArray<FString>{HeroPath}));
+
+    Filter.bRecursiveClasses = false;
+    EXPECT_EQ(Query(Filter), TArray<FString>());
+}
+
+TEST_F(AssetRegistryTest, FindsAssetsByObjectPathAndByPackageName)
+{
+    FAssetRegistry& Registry = FAssetRegistry::Get();
+    EXPECT_EQ(Registry.GetAssetByObjectPath(HeroPath), FAssetData(Hero));
+    EXPECT_FALSE(Registry.GetAssetByObjectPath("/Game/RegistryTests/Nothing.Nothing").IsValid());
+
+    TArray<FAssetData> Assets;
+    EXPECT_TRUE(Registry.GetAssetsByPackageName("/Game/RegistryTests/Props/Crate", Assets));
+    EXPECT_EQ(Assets, (TArray<FAssetData>{FAssetData(Crate)}));
+    EXPECT_FALSE(Registry.GetAssetsByPackageName("/Game/RegistryTests/Props/Destroyed", Assets));
+    EXPECT_TRUE(Assets.IsEmpty());
+}
+
+TEST_F(AssetRegistryTest, AssetDataDescribesTheAssetAndFindsItWhileItLives)
+{
+    const FAssetData Data(Hero);
+    EXPECT_TRUE(Data.IsValid());
+    EXPECT_EQ(Data.PackageName, FName("/Game/RegistryTests/Characters/Hero"));
+    EXPECT_EQ(Data.PackagePath, FName("/Game/RegistryTests/Characters"));
+    EXPECT_EQ(Data.AssetName, FName("Hero"));
+    EXPECT_EQ(Data.AssetClassPath, "/Script/HostVantorEdTests.TestMeshAsset");
+    EXPECT_EQ(Data.Tags, (TMap<FName, FString>{{"Skeleton", "S1"}, {"Kind", "Mesh"}}));
+    EXPECT_EQ(Data.GetObjectPathString(), HeroPath);
+    EXPECT_EQ(Data.GetExportTextName(),
+              "/Script/HostVantorEdTests.TestMeshAsset'/Game/RegistryTests/Characters/Hero.Hero'");
+    EXPECT_EQ(Data.GetTagValue("Kind"), "Mesh");
+    EXPECT_EQ(Data.GetTagValue("Missing"), "");
+    EXPECT_EQ(Data.GetAsset(), Hero);
+    EXPECT_EQ(Data.GetClass(), UTestMeshAsset::StaticClass());
+    EXPECT_EQ(Data, FAssetData(Hero));
+    EXPECT_NE(Data, FAssetData(Villain));
+
+    Hero->MarkAsGarbage();
+    EXPECT_EQ(Data.GetAsset(), nullptr);
+}
+
+TEST_F(AssetRegistryTest, AssetDataOfANonAssetDescribesNothing)
+{
+    for (const UObject* NotAnAsset :
+         {static_cast<UObject*>(nullptr), static_cast<UObject*>(Hero->Piece.Get()),
+          static_cast<UObject*>(Destroyed)})
+    {
+        const FAssetData Data(NotAnAsset);
+        EXPECT_FALSE(Data.IsValid());
+        EXPECT_EQ(Data, FAssetData());
+        EXPECT_EQ(Data.GetObjectPathString(), "");
+        EXPECT_EQ(Data.GetExportTextName(), "");
+        EXPECT_EQ(Data.GetAsset(), nullptr);
+        EXPECT_EQ(Data.GetClass(), nullptr);
+    }
+}
