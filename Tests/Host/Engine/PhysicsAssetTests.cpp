@@ -163,7 +163,7 @@ TEST(PhysicsShapes, SkinnedLevelSetValidatesBonesAndWeights)
 TEST(SkeletalBodySetup, CookingRecordsEachSolidHullInBodySpace)
 {
     USkeletalBodySetup* Body = NewObject<USkeletalBodySetup>(MakePackage("Cook"));
-    Body->BoneName = "spine";
+    Body->BoneName = "Spine";
     TArray<FVector> WithDuplicate = BoxCorners(FVector(0.0), FVector(2.0, 1.0, 1.0));
     WithDuplicate.Add(WithDuplicate[3]);
     const TArray<FVector> TiltedPlane = {FVector(0.0), FVector(1.0, 0.0, 1.0), FVector(0.0, 1.0, 1.0),
@@ -186,15 +186,15 @@ TEST(SkeletalBodySetup, CookingRecordsEachSolidHullInBodySpace)
     Expected.BodySpaceBounds = FBox(FVector(10.0, 0.0, 0.0), FVector(12.0, 1.0, 1.0));
     EXPECT_EQ(Body->GetCookedConvexRecords(), (TArray<FCookedConvexRecord>{Expected}));
     EXPECT_EQ(Log.CountLines(PhysicsLog, ELogVerbosity::Warning), 3);
-    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'spine': convex 0 ('Flat') encloses no volume"));
-    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'spine': convex 2 ('Line') encloses no volume"));
-    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'spine': convex 3 ('Empty') encloses no volume"));
+    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'Spine': convex 0 ('Flat') encloses no volume"));
+    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'Spine': convex 2 ('Line') encloses no volume"));
+    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'Spine': convex 3 ('Empty') encloses no volume"));
     EXPECT_EQ(Body->AggGeom, ShapesBefore) << "cooking never touches the shapes";
 }
 
 TEST(SkeletalBodySetup, CookedDataIsKeptUntilInvalidated)
 {
-    USkeletalBodySetup* Body = MakeBody(MakePackage("Cache"), "head");
+    USkeletalBodySetup* Body = MakeBody(MakePackage("Cache"), "Head");
     Body->CreatePhysicsMeshes();
     const TArray<FCookedConvexRecord> FirstCook = Body->GetCookedConvexRecords();
     ASSERT_EQ(FirstCook.Num(), 1);
@@ -215,7 +215,7 @@ TEST(SkeletalBodySetup, CookedDataIsKeptUntilInvalidated)
 
 TEST(SkeletalBodySetup, EditingThroughReflectionDropsTheCook)
 {
-    USkeletalBodySetup* Body = MakeBody(MakePackage("Edit"), "head");
+    USkeletalBodySetup* Body = MakeBody(MakePackage("Edit"), "Head");
     Body->CreatePhysicsMeshes();
     const FProperty* BoneProperty = VT::Reflection::FindPropertyByAnyName(Body->GetClass(), "BoneName");
     ASSERT_NE(BoneProperty, nullptr);
@@ -228,8 +228,8 @@ TEST(SkeletalBodySetup, EditingThroughReflectionDropsTheCook)
 TEST(PhysicsAsset, InvalidateAllPhysicsMeshesDropsEveryCookAndSkipsNullEntries)
 {
     UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("Invalidate"));
-    USkeletalBodySetup* Pelvis = MakeBody(Asset, "pelvis");
-    USkeletalBodySetup* Spine = MakeBody(Asset, "spine");
+    USkeletalBodySetup* Pelvis = MakeBody(Asset, "Pelvis");
+    USkeletalBodySetup* Spine = MakeBody(Asset, "Spine");
     Asset->SkeletalBodySetups = {Pelvis, nullptr, Spine};
     Pelvis->CreatePhysicsMeshes();
     Spine->CreatePhysicsMeshes();
@@ -246,22 +246,22 @@ TEST(PhysicsAsset, InvalidateAllPhysicsMeshesDropsEveryCookAndSkipsNullEntries)
 TEST(PhysicsAsset, FindsBodiesAndConstraintsByBoneSkippingNullEntries)
 {
     UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("Find"));
-    Asset->SkeletalBodySetups = {nullptr, MakeBody(Asset, "pelvis"), MakeBody(Asset, "spine")};
-    Asset->ConstraintSetup = {nullptr, MakeConstraint(Asset, "spine", "pelvis")};
+    Asset->SkeletalBodySetups = {nullptr, MakeBody(Asset, "Pelvis"), MakeBody(Asset, "Spine")};
+    Asset->ConstraintSetup = {nullptr, MakeConstraint(Asset, "Spine", "Pelvis")};
 
-    EXPECT_EQ(Asset->FindBodyIndex("spine"), 2);
-    EXPECT_EQ(Asset->FindBodyIndex("head"), INDEX_NONE);
+    EXPECT_EQ(Asset->FindBodyIndex("Spine"), 2);
+    EXPECT_EQ(Asset->FindBodyIndex("Head"), INDEX_NONE);
     EXPECT_EQ(Asset->FindBodyIndex(NAME_None), INDEX_NONE);
 
-    EXPECT_EQ(Asset->FindConstraintIndex("spine", "pelvis"), 1);
-    EXPECT_EQ(Asset->FindConstraintIndex("pelvis", "spine"), INDEX_NONE) << "a joint's bones have an order";
-    EXPECT_EQ(Asset->FindConstraintIndex("spine", "head"), INDEX_NONE);
+    EXPECT_EQ(Asset->FindConstraintIndex("Spine", "Pelvis"), 1);
+    EXPECT_EQ(Asset->FindConstraintIndex("Pelvis", "Spine"), INDEX_NONE) << "a joint's bones have an order";
+    EXPECT_EQ(Asset->FindConstraintIndex("Spine", "Head"), INDEX_NONE);
 }
 
 TEST(PhysicsAsset, KeepsItsBodiesAndConstraintsAliveWhileItLives)
 {
     UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("Gc"), "Asset", RF_Standalone);
-    TWeakObjectPtr<USkeletalBodySetup> Body = MakeBody(MakePackage("GcLoose"), "pelvis");
+    TWeakObjectPtr<USkeletalBodySetup> Body = MakeBody(MakePackage("GcLoose"), "Pelvis");
     TWeakObjectPtr<UPhysicsConstraintTemplate> Constraint = MakeConstraint(MakePackage("GcLoose"), "a", "b");
     Asset->SkeletalBodySetups = {nullptr, Body.Get()};
     Asset->ConstraintSetup = {Constraint.Get(), nullptr};
@@ -289,7 +289,7 @@ protected:
 
 TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
 {
-    USkeletalBodySetup* Body = MakeBody(MakePackage("UndoBody"), "pelvis");
+    USkeletalBodySetup* Body = MakeBody(MakePackage("UndoBody"), "Pelvis");
     Body->AggGeom.LevelSetElems.Add(MakeLevelSet());
     Body->CreatePhysicsMeshes();
     const FKAggregateGeometry ShapesBefore = Body->AggGeom;
@@ -306,7 +306,7 @@ TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
     const FKAggregateGeometry ShapesAfter = Body->AggGeom;
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_EQ(Body->BoneName, FName("pelvis"));
+    EXPECT_EQ(Body->BoneName, FName("Pelvis"));
     EXPECT_EQ(Body->AggGeom, ShapesBefore);
     EXPECT_TRUE(Body->HasCookedData()) << "the cook that matched the old shapes comes back with them";
     EXPECT_EQ(Body->GetCookedConvexRecords(), CookBefore);
@@ -319,7 +319,7 @@ TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
 
 TEST_F(PhysicsAssetUndo, UndoRestoresAConstraintExactlyAndRedoReappliesIt)
 {
-    UPhysicsConstraintTemplate* Constraint = MakeConstraint(MakePackage("UndoJoint"), "spine", "pelvis");
+    UPhysicsConstraintTemplate* Constraint = MakeConstraint(MakePackage("UndoJoint"), "Spine", "Pelvis");
     Constraint->DefaultInstance.Position1 = FVector(0.0, 0.0, 12.5);
     const FPhysicsConstraintSetup Before = Constraint->DefaultInstance;
     {
@@ -341,21 +341,21 @@ TEST_F(PhysicsAssetUndo, UndoRestoresAConstraintExactlyAndRedoReappliesIt)
 TEST_F(PhysicsAssetUndo, UndoRestoresTheAssetsLists)
 {
     UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("UndoAsset"));
-    USkeletalBodySetup* Pelvis = MakeBody(Asset, "pelvis");
+    USkeletalBodySetup* Pelvis = MakeBody(Asset, "Pelvis");
     Asset->SkeletalBodySetups = {Pelvis};
     {
         FScopedTransaction Transaction(FText::FromString("Add Body"));
         Asset->Modify();
-        Asset->SkeletalBodySetups.Add(MakeBody(Asset, "spine"));
-        Asset->ConstraintSetup.Add(MakeConstraint(Asset, "spine", "pelvis"));
+        Asset->SkeletalBodySetups.Add(MakeBody(Asset, "Spine"));
+        Asset->ConstraintSetup.Add(MakeConstraint(Asset, "Spine", "Pelvis"));
     }
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_EQ(Asset->SkeletalBodySetups, (TArray<TObjectPtr<USkeletalBodySetup>>{Pelvis}));
     EXPECT_TRUE(Asset->ConstraintSetup.IsEmpty());
-    EXPECT_EQ(Asset->FindBodyIndex("spine"), INDEX_NONE);
+    EXPECT_EQ(Asset->FindBodyIndex("Spine"), INDEX_NONE);
 
     ASSERT_TRUE(FTransactionBuffer::Get().Redo());
-    EXPECT_EQ(Asset->FindBodyIndex("spine"), 1);
-    EXPECT_EQ(Asset->FindConstraintIndex("spine", "pelvis"), 0);
+    EXPECT_EQ(Asset->FindBodyIndex("Spine"), 1);
+    EXPECT_EQ(Asset->FindConstraintIndex("Spine", "Pelvis"), 0);
 }
