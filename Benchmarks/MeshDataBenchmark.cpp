@@ -3,6 +3,7 @@
 // Times four from the smaller to the larger mesh is linear.
 
 #include "Core/Containers/Map.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "MeshConversion/DynamicMeshToMeshDescription.h"
 #include "MeshConversion/MeshDescriptionToDynamicMesh.h"
 #include "Support/MeshBuilders.h"
@@ -110,12 +111,27 @@ void ConvertToMeshDescription(benchmark::State& State)
 }
 } // namespace
 
+/** A skeletal mesh rebuilding its LOD 0 data: imported model, morph target deltas and bounds. */
+void CommitLOD0(benchmark::State& State)
+{
+    USkeletalMesh* Mesh = NewObject<USkeletalMesh>();
+    Mesh->AddLODInfo();
+    Mesh->CreateMeshDescription(0, FMeshDescription(GridMesh(static_cast<int32>(State.range(0)))));
+    for (auto _ : State)
+    {
+        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
+        benchmark::DoNotOptimize(Mesh->GetImportedModel());
+    }
+    Mesh->MarkAsGarbage();
+}
+
 BENCHMARK(BuildDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(CopyDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BuildIndexers)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeleteHalfAndCompact)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(ConvertToDynamicMesh)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(ConvertToMeshDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(CommitLOD0)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
 
 int main(int ArgCount, char** Args)
 {

@@ -28,9 +28,9 @@ UDuplicationNode* FindNode(const FString& Path)
 /** Hero with an arm inside it and a hand inside the arm. */
 struct FNodeTree
 {
-    UDuplicationNode* Hero;
-    UDuplicationNode* Arm;
-    UDuplicationNode* Hand;
+    UDuplicationNode* Hero = nullptr;
+    UDuplicationNode* Arm = nullptr;
+    UDuplicationNode* Hand = nullptr;
 };
 
 FNodeTree MakeNodeTree()
@@ -96,6 +96,22 @@ TEST(ObjectDuplication, NoNameGivesAUniqueNameAndNoOuterTheTransientPackage)
     EXPECT_NE(FindNode(Loose->GetPathName() + ".Arm.Hand"), nullptr);
 }
 
+namespace
+{
+/** Duplicates the tree's hero into a new package and finds the copies of its arm and hand. */
+FNodeTree DuplicateTree(const FNodeTree& Tree)
+{
+    FNodeTree Copied;
+    Copied.Hero = DuplicateObject(Tree.Hero, MakePackage(), "Copy");
+    if (Copied.Hero)
+    {
+        Copied.Arm = FindNode(Copied.Hero->GetPathName() + ".Arm");
+        Copied.Hand = FindNode(Copied.Hero->GetPathName() + ".Arm.Hand");
+    }
+    return Copied;
+}
+} // namespace
+
 TEST(ObjectDuplication, InternalReferencesPointAtTheCopiesAndExternalOnesStay)
 {
     const FNodeTree Tree = MakeNodeTree();
@@ -107,12 +123,11 @@ TEST(ObjectDuplication, InternalReferencesPointAtTheCopiesAndExternalOnesStay)
     Tree.Hand->Target = Tree.Hero;
     Tree.Hand->Reported = Tree.Arm;
 
-    UDuplicationNode* Copy = DuplicateObject(Tree.Hero, MakePackage(), "Copy");
-    ASSERT_NE(Copy, nullptr);
-    UDuplicationNode* Arm = FindNode(Copy->GetPathName() + ".Arm");
-    UDuplicationNode* Hand = FindNode(Copy->GetPathName() + ".Arm.Hand");
-    ASSERT_NE(Arm, nullptr);
-    ASSERT_NE(Hand, nullptr);
+    const FNodeTree Copied = DuplicateTree(Tree);
+    ASSERT_TRUE(Copied.Hero && Copied.Arm && Copied.Hand);
+    UDuplicationNode* Copy = Copied.Hero;
+    UDuplicationNode* Arm = Copied.Arm;
+    UDuplicationNode* Hand = Copied.Hand;
 
     EXPECT_EQ(Copy->Target.Get(), Arm);
     EXPECT_EQ(Copy->Reported.Get(), External) << "unreflected references are followed too";
@@ -148,12 +163,11 @@ TEST(ObjectDuplication, PostDuplicateRunsOncePerCopyOutersFirstAfterTheReference
     Tree.Arm->Target = Tree.Hero;
     Tree.Hand->Target = Tree.Arm;
 
-    UDuplicationNode* Copy = DuplicateObject(Tree.Hero, MakePackage(), "Copy");
-    ASSERT_NE(Copy, nullptr);
-    UDuplicationNode* Arm = FindNode(Copy->GetPathName() + ".Arm");
-    UDuplicationNode* Hand = FindNode(Copy->GetPathName() + ".Arm.Hand");
-    ASSERT_NE(Arm, nullptr);
-    ASSERT_NE(Hand, nullptr);
+    const FNodeTree Copied = DuplicateTree(Tree);
+    ASSERT_TRUE(Copied.Hero && Copied.Arm && Copied.Hand);
+    UDuplicationNode* Copy = Copied.Hero;
+    UDuplicationNode* Arm = Copied.Arm;
+    UDuplicationNode* Hand = Copied.Hand;
 
     for (const UDuplicationNode* Node : {Copy, Arm, Hand})
     {

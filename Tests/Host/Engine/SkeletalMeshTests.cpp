@@ -403,3 +403,29 @@ TEST_F(SkeletalMeshTest, ADuplicateOwnsAnExactCopyOfEveryDescription)
     EXPECT_EQ(Description().Triangles().Num(), Copy->GetMeshDescription(0)->Triangles().Num() + 1);
 }
 } // namespace
+
+namespace
+{
+TEST_F(SkeletalMeshTest, UndoRestoresTheMeshSocketsAndTheirSettings)
+{
+    USkeletalMeshSocket* Weapon = NewObject<USkeletalMeshSocket>(Mesh);
+    Weapon->SocketName = "Weapon";
+    Weapon->BoneName = "Root";
+    Mesh->GetMeshOnlySocketList().Add(Weapon);
+    {
+        FScopedTransaction Transaction(FText::FromString("Sockets"));
+        Mesh->Modify(true);
+        Weapon->Modify(true);
+        Weapon->RelativeLocation = FVector(1.0, 2.0, 3.0);
+        Weapon->RelativeRotation = FRotator(10.0, 20.0, 30.0);
+        Mesh->GetMeshOnlySocketList().Add(NewObject<USkeletalMeshSocket>(Mesh));
+    }
+    ASSERT_EQ(Mesh->GetMeshOnlySocketList().Num(), 2);
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    ASSERT_EQ(Mesh->GetMeshOnlySocketList().Num(), 1);
+    EXPECT_EQ(Mesh->FindSocket("Weapon"), Weapon);
+    EXPECT_EQ(Weapon->RelativeLocation, FVector(0.0, 0.0, 0.0));
+    EXPECT_EQ(Weapon->RelativeRotation, FRotator());
+}
+} // namespace
