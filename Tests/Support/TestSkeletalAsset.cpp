@@ -18,10 +18,25 @@ enum EBone : uint16
     Head,
 };
 
+const char* const DependentSuffixes[] = {"", "_Skeleton", "_Physics", "_Walk"};
+
+bool IsBaseNameTaken(const FString& Base)
+{
+    for (const char* Suffix : DependentSuffixes)
+    {
+        if (FindPackage(Base + Suffix) != nullptr)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+/** A base name for which the mesh's package and every dependent asset's package are free. */
 FString UniquePackageName(const FString& Requested)
 {
     FString Name = Requested;
-    for (int32 Suffix = 1; FindPackage(Name) != nullptr; ++Suffix)
+    for (int32 Suffix = 1; IsBaseNameTaken(Name); ++Suffix)
     {
         Name = FString::Printf("%s_%d", *Requested, Suffix);
     }

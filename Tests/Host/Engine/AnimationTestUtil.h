@@ -68,6 +68,6 @@ protected:
     void TearDown() override { FTransactionBuffer::Get().Reset(); }
 
     static FText Title(const char* Text) { return FText::FromString(Text); }
-    static int32 RecordedObjects() { return FTransactionBuffer::Get().GetRecordedObjectCount(); }
+    static int32 RecordedObjects() { return FTransactionBuffer::Get().GetRecordCount(); }
 };
 } // namespace AnimationTest

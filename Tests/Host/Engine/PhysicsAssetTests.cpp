@@ -125,7 +125,10 @@ TEST(PhysicsShapes, LevelSetValidatesItsGridAndReadsXFastest)
 
     FKLevelSetElem Flat = Valid;
     Flat.GridDims.Z = 0;
-    EXPECT_EQ(Flat.Validate(), "grid dimensions 2x2x0 are not all positive");
+    EXPECT_EQ(Flat.Validate(), "grid dimensions 2x2x0 are not all between 1 and 65536");
+    FKLevelSetElem TooLong = Valid;
+    TooLong.GridDims = {2, 2, 3000000};
+    EXPECT_EQ(TooLong.Validate(), "grid dimensions 2x2x3000000 are not all between 1 and 65536");
     FKLevelSetElem NoCells = Valid;
     NoCells.CellSize = 0.0;
     EXPECT_EQ(NoCells.Validate(), "cell size 0 is not a positive number");

@@ -284,8 +284,7 @@ TEST_F(SkeletalMeshTest, UndoOfADescriptionEditRestoresDescriptionAndDerivedData
         Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
         Mesh->PostEditChange();
     }
-    EXPECT_EQ(FTransactionBuffer::Get().GetRecordedObjectCount(), 4)
-        << "the mesh, its description, two morphs";
+    EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 4) << "the mesh, its description, two morphs";
     const FMeshState After(*Mesh);
     ASSERT_NE(After.Description.Triangles().Num(), Before.Description.Triangles().Num());
 
@@ -427,5 +426,78 @@ TEST_F(SkeletalMeshTest, UndoRestoresTheMeshSocketsAndTheirSettings)
     EXPECT_EQ(Mesh->FindSocket("Weapon"), Weapon);
     EXPECT_EQ(Weapon->RelativeLocation, FVector(0.0, 0.0, 0.0));
     EXPECT_EQ(Weapon->RelativeRotation, FRotator());
+}
+} // namespace
+
+namespace
+{
+TEST_F(SkeletalMeshTest, ANewLODStartsWithAnEmptyImportedModelEvenAfterARemoval)
+{
+    const int32 LOD1 = Mesh->AddLODInfo();
+    Mesh->CreateMeshDescription(LOD1, BuildSkinnedGrid());
+    Mesh->CommitMeshDescription(LOD1, FCommitMeshDescriptionParams());
+    Mesh->RemoveLODInfo(LOD1);
+    ASSERT_EQ(Mesh->AddLODInfo(), LOD1);
+    EXPECT_EQ(Mesh->GetImportedModel()->LODModels[LOD1], FImportedLODModel());
+    EXPECT_EQ(Mesh->GetMeshDescription(LOD1), nullptr);
+}
+
+TEST_F(SkeletalMeshTest, ATargetDroppedAndAddedAgainReusesItsObject)
+{
+    const UMorphTarget* Frown = Mesh->FindMorphTarget("Frown");
+    for (int32 Cycle = 0; Cycle < 3; ++Cycle)
+    {
+        FSkeletalMeshAttributes Attributes(Description());
+        Attributes.UnregisterMorphTargetAttribute("Frown");
+        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
+        ASSERT_EQ(Mesh->FindMorphTarget("Frown"), nullptr);
+        Attributes.RegisterMorphTargetAttribute("Frown", false);
+        Attributes.GetVertexMorphPositionDelta("Frown")[FVertexID(1)] = FVector3f(0.0f, 0.0f, 1.0f);
+        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
+    }
+    EXPECT_EQ(Mesh->FindMorphTarget("Frown"), Frown);
+    ASSERT_EQ(Frown->GetMorphLODModels().Num(), 1);
+    EXPECT_FALSE(Frown->GetMorphLODModels()[0].Vertices.IsEmpty());
+    int32 MorphObjects = 0;
+    ForEachObjectOfClass<UMorphTarget>([&](UMorphTarget* Target)
+                                       { MorphObjects += Target->GetOuter() == Mesh; });
+    EXPECT_EQ(MorphObjects, 2);
+}
+
+TEST_F(SkeletalMeshTest, ACommitThatRecomputesNormalsRecordsTheDescriptionItself)
+{
+    const FMeshDescription Before = Description();
+    FCommitMeshDescriptionParams Params;
+    Params.bRecomputeNormals = true;
+    {
+        FScopedTransaction Transaction(FText::FromString("Normals"));
+        FSkeletalMeshAttributes(Description()).GetVertexInstanceNormals()[FVertexInstanceID(0)] =
+            FVector3f(1.0f, 0.0f, 0.0f);
+        FScopedTransaction Inner(FText::FromString("Commit"));
+        Mesh->CommitMeshDescription(0, Params);
+    }
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_FALSE(Description() == Before) << "the edit before the commit was not announced";
+    EXPECT_EQ(FSkeletalMeshAttributes(Description()).GetVertexInstanceNormals()[FVertexInstanceID(0)],
+              FVector3f(1.0f, 0.0f, 0.0f))
+        << "what the commit itself changed is undone";
+}
+
+TEST_F(SkeletalMeshTest, AsyncWorkFinishesBeforeTheMeshIsRecordedOrRestored)
+{
+    FBoxSphereBounds Pending(FVector(1.0, 1.0, 1.0), FVector(2.0, 2.0, 2.0), 3.0);
+    const FBoxSphereBounds Before = Mesh->GetImportedBounds();
+    Mesh->LockPropertiesForAsyncWork(ESkeletalMeshAsyncProperties::ImportedBounds,
+                                     [&] { Mesh->SetImportedBounds(Pending); });
+    {
+        FScopedTransaction Transaction(FText::FromString("Edit"));
+        Mesh->Modify(true);
+        EXPECT_FALSE(Mesh->IsAsyncPropertyLocked(ESkeletalMeshAsyncProperties::ImportedBounds));
+        Mesh->SetImportedBounds(FBoxSphereBounds());
+    }
+    Mesh->LockPropertiesForAsyncWork(ESkeletalMeshAsyncProperties::ImportedBounds,
+                                     [&] { Mesh->SetImportedBounds(Before); });
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_EQ(Mesh->GetImportedBounds(), Pending) << "the undo restores what the finished work wrote";
 }
 } // namespace

@@ -197,7 +197,7 @@ TEST_F(AssetToolsTest, DuplicatingInsideATransactionRecordsOnlyWhatWasModified)
         Source->Modify();
         Source->Values.Add(4);
         Copy = FAssetTools::Get().DuplicateAsset("Hero_Part", "/Game/ToolTests", Source);
-        EXPECT_EQ(FTransactionBuffer::Get().GetRecordedObjectCount(), 1);
+        EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 1);
     }
     ASSERT_NE(Copy, nullptr);
     EXPECT_EQ(CastChecked<UTestAsset>(Copy)->Values, (TArray<int32>{1, 2, 3, 4}));

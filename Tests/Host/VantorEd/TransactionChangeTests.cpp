@@ -9,21 +9,6 @@
 
 namespace
 {
-/** Data an object shares with its undo copies, recorded as a change. */
-class FSharedValuesChange final : public FTransactionChange
-{
-public:
-    explicit FSharedValuesChange(std::shared_ptr<TArray<int32>> InTarget)
-        : Target(std::move(InTarget)), Recorded(*Target)
-    {
-    }
-    void Swap() override { std::swap(*Target, Recorded); }
-
-private:
-    std::shared_ptr<TArray<int32>> Target;
-    TArray<int32> Recorded;
-};
-
 class TransactionChangeTest : public testing::Test
 {
 protected:
@@ -46,7 +31,7 @@ protected:
                           [&]
                           {
                               ++Made;
-                              return std::make_unique<FSharedValuesChange>(Shared);
+                              return std::make_unique<TSharedDataChange<TArray<int32>>>(Shared);
                           });
     }
 
@@ -67,7 +52,7 @@ TEST_F(TransactionChangeTest, AChangeIsRecordedOncePerTransactionAndUndoesWithTh
         Owner->Label = "after";
     }
     EXPECT_EQ(Made, 1);
-    EXPECT_EQ(FTransactionBuffer::Get().GetRecordedObjectCount(), 2);
+    EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 2);
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_EQ(*Shared, (TArray<int32>{1, 2, 3}));

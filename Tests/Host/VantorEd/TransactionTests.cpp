@@ -47,7 +47,7 @@ TEST_F(TransactionTest, UndoRestoresEveryRecordedObjectAndRedoReappliesIt)
         A->Modify();
         A->Values[0] = 10;
     }
-    EXPECT_EQ(FTransactionBuffer::Get().GetRecordedObjectCount(), 2) << "each object once per transaction";
+    EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 2) << "each object once per transaction";
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_EQ(A->Values, (TArray<int32>{1, 2, 3}));

@@ -74,6 +74,8 @@ public:
     virtual void PostEditChangeProperty(FPropertyChangedEvent& Event);
     /** Called after the object was changed; refreshes whatever derives from its data. */
     virtual void PostEditChange();
+    /** Called before undo or redo assigns a recorded state back to the object. */
+    virtual void PreEditUndo() {}
     /** Called after undo or redo assigned a recorded state back to the object. */
     virtual void PostEditUndo() {}
 

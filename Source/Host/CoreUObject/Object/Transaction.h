@@ -18,6 +18,22 @@ public:
     virtual void Swap() = 0;
 };
 
+/** A recorded copy of data held through a shared pointer; undo and redo exchange it with the live data. */
+template <typename T>
+class TSharedDataChange final : public FTransactionChange
+{
+public:
+    explicit TSharedDataChange(std::shared_ptr<T> InTarget) : Target(std::move(InTarget)), Recorded(*Target)
+    {
+    }
+
+    void Swap() override { std::swap(*Target, Recorded); }
+
+private:
+    std::shared_ptr<T> Target;
+    T Recorded;
+};
+
 /**
  * What the object system needs of an open undo transaction: a place to record an object's
  * state before it changes. The editor's transaction buffer provides it while a transaction

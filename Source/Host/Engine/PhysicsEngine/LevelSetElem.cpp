@@ -8,8 +8,8 @@ FString FKLevelSetElem::Validate() const
 {
     if (!GridDims.IsValid())
     {
-        return FString::Printf("grid dimensions %dx%dx%d are not all positive", GridDims.X, GridDims.Y,
-                               GridDims.Z);
+        return FString::Printf("grid dimensions %dx%dx%d are not all between 1 and %d", GridDims.X,
+                               GridDims.Y, GridDims.Z, FGridDimensions::MaxPointsPerAxis);
     }
     if (!std::isfinite(CellSize) || CellSize <= 0.0)
     {

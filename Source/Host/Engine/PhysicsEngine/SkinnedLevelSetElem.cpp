@@ -45,8 +45,8 @@ FString FKSkinnedLevelSetElem::ValidateWeights() const
 {
     if (!LatticeDims.IsValid())
     {
-        return FString::Printf("lattice dimensions %dx%dx%d are not all positive", LatticeDims.X,
-                               LatticeDims.Y, LatticeDims.Z);
+        return FString::Printf("lattice dimensions %dx%dx%d are not all between 1 and %d", LatticeDims.X,
+                               LatticeDims.Y, LatticeDims.Z, FGridDimensions::MaxPointsPerAxis);
     }
     const int64 PointCount = LatticeDims.GetPointCount();
     if (int64(LatticeBoneWeights.Num()) != PointCount * BoneNames.Num())

@@ -14,8 +14,9 @@ struct FSkeletalMaterialUVDensities
 
 /**
  * One material slot of a skeletal mesh: the material it draws with (may be none), the slot's
- * name as the editor shows it, and the name it had in the imported file, which binds it to the
- * geometry's polygon groups.
+ * name as the editor shows it, and the name it had in the imported file. Geometry reaches a slot
+ * by index: a render section draws with the slot of its material index unless the LOD's material
+ * map redirects it.
  */
 struct FSkeletalMaterial
 {

@@ -2,6 +2,7 @@
 
 #include "Core/Math/ForwardKinematics.h"
 #include "CoreUObject/Object/GarbageCollection.h"
+#include "CoreUObject/Object/ObjectArray.h"
 #include "CoreUObject/Object/Transaction.h"
 #include "MeshDescription/MeshNormals.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
@@ -11,26 +12,6 @@ using EProperty = ESkeletalMeshAsyncProperties;
 
 namespace
 {
-/** The recorded state of a mesh description; undo and redo exchange it with the live description. */
-class FMeshDescriptionChange final : public FTransactionChange
-{
-public:
-    explicit FMeshDescriptionChange(std::shared_ptr<FMeshDescription> InTarget)
-        : Target(std::move(InTarget)), Recorded(*Target)
-    {
-    }
-
-    void Swap() override { std::swap(*Target, Recorded); }
-
-private:
-    std::shared_ptr<FMeshDescription> Target;
-    FMeshDescription Recorded;
-};
-
-bool IsAnyName(const TArray<FName>& Names, FName Name)
-{
-    return Names.Contains(Name);
-}
 } // namespace
 
 int32 USkeletalMesh::GetLODNum() const
@@ -64,11 +45,13 @@ int32 USkeletalMesh::AddLODInfo()
     Info.ScreenSize = LODInfo.IsEmpty() ? 1.0f : LODInfo.Last().ScreenSize * 0.5f;
     LODInfo.Add(Info);
     MeshDescriptions.Add(nullptr);
-    if (ImportedModel.LODModels.Num() < LODInfo.Num())
+    const int32 NewIndex = LODInfo.Num() - 1;
+    if (ImportedModel.LODModels.Num() <= NewIndex)
     {
-        ImportedModel.LODModels.SetNum(LODInfo.Num());
+        ImportedModel.LODModels.SetNum(NewIndex + 1);
     }
-    return LODInfo.Num() - 1;
+    ImportedModel.LODModels[NewIndex] = FImportedLODModel();
+    return NewIndex;
 }
 
 void USkeletalMesh::RemoveLODInfo(int32 LODIndex)
@@ -112,12 +95,12 @@ bool USkeletalMesh::ModifyMeshDescription(int32 LODIndex, bool bAlwaysMarkDirty)
     {
         return false;
     }
-    Modify(bAlwaysMarkDirty);
-    if (GUndo && !HasAnyFlags(RF_Transient))
+    if (Modify(bAlwaysMarkDirty))
     {
         const std::shared_ptr<FMeshDescription>& Description = MeshDescriptions[LODIndex];
         GUndo->SaveChange(this, Description.get(),
-                          [&Description] { return std::make_unique<FMeshDescriptionChange>(Description); });
+                          [&Description]
+                          { return std::make_unique<TSharedDataChange<FMeshDescription>>(Description); });
     }
     return true;
 }
@@ -126,11 +109,12 @@ void USkeletalMesh::CommitMeshDescription(int32 LODIndex, const FCommitMeshDescr
 {
     FMeshDescription* Description = GetMeshDescription(LODIndex);
     VT_CHECKF(Description != nullptr, "LOD %d has no mesh description to commit", LODIndex);
-    Modify(false);
     if (Params.bRecomputeNormals)
     {
+        ModifyMeshDescription(LODIndex, false);
         RecomputeVertexInstanceNormals(*Description);
     }
+    Modify(false);
     if (Params.bRebuildImportedModel)
     {
         WaitUntilAsyncPropertyReleased(EProperty::ImportedModel, ELock::ReadWrite);
@@ -176,8 +160,7 @@ void USkeletalMesh::RebuildMorphTargets(int32 LODIndex, const FMeshDescription& 
         UMorphTarget* MorphTarget = FindMorphTarget(Name);
         if (!MorphTarget)
         {
-            MorphTarget = NewObject<UMorphTarget>(this);
-            MorphTarget->SetMorphName(Name);
+            MorphTarget = FindOrCreateMorphTargetObject(Name);
             MorphTargets.Add(MorphTarget);
         }
         MorphTarget->Modify(false);
@@ -187,7 +170,7 @@ void USkeletalMesh::RebuildMorphTargets(int32 LODIndex, const FMeshDescription& 
     // Targets the description no longer has lose this LOD's deltas, and go when nothing is left.
     for (const TObjectPtr<UMorphTarget>& MorphTarget : MorphTargets)
     {
-        if (MorphTarget && !IsAnyName(Names, MorphTarget->GetMorphName()) &&
+        if (MorphTarget && !Names.Contains(MorphTarget->GetMorphName()) &&
             MorphTarget->GetMorphLODModels().IsValidIndex(LODIndex))
         {
             MorphTarget->Modify(false);
@@ -196,9 +179,24 @@ void USkeletalMesh::RebuildMorphTargets(int32 LODIndex, const FMeshDescription& 
     }
     MorphTargets.RemoveAll(
         [&Names](const TObjectPtr<UMorphTarget>& MorphTarget) {
-            return MorphTarget && !IsAnyName(Names, MorphTarget->GetMorphName()) &&
+            return MorphTarget && !Names.Contains(MorphTarget->GetMorphName()) &&
                    !MorphTarget->HasAnyLODData();
         });
+}
+
+UMorphTarget* USkeletalMesh::FindOrCreateMorphTargetObject(FName MorphName)
+{
+    // A target dropped earlier stays inside the mesh (undo may bring it back): take it up again.
+    UObject* Existing = FUObjectArray::Get().FindObject(this, MorphName);
+    if (UMorphTarget* Dropped = Cast<UMorphTarget>(Existing))
+    {
+        Dropped->Modify(false);
+        Dropped->GetMorphLODModels().Reset();
+        return Dropped;
+    }
+    UMorphTarget* Created = NewObject<UMorphTarget>(this, Existing ? NAME_None : MorphName);
+    Created->SetMorphName(MorphName);
+    return Created;
 }
 
 void USkeletalMesh::UpdateImportedBounds(const FMeshDescription& Description)
@@ -372,7 +370,7 @@ UAssetSourceFile* USkeletalMesh::GetSourceFile() const
 
 void USkeletalMesh::SetSourceFile(UAssetSourceFile* NewSourceFile)
 {
-    WaitUntilAsyncPropertyReleased(EProperty::SourceFile, ELock::ReadWrite);
+    WaitUntilAsyncPropertyReleased(EProperty::SourceFile, ELock::WriteOnly);
     SourceFile = NewSourceFile;
 }
 
@@ -431,13 +429,30 @@ void USkeletalMesh::PostEditChange()
     {
         InvalidateDeriveDataCacheGUID();
     }
-    RenderDataKey = DerivedDataKey;
-    Live.Get().OnMeshChanged.Broadcast(this);
+    RebuildRenderData();
+}
+
+void USkeletalMesh::PreEditUndo()
+{
+    Super::PreEditUndo();
+    WaitUntilAsyncPropertyReleased(EProperty::All);
 }
 
 void USkeletalMesh::PostEditUndo()
 {
     Super::PostEditUndo();
+    RebuildRenderData();
+}
+
+bool USkeletalMesh::Modify(bool bAlwaysMarkDirty)
+{
+    WaitUntilAsyncPropertyReleased(EProperty::All);
+    return Super::Modify(bAlwaysMarkDirty);
+}
+
+void USkeletalMesh::RebuildRenderData()
+{
+    RenderDataKey = DerivedDataKey;
     Live.Get().OnMeshChanged.Broadcast(this);
 }
 

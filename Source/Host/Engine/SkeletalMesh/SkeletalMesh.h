@@ -49,7 +49,10 @@ public:
     TArray<FSkeletalLODInfo>& GetLODInfoArray();
     /** Appends a LOD with default settings, no description and an empty imported model; answers its index. */
     int32 AddLODInfo();
-    /** Removes the LOD's settings and its description. The imported model keeps its LOD models. */
+    /**
+     * Removes the LOD's settings and its description. The imported model's LOD models and the
+     * morph targets' per-LOD data are kept as they are: whoever removes a LOD trims those too.
+     */
     void RemoveLODInfo(int32 LODIndex);
 
     // Mesh descriptions.
@@ -66,7 +69,10 @@ public:
      * (once per transaction) and records the mesh itself. False when the LOD has no description.
      */
     bool ModifyMeshDescription(int32 LODIndex, bool bAlwaysMarkDirty = true);
-    /** Rebuilds what derives from the LOD's description, as the parameters ask. */
+    /**
+     * Rebuilds what derives from the LOD's description, as the parameters ask. Morph targets are
+     * built for the LOD's imported model as it stands after the (optional) rebuild of the model.
+     */
     void CommitMeshDescription(int32 LODIndex, const FCommitMeshDescriptionParams& Params);
 
     // Material slots.
@@ -121,7 +127,7 @@ public:
     /** True when the render data was built for the current derived-data key. */
     bool HasValidRenderData() const { return RenderDataKey == DerivedDataKey; }
 
-    /** Broadcast after the mesh changed: after a post-edit-change, an undo or a redo. */
+    /** Broadcast after the render data was rebuilt: after a post-edit-change, an undo or a redo. */
     TMulticastDelegate<void(USkeletalMesh*)>& OnMeshChanged() { return Live.Get().OnMeshChanged; }
 
     // Asynchronous work.
@@ -137,7 +143,10 @@ public:
     void LockPropertiesForAsyncWork(ESkeletalMeshAsyncProperties Properties, std::function<void()> Finish);
     bool IsAsyncPropertyLocked(ESkeletalMeshAsyncProperties Property) const;
 
+    /** Waits for asynchronous work on the mesh before its state is recorded. */
+    bool Modify(bool bAlwaysMarkDirty = true) override;
     void PostEditChange() override;
+    void PreEditUndo() override;
     void PostEditUndo() override;
     void PostDuplicate() override;
     void AddReferencedObjects(FReferenceCollector& Collector) override;
@@ -152,6 +161,10 @@ private:
     };
 
     void RebuildMorphTargets(int32 LODIndex, const FMeshDescription& Description);
+    /** The target of that name inside the mesh, dropped earlier, or a new one. */
+    UMorphTarget* FindOrCreateMorphTargetObject(FName MorphName);
+    /** Brings the render data up to the derived-data key and tells the listeners. */
+    void RebuildRenderData();
     void UpdateImportedBounds(const FMeshDescription& Description);
 
     TArray<FSkeletalLODInfo> LODInfo;

@@ -12,11 +12,10 @@ VT_IMPLEMENT_MODULE(FAssetTools, AssetTools);
 
 namespace
 {
+/** Every asset lives in a package, so a free package name is a free asset name. */
 bool IsPackageNameTaken(const FString& PackageName)
 {
-    TArray<FAssetData> Assets;
-    return FindPackage(PackageName) != nullptr ||
-           FAssetRegistry::Get().GetAssetsByPackageName(FName(PackageName), Assets);
+    return FindPackage(PackageName) != nullptr;
 }
 
 /** Why DuplicateAsset cannot make PackageName; empty when it can. */

@@ -84,7 +84,7 @@ TArray<FText> FTransactionBuffer::GetRedoTitles() const
     return Titles;
 }
 
-int32 FTransactionBuffer::GetRecordedObjectCount() const
+int32 FTransactionBuffer::GetRecordCount() const
 {
     const size_t Reachable = Steps.size() - static_cast<size_t>(UndoneCount);
     return Reachable == 0 ? 0 : static_cast<int32>(Steps[Reachable - 1].Records.size());
@@ -101,7 +101,7 @@ bool FTransactionBuffer::SaveObject(UObject* Object)
 {
     VT_CHECK(Depth > 0 && Object != nullptr);
     FTransactionStep& Step = Steps.back();
-    if (Step.Recorded.contains(Object))
+    if (Step.RecordedObjects.contains(Object))
     {
         return true;
     }
@@ -110,7 +110,7 @@ bool FTransactionBuffer::SaveObject(UObject* Object)
     {
         return false;
     }
-    Step.Recorded.insert(Object);
+    Step.RecordedObjects.insert(Object);
     Step.Records.push_back(FRecord{Object, std::unique_ptr<UObject>(State), nullptr});
     return true;
 }
@@ -120,7 +120,7 @@ bool FTransactionBuffer::SaveChange(UObject* Owner, const void* Key,
 {
     VT_CHECK(Depth > 0 && Owner != nullptr && Key != nullptr);
     FTransactionStep& Step = Steps.back();
-    if (Step.Recorded.contains(Key))
+    if (Step.RecordedChanges.contains(Key))
     {
         return true;
     }
@@ -129,7 +129,7 @@ bool FTransactionBuffer::SaveChange(UObject* Owner, const void* Key,
     {
         return false;
     }
-    Step.Recorded.insert(Key);
+    Step.RecordedChanges.insert(Key);
     Step.Records.push_back(FRecord{Owner, nullptr, std::move(Change)});
     return true;
 }
@@ -166,6 +166,19 @@ void FTransactionBuffer::FTransactionStep::SwapStates(bool bReverseOrder)
             FObjectStateAccess::Swap(Record.Object, *Record.State);
         }
     };
+    std::vector<UObject*> Objects;
+    std::unordered_set<const UObject*> Seen;
+    for (const FRecord& Record : Records)
+    {
+        if (Record.Object && Seen.insert(Record.Object).second)
+        {
+            Objects.push_back(Record.Object);
+        }
+    }
+    for (UObject* Object : Objects)
+    {
+        Object->PreEditUndo();
+    }
     if (bReverseOrder)
     {
         std::for_each(Records.rbegin(), Records.rend(), Swap);
@@ -174,13 +187,9 @@ void FTransactionBuffer::FTransactionStep::SwapStates(bool bReverseOrder)
     {
         std::for_each(Records.begin(), Records.end(), Swap);
     }
-    std::unordered_set<const UObject*> Notified;
-    for (FRecord& Record : Records)
+    for (UObject* Object : Objects)
     {
-        if (Record.Object && Notified.insert(Record.Object).second)
-        {
-            Record.Object->PostEditUndo();
-        }
+        Object->PostEditUndo();
     }
 }
 

@@ -39,7 +39,7 @@ public:
     /** The titles of the steps that redo can reach, next first. */
     TArray<FText> GetRedoTitles() const;
     /** The number of records (objects and changes) in the latest step that undo can reach (0 when none). */
-    int32 GetRecordedObjectCount() const;
+    int32 GetRecordCount() const;
 
     /** Forgets the whole history. */
     void Reset();
@@ -62,12 +62,13 @@ private:
     {
         FText Title;
         std::vector<FRecord> Records;
-        std::unordered_set<const void*> Recorded;
+        std::unordered_set<const UObject*> RecordedObjects;
+        std::unordered_set<const void*> RecordedChanges;
 
         /**
          * Exchanges every object's state with the recorded one; undo and redo are both this.
          * A record whose object was destroyed as garbage since is skipped. Each object hears of
-         * the undo once, after every record is applied.
+         * the undo once before any record is applied and once after all are.
          */
         void SwapStates(bool bReverseOrder);
     };
