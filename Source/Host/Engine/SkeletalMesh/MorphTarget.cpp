@@ -27,9 +27,7 @@ void UMorphTarget::BuildLODData(int32 LODIndex, const FMeshDescription& Descript
 
     const FSkeletalMeshAttributesShared Attributes(Description);
     const auto Positions = Attributes.GetVertexMorphPositionDelta(MorphName);
-    const auto Normals = Attributes.HasMorphTargetNormalsAttribute(MorphName)
-                             ? Attributes.GetVertexInstanceMorphNormalDelta(MorphName)
-                             : decltype(Attributes.GetVertexInstanceMorphNormalDelta(MorphName))();
+    const auto Normals = Attributes.GetVertexInstanceMorphNormalDelta(MorphName);
     if (!Positions.IsValid())
     {
         return;

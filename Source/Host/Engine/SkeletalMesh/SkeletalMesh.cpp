@@ -10,10 +10,6 @@
 using ELock = ESkeletalMeshAsyncPropertyLockType;
 using EProperty = ESkeletalMeshAsyncProperties;
 
-namespace
-{
-} // namespace
-
 int32 USkeletalMesh::GetLODNum() const
 {
     WaitUntilAsyncPropertyReleased(EProperty::LODInfo);
@@ -186,12 +182,11 @@ void USkeletalMesh::RebuildMorphTargets(int32 LODIndex, const FMeshDescription& 
 
 UMorphTarget* USkeletalMesh::FindOrCreateMorphTargetObject(FName MorphName)
 {
-    // A target dropped earlier stays inside the mesh (undo may bring it back): take it up again.
+    // A target dropped earlier (it has no deltas left) stays inside the mesh, as undo may bring it
+    // back: take it up again.
     UObject* Existing = FUObjectArray::Get().FindObject(this, MorphName);
     if (UMorphTarget* Dropped = Cast<UMorphTarget>(Existing))
     {
-        Dropped->Modify(false);
-        Dropped->GetMorphLODModels().Reset();
         return Dropped;
     }
     UMorphTarget* Created = NewObject<UMorphTarget>(this, Existing ? NAME_None : MorphName);
