@@ -1,0 +1,7 @@
+#include "Engine/Components/PrimitiveComponent.h"
+
+void UPrimitiveComponent::MarkRenderStateDirty()
+{
+    UpdateBounds();
+    ++RenderStateRevision;
+}

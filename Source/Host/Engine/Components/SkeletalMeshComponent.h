@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Core/Containers/Array.h"
+#include "Core/Math/Transform.h"
+#include "Engine/Components/PrimitiveComponent.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+
+/** Shows a skeletal mesh posed by its bones. Without animation it holds the reference pose. */
+VT_CLASS(ToolTip = "A component that shows a posed skeletal mesh.")
+class USkeletalMeshComponent : public UPrimitiveComponent
+{
+    VT_BODY(USkeletalMeshComponent, UPrimitiveComponent)
+
+public:
+    USkeletalMesh* GetSkeletalMeshAsset() const { return SkeletalMeshAsset; }
+    /** Shows another mesh: the pose is rebuilt and the drawing state marked dirty. */
+    void SetSkeletalMeshAsset(USkeletalMesh* Mesh);
+
+    /** Each bone's transform in component space, in reference-skeleton order. */
+    const TArray<FTransform>& GetComponentSpaceTransforms() const { return ComponentSpaceTransforms; }
+
+    /** Re-evaluates the pose from the mesh's current skeleton. */
+    void RefreshBoneTransforms();
+
+protected:
+    FBoxSphereBounds CalcBounds(const FTransform& LocalToWorld) const override;
+    /** The local pose to show; the mesh's reference pose unless a subclass drives the bones. */
+    virtual void EvaluateLocalPose(TArray<FTransform>& OutLocalPose) const;
+
+private:
+    VT_PROPERTY(VisibleAnywhere, Category = "Mesh")
+    TObjectPtr<USkeletalMesh> SkeletalMeshAsset;
+
+    TArray<FTransform> ComponentSpaceTransforms;
+};
