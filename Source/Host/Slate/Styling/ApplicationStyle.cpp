@@ -1,0 +1,7 @@
+#include "Slate/Styling/ApplicationStyle.h"
+
+FName FApplicationStyle::GetStyleSetName()
+{
+    static const FName StyleSetName("VantorEdStyle");
+    return StyleSetName;
+}
