@@ -1,0 +1,105 @@
+#include "CoreUObject/Object/Package.h"
+#include "Engine/Components/SkeletalMeshComponent.h"
+#include "Engine/Components/StaticMeshComponent.h"
+#include "Engine/World/World.h"
+#include "Support/TestSkeletalAsset.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class WorldTest : public testing::Test
+{
+protected:
+    UWorld* World = NewObject<UWorld>(GetTransientPackage());
+};
+} // namespace
+
+TEST_F(WorldTest, ActorsAndTheirComponentsRegisterWithTheWorldInOrder)
+{
+    UActor* First = World->SpawnActor<UActor>(FName("First"));
+    UActor* Second = World->SpawnActor<UActor>();
+    USkeletalMeshComponent* Mesh = Second->AddComponent<USkeletalMeshComponent>();
+    UStaticMeshComponent* Prop = Second->AddComponent<UStaticMeshComponent>();
+
+    ASSERT_EQ(World->GetActors().Num(), 2);
+    EXPECT_EQ(World->GetActors()[0], First);
+    EXPECT_EQ(First->GetWorld(), World);
+    EXPECT_EQ(Mesh->GetOwner(), Second);
+    EXPECT_EQ(Mesh->GetWorld(), World);
+    ASSERT_EQ(World->GetRegisteredComponents().Num(), 2);
+    EXPECT_EQ(World->GetRegisteredComponents()[1], Prop);
+
+    int32 Visited = 0;
+    Second->ForEachComponent<UPrimitiveComponent>([&](UPrimitiveComponent*) { ++Visited; });
+    EXPECT_EQ(Visited, 2);
+    Second->ForEachComponent<USkeletalMeshComponent>([&](USkeletalMeshComponent* Found)
+                                                     { EXPECT_EQ(Found, Mesh); });
+}
+
+TEST_F(WorldTest, AComponentWithoutOwnerCanBeRegisteredMovedAndUnregistered)
+{
+    UStaticMeshComponent* Floor = NewObject<UStaticMeshComponent>(World);
+    EXPECT_EQ(Floor->GetOwner(), nullptr);
+    EXPECT_FALSE(Floor->IsRegistered());
+
+    Floor->RegisterComponentWithWorld(World);
+    Floor->RegisterComponentWithWorld(World);
+    EXPECT_EQ(World->GetRegisteredComponents().Num(), 1);
+
+    UWorld* Other = NewObject<UWorld>(GetTransientPackage());
+    Floor->RegisterComponentWithWorld(Other);
+    EXPECT_TRUE(World->GetRegisteredComponents().IsEmpty());
+    EXPECT_EQ(Other->GetRegisteredComponents().Num(), 1);
+
+    Floor->UnregisterComponent();
+    EXPECT_FALSE(Floor->IsRegistered());
+    EXPECT_TRUE(Other->GetRegisteredComponents().IsEmpty());
+}
+
+TEST_F(WorldTest, DestroyingAnActorUnregistersItsComponentsOnce)
+{
+    UActor* Actor = World->SpawnActor<UActor>();
+    UStaticMeshComponent* Component = Actor->AddComponent<UStaticMeshComponent>();
+
+    World->DestroyActor(Actor);
+    World->DestroyActor(Actor);
+
+    EXPECT_TRUE(Actor->IsActorBeingDestroyed());
+    EXPECT_TRUE(World->GetActors().IsEmpty());
+    EXPECT_FALSE(Component->IsRegistered());
+    EXPECT_TRUE(World->GetRegisteredComponents().IsEmpty());
+}
+
+TEST_F(WorldTest, ASkeletalMeshComponentShowsItsMeshInTheReferencePose)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset({.PackageName = "/Game/World/ComponentMesh"});
+    USkeletalMeshComponent* Component = World->SpawnActor<UActor>()->AddComponent<USkeletalMeshComponent>();
+    Component->SetWorldLocation(FVector(0.0, 0.0, 10.0));
+    const int32 Revision = Component->GetRenderStateRevision();
+
+    Component->SetSkeletalMeshAsset(Asset.Mesh);
+
+    const TArray<FTransform>& Pose = Component->GetComponentSpaceTransforms();
+    ASSERT_EQ(Pose.Num(), 4);
+    EXPECT_TRUE(Pose[2].GetTranslation().Equals(FVector(4.0, 0.0, 0.0)));
+    EXPECT_TRUE(Pose[3].GetTranslation().Equals(FVector(2.0, 2.0, 0.0)));
+    EXPECT_GT(Component->GetRenderStateRevision(), Revision);
+    const FBox MeshBox = Asset.Mesh->GetImportedBounds().GetBox();
+    EXPECT_NEAR(Component->GetBounds().Origin.Z, 10.0 + MeshBox.GetCenter().Z, 1e-9);
+
+    Component->SetSkeletalMeshAsset(nullptr);
+    EXPECT_TRUE(Component->GetComponentSpaceTransforms().IsEmpty());
+}
+
+TEST_F(WorldTest, AStaticMeshComponentPlacesItsMeshBounds)
+{
+    UStaticMesh* Plane = NewObject<UStaticMesh>(GetTransientPackage());
+    Plane->SetBoundingBox(FBox(FVector(-5.0, -5.0, 0.0), FVector(5.0, 5.0, 0.0)));
+    UStaticMeshComponent* Component = NewObject<UStaticMeshComponent>(World);
+    Component->SetWorldLocation(FVector(1.0, 2.0, 3.0));
+    Component->SetStaticMesh(Plane);
+
+    EXPECT_TRUE(Component->GetBounds().Origin.Equals(FVector(1.0, 2.0, 3.0)));
+    EXPECT_TRUE(Component->GetBounds().BoxExtent.Equals(FVector(5.0, 5.0, 0.0)));
+}
