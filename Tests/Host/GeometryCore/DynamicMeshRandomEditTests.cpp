@@ -96,6 +96,48 @@ public:
         }
     }
 
+    /** The result ReverseTriOrientation must give, and the reversal recorded when it is true. */
+    bool ReverseTriangle(int32 TriangleID)
+    {
+        const FIndex3i Tri = Triangles[TriangleID];
+        const FIndex3i Reversed{Tri.A, Tri.C, Tri.B};
+        for (int32 Other = 0; Other < Triangles.Num(); ++Other)
+        {
+            if (IsTriangle(Other) && Triangles[Other].IsRotationOf(Reversed))
+            {
+                return false;
+            }
+        }
+        Triangles[TriangleID] = Reversed;
+        return true;
+    }
+
+    /** The result SplitVertex must give, and the split recorded when it is a vertex. */
+    int32 SplitVertex(int32 VertexID, const TArray<int32>& Moving)
+    {
+        const TArray<int32> Around = IsVertex(VertexID) ? VertexTriangles(VertexID) : TArray<int32>();
+        TArray<int32> Distinct;
+        for (const int32 TriangleID : Moving)
+        {
+            Distinct.AddUnique(TriangleID);
+        }
+        const bool bAllAround =
+            !Moving.ContainsByPredicate([&Around](int32 ID) { return !Around.Contains(ID); });
+        if (Moving.IsEmpty() || Distinct.Num() != Moving.Num() || !bAllAround || Moving.Num() == Around.Num())
+        {
+            return FDynamicMesh3::InvalidID;
+        }
+        const int32 NewVertexID = AppendVertex();
+        for (const int32 TriangleID : Moving)
+        {
+            FIndex3i& Tri = Triangles[TriangleID];
+            Tri[Tri.IndexOf(VertexID)] = NewVertexID;
+            --VertexCounts[VertexID];
+            ++VertexCounts[NewVertexID];
+        }
+        return NewVertexID;
+    }
+
     bool IsTriangle(int32 TriangleID) const
     {
         return Triangles.IsValidIndex(TriangleID) && Triangles[TriangleID].A != FDynamicMesh3::InvalidID;
@@ -243,6 +285,59 @@ void SetRandomUVs(FDynamicMesh3& Mesh, int32 TriangleID, FRandom& Random)
     UVs.SetTriangle(TriangleID, Elements);
 }
 
+/** A live triangle; the mesh must have one. */
+int32 PickTriangle(const FDynamicMesh3& Mesh, FRandom& Random)
+{
+    int32 TriangleID = Random.Below(Mesh.MaxTriangleID());
+    while (!Mesh.IsTriangle(TriangleID))
+    {
+        TriangleID = (TriangleID + 1) % Mesh.MaxTriangleID();
+    }
+    return TriangleID;
+}
+
+/** Some of the vertex's triangles; now and then with a repeat or a triangle it does not have. */
+TArray<int32> PickTrianglesToMove(const FReferenceMesh& Reference, int32 VertexID, FRandom& Random)
+{
+    TArray<int32> Moving;
+    if (Reference.IsVertex(VertexID))
+    {
+        Moving = Reference.VertexTriangles(VertexID).FilterByPredicate([&Random](int32)
+                                                                       { return Random.Below(2) == 0; });
+    }
+    if (Random.Below(8) == 0)
+    {
+        Moving.Add(Moving.IsEmpty() || Random.Below(2) == 0 ? Random.Below(Reference.Triangles.Num() + 1)
+                                                            : Moving[0]);
+    }
+    return Moving;
+}
+
+/** The value each triangle has at its corner on the vertex, or a marker for an unset triangle. */
+TArray<FVector2f> CornerUVs(const FDynamicMesh3& Mesh, const TArray<int32>& Triangles, int32 VertexID)
+{
+    const FDynamicMeshUVOverlay& UVs = *Mesh.Attributes()->GetUVLayer(0);
+    TArray<FVector2f> Values;
+    for (const int32 TriangleID : Triangles)
+    {
+        Values.Add(UVs.IsSetTriangle(TriangleID)
+                       ? UVs.GetElement(UVs.GetElementAtVertex(TriangleID, VertexID))
+                       : FVector2f(-1.0f, -1.0f));
+    }
+    return Values;
+}
+
+/** The values the triangle has at the given vertices, in their order. */
+TArray<FVector2f> TriangleUVs(const FDynamicMesh3& Mesh, int32 TriangleID, const FIndex3i& VertexIDs)
+{
+    TArray<FVector2f> Values;
+    for (int32 Index = 0; Index < 3; ++Index)
+    {
+        Values.Append(CornerUVs(Mesh, {TriangleID}, VertexIDs[Index]));
+    }
+    return Values;
+}
+
 /** Mostly a live vertex, sometimes any ID up to one past the range. */
 int32 PickVertex(const FDynamicMesh3& Mesh, FRandom& Random)
 {
@@ -272,6 +367,8 @@ TEST(DynamicMeshRandomEdits, AgreeWithABruteForceMeshAndStayValid)
         Mesh.Attributes()->AttachMorphTargetAttribute("Morph");
         const FBoneWeight Influences[] = {{1, 100}, {2, 200}, {3, 300}};
         FReferenceMesh Reference;
+        // How many reversals and splits were carried out and how many refused, to see that both happen.
+        int32 Outcomes[2][2] = {};
         for (int32 Index = 0; Index < 12; ++Index)
         {
             ASSERT_EQ(Mesh.AppendVertex(FVector(Index, Index % 3, 0.0)), Reference.AppendVertex());
@@ -282,7 +379,7 @@ TEST(DynamicMeshRandomEdits, AgreeWithABruteForceMeshAndStayValid)
             FDynamicMeshVertexSkinWeightsAttribute& Skin = *Mesh.Attributes()->GetSkinWeightsAttribute();
             FDynamicMeshMorphTargetAttribute& Morph = *Mesh.Attributes()->GetMorphTargetAttribute("Morph");
             FDynamicMeshMaterialAttribute& Materials = *Mesh.Attributes()->GetMaterialID();
-            const int32 Action = Random.Below(10);
+            const int32 Action = Random.Below(12);
             if (Action == 0)
             {
                 const int32 VertexID = Mesh.AppendVertex(FVector(Step, 0.0, 1.0));
@@ -318,14 +415,37 @@ TEST(DynamicMeshRandomEdits, AgreeWithABruteForceMeshAndStayValid)
             }
             else if (Action <= 8 && Mesh.TriangleCount() > 0)
             {
-                int32 TriangleID = Random.Below(Mesh.MaxTriangleID());
-                while (!Mesh.IsTriangle(TriangleID))
-                {
-                    TriangleID = (TriangleID + 1) % Mesh.MaxTriangleID();
-                }
+                const int32 TriangleID = PickTriangle(Mesh, Random);
                 const bool bRemoveIsolated = Random.Below(2) == 0;
                 ASSERT_TRUE(Mesh.RemoveTriangle(TriangleID, bRemoveIsolated));
                 Reference.RemoveTriangle(TriangleID, bRemoveIsolated);
+            }
+            else if (Action == 9 && Mesh.TriangleCount() > 0)
+            {
+                const int32 TriangleID = PickTriangle(Mesh, Random);
+                const FIndex3i Corners = Mesh.GetTriangle(TriangleID);
+                const TArray<FVector2f> UVsBefore = TriangleUVs(Mesh, TriangleID, Corners);
+                const bool bReversed = Reference.ReverseTriangle(TriangleID);
+                ASSERT_EQ(Mesh.ReverseTriOrientation(TriangleID), bReversed);
+                ++Outcomes[0][bReversed ? 1 : 0];
+                EXPECT_EQ(TriangleUVs(Mesh, TriangleID, Corners), UVsBefore)
+                    << "each vertex keeps its UV in triangle " << TriangleID;
+            }
+            else if (Action == 10)
+            {
+                const int32 VertexID = PickVertex(Mesh, Random);
+                const TArray<int32> Moving = PickTrianglesToMove(Reference, VertexID, Random);
+                const int32 Expected = Reference.SplitVertex(VertexID, Moving);
+                const TArray<FVector2f> UVsBefore =
+                    Expected >= 0 ? CornerUVs(Mesh, Moving, VertexID) : TArray<FVector2f>();
+                ASSERT_EQ(Mesh.SplitVertex(VertexID, Moving), Expected) << "splitting vertex " << VertexID;
+                ++Outcomes[1][Expected >= 0 ? 1 : 0];
+                if (Expected >= 0)
+                {
+                    EXPECT_EQ(CornerUVs(Mesh, Moving, Expected), UVsBefore);
+                    EXPECT_TRUE(std::ranges::equal(Skin.GetValue(Expected), Skin.GetValue(VertexID)));
+                    EXPECT_EQ(Morph.GetValue(Expected), Morph.GetValue(VertexID));
+                }
             }
             else if (Random.Below(2) == 0)
             {
@@ -339,6 +459,11 @@ TEST(DynamicMeshRandomEdits, AgreeWithABruteForceMeshAndStayValid)
                 Mesh = std::move(Copy);
             }
             ASSERT_TRUE(MatchesReference(Mesh, Reference)) << "step " << Step;
+        }
+        for (const auto& [Refused, Done] : Outcomes)
+        {
+            EXPECT_GT(Refused, 0);
+            EXPECT_GT(Done, 0);
         }
     }
 }

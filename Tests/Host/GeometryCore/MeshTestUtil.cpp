@@ -1,7 +1,7 @@
 #include "MeshTestUtil.h"
 
 #include "Core/Containers/String.h"
-#include "GeometryCore/DynamicMesh/DynamicMeshOverlayTypes.h"
+#include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
 
 FDynamicMesh3 MakeGridMesh(int32 QuadsX, int32 QuadsY)
 {
@@ -47,6 +47,46 @@ void SetUVIsland(FDynamicMeshUVOverlay& UVs, const FDynamicMesh3& Mesh, const TA
         }
         UVs.SetTriangle(TriangleID, Elements);
     }
+}
+
+FDynamicMesh3 MakeAttributedGridMesh(int32 QuadsX, int32 QuadsY)
+{
+    FDynamicMesh3 Mesh = MakeGridMesh(QuadsX, QuadsY);
+    Mesh.EnableAttributes();
+    FDynamicMeshAttributeSet& Attributes = *Mesh.Attributes();
+    const TArray<int32> All = Collect(Mesh.TriangleIndices());
+    SetUVIsland(*Attributes.GetUVLayer(0), Mesh,
+                All.FilterByPredicate([QuadsX](int32 ID) { return ID / 2 % QuadsX == 0; }));
+    SetUVIsland(*Attributes.GetUVLayer(0), Mesh,
+                All.FilterByPredicate([QuadsX](int32 ID) { return ID / 2 % QuadsX != 0; }));
+    SetSharedElements(*Attributes.PrimaryNormals(), Mesh, FVector3f(0.0f, 0.0f, 1.0f));
+    Attributes.EnableTangents();
+    SetSharedElements(*Attributes.PrimaryTangents(), Mesh, FVector4f(1.0f, 0.0f, 0.0f, 1.0f));
+    Attributes.EnablePrimaryColors();
+    SetSharedElements(*Attributes.PrimaryColors(), Mesh, FVector4f(0.5f, 0.5f, 0.5f, 1.0f));
+    Attributes.EnableMaterialID();
+    Attributes.GetMaterialID()->SetValue(0, 2);
+    FDynamicMeshVertexSkinWeightsAttribute& Skin = *Attributes.AttachSkinWeightsAttribute();
+    FDynamicMeshVertexSkinWeightsAttribute& Cloth = *Attributes.AttachSkinWeightsAttribute("Cloth");
+    FDynamicMeshMorphTargetAttribute& Smile = *Attributes.AttachMorphTargetAttribute("Smile");
+    for (const int32 VertexID : Mesh.VertexIndices())
+    {
+        const uint16 Bone = static_cast<uint16>(VertexID);
+        const FBoneWeight TwoInfluences[] = {{Bone, 40000}, {static_cast<uint16>(Bone + 1), 25535}};
+        const FBoneWeight OneInfluence[] = {{Bone, FBoneWeight::MaxRawWeight}};
+        Skin.SetValue(VertexID, TwoInfluences);
+        Cloth.SetValue(VertexID, OneInfluence);
+        Smile.SetValue(VertexID, FVector3f(static_cast<float>(VertexID), 1.0f, 2.0f));
+    }
+    return Mesh;
+}
+
+TArray<int32> SortedVtxTriangles(const FDynamicMesh3& Mesh, int32 VertexID)
+{
+    TArray<int32> Triangles;
+    Mesh.GetVtxTriangles(VertexID, Triangles);
+    Triangles.Sort();
+    return Triangles;
 }
 
 testing::AssertionResult IsValidMesh(const FDynamicMesh3& Mesh)

@@ -25,6 +25,39 @@ inline int32 GridVertex(int32 QuadsX, int32 X, int32 Y)
 /** Gives the triangles one shared UV element per vertex, valued by the vertex's X and Y. */
 void SetUVIsland(FDynamicMeshUVOverlay& UVs, const FDynamicMesh3& Mesh, const TArray<int32>& TriangleIDs);
 
+/** Gives every triangle of the mesh one element per vertex, shared by all its triangles, valued Value. */
+template <typename OverlayType>
+void SetSharedElements(OverlayType& Overlay, const FDynamicMesh3& Mesh,
+                       const typename OverlayType::ElementType& Value)
+{
+    TArray<int32> ElementOfVertex;
+    ElementOfVertex.Init(FDynamicMesh3::InvalidID, Mesh.MaxVertexID());
+    for (const int32 TriangleID : Mesh.TriangleIndices())
+    {
+        FIndex3i Elements = Mesh.GetTriangle(TriangleID);
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            int32& Element = ElementOfVertex[Elements[Corner]];
+            if (Element == FDynamicMesh3::InvalidID)
+            {
+                Element = Overlay.AppendElement(Value);
+            }
+            Elements[Corner] = Element;
+        }
+        Overlay.SetTriangle(TriangleID, Elements);
+    }
+}
+
+/**
+ * A grid of MakeGridMesh with every attribute: a UV island for the quads of column 0 and one for the
+ * rest, one shared normal (+Z), tangent (+X, bitangent sign 1) and colour per vertex, material IDs (2 on
+ * triangle 0, else 0), skin weights in two profiles and a morph target "Smile", which differ per vertex.
+ */
+FDynamicMesh3 MakeAttributedGridMesh(int32 QuadsX, int32 QuadsY);
+
+/** The vertex's triangles in ascending order. */
+TArray<int32> SortedVtxTriangles(const FDynamicMesh3& Mesh, int32 VertexID);
+
 /** Passes when the mesh is valid; otherwise fails with the problems it has. */
 testing::AssertionResult IsValidMesh(const FDynamicMesh3& Mesh);
 

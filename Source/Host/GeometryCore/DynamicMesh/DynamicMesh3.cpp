@@ -4,6 +4,7 @@
 #include "GeometryCore/Util/AssignGrowing.h"
 
 #include <algorithm>
+#include <span>
 #include <type_traits>
 #include <utility>
 
@@ -13,6 +14,18 @@ namespace
 int32 NextCorner(const FIndex3i& TriVertices, int32 VertexID)
 {
     return TriVertices[(TriVertices.IndexOf(VertexID) + 1) % 3];
+}
+
+/** The ends of an edge, smaller ID first. */
+FIndex2i OrderedEdgeVertices(int32 VertexA, int32 VertexB)
+{
+    return VertexA < VertexB ? FIndex2i{VertexA, VertexB} : FIndex2i{VertexB, VertexA};
+}
+
+/** The same corners in the opposite order, as ReverseTriOrientation leaves them. */
+FIndex3i ReversedCorners(const FIndex3i& TriVertices)
+{
+    return FIndex3i{TriVertices.A, TriVertices.C, TriVertices.B};
 }
 } // namespace
 
@@ -176,7 +189,7 @@ int32 FDynamicMesh3::AppendTriangle(const FIndex3i& TriVertices, int32 GroupID)
 int32 FDynamicMesh3::AddEdge(int32 VertexA, int32 VertexB, int32 TriangleID)
 {
     const int32 EdgeID = EdgeRefCounts.Allocate();
-    const FIndex2i EdgeVertices = VertexA < VertexB ? FIndex2i{VertexA, VertexB} : FIndex2i{VertexB, VertexA};
+    const FIndex2i EdgeVertices = OrderedEdgeVertices(VertexA, VertexB);
     AssignGrowing(Edges, EdgeID, FEdge{EdgeVertices, FIndex2i{TriangleID, InvalidID}});
     VertexEdgeLists.Link(EdgeVertices.A, EdgeID, 0);
     VertexEdgeLists.Link(EdgeVertices.B, EdgeID, 1);
@@ -247,6 +260,141 @@ bool FDynamicMesh3::RemoveTriangle(int32 TriangleID, bool bRemoveIsolatedVertice
         ReleaseVertex(TriVertices[Corner], bRemoveIsolatedVertices);
     }
     return true;
+}
+
+bool FDynamicMesh3::CanReverseTriOrientation(int32 TriangleID) const
+{
+    if (!IsTriangle(TriangleID))
+    {
+        return false;
+    }
+    // A triangle on the same corners shares every edge, so the one across the first edge is the only
+    // candidate.
+    const int32 Across = Edges[TriangleEdges[TriangleID].A].Triangles.OtherElement(TriangleID);
+    return Across == InvalidID || !Triangles[Across].IsRotationOf(ReversedCorners(Triangles[TriangleID]));
+}
+
+bool FDynamicMesh3::ReverseTriOrientation(int32 TriangleID)
+{
+    if (!CanReverseTriOrientation(TriangleID))
+    {
+        return false;
+    }
+    // Corners (A, B, C) with edges (AB, BC, CA) become (A, C, B) with edges (AC, CB, BA).
+    std::swap(Triangles[TriangleID].B, Triangles[TriangleID].C);
+    std::swap(TriangleEdges[TriangleID].A, TriangleEdges[TriangleID].C);
+    if (AttributeSet)
+    {
+        AttributeSet->OnReverseTriOrientation(TriangleID);
+    }
+    return true;
+}
+
+int32 FDynamicMesh3::SplitVertex(int32 VertexID, const TArray<int32>& TrianglesToMove)
+{
+    if (!IsValidVertexSplit(VertexID, TrianglesToMove))
+    {
+        return InvalidID;
+    }
+    // Copied first: appending may move the positions.
+    const FVector Position = Vertices[VertexID];
+    const int32 NewVertexID = AppendVertex(Position);
+    for (const int32 TriangleID : TrianglesToMove)
+    {
+        FIndex3i& Tri = Triangles[TriangleID];
+        Tri[Tri.IndexOf(VertexID)] = NewVertexID;
+        VertexRefCounts.Decrement(VertexID);
+        VertexRefCounts.Increment(NewVertexID);
+    }
+    // Every corner moves before any edge does, so that an edge can tell whether its other triangle moved.
+    for (const int32 TriangleID : TrianglesToMove)
+    {
+        SplitTriangleEdges(TriangleID, VertexID, NewVertexID);
+    }
+    if (AttributeSet)
+    {
+        const std::span<const int32> Moved(TrianglesToMove.GetData(), TrianglesToMove.Num());
+        AttributeSet->OnSplitVertex(FVertexSplitInfo{VertexID, NewVertexID, Moved});
+    }
+    return NewVertexID;
+}
+
+/**
+ * Checks the input of a split. Each listed corner is marked while it is checked, so that a triangle listed
+ * twice no longer shows the vertex the second time; the marks are undone before returning.
+ */
+bool FDynamicMesh3::IsValidVertexSplit(int32 VertexID, const TArray<int32>& TrianglesToMove)
+{
+    if (!IsVertex(VertexID) || TrianglesToMove.IsEmpty())
+    {
+        return false;
+    }
+    int32 NumMarked = 0;
+    for (const int32 TriangleID : TrianglesToMove)
+    {
+        const int32 Corner = IsTriangle(TriangleID) ? Triangles[TriangleID].IndexOf(VertexID) : -1;
+        if (Corner < 0)
+        {
+            break;
+        }
+        Triangles[TriangleID][Corner] = InvalidID;
+        ++NumMarked;
+    }
+    for (int32 Index = 0; Index < NumMarked; ++Index)
+    {
+        FIndex3i& Tri = Triangles[TrianglesToMove[Index]];
+        Tri[Tri.IndexOf(InvalidID)] = VertexID;
+    }
+    const int32 NumVertexTriangles = VertexRefCounts.GetCount(VertexID) - 1;
+    return NumMarked == TrianglesToMove.Num() && NumMarked < NumVertexTriangles;
+}
+
+/**
+ * Hands the two edges at the triangle's new corner to the new vertex: the whole edge when the triangle
+ * across moved as well or there is none, otherwise a new edge for this triangle alone.
+ */
+void FDynamicMesh3::SplitTriangleEdges(int32 TriangleID, int32 OldVertexID, int32 NewVertexID)
+{
+    const int32 Corner = Triangles[TriangleID].IndexOf(NewVertexID);
+    for (const int32 EdgeIndex : {Corner, (Corner + 2) % 3})
+    {
+        const int32 EdgeID = TriangleEdges[TriangleID][EdgeIndex];
+        const FEdge Edge = Edges[EdgeID];
+        if (Edge.Vertices.Contains(NewVertexID))
+        {
+            continue; // already moved with the triangle across
+        }
+        const int32 Across = Edge.Triangles.OtherElement(TriangleID);
+        if (Across == InvalidID || Triangles[Across].Contains(NewVertexID))
+        {
+            MoveEdgeEnd(EdgeID, OldVertexID, NewVertexID);
+        }
+        else
+        {
+            RemoveEdgeTriangle(EdgeID, TriangleID);
+            const int32 OtherVertexID = Edge.Vertices.OtherElement(OldVertexID);
+            TriangleEdges[TriangleID][EdgeIndex] = AddEdge(NewVertexID, OtherVertexID, TriangleID);
+        }
+    }
+}
+
+/**
+ * Moves one end of the edge from OldVertexID to NewVertexID. The other end keeps the edge where it is in
+ * its list unless the edge's ends change order.
+ */
+void FDynamicMesh3::MoveEdgeEnd(int32 EdgeID, int32 OldVertexID, int32 NewVertexID)
+{
+    FEdge& Edge = Edges[EdgeID];
+    const int32 OtherVertexID = Edge.Vertices.OtherElement(OldVertexID);
+    const int32 OtherSlot = Edge.Vertices.IndexOf(OtherVertexID);
+    VertexEdgeLists.Unlink(OldVertexID, EdgeID, 1 - OtherSlot);
+    Edge.Vertices = OrderedEdgeVertices(NewVertexID, OtherVertexID);
+    if (Edge.Vertices[OtherSlot] != OtherVertexID)
+    {
+        VertexEdgeLists.Unlink(OtherVertexID, EdgeID, OtherSlot);
+        VertexEdgeLists.Link(OtherVertexID, EdgeID, 1 - OtherSlot);
+    }
+    VertexEdgeLists.Link(NewVertexID, EdgeID, Edge.Vertices.IndexOf(NewVertexID));
 }
 
 FIndex3i FDynamicMesh3::GetTriangle(int32 TriangleID) const

@@ -58,6 +58,27 @@ public:
     /** Removes the triangle and the edges it leaves without triangles; false when it is not a triangle. */
     bool RemoveTriangle(int32 TriangleID, bool bRemoveIsolatedVertices = true);
 
+    /**
+     * False when the triangle is not one, or when its reverse already exists: the one other triangle
+     * that can share all three of its edges, with the corners in the opposite order.
+     */
+    bool CanReverseTriOrientation(int32 TriangleID) const;
+    /**
+     * Swaps the triangle's second and third corners, turning it to face the other way; its edges and
+     * every overlay's elements follow. Returns false, changing nothing, when CanReverseTriOrientation
+     * does.
+     */
+    bool ReverseTriOrientation(int32 TriangleID);
+    /**
+     * Moves TrianglesToMove, each a triangle of the vertex listed once, onto a new vertex at the same
+     * position and returns its ID. The new vertex copies every per-vertex attribute; edges of moved
+     * triangles that a kept triangle also uses are duplicated, and overlay elements used by both moved
+     * and kept triangles are copied for the moved ones. Triangle IDs do not change. Returns InvalidID and
+     * changes nothing when the vertex is not one, the list is empty, names a triangle twice or one
+     * without the vertex, or holds every triangle of the vertex.
+     */
+    int32 SplitVertex(int32 VertexID, const TArray<int32>& TrianglesToMove);
+
     bool IsVertex(int32 VertexID) const { return VertexRefCounts.IsValid(VertexID); }
     bool IsTriangle(int32 TriangleID) const { return TriangleRefCounts.IsValid(TriangleID); }
     bool IsEdge(int32 EdgeID) const { return EdgeRefCounts.IsValid(EdgeID); }
@@ -134,6 +155,9 @@ private:
     int32 AddEdgeTriangle(int32 EdgeID, int32 TriangleID);
     void RemoveEdgeTriangle(int32 EdgeID, int32 TriangleID);
     void ReleaseVertex(int32 VertexID, bool bRemoveIfIsolated);
+    bool IsValidVertexSplit(int32 VertexID, const TArray<int32>& TrianglesToMove);
+    void SplitTriangleEdges(int32 TriangleID, int32 OldVertexID, int32 NewVertexID);
+    void MoveEdgeEnd(int32 EdgeID, int32 OldVertexID, int32 NewVertexID);
     FVector GetTriCross(int32 TriangleID) const;
 
     void CheckStorage(FMeshValidityReport& Report) const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Core/CoreTypes.h"
+#include "GeometryCore/DynamicMesh/VertexSplitInfo.h"
 
 class FDynamicMesh3;
 class FMeshValidityReport;
@@ -10,9 +11,9 @@ class FMeshValidityReport;
  *
  * The parent mesh reports each change through the hooks below: new elements after they exist,
  * removals before they happen, so an attribute can still read what goes away. A hook does nothing
- * unless the attribute stores data for that kind of element. Future topology edits that rewire
- * existing elements add a hook here with a record of the IDs they touched; the attribute set
- * forwards every hook to all its attributes.
+ * unless the attribute stores data for that kind of element. Edits that rewire existing elements
+ * (reversing a triangle, splitting a vertex) report once they are done, with the IDs they touched;
+ * the attribute set forwards every hook to all its attributes.
  */
 class FDynamicMeshAttributeBase
 {
@@ -36,6 +37,10 @@ protected:
     virtual void OnRemoveVertex(int32 /*VertexID*/) {}
     virtual void OnNewTriangle(int32 /*TriangleID*/) {}
     virtual void OnRemoveTriangle(int32 /*TriangleID*/) {}
+    /** The triangle's second and third corners have swapped places. */
+    virtual void OnReverseTriOrientation(int32 /*TriangleID*/) {}
+    /** A vertex was split; the new vertex exists and the moved triangles use it already. */
+    virtual void OnSplitVertex(const FVertexSplitInfo& /*Split*/) {}
 
     /** Attaches the attribute to another mesh with the same elements, after a copy or a move. */
     virtual void Reparent(const FDynamicMesh3* NewParentMesh) { ParentMesh = NewParentMesh; }

@@ -186,6 +186,16 @@ void FDynamicMeshAttributeSet::OnRemoveTriangle(int32 TriangleID)
     Forward(&FDynamicMeshAttributeBase::OnRemoveTriangle, TriangleID);
 }
 
+void FDynamicMeshAttributeSet::OnReverseTriOrientation(int32 TriangleID)
+{
+    Forward(&FDynamicMeshAttributeBase::OnReverseTriOrientation, TriangleID);
+}
+
+void FDynamicMeshAttributeSet::OnSplitVertex(const FVertexSplitInfo& Split)
+{
+    Forward(&FDynamicMeshAttributeBase::OnSplitVertex, Split);
+}
+
 void FDynamicMeshAttributeSet::Reparent(const FDynamicMesh3* NewParentMesh)
 {
     FDynamicMeshAttributeBase::Reparent(NewParentMesh);

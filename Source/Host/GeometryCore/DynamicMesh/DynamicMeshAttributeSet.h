@@ -104,6 +104,8 @@ protected:
     void OnRemoveVertex(int32 VertexID) override;
     void OnNewTriangle(int32 TriangleID) override;
     void OnRemoveTriangle(int32 TriangleID) override;
+    void OnReverseTriOrientation(int32 TriangleID) override;
+    void OnSplitVertex(const FVertexSplitInfo& Split) override;
     void Reparent(const FDynamicMesh3* NewParentMesh) override;
 
 private:

@@ -59,6 +59,14 @@ protected:
             AssignGrowing(Values, TriangleID, ValueType{});
         }
     }
+    /** The new vertex of a split takes the value of the vertex it was split from. */
+    void OnSplitVertex(const FVertexSplitInfo& Split) override
+    {
+        if constexpr (ElementKind == EDynamicMeshElement::Vertex)
+        {
+            Values[Split.NewVertex] = Values[Split.OriginalVertex];
+        }
+    }
 
 private:
     bool IsLiveID(int32 ID) const

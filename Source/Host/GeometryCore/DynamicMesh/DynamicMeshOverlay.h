@@ -9,6 +9,9 @@
 #include "GeometryCore/Util/AssignGrowing.h"
 #include "GeometryCore/Util/RefCountVector.h"
 
+#include <span>
+#include <utility>
+
 /**
  * Values at triangle corners, such as texture coordinates or normals, that may differ between the
  * triangles meeting at a vertex.
@@ -78,14 +81,33 @@ public:
     /** True when a seam edge meets the vertex. */
     bool IsSeamVertex(int32 VertexID) const;
 
+    /**
+     * Gives the triangles, which meet at VertexID, elements there that no other triangle uses. An element
+     * only they use is kept and now belongs to VertexID; one they share with other triangles is copied,
+     * the copy belonging to VertexID, and they use the copy. The elements may belong to another vertex
+     * before the call, as after a vertex split. Unset triangles are skipped; each triangle is listed once.
+     */
+    void SplitElementsAtVertex(int32 VertexID, std::span<const int32> TriangleIDs);
+
     void CheckValidity(FMeshValidityReport& Report) const override;
 
 protected:
     void OnNewTriangle(int32 TriangleID) override { AssignGrowing(TriangleElements, TriangleID, FIndex3i()); }
     void OnRemoveTriangle(int32 TriangleID) override { ReplaceTriangle(TriangleID, FIndex3i()); }
+    void OnReverseTriOrientation(int32 TriangleID) override
+    {
+        FIndex3i& TriElements = TriangleElements[TriangleID];
+        std::swap(TriElements.B, TriElements.C);
+    }
+    void OnSplitVertex(const FVertexSplitInfo& Split) override
+    {
+        SplitElementsAtVertex(Split.NewVertex, Split.MovedTriangles);
+    }
 
 private:
     void ReplaceTriangle(int32 TriangleID, const FIndex3i& TriElements);
+    /** Moves the corners at VertexID of the scratch entries [First, End) from ElementID to a new copy. */
+    void MoveCornersToCopy(int32 ElementID, int32 VertexID, int32 First, int32 End);
     void AcquireElement(int32 ElementID, int32 VertexID);
     void ReleaseElement(int32 ElementID);
 
@@ -93,6 +115,8 @@ private:
     TArray<ElementType> Elements;
     TArray<int32> ParentVertices;
     TArray<FIndex3i> TriangleElements;
+    /** Pairs of (element, triangle) for SplitElementsAtVertex, kept to reuse its memory. */
+    TArray<FIndex2i> SplitScratch;
 };
 
 template <typename RealType, int32 ElementSize>
@@ -180,6 +204,61 @@ bool TDynamicMeshOverlay<RealType, ElementSize>::IsSeamVertex(int32 VertexID) co
         }
     }
     return false;
+}
+
+template <typename RealType, int32 ElementSize>
+void TDynamicMeshOverlay<RealType, ElementSize>::SplitElementsAtVertex(int32 VertexID,
+                                                                       std::span<const int32> TriangleIDs)
+{
+    // Sorted by element, the corners that use each element lie together.
+    SplitScratch.Reset();
+    for (const int32 TriangleID : TriangleIDs)
+    {
+        if (IsSetTriangle(TriangleID))
+        {
+            SplitScratch.Add(FIndex2i{GetElementAtVertex(TriangleID, VertexID), TriangleID});
+        }
+    }
+    SplitScratch.Sort([](const FIndex2i& Left, const FIndex2i& Right)
+                      { return Left.A != Right.A ? Left.A < Right.A : Left.B < Right.B; });
+    for (int32 First = 0; First < SplitScratch.Num();)
+    {
+        const int32 ElementID = SplitScratch[First].A;
+        int32 End = First + 1;
+        while (End < SplitScratch.Num() && SplitScratch[End].A == ElementID)
+        {
+            ++End;
+        }
+        const int32 NumCorners = ElementRefCounts.GetCount(ElementID) - 1;
+        VT_CHECKF(End - First <= NumCorners, "element %d: a triangle is listed twice", ElementID);
+        if (End - First == NumCorners)
+        {
+            ParentVertices[ElementID] = VertexID;
+        }
+        else
+        {
+            MoveCornersToCopy(ElementID, VertexID, First, End);
+        }
+        First = End;
+    }
+}
+
+template <typename RealType, int32 ElementSize>
+void TDynamicMeshOverlay<RealType, ElementSize>::MoveCornersToCopy(int32 ElementID, int32 VertexID,
+                                                                   int32 First, int32 End)
+{
+    // The value is copied out first: appending may move the element storage.
+    const ElementType Value = Elements[ElementID];
+    const int32 CopyID = AppendElement(Value);
+    ParentVertices[CopyID] = VertexID;
+    for (int32 Index = First; Index < End; ++Index)
+    {
+        const int32 TriangleID = SplitScratch[Index].B;
+        const int32 Corner = GetParentMesh()->GetTriangle(TriangleID).IndexOf(VertexID);
+        TriangleElements[TriangleID][Corner] = CopyID;
+        ElementRefCounts.Increment(CopyID);
+        ElementRefCounts.Decrement(ElementID);
+    }
 }
 
 /**

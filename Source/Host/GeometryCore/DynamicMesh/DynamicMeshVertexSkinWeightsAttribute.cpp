@@ -52,3 +52,8 @@ void FDynamicMeshVertexSkinWeightsAttribute::OnRemoveVertex(int32 VertexID)
 {
     VertexWeights.ClearRow(VertexID);
 }
+
+void FDynamicMeshVertexSkinWeightsAttribute::OnSplitVertex(const FVertexSplitInfo& Split)
+{
+    VertexWeights.SetRow(Split.NewVertex, VertexWeights[Split.OriginalVertex]);
+}

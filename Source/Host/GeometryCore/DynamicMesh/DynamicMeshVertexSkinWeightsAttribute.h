@@ -23,6 +23,7 @@ public:
 protected:
     void OnNewVertex(int32 VertexID) override;
     void OnRemoveVertex(int32 VertexID) override;
+    void OnSplitVertex(const FVertexSplitInfo& Split) override;
 
 private:
     TJaggedArray<FBoneWeight> VertexWeights;
