@@ -3,6 +3,7 @@
 #include "Engine/Components/StaticMeshComponent.h"
 #include "Engine/World/World.h"
 #include "Support/TestSkeletalAsset.h"
+#include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,44 @@ TEST_F(WorldTest, ASkeletalMeshComponentShowsItsMeshInTheReferencePose)
 
     Component->SetSkeletalMeshAsset(nullptr);
     EXPECT_TRUE(Component->GetComponentSpaceTransforms().IsEmpty());
+}
+
+TEST_F(WorldTest, AComponentFindsItsWorldThroughRegistrationOwnerOrOuter)
+{
+    UWorld* Other = NewObject<UWorld>(GetTransientPackage());
+    UStaticMeshComponent* Free = NewObject<UStaticMeshComponent>(World);
+    UStaticMeshComponent* Owned = World->SpawnActor<UActor>()->AddComponent<UStaticMeshComponent>();
+    UStaticMeshComponent* Loose = NewObject<UStaticMeshComponent>(GetTransientPackage());
+
+    EXPECT_EQ(Free->GetWorld(), World);
+    Owned->UnregisterComponent();
+    EXPECT_EQ(Owned->GetWorld(), World);
+    EXPECT_EQ(Loose->GetWorld(), nullptr);
+    Loose->RegisterComponentWithWorld(Other);
+    EXPECT_EQ(Loose->GetWorld(), Other);
+}
+
+TEST_F(WorldTest, ASkeletalMeshComponentRedrawsWhenItsMeshChangesOrIsUndone)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset({.PackageName = "/Game/World/ChangingMesh"});
+    USkeletalMeshComponent* Component = World->SpawnActor<UActor>()->AddComponent<USkeletalMeshComponent>();
+    Component->SetSkeletalMeshAsset(Asset.Mesh);
+    const int32 Shown = Component->GetRenderStateRevision();
+
+    {
+        FScopedTransaction Transaction(FText::FromString("Edit"));
+        Asset.Mesh->Modify();
+        Asset.Mesh->PostEditChange();
+    }
+    EXPECT_EQ(Component->GetRenderStateRevision(), Shown + 1);
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_EQ(Component->GetRenderStateRevision(), Shown + 2);
+
+    Component->SetSkeletalMeshAsset(nullptr);
+    const int32 Cleared = Component->GetRenderStateRevision();
+    Asset.Mesh->PostEditChange();
+    EXPECT_EQ(Component->GetRenderStateRevision(), Cleared);
+    FTransactionBuffer::Get().Reset();
 }
 
 TEST_F(WorldTest, AStaticMeshComponentPlacesItsMeshBounds)

@@ -8,25 +8,38 @@ UActor* UActorComponent::GetOwner() const
     return Cast<UActor>(GetOuter());
 }
 
+UWorld* UActorComponent::GetWorld() const
+{
+    if (World.Get())
+    {
+        return World.Get();
+    }
+    if (const UActor* Owner = GetOwner())
+    {
+        return Owner->GetWorld();
+    }
+    return Cast<UWorld>(GetOuter());
+}
+
 void UActorComponent::RegisterComponentWithWorld(UWorld* InWorld)
 {
-    if (World == InWorld)
+    if (World.Get() == InWorld)
     {
         return;
     }
     UnregisterComponent();
-    World = InWorld;
-    if (World)
+    World.Get() = InWorld;
+    if (InWorld)
     {
-        World->AddComponent(this);
+        InWorld->AddComponent(this);
     }
 }
 
 void UActorComponent::UnregisterComponent()
 {
-    if (World)
+    if (UWorld* Registered = World.Get())
     {
-        World->RemoveComponent(this);
-        World = nullptr;
+        Registered->RemoveComponent(this);
+        World.Get() = nullptr;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CoreUObject/Object/NonTransactedValue.h"
 #include "CoreUObject/Object/ObjectPtr.h"
 #include "CoreUObject/Object/UObjectGlobals.h"
 
@@ -15,15 +16,18 @@ class UActorComponent : public UObject
 public:
     /** The actor that owns the component (its outer), or null for a component without owner. */
     UActor* GetOwner() const;
-    /** The world the component is registered with, or null. */
-    UWorld* GetWorld() const { return World; }
-    bool IsRegistered() const { return World != nullptr; }
+    /**
+     * The world the component lives in: the one it is registered with, else its owner's, else its outer
+     * when that is a world; null for none.
+     */
+    UWorld* GetWorld() const;
+    bool IsRegistered() const { return World.Get() != nullptr; }
 
     /** Registers the component with a world; registering again with another world moves it. */
     void RegisterComponentWithWorld(UWorld* InWorld);
     void UnregisterComponent();
 
 private:
-    /** Not reflected: the world holds its registered components, not the other way round. */
-    UWorld* World = nullptr;
+    /** Registration is session state: the world holds its components, and undo leaves it alone. */
+    TNonTransactedValue<UWorld*> World;
 };

@@ -3,5 +3,5 @@
 void UPrimitiveComponent::MarkRenderStateDirty()
 {
     UpdateBounds();
-    ++RenderStateRevision;
+    ++RenderStateRevision.Get();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Core/CoreTypes.h"
+#include "CoreUObject/Object/NonTransactedValue.h"
 #include "Engine/Components/SceneComponent.h"
 
 /** A scene component that draws something. Drawing state is rebuilt when marked dirty. */
@@ -13,8 +14,8 @@ public:
     /** Asks for the drawing state to be rebuilt: bounds are recomputed and the revision advances. */
     void MarkRenderStateDirty();
     /** Advances each time the drawing state was rebuilt; views redraw when it changes. */
-    int32 GetRenderStateRevision() const { return RenderStateRevision; }
+    int32 GetRenderStateRevision() const { return RenderStateRevision.Get(); }
 
 private:
-    int32 RenderStateRevision = 0;
+    TNonTransactedValue<int32> RenderStateRevision;
 };

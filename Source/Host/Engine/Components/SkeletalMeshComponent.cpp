@@ -5,9 +5,35 @@
 
 void USkeletalMeshComponent::SetSkeletalMeshAsset(USkeletalMesh* Mesh)
 {
+    Unsubscribe();
     SkeletalMeshAsset = Mesh;
+    if (Mesh)
+    {
+        const FDelegateHandle Handle = Mesh->OnMeshChanged().Add(
+            [this](USkeletalMesh*)
+            {
+                RefreshBoneTransforms();
+                MarkRenderStateDirty();
+            });
+        Subscription.Get() = {Mesh, Handle};
+    }
     RefreshBoneTransforms();
     MarkRenderStateDirty();
+}
+
+void USkeletalMeshComponent::BeginDestroy()
+{
+    Unsubscribe();
+    Super::BeginDestroy();
+}
+
+void USkeletalMeshComponent::Unsubscribe()
+{
+    if (USkeletalMesh* Mesh = Subscription.Get().Mesh.Get())
+    {
+        Mesh->OnMeshChanged().Remove(Subscription.Get().Handle);
+    }
+    Subscription.Get() = {};
 }
 
 void USkeletalMeshComponent::RefreshBoneTransforms()

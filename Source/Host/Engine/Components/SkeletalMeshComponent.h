@@ -2,6 +2,8 @@
 
 #include "Core/Containers/Array.h"
 #include "Core/Math/Transform.h"
+#include "CoreUObject/Object/NonTransactedValue.h"
+#include "CoreUObject/Object/WeakObjectPtr.h"
 #include "Engine/Components/PrimitiveComponent.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 
@@ -13,7 +15,10 @@ class USkeletalMeshComponent : public UPrimitiveComponent
 
 public:
     USkeletalMesh* GetSkeletalMeshAsset() const { return SkeletalMeshAsset; }
-    /** Shows another mesh: the pose is rebuilt and the drawing state marked dirty. */
+    /**
+     * Shows another mesh: the pose is rebuilt and the drawing state marked dirty, now and whenever the
+     * mesh announces a change (after an edit, an undo or a redo).
+     */
     void SetSkeletalMeshAsset(USkeletalMesh* Mesh);
 
     /** Each bone's transform in component space, in reference-skeleton order. */
@@ -21,6 +26,8 @@ public:
 
     /** Re-evaluates the pose from the mesh's current skeleton. */
     void RefreshBoneTransforms();
+
+    void BeginDestroy() override;
 
 protected:
     FBoxSphereBounds CalcBounds(const FTransform& LocalToWorld) const override;
@@ -31,5 +38,14 @@ private:
     VT_PROPERTY(VisibleAnywhere, Category = "Mesh")
     TObjectPtr<USkeletalMesh> SkeletalMeshAsset;
 
+    /** The mesh whose change notification the component listens to. */
+    struct FMeshSubscription
+    {
+        TWeakObjectPtr<USkeletalMesh> Mesh;
+        FDelegateHandle Handle;
+    };
+    void Unsubscribe();
+
     TArray<FTransform> ComponentSpaceTransforms;
+    TNonTransactedValue<FMeshSubscription> Subscription;
 };

@@ -1,0 +1,7 @@
+#include "InteractiveToolsFramework/Preview/PreviewMesh.h"
+
+void UPreviewMesh::UpdatePreview(FDynamicMesh3&& NewMesh)
+{
+    Mesh = std::move(NewMesh);
+    ++Revision.Get();
+}

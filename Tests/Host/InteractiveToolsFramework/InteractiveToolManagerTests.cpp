@@ -1,0 +1,187 @@
+#include "RecordingTool.h"
+
+#include "CoreUObject/Object/Package.h"
+#include "CoreUObject/Reflection/PropertyAccess.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class InteractiveToolManagerTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Manager = NewObject<UInteractiveToolManager>(GetTransientPackage());
+        Builder = NewObject<URecordingToolBuilder>(GetTransientPackage());
+        State.ToolManager = Manager;
+    }
+
+    URecordingTool* Begin() { return Cast<URecordingTool>(Manager->BeginTool(Builder, State)); }
+
+    UInteractiveToolManager* Manager = nullptr;
+    URecordingToolBuilder* Builder = nullptr;
+    FToolBuilderState State;
+};
+} // namespace
+
+TEST_F(InteractiveToolManagerTest, ARunningToolIsSetUpTickedAndShutDownOnce)
+{
+    URecordingTool* Tool = Begin();
+    ASSERT_NE(Tool, nullptr);
+    EXPECT_EQ(Tool->GetOuter(), Manager);
+    EXPECT_EQ(Tool->GetToolManager(), Manager);
+    EXPECT_EQ(Tool->SetupCalls, 1);
+    EXPECT_EQ(Manager->GetActiveTool(), Tool);
+
+    Manager->Tick(0.1f);
+    Manager->Tick(0.1f);
+    EXPECT_EQ(Tool->TickCalls, 2);
+
+    Manager->EndTool(EToolShutdownType::Cancel);
+    EXPECT_EQ(Tool->ShutdownType, EToolShutdownType::Cancel);
+    EXPECT_FALSE(Manager->HasActiveTool());
+    Manager->Tick(0.1f);
+    EXPECT_EQ(Tool->TickCalls, 2);
+}
+
+TEST_F(InteractiveToolManagerTest, ABuilderThatCannotBuildChangesNothing)
+{
+    URecordingTool* Running = Begin();
+    Builder->bCanBuild = false;
+
+    EXPECT_EQ(Manager->BeginTool(Builder, State), nullptr);
+    EXPECT_EQ(Manager->BeginTool(nullptr, State), nullptr);
+    EXPECT_EQ(Manager->GetActiveTool(), Running);
+    EXPECT_FALSE(Running->ShutdownType.has_value());
+}
+
+TEST_F(InteractiveToolManagerTest, StartingAnotherToolEndsTheActiveOneFirst)
+{
+    URecordingTool* First = Begin();
+    First->bHasAccept = true;
+    URecordingTool* Second = Begin();
+    EXPECT_EQ(First->ShutdownType, EToolShutdownType::Accept);
+
+    URecordingTool* Third = Begin();
+    EXPECT_EQ(Second->ShutdownType, EToolShutdownType::Completed);
+    EXPECT_EQ(Manager->GetActiveTool(), Third);
+}
+
+TEST_F(InteractiveToolManagerTest, AShutdownRequestIsCarriedOutAfterTheTickThatMadeIt)
+{
+    URecordingTool* Tool = Begin();
+    Tool->bRequestShutdownOnTick = true;
+
+    Manager->Tick(0.1f);
+
+    EXPECT_EQ(Tool->TicksAtShutdown, 1);
+    EXPECT_EQ(Tool->ShutdownType, EToolShutdownType::Completed);
+    EXPECT_FALSE(Manager->HasActiveTool());
+    EXPECT_TRUE(Manager->GetMessageHistory().IsEmpty());
+}
+
+TEST_F(InteractiveToolManagerTest, ARequestMadeOutsideATickWaitsForTheNextTick)
+{
+    URecordingTool* Tool = Begin();
+    Manager->PostActiveToolShutdownRequest(Tool, EToolShutdownType::Accept);
+    EXPECT_TRUE(Manager->HasActiveTool());
+    EXPECT_TRUE(Manager->HasPendingShutdownRequest());
+
+    Manager->Tick(0.1f);
+    EXPECT_EQ(Tool->TicksAtShutdown, 1);
+    EXPECT_EQ(Tool->ShutdownType, EToolShutdownType::Accept);
+}
+
+TEST_F(InteractiveToolManagerTest, OnlyTheActiveToolCanAskToBeEnded)
+{
+    URecordingTool* Old = Begin();
+    URecordingTool* Active = Begin();
+    Manager->PostActiveToolShutdownRequest(Old, EToolShutdownType::Completed, true,
+                                           FText::FromString("gone"));
+    Manager->Tick(0.1f);
+
+    EXPECT_EQ(Manager->GetActiveTool(), Active);
+    EXPECT_TRUE(Manager->GetMessageHistory().IsEmpty());
+}
+
+TEST_F(InteractiveToolManagerTest, ARequestMadeWhileShuttingDownDoesNotEndTheNextTool)
+{
+    URecordingTool* First = Begin();
+    First->bRequestShutdownOnShutdown = true;
+    Manager->EndTool(EToolShutdownType::Completed);
+    URecordingTool* Next = Begin();
+
+    Manager->Tick(0.1f);
+    EXPECT_EQ(Manager->GetActiveTool(), Next);
+    EXPECT_FALSE(Next->ShutdownType.has_value());
+}
+
+TEST_F(InteractiveToolManagerTest, AnEndedToolIsGarbage)
+{
+    URecordingTool* Tool = Begin();
+    const TWeakObjectPtr<URecordingTool> Weak(Tool);
+    Manager->Tick(0.1f);
+    EXPECT_TRUE(Weak.IsValid());
+
+    Manager->EndTool(EToolShutdownType::Completed);
+    EXPECT_TRUE(Weak.IsStale());
+}
+
+TEST_F(InteractiveToolManagerTest, AnUnexpectedShutdownIsExplainedAsAWarning)
+{
+    URecordingTool* Tool = Begin();
+    Manager->PostActiveToolShutdownRequest(Tool, EToolShutdownType::Cancel, true,
+                                           FText::FromString("The asset was closed."));
+    Manager->Tick(0.1f);
+
+    ASSERT_EQ(Manager->GetMessageHistory().Num(), 1);
+    EXPECT_EQ(Manager->GetMessageHistory()[0].Text.ToString(), "The asset was closed.");
+    EXPECT_EQ(Manager->GetMessageHistory()[0].Level, EToolMessageLevel::UserWarning);
+    EXPECT_EQ(Tool->ShutdownType, EToolShutdownType::Cancel);
+}
+
+TEST_F(InteractiveToolManagerTest, MessagesAreKeptInOrderWithTheirLevels)
+{
+    Manager->DisplayMessage(FText::FromString("hint"), EToolMessageLevel::UserNotification);
+    Manager->DisplayMessage(FText::FromString("refused"), EToolMessageLevel::UserWarning);
+
+    const TArray<FToolMessage>& History = Manager->GetMessageHistory();
+    ASSERT_EQ(History.Num(), 2);
+    EXPECT_EQ(History[0].Text.ToString(), "hint");
+    EXPECT_EQ(static_cast<int32>(History[0].Level), 2);
+    EXPECT_EQ(History[1].Text.ToString(), "refused");
+    EXPECT_EQ(static_cast<int32>(History[1].Level), 3);
+    Manager->ClearMessageHistory();
+    EXPECT_TRUE(Manager->GetMessageHistory().IsEmpty());
+}
+
+TEST_F(InteractiveToolManagerTest, EditingAPropertySetTellsItsToolWhichProperty)
+{
+    URecordingTool* Tool = Begin();
+    URecordingPropertySet* Settings = NewObject<URecordingPropertySet>(Tool);
+    Tool->AddToolPropertySource(Settings);
+    Tool->AddToolPropertySource(Settings);
+    ASSERT_EQ(Tool->GetToolProperties().Num(), 1);
+    EXPECT_EQ(Settings->GetOwningTool(), Tool);
+
+    const FProperty* Strength = VT::Reflection::FindPropertyByAnyName(Settings->GetClass(), "Strength");
+    ASSERT_NE(Strength, nullptr);
+    FString Error;
+    ASSERT_TRUE(VT::Reflection::SetPropertyValueFromText(Settings, *Strength, "42", Error)) << *Error;
+
+    EXPECT_EQ(Settings->Strength, 10);
+    ASSERT_EQ(Tool->ModifiedSets.Num(), 1);
+    EXPECT_EQ(Tool->ModifiedSets[0], Settings);
+    EXPECT_EQ(Tool->ModifiedProperty, Strength);
+}
+
+TEST_F(InteractiveToolManagerTest, TheToolEnumerationsKeepTheirNumbers)
+{
+    EXPECT_EQ(static_cast<int32>(EToolShutdownType::Completed), 0);
+    EXPECT_EQ(static_cast<int32>(EToolShutdownType::Accept), 1);
+    EXPECT_EQ(static_cast<int32>(EToolShutdownType::Cancel), 2);
+    EXPECT_EQ(static_cast<int32>(EToolMessageLevel::Internal), 0);
+    EXPECT_EQ(static_cast<int32>(EToolMessageLevel::UserMessage), 1);
+    EXPECT_EQ(static_cast<int32>(EToolMessageLevel::UserError), 4);
+}

@@ -1,0 +1,196 @@
+#include "RecordingSelectionTool.h"
+
+#include "CoreUObject/Object/Package.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "InteractiveToolsFramework/ToolTargets/SkeletalMeshToolTarget.h"
+#include "MeshDescription/MeshDescription.h"
+#include "MeshDescription/SkeletalMeshAttributes.h"
+#include "Support/MeshExpectations.h"
+#include "Support/TestSkeletalAsset.h"
+#include "VantorEd/Transactions/TransactionBuffer.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr EMeshSelectionElementType Faces = EMeshSelectionElementType::Face;
+
+class MeshSelectionToolTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        FTransactionBuffer::Get().Reset();
+        Mesh = BuildTestSkeletalAsset({.PackageName = "/Game/Tools/SelectionToolMesh"}).Mesh;
+        Manager = NewObject<UInteractiveToolManager>(GetTransientPackage());
+        World = NewObject<UWorld>(GetTransientPackage());
+        Builder = NewObject<URecordingSelectionToolBuilder>(GetTransientPackage());
+        State = {World, Manager, {USkeletalMeshToolTarget::Make(Mesh)}};
+    }
+    void TearDown() override { FTransactionBuffer::Get().Reset(); }
+
+    URecordingSelectionTool* Begin()
+    {
+        return Cast<URecordingSelectionTool>(Manager->BeginTool(Builder, State));
+    }
+    const FMeshDescription& Description() const { return *Mesh->GetMeshDescription(0); }
+
+    USkeletalMesh* Mesh = nullptr;
+    UInteractiveToolManager* Manager = nullptr;
+    UWorld* World = nullptr;
+    URecordingSelectionToolBuilder* Builder = nullptr;
+    FToolBuilderState State;
+};
+} // namespace
+
+TEST_F(MeshSelectionToolTest, TheBuilderWantsExactlyOneTargetWithASkeletalMesh)
+{
+    EXPECT_TRUE(Builder->CanBuildTool(State));
+
+    FToolBuilderState NoTarget{World, Manager, {}};
+    FToolBuilderState TwoTargets{World, Manager, {State.Targets[0], State.Targets[0]}};
+    FToolBuilderState NoMesh{World, Manager, {USkeletalMeshToolTarget::Make(nullptr)}};
+    FToolBuilderState NotAMesh{World, Manager, {NewObject<UToolTarget>(GetTransientPackage())}};
+    for (const FToolBuilderState& Refused : {NoTarget, TwoTargets, NoMesh, NotAMesh})
+    {
+        EXPECT_FALSE(Builder->CanBuildTool(Refused));
+        EXPECT_EQ(Manager->BeginTool(Builder, Refused), nullptr);
+    }
+}
+
+TEST_F(MeshSelectionToolTest, BuildingPreparesTheToolWithItsWorldAndTarget)
+{
+    URecordingSelectionTool* Tool = Begin();
+    ASSERT_NE(Tool, nullptr);
+    EXPECT_EQ(Tool->GetOuter(), Manager);
+    EXPECT_EQ(Tool->GetWorld(), World);
+    EXPECT_EQ(Tool->GetTarget(), State.Targets[0]);
+    EXPECT_TRUE(Tool->HasAccept());
+}
+
+TEST_F(MeshSelectionToolTest, SetupShowsLOD0AsThePreviewAndCallsBothHooks)
+{
+    URecordingSelectionTool* Tool = Begin();
+    const FDynamicMesh3& Preview = *Tool->GetPreviewMesh()->GetMesh();
+
+    ASSERT_EQ(Preview.TriangleCount(), Description().Triangles().Num());
+    const auto Positions = FSkeletalMeshAttributesShared(Description()).GetVertexPositions();
+    int32 PreviewTriangle = 0;
+    for (const FTriangleID Triangle : Description().Triangles().GetElementIDs())
+    {
+        FVector Centroid = FVector::ZeroVector;
+        for (const FVertexID Vertex : Description().GetTriangleVertices(Triangle))
+        {
+            Centroid += FVector(Positions[Vertex]) / 3.0;
+        }
+        EXPECT_TRUE(Preview.GetTriCentroid(PreviewTriangle++).Equals(Centroid, 1e-6));
+    }
+    EXPECT_TRUE(Tool->GetSelection()->GetElements(Faces).IsEmpty());
+    EXPECT_TRUE(Tool->bHadPreviewAndSelectionInHooks);
+    ASSERT_EQ(Tool->GetToolProperties().Num(), 2);
+    EXPECT_TRUE(Tool->GetToolProperties()[0]->IsA<URecordingPropertySet>());
+    EXPECT_EQ(Tool->GetToolProperties()[1], Tool->GetEditActions());
+    EXPECT_EQ(Tool->GetEditActions()->GetParentTool(), Tool);
+}
+
+TEST_F(MeshSelectionToolTest, APostedActionReachesTheToolAndRunsOnItsNextTick)
+{
+    URecordingSelectionTool* Tool = Begin();
+    Tool->GetEditActions()->PostAction(EMeshSelectionToolActions::SelectAll);
+    EXPECT_TRUE(Tool->HasPendingAction());
+    EXPECT_TRUE(Tool->GetSelection()->GetElements(Faces).IsEmpty());
+
+    Manager->Tick(0.1f);
+    EXPECT_FALSE(Tool->HasPendingAction());
+    EXPECT_EQ(Tool->GetSelection()->GetElements(Faces).Num(), Description().Triangles().Num());
+}
+
+TEST_F(MeshSelectionToolTest, OnlyTheFirstRequestBetweenTicksRuns)
+{
+    URecordingSelectionTool* Tool = Begin();
+    Tool->GetSelection()->AddIndices(Faces, {0});
+    Tool->RequestAction(EMeshSelectionToolActions::GrowSelection);
+    Tool->RequestAction(EMeshSelectionToolActions::ClearSelection);
+    Manager->Tick(0.1f);
+    const TArray<int32> Grown = Tool->GetSelection()->GetElements(Faces);
+    EXPECT_GT(Grown.Num(), 1);
+
+    Manager->Tick(0.1f);
+    EXPECT_EQ(Tool->GetSelection()->GetElements(Faces), Grown);
+}
+
+TEST_F(MeshSelectionToolTest, APanelWhoseToolIsGonePostsNothing)
+{
+    URecordingSelectionTool* Tool = Begin();
+    UMeshSelectionToolActionPropertySet* Panel = Tool->GetEditActions();
+    Manager->EndTool(EToolShutdownType::Cancel);
+
+    Panel->PostAction(EMeshSelectionToolActions::SelectAll);
+    EXPECT_EQ(Panel->GetParentTool(), nullptr);
+    EXPECT_FALSE(Tool->HasPendingAction());
+}
+
+TEST_F(MeshSelectionToolTest, AcceptingGeometryEditsWritesLOD0BackAsOneUndoStep)
+{
+    const FMeshDescription Before = Description();
+    URecordingSelectionTool* Tool = Begin();
+    Tool->GetSelection()->AddIndices(Faces, {0, 1, 2});
+    Tool->RequestAction(EMeshSelectionToolActions::Delete);
+    Manager->Tick(0.1f);
+
+    EXPECT_TRUE(Tool->HaveModifiedGeometry());
+    EXPECT_TRUE(Tool->GetSelection()->GetElements(Faces).IsEmpty());
+    EXPECT_EQ(Description(), Before);
+
+    Manager->EndTool(EToolShutdownType::Accept);
+    EXPECT_EQ(Description().Triangles().Num(), Before.Triangles().Num() - 3);
+    ExpectConsistent(Description());
+    EXPECT_TRUE(Mesh->GetPackage()->IsDirty());
+    ASSERT_EQ(FTransactionBuffer::Get().GetUndoTitles().Num(), 1);
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_EQ(Description(), Before);
+}
+
+TEST_F(MeshSelectionToolTest, EditsAreNotWrittenOverAnAssetThatChangedMeanwhile)
+{
+    URecordingSelectionTool* Tool = Begin();
+    Tool->GetSelection()->AddIndices(Faces, {0});
+    Tool->RequestAction(EMeshSelectionToolActions::Delete);
+    Manager->Tick(0.1f);
+    {
+        FScopedTransaction Transaction(FText::FromString("Elsewhere"));
+        Mesh->Modify();
+        Mesh->ModifyMeshDescription(0);
+        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
+    }
+    const FMeshDescription Changed = Description();
+
+    Manager->EndTool(EToolShutdownType::Accept);
+
+    EXPECT_EQ(Description(), Changed);
+    EXPECT_EQ(FTransactionBuffer::Get().GetUndoTitles().Num(), 1);
+    ASSERT_EQ(Manager->GetMessageHistory().Num(), 1);
+    EXPECT_EQ(Manager->GetMessageHistory()[0].Level, EToolMessageLevel::UserWarning);
+    EXPECT_EQ(Manager->GetMessageHistory()[0].Text.ToString(),
+              "The selection edits were not written back: the mesh changed while the tool was open.");
+}
+
+TEST_F(MeshSelectionToolTest, AcceptingWithoutGeometryEditsOrCancellingWritesNothing)
+{
+    const FMeshDescription Before = Description();
+    URecordingSelectionTool* Selecting = Begin();
+    Selecting->RequestAction(EMeshSelectionToolActions::SelectAll);
+    Manager->Tick(0.1f);
+    Manager->EndTool(EToolShutdownType::Accept);
+
+    URecordingSelectionTool* Cancelled = Begin();
+    Cancelled->GetSelection()->AddIndices(Faces, {0});
+    Cancelled->RequestAction(EMeshSelectionToolActions::Delete);
+    Manager->Tick(0.1f);
+    Manager->EndTool(EToolShutdownType::Cancel);
+
+    EXPECT_EQ(Description(), Before);
+    EXPECT_FALSE(Mesh->GetPackage()->IsDirty());
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+}
