@@ -1,0 +1,3 @@
+#include "RivetEditor/Private/RivetEditorLog.h"
+
+VT_DEFINE_LOG_CATEGORY(LogRivetEditor);

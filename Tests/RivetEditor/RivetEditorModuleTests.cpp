@@ -1,0 +1,250 @@
+#include "Core/Modules/ModularFeatures.h"
+#include "Core/Modules/ModuleManager.h"
+#include "RivetEditor/Private/RivetEditorCommands.h"
+#include "RivetEditor/Private/RivetEditorLog.h"
+#include "RivetEditor/Private/RivetEditorModule.h"
+#include "Slate/Framework/Commands/InputBindingManager.h"
+#include "Slate/Styling/ApplicationStyle.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const FName ModuleName("RivetEditor");
+const FName FeatureName("SkeletalMeshModelingModeToolExtension");
+
+struct FExpectedTool
+{
+    const char* Name;
+    const char* NameKey;
+    const char* Command;
+    const char* Label;
+    const char* ToolTip;
+    /** Whether this build has the tool, so the module can make its builder. */
+    bool bBuilt;
+};
+
+const FExpectedTool ExpectedTools[] = {
+    {"Assign New Material Slot", "AssignSlotToolName", "BeginAssignMaterialSlotTool", "New Slot",
+     "Assign a new material slot to the selected polygons", false},
+    {"Bake Bone Transform", "BakeBoneToolName", "BeginBakeBoneTransformTool", "Bake Bone",
+     "Bake the bone transform you changed in the Skeleton Tree into the asset", false},
+    {"Delete Polygons", "DeletePolygonsToolName", "BeginDeletePolygonsTool", "Delete Polys",
+     "Delete the selected polygons from the asset", false},
+    {"Detach Polygons", "DetachToolName", "BeginDetachTool", "Detach",
+     "Move the selected polygons into a new skeletal mesh asset", false},
+    {"Remesh Polygons", "RemeshToolName", "BeginRemeshTool", "Remesh",
+     "Rebuild the selected polygons as an even triangle mesh", false},
+};
+
+/** Counts commands-changed notifications while it lives. */
+class FCommandsChangedCounter
+{
+public:
+    FCommandsChangedCounter() : Handle(FBindingContext::CommandsChanged().Add([this]() { ++Count; })) {}
+    ~FCommandsChangedCounter() { FBindingContext::CommandsChanged().Remove(Handle); }
+    int32 Count = 0;
+
+private:
+    FDelegateHandle Handle;
+};
+
+class RivetEditorModuleTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Module = static_cast<FRivetEditorModule*>(FModuleManager::Get().LoadModule(ModuleName));
+    }
+    void TearDown() override { FModuleManager::Get().UnloadModule(ModuleName); }
+
+    TArray<FExtensionToolDescription> Query(bool bInfoOnly)
+    {
+        TArray<FExtensionToolDescription> Tools;
+        Module->GetExtensionTools(FExtensionToolQueryInfo{bInfoOnly}, Tools);
+        return Tools;
+    }
+
+    static TArray<UInteractiveToolBuilder*> BuildersOf(const TArray<FExtensionToolDescription>& Tools)
+    {
+        TArray<UInteractiveToolBuilder*> Builders;
+        for (const FExtensionToolDescription& Tool : Tools)
+        {
+            Builders.Add(Tool.ToolBuilder);
+        }
+        return Builders;
+    }
+
+    FRivetEditorModule* Module = nullptr;
+};
+} // namespace
+
+TEST_F(RivetEditorModuleTest, StartupRegistersTheCommandsAndTheModeExtension)
+{
+    ASSERT_NE(Module, nullptr);
+    EXPECT_TRUE(FRivetEditorCommands::IsRegistered());
+    const TArray<ISkeletalMeshModelingModeToolExtension*> Extensions =
+        IModularFeatures::Get().GetModularFeatureImplementations<ISkeletalMeshModelingModeToolExtension>(
+            FeatureName);
+    ASSERT_EQ(Extensions.Num(), 1);
+    EXPECT_EQ(Extensions[0], static_cast<ISkeletalMeshModelingModeToolExtension*>(Module));
+}
+
+TEST_F(RivetEditorModuleTest, ShutdownUnregistersTheExtensionAndTheCommands)
+{
+    FCommandsChangedCounter Changes;
+    FModuleManager::Get().UnloadModule(ModuleName);
+
+    EXPECT_FALSE(IModularFeatures::Get().IsModularFeatureAvailable(FeatureName));
+    EXPECT_FALSE(FRivetEditorCommands::IsRegistered());
+    EXPECT_EQ(FInputBindingManager::Get().GetContextByName(FName("RivetEditor")), nullptr);
+    EXPECT_EQ(Changes.Count, 1);
+}
+
+TEST_F(RivetEditorModuleTest, TheCommandsOutliveTheExtensionOnBothEnds)
+{
+    TArray<FString> Events;
+    const FModularFeatureListenerHandle Listener = IModularFeatures::Get().AddFeaturesChangedListener(
+        [&Events](FName Type, IModularFeature*, bool bRegistered)
+        {
+            if (Type == FeatureName)
+            {
+                Events.Add(FString(bRegistered ? "registered" : "unregistered") +
+                           (FRivetEditorCommands::IsRegistered() ? " with commands" : " without commands"));
+            }
+        });
+    FModuleManager::Get().UnloadModule(ModuleName);
+    Module = static_cast<FRivetEditorModule*>(FModuleManager::Get().LoadModule(ModuleName));
+    IModularFeatures::Get().RemoveFeaturesChangedListener(Listener);
+
+    const TArray<FString> Expected = {"unregistered with commands", "registered with commands"};
+    EXPECT_EQ(Events, Expected);
+}
+
+TEST_F(RivetEditorModuleTest, TheCommandSetHasItsContextAndFiveCommandsInOrder)
+{
+    const FRivetEditorCommands& Commands = FRivetEditorCommands::Get();
+    EXPECT_EQ(Commands.GetContextName(), FName("RivetEditor"));
+    EXPECT_EQ(Commands.GetContextDesc().ToString(), "Rivet Editor");
+    EXPECT_EQ(Commands.GetContextDesc().GetNamespace(), "RivetEditorCommands");
+    EXPECT_EQ(Commands.GetContextDesc().GetKey(), "RivetEditorCommands");
+    EXPECT_EQ(Commands.GetContextParent(), NAME_None);
+    EXPECT_EQ(Commands.GetStyleSetName(), FApplicationStyle::GetStyleSetName());
+
+    const std::shared_ptr<FCommandInfo> Members[] = {
+        Commands.BeginAssignMaterialSlotTool, Commands.BeginBakeBoneTransformTool,
+        Commands.BeginDeletePolygonsTool, Commands.BeginDetachTool, Commands.BeginRemeshTool};
+    const TArray<std::shared_ptr<FCommandInfo>> Known =
+        FInputBindingManager::Get().GetCommandsInContext(FName("RivetEditor"));
+    ASSERT_EQ(Known.Num(), 5);
+    for (int32 Index = 0; Index < 5; ++Index)
+    {
+        const FExpectedTool& Expected = ExpectedTools[Index];
+        const FCommandInfo& Command = *Members[Index];
+        SCOPED_TRACE(Expected.Command);
+        EXPECT_EQ(Known[Index], Members[Index]);
+        EXPECT_EQ(Command.GetCommandName(), FName(Expected.Command));
+        EXPECT_EQ(Command.DottedName, FString(".") + Expected.Command);
+        EXPECT_EQ(Command.GetLabel().ToString(), Expected.Label);
+        EXPECT_EQ(Command.GetLabel().GetNamespace(), "RivetEditorCommands");
+        EXPECT_EQ(Command.GetLabel().GetKey(), Expected.Command);
+        EXPECT_EQ(Command.GetDescription().ToString(), Expected.ToolTip);
+        EXPECT_EQ(Command.GetDescription().GetNamespace(), "RivetEditorCommands");
+        EXPECT_EQ(Command.GetDescription().GetKey(), FString(Expected.Command) + "_ToolTip");
+        EXPECT_EQ(static_cast<int32>(Command.ActionType), 2);
+        EXPECT_FALSE(Command.DefaultChord.IsValidChord());
+        EXPECT_FALSE(Command.AlternateChord.IsValidChord());
+    }
+}
+
+TEST_F(RivetEditorModuleTest, RegisteringTheCommandsAgainChangesNothing)
+{
+    const FRivetEditorCommands* Instance = &FRivetEditorCommands::Get();
+    const std::shared_ptr<FCommandInfo> Delete = Instance->BeginDeletePolygonsTool;
+    FCommandsChangedCounter Changes;
+
+    FRivetEditorCommands::Register();
+
+    EXPECT_EQ(&FRivetEditorCommands::Get(), Instance);
+    EXPECT_EQ(FRivetEditorCommands::Get().BeginDeletePolygonsTool, Delete);
+    EXPECT_EQ(FInputBindingManager::Get().GetCommandsInContext(FName("RivetEditor")).Num(), 5);
+    EXPECT_EQ(Changes.Count, 0);
+}
+
+TEST_F(RivetEditorModuleTest, TheExtensionNamesItselfAndItsSection)
+{
+    const FText Name = Module->GetExtensionName();
+    const FText Section = Module->GetToolSectionName();
+    EXPECT_EQ(Name.ToString(), "Rivet Editor");
+    EXPECT_EQ(Name.GetNamespace(), "RivetEditorModule");
+    EXPECT_EQ(Name.GetKey(), "ExtensionName");
+    EXPECT_EQ(Section.ToString(), "Rivet Editor");
+    EXPECT_EQ(Section.GetNamespace(), "RivetEditorModule");
+    EXPECT_EQ(Section.GetKey(), "SectionName");
+}
+
+TEST_F(RivetEditorModuleTest, AnInfoQueryListsTheFiveToolsInOrderAndBuildsNothing)
+{
+    TArray<FExtensionToolDescription> Tools;
+    Tools.Add({FText::FromString("Someone else's tool")});
+    Module->GetExtensionTools(FExtensionToolQueryInfo{true}, Tools);
+
+    ASSERT_EQ(Tools.Num(), 6);
+    EXPECT_EQ(Tools[0].ToolName.ToString(), "Someone else's tool");
+    for (int32 Index = 0; Index < 5; ++Index)
+    {
+        const FExpectedTool& Expected = ExpectedTools[Index];
+        const FExtensionToolDescription& Tool = Tools[Index + 1];
+        SCOPED_TRACE(Expected.Name);
+        EXPECT_EQ(Tool.ToolName.ToString(), Expected.Name);
+        EXPECT_EQ(Tool.ToolName.GetNamespace(), "RivetEditorModule");
+        EXPECT_EQ(Tool.ToolName.GetKey(), Expected.NameKey);
+        ASSERT_NE(Tool.ToolCommand, nullptr);
+        EXPECT_EQ(Tool.ToolCommand->GetCommandName(), FName(Expected.Command));
+        EXPECT_EQ(Tool.ToolBuilder, nullptr);
+    }
+    EXPECT_EQ(BuildersOf(Query(true)), BuildersOf(Query(true)));
+}
+
+TEST_F(RivetEditorModuleTest, FullQueriesShareTheBuildersOfTheToolsThisBuildHas)
+{
+    const TArray<FExtensionToolDescription> First = Query(false);
+    const TArray<FExtensionToolDescription> Second = Query(false);
+
+    ASSERT_EQ(First.Num(), 5);
+    EXPECT_EQ(BuildersOf(First), BuildersOf(Second));
+    for (int32 Index = 0; Index < 5; ++Index)
+    {
+        SCOPED_TRACE(ExpectedTools[Index].Name);
+        EXPECT_EQ(First[Index].ToolName.ToString(), ExpectedTools[Index].Name);
+        EXPECT_EQ(First[Index].ToolBuilder != nullptr, ExpectedTools[Index].bBuilt);
+        if (UInteractiveToolBuilder* Builder = First[Index].ToolBuilder)
+        {
+            EXPECT_EQ(Builder->GetOuter(), GetTransientPackage());
+        }
+    }
+}
+
+TEST_F(RivetEditorModuleTest, ARestartedModuleMakesNewBuilders)
+{
+    const TArray<UInteractiveToolBuilder*> Before = BuildersOf(Query(false));
+    FModuleManager::Get().UnloadModule(ModuleName);
+    Module = static_cast<FRivetEditorModule*>(FModuleManager::Get().LoadModule(ModuleName));
+    const TArray<UInteractiveToolBuilder*> After = BuildersOf(Query(false));
+
+    for (int32 Index = 0; Index < 5; ++Index)
+    {
+        SCOPED_TRACE(ExpectedTools[Index].Name);
+        if (ExpectedTools[Index].bBuilt)
+        {
+            EXPECT_NE(After[Index], Before[Index]);
+        }
+    }
+}
+
+TEST(RivetEditorLogTest, TheCategoryLogsAtLogAndLetsEverythingThrough)
+{
+    EXPECT_EQ(LogRivetEditor.GetCategoryName(), FName("LogRivetEditor"));
+    EXPECT_EQ(LogRivetEditor.GetDefaultVerbosity(), ELogVerbosity::Log);
+    EXPECT_EQ(LogRivetEditor.GetCompileTimeVerbosity(), ELogVerbosity::All);
+}
