@@ -1,0 +1,81 @@
+#pragma once
+
+#include "Core/Containers/Array.h"
+#include "Core/Containers/String.h"
+#include "Core/Logging/ScopedLogCapture.h"
+#include "CoreUObject/Object/StrongObjectPtr.h"
+#include "InteractiveToolsFramework/Tools/InteractiveToolManager.h"
+#include "SkeletalMeshModelingMode/SkeletalMeshModelingMode.h"
+
+#include <memory>
+
+class UDebugSkelMeshComponent;
+class UMeshSelectionTool;
+class USkeletalMesh;
+class UWorld;
+
+/**
+ * The editor without windows: what the skeletal mesh editor sets up around an open asset, for
+ * tests and the command-line editor. It loads the editor's services and the RivetEditor module,
+ * makes the preview world (the asset on an actor's debug skeletal mesh component, and a floor),
+ * opens the modeling mode with its tool manager, and captures the log. A user's steps map onto
+ * calls: start a tool by name, paint triangles on the preview, set a panel property, press a
+ * button, tick, read the messages, accept, undo.
+ *
+ * One editor at a time: it starts with an empty undo history and unloads the module when it goes.
+ */
+class FHeadlessEditor
+{
+public:
+    FHeadlessEditor();
+    ~FHeadlessEditor();
+
+    FHeadlessEditor(const FHeadlessEditor&) = delete;
+    FHeadlessEditor& operator=(const FHeadlessEditor&) = delete;
+
+    /** Shows the asset in the preview and enters the modeling mode on it. */
+    void OpenAsset(USkeletalMesh* Mesh);
+    USkeletalMesh* GetAsset() const;
+
+    FSkeletalMeshModelingMode& GetMode() { return *Mode; }
+    UInteractiveToolManager* GetToolManager() const { return ToolManager.Get(); }
+    UWorld* GetPreviewWorld() const { return PreviewWorld.Get(); }
+    UDebugSkelMeshComponent* GetPreviewComponent() const { return PreviewComponent; }
+
+    /** Starts the tool shown under this name in the mode; null when there is none. */
+    UInteractiveTool* StartTool(const FString& DisplayName);
+    UInteractiveTool* GetActiveTool() const { return ToolManager->GetActiveTool(); }
+    /** The active tool as a selection tool, or null. */
+    UMeshSelectionTool* GetSelectionTool() const;
+
+    /** Adds triangles of the active selection tool's preview mesh to its selection; false without one. */
+    bool SelectPreviewTriangles(const TArray<int32>& TriangleIDs);
+
+    /** Sets a property of the active tool's panels by name or display name, as the details panel does. */
+    bool SetProperty(const FString& Name, const FString& Value, FString& OutError);
+    /** Presses a button of the active tool's panels by function name or display name. */
+    bool PressButton(const FString& Name, FString& OutError);
+
+    /** Runs editor frames: the active tool ticks, then any shutdown it asked for is carried out. */
+    void Tick(int32 Frames = 1);
+    /** Ends the active tool as the panel's Accept and Cancel buttons do. */
+    void AcceptTool();
+    void CancelTool();
+
+    const TArray<FToolMessage>& GetMessages() const { return ToolManager->GetMessageHistory(); }
+    /** The text of the latest tool message, or empty. */
+    FString GetLastMessage() const;
+    FScopedLogCapture& GetLog() { return *Log; }
+
+    bool Undo();
+    bool Redo();
+
+private:
+    void CreatePreviewWorld();
+
+    std::unique_ptr<FScopedLogCapture> Log;
+    TStrongObjectPtr<UWorld> PreviewWorld;
+    UDebugSkelMeshComponent* PreviewComponent = nullptr;
+    TStrongObjectPtr<UInteractiveToolManager> ToolManager;
+    std::unique_ptr<FSkeletalMeshModelingMode> Mode;
+};
