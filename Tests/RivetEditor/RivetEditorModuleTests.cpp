@@ -5,6 +5,7 @@
 #include "RivetEditor/Private/RivetEditorModule.h"
 #include "Slate/Framework/Commands/InputBindingManager.h"
 #include "Slate/Styling/ApplicationStyle.h"
+#include "Support/CommandsChangedCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -35,18 +36,6 @@ const FExpectedTool ExpectedTools[] = {
      "Move the selected polygons into a new skeletal mesh asset", false},
     {"Remesh Polygons", "RemeshToolName", "BeginRemeshTool", "Remesh",
      "Rebuild the selected polygons as an even triangle mesh", false},
-};
-
-/** Counts commands-changed notifications while it lives. */
-class FCommandsChangedCounter
-{
-public:
-    FCommandsChangedCounter() : Handle(FBindingContext::CommandsChanged().Add([this]() { ++Count; })) {}
-    ~FCommandsChangedCounter() { FBindingContext::CommandsChanged().Remove(Handle); }
-    int32 Count = 0;
-
-private:
-    FDelegateHandle Handle;
 };
 
 class RivetEditorModuleTest : public testing::Test

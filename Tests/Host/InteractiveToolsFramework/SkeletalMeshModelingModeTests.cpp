@@ -57,6 +57,16 @@ protected:
         FTransactionBuffer::Get().Reset();
     }
 
+    /** Opens the mode, starts the selection tool and deletes a triangle of its preview (not yet accepted). */
+    void DeleteATriangleOnThePreview()
+    {
+        Mode->Enter(Mesh);
+        auto* Tool = Cast<URecordingSelectionTool>(Mode->StartToolByName("Select Things"));
+        Tool->GetSelection()->AddIndices(EMeshSelectionElementType::Face, {0});
+        Tool->RequestAction(EMeshSelectionToolActions::Delete);
+        Manager->Tick(0.1f);
+    }
+
     FSampleExtension Extension;
     USkeletalMesh* Mesh = nullptr;
     UWorld* World = nullptr;
@@ -133,11 +143,7 @@ TEST_F(SkeletalMeshModelingModeTest, AnExtensionThatGoesAwayLeavesTheOpenMode)
 
 TEST_F(SkeletalMeshModelingModeTest, ClosingTheModeCancelsTheActiveTool)
 {
-    Mode->Enter(Mesh);
-    auto* Tool = Cast<URecordingSelectionTool>(Mode->StartToolByName("Select Things"));
-    Tool->GetSelection()->AddIndices(EMeshSelectionElementType::Face, {0});
-    Tool->RequestAction(EMeshSelectionToolActions::Delete);
-    Manager->Tick(0.1f);
+    DeleteATriangleOnThePreview();
     const FMeshDescription Before = *Mesh->GetMeshDescription(0);
 
     Mode.reset();
@@ -149,11 +155,7 @@ TEST_F(SkeletalMeshModelingModeTest, ClosingTheModeCancelsTheActiveTool)
 
 TEST_F(SkeletalMeshModelingModeTest, LeavingTheModeCanAcceptTheActiveTool)
 {
-    Mode->Enter(Mesh);
-    auto* Tool = Cast<URecordingSelectionTool>(Mode->StartToolByName("Select Things"));
-    Tool->GetSelection()->AddIndices(EMeshSelectionElementType::Face, {0});
-    Tool->RequestAction(EMeshSelectionToolActions::Delete);
-    Manager->Tick(0.1f);
+    DeleteATriangleOnThePreview();
     const int32 Triangles = Mesh->GetMeshDescription(0)->Triangles().Num();
 
     Mode->Exit(EToolShutdownType::Accept);

@@ -1,6 +1,7 @@
 #include "Slate/Framework/Commands/CommandSet.h"
 #include "Slate/Framework/Commands/InputBindingManager.h"
 #include "Slate/Styling/ApplicationStyle.h"
+#include "Support/CommandsChangedCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -27,21 +28,6 @@ public:
     static inline int32 RegisterCommandsCalls = 0;
     std::shared_ptr<FCommandInfo> Open;
     std::shared_ptr<FCommandInfo> Toggle;
-};
-
-/** Counts commands-changed notifications while it lives. */
-class FCommandsChangedCounter
-{
-public:
-    FCommandsChangedCounter()
-    {
-        Handle = FBindingContext::CommandsChanged().Add([this]() { ++Count; });
-    }
-    ~FCommandsChangedCounter() { FBindingContext::CommandsChanged().Remove(Handle); }
-    int32 Count = 0;
-
-private:
-    FDelegateHandle Handle;
 };
 
 class CommandSetTest : public testing::Test
