@@ -1,0 +1,3 @@
+#include "Interchange/LogInterchange.h"
+
+VT_DEFINE_LOG_CATEGORY(LogInterchange);

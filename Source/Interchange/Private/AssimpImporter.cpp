@@ -1,0 +1,533 @@
+#include "Interchange/Private/AssimpImporter.h"
+
+#include "Core/Animation/BoneWeight.h"
+#include "Engine/Animation/Skeleton.h"
+#include "Interchange/Private/AxisConversion.h"
+#include "Interchange/Private/InterchangeFailure.h"
+#include "Interchange/Private/MeshDescriptionBuilder.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <cmath>
+#include <unordered_map>
+
+namespace
+{
+constexpr double DefaultFrameRate = 30.0;
+constexpr int32 MaxKeys = 1000000;
+
+FMatrix ToHostMatrix(const aiMatrix4x4& M)
+{
+    // Assimp's matrices are for column vectors; the host's are their transpose.
+    const float* Values = &M.a1;
+    FMatrix Result;
+    for (int32 Row = 0; Row < 4; ++Row)
+    {
+        for (int32 Column = 0; Column < 4; ++Column)
+        {
+            Result.M[Row][Column] = Values[Column * 4 + Row];
+        }
+    }
+    return Result;
+}
+
+/** The file's frame from its metadata: FBX gives its up axis and units; other formats are taken as Y up,
+ * metres. */
+FAxisConversion ReadConversion(const aiScene& Scene)
+{
+    int32 UpAxis = 1;
+    int32 UpSign = 1;
+    double UnitScale = 0.0;
+    if (Scene.mMetaData)
+    {
+        Scene.mMetaData->Get("UpAxis", UpAxis);
+        Scene.mMetaData->Get("UpAxisSign", UpSign);
+        Scene.mMetaData->Get("UnitScaleFactor", UnitScale);
+    }
+    const double CentimetresPerUnit = UnitScale > 0.0 ? UnitScale : 100.0;
+    return FAxisConversion::FromUpAxis(std::clamp(UpAxis, 0, 2), UpSign, CentimetresPerUnit);
+}
+
+class FAssimpReader
+{
+public:
+    FAssimpReader(const aiScene& InScene, FImportedScene& InOut)
+        : Scene(InScene), Out(InOut), Conversion(ReadConversion(InScene))
+    {
+        CollectNodes(Scene.mRootNode, INDEX_NONE);
+    }
+
+    void ImportMesh()
+    {
+        BuildSkeleton();
+        FSourceMesh Source;
+        ReadMeshes(Source);
+        BuildLODDescription(Source, Out.LODs.Emplace_GetRef(), Out.Warnings);
+        ReadAnimations(
+            [this](int32 Node) {
+                return BoneOfNode[Node] == INDEX_NONE ? FName()
+                                                      : Out.Skeleton.GetRawBoneName(BoneOfNode[Node]);
+            });
+    }
+
+    void ImportAnimations(const FReferenceSkeleton& Bones)
+    {
+        ReadAnimations(
+            [&](int32 Node)
+            {
+                const FName Name(Nodes[Node]->mName.C_Str());
+                return Bones.FindRawBoneIndex(Name) != INDEX_NONE ? Name : FName();
+            });
+    }
+
+private:
+    void CollectNodes(const aiNode* Node, int32 Parent)
+    {
+        const int32 Index = Nodes.Add(Node);
+        Parents.Add(Parent);
+        const FMatrix Local = ToHostMatrix(Node->mTransformation);
+        Globals.Add(Parent == INDEX_NONE ? Local : Local * Globals[Parent]);
+        NodeByName.emplace(Node->mName.C_Str(), Index);
+        for (unsigned Child = 0; Child < Node->mNumChildren; ++Child)
+        {
+            CollectNodes(Node->mChildren[Child], Index);
+        }
+    }
+
+    int32 FindNode(const aiString& Name) const
+    {
+        const auto Found = NodeByName.find(Name.C_Str());
+        return Found == NodeByName.end() ? INDEX_NONE : Found->second;
+    }
+
+    int32 ParentBoneNode(int32 Node) const
+    {
+        for (int32 Parent = Parents[Node]; Parent != INDEX_NONE; Parent = Parents[Parent])
+        {
+            if (!BindOfNode[Parent].empty())
+            {
+                return Parent;
+            }
+        }
+        return INDEX_NONE;
+    }
+
+    void BuildSkeleton()
+    {
+        BindOfNode.resize(Nodes.Num());
+        BoneOfNode.Init(INDEX_NONE, Nodes.Num());
+        TArray<int32> Joints;
+        for (unsigned MeshIndex = 0; MeshIndex < Scene.mNumMeshes; ++MeshIndex)
+        {
+            const aiMesh& Mesh = *Scene.mMeshes[MeshIndex];
+            for (unsigned Bone = 0; Bone < Mesh.mNumBones; ++Bone)
+            {
+                const int32 Node = FindNode(Mesh.mBones[Bone]->mName);
+                if (Node == INDEX_NONE)
+                {
+                    FailImport("the bone '%s' has no node", Mesh.mBones[Bone]->mName.C_Str());
+                }
+                if (BindOfNode[Node].empty())
+                {
+                    BindOfNode[Node].push_back(ToHostMatrix(Mesh.mBones[Bone]->mOffsetMatrix).Inverse());
+                    Joints.Add(Node);
+                }
+            }
+        }
+        if (Joints.Num() >= FBoneWeight::MaxRawWeight)
+        {
+            FailImport("the skeleton has %d bones, more than a mesh can be skinned to", Joints.Num());
+        }
+        Joints.Sort([this](int32 A, int32 B) { return A < B; });
+        int32 NumRoots = 0;
+        for (const int32 Joint : Joints)
+        {
+            NumRoots += ParentBoneNode(Joint) == INDEX_NONE ? 1 : 0;
+        }
+        FReferenceSkeletonModifier Modifier(Out.Skeleton, nullptr);
+        if (NumRoots != 1)
+        {
+            Modifier.Add({FName("Root"), INDEX_NONE}, FTransform::Identity);
+        }
+        // Nodes are in depth-first order, so parents come first.
+        for (const int32 Joint : Joints)
+        {
+            const int32 Parent = ParentBoneNode(Joint);
+            const FMatrix ParentBind = Parent == INDEX_NONE ? FMatrix::Identity : BindOfNode[Parent][0];
+            const FMatrix Local = BindOfNode[Joint][0] * ParentBind.Inverse();
+            const int32 ParentBone =
+                Parent != INDEX_NONE ? BoneOfNode[Parent] : (NumRoots != 1 ? 0 : INDEX_NONE);
+            FString Name(Nodes[Joint]->mName.C_Str());
+            if (Name.IsEmpty() || Modifier.FindBoneIndex(FName(Name)) != INDEX_NONE)
+            {
+                Name = FString::Printf("Bone_%d", Joint);
+            }
+            BoneOfNode[Joint] = Modifier.GetReferenceSkeleton().GetRawBoneNum();
+            Modifier.Add({FName(Name), ParentBone}, FTransform(Conversion.Matrix(Local)));
+        }
+    }
+
+    int32 RigidBone(int32 Node) const
+    {
+        for (; Node != INDEX_NONE; Node = Parents[Node])
+        {
+            if (BoneOfNode[Node] != INDEX_NONE)
+            {
+                return BoneOfNode[Node];
+            }
+        }
+        return 0;
+    }
+
+    void ReadMeshes(FSourceMesh& Source)
+    {
+        TArray<std::pair<int32, const aiMesh*>> Placed;
+        bool bNormals = true;
+        bool bTangents = true;
+        for (int32 Node = 0; Node < Nodes.Num(); ++Node)
+        {
+            for (unsigned Index = 0; Index < Nodes[Node]->mNumMeshes; ++Index)
+            {
+                const aiMesh* Mesh = Scene.mMeshes[Nodes[Node]->mMeshes[Index]];
+                Placed.Add({Node, Mesh});
+                bNormals = bNormals && Mesh->HasNormals();
+                bTangents = bTangents && Mesh->HasTangentsAndBitangents();
+                Source.NumUVChannels = std::max<int32>(Source.NumUVChannels, Mesh->GetNumUVChannels());
+                Source.NumVertices += static_cast<int32>(Mesh->mNumVertices);
+                for (unsigned Morph = 0; Morph < Mesh->mNumAnimMeshes; ++Morph)
+                {
+                    const FName Name(Mesh->mAnimMeshes[Morph]->mName.length > 0
+                                         ? FString(Mesh->mAnimMeshes[Morph]->mName.C_Str())
+                                         : FString::Printf("MorphTarget_%u", Morph));
+                    if (!Source.MorphNames.Contains(Name))
+                    {
+                        Source.MorphNames.Add(Name);
+                        Source.MorphHasNormals.Add(0);
+                    }
+                }
+            }
+        }
+        if (Placed.IsEmpty())
+        {
+            FailImport("the file holds no mesh");
+        }
+        const int32 N = Source.NumVertices;
+        Source.Positions.SetNum(N);
+        Source.Normals.SetNum(bNormals ? N : 0);
+        Source.Tangents.SetNum(bNormals && bTangents ? N : 0);
+        Source.UVs.Init(FVector2f(0.0f, 0.0f), N * Source.NumUVChannels);
+        Source.InfluenceStarts.Init(0, N + 1);
+        Source.MorphPositions.Init(FVector3f(0.0f, 0.0f, 0.0f), N * Source.MorphNames.Num());
+        Source.MorphNormals.Init(FVector3f(0.0f, 0.0f, 0.0f), N * Source.MorphNames.Num());
+        int32 Start = 0;
+        for (const auto& [Node, Mesh] : Placed)
+        {
+            ReadMesh(Node, *Mesh, Start, Source);
+            Start += static_cast<int32>(Mesh->mNumVertices);
+        }
+    }
+
+    void ReadMesh(int32 Node, const aiMesh& Mesh, int32 Start, FSourceMesh& Source)
+    {
+        const bool bSkinned = Mesh.mNumBones > 0;
+        const FMatrix Placement = bSkinned ? FMatrix::Identity : Globals[Node];
+        const FMatrix NormalPlacement = Placement.Inverse().GetTransposed();
+        const auto Point = [&](const aiVector3D& V)
+        {
+            return FVector3f(Conversion.Position(Placement.TransformPosition(FVector(V.x, V.y, V.z))));
+        };
+        const auto Direction = [&](const FMatrix& M, const aiVector3D& V)
+        {
+            return FVector3f(Conversion.Direction(M.TransformVector(FVector(V.x, V.y, V.z)).GetSafeNormal()));
+        };
+        for (unsigned V = 0; V < Mesh.mNumVertices; ++V)
+        {
+            const int32 Out = Start + static_cast<int32>(V);
+            CheckFinite(Mesh.mVertices[V]);
+            Source.Positions[Out] = Point(Mesh.mVertices[V]);
+            if (!Source.Normals.IsEmpty())
+            {
+                Source.Normals[Out] = Direction(NormalPlacement, Mesh.mNormals[V]);
+            }
+            if (!Source.Tangents.IsEmpty())
+            {
+                const aiVector3D& N = Mesh.mNormals[V];
+                const aiVector3D& T = Mesh.mTangents[V];
+                const float Sign = ((N ^ T) * Mesh.mBitangents[V]) < 0.0f ? -1.0f : 1.0f;
+                const FVector3f Tangent = Direction(Placement, T);
+                Source.Tangents[Out] = FVector4f(Tangent.X, Tangent.Y, Tangent.Z, Sign);
+            }
+            for (int32 Channel = 0; Channel < static_cast<int32>(Mesh.GetNumUVChannels()); ++Channel)
+            {
+                const aiVector3D& UV = Mesh.mTextureCoords[Channel][V];
+                Source.UVs[Out * Source.NumUVChannels + Channel] = FVector2f(UV.x, UV.y);
+            }
+        }
+        ReadColors(Mesh, Start, Source);
+        ReadInfluences(Node, Mesh, Start, Source);
+        ReadMorphs(Mesh, Start, Placement, Source);
+        ReadFaces(Mesh, Start, Source);
+    }
+
+    static void CheckFinite(const aiVector3D& V)
+    {
+        if (!std::isfinite(V.x) || !std::isfinite(V.y) || !std::isfinite(V.z))
+        {
+            FailImport("a vertex position is not a finite number");
+        }
+    }
+
+    static void ReadColors(const aiMesh& Mesh, int32 Start, FSourceMesh& Source)
+    {
+        if (!Mesh.HasVertexColors(0))
+        {
+            return;
+        }
+        if (Source.Colors.IsEmpty())
+        {
+            Source.Colors.Init(FVector4f(1.0f, 1.0f, 1.0f, 1.0f), Source.NumVertices);
+        }
+        for (unsigned V = 0; V < Mesh.mNumVertices; ++V)
+        {
+            const aiColor4D& C = Mesh.mColors[0][V];
+            Source.Colors[Start + static_cast<int32>(V)] = FVector4f(C.r, C.g, C.b, C.a);
+        }
+    }
+
+    void ReadInfluences(int32 Node, const aiMesh& Mesh, int32 Start, FSourceMesh& Source) const
+    {
+        TArray<TArray<FSourceInfluence>> PerVertex;
+        PerVertex.SetNum(static_cast<int32>(Mesh.mNumVertices));
+        for (unsigned Bone = 0; Bone < Mesh.mNumBones; ++Bone)
+        {
+            const int32 BoneIndex = BoneOfNode[FindNode(Mesh.mBones[Bone]->mName)];
+            for (unsigned Weight = 0; Weight < Mesh.mBones[Bone]->mNumWeights; ++Weight)
+            {
+                const aiVertexWeight& Entry = Mesh.mBones[Bone]->mWeights[Weight];
+                if (Entry.mVertexId >= Mesh.mNumVertices || !std::isfinite(Entry.mWeight) ||
+                    Entry.mWeight < 0.0f)
+                {
+                    FailImport("a skin weight of bone '%s' is out of range",
+                               Mesh.mBones[Bone]->mName.C_Str());
+                }
+                PerVertex[static_cast<int32>(Entry.mVertexId)].Add(
+                    FSourceInfluence{BoneIndex, Entry.mWeight});
+            }
+        }
+        const int32 Rigid = RigidBone(Node);
+        for (int32 V = 0; V < PerVertex.Num(); ++V)
+        {
+            Source.InfluenceStarts[Start + V] = Source.Influences.Num();
+            if (PerVertex[V].IsEmpty())
+            {
+                PerVertex[V].Add(FSourceInfluence{Mesh.mNumBones > 0 ? 0 : Rigid, 1.0f});
+            }
+            Source.Influences.Append(PerVertex[V]);
+            Source.InfluenceStarts[Start + V + 1] = Source.Influences.Num();
+        }
+    }
+
+    void ReadMorphs(const aiMesh& Mesh, int32 Start, const FMatrix& Placement, FSourceMesh& Source) const
+    {
+        for (unsigned Morph = 0; Morph < Mesh.mNumAnimMeshes; ++Morph)
+        {
+            const aiAnimMesh& Target = *Mesh.mAnimMeshes[Morph];
+            const FName Name(Target.mName.length > 0 ? FString(Target.mName.C_Str())
+                                                     : FString::Printf("MorphTarget_%u", Morph));
+            const int32 Base = Source.MorphNames.Find(Name) * Source.NumVertices + Start;
+            for (unsigned V = 0; V < Mesh.mNumVertices && Target.HasPositions() && V < Target.mNumVertices;
+                 ++V)
+            {
+                const aiVector3D Delta = Target.mVertices[V] - Mesh.mVertices[V];
+                Source.MorphPositions[Base + static_cast<int32>(V)] = FVector3f(
+                    Conversion.Position(Placement.TransformVector(FVector(Delta.x, Delta.y, Delta.z))));
+            }
+        }
+    }
+
+    void ReadFaces(const aiMesh& Mesh, int32 Start, FSourceMesh& Source)
+    {
+        const int32 GroupID = MaterialGroup(Mesh.mMaterialIndex);
+        FSourceGroup* Group =
+            Source.Groups.FindByPredicate([GroupID](const FSourceGroup& G) { return G.GroupID == GroupID; });
+        if (!Group)
+        {
+            Group = &Source.Groups.Emplace_GetRef(FSourceGroup{GroupID, Out.Slots[GroupID].SlotName, {}});
+        }
+        for (unsigned Face = 0; Face < Mesh.mNumFaces; ++Face)
+        {
+            const aiFace& Data = Mesh.mFaces[Face];
+            for (unsigned Corner = 1; Corner + 1 < Data.mNumIndices; ++Corner)
+            {
+                for (const unsigned Index :
+                     {Data.mIndices[0], Data.mIndices[Corner], Data.mIndices[Corner + 1]})
+                {
+                    if (Index >= Mesh.mNumVertices)
+                    {
+                        FailImport("face index %u is out of range (the mesh has %u vertices)", Index,
+                                   Mesh.mNumVertices);
+                    }
+                    Group->Corners.Add(Start + static_cast<int32>(Index));
+                }
+            }
+        }
+    }
+
+    int32 MaterialGroup(unsigned Material)
+    {
+        const auto Found = GroupOfMaterial.find(Material);
+        if (Found != GroupOfMaterial.end())
+        {
+            return Found->second;
+        }
+        FImportedSlot Slot;
+        FString Name = FString::Printf("Material_%u", Material);
+        if (Material < Scene.mNumMaterials && Scene.mMaterials[Material]->GetName().length > 0)
+        {
+            Name = Scene.mMaterials[Material]->GetName().C_Str();
+        }
+        Slot.SlotName = FName(Name);
+        Slot.ImportedSlotName = Slot.SlotName;
+        Slot.bHasMaterial = true;
+        Slot.Material.Name = FString("M_") + Name;
+        const int32 Group = Out.Slots.Add(Slot);
+        GroupOfMaterial.emplace(Material, Group);
+        return Group;
+    }
+
+    template <typename KeyType, typename ValueFunction>
+    static void SampleKeys(const KeyType* Keys, unsigned NumKeys, double Tick, ValueFunction&& Take)
+    {
+        unsigned Next = 0;
+        while (Next < NumKeys && Keys[Next].mTime < Tick)
+        {
+            ++Next;
+        }
+        if (Next == 0 || Next == NumKeys)
+        {
+            return Take(Keys[Next == 0 ? 0 : NumKeys - 1].mValue, Keys[Next == 0 ? 0 : NumKeys - 1].mValue,
+                        0.0);
+        }
+        const double Span = Keys[Next].mTime - Keys[Next - 1].mTime;
+        Take(Keys[Next - 1].mValue, Keys[Next].mValue,
+             Span > 0.0 ? (Tick - Keys[Next - 1].mTime) / Span : 0.0);
+    }
+
+    template <typename BoneFunction>
+    void ReadAnimations(BoneFunction&& BoneOf)
+    {
+        for (unsigned Index = 0; Index < Scene.mNumAnimations; ++Index)
+        {
+            const aiAnimation& Animation = *Scene.mAnimations[Index];
+            const double TicksPerSecond = Animation.mTicksPerSecond > 0.0 ? Animation.mTicksPerSecond : 25.0;
+            FImportedAnimation& Result = Out.Animations.Emplace_GetRef();
+            Result.Name = Animation.mName.length > 0 ? FString(Animation.mName.C_Str())
+                                                     : FString::Printf("Animation_%u", Index);
+            Result.FrameRate = DefaultFrameRate;
+            const double Seconds =
+                std::isfinite(Animation.mDuration) ? Animation.mDuration / TicksPerSecond : 0.0;
+            Result.NumberOfKeys =
+                static_cast<int32>(std::clamp(std::round(Seconds * DefaultFrameRate), 0.0, double(MaxKeys))) +
+                1;
+            for (unsigned Channel = 0; Channel < Animation.mNumChannels; ++Channel)
+            {
+                const aiNodeAnim& Data = *Animation.mChannels[Channel];
+                const int32 Node = FindNode(Data.mNodeName);
+                if (Node == INDEX_NONE || BoneOf(Node).IsNone())
+                {
+                    continue;
+                }
+                FAnimationBoneTrack& Track = Result.Tracks.Emplace_GetRef();
+                Track.Name = BoneOf(Node);
+                const FTransform Rest(ToHostMatrix(Nodes[Node]->mTransformation));
+                for (int32 Key = 0; Key < Result.NumberOfKeys; ++Key)
+                {
+                    const double Tick = Key / DefaultFrameRate * TicksPerSecond;
+                    FTransform Local = Rest;
+                    if (Data.mNumPositionKeys > 0)
+                    {
+                        SampleKeys(Data.mPositionKeys, Data.mNumPositionKeys, Tick,
+                                   [&](const aiVector3D& A, const aiVector3D& B, double Alpha)
+                                   {
+                                       const aiVector3D P = A + (B - A) * static_cast<float>(Alpha);
+                                       Local.SetTranslation(FVector(P.x, P.y, P.z));
+                                   });
+                    }
+                    if (Data.mNumRotationKeys > 0)
+                    {
+                        SampleKeys(Data.mRotationKeys, Data.mNumRotationKeys, Tick,
+                                   [&](const aiQuaternion& A, const aiQuaternion& B, double Alpha)
+                                   {
+                                       aiQuaternion Q;
+                                       aiQuaternion::Interpolate(Q, A, B, static_cast<float>(Alpha));
+                                       Local.SetRotation(FQuat(Q.x, Q.y, Q.z, Q.w).GetNormalized());
+                                   });
+                    }
+                    if (Data.mNumScalingKeys > 0)
+                    {
+                        SampleKeys(Data.mScalingKeys, Data.mNumScalingKeys, Tick,
+                                   [&](const aiVector3D& A, const aiVector3D& B, double Alpha)
+                                   {
+                                       const aiVector3D S = A + (B - A) * static_cast<float>(Alpha);
+                                       Local.SetScale3D(FVector(S.x, S.y, S.z));
+                                   });
+                    }
+                    const FTransform Host = Conversion.Transform(Local);
+                    Track.PositionKeys.Add(FVector3f(Host.GetTranslation()));
+                    Track.RotationKeys.Add(FQuat4f(Host.GetRotation()));
+                    Track.ScaleKeys.Add(FVector3f(Host.GetScale3D()));
+                }
+            }
+        }
+    }
+
+    const aiScene& Scene;
+    FImportedScene& Out;
+    FAxisConversion Conversion;
+    TArray<const aiNode*> Nodes;
+    TArray<int32> Parents;
+    TArray<FMatrix> Globals;
+    std::unordered_map<std::string, int32> NodeByName;
+    std::vector<std::vector<FMatrix>> BindOfNode;
+    TArray<int32> BoneOfNode;
+    std::unordered_map<unsigned, int32> GroupOfMaterial;
+};
+
+const aiScene& ReadScene(Assimp::Importer& Importer, const FString& Path)
+{
+    Importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
+    const aiScene* Scene = Importer.ReadFile(
+        Path.ToStdString(), aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_JoinIdenticalVertices);
+    if (!Scene || !Scene->mRootNode)
+    {
+        FailImport("the file cannot be read: %s", Importer.GetErrorString());
+    }
+    return *Scene;
+}
+} // namespace
+
+bool IsAssimpFormat(const FString& Extension)
+{
+    if (Extension.IsEmpty() || Extension == "gltf" || Extension == "glb")
+    {
+        return false;
+    }
+    return Assimp::Importer().IsExtensionSupported((FString(".") + Extension).ToStdString());
+}
+
+void ImportAssimpScene(const FString& Path, FImportedScene& OutScene)
+{
+    Assimp::Importer Importer;
+    FAssimpReader(ReadScene(Importer, Path), OutScene).ImportMesh();
+}
+
+void ImportAssimpAnimations(const FString& Path, const USkeleton& Skeleton, FImportedScene& OutScene)
+{
+    Assimp::Importer Importer;
+    FAssimpReader(ReadScene(Importer, Path), OutScene).ImportAnimations(Skeleton.GetReferenceSkeleton());
+    if (OutScene.Animations.IsEmpty())
+    {
+        FailImport("the file holds no animations");
+    }
+}

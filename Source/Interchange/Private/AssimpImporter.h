@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Core/Containers/String.h"
+#include "Interchange/Private/ImportedScene.h"
+
+class USkeleton;
+
+/** True when the general importer reads files with this (lower-case, dotless) extension. */
+bool IsAssimpFormat(const FString& Extension);
+
+/**
+ * Reads an FBX, Collada, OBJ or other file the general importer knows into a scene: its meshes as
+ * one skeletal mesh, the bones of their skins, animations. Throws FInterchangeFailure when refused.
+ */
+void ImportAssimpScene(const FString& Path, FImportedScene& OutScene);
+
+/** Reads only the animations of such a file, for the bones of Skeleton matched by name. */
+void ImportAssimpAnimations(const FString& Path, const USkeleton& Skeleton, FImportedScene& OutScene);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Interchange/Private/GltfNodeGraph.h"
+#include "Interchange/Private/ImportedScene.h"
+
+#include <functional>
+#include <tiny_gltf.h>
+
+/** The bone a node animates (None for nodes that are not bones). */
+using FGltfBoneOfNode = std::function<FName(int32 Node)>;
+
+/**
+ * Reads every animation of a document as evenly keyed bone tracks in host space: at the rate and
+ * key count this exporter recorded, or at 30 keys per second over the animation's time range. Keys
+ * that fall on a file key take its value exactly; others are interpolated as the sampler says (step,
+ * linear with spherical rotation, cubic spline). Channels of nodes that are no bone and morph-weight
+ * channels are skipped with a warning. Throws FInterchangeFailure on bad data.
+ */
+void ReadGltfAnimations(const tinygltf::Model& Model, const FGltfNodeGraph& Graph,
+                        const FGltfBoneOfNode& BoneOfNode, TArray<FImportedAnimation>& OutAnimations,
+                        TArray<FString>& OutWarnings);

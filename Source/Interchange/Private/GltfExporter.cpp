@@ -1,0 +1,418 @@
+#include "Interchange/Private/GltfExporter.h"
+
+#include "Engine/Animation/AnimSequence.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "Interchange/Private/AtomicFileWriter.h"
+#include "Interchange/Private/GltfBufferWriter.h"
+#include "Interchange/Private/GltfMeshExporter.h"
+#include "Interchange/Private/InterchangeExtras.h"
+#include "Interchange/Private/PhysicsExtras.h"
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+
+using nlohmann::json;
+
+namespace
+{
+constexpr double HalfSqrt2 = 0.70710678118654752440;
+
+std::vector<double> ToArray(const FVector& V)
+{
+    return {V.X, V.Y, V.Z};
+}
+
+std::vector<double> ToArray(const FQuat& Q)
+{
+    return {Q.X, Q.Y, Q.Z, Q.W};
+}
+
+void SetTransform(tinygltf::Node& Node, const FTransform& Transform)
+{
+    if (!Transform.GetTranslation().Equals(FVector(0.0, 0.0, 0.0), 0.0))
+    {
+        Node.translation = ToArray(Transform.GetTranslation());
+    }
+    if (!(Transform.GetRotation() == FQuat::Identity))
+    {
+        Node.rotation = ToArray(Transform.GetRotation());
+    }
+    if (!Transform.GetScale3D().Equals(FVector(1.0, 1.0, 1.0), 0.0))
+    {
+        Node.scale = ToArray(Transform.GetScale3D());
+    }
+}
+
+/** Builds the document; each part is one method. */
+class FDocumentBuilder
+{
+public:
+    FDocumentBuilder(tinygltf::Model& InModel, FGltfExportReport& InReport)
+        : Model(InModel), Report(InReport), Writer(InModel)
+    {
+        Model.asset.version = "2.0";
+        Model.asset.generator = "RivetEditor Interchange";
+        Model.scenes.emplace_back();
+        Model.defaultScene = 0;
+    }
+
+    /** The conversion node and one node per bone below it; answers the bones' nodes. */
+    void WriteBones(const FReferenceSkeleton& Bones)
+    {
+        tinygltf::Node Conversion;
+        Conversion.name = "HostToGltf";
+        Conversion.rotation = {-HalfSqrt2, 0.0, 0.0, HalfSqrt2};
+        Conversion.scale = {0.01, 0.01, 0.01};
+        Conversion.extras = InterchangeExtras::ToGltf(
+            {{InterchangeExtras::Key,
+              {{"conversion", InterchangeExtras::ConversionMarker},
+               {"note", "host space (Z up, centimetres) below this node; dropped on import"}}}});
+        Model.nodes.push_back(Conversion);
+        Model.scenes[0].nodes.push_back(0);
+        for (int32 Bone = 0; Bone < Bones.GetRawBoneNum(); ++Bone)
+        {
+            tinygltf::Node Node;
+            Node.name = *Bones.GetRawBoneName(Bone).ToString();
+            SetTransform(Node, Bones.GetRefBonePose()[Bone]);
+            BoneNodes.Add(static_cast<int32>(Model.nodes.size()));
+            const int32 Parent = Bones.GetRawParentIndex(Bone);
+            Model.nodes[Parent == INDEX_NONE ? 0 : BoneNodes[Parent]].children.push_back(BoneNodes.Last());
+            Model.nodes.push_back(Node);
+        }
+        RefSkeleton = &Bones;
+    }
+
+    void WriteSockets(const TArray<TObjectPtr<USkeletalMeshSocket>>& Sockets)
+    {
+        for (const USkeletalMeshSocket* Socket : Sockets)
+        {
+            const int32 Bone = Socket ? RefSkeleton->FindRawBoneIndex(Socket->BoneName) : INDEX_NONE;
+            if (Bone == INDEX_NONE)
+            {
+                Report.Warnings.Add(
+                    FString::Printf("socket '%s' is on no bone of the mesh and was not written",
+                                    Socket ? *Socket->SocketName.ToString() : "None"));
+                continue;
+            }
+            tinygltf::Node Node;
+            Node.name = *Socket->SocketName.ToString();
+            SetTransform(
+                Node, FTransform(Socket->RelativeRotation, Socket->RelativeLocation, Socket->RelativeScale));
+            Node.extras = InterchangeExtras::ToGltf(
+                {{InterchangeExtras::Key,
+                  {{"socket",
+                    {{"rotation", InterchangeExtras::WriteRotator(Socket->RelativeRotation)},
+                     {"forceAlwaysAnimated", Socket->bForceAlwaysAnimated}}}}}});
+            Model.nodes[BoneNodes[Bone]].children.push_back(static_cast<int>(Model.nodes.size()));
+            Model.nodes.push_back(Node);
+        }
+    }
+
+    void WriteMaterials(const TArray<FSkeletalMaterial>& Slots)
+    {
+        for (const FSkeletalMaterial& Slot : Slots)
+        {
+            tinygltf::Material Material;
+            Material.name = *Slot.MaterialSlotName.ToString();
+            if (const UMaterial* Source = Slot.Material.Get())
+            {
+                const FVector4f& C = Source->BaseColor;
+                Material.pbrMetallicRoughness.baseColorFactor = {C.X, C.Y, C.Z, C.W};
+                Material.pbrMetallicRoughness.metallicFactor = Source->Metallic;
+                Material.pbrMetallicRoughness.roughnessFactor = Source->Roughness;
+                Material.doubleSided = Source->bTwoSided;
+            }
+            Model.materials.push_back(Material);
+        }
+    }
+
+    void WriteMeshes(const USkeletalMesh& Mesh)
+    {
+        json Own{{"slots", json::array()}, {"lods", json::array()}};
+        for (const FSkeletalMaterial& Slot : Mesh.GetMaterials())
+        {
+            Own["slots"].push_back(InterchangeExtras::WriteSlot(Slot));
+        }
+        int32 MainMesh = INDEX_NONE;
+        for (int32 LODIndex = 0; LODIndex < Mesh.GetLODNum(); ++LODIndex)
+        {
+            const FMeshDescription* Description = Mesh.GetMeshDescription(LODIndex);
+            if (!Description)
+            {
+                Report.Warnings.Add(
+                    FString::Printf("LOD %d has no mesh description and was not written", LODIndex));
+                continue;
+            }
+            const FGltfMeshExport Written =
+                WriteGltfMesh(*Description, SlotOfGroup(*Description, *Mesh.GetLODInfo(LODIndex)),
+                              FString::Printf("%s_LOD%d", *Mesh.GetName(), LODIndex), Writer, Model);
+            Report.NumDroppedInfluenceVertices += Written.NumDroppedVertices;
+            const json Info = InterchangeExtras::WriteLODInfo(*Mesh.GetLODInfo(LODIndex));
+            if (MainMesh == INDEX_NONE)
+            {
+                MainMesh = Written.MeshIndex;
+                Own["lodInfo"] = Info;
+            }
+            else
+            {
+                Own["lods"].push_back({{"mesh", Written.MeshIndex}, {"info", Info}});
+            }
+        }
+        if (MainMesh == INDEX_NONE)
+        {
+            return;
+        }
+        json Extras = InterchangeExtras::FromGltf(Model.meshes[MainMesh].extras);
+        Extras[InterchangeExtras::Key].update(Own);
+        Model.meshes[MainMesh].extras = InterchangeExtras::ToGltf(Extras);
+        tinygltf::Node Node;
+        Node.name = *Mesh.GetName();
+        Node.mesh = MainMesh;
+        Node.skin = 0;
+        Model.scenes[0].nodes.push_back(static_cast<int>(Model.nodes.size()));
+        Model.nodes.push_back(Node);
+    }
+
+    void WriteSkin(const USkeletalMesh& Mesh)
+    {
+        tinygltf::Skin Skin;
+        Skin.name = *Mesh.GetName();
+        Skin.skeleton = BoneNodes.IsEmpty() ? -1 : BoneNodes[0];
+        TArray<float> Matrices;
+        const TArray<FMatrix44f>& Inverse = Mesh.GetRefBasesInvMatrix();
+        for (int32 Bone = 0; Bone < BoneNodes.Num(); ++Bone)
+        {
+            Skin.joints.push_back(BoneNodes[Bone]);
+            const FMatrix44f Matrix =
+                Inverse.Num() == BoneNodes.Num() ? Inverse[Bone] : ComputeInverseBind(Bone);
+            for (int32 Index = 0; Index < 16; ++Index)
+            {
+                Matrices.Add(Matrix.M[Index / 4][Index % 4]);
+            }
+        }
+        Skin.inverseBindMatrices = Writer.AddFloats(Matrices, 16, false);
+        Model.skins.push_back(Skin);
+        WriteAssetExtras(Mesh);
+    }
+
+    /** The skeleton's retargeting modes and sockets and the physics asset, in the conversion node's extras.
+     */
+    void WriteAssetExtras(const USkeletalMesh& Mesh)
+    {
+        json Own = InterchangeExtras::FromGltf(Model.nodes[0].extras)[InterchangeExtras::Key];
+        if (const USkeleton* Skeleton = Mesh.GetSkeleton())
+        {
+            json Sockets = json::array();
+            for (const USkeletalMeshSocket* Socket : Skeleton->Sockets)
+            {
+                if (Socket)
+                {
+                    Sockets.push_back(InterchangeExtras::WriteSocket(*Socket));
+                }
+            }
+            Own["skeleton"] = {{"retargetingModes", RetargetingModes(*Skeleton)}, {"sockets", Sockets}};
+        }
+        if (const UPhysicsAsset* Physics = Mesh.GetPhysicsAsset())
+        {
+            Own["physics"] = PhysicsExtras::Write(*Physics);
+        }
+        Model.nodes[0].extras = InterchangeExtras::ToGltf({{InterchangeExtras::Key, Own}});
+    }
+
+    void WriteAnimations(const TArray<UAnimSequence*>& Animations)
+    {
+        for (const UAnimSequence* Animation : Animations)
+        {
+            const UAnimationDataModel* Data = Animation ? Animation->GetDataModel() : nullptr;
+            if (!Data || Data->GetNumberOfKeys() < 1 || Data->GetBoneAnimationTracks().IsEmpty())
+            {
+                continue;
+            }
+            WriteAnimation(*Animation, *Data);
+        }
+    }
+
+private:
+    FMatrix44f ComputeInverseBind(int32 Bone) const
+    {
+        FTransform Global = RefSkeleton->GetRefBonePose()[Bone];
+        for (int32 Parent = RefSkeleton->GetParentIndex(Bone); Parent != INDEX_NONE;
+             Parent = RefSkeleton->GetParentIndex(Parent))
+        {
+            Global = Global * RefSkeleton->GetRefBonePose()[Parent];
+        }
+        return FMatrix44f(Global.ToMatrixWithScale().Inverse());
+    }
+
+    json RetargetingModes(const USkeleton& Skeleton) const
+    {
+        json Modes = json::object();
+        const FReferenceSkeleton& Bones = Skeleton.GetReferenceSkeleton();
+        for (int32 Bone = 0; Bone < Bones.GetRawBoneNum(); ++Bone)
+        {
+            const auto Mode = Skeleton.GetBoneTranslationRetargetingMode(Bone);
+            if (Mode != EBoneTranslationRetargetingMode::Animation)
+            {
+                Modes[*Bones.GetRawBoneName(Bone).ToString()] = static_cast<int32>(Mode);
+            }
+        }
+        return Modes;
+    }
+
+    /** Section i (the i-th group with triangles) draws with LODMaterialMap[i] when set, else with its group's
+     * slot. */
+    static TArray<int32> SlotOfGroup(const FMeshDescription& Description, const FSkeletalLODInfo& Info)
+    {
+        TArray<int32> HasTriangles;
+        HasTriangles.Init(0, Description.PolygonGroups().GetArraySize());
+        for (const FTriangleID Triangle : Description.Triangles().GetElementIDs())
+        {
+            HasTriangles[Description.GetTrianglePolygonGroup(Triangle).GetValue()] = 1;
+        }
+        TArray<int32> Slots;
+        Slots.Init(INDEX_NONE, Description.PolygonGroups().GetArraySize());
+        int32 Section = 0;
+        for (const FPolygonGroupID Group : Description.PolygonGroups().GetElementIDs())
+        {
+            Slots[Group.GetValue()] = Group.GetValue();
+            if (!HasTriangles[Group.GetValue()])
+            {
+                continue;
+            }
+            if (Info.LODMaterialMap.IsValidIndex(Section) && Info.LODMaterialMap[Section] != INDEX_NONE)
+            {
+                Slots[Group.GetValue()] = Info.LODMaterialMap[Section];
+            }
+            ++Section;
+        }
+        return Slots;
+    }
+
+    void WriteAnimation(const UAnimSequence& Animation, const UAnimationDataModel& Data)
+    {
+        tinygltf::Animation Out;
+        Out.name = *Animation.GetName();
+        const int32 NumKeys = Data.GetNumberOfKeys();
+        TArray<float> Times;
+        for (int32 Key = 0; Key < NumKeys; ++Key)
+        {
+            Times.Add(static_cast<float>(Key / Data.GetFrameRate()));
+        }
+        const int32 Input = Writer.AddFloats(Times, 1, true);
+        for (const FAnimationBoneTrack& Track : Data.GetBoneAnimationTracks())
+        {
+            const int32 Bone = RefSkeleton->FindRawBoneIndex(Track.Name);
+            if (Bone == INDEX_NONE || Track.GetNumKeys() != NumKeys)
+            {
+                Report.Warnings.Add(
+                    FString::Printf("the track of '%s' in '%s' matches no bone and was not written",
+                                    *Track.Name.ToString(), *Animation.GetName()));
+                continue;
+            }
+            TArray<float> Values;
+            for (const FVector3f& P : Track.PositionKeys)
+            {
+                Values.Append({P.X, P.Y, P.Z});
+            }
+            AddChannel(Out, Input, Values, 3, BoneNodes[Bone], "translation");
+            Values.Reset();
+            for (const FQuat4f& Q : Track.RotationKeys)
+            {
+                const FQuat4f R = Q.IsNormalized() ? Q : Q.GetNormalized();
+                Values.Append({R.X, R.Y, R.Z, R.W});
+            }
+            AddChannel(Out, Input, Values, 4, BoneNodes[Bone], "rotation");
+            Values.Reset();
+            for (const FVector3f& S : Track.ScaleKeys)
+            {
+                Values.Append({S.X, S.Y, S.Z});
+            }
+            AddChannel(Out, Input, Values, 3, BoneNodes[Bone], "scale");
+        }
+        if (Out.channels.empty())
+        {
+            return;
+        }
+        Out.extras = InterchangeExtras::ToGltf(
+            {{InterchangeExtras::Key, {{"frameRate", Data.GetFrameRate()}, {"numKeys", NumKeys}}}});
+        Model.animations.push_back(std::move(Out));
+    }
+
+    void AddChannel(tinygltf::Animation& Animation, int32 Input, const TArray<float>& Values,
+                    int32 NumComponents, int32 Node, const char* Path)
+    {
+        tinygltf::AnimationSampler Sampler;
+        Sampler.input = Input;
+        Sampler.output = Writer.AddFloats(Values, NumComponents, false);
+        Sampler.interpolation = "LINEAR";
+        tinygltf::AnimationChannel Channel;
+        Channel.sampler = static_cast<int>(Animation.samplers.size());
+        Channel.target_node = Node;
+        Channel.target_path = Path;
+        Animation.samplers.push_back(Sampler);
+        Animation.channels.push_back(Channel);
+    }
+
+    tinygltf::Model& Model;
+    FGltfExportReport& Report;
+    FGltfBufferWriter Writer;
+    TArray<int32> BoneNodes;
+    const FReferenceSkeleton* RefSkeleton = nullptr;
+};
+
+/** The JSON of a .gltf with its buffer moved out to BinName. */
+std::string ExternaliseBuffer(const std::string& Document, const std::string& BinName)
+{
+    json Parsed = json::parse(Document);
+    if (Parsed.contains("buffers") && !Parsed["buffers"].empty())
+    {
+        Parsed["buffers"][0]["uri"] = BinName;
+    }
+    return Parsed.dump(2);
+}
+} // namespace
+
+void BuildGltfDocument(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations,
+                       tinygltf::Model& OutModel, FGltfExportReport& OutReport)
+{
+    FDocumentBuilder Builder(OutModel, OutReport);
+    Builder.WriteBones(Mesh.GetRefSkeleton());
+    Builder.WriteSockets(Mesh.GetMeshOnlySocketList());
+    Builder.WriteMaterials(Mesh.GetMaterials());
+    Builder.WriteSkin(Mesh);
+    Builder.WriteMeshes(Mesh);
+    Builder.WriteAnimations(Animations);
+}
+
+void BuildGltfAnimationDocument(const USkeleton& Skeleton, const TArray<UAnimSequence*>& Animations,
+                                tinygltf::Model& OutModel, FGltfExportReport& OutReport)
+{
+    FDocumentBuilder Builder(OutModel, OutReport);
+    Builder.WriteBones(Skeleton.GetReferenceSkeleton());
+    Builder.WriteAnimations(Animations);
+}
+
+bool WriteGltfDocument(const tinygltf::Model& Model, const FString& Path, bool bBinary, FString& OutError)
+{
+    tinygltf::TinyGLTF Writer;
+    std::ostringstream Stream;
+    if (!Writer.WriteGltfSceneToStream(&Model, Stream, !bBinary, bBinary))
+    {
+        OutError = "the glTF document could not be serialised";
+        return false;
+    }
+    if (bBinary)
+    {
+        return WriteFileAtomically(Path, Stream.str(), OutError);
+    }
+    const std::filesystem::path Target(Path.ToStdString());
+    const std::string BinName = Target.stem().string() + ".bin";
+    const std::vector<unsigned char>& Bytes =
+        Model.buffers.empty() ? std::vector<unsigned char>() : Model.buffers[0].data;
+    const FString BinPath((Target.parent_path() / BinName).string());
+    return WriteFileAtomically(BinPath,
+                               std::string_view(reinterpret_cast<const char*>(Bytes.data()), Bytes.size()),
+                               OutError) &&
+           WriteFileAtomically(Path, ExternaliseBuffer(Stream.str(), BinName), OutError);
+}

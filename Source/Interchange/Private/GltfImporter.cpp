@@ -1,0 +1,301 @@
+#include "Interchange/Private/GltfImporter.h"
+
+#include "Engine/Animation/Skeleton.h"
+#include "Interchange/Private/GltfAnimationImporter.h"
+#include "Interchange/Private/GltfFileReader.h"
+#include "Interchange/Private/GltfMeshImporter.h"
+#include "Interchange/Private/GltfNodeGraph.h"
+#include "Interchange/Private/GltfSkeletonImporter.h"
+#include "Interchange/Private/InterchangeExtras.h"
+#include "Interchange/Private/InterchangeFailure.h"
+#include "Interchange/Private/MeshDescriptionBuilder.h"
+#include "Interchange/Private/PhysicsExtras.h"
+#include "MeshDescription/SkeletalMeshAttributes.h"
+
+using nlohmann::json;
+
+namespace
+{
+class FGltfSceneImporter
+{
+public:
+    FGltfSceneImporter(const tinygltf::Model& InModel, FImportedScene& InScene)
+        : Model(InModel), Scene(InScene), Graph(InModel), bOwnFile(Graph.HasConversionNode())
+    {
+    }
+
+    void Import()
+    {
+        CollectMeshInstances();
+        TArray<int32> Skins;
+        for (const FGltfMeshInstance& Instance : Instances)
+        {
+            if (Instance.Skin != INDEX_NONE && !Skins.Contains(Instance.Skin))
+            {
+                Skins.Add(Instance.Skin);
+            }
+        }
+        ImportGltfSkeleton(Model, Graph, Skins, Scene.Skeleton, Binding);
+        MeshExtras = bOwnFile ? InterchangeExtras::Find(Model.meshes[Instances[0].Mesh].extras) : json();
+        ImportLODs(Skins.IsEmpty() ? INDEX_NONE : Skins[0]);
+        ImportSockets();
+        if (bOwnFile)
+        {
+            ImportAssetExtras(InterchangeExtras::Find(Model.nodes[Graph.GetConversionNode()].extras));
+        }
+        ReadGltfAnimations(
+            Model, Graph,
+            [this](int32 Node)
+            {
+                const int32 Bone = Binding.BoneOfNode[Node];
+                return Bone == INDEX_NONE ? FName() : Scene.Skeleton.GetRawBoneName(Bone);
+            },
+            Scene.Animations, Scene.Warnings);
+    }
+
+private:
+    void CollectMeshInstances()
+    {
+        for (int32 Node = 0; Node < Graph.Num(); ++Node)
+        {
+            const tinygltf::Node& Data = Model.nodes[Node];
+            if (Data.mesh < 0 || Graph.IsConversionNode(Node))
+            {
+                continue;
+            }
+            if (Data.skin >= static_cast<int32>(Model.skins.size()))
+            {
+                FailImport("node %d refers to skin %d, which does not exist", Node, Data.skin);
+            }
+            Instances.Add(FGltfMeshInstance{Data.mesh, Node, Data.skin < 0 ? INDEX_NONE : Data.skin});
+        }
+        if (Instances.IsEmpty())
+        {
+            FailImport("the file holds no mesh");
+        }
+    }
+
+    void ImportLODs(int32 Skin)
+    {
+        FImportedLOD& LOD0 = Scene.LODs.Emplace_GetRef();
+        ImportLOD(Instances, LOD0, MeshExtras);
+        if (!bOwnFile || !MeshExtras.is_object())
+        {
+            return;
+        }
+        InterchangeExtras::Guard(
+            "mesh",
+            [&]
+            {
+                if (MeshExtras.contains("lodInfo"))
+                {
+                    LOD0.Info = InterchangeExtras::ReadLODInfo(MeshExtras.at("lodInfo"));
+                }
+                for (const json& Slot : MeshExtras.value("slots", json::array()))
+                {
+                    Scene.Slots.Add(InterchangeExtras::ReadSlot(Slot));
+                }
+                for (const json& Entry : MeshExtras.value("lods", json::array()))
+                {
+                    const int32 Mesh = Entry.at("mesh").get<int32>();
+                    if (Mesh < 0 || Mesh >= static_cast<int32>(Model.meshes.size()))
+                    {
+                        FailImport("a further LOD refers to mesh %d, which does not exist", Mesh);
+                    }
+                    FImportedLOD& LOD = Scene.LODs.Emplace_GetRef();
+                    LOD.Info = InterchangeExtras::ReadLODInfo(Entry.at("info"));
+                    ImportLOD({FGltfMeshInstance{Mesh, INDEX_NONE, Skin}}, LOD,
+                              InterchangeExtras::Find(Model.meshes[Mesh].extras));
+                }
+                return 0;
+            });
+    }
+
+    void ImportLOD(const TArray<FGltfMeshInstance>& LODInstances, FImportedLOD& LOD, const json& Extras)
+    {
+        FSourceMesh Source;
+        TArray<FImportedSlot> Slots;
+        ReadGltfMeshes(Model, Graph, Binding, LODInstances, bOwnFile, Source, Slots, Scene.Warnings);
+        BuildLODDescription(Source, LOD, Scene.Warnings);
+        if (Scene.Slots.IsEmpty() && !bOwnFile)
+        {
+            Scene.Slots = Slots;
+        }
+        if (bOwnFile && Extras.is_object() && Extras.contains("influences"))
+        {
+            RestoreInfluences(Extras.at("influences"), LOD.Description);
+        }
+    }
+
+    /** Puts back the full influence lists of the vertices whose influences the export had to drop. */
+    void RestoreInfluences(const json& Influences, FMeshDescription& Description) const
+    {
+        InterchangeExtras::Guard(
+            "influences",
+            [&]
+            {
+                FSkeletalMeshAttributes Attributes(Description);
+                auto Weights = Attributes.GetVertexSkinWeights();
+                const json& Vertices = Influences.at("vertices");
+                const json& Counts = Influences.at("counts");
+                const json& Bones = Influences.at("bones");
+                const json& Raw = Influences.at("weights");
+                size_t Next = 0;
+                TArray<FBoneWeight> List;
+                for (size_t Entry = 0; Entry < Vertices.size(); ++Entry)
+                {
+                    const FVertexID Vertex(Vertices.at(Entry).get<int32>());
+                    const int32 Count = Counts.at(Entry).get<int32>();
+                    if (!Description.Vertices().IsValid(Vertex) || Count < 1 || Next + Count > Bones.size())
+                    {
+                        FailImport("malformed influences extras");
+                    }
+                    List.Reset();
+                    int32 Sum = 0;
+                    for (int32 Index = 0; Index < Count; ++Index, ++Next)
+                    {
+                        const int32 Bone = Bones.at(Next).get<int32>();
+                        const int32 Weight = Raw.at(Next).get<int32>();
+                        if (Bone < 0 || Bone >= Scene.Skeleton.GetRawBoneNum() || Weight < 0 ||
+                            Weight > 65535)
+                        {
+                            FailImport("malformed influences extras: bone %d or weight %d out of range", Bone,
+                                       Weight);
+                        }
+                        List.Add(FBoneWeight{static_cast<uint16>(Bone), static_cast<uint16>(Weight)});
+                        Sum += Weight;
+                    }
+                    if (Sum != FBoneWeight::MaxRawWeight)
+                    {
+                        FailImport("malformed influences extras: the weights of vertex %d sum to %d",
+                                   Vertex.GetValue(), Sum);
+                    }
+                    Weights.Set(Vertex, List);
+                }
+                return 0;
+            });
+    }
+
+    bool IsSocketNode(int32 Node) const
+    {
+        const tinygltf::Node& Data = Model.nodes[Node];
+        const int32 Parent = Graph.GetParent(Node);
+        if (Parent == INDEX_NONE || Binding.BoneOfNode[Parent] == INDEX_NONE ||
+            Binding.BoneOfNode[Node] != INDEX_NONE || Data.mesh >= 0)
+        {
+            return false;
+        }
+        return bOwnFile ? InterchangeExtras::Find(Data.extras).contains("socket") : Data.children.empty();
+    }
+
+    void ImportSockets()
+    {
+        for (int32 Node = 0; Node < Graph.Num(); ++Node)
+        {
+            if (Graph.IsConversionNode(Node) || !IsSocketNode(Node))
+            {
+                continue;
+            }
+            const FTransform Local = Graph.GetConversion().Transform(Graph.GetLocal(Node));
+            FImportedSocket Socket;
+            Socket.SocketName = FName(Model.nodes[Node].name.empty() ? FString::Printf("Socket_%d", Node)
+                                                                     : FString(Model.nodes[Node].name));
+            Socket.BoneName = Scene.Skeleton.GetRawBoneName(Binding.BoneOfNode[Graph.GetParent(Node)]);
+            Socket.Location = Local.GetTranslation();
+            Socket.Rotation = Local.GetRotation().Rotator();
+            Socket.Scale = Local.GetScale3D();
+            if (bOwnFile)
+            {
+                const json Extras = InterchangeExtras::Find(Model.nodes[Node].extras).at("socket");
+                InterchangeExtras::Guard("socket",
+                                         [&]
+                                         {
+                                             Socket.Rotation =
+                                                 InterchangeExtras::ReadRotator(Extras.at("rotation"));
+                                             Socket.bForceAlwaysAnimated =
+                                                 Extras.value("forceAlwaysAnimated", true);
+                                             return 0;
+                                         });
+            }
+            Scene.MeshSockets.Add(Socket);
+        }
+    }
+
+    void ImportAssetExtras(const json& Extras)
+    {
+        InterchangeExtras::Guard(
+            "conversion node",
+            [&]
+            {
+                const json Skeleton = Extras.value("skeleton", json::object());
+                const json Modes = Skeleton.value("retargetingModes", json::object());
+                Scene.RetargetingModes.Init(EBoneTranslationRetargetingMode::Animation,
+                                            Scene.Skeleton.GetRawBoneNum());
+                for (auto It = Modes.begin(); It != Modes.end(); ++It)
+                {
+                    const int32 Bone = Scene.Skeleton.FindRawBoneIndex(FName(It.key().c_str()));
+                    const int32 Mode = It.value().get<int32>();
+                    if (Bone != INDEX_NONE && Mode >= 0 &&
+                        Mode <= static_cast<int32>(EBoneTranslationRetargetingMode::OrientAndScale))
+                    {
+                        Scene.RetargetingModes[Bone] = static_cast<EBoneTranslationRetargetingMode>(Mode);
+                    }
+                }
+                for (const json& Socket : Skeleton.value("sockets", json::array()))
+                {
+                    Scene.SkeletonSockets.Add(InterchangeExtras::ReadSocket(Socket));
+                }
+                if (Extras.contains("physics"))
+                {
+                    Scene.bHasPhysics = true;
+                    Scene.Physics = PhysicsExtras::Read(Extras.at("physics"));
+                }
+                return 0;
+            });
+    }
+
+    const tinygltf::Model& Model;
+    FImportedScene& Scene;
+    FGltfNodeGraph Graph;
+    bool bOwnFile;
+    TArray<FGltfMeshInstance> Instances;
+    FGltfSkeletonBinding Binding;
+    json MeshExtras;
+};
+} // namespace
+
+void ImportGltfScene(const FString& Path, FImportedScene& OutScene)
+{
+    tinygltf::Model Model;
+    ReadGltfFile(Path, Model);
+    FGltfSceneImporter(Model, OutScene).Import();
+}
+
+void ImportGltfAnimations(const FString& Path, const USkeleton& Skeleton, FImportedScene& OutScene)
+{
+    tinygltf::Model Model;
+    ReadGltfFile(Path, Model);
+    const FGltfNodeGraph Graph(Model);
+    const FReferenceSkeleton& Bones = Skeleton.GetReferenceSkeleton();
+    ReadGltfAnimations(
+        Model, Graph,
+        [&](int32 Node)
+        {
+            const FName Name(Model.nodes[Node].name.c_str());
+            return !Model.nodes[Node].name.empty() && Bones.FindRawBoneIndex(Name) != INDEX_NONE ? Name
+                                                                                                 : FName();
+        },
+        OutScene.Animations, OutScene.Warnings);
+    if (OutScene.Animations.IsEmpty())
+    {
+        FailImport("the file holds no animations");
+    }
+    for (const FImportedAnimation& Animation : OutScene.Animations)
+    {
+        if (!Animation.Tracks.IsEmpty())
+        {
+            return;
+        }
+    }
+    FailImport("no animated node matches a bone of skeleton '%s'", *Skeleton.GetName());
+}

@@ -1,0 +1,248 @@
+#include "Interchange/Private/InterchangeExtras.h"
+
+#include "Engine/SkeletalMesh/SkeletalMaterial.h"
+#include "Engine/SkeletalMesh/SkeletalMeshSocket.h"
+
+using nlohmann::json;
+
+namespace InterchangeExtras
+{
+tinygltf::Value ToGltf(const json& Json)
+{
+    switch (Json.type())
+    {
+        case json::value_t::boolean:
+            return tinygltf::Value(Json.get<bool>());
+        case json::value_t::number_integer:
+        case json::value_t::number_unsigned:
+            return tinygltf::Value(Json.get<int>());
+        case json::value_t::number_float:
+            return tinygltf::Value(Json.get<double>());
+        case json::value_t::string:
+            return tinygltf::Value(Json.get<std::string>());
+        case json::value_t::array:
+        {
+            tinygltf::Value::Array Items;
+            Items.reserve(Json.size());
+            for (const json& Item : Json)
+            {
+                Items.push_back(ToGltf(Item));
+            }
+            return tinygltf::Value(std::move(Items));
+        }
+        case json::value_t::object:
+        {
+            tinygltf::Value::Object Members;
+            for (auto It = Json.begin(); It != Json.end(); ++It)
+            {
+                Members.emplace(It.key(), ToGltf(It.value()));
+            }
+            return tinygltf::Value(std::move(Members));
+        }
+        default:
+            return tinygltf::Value();
+    }
+}
+
+json FromGltf(const tinygltf::Value& Value)
+{
+    if (Value.IsBool())
+    {
+        return Value.Get<bool>();
+    }
+    if (Value.IsInt())
+    {
+        return Value.Get<int>();
+    }
+    if (Value.IsNumber())
+    {
+        return Value.GetNumberAsDouble();
+    }
+    if (Value.IsString())
+    {
+        return Value.Get<std::string>();
+    }
+    if (Value.IsArray())
+    {
+        json Items = json::array();
+        for (size_t Index = 0; Index < Value.ArrayLen(); ++Index)
+        {
+            Items.push_back(FromGltf(Value.Get(static_cast<int>(Index))));
+        }
+        return Items;
+    }
+    if (Value.IsObject())
+    {
+        json Members = json::object();
+        for (const std::string& Key : Value.Keys())
+        {
+            Members[Key] = FromGltf(Value.Get(Key));
+        }
+        return Members;
+    }
+    return nullptr;
+}
+
+json Find(const tinygltf::Value& Extras)
+{
+    if (Extras.IsObject() && Extras.Has(Key))
+    {
+        return FromGltf(Extras.Get(Key));
+    }
+    return nullptr;
+}
+
+json WriteVector(const FVector& V)
+{
+    return json::array({V.X, V.Y, V.Z});
+}
+
+FVector ReadVector(const json& Json)
+{
+    if (!Json.is_array() || Json.size() != 3)
+    {
+        FailImport("malformed extras: a vector needs three numbers");
+    }
+    return FVector(Json[0].get<double>(), Json[1].get<double>(), Json[2].get<double>());
+}
+
+json WriteRotator(const FRotator& R)
+{
+    return json::array({R.Pitch, R.Yaw, R.Roll});
+}
+
+FRotator ReadRotator(const json& Json)
+{
+    const FVector Angles = ReadVector(Json);
+    return FRotator(Angles.X, Angles.Y, Angles.Z);
+}
+
+json WriteTransform(const FTransform& T)
+{
+    const FQuat& Q = T.GetRotation();
+    return json{{"rotation", json::array({Q.X, Q.Y, Q.Z, Q.W})},
+                {"translation", WriteVector(T.GetTranslation())},
+                {"scale", WriteVector(T.GetScale3D())}};
+}
+
+FTransform ReadTransform(const json& Json)
+{
+    const json& Q = Json.at("rotation");
+    if (!Q.is_array() || Q.size() != 4)
+    {
+        FailImport("malformed extras: a rotation needs four numbers");
+    }
+    return FTransform(FQuat(Q[0].get<double>(), Q[1].get<double>(), Q[2].get<double>(), Q[3].get<double>()),
+                      ReadVector(Json.at("translation")), ReadVector(Json.at("scale")));
+}
+
+json WriteSocket(const USkeletalMeshSocket& Socket)
+{
+    return json{{"name", *Socket.SocketName.ToString()},
+                {"bone", *Socket.BoneName.ToString()},
+                {"location", WriteVector(Socket.RelativeLocation)},
+                {"rotation", WriteRotator(Socket.RelativeRotation)},
+                {"scale", WriteVector(Socket.RelativeScale)},
+                {"forceAlwaysAnimated", Socket.bForceAlwaysAnimated}};
+}
+
+FImportedSocket ReadSocket(const json& Json)
+{
+    FImportedSocket Socket;
+    Socket.SocketName = FName(Json.at("name").get<std::string>().c_str());
+    Socket.BoneName = FName(Json.at("bone").get<std::string>().c_str());
+    Socket.Location = ReadVector(Json.at("location"));
+    Socket.Rotation = ReadRotator(Json.at("rotation"));
+    Socket.Scale = ReadVector(Json.at("scale"));
+    Socket.bForceAlwaysAnimated = Json.value("forceAlwaysAnimated", true);
+    return Socket;
+}
+
+json WriteSlot(const FSkeletalMaterial& Slot)
+{
+    json Result{{"name", *Slot.MaterialSlotName.ToString()},
+                {"importedName", *Slot.ImportedMaterialSlotName.ToString()},
+                {"castShadow", Slot.bCastShadow},
+                {"recomputeTangents", Slot.bRecomputeTangents}};
+    if (Slot.UVChannelData.bInitialized)
+    {
+        const float* D = Slot.UVChannelData.LocalUVDensities;
+        Result["uvDensities"] = json::array({D[0], D[1], D[2], D[3]});
+    }
+    if (const UMaterial* Material = Slot.Material.Get())
+    {
+        const FVector4f& C = Material->BaseColor;
+        Result["material"] = json{{"name", *Material->GetName()},
+                                  {"baseColor", json::array({C.X, C.Y, C.Z, C.W})},
+                                  {"metallic", Material->Metallic},
+                                  {"roughness", Material->Roughness},
+                                  {"twoSided", Material->bTwoSided}};
+    }
+    return Result;
+}
+
+namespace
+{
+FName ReadName(const json& Json)
+{
+    const std::string Text = Json.get<std::string>();
+    return Text == "None" ? NAME_None : FName(Text.c_str());
+}
+} // namespace
+
+FImportedSlot ReadSlot(const json& Json)
+{
+    FImportedSlot Slot;
+    Slot.SlotName = ReadName(Json.at("name"));
+    Slot.ImportedSlotName = ReadName(Json.at("importedName"));
+    Slot.bCastShadow = Json.value("castShadow", true);
+    Slot.bRecomputeTangents = Json.value("recomputeTangents", false);
+    if (Json.contains("uvDensities"))
+    {
+        Slot.bHasUVDensities = true;
+        for (int32 Index = 0; Index < 4; ++Index)
+        {
+            Slot.UVDensities[Index] = Json.at("uvDensities").at(Index).get<float>();
+        }
+    }
+    if (Json.contains("material"))
+    {
+        const json& Material = Json.at("material");
+        const json& Color = Material.at("baseColor");
+        Slot.bHasMaterial = true;
+        Slot.Material.Name = Material.at("name").get<std::string>();
+        Slot.Material.BaseColor = FVector4f(Color.at(0).get<float>(), Color.at(1).get<float>(),
+                                            Color.at(2).get<float>(), Color.at(3).get<float>());
+        Slot.Material.Metallic = Material.at("metallic").get<float>();
+        Slot.Material.Roughness = Material.at("roughness").get<float>();
+        Slot.Material.bTwoSided = Material.at("twoSided").get<bool>();
+    }
+    return Slot;
+}
+
+json WriteLODInfo(const FSkeletalLODInfo& Info)
+{
+    json Map = json::array();
+    for (const int32 Entry : Info.LODMaterialMap)
+    {
+        Map.push_back(Entry);
+    }
+    return json{{"materialMap", Map},
+                {"screenSize", Info.ScreenSize},
+                {"hysteresis", Info.LODHysteresis},
+                {"simplified", Info.bHasBeenSimplified}};
+}
+
+FSkeletalLODInfo ReadLODInfo(const json& Json)
+{
+    FSkeletalLODInfo Info;
+    for (const json& Entry : Json.value("materialMap", json::array()))
+    {
+        Info.LODMaterialMap.Add(Entry.get<int32>());
+    }
+    Info.ScreenSize = Json.at("screenSize").get<float>();
+    Info.LODHysteresis = Json.at("hysteresis").get<float>();
+    Info.bHasBeenSimplified = Json.at("simplified").get<bool>();
+    return Info;
+}
+} // namespace InterchangeExtras

@@ -1,0 +1,266 @@
+#include "Engine/Animation/AnimSequence.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "Interchange/Interchange.h"
+#include "InterchangeTestFiles.h"
+#include "MeshDescription/SkeletalMeshAttributes.h"
+#include "TestGltfDocument.h"
+
+#include <gtest/gtest.h>
+
+using nlohmann::json;
+
+namespace
+{
+/**
+ * A quad of two triangles in glTF's XY plane (metres, Y up), its second triangle cut off along a UV
+ * seam: six file vertices on four places, with normals, two UV channels and one material.
+ */
+FTestGltfDocument MakeSeamQuad()
+{
+    FTestGltfDocument Document;
+    const int Positions =
+        Document.AddFloats({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 0, 0, 1, 1, 0, 0, 1, 0}, "VEC3", true);
+    const int Normals = Document.AddFloats({0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1}, "VEC3");
+    const int UV0 = Document.AddFloats({0, 0, 1, 0, 1, 1, 0.5f, 0, 0.5f, 1, 0, 1}, "VEC2");
+    const int UV1 = Document.AddFloats({0, 0, 2, 0, 2, 2, 0, 0, 2, 2, 0, 2}, "VEC2");
+    const int Indices = Document.AddIndices({0, 1, 2, 3, 4, 5});
+    Document.Json["materials"] = {{{"name", "Skin"}, {"pbrMetallicRoughness", {{"metallicFactor", 0.25}}}}};
+    Document.Json["meshes"] = {
+        {{"primitives",
+          {{{"attributes",
+             {{"POSITION", Positions}, {"NORMAL", Normals}, {"TEXCOORD_0", UV0}, {"TEXCOORD_1", UV1}}},
+            {"indices", Indices},
+            {"material", 0}}}}}};
+    Document.Json["scenes"][0]["nodes"].push_back(Document.AddNode({{"name", "Quad"}, {"mesh", 0}}));
+    return Document;
+}
+
+/** A triangle skinned to eight joints with equal weights, a morph target with normals, and a joint chain. */
+FTestGltfDocument MakeEightInfluenceTriangle()
+{
+    FTestGltfDocument Document;
+    const int Positions = Document.AddFloats({0, 0, 0, 1, 0, 0, 0, 1, 0}, "VEC3", true);
+    const int Normals = Document.AddFloats({0, 0, 1, 0, 0, 1, 0, 0, 1}, "VEC3");
+    std::vector<uint16_t> Low;
+    std::vector<uint16_t> High;
+    std::vector<float> Weights(12, 0.125f);
+    for (int Vertex = 0; Vertex < 3; ++Vertex)
+    {
+        Low.insert(Low.end(), {0, 1, 2, 3});
+        High.insert(High.end(), {4, 5, 6, 7});
+    }
+    const int Joints0 = Document.AddUnsignedShorts(Low, "VEC4");
+    const int Joints1 = Document.AddUnsignedShorts(High, "VEC4");
+    const int Weights0 = Document.AddFloats(Weights, "VEC4");
+    const int Weights1 = Document.AddFloats(Weights, "VEC4");
+    const int MorphPositions = Document.AddFloats({0, 0, 0, 0, 0.5f, 0, 0, 0, 0}, "VEC3", true);
+    const int MorphNormals = Document.AddFloats({0, 0.25f, 0, 0, 0, 0, 0, 0, 0}, "VEC3");
+    std::vector<float> InverseBind;
+    std::vector<int> Joints;
+    for (int Joint = 0; Joint < 8; ++Joint)
+    {
+        json Node{{"name", "Joint" + std::to_string(Joint)}};
+        if (Joint > 0)
+        {
+            Node["translation"] = {0.0, 0.5, 0.0};
+        }
+        if (Joint < 7)
+        {
+            Node["children"] = {Joint + 1};
+        }
+        Joints.push_back(Document.AddNode(Node));
+        const float Height = -0.5f * Joint;
+        InverseBind.insert(InverseBind.end(), {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, Height, 0, 1});
+    }
+    const int InverseBindMatrices = Document.AddFloats(InverseBind, "MAT4");
+    Document.Json["skins"] = {{{"joints", Joints}, {"inverseBindMatrices", InverseBindMatrices}}};
+    Document.Json["meshes"] = {{{"primitives",
+                                 {{{"attributes",
+                                    {{"POSITION", Positions},
+                                     {"NORMAL", Normals},
+                                     {"JOINTS_0", Joints0},
+                                     {"JOINTS_1", Joints1},
+                                     {"WEIGHTS_0", Weights0},
+                                     {"WEIGHTS_1", Weights1}}},
+                                   {"targets", {{{"POSITION", MorphPositions}, {"NORMAL", MorphNormals}}}}}}},
+                                {"extras", {{"targetNames", {"Blink"}}}}}};
+    Document.Json["scenes"][0]["nodes"].push_back(0);
+    Document.Json["scenes"][0]["nodes"].push_back(Document.AddNode({{"mesh", 0}, {"skin", 0}}));
+    return Document;
+}
+
+/** One animation of one sampler driving one node property. */
+json MakeAnimation(const char* Name, int Input, int Output, int Node, const char* Path)
+{
+    json Sampler{{"input", Input}, {"output", Output}};
+    json Channel{{"sampler", 0}, {"target", {{"node", Node}, {"path", Path}}}};
+    return json{{"name", Name}, {"samplers", json::array({Sampler})}, {"channels", json::array({Channel})}};
+}
+
+class GltfForeignFile : public ::testing::Test
+{
+protected:
+    FInterchangeResult Import(const FTestGltfDocument& Document, const char* FileName, bool bBinary = false)
+    {
+        const FString Path = Folder.File(FileName);
+        WriteBytes(Path, bBinary ? Document.ToBinary() : Document.ToText());
+        FInterchangeResult Result = ImportSkinnedMeshFile(Path);
+        EXPECT_TRUE(Result.bSuccess) << *Result.Error;
+        return Result;
+    }
+
+    FTestFolder Folder;
+};
+
+TEST_F(GltfForeignFile, WeldsSeamVerticesAndKeepsOneInstancePerFileVertex)
+{
+    const FInterchangeResult Result = Import(MakeSeamQuad(), "Quad.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    const FMeshDescription& Mesh = *Result.Mesh->GetMeshDescription(0);
+    EXPECT_EQ(Mesh.Vertices().Num(), 4);
+    EXPECT_EQ(Mesh.VertexInstances().Num(), 6);
+    EXPECT_EQ(Mesh.Triangles().Num(), 2);
+    FSkeletalMeshAttributesShared Attributes(Mesh);
+    EXPECT_EQ(Attributes.GetVertexInstanceUVs().GetNumChannels(), 2);
+    EXPECT_EQ(Attributes.GetVertexInstanceUVs().Get(FVertexInstanceID(3), 0), FVector2f(0.5f, 0.0f));
+    EXPECT_EQ(Attributes.GetVertexInstanceUVs().Get(FVertexInstanceID(4), 1), FVector2f(2.0f, 2.0f));
+    EXPECT_EQ(Mesh.GetVertexInstanceVertex(FVertexInstanceID(3)),
+              Mesh.GetVertexInstanceVertex(FVertexInstanceID(0)));
+}
+
+TEST_F(GltfForeignFile, ConvertsYUpMetresToZUpCentimetresKeepingFrontFaces)
+{
+    const FInterchangeResult Result = Import(MakeSeamQuad(), "Quad.glb", true);
+    ASSERT_TRUE(Result.bSuccess);
+    const FMeshDescription& Mesh = *Result.Mesh->GetMeshDescription(0);
+    FSkeletalMeshAttributesShared Attributes(Mesh);
+    EXPECT_EQ(Attributes.GetVertexPositions()[FVertexID(2)], FVector3f(100.0f, 0.0f, 100.0f));
+    EXPECT_EQ(Attributes.GetVertexInstanceNormals()[FVertexInstanceID(0)], FVector3f(0.0f, -1.0f, 0.0f));
+    for (const FTriangleID Triangle : Mesh.Triangles().GetElementIDs())
+    {
+        const auto Corners = Mesh.GetTriangleVertices(Triangle);
+        const FVector3f A = Attributes.GetVertexPositions()[Corners[0]];
+        const FVector3f Face = (Attributes.GetVertexPositions()[Corners[1]] - A)
+                                   .Cross(Attributes.GetVertexPositions()[Corners[2]] - A);
+        EXPECT_GT(Face.Dot(FVector3f(0.0f, -1.0f, 0.0f)), 0.0f)
+            << "the front face turned away from its normal";
+    }
+}
+
+TEST_F(GltfForeignFile, GivesAnUnskinnedMeshOneRootBoneAndASlotPerMaterial)
+{
+    const FInterchangeResult Result = Import(MakeSeamQuad(), "Quad.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    ASSERT_EQ(Result.Mesh->GetRefSkeleton().GetRawBoneNum(), 1);
+    EXPECT_EQ(Result.Mesh->GetRefSkeleton().GetRawBoneName(0), FName("Root"));
+    FSkeletalMeshAttributesShared Attributes(*Result.Mesh->GetMeshDescription(0));
+    const auto Weights = Attributes.GetVertexSkinWeights().Get(FVertexID(0));
+    ASSERT_EQ(Weights.size(), 1u);
+    EXPECT_EQ(Weights[0], (FBoneWeight{0, FBoneWeight::MaxRawWeight}));
+    ASSERT_EQ(Result.Mesh->GetMaterials().Num(), 1);
+    EXPECT_EQ(Result.Mesh->GetMaterials()[0].MaterialSlotName, FName("Skin"));
+    EXPECT_EQ(Result.Mesh->GetMaterials()[0].Material->Metallic, 0.25f);
+    EXPECT_EQ(Attributes.GetPolygonGroupMaterialSlotNames()[FPolygonGroupID(0)], FName("Skin"));
+    EXPECT_EQ(Result.Mesh->GetImportedModel()->LODModels[0].Sections.Num(), 1);
+    EXPECT_TRUE(Result.Mesh->GetImportedBounds().BoxExtent.X > 0.0);
+}
+
+TEST_F(GltfForeignFile, QuantisesEightInfluencesToWeightsSummingToOne)
+{
+    const FInterchangeResult Result = Import(MakeEightInfluenceTriangle(), "Eight.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    FSkeletalMeshAttributesShared Attributes(*Result.Mesh->GetMeshDescription(0));
+    const auto Weights = Attributes.GetVertexSkinWeights().Get(FVertexID(0));
+    ASSERT_EQ(Weights.size(), 8u);
+    int32 Sum = 0;
+    for (const FBoneWeight& Weight : Weights)
+    {
+        EXPECT_NEAR(Weight.RawWeight, 65535 / 8, 1);
+        Sum += Weight.RawWeight;
+    }
+    EXPECT_EQ(Sum, 65535);
+}
+
+TEST_F(GltfForeignFile, KeepsJointNamesHierarchyAndBindPose)
+{
+    const FInterchangeResult Result = Import(MakeEightInfluenceTriangle(), "Eight.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    const FReferenceSkeleton& Bones = Result.Mesh->GetRefSkeleton();
+    ASSERT_EQ(Bones.GetRawBoneNum(), 8);
+    EXPECT_EQ(Bones.GetRawBoneName(3), FName("Joint3"));
+    EXPECT_EQ(Bones.GetRawParentIndex(3), 2);
+    EXPECT_TRUE(Bones.GetRefBonePose()[3].GetTranslation().Equals(FVector(0.0, 0.0, 50.0), 1e-9));
+    EXPECT_EQ(Result.Skeleton->GetReferenceSkeleton().GetRawBoneNum(), 8);
+}
+
+TEST_F(GltfForeignFile, ReadsMorphTargetsWithNormalDeltasAndNames)
+{
+    const FInterchangeResult Result = Import(MakeEightInfluenceTriangle(), "Eight.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    FSkeletalMeshAttributesShared Attributes(*Result.Mesh->GetMeshDescription(0));
+    ASSERT_EQ(Attributes.GetMorphTargetNames(), TArray<FName>{FName("Blink")});
+    ASSERT_TRUE(Attributes.HasMorphTargetNormalsAttribute(FName("Blink")));
+    EXPECT_TRUE(FVector(Attributes.GetVertexMorphPositionDelta(FName("Blink"))[FVertexID(1)])
+                    .Equals(FVector(0.0, 0.0, 50.0), 1e-5));
+    EXPECT_TRUE(FVector(Attributes.GetVertexInstanceMorphNormalDelta(FName("Blink"))[FVertexInstanceID(0)])
+                    .Equals(FVector(0.0, 0.0, 0.25), 1e-6));
+    EXPECT_NE(Result.Mesh->FindMorphTarget(FName("Blink")), nullptr);
+}
+
+TEST_F(GltfForeignFile, JoinsSeveralMeshNodesWithTheirTransforms)
+{
+    FTestGltfDocument Document = MakeSeamQuad();
+    Document.Json["materials"].push_back({{"name", "Cloth"}});
+    json Second = Document.Json["meshes"][0];
+    Second["primitives"][0]["material"] = 1;
+    Document.Json["meshes"].push_back(Second);
+    Document.Json["scenes"][0]["nodes"].push_back(
+        Document.AddNode({{"mesh", 1}, {"translation", {2.0, 0.0, 0.0}}}));
+    const FInterchangeResult Result = Import(Document, "Two.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    const FMeshDescription& Mesh = *Result.Mesh->GetMeshDescription(0);
+    EXPECT_EQ(Mesh.Triangles().Num(), 4);
+    EXPECT_EQ(Mesh.PolygonGroups().Num(), 2);
+    ASSERT_EQ(Result.Mesh->GetMaterials().Num(), 2);
+    EXPECT_EQ(Result.Mesh->GetMaterials()[1].MaterialSlotName, FName("Cloth"));
+    FSkeletalMeshAttributesShared Attributes(Mesh);
+    EXPECT_EQ(Attributes.GetVertexPositions()[FVertexID(4)], FVector3f(200.0f, 0.0f, 0.0f));
+}
+
+TEST_F(GltfForeignFile, ResamplesAnimationsAtThirtyKeysPerSecond)
+{
+    FTestGltfDocument Document = MakeEightInfluenceTriangle();
+    const int Times = Document.AddFloats({0.0f, 1.0f}, "SCALAR", true);
+    const int Moves = Document.AddFloats({0, 0.5f, 0, 0, 1.5f, 0}, "VEC3");
+    Document.Json["animations"] = json::array({MakeAnimation("Lift", Times, Moves, 1, "translation")});
+    const FInterchangeResult Result = Import(Document, "Lift.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    ASSERT_EQ(Result.Animations.Num(), 1);
+    const UAnimationDataModel& Model = *Result.Animations[0]->GetDataModel();
+    EXPECT_EQ(Model.GetNumberOfKeys(), 31);
+    EXPECT_EQ(Model.GetFrameRate(), 30.0);
+    const FAnimationBoneTrack* Track = Model.FindBoneTrackByName(FName("Joint1"));
+    ASSERT_NE(Track, nullptr);
+    EXPECT_TRUE(FVector(Track->PositionKeys[15]).Equals(FVector(0.0, 0.0, 100.0), 1e-3));
+    EXPECT_TRUE(FVector(Track->PositionKeys[30]).Equals(FVector(0.0, 0.0, 150.0), 1e-4));
+}
+
+TEST_F(GltfForeignFile, AnimationsOnlyFilesBindToAnExistingSkeletonByName)
+{
+    FTestGltfDocument Document = MakeEightInfluenceTriangle();
+    const FInterchangeResult Mesh = Import(Document, "Eight.gltf");
+    ASSERT_TRUE(Mesh.bSuccess);
+    const int Times = Document.AddFloats({0.0f, 0.5f}, "SCALAR", true);
+    const int Turns = Document.AddFloats({0, 0, 0, 1, 0, 0, 0.70710677f, 0.70710677f}, "VEC4");
+    Document.Json["animations"] = json::array({MakeAnimation("Turn", Times, Turns, 2, "rotation")});
+    const FString Path = Folder.File("Turn.gltf");
+    WriteBytes(Path, Document.ToText());
+    const FInterchangeResult Result = ImportAnimationFile(Path, Mesh.Skeleton);
+    ASSERT_TRUE(Result.bSuccess) << *Result.Error;
+    ASSERT_EQ(Result.Animations.Num(), 1);
+    EXPECT_EQ(Result.Animations[0]->GetSkeleton(), Mesh.Skeleton);
+    EXPECT_EQ(Result.Animations[0]->GetDataModel()->GetBoneAnimationTracks().Num(), 1);
+    EXPECT_NE(Result.Animations[0]->GetDataModel()->FindBoneTrackByName(FName("Joint2")), nullptr);
+    EXPECT_EQ(Result.Mesh, nullptr);
+}
+} // namespace

@@ -1,0 +1,253 @@
+#include "CoreUObject/Object/Package.h"
+#include "Engine/Animation/AnimSequence.h"
+#include "Engine/PhysicsEngine/PhysicsAsset.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "Interchange/Interchange.h"
+#include "InterchangeTestFiles.h"
+#include "MeshDescription/SkeletalMeshAttributes.h"
+#include "Support/TestSkeletalAsset.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace
+{
+/** A vertex's influences without those of zero weight, which carry nothing. */
+TArray<FBoneWeight> NonZero(std::span<const FBoneWeight> Weights)
+{
+    TArray<FBoneWeight> Result;
+    for (const FBoneWeight& Weight : Weights)
+    {
+        if (Weight.RawWeight > 0)
+        {
+            Result.Add(Weight);
+        }
+    }
+    return Result;
+}
+
+/** The same triangles per polygon group, compared by the positions and attributes of their corners. */
+void ExpectSameDescription(const FMeshDescription& Expected, const FMeshDescription& Actual)
+{
+    EXPECT_EQ(Expected.Vertices().Num(), Actual.Vertices().Num());
+    EXPECT_EQ(Expected.VertexInstances().Num(), Actual.VertexInstances().Num());
+    EXPECT_EQ(Expected.Triangles().Num(), Actual.Triangles().Num());
+    EXPECT_EQ(Expected.PolygonGroups().Num(), Actual.PolygonGroups().Num());
+    FSkeletalMeshAttributesShared A(Expected);
+    FSkeletalMeshAttributesShared B(Actual);
+    for (const FVertexID Vertex : Expected.Vertices().GetElementIDs())
+    {
+        ASSERT_TRUE(Actual.Vertices().IsValid(Vertex));
+        EXPECT_EQ(A.GetVertexPositions()[Vertex], B.GetVertexPositions()[Vertex]);
+        EXPECT_EQ(NonZero(A.GetVertexSkinWeights().Get(Vertex)),
+                  NonZero(B.GetVertexSkinWeights().Get(Vertex)))
+            << "vertex " << Vertex.GetValue();
+        for (const FName Morph : A.GetMorphTargetNames())
+        {
+            EXPECT_EQ(A.GetVertexMorphPositionDelta(Morph)[Vertex],
+                      B.GetVertexMorphPositionDelta(Morph)[Vertex]);
+        }
+    }
+    const auto CornersA = A.GetVertexInstanceAttributes();
+    const auto CornersB = B.GetVertexInstanceAttributes();
+    ASSERT_EQ(CornersA.UVs.GetNumChannels(), CornersB.UVs.GetNumChannels());
+    for (const FVertexInstanceID Instance : Expected.VertexInstances().GetElementIDs())
+    {
+        ASSERT_TRUE(Actual.VertexInstances().IsValid(Instance));
+        EXPECT_EQ(Expected.GetVertexInstanceVertex(Instance), Actual.GetVertexInstanceVertex(Instance));
+        EXPECT_EQ(CornersA.Normals[Instance], CornersB.Normals[Instance]);
+        EXPECT_EQ(CornersA.Tangents[Instance], CornersB.Tangents[Instance]);
+        EXPECT_EQ(CornersA.BinormalSigns[Instance], CornersB.BinormalSigns[Instance]);
+        EXPECT_EQ(CornersA.Colors[Instance], CornersB.Colors[Instance]);
+        for (int32 Channel = 0; Channel < CornersA.UVs.GetNumChannels(); ++Channel)
+        {
+            EXPECT_EQ(CornersA.UVs.Get(Instance, Channel), CornersB.UVs.Get(Instance, Channel));
+        }
+        for (const FName Morph : A.GetMorphTargetNames())
+        {
+            if (A.HasMorphTargetNormalsAttribute(Morph))
+            {
+                ASSERT_TRUE(B.HasMorphTargetNormalsAttribute(Morph));
+                EXPECT_EQ(A.GetVertexInstanceMorphNormalDelta(Morph)[Instance],
+                          B.GetVertexInstanceMorphNormalDelta(Morph)[Instance]);
+            }
+        }
+    }
+    EXPECT_EQ(A.GetMorphTargetNames(), B.GetMorphTargetNames());
+    for (const FPolygonGroupID Group : Expected.PolygonGroups().GetElementIDs())
+    {
+        ASSERT_TRUE(Actual.PolygonGroups().IsValid(Group));
+        EXPECT_EQ(A.GetPolygonGroupMaterialSlotNames()[Group], B.GetPolygonGroupMaterialSlotNames()[Group]);
+    }
+}
+
+class GltfRoundTrip : public ::testing::Test
+{
+protected:
+    FInterchangeResult ExportAndImport(const FTestSkeletalAsset& Asset, EGltfFileFormat Format,
+                                       const char* FileName)
+    {
+        FGltfExportOptions Options;
+        Options.Format = Format;
+        Options.Animations.Add(Asset.Animation);
+        const FString Path = Folder.File(FileName);
+        const FInterchangeWriteResult Written = ExportSkeletalMeshToGltf(*Asset.Mesh, Path, Options);
+        EXPECT_TRUE(Written.bSuccess) << *Written.Error;
+        FInterchangeResult Result = ImportSkinnedMeshFile(Path);
+        EXPECT_TRUE(Result.bSuccess) << *Result.Error;
+        return Result;
+    }
+
+    FTestFolder Folder;
+};
+
+TEST_F(GltfRoundTrip, GivesBackTheSameMeshDescriptionAndSlots)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset({.bEmptySlot = true});
+    const FInterchangeResult Result = ExportAndImport(Asset, EGltfFileFormat::Binary, "Character.glb");
+    ASSERT_TRUE(Result.bSuccess);
+    ExpectSameDescription(*Asset.Mesh->GetMeshDescription(0), *Result.Mesh->GetMeshDescription(0));
+    ASSERT_EQ(Asset.Mesh->GetMaterials().Num(), Result.Mesh->GetMaterials().Num());
+    for (int32 Slot = 0; Slot < Asset.Mesh->GetMaterials().Num(); ++Slot)
+    {
+        const FSkeletalMaterial& Expected = Asset.Mesh->GetMaterials()[Slot];
+        const FSkeletalMaterial& Actual = Result.Mesh->GetMaterials()[Slot];
+        EXPECT_EQ(Expected.MaterialSlotName, Actual.MaterialSlotName);
+        EXPECT_EQ(Expected.ImportedMaterialSlotName, Actual.ImportedMaterialSlotName);
+        ASSERT_NE(Actual.Material.Get(), nullptr);
+        EXPECT_EQ(Expected.Material->GetName(), Actual.Material->GetName());
+    }
+    EXPECT_EQ(*Asset.Mesh->GetImportedModel(), *Result.Mesh->GetImportedModel());
+    EXPECT_TRUE(Result.Package->IsDirty());
+}
+
+TEST_F(GltfRoundTrip, GivesBackTheSkeletonSocketsAndRetargetingModes)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    Asset.Skeleton->SetBoneTranslationRetargetingMode(2, EBoneTranslationRetargetingMode::Skeleton);
+    const FInterchangeResult Result = ExportAndImport(Asset, EGltfFileFormat::Text, "Character.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    EXPECT_EQ(Asset.Mesh->GetRefSkeleton(), Result.Mesh->GetRefSkeleton());
+    EXPECT_EQ(Asset.Skeleton->GetReferenceSkeleton(), Result.Skeleton->GetReferenceSkeleton());
+    EXPECT_EQ(Asset.Skeleton->GetBoneTree(), Result.Skeleton->GetBoneTree());
+    EXPECT_EQ(Result.Mesh->GetSkeleton(), Result.Skeleton);
+    EXPECT_EQ(Asset.Mesh->GetRefBasesInvMatrix(), Result.Mesh->GetRefBasesInvMatrix());
+
+    const USkeletalMeshSocket* Weapon = Result.Mesh->FindSocket(FName("Weapon"));
+    const USkeletalMeshSocket* Original = Asset.Mesh->FindSocket(FName("Weapon"));
+    ASSERT_NE(Weapon, nullptr);
+    EXPECT_EQ(Weapon->BoneName, FName("Arm"));
+    EXPECT_EQ(Weapon->RelativeLocation, Original->RelativeLocation);
+    EXPECT_EQ(Weapon->RelativeRotation, Original->RelativeRotation);
+    EXPECT_EQ(Weapon->RelativeScale, Original->RelativeScale);
+    ASSERT_EQ(Result.Skeleton->Sockets.Num(), 1);
+    EXPECT_EQ(Result.Skeleton->Sockets[0]->SocketName, FName("Hat"));
+    EXPECT_EQ(Result.Skeleton->Sockets[0]->BoneName, FName("Head"));
+    EXPECT_EQ(Result.Skeleton->Sockets[0]->RelativeRotation, Asset.Skeleton->Sockets[0]->RelativeRotation);
+    EXPECT_TRUE(std::filesystem::exists(Folder.File("Character.bin").ToStdString()));
+}
+
+TEST_F(GltfRoundTrip, GivesBackThePhysicsAsset)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    const FInterchangeResult Result = ExportAndImport(Asset, EGltfFileFormat::Binary, "Character.glb");
+    ASSERT_TRUE(Result.bSuccess);
+    ASSERT_NE(Result.PhysicsAsset, nullptr);
+    EXPECT_EQ(Result.Mesh->GetPhysicsAsset(), Result.PhysicsAsset);
+    const UPhysicsAsset& Expected = *Asset.PhysicsAsset;
+    const UPhysicsAsset& Actual = *Result.PhysicsAsset;
+    ASSERT_EQ(Expected.SkeletalBodySetups.Num(), Actual.SkeletalBodySetups.Num());
+    for (int32 Body = 0; Body < Expected.SkeletalBodySetups.Num(); ++Body)
+    {
+        EXPECT_EQ(Expected.SkeletalBodySetups[Body]->BoneName, Actual.SkeletalBodySetups[Body]->BoneName);
+        EXPECT_EQ(Expected.SkeletalBodySetups[Body]->AggGeom, Actual.SkeletalBodySetups[Body]->AggGeom);
+    }
+    ASSERT_EQ(Expected.ConstraintSetup.Num(), Actual.ConstraintSetup.Num());
+    for (int32 Constraint = 0; Constraint < Expected.ConstraintSetup.Num(); ++Constraint)
+    {
+        EXPECT_EQ(Expected.ConstraintSetup[Constraint]->DefaultInstance,
+                  Actual.ConstraintSetup[Constraint]->DefaultInstance);
+    }
+}
+
+TEST_F(GltfRoundTrip, GivesBackTheAnimationBoundToTheImportedSkeleton)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    const FInterchangeResult Result = ExportAndImport(Asset, EGltfFileFormat::Binary, "Character.glb");
+    ASSERT_TRUE(Result.bSuccess);
+    ASSERT_EQ(Result.Animations.Num(), 1);
+    const UAnimSequence& Animation = *Result.Animations[0];
+    EXPECT_EQ(Animation.GetName(), Asset.Animation->GetName());
+    EXPECT_EQ(Animation.GetSkeleton(), Result.Skeleton);
+    const UAnimationDataModel& Expected = *Asset.Animation->GetDataModel();
+    const UAnimationDataModel& Actual = *Animation.GetDataModel();
+    EXPECT_EQ(Expected.GetNumberOfKeys(), Actual.GetNumberOfKeys());
+    EXPECT_EQ(Expected.GetFrameRate(), Actual.GetFrameRate());
+    EXPECT_EQ(Expected.GetBoneAnimationTracks(), Actual.GetBoneAnimationTracks());
+}
+
+TEST_F(GltfRoundTrip, GivesBackFurtherLODsAndTheirSettings)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset({.NumLODs = 2});
+    Asset.Mesh->GetLODInfo(0)->LODMaterialMap = {2, INDEX_NONE, 0};
+    Asset.Mesh->GetLODInfo(1)->ScreenSize = 0.25f;
+    Asset.Mesh->GetLODInfo(1)->bHasBeenSimplified = true;
+    const FInterchangeResult Result = ExportAndImport(Asset, EGltfFileFormat::Binary, "Character.glb");
+    ASSERT_TRUE(Result.bSuccess);
+    ASSERT_EQ(Result.Mesh->GetLODNum(), 2);
+    EXPECT_EQ(*Asset.Mesh->GetLODInfo(0), *Result.Mesh->GetLODInfo(0));
+    EXPECT_EQ(*Asset.Mesh->GetLODInfo(1), *Result.Mesh->GetLODInfo(1));
+    ExpectSameDescription(*Asset.Mesh->GetMeshDescription(1), *Result.Mesh->GetMeshDescription(1));
+    EXPECT_EQ(Asset.Mesh->GetImportedModel()->LODModels[1], Result.Mesh->GetImportedModel()->LODModels[1]);
+    EXPECT_EQ(Asset.Mesh->GetMorphTargets().Num(), Result.Mesh->GetMorphTargets().Num());
+}
+
+TEST_F(GltfRoundTrip, KeepsEveryInfluenceOfVerticesWithMoreThanFour)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    FSkeletalMeshAttributes Attributes(*Asset.Mesh->GetMeshDescription(0));
+    const TArray<FBoneWeight> Six = {{0, 20000}, {1, 15000}, {2, 10000}, {3, 10000}, {1, 5535}, {2, 5000}};
+    Attributes.GetVertexSkinWeights().Set(FVertexID(3), Six);
+    FGltfExportOptions Options;
+    const FString Path = Folder.File("Heavy.glb");
+    const FInterchangeWriteResult Written = ExportSkeletalMeshToGltf(*Asset.Mesh, Path, Options);
+    ASSERT_TRUE(Written.bSuccess) << *Written.Error;
+    EXPECT_TRUE(Written.bDroppedInfluences);
+    const FInterchangeResult Result = ImportSkinnedMeshFile(Path);
+    ASSERT_TRUE(Result.bSuccess) << *Result.Error;
+    FSkeletalMeshAttributesShared Imported(*Result.Mesh->GetMeshDescription(0));
+    EXPECT_EQ(TArray<FBoneWeight>(Imported.GetVertexSkinWeights().Get(FVertexID(3)).data(), 6), Six);
+}
+
+TEST_F(GltfRoundTrip, SavedPackagesLoadAgainAndAreClean)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    const FInterchangeResult First = ExportAndImport(Asset, EGltfFileFormat::Binary, "Character.glb");
+    ASSERT_TRUE(First.bSuccess);
+    ASSERT_TRUE(First.Package->IsDirty());
+    const FString Saved = Folder.File("Saved.glb");
+    const FInterchangeWriteResult Written = SavePackageToFile(*First.Package, Saved);
+    ASSERT_TRUE(Written.bSuccess) << *Written.Error;
+    EXPECT_FALSE(First.Package->IsDirty());
+    const FInterchangeResult Second = ImportSkinnedMeshFile(Saved);
+    ASSERT_TRUE(Second.bSuccess) << *Second.Error;
+    ExpectSameDescription(*First.Mesh->GetMeshDescription(0), *Second.Mesh->GetMeshDescription(0));
+    EXPECT_EQ(Second.Animations.Num(), 1);
+    EXPECT_NE(Second.PhysicsAsset, nullptr);
+}
+
+TEST_F(GltfRoundTrip, SavedAnimationPackagesLoadOntoTheSkeleton)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    const FString Saved = Folder.File("Walk.gltf");
+    const FInterchangeWriteResult Written = SavePackageToFile(*Asset.Animation->GetPackage(), Saved);
+    ASSERT_TRUE(Written.bSuccess) << *Written.Error;
+    const FInterchangeResult Loaded = ImportAnimationFile(Saved, Asset.Skeleton);
+    ASSERT_TRUE(Loaded.bSuccess) << *Loaded.Error;
+    ASSERT_EQ(Loaded.Animations.Num(), 1);
+    EXPECT_EQ(Loaded.Animations[0]->GetSkeleton(), Asset.Skeleton);
+    EXPECT_EQ(Loaded.Animations[0]->GetDataModel()->GetBoneAnimationTracks(),
+              Asset.Animation->GetDataModel()->GetBoneAnimationTracks());
+    EXPECT_EQ(Loaded.Mesh, nullptr);
+}
+} // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+/**
+ * A hand-made glTF document for tests: accessors are appended to one buffer, which is embedded as a
+ * data URI (.gltf text) or stored as the binary chunk (.glb).
+ */
+class FTestGltfDocument
+{
+public:
+    FTestGltfDocument();
+
+    nlohmann::json Json;
+
+    int AddFloats(const std::vector<float>& Values, const char* Type, bool bBounds = false);
+    int AddUnsignedShorts(const std::vector<uint16_t>& Values, const char* Type);
+    int AddIndices(const std::vector<uint32_t>& Values);
+    /** Appends a node and answers its index. */
+    int AddNode(nlohmann::json Node);
+
+    std::string ToText() const;
+    std::string ToBinary() const;
+
+private:
+    int AddView(const void* Data, size_t Size);
+    int AddAccessor(int View, int ComponentType, size_t Count, const char* Type);
+
+    std::string Bin;
+};
