@@ -5,6 +5,7 @@
 #include "Support/TestSkeletalAsset.h"
 #include "TestGltfDocument.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using nlohmann::json;
@@ -181,5 +182,36 @@ TEST_F(BadInput, AFailedExportLeavesTheEarlierFileUntouched)
     EXPECT_EQ(Refused.Error,
               Path + ": the package '/Game/BadInput/Nothing' holds no skeletal mesh, skeleton or animation");
     EXPECT_EQ(ReadBytes(Path), "earlier");
+}
+
+TEST_F(BadInput, AFailedSaveChangesNothingAndLeavesNoTemporaryFile)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    UPackage& Package = *Asset.Mesh->GetPackage();
+    Package.SetDirtyFlag(true);
+    const FString Kept = Folder.File("Kept.glb");
+    WriteBytes(Kept, "earlier");
+    const FString Directory = Folder.File("Character.glb");
+    std::filesystem::create_directory(Directory.ToStdString());
+
+    const FInterchangeWriteResult IntoDirectory = SavePackageToFile(Package, Directory);
+    EXPECT_FALSE(IntoDirectory.bSuccess);
+    EXPECT_TRUE(IntoDirectory.Error.StartsWith((Directory + ": the file cannot be replaced: ").View()))
+        << *IntoDirectory.Error;
+    const FString Missing = Folder.File("NoSuchFolder/Kept.glb");
+    const FInterchangeWriteResult IntoMissingFolder = SavePackageToFile(Package, Missing);
+    EXPECT_EQ(IntoMissingFolder.Error,
+              Missing + ": the file cannot be created (is the folder missing or read-only?)");
+
+    EXPECT_TRUE(Package.IsDirty());
+    EXPECT_TRUE(std::filesystem::is_directory(Directory.ToStdString()));
+    EXPECT_EQ(ReadBytes(Kept), "earlier");
+    TArray<FString> Left;
+    for (const auto& Entry : std::filesystem::directory_iterator(Folder.File("").ToStdString()))
+    {
+        Left.Add(FString(Entry.path().filename().string()));
+    }
+    Left.Sort();
+    EXPECT_EQ(Left, (TArray<FString>{"Character.glb", "Kept.glb"}));
 }
 } // namespace

@@ -132,6 +132,13 @@ TEST_F(GltfRoundTrip, GivesBackTheSkeletonSocketsAndRetargetingModes)
     EXPECT_EQ(Asset.Skeleton->GetBoneTree(), Result.Skeleton->GetBoneTree());
     EXPECT_EQ(Result.Mesh->GetSkeleton(), Result.Skeleton);
     EXPECT_EQ(Asset.Mesh->GetRefBasesInvMatrix(), Result.Mesh->GetRefBasesInvMatrix());
+    for (int32 Bone = 0; Bone < Asset.Skeleton->GetReferenceSkeleton().GetRawBoneNum(); ++Bone)
+    {
+        EXPECT_EQ(Result.Skeleton->GetBoneTranslationRetargetingMode(Bone),
+                  Asset.Skeleton->GetBoneTranslationRetargetingMode(Bone));
+    }
+    EXPECT_EQ(Result.Skeleton->GetBoneTranslationRetargetingMode(2),
+              EBoneTranslationRetargetingMode::Skeleton);
 
     const USkeletalMeshSocket* Weapon = Result.Mesh->FindSocket(FName("Weapon"));
     const USkeletalMeshSocket* Original = Asset.Mesh->FindSocket(FName("Weapon"));
@@ -202,21 +209,47 @@ TEST_F(GltfRoundTrip, GivesBackFurtherLODsAndTheirSettings)
     EXPECT_EQ(Asset.Mesh->GetMorphTargets().Num(), Result.Mesh->GetMorphTargets().Num());
 }
 
-TEST_F(GltfRoundTrip, KeepsEveryInfluenceOfVerticesWithMoreThanFour)
+TEST_F(GltfRoundTrip, KeepsEveryInfluenceOfVerticesWithMoreThanFourAndNoneOfVerticesWithout)
 {
     const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
     FSkeletalMeshAttributes Attributes(*Asset.Mesh->GetMeshDescription(0));
-    const TArray<FBoneWeight> Six = {{0, 20000}, {1, 15000}, {2, 10000}, {3, 10000}, {1, 5535}, {2, 5000}};
-    Attributes.GetVertexSkinWeights().Set(FVertexID(3), Six);
-    FGltfExportOptions Options;
+    const TArray<FBoneWeight> Eight = {{0, 12000}, {1, 11000}, {2, 10000}, {3, 9000},
+                                       {1, 8000},  {2, 7000},  {3, 5000},  {0, 3535}};
+    Attributes.GetVertexSkinWeights().Set(FVertexID(3), Eight);
+    Attributes.GetVertexSkinWeights().Set(FVertexID(5), {});
     const FString Path = Folder.File("Heavy.glb");
-    const FInterchangeWriteResult Written = ExportSkeletalMeshToGltf(*Asset.Mesh, Path, Options);
+    const FInterchangeWriteResult Written = ExportSkeletalMeshToGltf(*Asset.Mesh, Path);
     ASSERT_TRUE(Written.bSuccess) << *Written.Error;
     EXPECT_TRUE(Written.bDroppedInfluences);
     const FInterchangeResult Result = ImportSkinnedMeshFile(Path);
     ASSERT_TRUE(Result.bSuccess) << *Result.Error;
     FSkeletalMeshAttributesShared Imported(*Result.Mesh->GetMeshDescription(0));
-    EXPECT_EQ(TArray<FBoneWeight>(Imported.GetVertexSkinWeights().Get(FVertexID(3)).data(), 6), Six);
+    const std::span<const FBoneWeight> Heavy = Imported.GetVertexSkinWeights().Get(FVertexID(3));
+    EXPECT_EQ(TArray<FBoneWeight>(Heavy.data(), static_cast<int32>(Heavy.size())), Eight);
+    EXPECT_TRUE(Imported.GetVertexSkinWeights().Get(FVertexID(5)).empty());
+    ExpectSameDescription(*Asset.Mesh->GetMeshDescription(0), *Result.Mesh->GetMeshDescription(0));
+}
+
+TEST_F(GltfRoundTrip, ASavedMeshPackageImportsAsTheOriginal)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset({.bEmptySlot = true, .NumLODs = 2});
+    Asset.Mesh->GetPackage()->SetDirtyFlag(true);
+    const FString Saved = Folder.File("Original.gltf");
+    const FInterchangeWriteResult Written = SavePackageToFile(*Asset.Mesh->GetPackage(), Saved);
+    ASSERT_TRUE(Written.bSuccess) << *Written.Error;
+    EXPECT_FALSE(Asset.Mesh->GetPackage()->IsDirty());
+    const FInterchangeResult Loaded = ImportSkinnedMeshFile(Saved);
+    ASSERT_TRUE(Loaded.bSuccess) << *Loaded.Error;
+    ASSERT_EQ(Loaded.Mesh->GetLODNum(), 2);
+    for (int32 LOD = 0; LOD < 2; ++LOD)
+    {
+        ExpectSameDescription(*Asset.Mesh->GetMeshDescription(LOD), *Loaded.Mesh->GetMeshDescription(LOD));
+        EXPECT_EQ(*Asset.Mesh->GetLODInfo(LOD), *Loaded.Mesh->GetLODInfo(LOD));
+    }
+    EXPECT_EQ(*Asset.Mesh->GetImportedModel(), *Loaded.Mesh->GetImportedModel());
+    EXPECT_EQ(Asset.Mesh->GetRefSkeleton(), Loaded.Mesh->GetRefSkeleton());
+    EXPECT_EQ(Asset.Mesh->GetMaterials().Num(), Loaded.Mesh->GetMaterials().Num());
+    EXPECT_EQ(Loaded.Mesh->GetMeshOnlySocketList().Num(), 1);
 }
 
 TEST_F(GltfRoundTrip, SavedPackagesLoadAgainAndAreClean)

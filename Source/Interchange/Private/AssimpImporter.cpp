@@ -32,20 +32,41 @@ FMatrix ToHostMatrix(const aiMatrix4x4& M)
     return Result;
 }
 
+/** A number of the scene's metadata, whichever numeric type the reader stored it as; Fallback if absent. */
+double ReadMetadataNumber(const aiMetadata* Metadata, const char* Key, double Fallback)
+{
+    const aiMetadataEntry* Entry = nullptr;
+    for (unsigned Index = 0; Metadata && Index < Metadata->mNumProperties; ++Index)
+    {
+        Entry = Metadata->mKeys[Index] == aiString(Key) ? &Metadata->mValues[Index] : Entry;
+    }
+    if (!Entry || !Entry->mData)
+    {
+        return Fallback;
+    }
+    switch (Entry->mType)
+    {
+        case AI_INT32:
+            return *static_cast<const int32_t*>(Entry->mData);
+        case AI_UINT64:
+            return static_cast<double>(*static_cast<const uint64_t*>(Entry->mData));
+        case AI_FLOAT:
+            return *static_cast<const float*>(Entry->mData);
+        case AI_DOUBLE:
+            return *static_cast<const double*>(Entry->mData);
+        default:
+            return Fallback;
+    }
+}
+
 /** The file's frame from its metadata: FBX gives its up axis and units; other formats are taken as Y up,
  * metres. */
 FAxisConversion ReadConversion(const aiScene& Scene)
 {
-    int32 UpAxis = 1;
-    int32 UpSign = 1;
-    double UnitScale = 0.0;
-    if (Scene.mMetaData)
-    {
-        Scene.mMetaData->Get("UpAxis", UpAxis);
-        Scene.mMetaData->Get("UpAxisSign", UpSign);
-        Scene.mMetaData->Get("UnitScaleFactor", UnitScale);
-    }
-    const double CentimetresPerUnit = UnitScale > 0.0 ? UnitScale : 100.0;
+    const int32 UpAxis = static_cast<int32>(ReadMetadataNumber(Scene.mMetaData, "UpAxis", 1.0));
+    const int32 UpSign = ReadMetadataNumber(Scene.mMetaData, "UpAxisSign", 1.0) < 0.0 ? -1 : 1;
+    const double UnitScale = ReadMetadataNumber(Scene.mMetaData, "UnitScaleFactor", 0.0);
+    const double CentimetresPerUnit = UnitScale > 0.0 && std::isfinite(UnitScale) ? UnitScale : 100.0;
     return FAxisConversion::FromUpAxis(std::clamp(UpAxis, 0, 2), UpSign, CentimetresPerUnit);
 }
 
@@ -295,36 +316,61 @@ private:
         }
     }
 
+    /**
+     * The file lists weights per bone; the source wants them per vertex. They are counted first and then
+     * placed, so every influence goes into the one flat array without a list per vertex. A vertex of a
+     * skinned mesh that no bone weighs keeps no influences; an unskinned mesh follows its node's bone.
+     */
     void ReadInfluences(int32 Node, const aiMesh& Mesh, int32 Start, FSourceMesh& Source) const
     {
-        TArray<TArray<FSourceInfluence>> PerVertex;
-        PerVertex.SetNum(static_cast<int32>(Mesh.mNumVertices));
+        const int32 NumVertices = static_cast<int32>(Mesh.mNumVertices);
+        const int32 Base = Source.Influences.Num();
+        if (Mesh.mNumBones == 0)
+        {
+            const int32 Rigid = RigidBone(Node);
+            for (int32 V = 0; V < NumVertices; ++V)
+            {
+                Source.InfluenceStarts[Start + V] = Base + V;
+                Source.Influences.Add(FSourceInfluence{Rigid, 1.0f});
+            }
+            Source.InfluenceStarts[Start + NumVertices] = Source.Influences.Num();
+            return;
+        }
+        TArray<int32> Cursor;
+        Cursor.Init(0, NumVertices + 1);
+        ForEachWeight(Mesh, [&](int32, const aiVertexWeight& Entry) { ++Cursor[Entry.mVertexId + 1]; });
+        for (int32 V = 0; V < NumVertices; ++V)
+        {
+            Cursor[V + 1] += Cursor[V];
+            Source.InfluenceStarts[Start + V] = Base + Cursor[V];
+        }
+        Source.InfluenceStarts[Start + NumVertices] = Base + Cursor[NumVertices];
+        Source.Influences.SetNum(Base + Cursor[NumVertices]);
+        ForEachWeight(
+            Mesh,
+            [&](int32 Bone, const aiVertexWeight& Entry) {
+                Source.Influences[Base + Cursor[Entry.mVertexId]++] = FSourceInfluence{Bone, Entry.mWeight};
+            });
+    }
+
+    /** Calls Visit(bone index, entry) for every weight of the mesh, refusing weights out of range. */
+    template <typename VisitFunction>
+    void ForEachWeight(const aiMesh& Mesh, VisitFunction&& Visit) const
+    {
         for (unsigned Bone = 0; Bone < Mesh.mNumBones; ++Bone)
         {
-            const int32 BoneIndex = BoneOfNode[FindNode(Mesh.mBones[Bone]->mName)];
-            for (unsigned Weight = 0; Weight < Mesh.mBones[Bone]->mNumWeights; ++Weight)
+            const aiBone& Data = *Mesh.mBones[Bone];
+            const int32 BoneIndex = BoneOfNode[FindNode(Data.mName)];
+            for (unsigned Weight = 0; Weight < Data.mNumWeights; ++Weight)
             {
-                const aiVertexWeight& Entry = Mesh.mBones[Bone]->mWeights[Weight];
+                const aiVertexWeight& Entry = Data.mWeights[Weight];
                 if (Entry.mVertexId >= Mesh.mNumVertices || !std::isfinite(Entry.mWeight) ||
                     Entry.mWeight < 0.0f)
                 {
-                    FailImport("a skin weight of bone '%s' is out of range",
-                               Mesh.mBones[Bone]->mName.C_Str());
+                    FailImport("a skin weight of bone '%s' is out of range", Data.mName.C_Str());
                 }
-                PerVertex[static_cast<int32>(Entry.mVertexId)].Add(
-                    FSourceInfluence{BoneIndex, Entry.mWeight});
+                Visit(BoneIndex, Entry);
             }
-        }
-        const int32 Rigid = RigidBone(Node);
-        for (int32 V = 0; V < PerVertex.Num(); ++V)
-        {
-            Source.InfluenceStarts[Start + V] = Source.Influences.Num();
-            if (PerVertex[V].IsEmpty())
-            {
-                PerVertex[V].Add(FSourceInfluence{Mesh.mNumBones > 0 ? 0 : Rigid, 1.0f});
-            }
-            Source.Influences.Append(PerVertex[V]);
-            Source.InfluenceStarts[Start + V + 1] = Source.Influences.Num();
         }
     }
 
@@ -414,6 +460,44 @@ private:
              Span > 0.0 ? (Tick - Keys[Next - 1].mTime) / Span : 0.0);
     }
 
+    /** The global transform of the first node with a skinned mesh: the space the bind pose is given in. */
+    FMatrix MeshSpace() const
+    {
+        for (int32 Node = 0; Node < Nodes.Num(); ++Node)
+        {
+            for (unsigned Index = 0; Index < Nodes[Node]->mNumMeshes; ++Index)
+            {
+                if (Scene.mMeshes[Nodes[Node]->mMeshes[Index]]->mNumBones > 0)
+                {
+                    return Globals[Node];
+                }
+            }
+        }
+        return FMatrix::Identity;
+    }
+
+    /**
+     * Channels are local to the parent node, bones to the parent bone (root bones to the mesh's space).
+     * When nodes lie between the two, OutPrefix takes a channel's transform into the bone's space.
+     */
+    template <typename BoneFunction>
+    bool FindSkeletonSpace(int32 Node, BoneFunction& BoneOf, FMatrix& OutPrefix) const
+    {
+        int32 ParentBone = Parents[Node];
+        while (ParentBone != INDEX_NONE && BoneOf(ParentBone).IsNone())
+        {
+            ParentBone = Parents[ParentBone];
+        }
+        if (ParentBone != INDEX_NONE && ParentBone == Parents[Node])
+        {
+            return false;
+        }
+        const FMatrix ParentGlobal = Parents[Node] == INDEX_NONE ? FMatrix::Identity : Globals[Parents[Node]];
+        const FMatrix Reference = ParentBone == INDEX_NONE ? MeshSpace() : Globals[ParentBone];
+        OutPrefix = ParentGlobal * Reference.Inverse();
+        return true;
+    }
+
     template <typename BoneFunction>
     void ReadAnimations(BoneFunction&& BoneOf)
     {
@@ -441,6 +525,8 @@ private:
                 FAnimationBoneTrack& Track = Result.Tracks.Emplace_GetRef();
                 Track.Name = BoneOf(Node);
                 const FTransform Rest(ToHostMatrix(Nodes[Node]->mTransformation));
+                FMatrix Prefix;
+                const bool bPrefix = FindSkeletonSpace(Node, BoneOf, Prefix);
                 for (int32 Key = 0; Key < Result.NumberOfKeys; ++Key)
                 {
                     const double Tick = Key / DefaultFrameRate * TicksPerSecond;
@@ -472,6 +558,10 @@ private:
                                        const aiVector3D S = A + (B - A) * static_cast<float>(Alpha);
                                        Local.SetScale3D(FVector(S.x, S.y, S.z));
                                    });
+                    }
+                    if (bPrefix)
+                    {
+                        Local = FTransform(Local.ToMatrixWithScale() * Prefix);
                     }
                     const FTransform Host = Conversion.Transform(Local);
                     Track.PositionKeys.Add(FVector3f(Host.GetTranslation()));

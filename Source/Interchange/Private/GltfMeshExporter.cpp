@@ -70,6 +70,10 @@ public:
                                  {"weights", DroppedWeights},
                                  {"note", "vertices with more than four influences: their full lists"}};
         }
+        if (!UnweightedVertices.empty())
+        {
+            Own["unweighted"] = UnweightedVertices;
+        }
         json Extras{{InterchangeExtras::Key, Own}};
         json Names = json::array();
         for (const FName Morph : Attributes.GetMorphTargetNames())
@@ -213,6 +217,8 @@ private:
             }
             if (Kept.IsEmpty())
             {
+                // glTF wants every skinned vertex weighted; the extras say that this one is not.
+                UnweightedVertices.push_back(VertexNumber[Vertex.GetValue()]);
                 Kept.Add(FBoneWeight{0, FBoneWeight::MaxRawWeight});
             }
             for (int32 Slot = 0; Slot < Kept.Num(); ++Slot)
@@ -309,6 +315,7 @@ private:
     std::vector<size_t> DroppedCounts;
     std::vector<int32> DroppedBones;
     std::vector<int32> DroppedWeights;
+    std::vector<int32> UnweightedVertices;
 };
 } // namespace
 

@@ -19,6 +19,17 @@ uint64 MixHash(uint64 Hash, const void* Data, size_t Size)
     return Hash;
 }
 
+/** Mixes floats into the hash by value: -0 and +0 compare equal, so they must hash alike. */
+uint64 MixFloats(uint64 Hash, const float* Values, int32 Count)
+{
+    for (int32 Index = 0; Index < Count; ++Index)
+    {
+        const float Value = Values[Index] + 0.0f;
+        Hash = MixHash(Hash, &Value, sizeof(Value));
+    }
+    return Hash;
+}
+
 /** Assigns each file vertex a mesh vertex by welding equal file vertices. */
 class FVertexWelder
 {
@@ -65,16 +76,16 @@ public:
 private:
     uint64 Hash(int32 Vertex) const
     {
-        uint64 Value = MixHash(1469598103934665603ull, &Source.Positions[Vertex], sizeof(FVector3f));
+        uint64 Value = MixFloats(1469598103934665603ull, &Source.Positions[Vertex].X, 3);
         for (int32 Index = Source.InfluenceStarts[Vertex]; Index < Source.InfluenceStarts[Vertex + 1];
              ++Index)
         {
-            Value = MixHash(Value, &Source.Influences[Index], sizeof(FSourceInfluence));
+            Value = MixHash(Value, &Source.Influences[Index].Bone, sizeof(int32));
+            Value = MixFloats(Value, &Source.Influences[Index].Weight, 1);
         }
         for (int32 Morph = 0; Morph < Source.MorphNames.Num(); ++Morph)
         {
-            Value = MixHash(Value, &Source.MorphPositions[Morph * Source.NumVertices + Vertex],
-                            sizeof(FVector3f));
+            Value = MixFloats(Value, &Source.MorphPositions[Morph * Source.NumVertices + Vertex].X, 3);
         }
         return Value;
     }

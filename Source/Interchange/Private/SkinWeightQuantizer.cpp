@@ -73,10 +73,9 @@ void QuantizeInfluences(std::span<const FSourceInfluence> Influences, TArray<FBo
         Bones.Add(static_cast<uint16>(Influence.Bone));
         Weights.Add(Influence.Weight);
     }
+    OutWeights.Reset();
     if (Bones.IsEmpty())
     {
-        OutWeights.Reset();
-        OutWeights.Add(FBoneWeight{0, FBoneWeight::MaxRawWeight});
         return;
     }
     RoundToRawWeights(Weights, Raw);
@@ -89,7 +88,10 @@ bool KeepHeaviestInfluences(std::span<const FBoneWeight> Weights, int32 MaxCount
     OutWeights.Reset();
     if (static_cast<int32>(Weights.size()) <= MaxCount)
     {
-        OutWeights.Append(TArray<FBoneWeight>(Weights.data(), static_cast<int32>(Weights.size())));
+        for (const FBoneWeight& Weight : Weights)
+        {
+            OutWeights.Add(Weight);
+        }
         return false;
     }
     TArray<int32> Order;

@@ -9,7 +9,7 @@
 /**
  * Turns a vertex's file influences into 16-bit weights that sum to exactly 65535: influences of
  * the same bone are added up, the weights are normalised and rounded by largest remainder, and
- * influences that round to nothing are dropped. A vertex without any weight goes wholly to bone 0.
+ * influences that round to nothing are dropped. A vertex without any weight keeps no influences.
  * Influences keep their file order.
  */
 void QuantizeInfluences(std::span<const FSourceInfluence> Influences, TArray<FBoneWeight>& OutWeights);
