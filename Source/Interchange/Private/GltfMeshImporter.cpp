@@ -439,30 +439,28 @@ private:
         {
             const int32 Morph = Mesh.MorphNames.Find(FName(Names[Target]));
             const int32 Base = Morph * Mesh.NumVertices + Block.Start;
-            const int32 Positions = FindTargetAttribute(Primitive.targets[Target], "POSITION");
-            if (Positions != INDEX_NONE)
+            const auto ReadDeltas = [&](const char* Attribute, TArray<FVector3f>& Out, auto Place)
             {
-                Reader.ReadFloats(Positions, 3, "a morph target's POSITION", Values);
-                CheckCount("morph target POSITION", Values.Num() / 3, Block.Count);
+                const int32 Accessor = FindTargetAttribute(Primitive.targets[Target], Attribute);
+                if (Accessor == INDEX_NONE)
+                {
+                    return;
+                }
+                const FString What = FString("a morph target's ") + Attribute;
+                Reader.ReadFloats(Accessor, 3, *What, Values);
+                CheckCount(*(FString("morph target ") + Attribute), Values.Num() / 3, Block.Count);
                 for (int32 V = 0; V < Block.Count; ++V)
                 {
-                    const FVector Delta(Values[V * 3], Values[V * 3 + 1], Values[V * 3 + 2]);
-                    Mesh.MorphPositions[Base + V] =
-                        FVector3f(Conversion.Position(Placement.TransformVector(Delta)));
+                    Out[Base + V] =
+                        FVector3f(Place(FVector(Values[V * 3], Values[V * 3 + 1], Values[V * 3 + 2])));
                 }
-            }
-            const int32 Normals = FindTargetAttribute(Primitive.targets[Target], "NORMAL");
-            if (Normals != INDEX_NONE)
-            {
-                Reader.ReadFloats(Normals, 3, "a morph target's NORMAL", Values);
-                CheckCount("morph target NORMAL", Values.Num() / 3, Block.Count);
-                for (int32 V = 0; V < Block.Count; ++V)
-                {
-                    const FVector Delta(Values[V * 3], Values[V * 3 + 1], Values[V * 3 + 2]);
-                    Mesh.MorphNormals[Base + V] =
-                        FVector3f(Conversion.Direction(NormalPlacement.TransformVector(Delta)));
-                }
-            }
+            };
+            ReadDeltas("POSITION", Mesh.MorphPositions,
+                       [&](const FVector& Delta)
+                       { return Conversion.Position(Placement.TransformVector(Delta)); });
+            ReadDeltas("NORMAL", Mesh.MorphNormals,
+                       [&](const FVector& Delta)
+                       { return Conversion.Direction(NormalPlacement.TransformVector(Delta)); });
         }
     }
 
