@@ -152,6 +152,33 @@ TEST_F(MeshSelectionToolTest, AcceptingGeometryEditsWritesLOD0BackAsOneUndoStep)
     EXPECT_EQ(Description(), Before);
 }
 
+TEST_F(MeshSelectionToolTest, GeometryActionsKeepTheSelectionAndCountAsEditsButPolygroupsDoNot)
+{
+    struct FCase
+    {
+        EMeshSelectionToolActions Action;
+        bool bGeometryEdit;
+    };
+    for (const FCase Case : {FCase{EMeshSelectionToolActions::Disconnect, true},
+                             FCase{EMeshSelectionToolActions::FlipNormals, true},
+                             FCase{EMeshSelectionToolActions::SmoothBorder, true},
+                             FCase{EMeshSelectionToolActions::CreatePolygroup, false}})
+    {
+        SCOPED_TRACE(static_cast<int32>(Case.Action));
+        URecordingSelectionTool* Tool = Begin();
+        const int32 Revision = Tool->GetPreviewMesh()->GetRevision();
+        Tool->GetSelection()->AddIndices(Faces, {2, 3, 14, 15});
+        Tool->RequestAction(Case.Action);
+        Manager->Tick(0.1f);
+
+        EXPECT_EQ(Tool->HaveModifiedGeometry(), Case.bGeometryEdit);
+        EXPECT_GT(Tool->GetPreviewMesh()->GetRevision(), Revision);
+        EXPECT_EQ(Tool->GetSelection()->GetElements(Faces).Num(), 4);
+        EXPECT_TRUE(Tool->GetPreviewMesh()->GetMesh()->CheckValidity());
+        Manager->EndTool(EToolShutdownType::Cancel);
+    }
+}
+
 TEST_F(MeshSelectionToolTest, EditsAreNotWrittenOverAnAssetThatChangedMeanwhile)
 {
     URecordingSelectionTool* Tool = Begin();
