@@ -15,6 +15,7 @@ namespace
 /** Grid sizes in quads per side: 708 gives 1,002,528 triangles, 354 a quarter of that, to show linearity. */
 constexpr int32 LargeGrid = 708;
 constexpr int32 QuarterGrid = 354;
+constexpr int32 LargeTriangles = 1000000;
 
 /** A skinned grid with UVs, normals, tangents, four influences per vertex and a morph target. */
 FSkinnedGridOptions GridOptions(int32 Quads)
@@ -38,6 +39,28 @@ void BuildDescription(benchmark::State& State)
     for (auto _ : State)
     {
         FMeshDescription Mesh = BuildSkinnedGrid(GridOptions(static_cast<int32>(State.range(0))));
+        benchmark::DoNotOptimize(Mesh);
+    }
+}
+
+/** A triangle fan: every triangle shares the hub vertex, whose edge list grows with the fan. */
+void BuildTriangleFan(benchmark::State& State)
+{
+    const int32 NumTriangles = static_cast<int32>(State.range(0));
+    for (auto _ : State)
+    {
+        FMeshDescription Mesh;
+        const FPolygonGroupID Group = Mesh.CreatePolygonGroup();
+        TArray<FVertexInstanceID> Corners;
+        for (int32 Vertex = 0; Vertex < NumTriangles + 2; ++Vertex)
+        {
+            Corners.Add(Mesh.CreateVertexInstance(Mesh.CreateVertex()));
+        }
+        for (int32 Triangle = 0; Triangle < NumTriangles; ++Triangle)
+        {
+            const FVertexInstanceID Fan[3] = {Corners[0], Corners[Triangle + 1], Corners[Triangle + 2]};
+            Mesh.CreateTriangle(Group, Fan);
+        }
         benchmark::DoNotOptimize(Mesh);
     }
 }
@@ -126,6 +149,7 @@ void CommitLOD0(benchmark::State& State)
 }
 
 BENCHMARK(BuildDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BuildTriangleFan)->Arg(LargeTriangles / 4)->Arg(LargeTriangles)->Unit(benchmark::kMillisecond);
 BENCHMARK(CopyDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BuildIndexers)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeleteHalfAndCompact)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);

@@ -55,4 +55,20 @@ TEST(AssimpImport, RefusesFilesItCannotParse)
     EXPECT_TRUE(Result.Error.StartsWith((Path + ": the file cannot be read: ").View())) << *Result.Error;
     EXPECT_EQ(FindPackage("/Game/AssimpImport/Broken"), nullptr);
 }
+TEST(AssimpImport, ABoneNamedNoneOrLikeAnotherGetsANameOfItsOwn)
+{
+    FTestFolder Folder;
+    const FString Path = Folder.File("Arm.smd");
+    WriteBytes(Path,
+               "version 1\nnodes\n0 \"None\" -1\n1 \"arm\" 0\n2 \"ARM\" 1\nend\nskeleton\ntime 0\n"
+               "0 0 0 0 0 0 0\n1 1 0 0 0 0 0\n2 1 0 0 0 0 0\nend\ntriangles\nmat\n"
+               "0 0 0 0 0 0 1 0 0 1 0 1.0\n1 1 0 0 0 0 1 1 0 1 1 1.0\n2 0 1 0 0 0 1 0 1 1 2 1.0\nend\n");
+    const FInterchangeResult Result = ImportSkinnedMeshFile(Path);
+    ASSERT_TRUE(Result.bSuccess) << *Result.Error;
+    const FReferenceSkeleton& Bones = Result.Mesh->GetRefSkeleton();
+    ASSERT_EQ(Bones.GetRawBoneNum(), 3);
+    EXPECT_EQ(Bones.GetRawBoneName(0), FName("Bone_1"));
+    EXPECT_EQ(Bones.GetRawBoneName(1), FName("arm"));
+    EXPECT_EQ(Bones.GetRawBoneName(2), FName("ARM_1"));
+}
 } // namespace

@@ -1,12 +1,17 @@
 #include "CoreUObject/Object/Package.h"
+#include "CoreUObject/Object/UObjectGlobals.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Interchange.h"
+#include "Interchange/Private/ImportPackageScope.h"
 #include "InterchangeTestFiles.h"
+#include "MeshDescription/MeshDescription.h"
 #include "Support/TestSkeletalAsset.h"
 #include "TestGltfDocument.h"
 
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using nlohmann::json;
 
@@ -22,6 +27,56 @@ FTestGltfDocument MakeTriangle(std::vector<float> Positions = {0, 0, 0, 1, 0, 0,
     Document.Json["meshes"] = {
         {{"primitives", {{{"attributes", {{"POSITION", PositionAccessor}}}, {"indices", IndexAccessor}}}}}};
     Document.Json["scenes"][0]["nodes"].push_back(Document.AddNode({{"mesh", 0}}));
+    return Document;
+}
+
+/** The triangle with one sparse substitute for POSITION: element Index (stored as IndexType) becomes (5, 5,
+ * 5). */
+template <typename IndexType>
+FTestGltfDocument MakeSparseTriangle(IndexType Index, int ComponentType)
+{
+    FTestGltfDocument Document = MakeTriangle();
+    const float Values[3] = {5, 5, 5};
+    Document.Json["accessors"][0]["sparse"] = {
+        {"count", 1},
+        {"indices",
+         {{"bufferView", Document.AddBufferView(&Index, sizeof(Index))}, {"componentType", ComponentType}}},
+        {"values", {{"bufferView", Document.AddBufferView(Values, sizeof(Values))}}}};
+    return Document;
+}
+
+/** A triangle skinned to a chain of NumJoints joints, each with the same animation of two keys. */
+FTestGltfDocument MakeAnimatedChain(int NumJoints, float EndTime)
+{
+    FTestGltfDocument Document = MakeTriangle();
+    std::vector<uint16_t> Joints(12, 0);
+    const int JointAccessor = Document.AddUnsignedShorts(Joints, "VEC4");
+    const int WeightAccessor = Document.AddFloats({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, "VEC4");
+    Document.Json["meshes"][0]["primitives"][0]["attributes"]["JOINTS_0"] = JointAccessor;
+    Document.Json["meshes"][0]["primitives"][0]["attributes"]["WEIGHTS_0"] = WeightAccessor;
+    Document.Json["nodes"][0]["skin"] = 0;
+    const int Times = Document.AddFloats({0.0f, EndTime}, "SCALAR", true);
+    const int Moves = Document.AddFloats({0, 0, 0, 0, 1, 0}, "VEC3");
+    json Skin = {{"joints", json::array()}};
+    json Animation = {
+        {"name", "Long"}, {"samplers", {{{"input", Times}, {"output", Moves}}}}, {"channels", json::array()}};
+    for (int Joint = 0; Joint < NumJoints; ++Joint)
+    {
+        const int Node = Document.AddNode({{"name", "J" + std::to_string(Joint)}});
+        if (Joint > 0)
+        {
+            Document.Json["nodes"][Node - 1]["children"] = {Node};
+        }
+        else
+        {
+            Document.Json["scenes"][0]["nodes"].push_back(Node);
+        }
+        Skin["joints"].push_back(Node);
+        Animation["channels"].push_back(
+            {{"sampler", 0}, {"target", {{"node", Node}, {"path", "translation"}}}});
+    }
+    Document.Json["skins"] = {Skin};
+    Document.Json["animations"] = {Animation};
     return Document;
 }
 
@@ -213,5 +268,138 @@ TEST_F(BadInput, AFailedSaveChangesNothingAndLeavesNoTemporaryFile)
     }
     Left.Sort();
     EXPECT_EQ(Left, (TArray<FString>{"Character.glb", "Kept.glb"}));
+}
+TEST_F(BadInput, ReferencesToMissingMeshesAndAccessorsAreRefused)
+{
+    FTestGltfDocument OwnFile = MakeTriangle();
+    const int Conversion = OwnFile.AddNode({{"name", "HostToGltf"},
+                                            {"extras", {{"rivet", {{"conversion", "zUpCentimetres"}}}}},
+                                            {"children", {0}}});
+    OwnFile.Json["scenes"][0]["nodes"] = {Conversion, OwnFile.AddNode({{"mesh", 1000000}})};
+    ExpectRefused(OwnFile, "node 2 refers to mesh 1000000, which does not exist");
+    FTestGltfDocument Color = MakeTriangle();
+    Color.Json["meshes"][0]["primitives"][0]["attributes"]["COLOR_0"] = -100000000;
+    ExpectRefused(Color, "COLOR_0 refers to accessor -100000000, which does not exist");
+}
+
+TEST_F(BadInput, SparseIndicesMustBeUnsignedIntegersInRange)
+{
+    ExpectRefused(
+        MakeSparseTriangle(std::numeric_limits<float>::quiet_NaN(), 5126),
+        "the sparse indices of POSITION have the component type 5126, not an unsigned integer type");
+    ExpectRefused(MakeSparseTriangle(uint32_t(3), 5125),
+                  "the sparse data of POSITION names element 3, out of range");
+    ExpectRefused(MakeSparseTriangle(uint16_t(0xFFFF), 5123),
+                  "the sparse data of POSITION names element 65535, out of range");
+    FTestGltfDocument Fine = MakeSparseTriangle(uint8_t(2), 5121);
+    const FString Path = Folder.File("Sparse.gltf");
+    WriteBytes(Path, Fine.ToText());
+    const FInterchangeResult Result = ImportSkinnedMeshFile(Path, {.PackageName = "/Game/BadInput/Sparse"});
+    ASSERT_TRUE(Result.bSuccess) << *Result.Error;
+    EXPECT_EQ(Result.Mesh->GetMeshDescription(0)->Vertices().Num(), 3);
+}
+
+TEST_F(BadInput, AccessorsLargerThanTheirDataAreRefusedBeforeAnythingIsAllocated)
+{
+    FTestGltfDocument Giant = MakeTriangle();
+    Giant.Json["accessors"][0]["count"] = 134217000;
+    ExpectRefused(Giant, "the data of POSITION runs past the end of buffer view 0");
+    FTestGltfDocument Strided = MakeTriangle();
+    Strided.Json["bufferViews"][0]["byteStride"] = 252;
+    ExpectRefused(Strided, "the data of POSITION runs past the end of buffer view 0");
+    FTestGltfDocument NoData = MakeTriangle();
+    NoData.Json["accessors"][0].erase("bufferView");
+    NoData.Json["accessors"][0]["count"] = 100000000;
+    ExpectRefused(NoData, "POSITION has 100000000 elements but no data (at most 16777216 are read from an "
+                          "accessor without a buffer view)");
+}
+
+TEST_F(BadInput, MorphTargetsAndAnimationsBeyondTheLimitsAreRefused)
+{
+    FTestGltfDocument Morphs = MakeTriangle();
+    Morphs.Json["accessors"].push_back({{"componentType", 5126}, {"count", 1000000}, {"type", "VEC3"}});
+    Morphs.Json["accessors"][0].erase("bufferView");
+    Morphs.Json["accessors"][0]["count"] = 1000000;
+    Morphs.Json["meshes"][0]["primitives"][0].erase("indices");
+    for (int Target = 0; Target < 100; ++Target)
+    {
+        Morphs.Json["meshes"][0]["primitives"][0]["targets"].push_back({{"POSITION", 2}});
+    }
+    ExpectRefused(Morphs,
+                  "the morph targets of 1000000 vertices need 100000000 entries, more than the 67108864 "
+                  "a mesh may have");
+    ExpectRefused(
+        MakeAnimatedChain(40, 33333.3f),
+        "the animations need more than 33554432 keys over all their bone tracks (animation 'Long' has "
+        "40 tracks of 1000000 keys)");
+}
+
+TEST_F(BadInput, NonFiniteNumbersInOurExtrasAreRefused)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    const FString Exported = Folder.File("Exported.gltf");
+    ASSERT_TRUE(ExportSkeletalMeshToGltf(*Asset.Mesh, Exported, {.Format = EGltfFileFormat::Text}).bSuccess);
+    json Document = json::parse(ReadBytes(Exported));
+    // The JSON parser refuses numbers beyond a double; those beyond a float are the extras' own check.
+    Document["meshes"][0]["extras"]["rivet"]["slots"][0]["material"]["metallic"] = 1e300;
+    WriteBytes(Exported, Document.dump());
+    ExpectRefused(Exported, "malformed extras: the number 1e+300 is out of range");
+}
+
+TEST_F(BadInput, NonFiniteValuesInOtherFormatsAreRefused)
+{
+    const char* Triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+    const char* SkinnedTriangle =
+        "version 1\nnodes\n0 \"Root\" -1\nend\nskeleton\ntime 0\n0 0 0 0 0 0 0\nend\n"
+        "triangles\nmat\n0 0 0 0 0 0 1 U 0\n0 1 0 0 0 0 1 1 0\n0 0 1 0 0 0 1 0 1\nend\n";
+    std::string BadUV = SkinnedTriangle;
+    BadUV.replace(BadUV.find(" U "), 3, " nan ");
+    const std::tuple<const char*, std::string, const char*> Cases[] = {
+        {"Normal.obj", std::string(Triangle) + "vn 0 1e999 1\nf 1//1 2//1 3//1\n",
+         "a vertex normal is not a finite number"},
+        {"Colour.obj", "v 0 0 0 1e999 0 0\nv 1 0 0 0 0 0\nv 0 1 0 0 0 0\nf 1 2 3\n",
+         "a vertex colour is not a finite number"},
+        {"UV.smd", BadUV, "a texture coordinate is not a finite number"},
+    };
+    for (const auto& [Name, Text, Problem] : Cases)
+    {
+        const FString Path = Folder.File(Name);
+        WriteBytes(Path, Text);
+        ExpectRefused(Path, Problem);
+    }
+}
+
+TEST_F(BadInput, OutOfRangeVertexNumbersOfOurFilesAreRefused)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    const FString Exported = Folder.File("Exported.gltf");
+    ASSERT_TRUE(ExportSkeletalMeshToGltf(*Asset.Mesh, Exported, {.Format = EGltfFileFormat::Text}).bSuccess);
+    std::string Bin = ReadBytes(Folder.File("Exported.bin"));
+    const json Document = json::parse(ReadBytes(Exported));
+    const json& Accessor =
+        Document["accessors"][Document["meshes"][0]["primitives"][0]["attributes"]["_VERTEX"].get<int>()];
+    const json& View = Document["bufferViews"][Accessor["bufferView"].get<int>()];
+    const uint16_t High = 0x8000;
+    std::memcpy(Bin.data() + View["byteOffset"].get<size_t>() + 2, &High, sizeof(High));
+    WriteBytes(Folder.File("Exported.bin"), Bin);
+    ExpectRefused(Exported, "_VERTEX holds a vertex ID out of range (0, 32768)");
+}
+
+TEST(ImportPackageScope, DiscardsThePackageAndItsAssetsUnlessKept)
+{
+    {
+        FImportPackageScope Scope("/Game/BadInput/HalfDone");
+        NewObject<USkeletalMesh>(&Scope.GetPackage(), FName("Mesh"), RF_Public | RF_Standalone);
+    }
+    EXPECT_EQ(FindPackage("/Game/BadInput/HalfDone"), nullptr);
+    int32 NumLeft = 0;
+    ForEachObjectOfClass<USkeletalMesh>([&](USkeletalMesh* Mesh) { NumLeft += Mesh->GetName() == "Mesh"; });
+    EXPECT_EQ(NumLeft, 0);
+    UPackage* Kept = nullptr;
+    {
+        FImportPackageScope Scope("/Game/BadInput/Done");
+        Kept = Scope.Keep();
+    }
+    EXPECT_EQ(FindPackage("/Game/BadInput/Done"), Kept);
 }
 } // namespace

@@ -263,4 +263,67 @@ TEST_F(GltfForeignFile, AnimationsOnlyFilesBindToAnExistingSkeletonByName)
     EXPECT_NE(Result.Animations[0]->GetDataModel()->FindBoneTrackByName(FName("Joint2")), nullptr);
     EXPECT_EQ(Result.Mesh, nullptr);
 }
+TEST_F(GltfForeignFile, NamesThatMatchAsNamesOrAreNoneAreMadeUnique)
+{
+    FTestGltfDocument Document = MakeEightInfluenceTriangle();
+    Document.Json["nodes"][1]["name"] = "Hip";
+    Document.Json["nodes"][2]["name"] = "hip";
+    Document.Json["nodes"][3]["name"] = "none";
+    Document.Json["nodes"][4]["name"] = "Bone_3";
+    const int Times = Document.AddFloats({0.0f, 1.0f}, "SCALAR", true);
+    const int Moves = Document.AddFloats({0, 0.5f, 0, 0, 1.5f, 0}, "VEC3");
+    Document.Json["animations"] = {MakeAnimation("Walk", Times, Moves, 2, "translation"),
+                                   MakeAnimation("walk", Times, Moves, 3, "translation")};
+    const FInterchangeResult Result = Import(Document, "Names.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    const FReferenceSkeleton& Bones = Result.Mesh->GetRefSkeleton();
+    EXPECT_EQ(Bones.GetRawBoneName(0), FName("Joint0"));
+    EXPECT_EQ(Bones.GetRawBoneName(1), FName("Hip"));
+    EXPECT_EQ(Bones.GetRawBoneName(2), FName("hip_1"));
+    EXPECT_EQ(Bones.GetRawBoneName(3), FName("Bone_3"));
+    EXPECT_EQ(Bones.GetRawBoneName(4), FName("Bone_3_1"));
+    ASSERT_EQ(Result.Animations.Num(), 2);
+    EXPECT_EQ(Result.Animations[0]->GetFName(), FName("Walk"));
+    EXPECT_EQ(Result.Animations[1]->GetFName(), FName("walk_1"));
+    EXPECT_NE(Result.Animations[0]->GetDataModel()->FindBoneTrackByName(FName("hip_1")), nullptr);
+    EXPECT_NE(Result.Animations[1]->GetDataModel()->FindBoneTrackByName(FName("Bone_3")), nullptr);
+}
+
+TEST_F(GltfForeignFile, MaterialsWhoseNamesMatchGetTheirOwnSlotsAndMaterials)
+{
+    FTestGltfDocument Document = MakeSeamQuad();
+    json& Primitives = Document.Json["meshes"][0]["primitives"];
+    Primitives.push_back(Primitives[0]);
+    Primitives.push_back(Primitives[0]);
+    Primitives[1]["material"] = 1;
+    Primitives[2]["material"] = 2;
+    Document.Json["materials"].push_back({{"name", "skin"}});
+    Document.Json["materials"].push_back({{"name", "None"}});
+    const FInterchangeResult Result = Import(Document, "Skins.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    const TArray<FSkeletalMaterial>& Slots = Result.Mesh->GetMaterials();
+    ASSERT_EQ(Slots.Num(), 3);
+    EXPECT_EQ(Slots[0].MaterialSlotName, FName("Skin"));
+    EXPECT_EQ(Slots[1].MaterialSlotName, FName("skin_1"));
+    EXPECT_EQ(Slots[2].MaterialSlotName, FName("Material_2"));
+    EXPECT_EQ(Slots[0].Material->GetFName(), FName("M_Skin"));
+    EXPECT_EQ(Slots[1].Material->GetFName(), FName("M_skin_1"));
+    EXPECT_EQ(Slots[2].Material->GetFName(), FName("M_Material_2"));
+}
+
+TEST_F(GltfForeignFile, RecordedKeyCountsThatDoNotMatchTheKeysAreResampled)
+{
+    FTestGltfDocument Document = MakeEightInfluenceTriangle();
+    const int Times = Document.AddFloats({0.0f, 1.0f}, "SCALAR", true);
+    const int Moves = Document.AddFloats({0, 0.5f, 0, 0, 1.5f, 0}, "VEC3");
+    json Animation = MakeAnimation("Lift", Times, Moves, 1, "translation");
+    Animation["extras"] = {{"rivet", {{"frameRate", 30.0}, {"numKeys", 1000000}}}};
+    Document.Json["animations"] = {Animation};
+    const FInterchangeResult Result = Import(Document, "Recorded.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    EXPECT_EQ(Result.Animations[0]->GetDataModel()->GetNumberOfKeys(), 31);
+    EXPECT_EQ(Result.Warnings,
+              TArray<FString>{"animation 'Lift': its channels do not have the 1000000 keys its "
+                              "extras record; it is resampled at 30 keys per second"});
+}
 } // namespace

@@ -7,6 +7,7 @@
 #include "MeshDescription/SkeletalMeshAttributes.h"
 #include "Support/TestSkeletalAsset.h"
 
+#include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -282,5 +283,48 @@ TEST_F(GltfRoundTrip, SavedAnimationPackagesLoadOntoTheSkeleton)
     EXPECT_EQ(Loaded.Animations[0]->GetDataModel()->GetBoneAnimationTracks(),
               Asset.Animation->GetDataModel()->GetBoneAnimationTracks());
     EXPECT_EQ(Loaded.Mesh, nullptr);
+}
+TEST_F(GltfRoundTrip, LongAnimationsComeBackKeyForKey)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    constexpr int32 NumKeys = 3000; // 100 seconds: times whose floats are coarser than a microsecond
+    FAnimationDataController& Controller = Asset.Animation->GetController();
+    Controller.OpenBracket(FText::FromString("Lengthen"), false);
+    Controller.SetNumberOfKeys(NumKeys, false);
+    for (const FAnimationBoneTrack& Track : Asset.Animation->GetDataModel()->GetBoneAnimationTracks())
+    {
+        TArray<FVector3f> Positions;
+        TArray<FQuat4f> Rotations;
+        TArray<FVector3f> Scales;
+        for (int32 Key = 0; Key < NumKeys; ++Key)
+        {
+            Positions.Add(FVector3f(Key * 0.37f, std::sin(Key * 0.1f) * 10.0f, 1.0f));
+            Rotations.Add(FQuat4f(FVector3f(0.0f, 0.0f, 1.0f), Key * 0.05f));
+            Scales.Add(FVector3f(1.0f, 1.0f, 1.0f));
+        }
+        Controller.SetBoneTrackKeys(Track.Name, Positions, Rotations, Scales, false);
+    }
+    Controller.CloseBracket(false);
+    const FInterchangeResult Result = ExportAndImport(Asset, EGltfFileFormat::Binary, "Long.glb");
+    ASSERT_TRUE(Result.bSuccess);
+    const UAnimationDataModel& Actual = *Result.Animations[0]->GetDataModel();
+    EXPECT_EQ(Actual.GetNumberOfKeys(), NumKeys);
+    EXPECT_EQ(Asset.Animation->GetDataModel()->GetBoneAnimationTracks(), Actual.GetBoneAnimationTracks());
+}
+
+TEST_F(GltfRoundTrip, ATextSaveLeavesTheGltfAndItsBinAndNothingElse)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    const FString Path = Folder.File("Character.gltf");
+    ASSERT_TRUE(ExportSkeletalMeshToGltf(*Asset.Mesh, Path, {.Format = EGltfFileFormat::Text}).bSuccess);
+    ASSERT_TRUE(ExportSkeletalMeshToGltf(*Asset.Mesh, Path, {.Format = EGltfFileFormat::Text}).bSuccess);
+    TArray<FString> Files;
+    for (const auto& Entry : std::filesystem::directory_iterator(Folder.File("").ToStdString()))
+    {
+        Files.Add(FString(Entry.path().filename().string()));
+    }
+    Files.Sort();
+    EXPECT_EQ(Files, (TArray<FString>{"Character.bin", "Character.gltf"}));
+    EXPECT_TRUE(ImportSkinnedMeshFile(Path).bSuccess);
 }
 } // namespace

@@ -19,6 +19,8 @@ public:
     int AddFloats(const std::vector<float>& Values, const char* Type, bool bBounds = false);
     int AddUnsignedShorts(const std::vector<uint16_t>& Values, const char* Type);
     int AddIndices(const std::vector<uint32_t>& Values);
+    /** A buffer view of raw bytes, for data no accessor helper writes (sparse substitutes, odd types). */
+    int AddBufferView(const void* Data, size_t Size) { return AddView(Data, Size); }
     /** Appends a node and answers its index. */
     int AddNode(nlohmann::json Node);
 

@@ -356,12 +356,27 @@ std::array<FVertexID, 3> FMeshDescription::GetTriangleVertices(FTriangleID ID) c
 
 FEdgeID FMeshDescription::GetVertexPairEdge(FVertexID VertexID0, FVertexID VertexID1) const
 {
-    for (const FEdgeID Edge : GetVertexConnectedEdgeIDs(VertexID0))
+    // The edge, if any, is in both vertices' lists: walking the two side by side stops at the end of the
+    // shorter one, so a vertex with many edges (the hub of a fan) costs no more than its partner's few.
+    const auto Joins = [&](FEdgeID Edge)
     {
         const std::array<FVertexID, 2>& Ends = EdgeVertices[Edge.GetValue()];
-        if ((Ends[0] == VertexID0 && Ends[1] == VertexID1) || (Ends[0] == VertexID1 && Ends[1] == VertexID0))
+        return (Ends[0] == VertexID0 && Ends[1] == VertexID1) ||
+               (Ends[0] == VertexID1 && Ends[1] == VertexID0);
+    };
+    const TMeshAdjacencyRange<FEdgeID> Edges0 = GetVertexConnectedEdgeIDs(VertexID0);
+    const TMeshAdjacencyRange<FEdgeID> Edges1 = GetVertexConnectedEdgeIDs(VertexID1);
+    auto It0 = Edges0.begin();
+    auto It1 = Edges1.begin();
+    for (; !(It0 == Edges0.end()) && !(It1 == Edges1.end()); ++It0, ++It1)
+    {
+        if (Joins(*It0))
         {
-            return Edge;
+            return *It0;
+        }
+        if (Joins(*It1))
+        {
+            return *It1;
         }
     }
     return FEdgeID::Invalid();

@@ -4,18 +4,20 @@
 #include "Engine/Animation/AnimSequence.h"
 #include "Engine/PhysicsEngine/PhysicsAsset.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "Interchange/Private/ImportPackageScope.h"
+#include "Interchange/Private/UniqueNameSet.h"
 
-#include <unordered_set>
+#include <cctype>
 
 namespace
 {
 constexpr EObjectFlags AssetFlags = RF_Public | RF_Standalone;
 
-/** Object names unique within the package, made only of characters that paths allow. */
+/** Object names unique within their outer, made only of characters that paths allow. */
 class FNamePool
 {
 public:
-    FName Take(const FString& Wanted)
+    FName Take(const FString& Wanted, const char* Fallback = "Asset")
     {
         FString Clean;
         for (const char Character : Wanted.View())
@@ -24,21 +26,11 @@ public:
                 std::isalnum(static_cast<unsigned char>(Character)) || Character == '_' || Character == '-';
             Clean += bKeep ? Character : '_';
         }
-        if (Clean.IsEmpty())
-        {
-            Clean = "Asset";
-        }
-        FString Name = Clean;
-        for (int32 Suffix = 1; Taken.contains(Name.ToStdString()); ++Suffix)
-        {
-            Name = FString::Printf("%s_%d", *Clean, Suffix);
-        }
-        Taken.insert(Name.ToStdString());
-        return FName(Name);
+        return FName(Names.Take(Clean, Fallback));
     }
 
 private:
-    std::unordered_set<std::string> Taken;
+    FUniqueNameSet Names;
 };
 
 USkeletalMeshSocket* MakeSocket(UObject* Outer, const FImportedSocket& Source)
@@ -61,7 +53,7 @@ void AddSlots(USkeletalMesh& Mesh, const TArray<FImportedSlot>& Slots)
         UMaterial* Material = nullptr;
         if (Slot.bHasMaterial)
         {
-            Material = NewObject<UMaterial>(&Mesh, MaterialNames.Take(Slot.Material.Name));
+            Material = NewObject<UMaterial>(&Mesh, MaterialNames.Take(Slot.Material.Name, "Material"));
             Material->BaseColor = Slot.Material.BaseColor;
             Material->Metallic = Slot.Material.Metallic;
             Material->Roughness = Slot.Material.Roughness;
@@ -135,7 +127,8 @@ void BuildAnimations(UPackage& Package, FNamePool& Names, TArray<FImportedAnimat
 {
     for (FImportedAnimation& Source : Animations)
     {
-        UAnimSequence* Animation = NewObject<UAnimSequence>(&Package, Names.Take(Source.Name), AssetFlags);
+        UAnimSequence* Animation =
+            NewObject<UAnimSequence>(&Package, Names.Take(Source.Name, "Animation"), AssetFlags);
         Animation->SetSkeleton(&Skeleton);
         Animation->EnsureDataModel();
         FAnimationDataController& Controller = Animation->GetController();
@@ -156,7 +149,8 @@ void BuildAnimations(UPackage& Package, FNamePool& Names, TArray<FImportedAnimat
 
 void BuildSkinnedMeshAssets(FImportedScene&& Scene, const FAssetTarget& Target, FInterchangeResult& OutResult)
 {
-    UPackage* Package = CreatePackage(Target.PackageName);
+    FImportPackageScope PackageScope(Target.PackageName);
+    UPackage* Package = &PackageScope.GetPackage();
     FNamePool Names;
     USkeletalMesh* Mesh = NewObject<USkeletalMesh>(Package, Names.Take(Target.BaseName), AssetFlags);
     Mesh->SetRefSkeleton(Scene.Skeleton);
@@ -183,7 +177,7 @@ void BuildSkinnedMeshAssets(FImportedScene&& Scene, const FAssetTarget& Target, 
     BuildAnimations(*Package, Names, Scene.Animations, *Skeleton, OutResult);
     Mesh->PostEditChange();
     Package->SetDirtyFlag(true);
-    OutResult.Package = Package;
+    OutResult.Package = PackageScope.Keep();
     OutResult.Mesh = Mesh;
     OutResult.Skeleton = Skeleton;
 }
@@ -191,10 +185,10 @@ void BuildSkinnedMeshAssets(FImportedScene&& Scene, const FAssetTarget& Target, 
 void BuildAnimationAssets(FImportedScene&& Scene, USkeleton& Skeleton, const FAssetTarget& Target,
                           FInterchangeResult& OutResult)
 {
-    UPackage* Package = CreatePackage(Target.PackageName);
+    FImportPackageScope PackageScope(Target.PackageName);
     FNamePool Names;
-    BuildAnimations(*Package, Names, Scene.Animations, Skeleton, OutResult);
-    Package->SetDirtyFlag(true);
-    OutResult.Package = Package;
+    BuildAnimations(PackageScope.GetPackage(), Names, Scene.Animations, Skeleton, OutResult);
+    PackageScope.GetPackage().SetDirtyFlag(true);
+    OutResult.Package = PackageScope.Keep();
     OutResult.Skeleton = &Skeleton;
 }

@@ -18,7 +18,8 @@ struct FAssetTarget
 /**
  * Makes the package and the assets of a checked scene: the skeletal mesh with every LOD committed,
  * its skeleton (bones merged from the mesh, retargeting modes, sockets), the physics asset when the
- * scene has one and the animations bound to the skeleton. Cannot fail.
+ * scene has one and the animations bound to the skeleton. The scene cannot make it fail; should memory
+ * run out, it throws and leaves no package behind.
  */
 void BuildSkinnedMeshAssets(FImportedScene&& Scene, const FAssetTarget& Target,
                             FInterchangeResult& OutResult);

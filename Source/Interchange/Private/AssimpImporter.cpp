@@ -5,6 +5,7 @@
 #include "Interchange/Private/AxisConversion.h"
 #include "Interchange/Private/InterchangeFailure.h"
 #include "Interchange/Private/MeshDescriptionBuilder.h"
+#include "Interchange/Private/UniqueNameSet.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -30,6 +31,50 @@ FMatrix ToHostMatrix(const aiMatrix4x4& M)
         }
     }
     return Result;
+}
+
+/** Refuses the file when one of Num values (a vector, colour or matrix of the file) is not finite. */
+void CheckFinite(const float* Values, int32 Num, const char* What)
+{
+    for (int32 Index = 0; Index < Num; ++Index)
+    {
+        if (!std::isfinite(Values[Index]))
+        {
+            FailImport("%s is not a finite number", What);
+        }
+    }
+}
+
+void CheckFinite(const aiVector3D& V, const char* What)
+{
+    CheckFinite(&V.x, 3, What);
+}
+
+void CheckFinite(const aiMatrix4x4& M, const char* What)
+{
+    CheckFinite(&M.a1, 16, What);
+}
+
+/** Refuses keys whose times are not finite or go back: sampling walks them once, in order. */
+template <typename KeyType>
+void CheckKeys(const KeyType* Keys, unsigned NumKeys, const char* What)
+{
+    for (unsigned Key = 0; Key < NumKeys; ++Key)
+    {
+        CheckFinite(reinterpret_cast<const float*>(&Keys[Key].mValue),
+                    sizeof(Keys[Key].mValue) / sizeof(float), What);
+        if (!std::isfinite(Keys[Key].mTime) || (Key > 0 && Keys[Key].mTime < Keys[Key - 1].mTime))
+        {
+            FailImport("the key times of %s are not finite and increasing", What);
+        }
+    }
+}
+
+void CheckKeys(const aiNodeAnim& Channel)
+{
+    CheckKeys(Channel.mPositionKeys, Channel.mNumPositionKeys, "an animation's position keys");
+    CheckKeys(Channel.mRotationKeys, Channel.mNumRotationKeys, "an animation's rotation keys");
+    CheckKeys(Channel.mScalingKeys, Channel.mNumScalingKeys, "an animation's scale keys");
 }
 
 /** A number of the scene's metadata, whichever numeric type the reader stored it as; Fallback if absent. */
@@ -105,6 +150,7 @@ public:
 private:
     void CollectNodes(const aiNode* Node, int32 Parent)
     {
+        CheckFinite(Node->mTransformation, "a node transform");
         const int32 Index = Nodes.Add(Node);
         Parents.Add(Parent);
         const FMatrix Local = ToHostMatrix(Node->mTransformation);
@@ -149,6 +195,7 @@ private:
                 {
                     FailImport("the bone '%s' has no node", Mesh.mBones[Bone]->mName.C_Str());
                 }
+                CheckFinite(Mesh.mBones[Bone]->mOffsetMatrix, "the offset matrix of a bone");
                 if (BindOfNode[Node].empty())
                 {
                     BindOfNode[Node].push_back(ToHostMatrix(Mesh.mBones[Bone]->mOffsetMatrix).Inverse());
@@ -167,9 +214,10 @@ private:
             NumRoots += ParentBoneNode(Joint) == INDEX_NONE ? 1 : 0;
         }
         FReferenceSkeletonModifier Modifier(Out.Skeleton, nullptr);
+        FUniqueNameSet Names;
         if (NumRoots != 1)
         {
-            Modifier.Add({FName("Root"), INDEX_NONE}, FTransform::Identity);
+            Modifier.Add({FName(Names.Take("Root", "Root")), INDEX_NONE}, FTransform::Identity);
         }
         // Nodes are in depth-first order, so parents come first.
         for (const int32 Joint : Joints)
@@ -179,11 +227,7 @@ private:
             const FMatrix Local = BindOfNode[Joint][0] * ParentBind.Inverse();
             const int32 ParentBone =
                 Parent != INDEX_NONE ? BoneOfNode[Parent] : (NumRoots != 1 ? 0 : INDEX_NONE);
-            FString Name(Nodes[Joint]->mName.C_Str());
-            if (Name.IsEmpty() || Modifier.FindBoneIndex(FName(Name)) != INDEX_NONE)
-            {
-                Name = FString::Printf("Bone_%d", Joint);
-            }
+            const FString Name = Names.Take(Nodes[Joint]->mName.C_Str(), FString::Printf("Bone_%d", Joint));
             BoneOfNode[Joint] = Modifier.GetReferenceSkeleton().GetRawBoneNum();
             Modifier.Add({FName(Name), ParentBone}, FTransform(Conversion.Matrix(Local)));
         }
@@ -215,6 +259,10 @@ private:
                 bNormals = bNormals && Mesh->HasNormals();
                 bTangents = bTangents && Mesh->HasTangentsAndBitangents();
                 Source.NumUVChannels = std::max<int32>(Source.NumUVChannels, Mesh->GetNumUVChannels());
+                if (Mesh->mNumVertices > static_cast<unsigned>(INT32_MAX / 4 - Source.NumVertices))
+                {
+                    FailImport("the meshes have too many vertices");
+                }
                 Source.NumVertices += static_cast<int32>(Mesh->mNumVertices);
                 for (unsigned Morph = 0; Morph < Mesh->mNumAnimMeshes; ++Morph)
                 {
@@ -237,10 +285,11 @@ private:
         Source.Positions.SetNum(N);
         Source.Normals.SetNum(bNormals ? N : 0);
         Source.Tangents.SetNum(bNormals && bTangents ? N : 0);
-        Source.UVs.Init(FVector2f(0.0f, 0.0f), N * Source.NumUVChannels);
+        Source.UVs.Init(FVector2f(0.0f, 0.0f), SizePerVertexArray(N, Source.NumUVChannels, "UV channels"));
         Source.InfluenceStarts.Init(0, N + 1);
-        Source.MorphPositions.Init(FVector3f(0.0f, 0.0f, 0.0f), N * Source.MorphNames.Num());
-        Source.MorphNormals.Init(FVector3f(0.0f, 0.0f, 0.0f), N * Source.MorphNames.Num());
+        const int32 NumMorphEntries = SizePerVertexArray(N, Source.MorphNames.Num(), "morph targets");
+        Source.MorphPositions.Init(FVector3f(0.0f, 0.0f, 0.0f), NumMorphEntries);
+        Source.MorphNormals.Init(FVector3f(0.0f, 0.0f, 0.0f), NumMorphEntries);
         int32 Start = 0;
         for (const auto& [Node, Mesh] : Placed)
         {
@@ -265,16 +314,19 @@ private:
         for (unsigned V = 0; V < Mesh.mNumVertices; ++V)
         {
             const int32 Out = Start + static_cast<int32>(V);
-            CheckFinite(Mesh.mVertices[V]);
+            CheckFinite(Mesh.mVertices[V], "a vertex position");
             Source.Positions[Out] = Point(Mesh.mVertices[V]);
             if (!Source.Normals.IsEmpty())
             {
+                CheckFinite(Mesh.mNormals[V], "a vertex normal");
                 Source.Normals[Out] = Direction(NormalPlacement, Mesh.mNormals[V]);
             }
             if (!Source.Tangents.IsEmpty())
             {
                 const aiVector3D& N = Mesh.mNormals[V];
                 const aiVector3D& T = Mesh.mTangents[V];
+                CheckFinite(T, "a vertex tangent");
+                CheckFinite(Mesh.mBitangents[V], "a vertex bitangent");
                 const float Sign = ((N ^ T) * Mesh.mBitangents[V]) < 0.0f ? -1.0f : 1.0f;
                 const FVector3f Tangent = Direction(Placement, T);
                 Source.Tangents[Out] = FVector4f(Tangent.X, Tangent.Y, Tangent.Z, Sign);
@@ -282,6 +334,7 @@ private:
             for (int32 Channel = 0; Channel < static_cast<int32>(Mesh.GetNumUVChannels()); ++Channel)
             {
                 const aiVector3D& UV = Mesh.mTextureCoords[Channel][V];
+                CheckFinite(UV, "a texture coordinate");
                 Source.UVs[Out * Source.NumUVChannels + Channel] = FVector2f(UV.x, UV.y);
             }
         }
@@ -289,14 +342,6 @@ private:
         ReadInfluences(Node, Mesh, Start, Source);
         ReadMorphs(Mesh, Start, Placement, Source);
         ReadFaces(Mesh, Start, Source);
-    }
-
-    static void CheckFinite(const aiVector3D& V)
-    {
-        if (!std::isfinite(V.x) || !std::isfinite(V.y) || !std::isfinite(V.z))
-        {
-            FailImport("a vertex position is not a finite number");
-        }
     }
 
     static void ReadColors(const aiMesh& Mesh, int32 Start, FSourceMesh& Source)
@@ -312,6 +357,7 @@ private:
         for (unsigned V = 0; V < Mesh.mNumVertices; ++V)
         {
             const aiColor4D& C = Mesh.mColors[0][V];
+            CheckFinite(&C.r, 4, "a vertex colour");
             Source.Colors[Start + static_cast<int32>(V)] = FVector4f(C.r, C.g, C.b, C.a);
         }
     }
@@ -385,6 +431,7 @@ private:
             for (unsigned V = 0; V < Mesh.mNumVertices && Target.HasPositions() && V < Target.mNumVertices;
                  ++V)
             {
+                CheckFinite(Target.mVertices[V], "a morph target position");
                 const aiVector3D Delta = Target.mVertices[V] - Mesh.mVertices[V];
                 Source.MorphPositions[Base + static_cast<int32>(V)] = FVector3f(
                     Conversion.Position(Placement.TransformVector(FVector(Delta.x, Delta.y, Delta.z))));
@@ -428,11 +475,11 @@ private:
             return Found->second;
         }
         FImportedSlot Slot;
-        FString Name = FString::Printf("Material_%u", Material);
-        if (Material < Scene.mNumMaterials && Scene.mMaterials[Material]->GetName().length > 0)
-        {
-            Name = Scene.mMaterials[Material]->GetName().C_Str();
-        }
+        const FString Fallback = FString::Printf("Material_%u", Material);
+        const FString Name = SlotNames.Take(Material < Scene.mNumMaterials
+                                                ? FString(Scene.mMaterials[Material]->GetName().C_Str())
+                                                : Fallback,
+                                            Fallback);
         Slot.SlotName = FName(Name);
         Slot.ImportedSlotName = Slot.SlotName;
         Slot.bHasMaterial = true;
@@ -442,14 +489,20 @@ private:
         return Group;
     }
 
+    /**
+     * Takes the keys on either side of Tick and the blend between them. Ticks come in increasing order and
+     * Cursor (0 before the first tick) remembers the first key not before the last one, so sampling a
+     * channel walks its keys once.
+     */
     template <typename KeyType, typename ValueFunction>
-    static void SampleKeys(const KeyType* Keys, unsigned NumKeys, double Tick, ValueFunction&& Take)
+    static void SampleKeys(const KeyType* Keys, unsigned NumKeys, double Tick, unsigned& Cursor,
+                           ValueFunction&& Take)
     {
-        unsigned Next = 0;
-        while (Next < NumKeys && Keys[Next].mTime < Tick)
+        while (Cursor < NumKeys && Keys[Cursor].mTime < Tick)
         {
-            ++Next;
+            ++Cursor;
         }
+        const unsigned Next = Cursor;
         if (Next == 0 || Next == NumKeys)
         {
             return Take(Keys[Next == 0 ? 0 : NumKeys - 1].mValue, Keys[Next == 0 ? 0 : NumKeys - 1].mValue,
@@ -522,18 +575,22 @@ private:
                 {
                     continue;
                 }
+                CheckKeys(Data);
                 FAnimationBoneTrack& Track = Result.Tracks.Emplace_GetRef();
                 Track.Name = BoneOf(Node);
                 const FTransform Rest(ToHostMatrix(Nodes[Node]->mTransformation));
                 FMatrix Prefix;
                 const bool bPrefix = FindSkeletonSpace(Node, BoneOf, Prefix);
+                unsigned PositionCursor = 0;
+                unsigned RotationCursor = 0;
+                unsigned ScaleCursor = 0;
                 for (int32 Key = 0; Key < Result.NumberOfKeys; ++Key)
                 {
                     const double Tick = Key / DefaultFrameRate * TicksPerSecond;
                     FTransform Local = Rest;
                     if (Data.mNumPositionKeys > 0)
                     {
-                        SampleKeys(Data.mPositionKeys, Data.mNumPositionKeys, Tick,
+                        SampleKeys(Data.mPositionKeys, Data.mNumPositionKeys, Tick, PositionCursor,
                                    [&](const aiVector3D& A, const aiVector3D& B, double Alpha)
                                    {
                                        const aiVector3D P = A + (B - A) * static_cast<float>(Alpha);
@@ -542,7 +599,7 @@ private:
                     }
                     if (Data.mNumRotationKeys > 0)
                     {
-                        SampleKeys(Data.mRotationKeys, Data.mNumRotationKeys, Tick,
+                        SampleKeys(Data.mRotationKeys, Data.mNumRotationKeys, Tick, RotationCursor,
                                    [&](const aiQuaternion& A, const aiQuaternion& B, double Alpha)
                                    {
                                        aiQuaternion Q;
@@ -552,7 +609,7 @@ private:
                     }
                     if (Data.mNumScalingKeys > 0)
                     {
-                        SampleKeys(Data.mScalingKeys, Data.mNumScalingKeys, Tick,
+                        SampleKeys(Data.mScalingKeys, Data.mNumScalingKeys, Tick, ScaleCursor,
                                    [&](const aiVector3D& A, const aiVector3D& B, double Alpha)
                                    {
                                        const aiVector3D S = A + (B - A) * static_cast<float>(Alpha);
@@ -582,6 +639,7 @@ private:
     std::vector<std::vector<FMatrix>> BindOfNode;
     TArray<int32> BoneOfNode;
     std::unordered_map<unsigned, int32> GroupOfMaterial;
+    FUniqueNameSet SlotNames;
 };
 
 const aiScene& ReadScene(Assimp::Importer& Importer, const FString& Path)

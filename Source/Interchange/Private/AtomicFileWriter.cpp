@@ -1,39 +1,77 @@
 #include "Interchange/Private/AtomicFileWriter.h"
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
-bool WriteFileAtomically(const FString& Path, std::string_view Bytes, FString& OutError)
+namespace
 {
-    const std::filesystem::path Target(Path.ToStdString());
+/** A name beside Target that no other write, in this process or another, uses at the same time. */
+std::filesystem::path MakeTemporaryPath(const std::filesystem::path& Target)
+{
+    static std::atomic<uint64> Counter{0};
     std::filesystem::path Temporary = Target;
-    Temporary += FString::Printf(".%d.tmp", static_cast<int>(getpid())).ToStdString();
+    Temporary += FString::Printf(".%d.%llu.tmp", static_cast<int>(getpid()),
+                                 static_cast<unsigned long long>(Counter.fetch_add(1)))
+                     .ToStdString();
+    return Temporary;
+}
+
+void RemoveQuietly(const std::filesystem::path& Path)
+{
+    std::error_code Ignored;
+    std::filesystem::remove(Path, Ignored);
+}
+} // namespace
+
+FAtomicFileSet::~FAtomicFileSet()
+{
+    for (const FPending& File : Pending)
     {
-        std::ofstream Stream(Temporary, std::ios::binary | std::ios::trunc);
-        if (!Stream)
-        {
-            OutError = "the file cannot be created (is the folder missing or read-only?)";
-            return false;
-        }
-        Stream.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
-        Stream.close();
-        if (!Stream)
-        {
-            std::error_code Ignored;
-            std::filesystem::remove(Temporary, Ignored);
-            OutError = "writing the file failed (is the disk full?)";
-            return false;
-        }
+        RemoveQuietly(File.Temporary.ToStdString());
     }
-    std::error_code Error;
-    std::filesystem::rename(Temporary, Target, Error);
-    if (Error)
+}
+
+bool FAtomicFileSet::Add(const FString& Path, std::string_view Bytes, FString& OutError)
+{
+    const std::filesystem::path Temporary = MakeTemporaryPath(Path.ToStdString());
+    std::ofstream Stream(Temporary, std::ios::binary | std::ios::trunc);
+    if (!Stream)
     {
-        std::error_code Ignored;
-        std::filesystem::remove(Temporary, Ignored);
-        OutError = FString("the file cannot be replaced: ") + Error.message();
+        OutError = "the file cannot be created (is the folder missing or read-only?)";
+        return false;
+    }
+    Pending.Add(FPending{Path, FString(Temporary.string())});
+    Stream.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
+    Stream.close();
+    if (!Stream)
+    {
+        OutError = "writing the file failed (is the disk full?)";
         return false;
     }
     return true;
+}
+
+bool FAtomicFileSet::Commit(FString& OutError)
+{
+    while (!Pending.IsEmpty())
+    {
+        const FPending File = Pending[0];
+        std::error_code Error;
+        std::filesystem::rename(File.Temporary.ToStdString(), File.Target.ToStdString(), Error);
+        if (Error)
+        {
+            OutError = FString("the file cannot be replaced: ") + Error.message();
+            return false;
+        }
+        Pending.RemoveAt(0);
+    }
+    return true;
+}
+
+bool WriteFileAtomically(const FString& Path, std::string_view Bytes, FString& OutError)
+{
+    FAtomicFileSet Files;
+    return Files.Add(Path, Bytes, OutError) && Files.Commit(OutError);
 }

@@ -7,6 +7,10 @@
 
 namespace
 {
+/** Accessors without a buffer view are all zeros (unless sparse); a file cannot make them larger than this.
+ */
+constexpr int32 MaxElementsWithoutData = 1 << 24;
+
 double ReadComponent(const uint8* Data, int32 ComponentType, bool bNormalized)
 {
     switch (ComponentType)
@@ -52,6 +56,34 @@ bool IsKnownComponentType(int32 ComponentType)
     return tinygltf::GetComponentSizeInBytes(static_cast<uint32>(ComponentType)) > 0 &&
            ComponentType != TINYGLTF_COMPONENT_TYPE_INT && ComponentType != TINYGLTF_COMPONENT_TYPE_DOUBLE;
 }
+
+bool IsSparseIndexType(int32 ComponentType)
+{
+    return ComponentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE ||
+           ComponentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT ||
+           ComponentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT;
+}
+
+uint32 ReadUnsignedIndex(const uint8* Data, int32 ComponentType)
+{
+    switch (ComponentType)
+    {
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
+            return *Data;
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:
+        {
+            uint16 Value;
+            std::memcpy(&Value, Data, sizeof(Value));
+            return Value;
+        }
+        default:
+        {
+            uint32 Value;
+            std::memcpy(&Value, Data, sizeof(Value));
+            return Value;
+        }
+    }
+}
 } // namespace
 
 const tinygltf::Accessor& FGltfAccessorReader::GetAccessor(int32 AccessorIndex, const char* What) const
@@ -66,11 +98,57 @@ const tinygltf::Accessor& FGltfAccessorReader::GetAccessor(int32 AccessorIndex, 
         FailImport("accessor %d (%s) has the unknown component type %d", AccessorIndex, What,
                    Accessor.componentType);
     }
+    const int32 NumComponents = tinygltf::GetNumComponentsInType(static_cast<uint32>(Accessor.type));
+    if (NumComponents <= 0)
+    {
+        FailImport("accessor %d (%s) has the unknown type %d", AccessorIndex, What, Accessor.type);
+    }
     if (Accessor.count > static_cast<size_t>(INT32_MAX / 16))
     {
         FailImport("accessor %d (%s) has too many elements (%zu)", AccessorIndex, What, Accessor.count);
     }
+    CheckExtent(Accessor, NumComponents, What);
     return Accessor;
+}
+
+void FGltfAccessorReader::CheckExtent(const tinygltf::Accessor& Accessor, int32 NumComponents,
+                                      const char* What) const
+{
+    const int32 ComponentSize =
+        tinygltf::GetComponentSizeInBytes(static_cast<uint32>(Accessor.componentType));
+    const int32 Count = static_cast<int32>(Accessor.count);
+    int32 Stride = 0;
+    if (Accessor.bufferView >= 0)
+    {
+        LocateElements(Accessor.bufferView, Accessor.byteOffset, Count, ComponentSize * NumComponents, Stride,
+                       What);
+    }
+    else if (Accessor.count > static_cast<size_t>(MaxElementsWithoutData))
+    {
+        FailImport("%s has %zu elements but no data (at most %d are read from an accessor without a "
+                   "buffer view)",
+                   What, Accessor.count, MaxElementsWithoutData);
+    }
+    if (!Accessor.sparse.isSparse)
+    {
+        return;
+    }
+    const int32 SparseCount = Accessor.sparse.count;
+    const int32 IndexType = Accessor.sparse.indices.componentType;
+    if (SparseCount < 0 || SparseCount > Count)
+    {
+        FailImport("the sparse data of %s substitutes %d of %d elements", What, SparseCount, Count);
+    }
+    if (!IsSparseIndexType(IndexType))
+    {
+        FailImport("the sparse indices of %s have the component type %d, not an unsigned integer type", What,
+                   IndexType);
+    }
+    LocateElements(Accessor.sparse.indices.bufferView,
+                   static_cast<size_t>(Accessor.sparse.indices.byteOffset), SparseCount,
+                   tinygltf::GetComponentSizeInBytes(static_cast<uint32>(IndexType)), Stride, What);
+    LocateElements(Accessor.sparse.values.bufferView, static_cast<size_t>(Accessor.sparse.values.byteOffset),
+                   SparseCount, ComponentSize * NumComponents, Stride, What);
 }
 
 int32 FGltfAccessorReader::GetCount(int32 AccessorIndex, const char* What) const
@@ -78,9 +156,13 @@ int32 FGltfAccessorReader::GetCount(int32 AccessorIndex, const char* What) const
     return static_cast<int32>(GetAccessor(AccessorIndex, What).count);
 }
 
-const uint8* FGltfAccessorReader::LocateElements(const tinygltf::Accessor& Accessor, int32 ViewIndex,
-                                                 size_t ByteOffset, int32 Count, int32 ElementSize,
-                                                 int32& OutStride, const char* What) const
+int32 FGltfAccessorReader::GetNumComponents(int32 AccessorIndex, const char* What) const
+{
+    return tinygltf::GetNumComponentsInType(static_cast<uint32>(GetAccessor(AccessorIndex, What).type));
+}
+
+const uint8* FGltfAccessorReader::LocateElements(int32 ViewIndex, size_t ByteOffset, int32 Count,
+                                                 int32 ElementSize, int32& OutStride, const char* What) const
 {
     if (ViewIndex < 0 || ViewIndex >= static_cast<int32>(Model.bufferViews.size()))
     {
@@ -97,18 +179,24 @@ const uint8* FGltfAccessorReader::LocateElements(const tinygltf::Accessor& Acces
         FailImport("buffer view %d runs past the end of buffer %d (%zu bytes)", ViewIndex, View.buffer,
                    Buffer.data.size());
     }
+    if (View.byteStride > static_cast<size_t>(INT32_MAX))
+    {
+        FailImport("buffer view %d has a stride of %zu bytes", ViewIndex, View.byteStride);
+    }
     OutStride = View.byteStride == 0 ? ElementSize : static_cast<int32>(View.byteStride);
     if (OutStride < ElementSize)
     {
         FailImport("buffer view %d has a stride of %d, smaller than an element of %s", ViewIndex, OutStride,
                    What);
     }
-    const size_t Needed = Count == 0 ? 0 : static_cast<size_t>(OutStride) * (Count - 1) + ElementSize;
+    // Both factors are below 2^31, so the product cannot overflow 64 bits.
+    const uint64 Needed = Count == 0 ? 0
+                                     : static_cast<uint64>(OutStride) * static_cast<uint64>(Count - 1) +
+                                           static_cast<uint64>(ElementSize);
     if (ByteOffset > View.byteLength || Needed > View.byteLength - ByteOffset)
     {
         FailImport("the data of %s runs past the end of buffer view %d", What, ViewIndex);
     }
-    (void)Accessor;
     return Buffer.data.data() + View.byteOffset + ByteOffset;
 }
 
@@ -127,7 +215,7 @@ void FGltfAccessorReader::ReadComponents(const tinygltf::Accessor& Accessor, int
         const int32 ComponentSize =
             tinygltf::GetComponentSizeInBytes(static_cast<uint32>(Accessor.componentType));
         int32 Stride = 0;
-        const uint8* Data = LocateElements(Accessor, Accessor.bufferView, Accessor.byteOffset, Count,
+        const uint8* Data = LocateElements(Accessor.bufferView, Accessor.byteOffset, Count,
                                            ComponentSize * NumComponents, Stride, What);
         for (int32 Element = 0; Element < Count; ++Element)
         {
@@ -158,34 +246,29 @@ void FGltfAccessorReader::ApplySparse(const tinygltf::Accessor& Accessor, int32 
     const int32 Count = Accessor.sparse.count;
     const int32 IndexType = Accessor.sparse.indices.componentType;
     const int32 IndexSize = tinygltf::GetComponentSizeInBytes(static_cast<uint32>(IndexType));
-    if (Count < 0 || Count > static_cast<int32>(Accessor.count) || IndexSize <= 0)
-    {
-        FailImport("the sparse data of %s is malformed", What);
-    }
     const int32 ComponentSize =
         tinygltf::GetComponentSizeInBytes(static_cast<uint32>(Accessor.componentType));
     int32 IndexStride = 0;
     int32 ValueStride = 0;
-    const uint8* Indices = LocateElements(Accessor, Accessor.sparse.indices.bufferView,
+    const uint8* Indices = LocateElements(Accessor.sparse.indices.bufferView,
                                           static_cast<size_t>(Accessor.sparse.indices.byteOffset), Count,
                                           IndexSize, IndexStride, What);
-    const uint8* Values = LocateElements(Accessor, Accessor.sparse.values.bufferView,
+    const uint8* Values = LocateElements(Accessor.sparse.values.bufferView,
                                          static_cast<size_t>(Accessor.sparse.values.byteOffset), Count,
                                          ComponentSize * NumComponents, ValueStride, What);
     for (int32 Entry = 0; Entry < Count; ++Entry)
     {
-        const double Target =
-            ReadComponent(Indices + static_cast<size_t>(Entry) * IndexSize, IndexType, false);
-        if (Target < 0 || Target >= static_cast<double>(Accessor.count))
+        const uint32 Target =
+            ReadUnsignedIndex(Indices + static_cast<size_t>(Entry) * IndexStride, IndexType);
+        if (Target >= Accessor.count)
         {
-            FailImport("the sparse data of %s names element %.0f, out of range", What, Target);
+            FailImport("the sparse data of %s names element %u, out of range", What, Target);
         }
+        const uint8* Value = Values + static_cast<size_t>(Entry) * ValueStride;
         for (int32 Component = 0; Component < NumComponents; ++Component)
         {
             InOutValues[static_cast<int32>(Target) * NumComponents + Component] =
-                ReadComponent(Values + static_cast<size_t>(Entry) * NumComponents * ComponentSize +
-                                  Component * ComponentSize,
-                              Accessor.componentType, Accessor.normalized);
+                ReadComponent(Value + Component * ComponentSize, Accessor.componentType, Accessor.normalized);
         }
     }
 }

@@ -19,6 +19,9 @@ public:
 
     /** The accessor's element count, after checking that it exists. */
     int32 GetCount(int32 AccessorIndex, const char* What) const;
+    /** The accessor's components per element (1 for SCALAR, 3 for VEC3, ...), after checking that it exists.
+     */
+    int32 GetNumComponents(int32 AccessorIndex, const char* What) const;
 
     /** NumComponents values per element (the accessor's type must match). */
     void ReadFloats(int32 AccessorIndex, int32 NumComponents, const char* What,
@@ -28,11 +31,13 @@ public:
                      TArray<uint32>& OutValues) const;
 
 private:
-    const tinygltf::Accessor& GetAccessor(int32 AccessorIndex, const char* What) const;
-    /** The accessor's bytes: the first element and the stride; checks that every element is inside its view.
+    /** The accessor after checking it: it exists, its types are known and all its data lies in its buffers.
      */
-    const uint8* LocateElements(const tinygltf::Accessor& Accessor, int32 ViewIndex, size_t ByteOffset,
-                                int32 Count, int32 ElementSize, int32& OutStride, const char* What) const;
+    const tinygltf::Accessor& GetAccessor(int32 AccessorIndex, const char* What) const;
+    void CheckExtent(const tinygltf::Accessor& Accessor, int32 NumComponents, const char* What) const;
+    /** The first of Count elements and their stride; checks that every element is inside the view. */
+    const uint8* LocateElements(int32 ViewIndex, size_t ByteOffset, int32 Count, int32 ElementSize,
+                                int32& OutStride, const char* What) const;
     void ReadComponents(const tinygltf::Accessor& Accessor, int32 NumComponents, const char* What,
                         TArray<double>& OutValues) const;
     void ApplySparse(const tinygltf::Accessor& Accessor, int32 NumComponents, const char* What,

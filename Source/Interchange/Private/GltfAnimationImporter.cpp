@@ -6,13 +6,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 
 namespace
 {
 constexpr double DefaultFrameRate = 30.0;
 constexpr int32 MaxKeys = 1000000;
+/** Keys over all tracks of all animations of a file: 32M keys take about 1.3 GB as host tracks. */
+constexpr int64 MaxTotalTrackKeys = int64(1) << 25;
 constexpr double KeyTimeTolerance = 1e-6;
+
+/** How far a key time written as a float may lie from the time it stands for. */
+double KeyTolerance(double Time)
+{
+    return std::max(KeyTimeTolerance, std::abs(Time) * 2.0 * std::numeric_limits<float>::epsilon());
+}
 
 enum class EInterpolation : uint8
 {
@@ -42,13 +51,14 @@ struct FSampledChannel
     void Sample(double Time, double* Out) const
     {
         const int32 Num = Times.Num();
+        const double Tolerance = KeyTolerance(Time);
         const int32 Next =
             static_cast<int32>(std::upper_bound(Times.begin(), Times.end(), Time) - Times.begin());
-        if (Next < Num && std::abs(Times[Next] - Time) <= KeyTimeTolerance)
+        if (Next < Num && std::abs(Times[Next] - Time) <= Tolerance)
         {
             return Copy(KeyValue(Next), Out);
         }
-        if (Next == 0 || Next == Num || std::abs(Times[Next - 1] - Time) <= KeyTimeTolerance ||
+        if (Next == 0 || Next == Num || std::abs(Times[Next - 1] - Time) <= Tolerance ||
             Interpolation == EInterpolation::Step)
         {
             return Copy(KeyValue(std::max(Next - 1, 0)), Out);
@@ -69,7 +79,6 @@ struct FSampledChannel
         }
     }
 
-private:
     void Copy(const float* Value, double* Out) const
     {
         for (int32 Index = 0; Index < NumComponents; ++Index)
@@ -78,6 +87,7 @@ private:
         }
     }
 
+private:
     void Blend(const float* A, const float* B, double Alpha, double* Out) const
     {
         double Sign = 1.0;
@@ -161,10 +171,11 @@ public:
         FImportedAnimation Result;
         Result.Name = Animation.name.empty() ? FString::Printf("Animation_%d", AnimationIndex)
                                              : FString(Animation.name);
-        ChooseKeys(Animation, EndTime, Result);
+        const bool bKeysByIndex = ChooseKeys(Animation, Channels, EndTime, Result);
+        CountTrackKeys(Result, static_cast<int32>(Channels.size()));
         for (const auto& [Node, NodeChannels] : Channels)
         {
-            Result.Tracks.Add(MakeTrack(Node, NodeChannels, Result));
+            Result.Tracks.Add(MakeTrack(Node, NodeChannels, Result, bKeysByIndex));
         }
         return Result;
     }
@@ -228,29 +239,75 @@ private:
         }
     }
 
-    void ChooseKeys(const tinygltf::Animation& Animation, double EndTime, FImportedAnimation& Out) const
+    /**
+     * Sets the animation's frame rate and key count. This exporter records both; when every channel has
+     * exactly the recorded number of keys they are the animation's own keys and are taken by index (true).
+     * Otherwise the time range is sampled at the default rate.
+     */
+    bool ChooseKeys(const tinygltf::Animation& Animation, const std::map<int32, FNodeChannels>& Channels,
+                    double EndTime, FImportedAnimation& Out)
     {
         const nlohmann::json Extras = InterchangeExtras::Find(Animation.extras);
+        bool bRecorded = false;
         if (Extras.is_object() && Extras.contains("frameRate"))
         {
             InterchangeExtras::Guard("animation",
                                      [&]
                                      {
-                                         Out.FrameRate = Extras.at("frameRate").get<double>();
+                                         Out.FrameRate =
+                                             InterchangeExtras::ReadDouble(Extras.at("frameRate"));
                                          Out.NumberOfKeys = Extras.at("numKeys").get<int32>();
                                          return 0;
                                      });
+            bRecorded = true;
+            if (!(Out.FrameRate > 0.0) || Out.NumberOfKeys < 1 || Out.NumberOfKeys > MaxKeys)
+            {
+                FailImport("animation '%s' has an invalid frame rate or key count", *Out.Name);
+            }
+            if (!HaveKeyCount(Channels, Out.NumberOfKeys))
+            {
+                Warnings.Add(
+                    FString::Printf("animation '%s': its channels do not have the %d keys its extras "
+                                    "record; it is resampled at %g keys per second",
+                                    *Out.Name, Out.NumberOfKeys, DefaultFrameRate));
+                bRecorded = false;
+            }
         }
-        else
+        if (!bRecorded)
         {
             Out.FrameRate = DefaultFrameRate;
             Out.NumberOfKeys =
-                static_cast<int32>(std::min<double>(std::round(EndTime * DefaultFrameRate), MaxKeys)) + 1;
+                static_cast<int32>(std::min<double>(std::round(EndTime * DefaultFrameRate), MaxKeys - 1)) + 1;
         }
-        if (!(Out.FrameRate > 0.0) || !std::isfinite(Out.FrameRate) || Out.NumberOfKeys < 1 ||
-            Out.NumberOfKeys > MaxKeys)
+        return bRecorded && !Channels.empty();
+    }
+
+    static bool HaveKeyCount(const std::map<int32, FNodeChannels>& Channels, int32 NumKeys)
+    {
+        for (const auto& [Node, NodeChannels] : Channels)
         {
-            FailImport("animation '%s' has an invalid frame rate or key count", *Out.Name);
+            for (const FSampledChannel* Channel :
+                 {&NodeChannels.Translation, &NodeChannels.Rotation, &NodeChannels.Scale})
+            {
+                if (Channel->IsSet() && Channel->Times.Num() != NumKeys)
+                {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    /** Refuses a file whose animations would take more keys, over all their tracks, than the limit. */
+    void CountTrackKeys(const FImportedAnimation& Animation, int32 NumTracks)
+    {
+        TotalTrackKeys += static_cast<int64>(Animation.NumberOfKeys) * NumTracks;
+        if (TotalTrackKeys > MaxTotalTrackKeys)
+        {
+            FailImport("the animations need more than %lld keys over all their bone tracks (animation '%s' "
+                       "has %d tracks of %d keys)",
+                       static_cast<long long>(MaxTotalTrackKeys), *Animation.Name, NumTracks,
+                       Animation.NumberOfKeys);
         }
     }
 
@@ -271,7 +328,7 @@ private:
     }
 
     FAnimationBoneTrack MakeTrack(int32 Node, const FNodeChannels& Channels,
-                                  const FImportedAnimation& Animation) const
+                                  const FImportedAnimation& Animation, bool bKeysByIndex) const
     {
         FAnimationBoneTrack Track;
         Track.Name = BoneOfNode(Node);
@@ -286,9 +343,9 @@ private:
             double R[4] = {Rest.GetRotation().X, Rest.GetRotation().Y, Rest.GetRotation().Z,
                            Rest.GetRotation().W};
             double S[3] = {Rest.GetScale3D().X, Rest.GetScale3D().Y, Rest.GetScale3D().Z};
-            SampleInto(Channels.Translation, Time, T);
-            SampleInto(Channels.Rotation, Time, R);
-            SampleInto(Channels.Scale, Time, S);
+            SampleInto(Channels.Translation, Key, Time, bKeysByIndex, T);
+            SampleInto(Channels.Rotation, Key, Time, bKeysByIndex, R);
+            SampleInto(Channels.Scale, Key, Time, bKeysByIndex, S);
             FTransform Local(FQuat(R[0], R[1], R[2], R[3]), FVector(T[0], T[1], T[2]),
                              FVector(S[0], S[1], S[2]));
             if (bBetween)
@@ -303,9 +360,18 @@ private:
         return Track;
     }
 
-    static void SampleInto(const FSampledChannel& Channel, double Time, double* Out)
+    static void SampleInto(const FSampledChannel& Channel, int32 Key, double Time, bool bKeysByIndex,
+                           double* Out)
     {
-        if (Channel.IsSet())
+        if (!Channel.IsSet())
+        {
+            return;
+        }
+        if (bKeysByIndex)
+        {
+            Channel.Copy(Channel.KeyValue(Key), Out);
+        }
+        else
         {
             Channel.Sample(Time, Out);
         }
@@ -324,6 +390,7 @@ private:
     const FGltfBoneOfNode& BoneOfNode;
     TArray<FString>& Warnings;
     FGltfAccessorReader Reader;
+    int64 TotalTrackKeys = 0;
 };
 } // namespace
 

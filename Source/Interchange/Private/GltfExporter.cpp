@@ -411,8 +411,10 @@ bool WriteGltfDocument(const tinygltf::Model& Model, const FString& Path, bool b
     const std::vector<unsigned char>& Bytes =
         Model.buffers.empty() ? std::vector<unsigned char>() : Model.buffers[0].data;
     const FString BinPath((Target.parent_path() / BinName).string());
-    return WriteFileAtomically(BinPath,
-                               std::string_view(reinterpret_cast<const char*>(Bytes.data()), Bytes.size()),
-                               OutError) &&
-           WriteFileAtomically(Path, ExternaliseBuffer(Stream.str(), BinName), OutError);
+    // Both files are complete before either replaces an earlier one; the .gltf, which names the .bin, goes
+    // last.
+    FAtomicFileSet Files;
+    return Files.Add(BinPath, std::string_view(reinterpret_cast<const char*>(Bytes.data()), Bytes.size()),
+                     OutError) &&
+           Files.Add(Path, ExternaliseBuffer(Stream.str(), BinName), OutError) && Files.Commit(OutError);
 }

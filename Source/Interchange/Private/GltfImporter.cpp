@@ -63,6 +63,10 @@ private:
             {
                 continue;
             }
+            if (Data.mesh >= static_cast<int32>(Model.meshes.size()))
+            {
+                FailImport("node %d refers to mesh %d, which does not exist", Node, Data.mesh);
+            }
             if (Data.skin >= static_cast<int32>(Model.skins.size()))
             {
                 FailImport("node %d refers to skin %d, which does not exist", Node, Data.skin);

@@ -119,12 +119,18 @@ private:
                             Out[0] = P.X, Out[1] = P.Y, Out[2] = P.Z;
                         });
         Accessors["POSITION"] = Writer.AddFloats(Values, 3, true, TINYGLTF_TARGET_ARRAY_BUFFER);
-        ForEachInstance(1, Values,
-                        [&](FVertexInstanceID Instance, float* Out) {
-                            Out[0] = static_cast<float>(
-                                VertexNumber[Description.GetVertexInstanceVertex(Instance).GetValue()]);
-                        });
-        Accessors["_VERTEX"] = Writer.AddFloats(Values, 1, false, TINYGLTF_TARGET_ARRAY_BUFFER);
+        // Vertex attributes cannot be 32-bit integers and floats lose integers above 2^24: each number is
+        // written exactly as its low and high 16 bits.
+        TArray<uint16> Halves;
+        Halves.SetNum(Instances.Num() * 2);
+        for (int32 Index = 0; Index < Instances.Num(); ++Index)
+        {
+            const uint32 Number = static_cast<uint32>(
+                VertexNumber[Description.GetVertexInstanceVertex(Instances[Index]).GetValue()]);
+            Halves[Index * 2] = static_cast<uint16>(Number & 0xFFFF);
+            Halves[Index * 2 + 1] = static_cast<uint16>(Number >> 16);
+        }
+        Accessors["_VERTEX"] = Writer.AddUnsignedShorts(Halves, 2, TINYGLTF_TARGET_ARRAY_BUFFER);
         if (Corner.Normals.IsValid() && AllUsable(Corner.Normals))
         {
             ForEachInstance(3, Values,

@@ -3,9 +3,9 @@
 #include "Interchange/Private/GltfAccessorReader.h"
 #include "Interchange/Private/InterchangeExtras.h"
 #include "Interchange/Private/InterchangeFailure.h"
+#include "Interchange/Private/UniqueNameSet.h"
 
 #include <map>
-#include <unordered_set>
 
 namespace
 {
@@ -40,17 +40,18 @@ int32 FindTargetAttribute(const std::map<std::string, int>& Target, const char* 
     return Found == Target.end() ? INDEX_NONE : Found->second;
 }
 
-TArray<FString> ReadTargetNames(const tinygltf::Mesh& Mesh, size_t NumTargets)
+/** The morph target names a mesh's extras give ("targetNames"); an empty entry where one is missing. */
+TArray<FString> ReadTargetNames(const tinygltf::Mesh& Mesh)
 {
     TArray<FString> Names;
     const nlohmann::json Extras = InterchangeExtras::FromGltf(Mesh.extras);
-    for (size_t Target = 0; Target < NumTargets; ++Target)
+    if (!Extras.is_object() || !Extras.contains("targetNames") || !Extras["targetNames"].is_array())
     {
-        const bool bNamed = Extras.is_object() && Extras.contains("targetNames") &&
-                            Extras["targetNames"].is_array() && Target < Extras["targetNames"].size() &&
-                            Extras["targetNames"][Target].is_string();
-        Names.Add(bNamed ? FString(Extras["targetNames"][Target].get<std::string>())
-                         : FString::Printf("MorphTarget_%zu", Target));
+        return Names;
+    }
+    for (const nlohmann::json& Name : Extras["targetNames"])
+    {
+        Names.Add(Name.is_string() ? FString(Name.get<std::string>()) : FString());
     }
     return Names;
 }
@@ -138,7 +139,7 @@ private:
                 {
                     FailImport("a primitive of mesh %d has no POSITION attribute", MeshIndex);
                 }
-                CollectMorphNames(FileMesh, Primitive);
+                CollectMorphNames(MeshIndex, Primitive);
                 const auto [Found, bNew] =
                     BlockOfKey.try_emplace(BlockKey(Instance, Primitive), Blocks.Num());
                 if (bNew)
@@ -156,12 +157,25 @@ private:
         }
     }
 
-    void CollectMorphNames(const tinygltf::Mesh& FileMesh, const tinygltf::Primitive& Primitive)
+    /** The name of a mesh's morph target: the one its extras give, else one made from its index. */
+    FName MorphName(int32 MeshIndex, int32 Target)
     {
-        const TArray<FString> Names = ReadTargetNames(FileMesh, Primitive.targets.size());
-        for (int32 Target = 0; Target < Names.Num(); ++Target)
+        auto Found = TargetNamesOfMesh.find(MeshIndex);
+        if (Found == TargetNamesOfMesh.end())
         {
-            const FName Name(Names[Target]);
+            Found = TargetNamesOfMesh.emplace(MeshIndex, ReadTargetNames(Model.meshes[MeshIndex])).first;
+        }
+        const TArray<FString>& Names = Found->second;
+        return Names.IsValidIndex(Target) && !FUniqueNameSet::IsNoneName(Names[Target])
+                   ? FName(Names[Target])
+                   : FName(FString::Printf("MorphTarget_%d", Target));
+    }
+
+    void CollectMorphNames(int32 MeshIndex, const tinygltf::Primitive& Primitive)
+    {
+        for (int32 Target = 0; Target < static_cast<int32>(Primitive.targets.size()); ++Target)
+        {
+            const FName Name = MorphName(MeshIndex, Target);
             int32 Morph = Mesh.MorphNames.Find(Name);
             if (Morph == INDEX_NONE)
             {
@@ -216,7 +230,7 @@ private:
         {
             ++Mesh.NumUVChannels;
         }
-        Mesh.UVs.Init(FVector2f(0.0f, 0.0f), N * Mesh.NumUVChannels);
+        Mesh.UVs.Init(FVector2f(0.0f, 0.0f), SizePerVertexArray(N, Mesh.NumUVChannels, "UV channels"));
         if (AnyBlockHas("COLOR_0"))
         {
             Mesh.Colors.Init(FVector4f(1.0f, 1.0f, 1.0f, 1.0f), N);
@@ -226,8 +240,9 @@ private:
             Mesh.VertexIDs.SetNum(N);
         }
         Mesh.InfluenceStarts.Init(0, N + 1);
-        Mesh.MorphPositions.Init(FVector3f(0.0f, 0.0f, 0.0f), N * Mesh.MorphNames.Num());
-        Mesh.MorphNormals.Init(FVector3f(0.0f, 0.0f, 0.0f), N * Mesh.MorphNames.Num());
+        const int32 NumMorphEntries = SizePerVertexArray(N, Mesh.MorphNames.Num(), "morph targets");
+        Mesh.MorphPositions.Init(FVector3f(0.0f, 0.0f, 0.0f), NumMorphEntries);
+        Mesh.MorphNormals.Init(FVector3f(0.0f, 0.0f, 0.0f), NumMorphEntries);
     }
 
     /** The transform that takes the block's vertices into file world (bind) space. */
@@ -310,13 +325,7 @@ private:
         const int32 Color = FindAttribute(Primitive, "COLOR_0");
         if (Color != INDEX_NONE)
         {
-            if (Color >= static_cast<int32>(Model.accessors.size()))
-            {
-                FailImport("COLOR_0 refers to accessor %d, which does not exist", Color);
-            }
-            const int32 NumComponents =
-                tinygltf::GetNumComponentsInType(static_cast<uint32>(Model.accessors[Color].type)) == 3 ? 3
-                                                                                                        : 4;
+            const int32 NumComponents = Reader.GetNumComponents(Color, "COLOR_0") == 3 ? 3 : 4;
             ReadAttribute(Primitive, "COLOR_0", NumComponents, Block.Count, Values, true);
             for (int32 V = 0; V < Block.Count; ++V)
             {
@@ -326,11 +335,25 @@ private:
         }
         if (!Mesh.VertexIDs.IsEmpty())
         {
-            ReadAttribute(Primitive, "_VERTEX", 1, Block.Count, Values, true);
-            for (int32 V = 0; V < Block.Count; ++V)
+            ReadVertexIDs(Primitive, Block);
+        }
+    }
+
+    /** The mesh vertex of each file vertex: _VERTEX holds its low and high 16 bits. */
+    void ReadVertexIDs(const tinygltf::Primitive& Primitive, const FVertexBlock& Block)
+    {
+        TArray<uint32> Halves;
+        Reader.ReadIndices(FindAttribute(Primitive, "_VERTEX"), 2, "_VERTEX", Halves);
+        CheckCount("_VERTEX", Halves.Num() / 2, Block.Count);
+        for (int32 V = 0; V < Block.Count; ++V)
+        {
+            const uint32 Low = Halves[V * 2];
+            const uint32 High = Halves[V * 2 + 1];
+            if (Low > 0xFFFF || High > 0x7FFF)
             {
-                Mesh.VertexIDs[Block.Start + V] = static_cast<int32>(Values[V]);
+                FailImport("_VERTEX holds a vertex ID out of range (%u, %u)", Low, High);
             }
+            Mesh.VertexIDs[Block.Start + V] = static_cast<int32>(Low | (High << 16));
         }
     }
 
@@ -431,13 +454,12 @@ private:
     void ReadMorphs(const FVertexBlock& Block, const FMatrix& Placement)
     {
         const tinygltf::Primitive& Primitive = *Block.Primitive;
-        const TArray<FString> Names = ReadTargetNames(Model.meshes[MeshOf(Block)], Primitive.targets.size());
         const FAxisConversion& Conversion = Graph.GetConversion();
         const FMatrix NormalPlacement = Placement.Inverse().GetTransposed();
         TArray<float> Values;
-        for (int32 Target = 0; Target < Names.Num(); ++Target)
+        for (int32 Target = 0; Target < static_cast<int32>(Primitive.targets.size()); ++Target)
         {
-            const int32 Morph = Mesh.MorphNames.Find(FName(Names[Target]));
+            const int32 Morph = Mesh.MorphNames.Find(MorphName(MeshOf(Block), Target));
             const int32 Base = Morph * Mesh.NumVertices + Block.Start;
             const auto ReadDeltas = [&](const char* Attribute, TArray<FVector3f>& Out, auto Place)
             {
@@ -587,7 +609,7 @@ private:
         if (Material >= 0)
         {
             const tinygltf::Material& Data = Model.materials[Material];
-            Name = Data.name.empty() ? FString::Printf("Material_%d", Material) : FString(Data.name);
+            Name = SlotNames.Take(FString(Data.name), FString::Printf("Material_%d", Material));
             const std::vector<double>& Color = Data.pbrMetallicRoughness.baseColorFactor;
             if (Color.size() == 4)
             {
@@ -599,15 +621,13 @@ private:
             Slot.Material.Roughness = static_cast<float>(Data.pbrMetallicRoughness.roughnessFactor);
             Slot.Material.bTwoSided = Data.doubleSided;
         }
-        FString Unique = Name;
-        for (int32 Suffix = 1; UsedSlotNames.contains(Unique.ToStdString()); ++Suffix)
+        else
         {
-            Unique = FString::Printf("%s_%d", *Name, Suffix);
+            Name = SlotNames.Take(Name, Name);
         }
-        UsedSlotNames.insert(Unique.ToStdString());
-        Slot.SlotName = FName(Unique);
+        Slot.SlotName = FName(Name);
         Slot.ImportedSlotName = Slot.SlotName;
-        Slot.Material.Name = FString("M_") + Unique;
+        Slot.Material.Name = FString("M_") + Name;
         const int32 Group = Slots.Add(Slot);
         GroupOfMaterial.emplace(Material, Group);
         return Group;
@@ -649,7 +669,8 @@ private:
     TArray<FVertexBlock> Blocks;
     TArray<FPrimitiveRef> Primitives;
     std::map<int32, int32> GroupOfMaterial;
-    std::unordered_set<std::string> UsedSlotNames;
+    FUniqueNameSet SlotNames;
+    std::map<int32, TArray<FString>> TargetNamesOfMesh;
     TArray<int32> NoBones;
     int32 NumSkippedPrimitives = 0;
 };

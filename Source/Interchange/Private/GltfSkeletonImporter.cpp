@@ -3,8 +3,7 @@
 #include "Core/Animation/BoneWeight.h"
 #include "Interchange/Private/GltfAccessorReader.h"
 #include "Interchange/Private/InterchangeFailure.h"
-
-#include <unordered_set>
+#include "Interchange/Private/UniqueNameSet.h"
 
 namespace
 {
@@ -139,17 +138,6 @@ private:
         }
     }
 
-    FName UniqueName(const FString& Wanted, std::unordered_set<std::string>& Taken) const
-    {
-        FString Name = Wanted;
-        for (int32 Suffix = 1; Taken.contains(Name.ToStdString()) || Name == "None"; ++Suffix)
-        {
-            Name = FString::Printf("%s_%d", *Wanted, Suffix);
-        }
-        Taken.insert(Name.ToStdString());
-        return FName(Name);
-    }
-
     /** The joint's pose relative to its parent bone, in file space. */
     FTransform FilePose(int32 Node) const
     {
@@ -169,7 +157,7 @@ private:
 
     void Emit(FReferenceSkeleton& OutSkeleton)
     {
-        std::unordered_set<std::string> Taken;
+        FUniqueNameSet Names;
         FReferenceSkeletonModifier Modifier(OutSkeleton, nullptr);
         const FAxisConversion& Conversion = Graph.GetConversion();
         for (int32 Bone = 0; Bone < Binding.NodeOfBone.Num(); ++Bone)
@@ -177,12 +165,10 @@ private:
             const int32 Node = Binding.NodeOfBone[Bone];
             if (Node == INDEX_NONE)
             {
-                Modifier.Add({UniqueName("Root", Taken), INDEX_NONE}, FTransform::Identity);
+                Modifier.Add({FName(Names.Take("Root", "Root")), INDEX_NONE}, FTransform::Identity);
                 continue;
             }
-            const std::string& FileName = Model.nodes[Node].name;
-            const FName Name =
-                UniqueName(FileName.empty() ? FString::Printf("Bone_%d", Node) : FString(FileName), Taken);
+            const FName Name(Names.Take(FString(Model.nodes[Node].name), FString::Printf("Bone_%d", Node)));
             const int32 ParentNode = ParentJoint(Node);
             const int32 ParentBone =
                 ParentNode != INDEX_NONE ? Binding.BoneOfNode[ParentNode] : (Bone == 0 ? INDEX_NONE : 0);

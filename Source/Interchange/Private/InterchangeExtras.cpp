@@ -3,6 +3,9 @@
 #include "Engine/SkeletalMesh/SkeletalMaterial.h"
 #include "Engine/SkeletalMesh/SkeletalMeshSocket.h"
 
+#include <cmath>
+#include <limits>
+
 using nlohmann::json;
 
 namespace InterchangeExtras
@@ -92,6 +95,26 @@ json Find(const tinygltf::Value& Extras)
     return nullptr;
 }
 
+double ReadDouble(const json& Json)
+{
+    const double Value = Json.get<double>();
+    if (!std::isfinite(Value))
+    {
+        FailImport("malformed extras: a number is not finite");
+    }
+    return Value;
+}
+
+float ReadFloat(const json& Json)
+{
+    const double Value = ReadDouble(Json);
+    if (std::abs(Value) > static_cast<double>(std::numeric_limits<float>::max()))
+    {
+        FailImport("malformed extras: the number %g is out of range", Value);
+    }
+    return static_cast<float>(Value);
+}
+
 json WriteVector(const FVector& V)
 {
     return json::array({V.X, V.Y, V.Z});
@@ -103,7 +126,7 @@ FVector ReadVector(const json& Json)
     {
         FailImport("malformed extras: a vector needs three numbers");
     }
-    return FVector(Json[0].get<double>(), Json[1].get<double>(), Json[2].get<double>());
+    return FVector(ReadDouble(Json[0]), ReadDouble(Json[1]), ReadDouble(Json[2]));
 }
 
 json WriteRotator(const FRotator& R)
@@ -132,7 +155,7 @@ FTransform ReadTransform(const json& Json)
     {
         FailImport("malformed extras: a rotation needs four numbers");
     }
-    return FTransform(FQuat(Q[0].get<double>(), Q[1].get<double>(), Q[2].get<double>(), Q[3].get<double>()),
+    return FTransform(FQuat(ReadDouble(Q[0]), ReadDouble(Q[1]), ReadDouble(Q[2]), ReadDouble(Q[3])),
                       ReadVector(Json.at("translation")), ReadVector(Json.at("scale")));
 }
 
@@ -202,7 +225,7 @@ FImportedSlot ReadSlot(const json& Json)
         Slot.bHasUVDensities = true;
         for (int32 Index = 0; Index < 4; ++Index)
         {
-            Slot.UVDensities[Index] = Json.at("uvDensities").at(Index).get<float>();
+            Slot.UVDensities[Index] = ReadFloat(Json.at("uvDensities").at(Index));
         }
     }
     if (Json.contains("material"))
@@ -211,10 +234,10 @@ FImportedSlot ReadSlot(const json& Json)
         const json& Color = Material.at("baseColor");
         Slot.bHasMaterial = true;
         Slot.Material.Name = Material.at("name").get<std::string>();
-        Slot.Material.BaseColor = FVector4f(Color.at(0).get<float>(), Color.at(1).get<float>(),
-                                            Color.at(2).get<float>(), Color.at(3).get<float>());
-        Slot.Material.Metallic = Material.at("metallic").get<float>();
-        Slot.Material.Roughness = Material.at("roughness").get<float>();
+        Slot.Material.BaseColor = FVector4f(ReadFloat(Color.at(0)), ReadFloat(Color.at(1)),
+                                            ReadFloat(Color.at(2)), ReadFloat(Color.at(3)));
+        Slot.Material.Metallic = ReadFloat(Material.at("metallic"));
+        Slot.Material.Roughness = ReadFloat(Material.at("roughness"));
         Slot.Material.bTwoSided = Material.at("twoSided").get<bool>();
     }
     return Slot;
@@ -240,8 +263,8 @@ FSkeletalLODInfo ReadLODInfo(const json& Json)
     {
         Info.LODMaterialMap.Add(Entry.get<int32>());
     }
-    Info.ScreenSize = Json.at("screenSize").get<float>();
-    Info.LODHysteresis = Json.at("hysteresis").get<float>();
+    Info.ScreenSize = ReadFloat(Json.at("screenSize"));
+    Info.LODHysteresis = ReadFloat(Json.at("hysteresis"));
     Info.bHasBeenSimplified = Json.at("simplified").get<bool>();
     return Info;
 }

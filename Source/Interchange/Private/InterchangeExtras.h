@@ -27,6 +27,11 @@ nlohmann::json FromGltf(const tinygltf::Value& Value);
 /** The "rivet" object of an object's extras; null when there is none. */
 nlohmann::json Find(const tinygltf::Value& Extras);
 
+/** A number that is finite; anything else is malformed extras. */
+double ReadDouble(const nlohmann::json& Json);
+/** A finite number that fits a float. */
+float ReadFloat(const nlohmann::json& Json);
+
 nlohmann::json WriteVector(const FVector& V);
 FVector ReadVector(const nlohmann::json& Json);
 nlohmann::json WriteRotator(const FRotator& R);

@@ -3,6 +3,8 @@
 #include "Engine/PhysicsEngine/PhysicsAsset.h"
 #include "Interchange/Private/InterchangeExtras.h"
 
+#include <type_traits>
+
 using nlohmann::json;
 using namespace InterchangeExtras;
 
@@ -42,7 +44,18 @@ TArray<T> ReadNumbers(const json& Json)
     Result.Reserve(static_cast<int32>(Json.size()));
     for (const json& Value : Json)
     {
-        Result.Add(Value.get<T>());
+        if constexpr (std::is_same_v<T, float>)
+        {
+            Result.Add(ReadFloat(Value));
+        }
+        else if constexpr (std::is_floating_point_v<T>)
+        {
+            Result.Add(ReadDouble(Value));
+        }
+        else
+        {
+            Result.Add(Value.get<T>());
+        }
     }
     return Result;
 }
@@ -61,7 +74,7 @@ void ReadLevelSet(const json& Json, FKLevelSetElem& LevelSet)
     LevelSet.Name = ReadName(Json, "name");
     LevelSet.Transform = ReadTransform(Json.at("transform"));
     LevelSet.GridDims = ReadGrid(Json.at("grid"));
-    LevelSet.CellSize = Json.at("cellSize").get<double>();
+    LevelSet.CellSize = ReadDouble(Json.at("cellSize"));
     LevelSet.Distances = ReadNumbers<float>(Json.value("distances", json::array()));
 }
 
@@ -153,27 +166,26 @@ FImportedBody ReadBody(const json& Json)
     for (const json& Entry : Json.value("spheres", json::array()))
     {
         Geometry.SphereElems.Add(FKSphereElem{ReadName(Entry, "name"), ReadVector(Entry.at("center")),
-                                              Entry.at("radius").get<float>()});
+                                              ReadFloat(Entry.at("radius"))});
     }
     for (const json& Entry : Json.value("boxes", json::array()))
     {
         const json& Size = Entry.at("size");
         Geometry.BoxElems.Add(FKBoxElem{ReadName(Entry, "name"), ReadVector(Entry.at("center")),
-                                        ReadRotator(Entry.at("rotation")), Size.at(0).get<float>(),
-                                        Size.at(1).get<float>(), Size.at(2).get<float>()});
+                                        ReadRotator(Entry.at("rotation")), ReadFloat(Size.at(0)),
+                                        ReadFloat(Size.at(1)), ReadFloat(Size.at(2))});
     }
     for (const json& Entry : Json.value("capsules", json::array()))
     {
         Geometry.CapsuleElems.Add(FKCapsuleElem{
             ReadName(Entry, "name"), ReadVector(Entry.at("center")), ReadRotator(Entry.at("rotation")),
-            Entry.at("radius").get<float>(), Entry.at("length").get<float>()});
+            ReadFloat(Entry.at("radius")), ReadFloat(Entry.at("length"))});
     }
     for (const json& Entry : Json.value("taperedCapsules", json::array()))
     {
-        Geometry.TaperedCapsuleElems.Add(
-            FKTaperedCapsuleElem{ReadName(Entry, "name"), ReadVector(Entry.at("center")),
-                                 ReadRotator(Entry.at("rotation")), Entry.at("radius0").get<float>(),
-                                 Entry.at("radius1").get<float>(), Entry.at("length").get<float>()});
+        Geometry.TaperedCapsuleElems.Add(FKTaperedCapsuleElem{
+            ReadName(Entry, "name"), ReadVector(Entry.at("center")), ReadRotator(Entry.at("rotation")),
+            ReadFloat(Entry.at("radius0")), ReadFloat(Entry.at("radius1")), ReadFloat(Entry.at("length"))});
     }
     for (const json& Entry : Json.value("convexes", json::array()))
     {
@@ -237,10 +249,10 @@ FPhysicsConstraintSetup ReadConstraint(const json& Json)
     Setup.SecondaryAxis1 = ReadVector(Json.at("secondaryAxis1"));
     Setup.PrimaryAxis2 = ReadVector(Json.at("primaryAxis2"));
     Setup.SecondaryAxis2 = ReadVector(Json.at("secondaryAxis2"));
-    Setup.LinearLimit = Json.at("linearLimit").get<float>();
-    Setup.Swing1Limit = Json.at("swing1Limit").get<float>();
-    Setup.Swing2Limit = Json.at("swing2Limit").get<float>();
-    Setup.TwistLimit = Json.at("twistLimit").get<float>();
+    Setup.LinearLimit = ReadFloat(Json.at("linearLimit"));
+    Setup.Swing1Limit = ReadFloat(Json.at("swing1Limit"));
+    Setup.Swing2Limit = ReadFloat(Json.at("swing2Limit"));
+    Setup.TwistLimit = ReadFloat(Json.at("twistLimit"));
     return Setup;
 }
 } // namespace

@@ -49,3 +49,9 @@ struct FSourceMesh
     TArray<int32> VertexIDs;
     TArray<FSourceGroup> Groups;
 };
+
+/**
+ * The number of entries of a per-vertex array with PerVertex entries per file vertex, computed in 64 bits;
+ * throws FInterchangeFailure naming What when it passes the limit a mesh may reach.
+ */
+int32 SizePerVertexArray(int32 NumVertices, int32 PerVertex, const char* What);
