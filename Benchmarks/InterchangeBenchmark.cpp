@@ -8,6 +8,7 @@
 #include "Engine/Animation/Skeleton.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Interchange.h"
+#include "Support/GridSizes.h"
 #include "Support/MeshBuilders.h"
 #include "Support/RatioReporter.h"
 
@@ -16,9 +17,6 @@
 
 namespace
 {
-/** Grid sizes in quads per side: 708 gives 1,002,528 triangles, 354 a quarter of that, to show linearity. */
-constexpr int32 LargeGrid = 708;
-constexpr int32 QuarterGrid = 354;
 /** The grid's influences use bones 0 to 63. */
 constexpr int32 NumBones = 64;
 constexpr int32 NumSlots = 4;

@@ -6,15 +6,13 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "MeshConversion/DynamicMeshToMeshDescription.h"
 #include "MeshConversion/MeshDescriptionToDynamicMesh.h"
+#include "Support/GridSizes.h"
 #include "Support/MeshBuilders.h"
 #include "Support/MeshEdits.h"
 #include "Support/RatioReporter.h"
 
 namespace
 {
-/** Grid sizes in quads per side: 708 gives 1,002,528 triangles, 354 a quarter of that, to show linearity. */
-constexpr int32 LargeGrid = 708;
-constexpr int32 QuarterGrid = 354;
 constexpr int32 LargeTriangles = 1000000;
 
 /** A skinned grid with UVs, normals, tangents, four influences per vertex and a morph target. */

@@ -6,14 +6,12 @@
 #include "GeometryCore/Selections/MeshSelectionEdits.h"
 #include "GeometryCore/Selections/TriangleSelectionOps.h"
 #include "MeshConversion/MeshDescriptionToDynamicMesh.h"
+#include "Support/GridSizes.h"
 #include "Support/MeshBuilders.h"
 #include "Support/RatioReporter.h"
 
 namespace
 {
-/** Grid sizes in quads per side: 708 gives 1,002,528 triangles, 354 a quarter of that. */
-constexpr int32 LargeGrid = 708;
-constexpr int32 QuarterGrid = 354;
 
 /** The preview of a skinned grid of that size, built once. */
 const FDynamicMesh3& PreviewMesh(int32 Quads)

@@ -17,6 +17,7 @@ namespace
 {
 constexpr EMeshSelectionElementType Faces = EMeshSelectionElementType::Face;
 
+/** The actions that change only the selection are numbered below the geometry edits. */
 bool IsSelectionAction(EMeshSelectionToolActions Action)
 {
     return static_cast<int32>(Action) < static_cast<int32>(EMeshSelectionToolActions::Delete);
@@ -108,7 +109,7 @@ void UMeshSelectionTool::ApplySelectionAction(EMeshSelectionToolActions Action)
 
 void UMeshSelectionTool::ApplyGeometryAction(EMeshSelectionToolActions Action)
 {
-    const TArray<int32> Selected = Selection->GetElements(Faces);
+    const TArray<int32>& Selected = Selection->GetElements(Faces);
     bool bChanged = false;
     PreviewMesh->EditMesh(
         [&](FDynamicMesh3& Mesh)
