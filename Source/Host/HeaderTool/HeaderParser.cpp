@@ -139,13 +139,21 @@ private:
         Expect(")");
     }
 
-    /** A metadata value as a string literal: a literal as written, a name or a signed number quoted. */
+    /**
+     * A metadata value as a string literal: literals as written (adjacent ones joined, as the compiler
+     * joins them), a name or a signed number quoted.
+     */
     std::string ParseValue()
     {
         const FToken& Value = Next();
         if (Value.Kind == ETokenKind::String)
         {
-            return Value.Text;
+            std::string Literals = Value.Text;
+            while (Peek().Kind == ETokenKind::String)
+            {
+                Literals += " " + Next().Text;
+            }
+            return Literals;
         }
         if (Value.Is("-") && Peek().Kind == ETokenKind::Number)
         {

@@ -23,7 +23,8 @@ class UTestObject : public UObject
 
 public:
     VT_PROPERTY(EditAnywhere, Category = "Options", ClampMin = "0", ClampMax = "10", UIMax = "5",
-                ToolTip = "How much.\nSecond line.")
+                ToolTip = "How much.\n"
+                          "Second line.")
     double Amount = 1.0;
 
     VT_PROPERTY(EditAnywhere, Category = "Options", meta = (ClampMin = "1", DisplayName = "Number Of Things"))
