@@ -1,0 +1,234 @@
+#include "CoreUObject/Object/Package.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+#include "MeshConversion/MeshDescriptionToDynamicMesh.h"
+#include "MeshDescription/MeshAttributes.h"
+#include "RivetEditor/Private/RivetSelectionMapping.h"
+#include "RivetEditor/Private/RivetTriangleCentroidGrid.h"
+#include "Support/MeshBuilders.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace
+{
+/**
+ * Offsets of a triangle's corners from its centroid. They sum to zero and are powers of two, so the
+ * centroid of a triangle placed with them is exact in float and double alike.
+ */
+constexpr double Spread = 0.0625;
+const FVector CornerOffsets[3] = {{Spread, 0.0, 0.0}, {-Spread, Spread, 0.0}, {0.0, -Spread, 0.0}};
+
+/** Adds a triangle of three new vertices whose centroid is Centroid. */
+FTriangleID AddTriangleAt(FMeshDescription& Mesh, const FVector& Centroid)
+{
+    TMeshAttributesRef<FVertexID, FVector3f> Positions =
+        Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
+    if (Mesh.PolygonGroups().IsEmpty())
+    {
+        Mesh.CreatePolygonGroup();
+    }
+    FVertexInstanceID Corners[3];
+    for (int32 Corner = 0; Corner < 3; ++Corner)
+    {
+        const FVertexID Vertex = Mesh.CreateVertex();
+        Positions[Vertex] = FVector3f(Centroid + CornerOffsets[Corner]);
+        Corners[Corner] = Mesh.CreateVertexInstance(Vertex);
+    }
+    return Mesh.CreateTriangle(FPolygonGroupID(0), Corners);
+}
+
+/** Adds a preview triangle of three new vertices whose centroid is Centroid; answers its ID. */
+int32 AddPreviewTriangleAt(FDynamicMesh3& Mesh, const FVector& Centroid)
+{
+    const int32 A = Mesh.AppendVertex(Centroid + CornerOffsets[0]);
+    const int32 B = Mesh.AppendVertex(Centroid + CornerOffsets[1]);
+    const int32 C = Mesh.AppendVertex(Centroid + CornerOffsets[2]);
+    return Mesh.AppendTriangle({A, B, C});
+}
+
+USkeletalMesh* MakeMesh(FMeshDescription Description)
+{
+    USkeletalMesh* Mesh = NewObject<USkeletalMesh>(GetTransientPackage());
+    Mesh->AddLODInfo();
+    Mesh->CreateMeshDescription(0, std::move(Description));
+    return Mesh;
+}
+
+TArray<int32> Values(const TArray<FTriangleID>& IDs)
+{
+    TArray<int32> Result;
+    for (const FTriangleID ID : IDs)
+    {
+        Result.Add(ID.GetValue());
+    }
+    return Result;
+}
+
+/** The outcome of one mapping call. */
+struct FMapping
+{
+    bool bMatched = false;
+    TArray<int32> Triangles;
+    int32 Unmatched = -1;
+};
+
+FMapping Map(const USkeletalMesh* Mesh, const FDynamicMesh3* Preview, const TArray<int32>& Selected)
+{
+    FMapping Result;
+    TArray<FTriangleID> IDs = {FTriangleID(99)}; // the call must start from an empty list
+    Result.bMatched = MapSelectionToAssetTriangles(Mesh, Preview, Selected, IDs, Result.Unmatched);
+    Result.Triangles = Values(IDs);
+    return Result;
+}
+
+/** The preview made from the mesh's LOD 0, as the selection tool makes it. */
+FDynamicMesh3 PreviewOf(const USkeletalMesh& Mesh)
+{
+    FDynamicMesh3 Preview;
+    FMeshDescriptionToDynamicMesh().Convert(*Mesh.GetMeshDescription(0), Preview);
+    return Preview;
+}
+} // namespace
+
+// Nearest-centroid lookup ---------------------------------------------------------------------------
+
+TEST(TriangleCentroidGrid, CellsAreTheToleranceButNeverSmallerThanAMinimum)
+{
+    const FMeshDescription Mesh;
+    EXPECT_EQ(FTriangleCentroidGrid(Mesh, 0.01).GetCellSize(), 0.01);
+    EXPECT_EQ(FTriangleCentroidGrid(Mesh, 0.00001).GetCellSize(), 0.0001);
+    EXPECT_FALSE(FTriangleCentroidGrid(Mesh, 0.01).FindNearest(FVector(0.0)).IsSet());
+}
+
+TEST(TriangleCentroidGrid, FindsTheNearestCentroidAcrossCellBordersWithinTheTolerance)
+{
+    FMeshDescription Mesh;
+    const FTriangleID Far = AddTriangleAt(Mesh, {0.5, 0.0, 0.0});
+    const FTriangleID Near = AddTriangleAt(Mesh, {0.50390625, 0.0, 0.0});
+    const FTriangleCentroidGrid Grid(Mesh, 0.01);
+
+    EXPECT_EQ(Grid.FindNearest({0.5029, 0.0, 0.0}), Near) << "strictly nearer wins whatever the order";
+    EXPECT_EQ(Grid.FindNearest({0.4999, 0.0, 0.0}), Far) << "the match lies in the cell below";
+    EXPECT_EQ(Grid.FindNearest({0.5, 0.0099, 0.0}), Far);
+    EXPECT_FALSE(Grid.FindNearest({0.5, -0.0101, 0.0}).IsSet()) << "farther than the tolerance";
+    EXPECT_FALSE(Grid.FindNearest({0.5, 0.0, 0.0101}).IsSet());
+    EXPECT_FALSE(Grid.FindNearest(FVector(std::numeric_limits<double>::quiet_NaN())).IsSet());
+    EXPECT_FALSE(Grid.FindNearest(FVector(1.0e300)).IsSet());
+}
+
+TEST(TriangleCentroidGrid, TiesGoToTheLowerCellInXThenYThenZThenToTheLowerID)
+{
+    // The point lies a quarter into its cell, so of each pair of candidates at +-Step (exactly as far
+    // from it) one lies in the cell below. The higher ID is always put into the lower cell.
+    const FVector Point(0.0625, 0.0625, 0.0625);
+    const double Step = 0.00390625;
+    const auto FirstMet = [&](const FVector& UpperOffset, const FVector& LowerOffset)
+    {
+        FMeshDescription Mesh;
+        AddTriangleAt(Mesh, Point + UpperOffset);
+        AddTriangleAt(Mesh, Point + LowerOffset);
+        return FTriangleCentroidGrid(Mesh, 0.01).FindNearest(Point).GetValue();
+    };
+    EXPECT_EQ(FirstMet({Step, 0.0, 0.0}, {-Step, 0.0, 0.0}), 1) << "lower x cell";
+    EXPECT_EQ(FirstMet({0.0, Step, 0.0}, {0.0, -Step, 0.0}), 1) << "lower y cell";
+    EXPECT_EQ(FirstMet({0.0, 0.0, Step}, {0.0, 0.0, -Step}), 1) << "lower z cell";
+    EXPECT_EQ(FirstMet({Step, -Step, -Step}, {-Step, Step, Step}), 1) << "x decides before y and z";
+    EXPECT_EQ(FirstMet({0.0, Step, -Step}, {0.0, -Step, Step}), 1) << "y decides before z";
+    EXPECT_EQ(FirstMet({Step, 0.0, 0.0}, {Step, 0.0, 0.0}), 0) << "one cell: the lower ID";
+}
+
+TEST(TriangleCentroidGrid, SkipsTrianglesWithoutAFiniteCentroid)
+{
+    FMeshDescription Mesh;
+    const FTriangleID Broken = AddTriangleAt(Mesh, {0.0, 0.0, 0.0});
+    const FTriangleID Good = AddTriangleAt(Mesh, {0.0, 0.0, 0.0});
+    TMeshAttributesRef<FVertexID, FVector3f> Positions =
+        Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
+    Positions[Mesh.GetTriangleVertices(Broken)[0]].X = std::numeric_limits<float>::infinity();
+
+    EXPECT_EQ(FTriangleCentroidGrid(Mesh, 0.01).FindNearest(FVector(0.0)), Good);
+}
+
+// Mapping a preview selection ------------------------------------------------------------------------
+
+class SelectionMappingTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Mesh = MakeMesh(BuildSkinnedGrid({.QuadsX = 4, .QuadsY = 3, .NumGroups = 2}));
+        Preview = PreviewOf(*Mesh);
+    }
+
+    USkeletalMesh* Mesh = nullptr;
+    FDynamicMesh3 Preview;
+};
+
+TEST_F(SelectionMappingTest, TheToolsPreviewMapsOntoTheSameTrianglesInSelectionOrder)
+{
+    const FMapping Result = Map(Mesh, &Preview, {7, 0, 23, 12});
+    EXPECT_TRUE(Result.bMatched);
+    EXPECT_EQ(Result.Triangles, (TArray<int32>{7, 0, 23, 12}));
+    EXPECT_EQ(Result.Unmatched, 0);
+}
+
+TEST_F(SelectionMappingTest, TwoPreviewTrianglesOnOneAssetTriangleMapToItTwice)
+{
+    const FVector Centroid = Preview.GetTriCentroid(5);
+    const int32 Copy = AddPreviewTriangleAt(Preview, Centroid + FVector(0.004, 0.0, 0.0));
+
+    const FMapping Result = Map(Mesh, &Preview, {5, Copy});
+    EXPECT_TRUE(Result.bMatched);
+    EXPECT_EQ(Result.Triangles, (TArray<int32>{5, 5}));
+}
+
+TEST_F(SelectionMappingTest, NothingSelectedMapsNothing)
+{
+    const FMapping Result = Map(Mesh, &Preview, {});
+    EXPECT_FALSE(Result.bMatched);
+    EXPECT_TRUE(Result.Triangles.IsEmpty());
+    EXPECT_EQ(Result.Unmatched, 0);
+}
+
+TEST_F(SelectionMappingTest, WithoutAssetPreviewOrDescriptionNothingMaps)
+{
+    for (const FMapping& Result : {Map(nullptr, &Preview, {0, 1}), Map(Mesh, nullptr, {0, 1})})
+    {
+        EXPECT_FALSE(Result.bMatched);
+        EXPECT_TRUE(Result.Triangles.IsEmpty());
+        EXPECT_EQ(Result.Unmatched, 0);
+    }
+    Mesh->ClearMeshDescription(0);
+    const FMapping Result = Map(Mesh, &Preview, {0, 1});
+    EXPECT_FALSE(Result.bMatched);
+    EXPECT_TRUE(Result.Triangles.IsEmpty());
+    EXPECT_EQ(Result.Unmatched, 0);
+}
+
+TEST_F(SelectionMappingTest, StaleAndFarPreviewTrianglesCountAsUnmatchedAndFailTheWhole)
+{
+    const int32 Far = AddPreviewTriangleAt(Preview, Preview.GetTriCentroid(4) + FVector(0.0, 0.0, 0.011));
+    ASSERT_TRUE(Preview.RemoveTriangle(3));
+
+    const FMapping Result = Map(Mesh, &Preview, {2, 3, -1, 5000, Far, 4});
+    EXPECT_FALSE(Result.bMatched);
+    EXPECT_EQ(Result.Triangles, (TArray<int32>{2, 4})) << "the matches found are still listed";
+    EXPECT_EQ(Result.Unmatched, 4);
+}
+
+TEST_F(SelectionMappingTest, AnAssetChangedSinceThePreviewWasMadeNoLongerMatches)
+{
+    TMeshAttributesRef<FVertexID, FVector3f> Positions =
+        Mesh->GetMeshDescription(0)->VertexAttributes().GetAttributesRef<FVector3f>(
+            MeshAttribute::Vertex::Position);
+    for (const FVertexID Vertex : Mesh->GetMeshDescription(0)->Vertices().GetElementIDs())
+    {
+        Positions[Vertex].Z += 1.0f;
+    }
+
+    const FMapping Result = Map(Mesh, &Preview, {0, 1, 2});
+    EXPECT_FALSE(Result.bMatched);
+    EXPECT_EQ(Result.Unmatched, 3);
+}
