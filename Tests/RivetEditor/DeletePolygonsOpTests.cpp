@@ -1,0 +1,222 @@
+#include "Core/Logging/ScopedLogCapture.h"
+#include "CoreUObject/Object/Package.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "MeshDescription/MeshAttributes.h"
+#include "RivetEditor/Private/Ops/RivetDeletePolygonsOp.h"
+#include "Support/MeshBuilders.h"
+#include "Support/MeshExpectations.h"
+#include "Support/SkeletalMeshSnapshot.h"
+#include "Support/TestSkeletalAsset.h"
+#include "VantorEd/Transactions/TransactionBuffer.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace
+{
+const FName LogCategory("LogRivetEditor");
+
+TArray<FTriangleID> TriangleIDs(std::initializer_list<int32> Values)
+{
+    TArray<FTriangleID> IDs;
+    for (const int32 Value : Values)
+    {
+        IDs.Add(FTriangleID(Value));
+    }
+    return IDs;
+}
+
+TArray<FTriangleID> AllTriangles(const FMeshDescription& Mesh)
+{
+    TArray<FTriangleID> IDs;
+    for (const FTriangleID Triangle : Mesh.Triangles().GetElementIDs())
+    {
+        IDs.Add(Triangle);
+    }
+    return IDs;
+}
+
+std::array<FVector3f, 3> CornerPositions(const FMeshDescription& Mesh, FTriangleID Triangle)
+{
+    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
+        Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
+    const std::array<FVertexID, 3> Corners = Mesh.GetTriangleVertices(Triangle);
+    return {Positions[Corners[0]], Positions[Corners[1]], Positions[Corners[2]]};
+}
+
+/** The test character: LOD 0 a 6 x 4 grid (48 triangles, 35 vertices) in three slots of two columns. */
+class DeletePolygonsOpTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        FTransactionBuffer::Get().Reset();
+        Mesh = BuildTestSkeletalAsset({.PackageName = "/Game/Ops/DeleteTarget"}).Mesh;
+    }
+
+    const FMeshDescription& LOD0() const { return *Mesh->GetMeshDescription(0); }
+
+    /** Expects a refusal: 0, and neither the mesh nor its package touched. */
+    void ExpectRefused(USkeletalMesh* Target, const TArray<FTriangleID>& IDs)
+    {
+        const FSkeletalMeshSnapshot Before(*Mesh);
+        EXPECT_EQ(DeletePolygons(Target, IDs, true), 0);
+        EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+        EXPECT_FALSE(Mesh->GetPackage()->IsDirty());
+    }
+
+    USkeletalMesh* Mesh = nullptr;
+    FScopedLogCapture Log;
+};
+} // namespace
+
+TEST_F(DeletePolygonsOpTest, NothingToDeleteChangesNothingAndLogsNothing)
+{
+    ExpectRefused(Mesh, {});
+    ExpectRefused(Mesh, TriangleIDs({-1, -7, 48, 1000}));
+    ExpectRefused(nullptr, TriangleIDs({0}));
+
+    Mesh->GetMeshDescription(0)->DeleteTriangle(FTriangleID(5));
+    ExpectRefused(Mesh, TriangleIDs({5, 5})); // already deleted
+
+    Mesh->ClearMeshDescription(0);
+    ExpectRefused(Mesh, TriangleIDs({0}));
+    EXPECT_EQ(Log.CountLines(LogCategory), 0);
+}
+
+TEST_F(DeletePolygonsOpTest, EveryTriangleIsRefusedHoweverOftenOrWithWhateverElseNamed)
+{
+    TArray<FTriangleID> Everything = AllTriangles(LOD0());
+    Everything.Append(AllTriangles(LOD0()));
+    Everything.Append(TriangleIDs({-1, 48, 99}));
+
+    ExpectRefused(Mesh, Everything);
+    ASSERT_EQ(Log.CountLines(LogCategory), 1);
+    const FLogLine Line = Log.FindLines(LogCategory)[0];
+    EXPECT_EQ(Line.Verbosity, ELogVerbosity::Warning);
+    EXPECT_EQ(Line.Message, "[RivetEditor] Delete refused: all triangles are selected (48)");
+}
+
+TEST_F(DeletePolygonsOpTest, AllButOneTriangleLeavesThatOne)
+{
+    TArray<FTriangleID> AllButLast = AllTriangles(LOD0());
+    const std::array<FVector3f, 3> Survivor = CornerPositions(LOD0(), AllButLast.Pop());
+
+    EXPECT_EQ(DeletePolygons(Mesh, AllButLast, true), 47);
+    ASSERT_EQ(LOD0().Triangles().Num(), 1);
+    EXPECT_EQ(CornerPositions(LOD0(), FTriangleID(0)), Survivor);
+    EXPECT_EQ(LOD0().Vertices().Num(), 3);
+    EXPECT_EQ(LOD0().VertexInstances().Num(), 3);
+    EXPECT_EQ(LOD0().Edges().Num(), 3);
+    ExpectConsistent(LOD0());
+}
+
+TEST_F(DeletePolygonsOpTest, ATriangleNamedThreeTimesIsDeletedOnce)
+{
+    EXPECT_EQ(DeletePolygons(Mesh, TriangleIDs({1, 1, 1}), true), 1);
+    EXPECT_EQ(LOD0().Triangles().Num(), 47);
+    EXPECT_EQ(Log.FindLines(LogCategory).Last().Message,
+              "[RivetEditor] Deleted: 1 triangles, 0 vertices, 0 vertex instances");
+}
+
+TEST_F(DeletePolygonsOpTest, TheRestIsRenumberedDenselyInItsFormerOrder)
+{
+    const FMeshDescription Before = LOD0();
+
+    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({0, 1, 17}), true), 3);
+
+    const FMeshDescription& After = LOD0();
+    EXPECT_EQ(After.Triangles().Num(), 45);
+    EXPECT_EQ(After.Triangles().GetArraySize(), 45);
+    EXPECT_EQ(After.Vertices().GetArraySize(), After.Vertices().Num());
+    EXPECT_EQ(After.VertexInstances().GetArraySize(), After.VertexInstances().Num());
+    EXPECT_EQ(After.Edges().GetArraySize(), After.Edges().Num());
+    EXPECT_EQ(After.Polygons().GetArraySize(), After.Polygons().Num());
+    TArray<int32> Survivors;
+    for (int32 Old = 0; Old < 48; ++Old)
+    {
+        if (Old != 0 && Old != 1 && Old != 17)
+        {
+            Survivors.Add(Old);
+        }
+    }
+    for (int32 New = 0; New < 45; ++New)
+    {
+        SCOPED_TRACE(New);
+        EXPECT_EQ(CornerPositions(After, FTriangleID(New)),
+                  CornerPositions(Before, FTriangleID(Survivors[New])));
+    }
+    ExpectConsistent(After);
+}
+
+TEST_F(DeletePolygonsOpTest, OnlyElementsNoRemainingTriangleUsesGo)
+{
+    // Triangle 1 is the upper half of the corner quad: its corners all touch other triangles.
+    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({1}), true), 1);
+    EXPECT_EQ(LOD0().Vertices().Num(), 35);
+    EXPECT_EQ(Log.FindLines(LogCategory).Last().Message,
+              "[RivetEditor] Deleted: 1 triangles, 0 vertices, 0 vertex instances");
+
+    // Now triangle 0 is the last user of the corner point (0, 0).
+    const int32 Instances = LOD0().VertexInstances().Num();
+    const int32 Edges = LOD0().Edges().Num();
+    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({0}), true), 1);
+    EXPECT_EQ(LOD0().Vertices().Num(), 34);
+    EXPECT_EQ(LOD0().VertexInstances().Num(), Instances - 1);
+    EXPECT_EQ(LOD0().Edges().Num(), Edges - 2) << "the diagonal and the lower border edge";
+    const FLogLine Line = Log.FindLines(LogCategory).Last();
+    EXPECT_EQ(Line.Verbosity, ELogVerbosity::Display);
+    EXPECT_EQ(Line.Message, "[RivetEditor] Deleted: 1 triangles, 1 vertices, 1 vertex instances");
+    ExpectConsistent(LOD0());
+}
+
+TEST_F(DeletePolygonsOpTest, ASlotLeftWithoutTrianglesKeepsItsPolygonGroup)
+{
+    TArray<FTriangleID> MiddleSlot;
+    for (const FTriangleID Triangle : LOD0().Triangles().GetElementIDs())
+    {
+        if (LOD0().GetTrianglePolygonGroup(Triangle) == FPolygonGroupID(1))
+        {
+            MiddleSlot.Add(Triangle);
+        }
+    }
+    const TArray<FSkeletalMaterial> Materials = Mesh->GetMaterials();
+
+    ASSERT_EQ(DeletePolygons(Mesh, MiddleSlot, true), 16);
+    EXPECT_EQ(LOD0().PolygonGroups().Num(), 3);
+    EXPECT_EQ(CountTrianglesPerGroup(LOD0()), (TArray<int32>{16, 0, 16}));
+    EXPECT_EQ(Mesh->GetMaterials(), Materials);
+}
+
+TEST_F(DeletePolygonsOpTest, ThePostEditChangeFlagDecidesWhetherRenderDataIsRebuilt)
+{
+    ASSERT_TRUE(Mesh->HasValidRenderData());
+    FGuid Key = Mesh->GetDerivedDataKey();
+
+    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({3}), false), 1);
+    EXPECT_NE(Mesh->GetDerivedDataKey(), Key) << "committed";
+    EXPECT_FALSE(Mesh->HasValidRenderData()) << "but not post-edit-changed";
+    EXPECT_EQ(Mesh->GetImportedModel()->LODModels[0].GetNumTriangles(), 47);
+
+    Key = Mesh->GetDerivedDataKey();
+    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({3}), true), 1);
+    EXPECT_NE(Mesh->GetDerivedDataKey(), Key);
+    EXPECT_TRUE(Mesh->HasValidRenderData());
+    EXPECT_TRUE(Mesh->GetPackage()->IsDirty());
+}
+
+TEST_F(DeletePolygonsOpTest, OneUndoOfTheCallersTransactionRestoresTheMesh)
+{
+    const FSkeletalMeshSnapshot Before(*Mesh);
+    {
+        FScopedTransaction Transaction(FText::FromString("Delete"));
+        Mesh->Modify(true);
+        ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({4, 9, 30}), true), 3);
+    }
+    EXPECT_FALSE(FSkeletalMeshSnapshot(*Mesh) == Before);
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+}
