@@ -21,21 +21,21 @@ struct FExpectedTool
     const char* Command;
     const char* Label;
     const char* ToolTip;
-    /** Whether this build has the tool, so the module can make its builder. */
-    bool bBuilt;
+    /** The name of the tool's builder class, or null while this build does not have the tool. */
+    const char* BuilderClass;
 };
 
 const FExpectedTool ExpectedTools[] = {
     {"Assign New Material Slot", "AssignSlotToolName", "BeginAssignMaterialSlotTool", "New Slot",
-     "Assign a new material slot to the selected polygons", false},
+     "Assign a new material slot to the selected polygons", nullptr},
     {"Bake Bone Transform", "BakeBoneToolName", "BeginBakeBoneTransformTool", "Bake Bone",
-     "Bake the bone transform you changed in the Skeleton Tree into the asset", false},
+     "Bake the bone transform you changed in the Skeleton Tree into the asset", nullptr},
     {"Delete Polygons", "DeletePolygonsToolName", "BeginDeletePolygonsTool", "Delete Polys",
-     "Delete the selected polygons from the asset", false},
+     "Delete the selected polygons from the asset", "RivetDeletePolygonsToolBuilder"},
     {"Detach Polygons", "DetachToolName", "BeginDetachTool", "Detach",
-     "Move the selected polygons into a new skeletal mesh asset", false},
+     "Move the selected polygons into a new skeletal mesh asset", nullptr},
     {"Remesh Polygons", "RemeshToolName", "BeginRemeshTool", "Remesh",
-     "Rebuild the selected polygons as an even triangle mesh", false},
+     "Rebuild the selected polygons as an even triangle mesh", nullptr},
 };
 
 class RivetEditorModuleTest : public testing::Test
@@ -206,9 +206,10 @@ TEST_F(RivetEditorModuleTest, FullQueriesShareTheBuildersOfTheToolsThisBuildHas)
     {
         SCOPED_TRACE(ExpectedTools[Index].Name);
         EXPECT_EQ(First[Index].ToolName.ToString(), ExpectedTools[Index].Name);
-        EXPECT_EQ(First[Index].ToolBuilder != nullptr, ExpectedTools[Index].bBuilt);
+        EXPECT_EQ(First[Index].ToolBuilder != nullptr, ExpectedTools[Index].BuilderClass != nullptr);
         if (UInteractiveToolBuilder* Builder = First[Index].ToolBuilder)
         {
+            EXPECT_EQ(Builder->GetClass()->GetName(), FString(ExpectedTools[Index].BuilderClass));
             EXPECT_EQ(Builder->GetOuter(), GetTransientPackage());
         }
     }
@@ -224,7 +225,7 @@ TEST_F(RivetEditorModuleTest, ARestartedModuleMakesNewBuilders)
     for (int32 Index = 0; Index < 5; ++Index)
     {
         SCOPED_TRACE(ExpectedTools[Index].Name);
-        if (ExpectedTools[Index].bBuilt)
+        if (ExpectedTools[Index].BuilderClass)
         {
             EXPECT_NE(After[Index], Before[Index]);
         }

@@ -120,23 +120,29 @@ TEST(TriangleCentroidGrid, FindsTheNearestCentroidAcrossCellBordersWithinTheTole
 
 TEST(TriangleCentroidGrid, TiesGoToTheLowerCellInXThenYThenZThenToTheLowerID)
 {
-    // The point lies a quarter into its cell, so of each pair of candidates at +-Step (exactly as far
-    // from it) one lies in the cell below. The higher ID is always put into the lower cell.
-    const FVector Point(0.0625, 0.0625, 0.0625);
+    // Each point lies inside its cell, so of each pair of candidates at +-Step (exactly as far from it)
+    // one lies in the cell below. The higher ID is always put into the lower cell. The points are
+    // chosen so that the lower cell lies in the same block of cells or in the block below, on either
+    // side of zero.
     const double Step = 0.00390625;
-    const auto FirstMet = [&](const FVector& UpperOffset, const FVector& LowerOffset)
+    for (const double Coordinate : {0.0625, 0.04296875, -0.04296875, -0.0625})
     {
-        FMeshDescription Mesh;
-        AddTriangleAt(Mesh, Point + UpperOffset);
-        AddTriangleAt(Mesh, Point + LowerOffset);
-        return FTriangleCentroidGrid(Mesh, 0.01).FindNearest(Point).GetValue();
-    };
-    EXPECT_EQ(FirstMet({Step, 0.0, 0.0}, {-Step, 0.0, 0.0}), 1) << "lower x cell";
-    EXPECT_EQ(FirstMet({0.0, Step, 0.0}, {0.0, -Step, 0.0}), 1) << "lower y cell";
-    EXPECT_EQ(FirstMet({0.0, 0.0, Step}, {0.0, 0.0, -Step}), 1) << "lower z cell";
-    EXPECT_EQ(FirstMet({Step, -Step, -Step}, {-Step, Step, Step}), 1) << "x decides before y and z";
-    EXPECT_EQ(FirstMet({0.0, Step, -Step}, {0.0, -Step, Step}), 1) << "y decides before z";
-    EXPECT_EQ(FirstMet({Step, 0.0, 0.0}, {Step, 0.0, 0.0}), 0) << "one cell: the lower ID";
+        SCOPED_TRACE(Coordinate);
+        const FVector Point(Coordinate);
+        const auto FirstMet = [&](const FVector& UpperOffset, const FVector& LowerOffset)
+        {
+            FMeshDescription Mesh;
+            AddTriangleAt(Mesh, Point + UpperOffset);
+            AddTriangleAt(Mesh, Point + LowerOffset);
+            return FTriangleCentroidGrid(Mesh, 0.01).FindNearest(Point).GetValue();
+        };
+        EXPECT_EQ(FirstMet({Step, 0.0, 0.0}, {-Step, 0.0, 0.0}), 1) << "lower x cell";
+        EXPECT_EQ(FirstMet({0.0, Step, 0.0}, {0.0, -Step, 0.0}), 1) << "lower y cell";
+        EXPECT_EQ(FirstMet({0.0, 0.0, Step}, {0.0, 0.0, -Step}), 1) << "lower z cell";
+        EXPECT_EQ(FirstMet({Step, -Step, -Step}, {-Step, Step, Step}), 1) << "x decides before y and z";
+        EXPECT_EQ(FirstMet({0.0, Step, -Step}, {0.0, -Step, Step}), 1) << "y decides before z";
+        EXPECT_EQ(FirstMet({Step, 0.0, 0.0}, {Step, 0.0, 0.0}), 0) << "one cell: the lower ID";
+    }
 }
 
 TEST(TriangleCentroidGrid, SkipsTrianglesWithoutAFiniteCentroid)

@@ -6,6 +6,7 @@
 #include "CoreUObject/Object/Package.h"
 #include "CoreUObject/Reflection/Class.h"
 #include "RivetEditor/Private/RivetEditorCommands.h"
+#include "RivetEditor/Private/Tools/RivetDeletePolygonsTool.h"
 
 #define VT_LOCTEXT_NAMESPACE "RivetEditorModule"
 
@@ -62,7 +63,7 @@ void FRivetEditorModule::GetExtensionTools(const FExtensionToolQueryInfo& QueryI
     AddTool(VT_LOCTEXT("BakeBoneToolName", "Bake Bone Transform"), Commands.BeginBakeBoneTransformTool,
             BakeBoneTransformToolBuilder, NoBuilderYet);
     AddTool(VT_LOCTEXT("DeletePolygonsToolName", "Delete Polygons"), Commands.BeginDeletePolygonsTool,
-            DeletePolygonsToolBuilder, NoBuilderYet);
+            DeletePolygonsToolBuilder, URivetDeletePolygonsToolBuilder::StaticClass());
     AddTool(VT_LOCTEXT("DetachToolName", "Detach Polygons"), Commands.BeginDetachTool, DetachToolBuilder,
             NoBuilderYet);
     AddTool(VT_LOCTEXT("RemeshToolName", "Remesh Polygons"), Commands.BeginRemeshTool, RemeshToolBuilder,

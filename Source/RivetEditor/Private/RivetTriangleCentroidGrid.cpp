@@ -7,11 +7,19 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace
 {
-/** Cell coordinates stay well inside int64, so a neighbour of any cell can be formed without overflow. */
+using FCoord = FTriangleCentroidGrid::FCoord;
+using FEntry = FTriangleCentroidGrid::FEntry;
+
+/** Blocks are 4 cells wide: a cell's block coordinate is its cell coordinate shifted by this much. */
+constexpr int32 BlockShift = 2;
+/** Cell coordinates stay well inside int64, so neighbours of any cell can be formed without overflow. */
 constexpr double MaxCellCoordinate = 4.0e18;
+/** The radix sort's digit: 2048 counters, small enough to stay in cache. */
+constexpr int32 RadixBits = 11;
 
 bool IsFinite(const FVector& Point)
 {
@@ -22,6 +30,11 @@ int64 CellCoordinate(double Value, double CellSize)
 {
     return static_cast<int64>(
         std::clamp(std::floor(Value / CellSize), -MaxCellCoordinate, MaxCellCoordinate));
+}
+
+FCoord BlockOf(const FCoord& Cell)
+{
+    return {Cell.X >> BlockShift, Cell.Y >> BlockShift, Cell.Z >> BlockShift};
 }
 
 uint64 MixBits(uint64 Value)
@@ -43,53 +56,80 @@ FVector TriangleCentroid(const FMeshDescription& Mesh,
     }
     return Sum / 3.0;
 }
+
+/**
+ * Sorts the entries by bucket, keeping the order of entries within a bucket: a least-significant-digit
+ * radix sort, one pass per RadixBits of the bucket number, through Scratch.
+ */
+void SortByBucket(TArray<FEntry>& Entries, TArray<FEntry>& Scratch, int32 BucketBits)
+{
+    Scratch.SetNum(Entries.Num());
+    TArray<int32> Starts;
+    for (int32 Shift = 0; Shift < BucketBits; Shift += RadixBits)
+    {
+        const uint32 DigitMask = (1u << RadixBits) - 1;
+        Starts.Init(0, (1 << RadixBits) + 1);
+        for (const FEntry& Entry : Entries)
+        {
+            ++Starts[static_cast<int32>((Entry.Bucket >> Shift) & DigitMask) + 1];
+        }
+        for (int32 Digit = 1; Digit < Starts.Num(); ++Digit)
+        {
+            Starts[Digit] += Starts[Digit - 1];
+        }
+        for (const FEntry& Entry : Entries)
+        {
+            Scratch[Starts[static_cast<int32>((Entry.Bucket >> Shift) & DigitMask)]++] = Entry;
+        }
+        std::swap(Entries, Scratch);
+    }
+}
+
+/**
+ * Where a candidate stands in the order of the lookup: nearer first, then by the visiting order of its
+ * cell around the point (x, then y, then z offset), then by triangle ID. Taking the least of these gives
+ * the same winner as visiting the 27 cells in order and keeping only strictly nearer candidates.
+ */
+struct FCandidateRank
+{
+    double DistanceSquared = std::numeric_limits<double>::infinity();
+    int64 DX = 0;
+    int64 DY = 0;
+    int64 DZ = 0;
+    int32 Triangle = INDEX_NONE;
+
+    friend auto operator<=>(const FCandidateRank&, const FCandidateRank&) = default;
+};
 } // namespace
 
 FTriangleCentroidGrid::FTriangleCentroidGrid(const FMeshDescription& Mesh, double InTolerance)
     : Tolerance(InTolerance), CellSize(std::max(InTolerance, MinCellSize))
 {
+    const int32 NumTriangles = Mesh.Triangles().Num();
+    BucketBits = std::bit_width(std::bit_ceil(static_cast<uint32>(std::max(NumTriangles, 1)))) - 1;
+
     const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
         Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
-    const int32 NumTriangles = Mesh.Triangles().Num();
-    Slots.Init(EmptySlot, static_cast<int32>(std::bit_ceil(static_cast<uint32>(2 * NumTriangles + 2))));
-    Centroids.SetNum(Mesh.Triangles().GetArraySize());
-
-    // First pass: each triangle's centroid and cell, counting the triangles per cell.
-    TArray<int32> CellOfTriangle;
-    CellOfTriangle.Init(EmptySlot, Centroids.Num());
-    TArray<int32> CellCounts;
+    Entries.Reserve(NumTriangles);
     for (const FTriangleID Triangle : Mesh.Triangles().GetElementIDs())
     {
         const FVector Centroid = TriangleCentroid(Mesh, Positions, Triangle);
-        if (!IsFinite(Centroid))
+        if (IsFinite(Centroid)) // one that is not can never lie within a tolerance of anything
         {
-            continue; // can never lie within a tolerance of anything
+            Entries.Add({Centroid, Triangle, BucketOf(BlockOf(CellOf(Centroid)))});
         }
-        const int32 Cell = FindOrAddCell(CellOf(Centroid));
-        if (Cell == CellCounts.Num())
-        {
-            CellCounts.Add(0);
-        }
-        ++CellCounts[Cell];
-        Centroids[Triangle.GetValue()] = Centroid;
-        CellOfTriangle[Triangle.GetValue()] = Cell;
     }
+    TArray<FEntry> Scratch;
+    SortByBucket(Entries, Scratch, BucketBits);
 
-    // Second pass: lay the cells' runs out one after another, each in ascending triangle ID order.
-    CellStarts.SetNum(Cells.Num() + 1);
-    CellStarts[0] = 0;
-    for (int32 Cell = 0; Cell < Cells.Num(); ++Cell)
+    BucketStarts.Init(0, (1 << BucketBits) + 1);
+    for (const FEntry& Entry : Entries)
     {
-        CellStarts[Cell + 1] = CellStarts[Cell] + CellCounts[Cell];
-        CellCounts[Cell] = CellStarts[Cell];
+        ++BucketStarts[static_cast<int32>(Entry.Bucket) + 1];
     }
-    CellTriangles.SetNum(CellStarts.Last());
-    for (int32 Triangle = 0; Triangle < CellOfTriangle.Num(); ++Triangle)
+    for (int32 Bucket = 1; Bucket < BucketStarts.Num(); ++Bucket)
     {
-        if (const int32 Cell = CellOfTriangle[Triangle]; Cell != EmptySlot)
-        {
-            CellTriangles[CellCounts[Cell]++] = FTriangleID(Triangle);
-        }
+        BucketStarts[Bucket] += BucketStarts[Bucket - 1];
     }
 }
 
@@ -99,75 +139,53 @@ FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point) const
     {
         return FTriangleID::Invalid();
     }
-    const FCell Center = CellOf(Point);
+    const FCoord Center = CellOf(Point);
+    const FCoord First = BlockOf({Center.X - 1, Center.Y - 1, Center.Z - 1});
+    const FCoord Last = BlockOf({Center.X + 1, Center.Y + 1, Center.Z + 1});
     const double MaxDistanceSquared = Tolerance * Tolerance;
-    FTriangleID Best;
-    double BestDistanceSquared = std::numeric_limits<double>::infinity();
-    for (int64 DX = -1; DX <= 1; ++DX)
+    FCandidateRank Best;
+    for (int64 BX = First.X; BX <= Last.X; ++BX)
     {
-        for (int64 DY = -1; DY <= 1; ++DY)
+        for (int64 BY = First.Y; BY <= Last.Y; ++BY)
         {
-            for (int64 DZ = -1; DZ <= 1; ++DZ)
+            for (int64 BZ = First.Z; BZ <= Last.Z; ++BZ)
             {
-                const int32 Cell = FindCell({Center.X + DX, Center.Y + DY, Center.Z + DZ});
-                if (Cell == EmptySlot)
+                // A bucket may hold other blocks too; the cell test below leaves their entries out.
+                const int32 Bucket = static_cast<int32>(BucketOf({BX, BY, BZ}));
+                for (int32 Index = BucketStarts[Bucket]; Index < BucketStarts[Bucket + 1]; ++Index)
                 {
-                    continue;
-                }
-                for (int32 Index = CellStarts[Cell]; Index < CellStarts[Cell + 1]; ++Index)
-                {
-                    const FTriangleID Candidate = CellTriangles[Index];
-                    const double DistanceSquared = (Centroids[Candidate.GetValue()] - Point).SizeSquared();
-                    if (DistanceSquared <= MaxDistanceSquared && DistanceSquared < BestDistanceSquared)
+                    const FEntry& Entry = Entries[Index];
+                    const double DistanceSquared = (Entry.Centroid - Point).SizeSquared();
+                    if (DistanceSquared > MaxDistanceSquared || DistanceSquared > Best.DistanceSquared)
                     {
-                        Best = Candidate;
-                        BestDistanceSquared = DistanceSquared;
+                        continue;
+                    }
+                    const FCoord Cell = CellOf(Entry.Centroid);
+                    const FCandidateRank Rank{DistanceSquared, Cell.X - Center.X, Cell.Y - Center.Y,
+                                              Cell.Z - Center.Z, Entry.Triangle.GetValue()};
+                    const bool bAroundPoint =
+                        std::abs(Rank.DX) <= 1 && std::abs(Rank.DY) <= 1 && std::abs(Rank.DZ) <= 1;
+                    if (bAroundPoint && Rank < Best)
+                    {
+                        Best = Rank;
                     }
                 }
             }
         }
     }
-    return Best;
+    return FTriangleID(Best.Triangle);
 }
 
-FTriangleCentroidGrid::FCell FTriangleCentroidGrid::CellOf(const FVector& Point) const
+FCoord FTriangleCentroidGrid::CellOf(const FVector& Point) const
 {
     return {CellCoordinate(Point.X, CellSize), CellCoordinate(Point.Y, CellSize),
             CellCoordinate(Point.Z, CellSize)};
 }
 
-int32 FTriangleCentroidGrid::SlotOf(const FCell& Cell) const
+uint32 FTriangleCentroidGrid::BucketOf(const FCoord& Block) const
 {
-    const uint64 Hash = MixBits(static_cast<uint64>(Cell.X) ^
-                                MixBits(static_cast<uint64>(Cell.Y) ^ MixBits(static_cast<uint64>(Cell.Z))));
-    return static_cast<int32>(Hash & static_cast<uint64>(Slots.Num() - 1));
-}
-
-int32 FTriangleCentroidGrid::FindCell(const FCell& Cell) const
-{
-    for (int32 Slot = SlotOf(Cell);; Slot = (Slot + 1) & (Slots.Num() - 1))
-    {
-        const int32 Index = Slots[Slot];
-        if (Index == EmptySlot || Cells[Index] == Cell)
-        {
-            return Index;
-        }
-    }
-}
-
-int32 FTriangleCentroidGrid::FindOrAddCell(const FCell& Cell)
-{
-    for (int32 Slot = SlotOf(Cell);; Slot = (Slot + 1) & (Slots.Num() - 1))
-    {
-        int32& Index = Slots[Slot];
-        if (Index == EmptySlot)
-        {
-            Index = Cells.Add(Cell);
-            return Index;
-        }
-        if (Cells[Index] == Cell)
-        {
-            return Index;
-        }
-    }
+    const uint64 Hash =
+        MixBits(static_cast<uint64>(Block.X) ^
+                MixBits(static_cast<uint64>(Block.Y) ^ MixBits(static_cast<uint64>(Block.Z))));
+    return static_cast<uint32>(Hash & ((uint64(1) << BucketBits) - 1));
 }

@@ -1,0 +1,77 @@
+#include "RivetEditor/Private/Tools/RivetSelectionToolWorkflow.h"
+
+#include "Core/Text/LocText.h"
+#include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
+#include "InteractiveToolsFramework/ToolTargets/SkeletalMeshBackedTarget.h"
+#include "InteractiveToolsFramework/Tools/InteractiveToolManager.h"
+#include "RivetEditor/Private/RivetSelectionMapping.h"
+
+namespace
+{
+void ShowMessage(const UMeshSelectionTool& Tool, const FText& Message, EToolMessageLevel Level)
+{
+    if (UInteractiveToolManager* Manager = Tool.GetToolManager())
+    {
+        Manager->DisplayMessage(Message, Level);
+    }
+}
+} // namespace
+
+USkeletalMesh* GetEditedSkeletalMesh(const UMeshSelectionTool& Tool)
+{
+    const USkeletalMeshBackedTarget* Target = Cast<USkeletalMeshBackedTarget>(Tool.GetTarget());
+    return Target ? Target->GetSkeletalMesh() : nullptr;
+}
+
+bool MapToolSelection(UMeshSelectionTool& Tool, const FString& TextNamespace, FRivetMappedSelection& Out)
+{
+    Out.Mesh = GetEditedSkeletalMesh(Tool);
+    if (!Out.Mesh)
+    {
+        RefuseSelectionAction(Tool, VT_NSLOCTEXT(TextNamespace, "NoMesh",
+                                                 "Could not reach the skeletal mesh. Nothing was changed."));
+        return false;
+    }
+    const UMeshSelectionSet* Selection = Tool.GetSelection();
+    if (!Selection)
+    {
+        RefuseSelectionAction(Tool, VT_NSLOCTEXT(TextNamespace, "NoSelection",
+                                                 "Select at least one polygon first. Nothing was changed."));
+        return false;
+    }
+    const UPreviewMesh* Preview = Tool.GetPreviewMesh();
+    int32 Unmatched = 0;
+    if (!MapSelectionToAssetTriangles(Out.Mesh, Preview ? Preview->GetMesh() : nullptr,
+                                      Selection->GetElements(EMeshSelectionElementType::Face),
+                                      Out.TriangleIDs, Unmatched))
+    {
+        RefuseSelectionAction(Tool,
+                              FText::Format(VT_NSLOCTEXT(TextNamespace, "MappingFailed",
+                                                         "Could not match {0} of the selected polygons to "
+                                                         "the asset. Nothing was changed — reimport "
+                                                         "the mesh and try again."),
+                                            Unmatched));
+        return false;
+    }
+    return true;
+}
+
+void StartSelectionTool(UMeshSelectionTool& Tool, const FText& DisplayName, const FText& StartHint)
+{
+    Tool.SetToolDisplayName(DisplayName);
+    ShowMessage(Tool, StartHint, EToolMessageLevel::UserNotification);
+}
+
+void FinishSelectionAction(UMeshSelectionTool& Tool, const FText& Result)
+{
+    ShowMessage(Tool, Result, EToolMessageLevel::UserNotification);
+    if (UInteractiveToolManager* Manager = Tool.GetToolManager())
+    {
+        Manager->PostActiveToolShutdownRequest(&Tool, EToolShutdownType::Completed, false, FText());
+    }
+}
+
+void RefuseSelectionAction(UMeshSelectionTool& Tool, const FText& Reason)
+{
+    ShowMessage(Tool, Reason, EToolMessageLevel::UserWarning);
+}

@@ -1,0 +1,335 @@
+#include "TestSelectionTools.h"
+
+#include "CoreUObject/Object/StrongObjectPtr.h"
+#include "CoreUObject/Reflection/Class.h"
+#include "CoreUObject/Reflection/Function.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "InteractiveToolsFramework/ToolTargets/SkeletalMeshToolTarget.h"
+#include "MeshDescription/MeshAttributes.h"
+#include "RivetEditor/Private/Tools/RivetMeshEditActions.h"
+#include "Support/Editor/HeadlessEditor.h"
+#include "Support/SkeletalMeshSnapshot.h"
+#include "Support/TestSkeletalAsset.h"
+#include "VantorEd/Transactions/TransactionBuffer.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const FName LogCategory("LogRivetEditor");
+const char* const TextNamespace = "RivetDeletePolygonsTool";
+
+/** Expects the latest tool message to be the tool's text of that key, showing that string, at that level. */
+void ExpectLastMessage(const FHeadlessEditor& Editor, const char* Key, const FString& Text,
+                       EToolMessageLevel Level)
+{
+    ASSERT_FALSE(Editor.GetMessages().IsEmpty());
+    const FToolMessage& Message = Editor.GetMessages().Last();
+    EXPECT_EQ(Message.Text.ToString(), Text);
+    EXPECT_EQ(Message.Text.GetNamespace(), TextNamespace);
+    EXPECT_EQ(Message.Text.GetKey(), Key);
+    EXPECT_EQ(Message.Level, Level);
+}
+
+int32 CountMessages(const FHeadlessEditor& Editor, const char* Key)
+{
+    int32 Count = 0;
+    for (const FToolMessage& Message : Editor.GetMessages())
+    {
+        Count += Message.Text.GetKey() == Key;
+    }
+    return Count;
+}
+
+/** The test character (48 triangles in three slots) open in the editor. */
+class DeletePolygonsToolTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Mesh = BuildTestSkeletalAsset({.PackageName = "/Game/Tools/DeleteTarget"}).Mesh;
+        Editor.OpenAsset(Mesh);
+    }
+
+    URivetDeletePolygonsTool* Start()
+    {
+        URivetDeletePolygonsTool* Tool = Cast<URivetDeletePolygonsTool>(Editor.StartTool("Delete Polygons"));
+        VT_CHECKF(Tool != nullptr, "the mode did not start the Delete Polygons tool");
+        return Tool;
+    }
+
+    void Press(const FString& Button)
+    {
+        FString Error;
+        ASSERT_TRUE(Editor.PressButton(Button, Error)) << *Error;
+    }
+
+    /** Paints the triangles, presses the tool's button and runs a frame. */
+    void DeleteSelection(const TArray<int32>& Triangles)
+    {
+        ASSERT_TRUE(Editor.SelectPreviewTriangles(Triangles));
+        Press("Delete Selected Polygons");
+        Editor.Tick();
+    }
+
+    int32 AssetTriangles() const { return Mesh->GetMeshDescription(0)->Triangles().Num(); }
+
+    FHeadlessEditor Editor;
+    USkeletalMesh* Mesh = nullptr;
+};
+} // namespace
+
+TEST_F(DeletePolygonsToolTest, StartsThroughTheModeWithItsPanelAndHint)
+{
+    URivetDeletePolygonsTool* Tool = Start();
+
+    EXPECT_EQ(Tool->GetToolDisplayName().ToString(), "Delete Polygons");
+    EXPECT_EQ(Tool->GetToolDisplayName().GetKey(), "ToolName");
+    ExpectLastMessage(Editor, "ToolStartup",
+                      "Select polygons in the viewport, then press Delete Selected Polygons.",
+                      EToolMessageLevel::UserNotification);
+
+    const TArray<TObjectPtr<UInteractiveToolPropertySet>>& Panels = Tool->GetToolProperties();
+    ASSERT_EQ(Panels.Num(), 2);
+    const URivetDeletePolygonsToolProperties* Settings =
+        Cast<URivetDeletePolygonsToolProperties>(Panels[0].Get());
+    ASSERT_NE(Settings, nullptr);
+    EXPECT_EQ(Settings, Tool->GetSettings());
+    EXPECT_EQ(Settings->GetOuter(), Tool);
+    EXPECT_EQ(Settings->ParentTool.Get(), Tool);
+    const URivetMeshEditActions* Actions = Cast<URivetMeshEditActions>(Panels[1].Get());
+    ASSERT_NE(Actions, nullptr);
+    EXPECT_EQ(Actions->GetOuter(), Tool);
+    EXPECT_EQ(Actions->GetParentTool(), Tool);
+    EXPECT_FALSE(Tool->IsDeletePending());
+}
+
+TEST_F(DeletePolygonsToolTest, ClassesCarryTheirPanelMetadata)
+{
+    EXPECT_EQ(URivetDeletePolygonsToolBuilder::StaticClass()->GetMetaDataText("ToolTip"),
+              "Builder for the Delete Polygons tool.");
+    EXPECT_TRUE(URivetDeletePolygonsToolBuilder::StaticClass()->IsChildOf<UMeshSelectionToolBuilder>());
+    EXPECT_TRUE(URivetDeletePolygonsTool::StaticClass()->IsChildOf<UMeshSelectionTool>());
+
+    const FProperty* Settings = URivetDeletePolygonsTool::StaticClass()->FindPropertyByName("Settings");
+    ASSERT_NE(Settings, nullptr);
+    EXPECT_FALSE(Settings->IsEditable());
+
+    const UClass* Properties = URivetDeletePolygonsToolProperties::StaticClass();
+    EXPECT_EQ(Properties->GetProperties().Num(), Properties->GetSuperClass()->GetProperties().Num());
+    const FFunction* DeleteNow = Properties->FindFunctionByName("DeleteNow");
+    ASSERT_NE(DeleteNow, nullptr);
+    EXPECT_EQ(DeleteNow->GetMetaData("CallInEditor"), "true");
+    EXPECT_EQ(DeleteNow->GetMetaData("Category"), "Polygons");
+    EXPECT_EQ(DeleteNow->GetMetaData("DisplayName"), "Delete Selected Polygons");
+    EXPECT_EQ(DeleteNow->GetMetaData("DisplayPriority"), "1");
+    EXPECT_EQ(DeleteNow->GetMetaData("ToolTip"),
+              "Deletes the selected polygons from the asset.\n\nWARNING: Does nothing if every polygon is "
+              "selected -- an empty mesh\nmakes the asset invalid.");
+}
+
+TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonEndsAndUndoesInOneStep)
+{
+    Start();
+    const FSkeletalMeshSnapshot Before(*Mesh);
+
+    DeleteSelection({7});
+
+    ExpectLastMessage(Editor, "DeleteDone", "Deleted 1 polygon(s).", EToolMessageLevel::UserNotification);
+    EXPECT_EQ(Editor.GetActiveTool(), nullptr);
+    EXPECT_EQ(AssetTriangles(), 47);
+    EXPECT_TRUE(Mesh->HasValidRenderData());
+    EXPECT_TRUE(Editor.GetLog().ContainsMessage(
+        LogCategory, "[RivetEditor] Deleted: 1 triangles, 0 vertices, 0 vertex instances"));
+    const TArray<FText> Steps = FTransactionBuffer::Get().GetUndoTitles();
+    ASSERT_EQ(Steps.Num(), 1);
+    EXPECT_EQ(Steps[0].ToString(), "Delete Polygons");
+    EXPECT_EQ(Steps[0].GetKey(), "DeletePolygonsTransaction");
+
+    ASSERT_TRUE(Editor.Undo());
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    EXPECT_FALSE(Editor.Undo());
+}
+
+TEST_F(DeletePolygonsToolTest, TheRightTrianglesGo)
+{
+    Start();
+    const FMeshDescription Before = *Mesh->GetMeshDescription(0);
+
+    DeleteSelection({0, 1, 47});
+
+    // What is left are the former triangles 2 to 46, in their order.
+    const FMeshDescription& After = *Mesh->GetMeshDescription(0);
+    ASSERT_EQ(After.Triangles().Num(), 45);
+    const auto Corners = [](const FMeshDescription& Description, int32 Triangle)
+    {
+        const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
+            Description.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
+        TArray<FVector3f> Result;
+        for (const FVertexID Vertex : Description.GetTriangleVertices(FTriangleID(Triangle)))
+        {
+            Result.Add(Positions[Vertex]);
+        }
+        return Result;
+    };
+    for (int32 Triangle = 0; Triangle < 45; ++Triangle)
+    {
+        EXPECT_EQ(Corners(After, Triangle), Corners(Before, Triangle + 2)) << Triangle;
+    }
+}
+
+TEST_F(DeletePolygonsToolTest, TwoPressesBeforeATickDeleteOnce)
+{
+    Start();
+    ASSERT_TRUE(Editor.SelectPreviewTriangles({3, 4}));
+    Press("Delete Selected Polygons");
+    Press("DeleteNow");
+    Editor.Tick(2);
+
+    EXPECT_EQ(CountMessages(Editor, "DeleteDone"), 1);
+    EXPECT_EQ(AssetTriangles(), 46);
+    EXPECT_EQ(FTransactionBuffer::Get().GetUndoTitles().Num(), 1);
+    EXPECT_EQ(Editor.GetLog().CountLines(LogCategory), 1);
+}
+
+TEST_F(DeletePolygonsToolTest, TwoPreviewTrianglesOnOneAssetTriangleCountOnce)
+{
+    URivetDeletePolygonsTool* Tool = Start();
+    int32 Copy = INDEX_NONE;
+    Tool->GetPreviewMesh()->EditMesh(
+        [&](FDynamicMesh3& Preview)
+        {
+            const FIndex3i Corners = Preview.GetTriangle(9);
+            const FVector Shift(0.001, 0.0, 0.0);
+            Copy = Preview.AppendTriangle({Preview.AppendVertex(Preview.GetVertex(Corners.A) + Shift),
+                                           Preview.AppendVertex(Preview.GetVertex(Corners.B) + Shift),
+                                           Preview.AppendVertex(Preview.GetVertex(Corners.C) + Shift)});
+        });
+
+    DeleteSelection({9, Copy});
+
+    ExpectLastMessage(Editor, "DeleteDone", "Deleted 1 polygon(s).", EToolMessageLevel::UserNotification);
+    EXPECT_EQ(AssetTriangles(), 47);
+}
+
+TEST_F(DeletePolygonsToolTest, SelectingEveryPolygonIsRejectedAndTheToolStays)
+{
+    URivetDeletePolygonsTool* Tool = Start();
+    TArray<int32> Everything;
+    for (int32 Triangle = 0; Triangle < 48; ++Triangle)
+    {
+        Everything.Add(Triangle);
+    }
+    const FSkeletalMeshSnapshot Before(*Mesh);
+
+    DeleteSelection(Everything);
+
+    ExpectLastMessage(Editor, "DeleteRejected",
+                      "Nothing was deleted. Selecting every polygon would leave an empty mesh.",
+                      EToolMessageLevel::UserWarning);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    EXPECT_EQ(Editor.GetActiveTool(), Tool);
+    EXPECT_EQ(Tool->GetSelection()->GetElements(EMeshSelectionElementType::Face), Everything);
+    EXPECT_TRUE(Editor.GetLog().ContainsMessage(
+        LogCategory, "[RivetEditor] Delete refused: all triangles are selected (48)"));
+
+    // The user takes one polygon out of the selection and tries again.
+    Tool->GetSelection()->RemoveIndices(EMeshSelectionElementType::Face, {0});
+    Press("Delete Selected Polygons");
+    Editor.Tick();
+    ExpectLastMessage(Editor, "DeleteDone", "Deleted 47 polygon(s).", EToolMessageLevel::UserNotification);
+    EXPECT_EQ(AssetTriangles(), 1);
+}
+
+TEST_F(DeletePolygonsToolTest, AnEmptySelectionMatchesNothingAndOpensNoTransaction)
+{
+    URivetDeletePolygonsTool* Tool = Start();
+    const FSkeletalMeshSnapshot Before(*Mesh);
+
+    DeleteSelection({});
+
+    ExpectLastMessage(
+        Editor, "MappingFailed",
+        "Could not match 0 of the selected polygons to the asset. Nothing was changed — reimport the "
+        "mesh and try again.",
+        EToolMessageLevel::UserWarning);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+    EXPECT_EQ(Editor.GetActiveTool(), Tool);
+}
+
+TEST_F(DeletePolygonsToolTest, PolygonsThatNoLongerMatchTheAssetAreCountedAndNothingIsDeleted)
+{
+    Start();
+    // The asset moves on under the open tool, as a reimport would move it.
+    TMeshAttributesRef<FVertexID, FVector3f> Positions =
+        Mesh->GetMeshDescription(0)->VertexAttributes().GetAttributesRef<FVector3f>(
+            MeshAttribute::Vertex::Position);
+    Positions[FVertexID(0)].Z += 0.5f;
+    const FSkeletalMeshSnapshot Before(*Mesh);
+
+    DeleteSelection({0, 5, 9999});
+
+    ExpectLastMessage(
+        Editor, "MappingFailed",
+        "Could not match 2 of the selected polygons to the asset. Nothing was changed — reimport the "
+        "mesh and try again.",
+        EToolMessageLevel::UserWarning);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+}
+
+TEST_F(DeletePolygonsToolTest, WithoutAMeshOrASelectionSetNothingHappens)
+{
+    const FSkeletalMeshSnapshot Before(*Mesh);
+
+    URivetDeletePolygonsTool* NoTarget = NewObject<URivetDeletePolygonsTool>(Editor.GetToolManager());
+    NoTarget->Setup();
+    NoTarget->RequestDelete();
+    NoTarget->OnTick(0.0f);
+    ExpectLastMessage(Editor, "NoMesh", "Could not reach the skeletal mesh. Nothing was changed.",
+                      EToolMessageLevel::UserWarning);
+
+    UDeletePolygonsToolWithoutSelection* NoSelection =
+        NewObject<UDeletePolygonsToolWithoutSelection>(Editor.GetToolManager());
+    NoSelection->SetTarget(USkeletalMeshToolTarget::Make(Mesh));
+    NoSelection->Setup();
+    NoSelection->RequestDelete();
+    NoSelection->OnTick(0.0f);
+    ExpectLastMessage(Editor, "NoSelection", "Select at least one polygon first. Nothing was changed.",
+                      EToolMessageLevel::UserWarning);
+
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+    EXPECT_FALSE(Editor.GetToolManager()->HasPendingShutdownRequest());
+}
+
+TEST_F(DeletePolygonsToolTest, TheButtonOfAnEndedToolDoesNothing)
+{
+    URivetDeletePolygonsTool* Tool = Start();
+    const TStrongObjectPtr<URivetDeletePolygonsToolProperties> Settings(Tool->GetSettings());
+    DeleteSelection({2});
+    ASSERT_EQ(Editor.GetActiveTool(), nullptr);
+    const int32 Messages = Editor.GetMessages().Num();
+
+    Settings->DeleteNow();
+    Editor.Tick();
+
+    EXPECT_EQ(Settings->ParentTool.Get(), nullptr);
+    EXPECT_EQ(Editor.GetMessages().Num(), Messages);
+    EXPECT_EQ(AssetTriangles(), 47);
+}
+
+TEST_F(DeletePolygonsToolTest, TheMeshEditsPanelEditsThePreviewOnly)
+{
+    URivetDeletePolygonsTool* Tool = Start();
+    const FSkeletalMeshSnapshot Before(*Mesh);
+    ASSERT_TRUE(Editor.SelectPreviewTriangles({0, 1}));
+
+    Press("Delete");
+    Editor.Tick();
+
+    EXPECT_EQ(Tool->GetPreviewMesh()->GetMesh()->TriangleCount(), 46);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    EXPECT_EQ(Editor.GetActiveTool(), Tool);
+}
