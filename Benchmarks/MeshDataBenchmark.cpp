@@ -6,6 +6,7 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "MeshConversion/DynamicMeshToMeshDescription.h"
 #include "MeshConversion/MeshDescriptionToDynamicMesh.h"
+#include "Support/GridMeshes.h"
 #include "Support/GridSizes.h"
 #include "Support/MeshBuilders.h"
 #include "Support/MeshEdits.h"
@@ -14,23 +15,6 @@
 namespace
 {
 constexpr int32 LargeTriangles = 1000000;
-
-/** A skinned grid with UVs, normals, tangents, four influences per vertex and a morph target. */
-FSkinnedGridOptions GridOptions(int32 Quads)
-{
-    return {.QuadsX = Quads, .QuadsY = Quads, .NumGroups = 4, .InfluencesPerVertex = 4, .bMorphTarget = true};
-}
-
-/** The grid of that size, built once. */
-const FMeshDescription& GridMesh(int32 Quads)
-{
-    static TMap<int32, FMeshDescription> Meshes;
-    if (!Meshes.Contains(Quads))
-    {
-        Meshes.Add(Quads, BuildSkinnedGrid(GridOptions(Quads)));
-    }
-    return Meshes[Quads];
-}
 
 void BuildDescription(benchmark::State& State)
 {
