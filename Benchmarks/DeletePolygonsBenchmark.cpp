@@ -4,7 +4,6 @@
 
 #include "CoreUObject/Object/Package.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
-#include "MeshConversion/MeshDescriptionToDynamicMesh.h"
 #include "RivetEditor/Private/Ops/RivetDeletePolygonsOp.h"
 #include "RivetEditor/Private/RivetSelectionMapping.h"
 #include "RivetEditor/Private/RivetTriangleCentroidGrid.h"
@@ -14,37 +13,18 @@
 
 namespace
 {
-/** The asset (LOD 0 the grid) and its tool preview, each made once per size. */
-struct FGridAsset
+/** A skeletal mesh whose LOD 0 is the grid of that size, made once. */
+USkeletalMesh* GridAsset(int32 Quads)
 {
-    USkeletalMesh* Mesh = nullptr;
-    FDynamicMesh3 Preview;
-};
-
-FGridAsset& GridAsset(int32 Quads)
-{
-    static TMap<int32, FGridAsset> Assets;
+    static TMap<int32, USkeletalMesh*> Assets;
     if (!Assets.Contains(Quads))
     {
-        FGridAsset& Asset = Assets.Add(Quads, FGridAsset());
-        Asset.Mesh = NewObject<USkeletalMesh>(GetTransientPackage());
-        Asset.Mesh->AddLODInfo();
-        Asset.Mesh->CreateMeshDescription(0, FMeshDescription(GridMesh(Quads)));
-        FMeshDescriptionToDynamicMesh().Convert(GridMesh(Quads), Asset.Preview);
+        USkeletalMesh* Mesh = NewObject<USkeletalMesh>(GetTransientPackage());
+        Mesh->AddLODInfo();
+        Mesh->CreateMeshDescription(0, FMeshDescription(GridMesh(Quads)));
+        Assets.Add(Quads, Mesh);
     }
     return Assets[Quads];
-}
-
-/** The first half of the preview's triangles, as the user would paint them. */
-TArray<int32> PaintedHalf(const FDynamicMesh3& Preview)
-{
-    TArray<int32> Selected;
-    Selected.Reserve(Preview.MaxTriangleID() / 2);
-    for (int32 Triangle = 0; Triangle < Preview.MaxTriangleID() / 2; ++Triangle)
-    {
-        Selected.Add(Triangle);
-    }
-    return Selected;
 }
 
 void CopyDescription(benchmark::State& State)
@@ -69,14 +49,15 @@ void BuildCentroidGrid(benchmark::State& State)
 
 void MapSelection(benchmark::State& State)
 {
-    const FGridAsset& Asset = GridAsset(static_cast<int32>(State.range(0)));
-    const TArray<int32> Selected = PaintedHalf(Asset.Preview);
+    const int32 Quads = static_cast<int32>(State.range(0));
+    USkeletalMesh* Asset = GridAsset(Quads);
+    const FDynamicMesh3& Preview = GridPreview(Quads);
+    const TArray<int32> Selected = PaintedHalf(Preview);
     TArray<FTriangleID> Mapped;
     int32 Unmatched = 0;
     for (auto _ : State)
     {
-        benchmark::DoNotOptimize(
-            MapSelectionToAssetTriangles(Asset.Mesh, &Asset.Preview, Selected, Mapped, Unmatched));
+        benchmark::DoNotOptimize(MapSelectionToAssetTriangles(Asset, &Preview, Selected, Mapped, Unmatched));
     }
 }
 
@@ -84,18 +65,18 @@ void MapSelection(benchmark::State& State)
 void DeleteHalf(benchmark::State& State)
 {
     const int32 Quads = static_cast<int32>(State.range(0));
-    FGridAsset& Asset = GridAsset(Quads);
+    USkeletalMesh* Asset = GridAsset(Quads);
     TArray<FTriangleID> Half;
-    for (const int32 Triangle : PaintedHalf(Asset.Preview))
+    for (const int32 Triangle : PaintedHalf(GridPreview(Quads)))
     {
         Half.Add(FTriangleID(Triangle));
     }
     for (auto _ : State)
     {
         State.PauseTiming();
-        Asset.Mesh->CreateMeshDescription(0, FMeshDescription(GridMesh(Quads)));
+        Asset->CreateMeshDescription(0, FMeshDescription(GridMesh(Quads)));
         State.ResumeTiming();
-        benchmark::DoNotOptimize(DeletePolygons(Asset.Mesh, Half, true));
+        benchmark::DoNotOptimize(DeletePolygons(Asset, Half, true));
     }
 }
 

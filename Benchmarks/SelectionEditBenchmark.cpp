@@ -2,48 +2,20 @@
 // triangles, with the lower half selected. Each time is also given as a multiple of the time it takes to
 // copy the million-triangle preview mesh; times four from the smaller to the larger mesh is linear.
 
-#include "Core/Containers/Map.h"
 #include "GeometryCore/Selections/MeshSelectionEdits.h"
 #include "GeometryCore/Selections/TriangleSelectionOps.h"
-#include "MeshConversion/MeshDescriptionToDynamicMesh.h"
+#include "Support/GridMeshes.h"
 #include "Support/GridSizes.h"
-#include "Support/MeshBuilders.h"
 #include "Support/RatioReporter.h"
 
 namespace
 {
 
-/** The preview of a skinned grid of that size, built once. */
-const FDynamicMesh3& PreviewMesh(int32 Quads)
-{
-    static TMap<int32, FDynamicMesh3> Meshes;
-    if (!Meshes.Contains(Quads))
-    {
-        const FMeshDescription Description =
-            BuildSkinnedGrid({.QuadsX = Quads, .QuadsY = Quads, .NumGroups = 4, .InfluencesPerVertex = 4});
-        FDynamicMesh3 Mesh;
-        FMeshDescriptionToDynamicMesh().Convert(Description, Mesh);
-        Meshes.Add(Quads, std::move(Mesh));
-    }
-    return Meshes[Quads];
-}
-
-/** The lower half of the preview's triangles, as a painted selection. */
-TArray<int32> LowerHalf(const FDynamicMesh3& Mesh)
-{
-    TArray<int32> Selected;
-    for (int32 Triangle = 0; Triangle < Mesh.MaxTriangleID() / 2; ++Triangle)
-    {
-        Selected.Add(Triangle);
-    }
-    return Selected;
-}
-
 void CopyPreview(benchmark::State& State)
 {
     for (auto _ : State)
     {
-        FDynamicMesh3 Copy = PreviewMesh(static_cast<int32>(State.range(0)));
+        FDynamicMesh3 Copy = GridPreview(static_cast<int32>(State.range(0)));
         benchmark::DoNotOptimize(Copy);
     }
 }
@@ -52,8 +24,8 @@ void CopyPreview(benchmark::State& State)
 template <TArray<int32> (*Change)(const FDynamicMesh3&, const TArray<int32>&)>
 void SelectionChange(benchmark::State& State)
 {
-    const FDynamicMesh3& Mesh = PreviewMesh(static_cast<int32>(State.range(0)));
-    const TArray<int32> Selected = LowerHalf(Mesh);
+    const FDynamicMesh3& Mesh = GridPreview(static_cast<int32>(State.range(0)));
+    const TArray<int32> Selected = PaintedHalf(Mesh);
     for (auto _ : State)
     {
         TArray<int32> Result = Change(Mesh, Selected);
@@ -65,8 +37,8 @@ void SelectionChange(benchmark::State& State)
 template <int32 (*Edit)(FDynamicMesh3&, const TArray<int32>&)>
 void GeometryEdit(benchmark::State& State)
 {
-    const FDynamicMesh3& Source = PreviewMesh(static_cast<int32>(State.range(0)));
-    const TArray<int32> Selected = LowerHalf(Source);
+    const FDynamicMesh3& Source = GridPreview(static_cast<int32>(State.range(0)));
+    const TArray<int32> Selected = PaintedHalf(Source);
     for (auto _ : State)
     {
         State.PauseTiming();
