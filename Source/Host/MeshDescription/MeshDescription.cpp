@@ -258,7 +258,7 @@ void FMeshDescription::DeleteVertexInstance(FVertexInstanceID VertexInstanceID,
     VertexToInstances.Unlink(Vertex.GetValue(), Instance, 0);
     VertexInstanceIDs.Remove(VertexInstanceID);
     VertexInstanceAttributeSet.Remove(Instance);
-    if (OutOrphanedVertices && IsVertexUnreferenced(Vertex))
+    if (OutOrphanedVertices && VertexToInstances.IsEmpty(Vertex.GetValue()))
     {
         OutOrphanedVertices->Add(Vertex);
     }
@@ -274,7 +274,7 @@ void FMeshDescription::DeleteEdge(FEdgeID EdgeID, TArray<FVertexID>* OutOrphaned
     {
         const FVertexID Vertex = EdgeVertices[Edge][End];
         VertexToEdges.Unlink(Vertex.GetValue(), Edge, End);
-        if (OutOrphanedVertices && IsVertexUnreferenced(Vertex))
+        if (OutOrphanedVertices && VertexToEdges.IsEmpty(Vertex.GetValue()))
         {
             OutOrphanedVertices->Add(Vertex);
         }
@@ -307,11 +307,6 @@ void FMeshDescription::DeletePolygonGroup(FPolygonGroupID GroupID)
               GroupID.GetValue());
     PolygonGroupIDs.Remove(GroupID);
     PolygonGroupAttributeSet.Remove(GroupID.GetValue());
-}
-
-bool FMeshDescription::IsVertexUnreferenced(FVertexID VertexID) const
-{
-    return VertexToInstances.IsEmpty(VertexID.GetValue()) && VertexToEdges.IsEmpty(VertexID.GetValue());
 }
 
 bool FMeshDescription::IsVertexOrphaned(FVertexID VertexID) const

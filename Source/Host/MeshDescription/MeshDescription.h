@@ -107,14 +107,10 @@ public:
     void DeletePolygon(FPolygonID PolygonID, TArray<FEdgeID>* OutOrphanedEdges = nullptr,
                        TArray<FVertexInstanceID>* OutOrphanedVertexInstances = nullptr,
                        TArray<FPolygonGroupID>* OutOrphanedPolygonGroups = nullptr);
-    /**
-     * Deletes an instance no triangle uses; reports its vertex when that has neither an instance nor an
-     * edge left. A vertex freed by a batch of deletions is thereby reported once, by the last of them.
-     */
+    /** Deletes an instance no triangle uses; reports its vertex when that has no instance left. */
     void DeleteVertexInstance(FVertexInstanceID VertexInstanceID,
                               TArray<FVertexID>* OutOrphanedVertices = nullptr);
-    /** Deletes an edge no triangle uses; reports each of its vertices that has neither an edge nor an
-     * instance left. */
+    /** Deletes an edge no triangle uses; reports each of its vertices that has no edge left. */
     void DeleteEdge(FEdgeID EdgeID, TArray<FVertexID>* OutOrphanedVertices = nullptr);
     /** Deletes an orphaned vertex together with its remaining instances and edges, none of which is used. */
     void DeleteVertex(FVertexID VertexID);
@@ -199,7 +195,6 @@ private:
     };
 
     void CheckVertex(FVertexID ID) const;
-    bool IsVertexUnreferenced(FVertexID ID) const;
     void CheckContour(std::span<const FVertexInstanceID> Contour) const;
     FTriangleID AddTriangleToPolygon(FPolygonID PolygonID, FPolygonGroupID GroupID,
                                      const std::array<FVertexInstanceID, 3>& Corners,
