@@ -37,14 +37,6 @@ TArray<FTriangleID> AllTriangles(const FMeshDescription& Mesh)
     return IDs;
 }
 
-std::array<FVector3f, 3> CornerPositions(const FMeshDescription& Mesh, FTriangleID Triangle)
-{
-    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
-        Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
-    const std::array<FVertexID, 3> Corners = Mesh.GetTriangleVertices(Triangle);
-    return {Positions[Corners[0]], Positions[Corners[1]], Positions[Corners[2]]};
-}
-
 /** The test character: LOD 0 a 6 x 4 grid (48 triangles, 35 vertices) in three slots of two columns. */
 class DeletePolygonsOpTest : public testing::Test
 {
@@ -101,11 +93,11 @@ TEST_F(DeletePolygonsOpTest, EveryTriangleIsRefusedHoweverOftenOrWithWhateverEls
 TEST_F(DeletePolygonsOpTest, AllButOneTriangleLeavesThatOne)
 {
     TArray<FTriangleID> AllButLast = AllTriangles(LOD0());
-    const std::array<FVector3f, 3> Survivor = CornerPositions(LOD0(), AllButLast.Pop());
+    const std::array<FVector3f, 3> Survivor = TriangleCornerPositions(LOD0(), AllButLast.Pop());
 
     EXPECT_EQ(DeletePolygons(Mesh, AllButLast, true), 47);
     ASSERT_EQ(LOD0().Triangles().Num(), 1);
-    EXPECT_EQ(CornerPositions(LOD0(), FTriangleID(0)), Survivor);
+    EXPECT_EQ(TriangleCornerPositions(LOD0(), FTriangleID(0)), Survivor);
     EXPECT_EQ(LOD0().Vertices().Num(), 3);
     EXPECT_EQ(LOD0().VertexInstances().Num(), 3);
     EXPECT_EQ(LOD0().Edges().Num(), 3);
@@ -144,8 +136,8 @@ TEST_F(DeletePolygonsOpTest, TheRestIsRenumberedDenselyInItsFormerOrder)
     for (int32 New = 0; New < 45; ++New)
     {
         SCOPED_TRACE(New);
-        EXPECT_EQ(CornerPositions(After, FTriangleID(New)),
-                  CornerPositions(Before, FTriangleID(Survivors[New])));
+        EXPECT_EQ(TriangleCornerPositions(After, FTriangleID(New)),
+                  TriangleCornerPositions(Before, FTriangleID(Survivors[New])));
     }
     ExpectConsistent(After);
 }
@@ -168,6 +160,32 @@ TEST_F(DeletePolygonsOpTest, OnlyElementsNoRemainingTriangleUsesGo)
     const FLogLine Line = Log.FindLines(LogCategory).Last();
     EXPECT_EQ(Line.Verbosity, ELogVerbosity::Display);
     EXPECT_EQ(Line.Message, "[RivetEditor] Deleted: 1 triangles, 1 vertices, 1 vertex instances");
+    ExpectConsistent(LOD0());
+}
+
+TEST_F(DeletePolygonsOpTest, AVertexKeepsItsOtherInstancesWhenOneGoes)
+{
+    // The corner quad right of the UV seam (triangles 6 and 7) is the only user of the seam's
+    // right-hand instance of point (3, 0); the point itself is still used left of the seam.
+    const int32 Instances = LOD0().VertexInstances().Num();
+    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({6, 7}), true), 2);
+    EXPECT_EQ(LOD0().Vertices().Num(), 35);
+    EXPECT_EQ(LOD0().VertexInstances().Num(), Instances - 1);
+    EXPECT_EQ(Log.FindLines(LogCategory).Last().Message,
+              "[RivetEditor] Deleted: 2 triangles, 0 vertices, 1 vertex instances");
+    ExpectConsistent(LOD0());
+}
+
+TEST_F(DeletePolygonsOpTest, AVertexLeftWithOnlyAnUnusedInstanceGoesWithIt)
+{
+    Mesh->GetMeshDescription(0)->CreateVertexInstance(FVertexID(0));
+    const int32 Instances = LOD0().VertexInstances().Num();
+
+    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({0, 1}), true), 2);
+    EXPECT_EQ(LOD0().Vertices().Num(), 34);
+    EXPECT_EQ(LOD0().VertexInstances().Num(), Instances - 2);
+    EXPECT_EQ(Log.FindLines(LogCategory).Last().Message,
+              "[RivetEditor] Deleted: 2 triangles, 1 vertices, 1 vertex instances");
     ExpectConsistent(LOD0());
 }
 

@@ -8,6 +8,7 @@
 #include "MeshDescription/MeshAttributes.h"
 #include "RivetEditor/Private/Tools/RivetMeshEditActions.h"
 #include "Support/Editor/HeadlessEditor.h"
+#include "Support/MeshBuilders.h"
 #include "Support/SkeletalMeshSnapshot.h"
 #include "Support/TestSkeletalAsset.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
@@ -161,20 +162,11 @@ TEST_F(DeletePolygonsToolTest, TheRightTrianglesGo)
     // What is left are the former triangles 2 to 46, in their order.
     const FMeshDescription& After = *Mesh->GetMeshDescription(0);
     ASSERT_EQ(After.Triangles().Num(), 45);
-    const auto Corners = [](const FMeshDescription& Description, int32 Triangle)
-    {
-        const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
-            Description.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
-        TArray<FVector3f> Result;
-        for (const FVertexID Vertex : Description.GetTriangleVertices(FTriangleID(Triangle)))
-        {
-            Result.Add(Positions[Vertex]);
-        }
-        return Result;
-    };
     for (int32 Triangle = 0; Triangle < 45; ++Triangle)
     {
-        EXPECT_EQ(Corners(After, Triangle), Corners(Before, Triangle + 2)) << Triangle;
+        EXPECT_EQ(TriangleCornerPositions(After, FTriangleID(Triangle)),
+                  TriangleCornerPositions(Before, FTriangleID(Triangle + 2)))
+            << Triangle;
     }
 }
 
@@ -232,6 +224,10 @@ TEST_F(DeletePolygonsToolTest, SelectingEveryPolygonIsRejectedAndTheToolStays)
     EXPECT_EQ(Tool->GetSelection()->GetElements(EMeshSelectionElementType::Face), Everything);
     EXPECT_TRUE(Editor.GetLog().ContainsMessage(
         LogCategory, "[RivetEditor] Delete refused: all triangles are selected (48)"));
+    const TArray<FText> Steps = FTransactionBuffer::Get().GetUndoTitles();
+    ASSERT_EQ(Steps.Num(), 1);
+    EXPECT_EQ(Steps[0].ToString(), "Delete Polygons");
+    EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 1) << "the mesh recorded, nothing else";
 
     // The user takes one polygon out of the selection and tries again.
     Tool->GetSelection()->RemoveIndices(EMeshSelectionElementType::Face, {0});
@@ -279,16 +275,39 @@ TEST_F(DeletePolygonsToolTest, PolygonsThatNoLongerMatchTheAssetAreCountedAndNot
     EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
 }
 
+TEST_F(DeletePolygonsToolTest, AMeshWithoutLOD0GeometryMatchesNothing)
+{
+    Start();
+    Mesh->ClearMeshDescription(0);
+    const FSkeletalMeshSnapshot Before(*Mesh);
+
+    DeleteSelection({0});
+
+    ExpectLastMessage(
+        Editor, "MappingFailed",
+        "Could not match 0 of the selected polygons to the asset. Nothing was changed — reimport the "
+        "mesh and try again.",
+        EToolMessageLevel::UserWarning);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+}
+
 TEST_F(DeletePolygonsToolTest, WithoutAMeshOrASelectionSetNothingHappens)
 {
     const FSkeletalMeshSnapshot Before(*Mesh);
 
-    URivetDeletePolygonsTool* NoTarget = NewObject<URivetDeletePolygonsTool>(Editor.GetToolManager());
-    NoTarget->Setup();
-    NoTarget->RequestDelete();
-    NoTarget->OnTick(0.0f);
-    ExpectLastMessage(Editor, "NoMesh", "Could not reach the skeletal mesh. Nothing was changed.",
-                      EToolMessageLevel::UserWarning);
+    // No target, and a target that does not stand for a skeletal mesh.
+    for (UToolTarget* Target :
+         {static_cast<UToolTarget*>(nullptr), NewObject<UToolTarget>(Editor.GetToolManager())})
+    {
+        URivetDeletePolygonsTool* Tool = NewObject<URivetDeletePolygonsTool>(Editor.GetToolManager());
+        Tool->SetTarget(Target);
+        Tool->Setup();
+        Tool->RequestDelete();
+        Tool->OnTick(0.0f);
+        ExpectLastMessage(Editor, "NoMesh", "Could not reach the skeletal mesh. Nothing was changed.",
+                          EToolMessageLevel::UserWarning);
+    }
 
     UDeletePolygonsToolWithoutSelection* NoSelection =
         NewObject<UDeletePolygonsToolWithoutSelection>(Editor.GetToolManager());

@@ -23,8 +23,7 @@ const FExpectedButton ExpectedButtons[] = {
     {"Delete", "Delete", "1", "Delete the selected triangles", 11},
     {"Disconnect", "Disconnect", "3",
      "Disconnected the selected triangles from their neighbours, to create mesh boundaries along the "
-     "selection "
-     "borders",
+     "selection borders",
      12},
     {"FlipNormals", "Flip Normals", "4",
      "Flip the normals of the selected triangles. This will create hard normals at selection borders.", 15},

@@ -9,7 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <map>
+#include <random>
+#include <tuple>
+#include <vector>
 
 namespace
 {
@@ -142,6 +147,108 @@ TEST(TriangleCentroidGrid, TiesGoToTheLowerCellInXThenYThenZThenToTheLowerID)
         EXPECT_EQ(FirstMet({Step, -Step, -Step}, {-Step, Step, Step}), 1) << "x decides before y and z";
         EXPECT_EQ(FirstMet({0.0, Step, -Step}, {0.0, -Step, Step}), 1) << "y decides before z";
         EXPECT_EQ(FirstMet({Step, 0.0, 0.0}, {Step, 0.0, 0.0}), 0) << "one cell: the lower ID";
+    }
+}
+
+/**
+ * The lookup as plainly as it can be written: every cell's triangles in ascending ID order, the 27 cells
+ * around the point visited x outermost, then y, then z, and only strictly nearer candidates taken.
+ */
+class FReferenceCentroidLookup
+{
+public:
+    FReferenceCentroidLookup(const FMeshDescription& Mesh, double InTolerance) : Tolerance(InTolerance)
+    {
+        const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
+            Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
+        for (const FTriangleID Triangle : Mesh.Triangles().GetElementIDs())
+        {
+            FVector Sum(0.0);
+            for (const FVertexID Vertex : Mesh.GetTriangleVertices(Triangle))
+            {
+                Sum += FVector(Positions[Vertex]);
+            }
+            const FVector Centroid = Sum / 3.0;
+            Centroids.push_back({Centroid, Triangle.GetValue()});
+            Cells[CellOf(Centroid)].push_back(Centroids.size() - 1);
+        }
+    }
+
+    int32 FindNearest(const FVector& Point) const
+    {
+        const auto [X, Y, Z] = CellOf(Point);
+        int32 Best = INDEX_NONE;
+        double BestDistanceSquared = std::numeric_limits<double>::infinity();
+        for (int64 DX = -1; DX <= 1; ++DX)
+            for (int64 DY = -1; DY <= 1; ++DY)
+                for (int64 DZ = -1; DZ <= 1; ++DZ)
+                {
+                    const auto Cell = Cells.find({X + DX, Y + DY, Z + DZ});
+                    if (Cell == Cells.end())
+                    {
+                        continue;
+                    }
+                    for (const size_t Index : Cell->second)
+                    {
+                        const double DistanceSquared = (Centroids[Index].first - Point).SizeSquared();
+                        if (DistanceSquared <= Tolerance * Tolerance && DistanceSquared < BestDistanceSquared)
+                        {
+                            Best = Centroids[Index].second;
+                            BestDistanceSquared = DistanceSquared;
+                        }
+                    }
+                }
+        return Best;
+    }
+
+private:
+    using FCell = std::tuple<int64, int64, int64>;
+
+    FCell CellOf(const FVector& Point) const
+    {
+        const double Size = std::max(Tolerance, FTriangleCentroidGrid::MinCellSize);
+        return {static_cast<int64>(std::floor(Point.X / Size)),
+                static_cast<int64>(std::floor(Point.Y / Size)),
+                static_cast<int64>(std::floor(Point.Z / Size))};
+    }
+
+    double Tolerance;
+    std::vector<std::pair<FVector, int32>> Centroids;
+    std::map<FCell, std::vector<size_t>> Cells;
+};
+
+TEST(TriangleCentroidGrid, AgreesWithVisitingTheCellsInOrderOnRandomClusters)
+{
+    // Centroids and points on a fine lattice around the origin, so that many lie within the tolerance of
+    // each other, many are equally far, some coincide and cells on both sides of zero are used.
+    std::mt19937 Random(20261206);
+    for (const double Tolerance : {0.01, 0.00001})
+    {
+        SCOPED_TRACE(Tolerance);
+        const double Lattice = Tolerance / 4.0;
+        std::uniform_int_distribution<int32> Steps(-40, 40);
+        const auto RandomPoint = [&]
+        {
+            return FVector(Steps(Random) * Lattice, Steps(Random) * Lattice, Steps(Random) * Lattice);
+        };
+
+        FMeshDescription Mesh;
+        for (int32 Triangle = 0; Triangle < 3000; ++Triangle)
+        {
+            AddTriangleAt(Mesh, RandomPoint());
+        }
+        const FTriangleCentroidGrid Grid(Mesh, Tolerance);
+        const FReferenceCentroidLookup Reference(Mesh, Tolerance);
+        int32 Matches = 0;
+        for (int32 Query = 0; Query < 20000; ++Query)
+        {
+            const FVector Point = RandomPoint();
+            const int32 Expected = Reference.FindNearest(Point);
+            ASSERT_EQ(Grid.FindNearest(Point).GetValue(), Expected)
+                << Point.X << ", " << Point.Y << ", " << Point.Z;
+            Matches += Expected != INDEX_NONE;
+        }
+        EXPECT_GT(Matches, 10000) << "most points should find a centroid";
     }
 }
 

@@ -1,5 +1,6 @@
 #include "Support/MeshBuilders.h"
 
+#include "MeshDescription/MeshAttributes.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
 
 namespace
@@ -185,4 +186,12 @@ TArray<int32> CountTrianglesPerGroup(const FMeshDescription& Mesh)
         ++Counts[Mesh.GetTrianglePolygonGroup(Triangle).GetValue()];
     }
     return Counts;
+}
+
+std::array<FVector3f, 3> TriangleCornerPositions(const FMeshDescription& Mesh, FTriangleID Triangle)
+{
+    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
+        Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
+    const std::array<FVertexID, 3> Corners = Mesh.GetTriangleVertices(Triangle);
+    return {Positions[Corners[0]], Positions[Corners[1]], Positions[Corners[2]]};
 }

@@ -2,6 +2,8 @@
 
 #include "MeshDescription/MeshDescription.h"
 
+#include <array>
+
 /** What BuildSkinnedGrid puts into its mesh. */
 struct FSkinnedGridOptions
 {
@@ -31,3 +33,6 @@ FMeshDescription BuildSkinnedGrid(const FSkinnedGridOptions& Options = {});
 
 /** The triangles of a description counted per polygon group, indexed by group ID. */
 TArray<int32> CountTrianglesPerGroup(const FMeshDescription& Mesh);
+
+/** The positions of a triangle's corners, in corner order. */
+std::array<FVector3f, 3> TriangleCornerPositions(const FMeshDescription& Mesh, FTriangleID Triangle);

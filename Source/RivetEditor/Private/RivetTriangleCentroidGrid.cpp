@@ -11,9 +11,6 @@
 
 namespace
 {
-using FCoord = FTriangleCentroidGrid::FCoord;
-using FEntry = FTriangleCentroidGrid::FEntry;
-
 /** Blocks are 4 cells wide: a cell's block coordinate is its cell coordinate shifted by this much. */
 constexpr int32 BlockShift = 2;
 /** Cell coordinates stay well inside int64, so neighbours of any cell can be formed without overflow. */
@@ -30,11 +27,6 @@ int64 CellCoordinate(double Value, double CellSize)
 {
     return static_cast<int64>(
         std::clamp(std::floor(Value / CellSize), -MaxCellCoordinate, MaxCellCoordinate));
-}
-
-FCoord BlockOf(const FCoord& Cell)
-{
-    return {Cell.X >> BlockShift, Cell.Y >> BlockShift, Cell.Z >> BlockShift};
 }
 
 uint64 MixBits(uint64 Value)
@@ -55,34 +47,6 @@ FVector TriangleCentroid(const FMeshDescription& Mesh,
         Sum += FVector(Positions[Vertex]);
     }
     return Sum / 3.0;
-}
-
-/**
- * Sorts the entries by bucket, keeping the order of entries within a bucket: a least-significant-digit
- * radix sort, one pass per RadixBits of the bucket number, through Scratch.
- */
-void SortByBucket(TArray<FEntry>& Entries, TArray<FEntry>& Scratch, int32 BucketBits)
-{
-    Scratch.SetNum(Entries.Num());
-    TArray<int32> Starts;
-    for (int32 Shift = 0; Shift < BucketBits; Shift += RadixBits)
-    {
-        const uint32 DigitMask = (1u << RadixBits) - 1;
-        Starts.Init(0, (1 << RadixBits) + 1);
-        for (const FEntry& Entry : Entries)
-        {
-            ++Starts[static_cast<int32>((Entry.Bucket >> Shift) & DigitMask) + 1];
-        }
-        for (int32 Digit = 1; Digit < Starts.Num(); ++Digit)
-        {
-            Starts[Digit] += Starts[Digit - 1];
-        }
-        for (const FEntry& Entry : Entries)
-        {
-            Scratch[Starts[static_cast<int32>((Entry.Bucket >> Shift) & DigitMask)]++] = Entry;
-        }
-        std::swap(Entries, Scratch);
-    }
 }
 
 /**
@@ -120,7 +84,7 @@ FTriangleCentroidGrid::FTriangleCentroidGrid(const FMeshDescription& Mesh, doubl
         }
     }
     TArray<FEntry> Scratch;
-    SortByBucket(Entries, Scratch, BucketBits);
+    SortEntriesByBucket(Scratch);
 
     BucketStarts.Init(0, (1 << BucketBits) + 1);
     for (const FEntry& Entry : Entries)
@@ -176,10 +140,15 @@ FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point) const
     return FTriangleID(Best.Triangle);
 }
 
-FCoord FTriangleCentroidGrid::CellOf(const FVector& Point) const
+FTriangleCentroidGrid::FCoord FTriangleCentroidGrid::CellOf(const FVector& Point) const
 {
     return {CellCoordinate(Point.X, CellSize), CellCoordinate(Point.Y, CellSize),
             CellCoordinate(Point.Z, CellSize)};
+}
+
+FTriangleCentroidGrid::FCoord FTriangleCentroidGrid::BlockOf(const FCoord& Cell)
+{
+    return {Cell.X >> BlockShift, Cell.Y >> BlockShift, Cell.Z >> BlockShift};
 }
 
 uint32 FTriangleCentroidGrid::BucketOf(const FCoord& Block) const
@@ -188,4 +157,33 @@ uint32 FTriangleCentroidGrid::BucketOf(const FCoord& Block) const
         MixBits(static_cast<uint64>(Block.X) ^
                 MixBits(static_cast<uint64>(Block.Y) ^ MixBits(static_cast<uint64>(Block.Z))));
     return static_cast<uint32>(Hash & ((uint64(1) << BucketBits) - 1));
+}
+
+void FTriangleCentroidGrid::SortEntriesByBucket(TArray<FEntry>& Scratch)
+{
+    // Least significant digit first, RadixBits of the bucket number per pass.
+    constexpr uint32 DigitMask = (1u << RadixBits) - 1;
+    Scratch.SetNum(Entries.Num());
+    TArray<int32> Starts;
+    for (int32 Shift = 0; Shift < BucketBits; Shift += RadixBits)
+    {
+        const auto DigitOf = [Shift](const FEntry& Entry)
+        {
+            return static_cast<int32>((Entry.Bucket >> Shift) & DigitMask);
+        };
+        Starts.Init(0, (1 << RadixBits) + 1);
+        for (const FEntry& Entry : Entries)
+        {
+            ++Starts[DigitOf(Entry) + 1];
+        }
+        for (int32 Digit = 1; Digit < Starts.Num(); ++Digit)
+        {
+            Starts[Digit] += Starts[Digit - 1];
+        }
+        for (const FEntry& Entry : Entries)
+        {
+            Scratch[Starts[DigitOf(Entry)]++] = Entry;
+        }
+        std::swap(Entries, Scratch);
+    }
 }

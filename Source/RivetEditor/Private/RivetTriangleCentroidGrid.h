@@ -36,6 +36,7 @@ public:
     double GetTolerance() const { return Tolerance; }
     double GetCellSize() const { return CellSize; }
 
+private:
     /** A grid cell, or a block of cells, by its integer coordinates. */
     struct FCoord
     {
@@ -51,9 +52,11 @@ public:
         uint32 Bucket = 0;
     };
 
-private:
     FCoord CellOf(const FVector& Point) const;
+    static FCoord BlockOf(const FCoord& Cell);
     uint32 BucketOf(const FCoord& Block) const;
+    /** Sorts the entries by bucket, keeping their order within a bucket (a radix sort through Scratch). */
+    void SortEntriesByBucket(TArray<FEntry>& Scratch);
 
     double Tolerance;
     double CellSize;

@@ -60,14 +60,17 @@ FDeletionCounts DeleteTrianglesAndUnusedElements(FMeshDescription& Mesh, const T
             Mesh.DeleteEdge(Edge, &OrphanedVertices);
         }
     }
+    // A vertex is reported once by its last instance and once by its last edge; it goes once.
+    int32 DeletedVertices = 0;
     for (const FVertexID Vertex : OrphanedVertices)
     {
         if (Mesh.Vertices().IsValid(Vertex) && Mesh.IsVertexOrphaned(Vertex))
         {
             Mesh.DeleteVertex(Vertex);
+            ++DeletedVertices;
         }
     }
-    return {OrphanedVertices.Num(), OrphanedInstances.Num()};
+    return {DeletedVertices, OrphanedInstances.Num()};
 }
 } // namespace
 
