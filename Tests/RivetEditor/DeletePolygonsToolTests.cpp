@@ -75,6 +75,20 @@ protected:
 
     int32 AssetTriangles() const { return Mesh->GetMeshDescription(0)->Triangles().Num(); }
 
+    /** Expects the mapping refusal for that many unmatched polygons, with the asset as it was and no undo
+     * step. */
+    void ExpectMappingFailed(int32 Unmatched, const FSkeletalMeshSnapshot& Before)
+    {
+        ExpectLastMessage(
+            Editor, "MappingFailed",
+            FString::Printf("Could not match %d of the selected polygons to the asset. Nothing was "
+                            "changed — reimport the mesh and try again.",
+                            Unmatched),
+            EToolMessageLevel::UserWarning);
+        EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+        EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+    }
+
     FHeadlessEditor Editor;
     USkeletalMesh* Mesh = nullptr;
 };
@@ -244,13 +258,7 @@ TEST_F(DeletePolygonsToolTest, AnEmptySelectionMatchesNothingAndOpensNoTransacti
 
     DeleteSelection({});
 
-    ExpectLastMessage(
-        Editor, "MappingFailed",
-        "Could not match 0 of the selected polygons to the asset. Nothing was changed — reimport the "
-        "mesh and try again.",
-        EToolMessageLevel::UserWarning);
-    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
-    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+    ExpectMappingFailed(0, Before);
     EXPECT_EQ(Editor.GetActiveTool(), Tool);
 }
 
@@ -266,13 +274,7 @@ TEST_F(DeletePolygonsToolTest, PolygonsThatNoLongerMatchTheAssetAreCountedAndNot
 
     DeleteSelection({0, 5, 9999});
 
-    ExpectLastMessage(
-        Editor, "MappingFailed",
-        "Could not match 2 of the selected polygons to the asset. Nothing was changed — reimport the "
-        "mesh and try again.",
-        EToolMessageLevel::UserWarning);
-    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
-    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+    ExpectMappingFailed(2, Before);
 }
 
 TEST_F(DeletePolygonsToolTest, AMeshWithoutLOD0GeometryMatchesNothing)
@@ -283,13 +285,7 @@ TEST_F(DeletePolygonsToolTest, AMeshWithoutLOD0GeometryMatchesNothing)
 
     DeleteSelection({0});
 
-    ExpectLastMessage(
-        Editor, "MappingFailed",
-        "Could not match 0 of the selected polygons to the asset. Nothing was changed — reimport the "
-        "mesh and try again.",
-        EToolMessageLevel::UserWarning);
-    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
-    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+    ExpectMappingFailed(0, Before);
 }
 
 TEST_F(DeletePolygonsToolTest, WithoutAMeshOrASelectionSetNothingHappens)
