@@ -116,7 +116,6 @@ TEST_F(DeletePolygonsToolTest, StartsThroughTheModeWithItsPanelAndHint)
     ASSERT_NE(Actions, nullptr);
     EXPECT_EQ(Actions->GetOuter(), Tool);
     EXPECT_EQ(Actions->GetParentTool(), Tool);
-    EXPECT_FALSE(Tool->IsDeletePending());
 }
 
 TEST_F(DeletePolygonsToolTest, ClassesCarryTheirPanelMetadata)

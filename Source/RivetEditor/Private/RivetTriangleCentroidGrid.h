@@ -33,7 +33,6 @@ public:
      */
     FTriangleID FindNearest(const FVector& Point) const;
 
-    double GetTolerance() const { return Tolerance; }
     double GetCellSize() const { return CellSize; }
 
 private:

@@ -43,6 +43,9 @@ public:
     void RequestAction(EMeshSelectionToolActions Action);
     bool HasPendingAction() const { return PendingAction != EMeshSelectionToolActions::NoAction; }
 
+    /** The skeletal mesh the target stands for, or null when the target stands for none. */
+    USkeletalMesh* GetTargetSkeletalMesh() const;
+
     UPreviewMesh* GetPreviewMesh() const { return PreviewMesh; }
     UMeshSelectionSet* GetSelection() const { return Selection; }
     UMeshSelectionToolActionPropertySet* GetEditActions() const { return EditActions; }
@@ -58,9 +61,6 @@ protected:
     /** Applies an action to the selection and the preview mesh. */
     virtual void ApplyAction(EMeshSelectionToolActions Action);
     void OnShutdown(EToolShutdownType ShutdownType) override;
-
-    /** The target's skeletal mesh, or null when the target has none. */
-    USkeletalMesh* GetTargetSkeletalMesh() const;
 
     VT_PROPERTY()
     TObjectPtr<UPreviewMesh> PreviewMesh;

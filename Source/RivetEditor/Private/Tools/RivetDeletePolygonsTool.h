@@ -47,7 +47,6 @@ public:
 
     /** Asks for the deletion on the next tick; requests before that tick make one deletion. */
     void RequestDelete() { bPendingDelete = true; }
-    bool IsDeletePending() const { return bPendingDelete; }
 
     URivetDeletePolygonsToolProperties* GetSettings() const { return Settings; }
 

@@ -2,7 +2,6 @@
 
 #include "Core/Text/LocText.h"
 #include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
-#include "InteractiveToolsFramework/ToolTargets/SkeletalMeshBackedTarget.h"
 #include "InteractiveToolsFramework/Tools/InteractiveToolManager.h"
 #include "RivetEditor/Private/RivetSelectionMapping.h"
 
@@ -17,15 +16,9 @@ void ShowMessage(const UMeshSelectionTool& Tool, const FText& Message, EToolMess
 }
 } // namespace
 
-USkeletalMesh* GetEditedSkeletalMesh(const UMeshSelectionTool& Tool)
-{
-    const USkeletalMeshBackedTarget* Target = Cast<USkeletalMeshBackedTarget>(Tool.GetTarget());
-    return Target ? Target->GetSkeletalMesh() : nullptr;
-}
-
 bool MapToolSelection(UMeshSelectionTool& Tool, const FString& TextNamespace, FRivetMappedSelection& Out)
 {
-    Out.Mesh = GetEditedSkeletalMesh(Tool);
+    Out.Mesh = Tool.GetTargetSkeletalMesh();
     if (!Out.Mesh)
     {
         RefuseSelectionAction(Tool, VT_NSLOCTEXT(TextNamespace, "NoMesh",

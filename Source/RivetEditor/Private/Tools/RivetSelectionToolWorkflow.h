@@ -29,9 +29,6 @@ struct FRivetMappedSelection
     TArray<FTriangleID> TriangleIDs;
 };
 
-/** The skeletal mesh behind the tool's target, or null when the target stands for none. */
-USkeletalMesh* GetEditedSkeletalMesh(const UMeshSelectionTool& Tool);
-
 /**
  * The first steps of a selection action: reach the asset, check that the tool has a selection set,
  * and carry the selected preview triangles over to the asset's LOD 0 triangles. When a step fails it
