@@ -1,0 +1,21 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+/** Exit statuses of `rivet`. */
+enum class ERivetExitCode : int
+{
+    Success = 0,
+    /** A tool refused (its message says why). */
+    ToolRefused = 1,
+    /** Bad arguments, or a file that cannot be read or written. */
+    BadInput = 2,
+};
+
+/**
+ * Runs `rivet` on the arguments (without the program name), printing results to Out and
+ * messages, errors and progress to Err. Returns the exit status.
+ */
+int RunRivet(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err);
