@@ -1,5 +1,3 @@
-#include "SampleSelectionTool.h"
-
 #include "Core/Modules/ModularFeatures.h"
 #include "Core/Modules/ModuleManager.h"
 #include "CoreUObject/Object/Package.h"
@@ -9,6 +7,7 @@
 #include "MeshDescription/MeshDescription.h"
 #include "Support/Editor/HeadlessEditor.h"
 #include "Support/TestSkeletalAsset.h"
+#include "Support/Tools/SampleToolExtension.h"
 #include "VantorEd/Animation/DebugSkelMeshComponent.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
@@ -16,41 +15,20 @@
 
 namespace
 {
-/** A second extension, registered after the module, that offers the sample selection tool. */
-class FSampleExtension : public ISkeletalMeshModelingModeToolExtension
-{
-public:
-    FText GetExtensionName() override { return FText::FromString("Samples"); }
-    FText GetToolSectionName() override { return FText::FromString("Samples"); }
-    void GetExtensionTools(const FExtensionToolQueryInfo& QueryInfo,
-                           TArray<FExtensionToolDescription>& ToolsOut) override
-    {
-        if (!QueryInfo.bIsInfoQueryOnly && !Builder.Get())
-        {
-            Builder.Reset(NewObject<USampleSelectionToolBuilder>(GetTransientPackage()));
-        }
-        ToolsOut.Add({FText::FromString("Sample Selection"), nullptr, Builder.Get()});
-    }
-
-    TStrongObjectPtr<UInteractiveToolBuilder> Builder;
-};
-
 class HeadlessEditorTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
         Editor = std::make_unique<FHeadlessEditor>();
-        IModularFeatures::Get().RegisterModularFeature(
-            ISkeletalMeshModelingModeToolExtension::GetModularFeatureName(), &Samples);
+        Samples.Register();
         Mesh = BuildTestSkeletalAsset({.PackageName = "/Game/Editor/EditedMesh"}).Mesh;
         Editor->OpenAsset(Mesh);
     }
     void TearDown() override
     {
         Editor.reset();
-        IModularFeatures::Get().UnregisterModularFeature(
-            ISkeletalMeshModelingModeToolExtension::GetModularFeatureName(), &Samples);
+        Samples.Unregister();
     }
 
     USampleToolSettings* Settings() const
@@ -58,7 +36,7 @@ protected:
         return Cast<USampleToolSettings>(Editor->GetActiveTool()->GetToolProperties()[0].Get());
     }
 
-    FSampleExtension Samples;
+    FSampleToolExtension Samples;
     std::unique_ptr<FHeadlessEditor> Editor;
     USkeletalMesh* Mesh = nullptr;
 };

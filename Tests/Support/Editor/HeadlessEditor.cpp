@@ -80,6 +80,24 @@ bool FHeadlessEditor::SelectPreviewTriangles(const TArray<int32>& TriangleIDs)
     return true;
 }
 
+UInteractiveToolPropertySet* FHeadlessEditor::FindToolProperty(const FString& Name,
+                                                               const FProperty*& OutProperty) const
+{
+    if (!GetActiveTool())
+    {
+        return nullptr;
+    }
+    for (UInteractiveToolPropertySet* PropertySet : GetActiveTool()->GetToolProperties())
+    {
+        OutProperty = VT::Reflection::FindPropertyByAnyName(PropertySet->GetClass(), Name);
+        if (OutProperty)
+        {
+            return PropertySet;
+        }
+    }
+    return nullptr;
+}
+
 bool FHeadlessEditor::SetProperty(const FString& Name, const FString& Value, FString& OutError)
 {
     if (!GetActiveTool())
@@ -87,27 +105,31 @@ bool FHeadlessEditor::SetProperty(const FString& Name, const FString& Value, FSt
         OutError = "no tool is active";
         return false;
     }
-    for (UInteractiveToolPropertySet* PropertySet : GetActiveTool()->GetToolProperties())
+    const FProperty* Property = nullptr;
+    UInteractiveToolPropertySet* PropertySet = FindToolProperty(Name, Property);
+    if (!PropertySet)
     {
-        const FProperty* Property = VT::Reflection::FindPropertyByAnyName(PropertySet->GetClass(), Name);
-        if (!Property)
-        {
-            continue;
-        }
-        if (!Property->IsEditable())
-        {
-            OutError = FString::Printf("'%s' cannot be edited", *Name);
-            return false;
-        }
-        if (!VT::Reflection::IsEditConditionMet(PropertySet, *Property))
-        {
-            OutError = FString::Printf("'%s' is disabled by the other settings", *Name);
-            return false;
-        }
-        return VT::Reflection::SetPropertyValueFromText(PropertySet, *Property, Value, OutError);
+        OutError = FString::Printf("the tool has no property '%s'", *Name);
+        return false;
     }
-    OutError = FString::Printf("the tool has no property '%s'", *Name);
-    return false;
+    if (!Property->IsEditable())
+    {
+        OutError = FString::Printf("'%s' cannot be edited", *Name);
+        return false;
+    }
+    if (!VT::Reflection::IsEditConditionMet(PropertySet, *Property))
+    {
+        OutError = FString::Printf("'%s' is disabled by the other settings", *Name);
+        return false;
+    }
+    return VT::Reflection::SetPropertyValueFromText(PropertySet, *Property, Value, OutError);
+}
+
+FString FHeadlessEditor::GetPropertyText(const FString& Name) const
+{
+    const FProperty* Property = nullptr;
+    const UInteractiveToolPropertySet* PropertySet = FindToolProperty(Name, Property);
+    return PropertySet ? Property->ExportText(PropertySet) : FString();
 }
 
 bool FHeadlessEditor::PressButton(const FString& Name, FString& OutError)

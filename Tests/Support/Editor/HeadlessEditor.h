@@ -9,7 +9,9 @@
 
 #include <memory>
 
+class FProperty;
 class UDebugSkelMeshComponent;
+class UInteractiveToolPropertySet;
 class UMeshSelectionTool;
 class USkeletalMesh;
 class UWorld;
@@ -53,6 +55,8 @@ public:
 
     /** Sets a property of the active tool's panels by name or display name, as the details panel does. */
     bool SetProperty(const FString& Name, const FString& Value, FString& OutError);
+    /** The text of a property of the active tool's panels, found as SetProperty finds it; empty when none. */
+    FString GetPropertyText(const FString& Name) const;
     /** Presses a button of the active tool's panels by function name or display name. */
     bool PressButton(const FString& Name, FString& OutError);
 
@@ -72,6 +76,8 @@ public:
 
 private:
     void CreatePreviewWorld();
+    /** The first panel of the active tool with a property of that name, and the property; null when none. */
+    UInteractiveToolPropertySet* FindToolProperty(const FString& Name, const FProperty*& OutProperty) const;
 
     std::unique_ptr<FScopedLogCapture> Log;
     TStrongObjectPtr<UWorld> PreviewWorld;
