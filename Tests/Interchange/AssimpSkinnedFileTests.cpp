@@ -2,9 +2,9 @@
 #include "Engine/Animation/AnimSequence.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Interchange.h"
-#include "InterchangeTestFiles.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
 #include "Support/MeshBuilders.h"
+#include "Support/TestFiles.h"
 
 #include <assimp/scene.h>
 #include <gtest/gtest.h>

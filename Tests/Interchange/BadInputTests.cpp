@@ -3,8 +3,8 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Interchange.h"
 #include "Interchange/Private/ImportPackageScope.h"
-#include "InterchangeTestFiles.h"
 #include "MeshDescription/MeshDescription.h"
+#include "Support/TestFiles.h"
 #include "Support/TestSkeletalAsset.h"
 #include "TestGltfDocument.h"
 

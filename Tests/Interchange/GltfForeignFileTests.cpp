@@ -1,8 +1,8 @@
 #include "Engine/Animation/AnimSequence.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Interchange.h"
-#include "InterchangeTestFiles.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
+#include "Support/TestFiles.h"
 #include "TestGltfDocument.h"
 
 #include <gtest/gtest.h>

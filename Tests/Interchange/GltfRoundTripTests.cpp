@@ -3,8 +3,8 @@
 #include "Engine/PhysicsEngine/PhysicsAsset.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Interchange.h"
-#include "InterchangeTestFiles.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
+#include "Support/TestFiles.h"
 #include "Support/TestSkeletalAsset.h"
 
 #include <cmath>

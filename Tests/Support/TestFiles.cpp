@@ -1,4 +1,4 @@
-#include "InterchangeTestFiles.h"
+#include "Support/TestFiles.h"
 
 #include <atomic>
 #include <fstream>
@@ -9,7 +9,7 @@ FTestFolder::FTestFolder()
 {
     static std::atomic<int> Counter{0};
     Root = std::filesystem::temp_directory_path() /
-           ("RivetInterchangeTest_" + std::to_string(getpid()) + "_" + std::to_string(Counter++));
+           ("RivetTest_" + std::to_string(getpid()) + "_" + std::to_string(Counter++));
     std::filesystem::create_directories(Root);
 }
 
