@@ -1,0 +1,331 @@
+#include "RivetCli/Selection/SelectionPainter.h"
+
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
+#include "GeometryCore/Selections/TriangleSelectionOps.h"
+#include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
+#include "RivetEditor/Private/Ops/RivetMaterialSlotOp.h"
+#include "Support/Editor/HeadlessEditor.h"
+
+namespace
+{
+constexpr EMeshSelectionElementType Faces = EMeshSelectionElementType::Face;
+
+/** What painting works on: the active selection tool, its preview and the asset it edits (may be null). */
+struct FPaintTarget
+{
+    UMeshSelectionTool* Tool = nullptr;
+    const FDynamicMesh3* Preview = nullptr;
+    const USkeletalMesh* Asset = nullptr;
+};
+
+/** A spec checked against the target, with the slot or bone it names resolved to an index. */
+struct FResolvedSpec
+{
+    const FSelectionSpec* Spec = nullptr;
+    int32 Index = INDEX_NONE;
+};
+
+bool FindPaintTarget(const FHeadlessEditor& Editor, FPaintTarget& Out, FString& OutError)
+{
+    UMeshSelectionTool* Tool = Editor.GetSelectionTool();
+    if (!Tool || !Tool->GetSelection() || !Tool->GetPreviewMesh())
+    {
+        OutError = "no selection tool is active";
+        return false;
+    }
+    if (Tool->HasPendingAction())
+    {
+        OutError = "the selection tool has an action waiting for the next tick";
+        return false;
+    }
+    Out = {Tool, Tool->GetPreviewMesh()->GetMesh(), Tool->GetTargetSkeletalMesh()};
+    return true;
+}
+
+bool RequireAsset(const FPaintTarget& Target, FString& OutError)
+{
+    if (!Target.Asset)
+    {
+        OutError = "the selection tool edits no skeletal mesh";
+    }
+    return Target.Asset != nullptr;
+}
+
+FString DescribeSlots(const TArray<FSkeletalMaterial>& Slots)
+{
+    if (Slots.IsEmpty())
+    {
+        return "the mesh has none";
+    }
+    TArray<FString> Names;
+    for (const FSkeletalMaterial& Slot : Slots)
+    {
+        Names.Add(Slot.MaterialSlotName.ToString());
+    }
+    return "slots: " + FString::Join(Names, ", ");
+}
+
+int32 FindSlot(const TArray<FSkeletalMaterial>& Slots, const FSelectionSpec& Spec)
+{
+    if (Spec.Name.IsEmpty())
+    {
+        return Slots.IsValidIndex(Spec.SlotIndex) ? Spec.SlotIndex : INDEX_NONE;
+    }
+    const FName Name(Spec.Name);
+    for (int32 Index = 0; Index < Slots.Num(); ++Index)
+    {
+        if (Slots[Index].MaterialSlotName == Name)
+        {
+            return Index;
+        }
+    }
+    return INDEX_NONE;
+}
+
+bool ResolveSlot(const FPaintTarget& Target, const FSelectionSpec& Spec, int32& OutSlot, FString& OutError)
+{
+    if (!RequireAsset(Target, OutError))
+    {
+        return false;
+    }
+    const TArray<FSkeletalMaterial>& Slots = Target.Asset->GetMaterials();
+    OutSlot = FindSlot(Slots, Spec);
+    if (OutSlot == INDEX_NONE)
+    {
+        const FString Wanted =
+            Spec.Name.IsEmpty() ? FString::FromInt(Spec.SlotIndex) : FString::Printf("'%s'", *Spec.Name);
+        OutError = FString::Printf("no material slot %s (%s)", *Wanted, *DescribeSlots(Slots));
+        return false;
+    }
+    if (!Target.Preview->HasAttributes() || !Target.Preview->Attributes()->HasMaterialID())
+    {
+        OutError = "the preview mesh has no material IDs";
+        return false;
+    }
+    return true;
+}
+
+bool ResolveBone(const FPaintTarget& Target, const FSelectionSpec& Spec, int32& OutBone, FString& OutError)
+{
+    if (!RequireAsset(Target, OutError))
+    {
+        return false;
+    }
+    OutBone = Target.Asset->GetRefSkeleton().FindRawBoneIndex(FName(Spec.Name));
+    if (OutBone == INDEX_NONE)
+    {
+        OutError = FString::Printf("no bone '%s'", *Spec.Name);
+        return false;
+    }
+    if (!Target.Preview->HasAttributes() || !Target.Preview->Attributes()->GetSkinWeightsAttribute())
+    {
+        OutError = "the preview mesh has no skin weights";
+        return false;
+    }
+    return true;
+}
+
+bool CheckTriangle(const FDynamicMesh3& Preview, int32 Triangle, FString& OutError)
+{
+    if (Preview.IsTriangle(Triangle))
+    {
+        return true;
+    }
+    const FString Known = Preview.MaxTriangleID() > 0 ? FString::Printf("0-%d", Preview.MaxTriangleID() - 1)
+                                                      : FString("it has none");
+    OutError = FString::Printf("triangle %d is not a triangle of the preview mesh (%s)", Triangle, *Known);
+    return false;
+}
+
+/** Stops at the first ID that is not live, so the work is bounded by the preview's ID range. */
+bool CheckTriangleRanges(const FDynamicMesh3& Preview, const TArray<FTriangleIDRange>& Ranges,
+                         FString& OutError)
+{
+    for (const FTriangleIDRange& Range : Ranges)
+    {
+        for (int32 Triangle = Range.First; Triangle <= Range.Last; ++Triangle)
+        {
+            if (!CheckTriangle(Preview, Triangle, OutError))
+            {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool ResolveSpec(const FPaintTarget& Target, const FSelectionSpec& Spec, FResolvedSpec& Out,
+                 FString& OutError)
+{
+    Out.Spec = &Spec;
+    switch (Spec.Kind)
+    {
+        case ESelectionSpecKind::Slot:
+            return ResolveSlot(Target, Spec, Out.Index, OutError);
+        case ESelectionSpecKind::Bone:
+            return ResolveBone(Target, Spec, Out.Index, OutError);
+        case ESelectionSpecKind::Triangles:
+            return CheckTriangleRanges(*Target.Preview, Spec.Triangles, OutError);
+        case ESelectionSpecKind::Island:
+            return CheckTriangle(*Target.Preview, Spec.Triangle, OutError);
+        default:
+            return true;
+    }
+}
+
+template <typename PredicateType>
+TArray<int32> TrianglesWhere(const FDynamicMesh3& Preview, PredicateType&& Predicate)
+{
+    TArray<int32> Triangles;
+    for (const int32 Triangle : Preview.TriangleIndices())
+    {
+        if (Predicate(Triangle))
+        {
+            Triangles.Add(Triangle);
+        }
+    }
+    return Triangles;
+}
+
+/** Groups beyond the table draw with the slot of their own index. */
+TArray<int32> SlotTriangles(const FPaintTarget& Target, int32 Slot)
+{
+    const TArray<int32> GroupToSlot = BuildGroupToSlotMap(Target.Asset);
+    const FDynamicMeshMaterialAttribute& Groups = *Target.Preview->Attributes()->GetMaterialID();
+    return TrianglesWhere(*Target.Preview,
+                          [&](int32 Triangle)
+                          {
+                              const int32 Group = Groups.GetValue(Triangle);
+                              return (GroupToSlot.IsValidIndex(Group) ? GroupToSlot[Group] : Group) == Slot;
+                          });
+}
+
+bool IsWeightedTo(std::span<const FBoneWeight> Weights, int32 Bone, double MinWeight)
+{
+    for (const FBoneWeight& Weight : Weights)
+    {
+        if (Weight.BoneIndex == Bone && Weight.RawWeight > 0 && Weight.GetWeight() >= MinWeight)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+TArray<int32> BoneTriangles(const FDynamicMesh3& Preview, int32 Bone, double MinWeight)
+{
+    const FDynamicMeshVertexSkinWeightsAttribute& Weights = *Preview.Attributes()->GetSkinWeightsAttribute();
+    return TrianglesWhere(Preview,
+                          [&](int32 Triangle)
+                          {
+                              const FIndex3i Corners = Preview.GetTriangle(Triangle);
+                              return IsWeightedTo(Weights.GetValue(Corners.A), Bone, MinWeight) ||
+                                     IsWeightedTo(Weights.GetValue(Corners.B), Bone, MinWeight) ||
+                                     IsWeightedTo(Weights.GetValue(Corners.C), Bone, MinWeight);
+                          });
+}
+
+TArray<int32> BoxTriangles(const FDynamicMesh3& Preview, const FSelectionSpec& Spec)
+{
+    const FBox Box(Spec.BoxMin, Spec.BoxMax);
+    return TrianglesWhere(Preview,
+                          [&](int32 Triangle) { return Box.IsInside(Preview.GetTriCentroid(Triangle)); });
+}
+
+TArray<int32> ListedTriangles(const TArray<FTriangleIDRange>& Ranges)
+{
+    TArray<int32> Triangles;
+    for (const FTriangleIDRange& Range : Ranges)
+    {
+        for (int32 Triangle = Range.First; Triangle <= Range.Last; ++Triangle)
+        {
+            Triangles.Add(Triangle);
+        }
+    }
+    return Triangles;
+}
+
+TArray<int32> RegionTriangles(const FPaintTarget& Target, const FResolvedSpec& Resolved)
+{
+    const FSelectionSpec& Spec = *Resolved.Spec;
+    switch (Spec.Kind)
+    {
+        case ESelectionSpecKind::Slot:
+            return SlotTriangles(Target, Resolved.Index);
+        case ESelectionSpecKind::Bone:
+            return BoneTriangles(*Target.Preview, Resolved.Index, Spec.MinWeight);
+        case ESelectionSpecKind::Box:
+            return BoxTriangles(*Target.Preview, Spec);
+        case ESelectionSpecKind::Triangles:
+            return ListedTriangles(Spec.Triangles);
+        case ESelectionSpecKind::Island:
+            return TriangleSelectionOps::ExpandToConnected(*Target.Preview, {Spec.Triangle});
+        default:
+            VT_CHECKF(false, "'%s' is not a region", *Spec.Text);
+            return {};
+    }
+}
+
+/** The tool action that all, -all and the modifiers stand for. */
+EMeshSelectionToolActions ToolActionOf(const FSelectionSpec& Spec)
+{
+    switch (Spec.Kind)
+    {
+        case ESelectionSpecKind::All:
+            return Spec.bRemove ? EMeshSelectionToolActions::ClearSelection
+                                : EMeshSelectionToolActions::SelectAll;
+        case ESelectionSpecKind::Grow:
+            return EMeshSelectionToolActions::GrowSelection;
+        case ESelectionSpecKind::Shrink:
+            return EMeshSelectionToolActions::ShrinkSelection;
+        case ESelectionSpecKind::Invert:
+            return EMeshSelectionToolActions::InvertSelection;
+        default:
+            return EMeshSelectionToolActions::NoAction;
+    }
+}
+
+void ApplySpec(FHeadlessEditor& Editor, const FPaintTarget& Target, const FResolvedSpec& Resolved)
+{
+    const EMeshSelectionToolActions Action = ToolActionOf(*Resolved.Spec);
+    if (Action != EMeshSelectionToolActions::NoAction)
+    {
+        Target.Tool->RequestAction(Action);
+        Editor.Tick();
+        return;
+    }
+    const TArray<int32> Triangles = RegionTriangles(Target, Resolved);
+    if (Resolved.Spec->bRemove)
+    {
+        Target.Tool->GetSelection()->RemoveIndices(Faces, Triangles);
+    }
+    else
+    {
+        Target.Tool->GetSelection()->AddIndices(Faces, Triangles);
+    }
+}
+} // namespace
+
+bool PaintSelection(FHeadlessEditor& Editor, const TArray<FSelectionSpec>& Specs, FString& OutError)
+{
+    FPaintTarget Target;
+    if (!FindPaintTarget(Editor, Target, OutError))
+    {
+        return false;
+    }
+    TArray<FResolvedSpec> Resolved;
+    Resolved.Reserve(Specs.Num());
+    for (const FSelectionSpec& Spec : Specs)
+    {
+        if (!ResolveSpec(Target, Spec, Resolved.Emplace_GetRef(), OutError))
+        {
+            return false;
+        }
+    }
+    for (const FResolvedSpec& Spec : Resolved)
+    {
+        ApplySpec(Editor, Target, Spec);
+    }
+    return true;
+}

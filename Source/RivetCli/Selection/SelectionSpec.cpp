@@ -1,0 +1,290 @@
+#include "RivetCli/Selection/SelectionSpec.h"
+
+#include <charconv>
+#include <cmath>
+
+const char* const SelectionSpecHelp =
+    "Selections apply in order; keywords are read in any case:\n"
+    "  all                      every triangle\n"
+    "  slot:NAME|INDEX          the triangles drawn with that material slot\n"
+    "  bone:NAME[:MINWEIGHT]    the triangles with a corner weighted to the bone (above 0, at least "
+    "MINWEIGHT)\n"
+    "  box:X0,Y0,Z0,X1,Y1,Z1    the triangles whose centroid is in the box (bounds included)\n"
+    "  tris:LIST                preview triangle IDs and ranges, e.g. 3,7,10-12\n"
+    "  island:TRI               the triangles connected to TRI through shared edges\n"
+    "  grow, shrink, invert     change the selection so far, as the tool's buttons do\n"
+    "  -REGION                  removes the region's triangles instead (-all clears the selection)\n";
+
+namespace
+{
+struct FKeyword
+{
+    const char* Name;
+    ESelectionSpecKind Kind;
+    /** What the value must be, for the message when it is missing; null for forms without a value. */
+    const char* Needs;
+};
+
+constexpr FKeyword Keywords[] = {
+    {"all", ESelectionSpecKind::All, nullptr},
+    {"slot", ESelectionSpecKind::Slot, "a slot name or index"},
+    {"bone", ESelectionSpecKind::Bone, "a bone name"},
+    {"box", ESelectionSpecKind::Box, "six numbers"},
+    {"tris", ESelectionSpecKind::Triangles, "triangle IDs"},
+    {"island", ESelectionSpecKind::Island, "a triangle ID"},
+    {"grow", ESelectionSpecKind::Grow, nullptr},
+    {"shrink", ESelectionSpecKind::Shrink, nullptr},
+    {"invert", ESelectionSpecKind::Invert, nullptr},
+};
+
+const FKeyword* FindKeyword(const FString& Text)
+{
+    for (const FKeyword& Keyword : Keywords)
+    {
+        if (Text.Equals(Keyword.Name, ESearchCase::IgnoreCase))
+        {
+            return &Keyword;
+        }
+    }
+    return nullptr;
+}
+
+bool IsAllDigits(const FString& Text)
+{
+    if (Text.IsEmpty())
+    {
+        return false;
+    }
+    for (const char Character : Text.View())
+    {
+        if (Character < '0' || Character > '9')
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+/** A non-negative decimal integer that fits an int32. */
+bool ParseIndex(const FString& Text, int32& Out)
+{
+    const std::string_view View = Text.View();
+    const auto [End, Error] = std::from_chars(View.data(), View.data() + View.size(), Out);
+    return IsAllDigits(Text) && Error == std::errc() && End == View.data() + View.size();
+}
+
+bool ParseNumber(const FString& Text, double& Out, FString& OutWhy)
+{
+    const FString Trimmed = Text.TrimStartAndEnd();
+    const std::string_view View = Trimmed.View();
+    const auto [End, Error] = std::from_chars(View.data(), View.data() + View.size(), Out);
+    if (View.empty() || End != View.data() + View.size() ||
+        (Error != std::errc() && Error != std::errc::result_out_of_range))
+    {
+        OutWhy = FString::Printf("'%s' is not a number", *Trimmed);
+        return false;
+    }
+    if (Error == std::errc::result_out_of_range || !std::isfinite(Out))
+    {
+        OutWhy = FString::Printf("'%s' is not a finite number", *Trimmed);
+        return false;
+    }
+    return true;
+}
+
+bool ParseSlot(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+{
+    if (!IsAllDigits(Value))
+    {
+        Spec.Name = Value;
+        return true;
+    }
+    if (!ParseIndex(Value, Spec.SlotIndex))
+    {
+        OutWhy = FString::Printf("slot index %s is too large", *Value);
+        return false;
+    }
+    return true;
+}
+
+bool ParseBone(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+{
+    FString Name = Value;
+    FString Weight;
+    const bool bHasWeight = Value.Split(":", &Name, &Weight);
+    Spec.Name = Name.TrimStartAndEnd();
+    if (Spec.Name.IsEmpty())
+    {
+        OutWhy = "bone needs a bone name";
+        return false;
+    }
+    if (!bHasWeight)
+    {
+        return true;
+    }
+    if (!ParseNumber(Weight, Spec.MinWeight, OutWhy))
+    {
+        OutWhy = "minimum weight: " + OutWhy;
+        return false;
+    }
+    if (Spec.MinWeight < 0.0 || Spec.MinWeight > 1.0)
+    {
+        OutWhy = "minimum weight must be between 0 and 1";
+        return false;
+    }
+    return true;
+}
+
+bool ParseBox(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+{
+    TArray<FString> Parts;
+    if (Value.ParseIntoArray(Parts, ",", false) != 6)
+    {
+        OutWhy = "box needs six numbers";
+        return false;
+    }
+    double Numbers[6];
+    for (int32 Index = 0; Index < 6; ++Index)
+    {
+        if (!ParseNumber(Parts[Index], Numbers[Index], OutWhy))
+        {
+            OutWhy = "box: " + OutWhy;
+            return false;
+        }
+    }
+    const FVector Corner0(Numbers[0], Numbers[1], Numbers[2]);
+    const FVector Corner1(Numbers[3], Numbers[4], Numbers[5]);
+    Spec.BoxMin = Corner0.ComponentMin(Corner1);
+    Spec.BoxMax = Corner0.ComponentMax(Corner1);
+    return true;
+}
+
+/** One entry of a triangle list: an ID, or an inclusive range A-B with A <= B. */
+bool ParseTriangleRange(const FString& Entry, FTriangleIDRange& Out, FString& OutWhy)
+{
+    FString First = Entry;
+    FString Last = Entry;
+    Entry.Split("-", &First, &Last);
+    if (!ParseIndex(First.TrimStartAndEnd(), Out.First) || !ParseIndex(Last.TrimStartAndEnd(), Out.Last))
+    {
+        OutWhy = Entry.IsEmpty() ? FString("empty entry in the triangle list")
+                                 : FString::Printf("'%s' is not a triangle ID or range", *Entry);
+        return false;
+    }
+    if (Out.First > Out.Last)
+    {
+        OutWhy = FString::Printf("range %d-%d is reversed", Out.First, Out.Last);
+        return false;
+    }
+    return true;
+}
+
+bool ParseTriangleList(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+{
+    TArray<FString> Entries;
+    Value.ParseIntoArray(Entries, ",", false);
+    for (const FString& Entry : Entries)
+    {
+        FTriangleIDRange Range;
+        if (!ParseTriangleRange(Entry.TrimStartAndEnd(), Range, OutWhy))
+        {
+            return false;
+        }
+        Spec.Triangles.Add(Range);
+    }
+    return true;
+}
+
+bool ParseIsland(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+{
+    if (!ParseIndex(Value, Spec.Triangle))
+    {
+        OutWhy = FString::Printf("'%s' is not a triangle ID", *Value);
+        return false;
+    }
+    return true;
+}
+
+bool ParseValue(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+{
+    switch (Spec.Kind)
+    {
+        case ESelectionSpecKind::Slot:
+            return ParseSlot(Value, Spec, OutWhy);
+        case ESelectionSpecKind::Bone:
+            return ParseBone(Value, Spec, OutWhy);
+        case ESelectionSpecKind::Box:
+            return ParseBox(Value, Spec, OutWhy);
+        case ESelectionSpecKind::Triangles:
+            return ParseTriangleList(Value, Spec, OutWhy);
+        case ESelectionSpecKind::Island:
+            return ParseIsland(Value, Spec, OutWhy);
+        default:
+            return true;
+    }
+}
+
+/** Checks the form of the spec against its keyword, then reads the value. */
+bool ParseBody(const FKeyword& Keyword, bool bHasValue, const FString& Value, FSelectionSpec& Spec,
+               FString& OutWhy)
+{
+    if (Spec.bRemove && IsSelectionModifier(Spec.Kind))
+    {
+        OutWhy = FString::Printf("'%s' cannot be removed: only regions and all take '-'", Keyword.Name);
+        return false;
+    }
+    if (!Keyword.Needs)
+    {
+        if (bHasValue)
+        {
+            OutWhy = FString::Printf("'%s' takes no value", Keyword.Name);
+        }
+        return !bHasValue;
+    }
+    if (Value.IsEmpty())
+    {
+        OutWhy = FString::Printf("%s needs %s", Keyword.Name, Keyword.Needs);
+        return false;
+    }
+    return ParseValue(Value, Spec, OutWhy);
+}
+} // namespace
+
+bool IsSelectionModifier(ESelectionSpecKind Kind)
+{
+    return Kind == ESelectionSpecKind::Grow || Kind == ESelectionSpecKind::Shrink ||
+           Kind == ESelectionSpecKind::Invert;
+}
+
+bool ParseSelectionSpec(const FString& Text, FSelectionSpec& Out, FString& OutError)
+{
+    FSelectionSpec Spec;
+    Spec.Text = Text.TrimStartAndEnd();
+    FString Body = Spec.Text;
+    if (Body.StartsWith("-"))
+    {
+        Spec.bRemove = true;
+        Body = Body.RightChop(1);
+    }
+    FString KeywordText = Body;
+    FString Value;
+    const bool bHasValue = Body.Split(":", &KeywordText, &Value);
+    const FKeyword* Keyword = FindKeyword(KeywordText.TrimStartAndEnd());
+    if (!Keyword)
+    {
+        OutError =
+            FString::Printf("unknown selection '%s' (expected all, slot:, bone:, box:, tris:, island:, "
+                            "grow, shrink or invert)",
+                            *Spec.Text);
+        return false;
+    }
+    Spec.Kind = Keyword->Kind;
+    FString Why;
+    if (!ParseBody(*Keyword, bHasValue, Value.TrimStartAndEnd(), Spec, Why))
+    {
+        OutError = FString::Printf("%s: '%s'", *Why, *Spec.Text);
+        return false;
+    }
+    Out = std::move(Spec);
+    return true;
+}

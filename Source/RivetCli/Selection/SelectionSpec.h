@@ -1,0 +1,73 @@
+#pragma once
+
+#include "Core/Containers/Array.h"
+#include "Core/Containers/String.h"
+#include "Core/Math/Vector.h"
+
+/** What a selection spec selects, or how it changes the selection built so far. */
+enum class ESelectionSpecKind : uint8
+{
+    /** Every triangle; removed, it clears the selection. */
+    All,
+    /** The triangles that draw with a material slot. */
+    Slot,
+    /** The triangles with a corner weighted to a bone. */
+    Bone,
+    /** The triangles whose centroid lies in a box. */
+    Box,
+    /** Triangles listed by ID. */
+    Triangles,
+    /** The triangles connected through shared edges to one triangle. */
+    Island,
+    /** Modifiers of the selection built so far; they cannot be removed. */
+    Grow,
+    Shrink,
+    Invert,
+};
+
+/** An inclusive range of triangle IDs, First <= Last. */
+struct FTriangleIDRange
+{
+    int32 First = 0;
+    int32 Last = 0;
+
+    bool operator==(const FTriangleIDRange&) const = default;
+};
+
+/**
+ * One parsed selection spec. Region forms add their triangles to the selection, or remove them when
+ * bRemove is set. Only the fields of the kind are used.
+ */
+struct FSelectionSpec
+{
+    ESelectionSpecKind Kind = ESelectionSpecKind::All;
+    bool bRemove = false;
+    /** The spec as written, trimmed, for messages. */
+    FString Text;
+
+    /** Slot: the slot's name, empty when given by index. Bone: the bone's name. */
+    FString Name;
+    /** Slot: the slot's index, or INDEX_NONE when given by name. */
+    int32 SlotIndex = INDEX_NONE;
+    /** Bone: a corner counts when its weight is above zero and at least this. */
+    double MinWeight = 0.0;
+    /** Box: the corners, Min <= Max on every axis. */
+    FVector BoxMin;
+    FVector BoxMax;
+    /** Triangles: the listed ranges in the order given. */
+    TArray<FTriangleIDRange> Triangles;
+    /** Island: the triangle whose island is selected. */
+    int32 Triangle = INDEX_NONE;
+};
+
+/** Whether the kind changes the selection built so far rather than naming triangles. */
+bool IsSelectionModifier(ESelectionSpecKind Kind);
+
+/**
+ * Parses one spec (keywords without regard to case, spaces around the parts allowed). False with a
+ * message that quotes the spec when the text is not a spec.
+ */
+bool ParseSelectionSpec(const FString& Text, FSelectionSpec& Out, FString& OutError);
+
+/** The language in a few lines, for help texts. */
+extern const char* const SelectionSpecHelp;

@@ -1,0 +1,129 @@
+#include "RivetCli/Selection/SelectionSpec.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+FSelectionSpec Parse(const FString& Text)
+{
+    FSelectionSpec Spec;
+    FString Error;
+    EXPECT_TRUE(ParseSelectionSpec(Text, Spec, Error)) << *Error;
+    return Spec;
+}
+} // namespace
+
+TEST(SelectionSpecTest, ParsesEveryRegionForm)
+{
+    EXPECT_EQ(Parse("all").Kind, ESelectionSpecKind::All);
+
+    const FSelectionSpec ByName = Parse("slot:Eyes");
+    EXPECT_EQ(ByName.Kind, ESelectionSpecKind::Slot);
+    EXPECT_EQ(ByName.Name, "Eyes");
+    EXPECT_EQ(ByName.SlotIndex, INDEX_NONE);
+    const FSelectionSpec ByIndex = Parse("slot:12");
+    EXPECT_TRUE(ByIndex.Name.IsEmpty());
+    EXPECT_EQ(ByIndex.SlotIndex, 12);
+    EXPECT_EQ(Parse("slot:2b").Name, "2b");
+
+    const FSelectionSpec Bone = Parse("bone:Head");
+    EXPECT_EQ(Bone.Kind, ESelectionSpecKind::Bone);
+    EXPECT_EQ(Bone.Name, "Head");
+    EXPECT_EQ(Bone.MinWeight, 0.0);
+    EXPECT_EQ(Parse("bone:Head:0.25").MinWeight, 0.25);
+    EXPECT_EQ(Parse("bone:Head:1").MinWeight, 1.0);
+
+    const FSelectionSpec Box = Parse("box:4,-1,0.5,1,2,-3e0");
+    EXPECT_EQ(Box.Kind, ESelectionSpecKind::Box);
+    EXPECT_EQ(Box.BoxMin, FVector(1.0, -1.0, -3.0));
+    EXPECT_EQ(Box.BoxMax, FVector(4.0, 2.0, 0.5));
+
+    const FSelectionSpec Tris = Parse("tris:7,1-3,2,5-5");
+    EXPECT_EQ(Tris.Kind, ESelectionSpecKind::Triangles);
+    EXPECT_EQ(Tris.Triangles, (TArray<FTriangleIDRange>{{7, 7}, {1, 3}, {2, 2}, {5, 5}}));
+
+    const FSelectionSpec Island = Parse("island:9");
+    EXPECT_EQ(Island.Kind, ESelectionSpecKind::Island);
+    EXPECT_EQ(Island.Triangle, 9);
+}
+
+TEST(SelectionSpecTest, ModifiersAndRemovalsAreMarked)
+{
+    EXPECT_EQ(Parse("grow").Kind, ESelectionSpecKind::Grow);
+    EXPECT_EQ(Parse("shrink").Kind, ESelectionSpecKind::Shrink);
+    EXPECT_EQ(Parse("invert").Kind, ESelectionSpecKind::Invert);
+    EXPECT_TRUE(IsSelectionModifier(ESelectionSpecKind::Grow));
+    EXPECT_FALSE(IsSelectionModifier(ESelectionSpecKind::All));
+    EXPECT_FALSE(Parse("slot:Eyes").bRemove);
+
+    for (const char* Text :
+         {"-all", "-slot:Eyes", "-bone:Head", "-box:0,0,0,1,1,1", "-tris:3-5", "-island:7"})
+    {
+        EXPECT_TRUE(Parse(Text).bRemove) << Text;
+    }
+}
+
+TEST(SelectionSpecTest, KeywordsIgnoreCaseAndSpacesAroundPartsAreAllowed)
+{
+    EXPECT_EQ(Parse("ALL").Kind, ESelectionSpecKind::All);
+    EXPECT_EQ(Parse("Grow").Kind, ESelectionSpecKind::Grow);
+
+    const FSelectionSpec Slot = Parse("  - SLOT : Eyes  ");
+    EXPECT_TRUE(Slot.bRemove);
+    EXPECT_EQ(Slot.Name, "Eyes");
+    EXPECT_EQ(Slot.Text, "- SLOT : Eyes");
+
+    EXPECT_EQ(Parse("Tris: 1 - 3 , 5 ").Triangles, (TArray<FTriangleIDRange>{{1, 3}, {5, 5}}));
+    EXPECT_EQ(Parse("box: 0 , 0,0 , 1,1, 1").BoxMax, FVector(1.0, 1.0, 1.0));
+    const FSelectionSpec Bone = Parse("Bone: Head : 0.5 ");
+    EXPECT_EQ(Bone.Name, "Head");
+    EXPECT_EQ(Bone.MinWeight, 0.5);
+    EXPECT_EQ(Parse("ISLAND: 4").Triangle, 4);
+}
+
+TEST(SelectionSpecTest, RefusesBadTextNamingTheSpec)
+{
+    const std::pair<const char*, const char*> Cases[] = {
+        {"foo", "unknown selection 'foo' (expected all, slot:, bone:, box:, tris:, island:, grow, shrink or "
+                "invert)"},
+        {"",
+         "unknown selection '' (expected all, slot:, bone:, box:, tris:, island:, grow, shrink or invert)"},
+        {"-grow", "'grow' cannot be removed: only regions and all take '-': '-grow'"},
+        {"-invert", "'invert' cannot be removed: only regions and all take '-': '-invert'"},
+        {"grow:2", "'grow' takes no value: 'grow:2'"},
+        {"all:x", "'all' takes no value: 'all:x'"},
+        {"slot", "slot needs a slot name or index: 'slot'"},
+        {"slot: ", "slot needs a slot name or index: 'slot:'"},
+        {"slot:99999999999", "slot index 99999999999 is too large: 'slot:99999999999'"},
+        {"bone:", "bone needs a bone name: 'bone:'"},
+        {"bone::0.5", "bone needs a bone name: 'bone::0.5'"},
+        {"bone:Head:2", "minimum weight must be between 0 and 1: 'bone:Head:2'"},
+        {"bone:Head:-0.1", "minimum weight must be between 0 and 1: 'bone:Head:-0.1'"},
+        {"bone:Head:heavy", "minimum weight: 'heavy' is not a number: 'bone:Head:heavy'"},
+        {"bone:Head:nan", "minimum weight: 'nan' is not a finite number: 'bone:Head:nan'"},
+        {"box:1,2", "box needs six numbers: 'box:1,2'"},
+        {"box:1,2,3,4,5,6,7", "box needs six numbers: 'box:1,2,3,4,5,6,7'"},
+        {"box:1,2,3,4,5,x", "box: 'x' is not a number: 'box:1,2,3,4,5,x'"},
+        {"box:1,,3,4,5,6", "box: '' is not a number: 'box:1,,3,4,5,6'"},
+        {"box:0,0,0,inf,1,1", "box: 'inf' is not a finite number: 'box:0,0,0,inf,1,1'"},
+        {"box:0,0,0,1e999,1,1", "box: '1e999' is not a finite number: 'box:0,0,0,1e999,1,1'"},
+        {"tris:", "tris needs triangle IDs: 'tris:'"},
+        {"tris:1,,2", "empty entry in the triangle list: 'tris:1,,2'"},
+        {"tris:5-3", "range 5-3 is reversed: 'tris:5-3'"},
+        {"tris:-3", "'-3' is not a triangle ID or range: 'tris:-3'"},
+        {"tris:1-2-3", "'1-2-3' is not a triangle ID or range: 'tris:1-2-3'"},
+        {"tris:1.5", "'1.5' is not a triangle ID or range: 'tris:1.5'"},
+        {"island:", "island needs a triangle ID: 'island:'"},
+        {"island:x", "'x' is not a triangle ID: 'island:x'"},
+        {"island:3000000000", "'3000000000' is not a triangle ID: 'island:3000000000'"},
+    };
+    for (const auto& [Text, Message] : Cases)
+    {
+        FSelectionSpec Spec;
+        Spec.Text = "untouched";
+        FString Error;
+        EXPECT_FALSE(ParseSelectionSpec(Text, Spec, Error)) << Text;
+        EXPECT_EQ(Error, Message) << Text;
+        EXPECT_EQ(Spec.Text, "untouched") << Text;
+    }
+}
