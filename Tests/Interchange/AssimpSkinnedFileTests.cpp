@@ -1,4 +1,4 @@
-#include "AssimpTestScene.h"
+#include "Support/Assimp/AssimpTestScene.h"
 #include "Engine/Animation/AnimSequence.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Interchange.h"

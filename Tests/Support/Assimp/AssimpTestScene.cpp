@@ -1,4 +1,4 @@
-#include "AssimpTestScene.h"
+#include "Support/Assimp/AssimpTestScene.h"
 
 #include <assimp/Exporter.hpp>
 #include <assimp/scene.h>
