@@ -1,21 +1,195 @@
 #include "RivetCli/RivetCommandLine.h"
 
+#include "RivetCli/Commands/RivetCommands.h"
+#include "RivetCli/Console/RivetConsole.h"
+#include "RivetCli/Selection/SelectionSpec.h"
+
 #include <CLI/CLI.hpp>
 
+#include <functional>
 #include <ostream>
 
-int RunRivet(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err)
+namespace
 {
-    CLI::App App("rivet: edit skinned meshes with the RivetEditor tools", "rivet");
+const char* const ScriptHelp = R"(A script holds one step a line; # starts a comment:
+  open FILE...        the asset to edit, then files it uses (animations)
+  tool NAME           start a tool
+  select SPEC...      paint a selection (forms as for run --select)
+  set NAME = VALUE    set a panel property
+  press BUTTON        press a panel button
+  tick [FRAMES]       run editor frames
+  accept | cancel     end the tool
+  undo | redo         step through the history)";
+
+TArray<FString> ToFStrings(const std::vector<std::string>& Strings)
+{
+    TArray<FString> Values;
+    for (const std::string& String : Strings)
+    {
+        Values.Add(FString(String));
+    }
+    return Values;
+}
+
+/** Options of `run` and `script` on where results go. */
+struct FSaveArguments
+{
+    std::string OutputFolder;
+    bool bInPlace = false;
+
+    void AddTo(CLI::App& Command)
+    {
+        Command.add_option("--out", OutputFolder,
+                           "Folder for the changed files (default: a new folder beside the input)");
+        Command.add_flag("--in-place", bInPlace, "Overwrite the input files instead")->excludes("--out");
+    }
+    FSaveOptions ToSaveOptions() const { return {FString(OutputFolder), bInPlace}; }
+};
+
+/** Every command-line value, kept alive while the parser fills it. */
+struct FParsedCommandLine
+{
+    FRivetConsoleOptions ConsoleOptions;
+    std::vector<std::string> InfoFiles;
+    std::vector<std::string> RunFiles;
+    std::string Tool;
+    std::vector<std::string> Selections;
+    std::vector<std::string> Assignments;
+    std::vector<std::string> Buttons;
+    bool bAccept = false;
+    bool bCancel = false;
+    bool bUndo = false;
+    FSaveArguments RunSave;
+    std::string ScriptPath;
+    FSaveArguments ScriptSave;
+    std::string DemoFolder = "rivet-demo";
+    std::function<int(FRivetConsole&)> Command;
+};
+
+void AddInfo(CLI::App& App, FParsedCommandLine& Parsed)
+{
+    CLI::App* Info = App.add_subcommand("info", "Describe skinned-mesh files as the tools see them");
+    Info->add_option("files", Parsed.InfoFiles, "glTF, GLB, FBX or other skinned-mesh files")->required();
+    Info->callback(
+        [&Parsed]
+        {
+            Parsed.Command = [&Parsed](FRivetConsole& Console)
+            {
+                return RunInfoCommand(Console, ToFStrings(Parsed.InfoFiles));
+            };
+        });
+}
+
+void AddTools(CLI::App& App, FParsedCommandLine& Parsed)
+{
+    CLI::App* Tools =
+        App.add_subcommand("tools", "List the modeling mode's tools with their panels and buttons");
+    Tools->callback(
+        [&Parsed]
+        {
+            Parsed.Command = [](FRivetConsole& Console)
+            {
+                return RunToolsCommand(Console);
+            };
+        });
+}
+
+void AddRun(CLI::App& App, FParsedCommandLine& Parsed)
+{
+    CLI::App* Run = App.add_subcommand("run", "Run one tool on a file, as a user would in the editor");
+    Run->add_option("files", Parsed.RunFiles, "The asset to edit, then files it uses (animations)")
+        ->required();
+    Run->add_option("--tool", Parsed.Tool, "The tool to start, by display or command name")->required();
+    Run->add_option("--select", Parsed.Selections,
+                    "Paint a selection on the preview (repeatable; forms below)");
+    Run->footer(SelectionSpecHelp);
+    Run->add_option("--set", Parsed.Assignments, "Set a panel property: NAME=VALUE (name or display name)");
+    Run->add_option("--press", Parsed.Buttons, "Press a panel button (function or display name), then tick");
+    CLI::Option* Accept = Run->add_flag("--accept", Parsed.bAccept, "Accept the tool at the end");
+    Run->add_flag("--cancel", Parsed.bCancel, "Cancel the tool at the end")->excludes(Accept);
+    Run->add_flag("--undo", Parsed.bUndo, "Undo the last step at the end");
+    Parsed.RunSave.AddTo(*Run);
+    Run->callback(
+        [&Parsed]
+        {
+            Parsed.Command = [&Parsed](FRivetConsole& Console)
+            {
+                FRunArguments Arguments{ToFStrings(Parsed.RunFiles),
+                                        FString(Parsed.Tool),
+                                        ToFStrings(Parsed.Selections),
+                                        ToFStrings(Parsed.Assignments),
+                                        ToFStrings(Parsed.Buttons),
+                                        Parsed.bAccept,
+                                        Parsed.bCancel,
+                                        Parsed.bUndo,
+                                        Parsed.RunSave.ToSaveOptions()};
+                return RunRunCommand(Console, Arguments);
+            };
+        });
+}
+
+void AddScript(CLI::App& App, FParsedCommandLine& Parsed)
+{
+    CLI::App* Script =
+        App.add_subcommand("script", "Run the steps of a script: several tools, undo and redo");
+    Script->footer(std::string(ScriptHelp) + "\n\n" + SelectionSpecHelp);
+    Script->add_option("file", Parsed.ScriptPath, "The script")->required();
+    Parsed.ScriptSave.AddTo(*Script);
+    Script->callback(
+        [&Parsed]
+        {
+            Parsed.Command = [&Parsed](FRivetConsole& Console)
+            {
+                return RunScriptCommand(Console, FString(Parsed.ScriptPath),
+                                        Parsed.ScriptSave.ToSaveOptions());
+            };
+        });
+}
+
+void AddDemo(CLI::App& App, FParsedCommandLine& Parsed)
+{
+    CLI::App* Demo =
+        App.add_subcommand("demo", "Build a sample character, run every tool on it and report each step");
+    Demo->add_option("--out", Parsed.DemoFolder, "Folder for the character and the results")
+        ->capture_default_str();
+    Demo->callback(
+        [&Parsed]
+        {
+            Parsed.Command = [&Parsed](FRivetConsole& Console)
+            {
+                return RunDemoCommand(Console, FString(Parsed.DemoFolder));
+            };
+        });
+}
+} // namespace
+
+int RunRivet(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err, bool bInteractive)
+{
+    CLI::App App("rivet: edit skinned meshes with the RivetEditor tools, as the editor runs them", "rivet");
     App.require_subcommand(1);
-    std::vector<std::string> Reversed(Args.rbegin(), Args.rend());
+    App.fallthrough();
+    FParsedCommandLine Parsed;
+    App.add_flag("-v,--verbose", Parsed.ConsoleOptions.bVerbose, "Also print the module's log lines");
+    App.add_flag("--json", Parsed.ConsoleOptions.bJson, "Print a JSON summary on the output stream");
+    AddInfo(App, Parsed);
+    AddTools(App, Parsed);
+    AddRun(App, Parsed);
+    AddScript(App, Parsed);
+    AddDemo(App, Parsed);
+
     try
     {
-        App.parse(Reversed);
+        App.parse(std::vector<std::string>(Args.rbegin(), Args.rend()));
     }
     catch (const CLI::ParseError& Error)
     {
-        return App.exit(Error, Out, Err) == 0 ? 0 : static_cast<int>(ERivetExitCode::BadInput);
+        const int Status = App.exit(Error, Out, Err);
+        return Status == 0 ? static_cast<int>(ERivetExitCode::Success)
+                           : static_cast<int>(ERivetExitCode::BadInput);
     }
-    return static_cast<int>(ERivetExitCode::Success);
+    Parsed.ConsoleOptions.bInteractive = bInteractive;
+    FRivetConsole Console(Out, Err, Parsed.ConsoleOptions);
+    const int Status = Parsed.Command(Console);
+    Console.Finish(Status);
+    return Status;
 }

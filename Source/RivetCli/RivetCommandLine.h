@@ -15,7 +15,8 @@ enum class ERivetExitCode : int
 };
 
 /**
- * Runs `rivet` on the arguments (without the program name), printing results to Out and
- * messages, errors and progress to Err. Returns the exit status.
+ * Runs `rivet` on the arguments (without the program name), printing results to Out and errors and
+ * progress to Err; progress is drawn only when Err is an interactive terminal. Returns the exit status.
  */
-int RunRivet(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err);
+int RunRivet(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err,
+             bool bInteractive = false);

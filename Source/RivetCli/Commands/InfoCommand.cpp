@@ -1,0 +1,35 @@
+#include "Interchange/Interchange.h"
+#include "RivetCli/Commands/RivetCommands.h"
+#include "RivetCli/Console/ProgressIndicator.h"
+#include "RivetCli/Console/RivetConsole.h"
+#include "RivetCli/Reports/AssetReport.h"
+#include "RivetCli/RivetCommandLine.h"
+
+int RunInfoCommand(FRivetConsole& Console, const TArray<FString>& Files)
+{
+    bool bAllRead = true;
+    for (const FString& File : Files)
+    {
+        FInterchangeResult Result;
+        {
+            FProgressIndicator Progress(Console, FString::Printf("reading %s", *File));
+            Result = ImportSkinnedMeshFile(File);
+        }
+        if (!Result.bSuccess)
+        {
+            Console.Error(Result.Error);
+            bAllRead = false;
+            continue;
+        }
+        for (const FString& Warning : Result.Warnings)
+        {
+            Console.Warning(Warning);
+        }
+        nlohmann::json Asset = DescribeAsset(*Result.Mesh, Result.Animations);
+        Asset["file"] = *File;
+        Console.Print(FString::Printf("%s:", *File));
+        PrintAssetReport(Console, Asset);
+        Console.Json()["assets"].push_back(std::move(Asset));
+    }
+    return static_cast<int>(bAllRead ? ERivetExitCode::Success : ERivetExitCode::BadInput);
+}

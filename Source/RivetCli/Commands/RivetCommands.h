@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Core/Containers/Array.h"
+#include "Core/Containers/String.h"
+#include "RivetCli/Session/SaveOptions.h"
+
+class FRivetConsole;
+
+/** What `rivet run` was asked to do. */
+struct FRunArguments
+{
+    TArray<FString> Files;
+    FString Tool;
+    TArray<FString> Selections;
+    TArray<FString> Assignments;
+    TArray<FString> Buttons;
+    bool bAccept = false;
+    bool bCancel = false;
+    bool bUndo = false;
+    FSaveOptions Save;
+};
+
+/** Each command returns the exit status (ERivetExitCode). */
+int RunInfoCommand(FRivetConsole& Console, const TArray<FString>& Files);
+int RunToolsCommand(FRivetConsole& Console);
+int RunRunCommand(FRivetConsole& Console, const FRunArguments& Arguments);
+int RunScriptCommand(FRivetConsole& Console, const FString& ScriptPath, const FSaveOptions& Save);
+int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder);

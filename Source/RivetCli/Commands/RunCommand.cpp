@@ -1,0 +1,42 @@
+#include "RivetCli/Commands/RivetCommands.h"
+#include "RivetCli/Commands/SessionCommand.h"
+#include "RivetCli/Session/EditStep.h"
+
+namespace
+{
+void AddSteps(TArray<FEditStep>& Steps, EEditStepKind Kind, const TArray<FString>& Arguments)
+{
+    for (const FString& Argument : Arguments)
+    {
+        Steps.Add({Kind, {Argument}});
+    }
+}
+
+/** The user's steps in the order a user takes them: open, start, paint, set, press, end, undo. */
+TArray<FEditStep> MakeRunSteps(const FRunArguments& Arguments)
+{
+    TArray<FEditStep> Steps;
+    Steps.Add({EEditStepKind::Open, Arguments.Files});
+    Steps.Add({EEditStepKind::Tool, {Arguments.Tool}});
+    if (!Arguments.Selections.IsEmpty())
+    {
+        Steps.Add({EEditStepKind::Select, Arguments.Selections});
+    }
+    AddSteps(Steps, EEditStepKind::Set, Arguments.Assignments);
+    AddSteps(Steps, EEditStepKind::Press, Arguments.Buttons);
+    if (Arguments.bAccept || Arguments.bCancel)
+    {
+        Steps.Add({Arguments.bAccept ? EEditStepKind::Accept : EEditStepKind::Cancel});
+    }
+    if (Arguments.bUndo)
+    {
+        Steps.Add({EEditStepKind::Undo});
+    }
+    return Steps;
+}
+} // namespace
+
+int RunRunCommand(FRivetConsole& Console, const FRunArguments& Arguments)
+{
+    return RunEditSession(Console, MakeRunSteps(Arguments), Arguments.Save);
+}

@@ -1,0 +1,17 @@
+#include "RivetCli/Commands/RivetCommands.h"
+#include "RivetCli/Console/RivetConsole.h"
+#include "RivetCli/Demo/DemoCharacter.h"
+#include "RivetCli/Reports/ToolCatalog.h"
+#include "RivetCli/RivetCommandLine.h"
+#include "Support/Editor/HeadlessEditor.h"
+
+int RunToolsCommand(FRivetConsole& Console)
+{
+    // Panels exist only while their tool runs, so each tool is started on the sample character.
+    FHeadlessEditor Editor;
+    Editor.OpenAsset(BuildDemoCharacter("/Game/Rivet/ToolCatalogCharacter").Mesh);
+    const nlohmann::json Sections = DescribeTools(Editor);
+    PrintToolCatalog(Console, Sections);
+    Console.Json()["sections"] = Sections;
+    return static_cast<int>(ERivetExitCode::Success);
+}

@@ -1,0 +1,92 @@
+#include "RivetCli/Console/ProgressIndicator.h"
+
+#include "RivetCli/Console/RivetConsole.h"
+
+#include <chrono>
+#include <cmath>
+#include <ostream>
+
+namespace
+{
+using FClock = std::chrono::steady_clock;
+
+constexpr auto Delay = std::chrono::milliseconds(400);
+constexpr auto FrameTime = std::chrono::milliseconds(100);
+constexpr int32 BarWidth = 24;
+constexpr int32 MovingBlock = 6;
+
+FString MakeBar(double Fraction, int32 Frame)
+{
+    FString Bar;
+    if (Fraction >= 0.0)
+    {
+        const int32 Filled = static_cast<int32>(std::lround(std::min(Fraction, 1.0) * BarWidth));
+        for (int32 Cell = 0; Cell < BarWidth; ++Cell)
+        {
+            Bar += Cell < Filled ? "#" : "-";
+        }
+        return Bar;
+    }
+    // A block bouncing between the ends.
+    const int32 Span = BarWidth - MovingBlock;
+    const int32 Step = Frame % (2 * Span);
+    const int32 Start = Step <= Span ? Step : 2 * Span - Step;
+    for (int32 Cell = 0; Cell < BarWidth; ++Cell)
+    {
+        Bar += Cell >= Start && Cell < Start + MovingBlock ? "#" : "-";
+    }
+    return Bar;
+}
+} // namespace
+
+FProgressIndicator::FProgressIndicator(FRivetConsole& InConsole, const FString& InLabel)
+    : Console(InConsole), Label(InLabel)
+{
+    if (Console.GetOptions().bInteractive)
+    {
+        Drawer = std::thread([this] { Run(); });
+    }
+}
+
+FProgressIndicator::~FProgressIndicator()
+{
+    if (!Drawer.joinable())
+    {
+        return;
+    }
+    {
+        std::lock_guard Lock(Mutex);
+        bFinished = true;
+    }
+    Wake.notify_one();
+    Drawer.join();
+    if (bDrawn)
+    {
+        Console.GetErrorStream() << "\r\033[K" << std::flush;
+    }
+}
+
+void FProgressIndicator::Run()
+{
+    const FClock::time_point Start = FClock::now();
+    std::unique_lock Lock(Mutex);
+    if (Wake.wait_for(Lock, Delay, [this] { return bFinished; }))
+    {
+        return;
+    }
+    for (int32 Frame = 0; !bFinished; ++Frame)
+    {
+        Draw(std::chrono::duration<double>(FClock::now() - Start).count(), Frame);
+        Wake.wait_for(Lock, FrameTime, [this] { return bFinished; });
+    }
+}
+
+void FProgressIndicator::Draw(double Seconds, int32 Frame)
+{
+    const double Fraction = Done.load();
+    const FString Amount = Fraction >= 0.0 ? FString::Printf("%3d%%", static_cast<int32>(Fraction * 100.0))
+                                           : FString::Printf("%.1f s", Seconds);
+    Console.GetErrorStream() << "\r\033[K" << *Label << " [" << *MakeBar(Fraction, Frame) << "] " << *Amount
+                             << std::flush;
+    bDrawn = true;
+}

@@ -1,0 +1,74 @@
+#include "RivetCli/Console/RivetConsole.h"
+
+#include "Core/Logging/LogLineFormat.h"
+#include "Core/Logging/OutputDeviceMemory.h"
+
+#include <ostream>
+
+FRivetConsole::FRivetConsole(std::ostream& InOut, std::ostream& InErr, FRivetConsoleOptions InOptions)
+    : Out(InOut), Err(InErr), Options(InOptions)
+{
+}
+
+std::ostream& FRivetConsole::ReportStream()
+{
+    return Options.bJson ? Err : Out;
+}
+
+void FRivetConsole::Print(const FString& Line)
+{
+    ReportStream() << *Line << '\n';
+}
+
+void FRivetConsole::ToolMessage(EToolMessageLevel Level, const FString& Text)
+{
+    ReportStream() << ToolMessageLevelName(Level) << ": " << *Text << '\n';
+    Summary["messages"].push_back({{"level", ToolMessageLevelName(Level)}, {"text", *Text}});
+}
+
+void FRivetConsole::Warning(const FString& Text)
+{
+    Err << "rivet: warning: " << *Text << '\n';
+    Summary["warnings"].push_back(*Text);
+}
+
+void FRivetConsole::Error(const FString& Text)
+{
+    const FString Located = ErrorContext.IsEmpty() ? Text : ErrorContext + ": " + Text;
+    Err << "rivet: error: " << *Located << '\n';
+    Summary["errors"].push_back(*Located);
+}
+
+void FRivetConsole::LogLine(const FLogLine& Line)
+{
+    const FString Formatted = VT::FormatLogLine(*Line.Message, Line.Verbosity, Line.Category);
+    if (Options.bVerbose)
+    {
+        ReportStream() << "log: " << *Formatted << '\n';
+    }
+    Summary["log"].push_back(*Formatted);
+}
+
+void FRivetConsole::Finish(int ExitCode)
+{
+    Summary["exitCode"] = ExitCode;
+    if (Options.bJson)
+    {
+        Out << Summary.dump(2) << '\n';
+    }
+    Out.flush();
+    Err.flush();
+}
+
+const char* ToolMessageLevelName(EToolMessageLevel Level)
+{
+    switch (Level)
+    {
+        case EToolMessageLevel::UserWarning:
+            return "warning";
+        case EToolMessageLevel::UserError:
+            return "error";
+        default:
+            return "note";
+    }
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Core/Containers/Array.h"
+#include "RivetCli/Session/EditStep.h"
+
+/** What the demo does with one tool: the steps after the character is opened and the tool started. */
+struct FDemoScenario
+{
+    FString Tool;
+    /** What the steps show, for the report ("delete the left hand"). */
+    FString Purpose;
+    TArray<FEditStep> Steps;
+};
+
+/** One scenario per tool of the module that the demo knows, in the order the mode lists the tools. */
+TArray<FDemoScenario> GetDemoScenarios();
+
+/** The scenario for a tool's display name, or null. */
+const FDemoScenario* FindDemoScenario(const TArray<FDemoScenario>& Scenarios, const FString& Tool);

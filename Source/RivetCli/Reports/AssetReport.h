@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Core/Containers/Array.h"
+
+#include <nlohmann/json.hpp>
+
+class FRivetConsole;
+class UAnimSequence;
+class USkeletalMesh;
+
+/**
+ * The asset as the tools see it, as JSON: levels of detail (triangles and vertices of each editable
+ * description, render sections), material slots with the LOD 0 triangles that draw with each and the
+ * LOD 0 material map, bones, morph targets, sockets of the mesh and its skeleton, the physics asset's
+ * bodies and constraints, and the animations given.
+ */
+nlohmann::json DescribeAsset(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations);
+
+/** Prints a description made by DescribeAsset as indented lines. */
+void PrintAssetReport(FRivetConsole& Console, const nlohmann::json& Asset);

@@ -1,0 +1,507 @@
+#include "RivetCli/Session/EditSession.h"
+
+#include "CoreUObject/Misc/PackageName.h"
+#include "CoreUObject/Object/Package.h"
+#include "CoreUObject/Object/UObjectGlobals.h"
+#include "Engine/Animation/AnimSequence.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
+#include "Interchange/Interchange.h"
+#include "MeshDescription/MeshDescription.h"
+#include "RivetCli/Console/ProgressIndicator.h"
+#include "RivetCli/Console/RivetConsole.h"
+#include "RivetCli/Selection/SelectionPainter.h"
+#include "RivetCli/Session/OutputFiles.h"
+#include "RivetCli/Session/ToolNames.h"
+#include "VantorEd/Transactions/TransactionBuffer.h"
+
+#include <filesystem>
+
+namespace
+{
+/** How long a tool may keep acting on one request before the session stops waiting for it. */
+constexpr int32 MaxSettleFrames = 1000;
+
+const FName LogRivetEditorName("LogRivetEditor");
+
+bool IsUserPackage(const UPackage& Package)
+{
+    return &Package != GetTransientPackage() && !Package.GetName().StartsWith("/Script/");
+}
+
+TSet<FString> UserPackageNames()
+{
+    TSet<FString> Names;
+    ForEachObjectOfClass<UPackage>(
+        [&Names](UPackage* Package)
+        {
+            if (IsUserPackage(*Package))
+            {
+                Names.Add(Package->GetName());
+            }
+        });
+    return Names;
+}
+
+int32 CountTriangles(const USkeletalMesh& Mesh)
+{
+    const FMeshDescription* Description = Mesh.GetMeshDescription(0);
+    return Description ? Description->Triangles().Num() : 0;
+}
+} // namespace
+
+FEditSession::FEditSession(FRivetConsole& InConsole, const FSaveOptions& InSaveOptions)
+    : Console(InConsole), SaveOptions(InSaveOptions), PackagesBefore(UserPackageNames())
+{
+}
+
+FEditSession::~FEditSession() = default;
+
+bool FEditSession::RunAll(const TArray<FEditStep>& Steps)
+{
+    for (const FEditStep& Step : Steps)
+    {
+        Console.SetErrorContext(Step.Origin);
+        const bool bDone = Run(Step);
+        Console.SetErrorContext(FString());
+        if (!bDone)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FEditSession::Run(const FEditStep& Step)
+{
+    bool bDone = false;
+    switch (Step.Kind)
+    {
+        case EEditStepKind::Open:
+            bDone = Open(Step.Arguments);
+            break;
+        case EEditStepKind::Tool:
+            bDone = StartTool(FString::Join(Step.Arguments, " "));
+            break;
+        case EEditStepKind::Select:
+            bDone = Select(Step.Arguments);
+            break;
+        case EEditStepKind::Set:
+            bDone = Set(FString::Join(Step.Arguments, " "));
+            break;
+        case EEditStepKind::Press:
+            bDone = Press(FString::Join(Step.Arguments, " "));
+            break;
+        case EEditStepKind::Tick:
+            bDone = Tick(Step.Arguments);
+            break;
+        case EEditStepKind::Accept:
+            bDone = EndTool(EToolShutdownType::Accept);
+            break;
+        case EEditStepKind::Cancel:
+            bDone = EndTool(EToolShutdownType::Cancel);
+            break;
+        case EEditStepKind::Undo:
+            bDone = UndoOrRedo(true);
+            break;
+        case EEditStepKind::Redo:
+            bDone = UndoOrRedo(false);
+            break;
+    }
+    ReportNewOutput();
+    return bDone;
+}
+
+bool FEditSession::Open(const TArray<FString>& Paths)
+{
+    if (!OpenedFiles.IsEmpty())
+    {
+        Console.Error("a session edits one asset: files are opened once");
+        return false;
+    }
+    if (Paths.IsEmpty())
+    {
+        Console.Error("open needs the file of the asset to edit");
+        return false;
+    }
+    for (const FString& Path : Paths)
+    {
+        if (SaveOptions.bInPlace && !IsGltfPath(Path))
+        {
+            Console.Error(FString::Printf(
+                "%s: cannot be written in place: rivet writes glTF 2.0 (.gltf or .glb); use --out", *Path));
+            return false;
+        }
+    }
+    if (!OpenAsset(Paths[0]))
+    {
+        return false;
+    }
+    for (int32 Index = 1; Index < Paths.Num(); ++Index)
+    {
+        if (!OpenAnimations(Paths[Index]))
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FEditSession::OpenAsset(const FString& Path)
+{
+    FInterchangeResult Result;
+    {
+        FProgressIndicator Progress(Console, FString::Printf("reading %s", *Path));
+        Result = ImportSkinnedMeshFile(Path);
+    }
+    if (!Result.bSuccess)
+    {
+        Console.Error(Result.Error);
+        return false;
+    }
+    AddOpenedFile(Path, Result);
+    Editor.OpenAsset(Result.Mesh);
+    Console.Print(FString::Printf("opened %s: %d triangles, %d material slots, %d bones", *Path,
+                                  CountTriangles(*Result.Mesh), Result.Mesh->GetMaterials().Num(),
+                                  Result.Mesh->GetRefSkeleton().GetNum()));
+    return true;
+}
+
+bool FEditSession::OpenAnimations(const FString& Path)
+{
+    FInterchangeResult Result;
+    {
+        FProgressIndicator Progress(Console, FString::Printf("reading %s", *Path));
+        Result = ImportAnimationFile(Path, Editor.GetAsset()->GetSkeleton());
+    }
+    if (!Result.bSuccess)
+    {
+        Console.Error(Result.Error);
+        return false;
+    }
+    AddOpenedFile(Path, Result);
+    Console.Print(FString::Printf("opened %s: %d animations", *Path, Result.Animations.Num()));
+    return true;
+}
+
+void FEditSession::AddOpenedFile(const FString& Path, const FInterchangeResult& Result)
+{
+    for (const FString& Warning : Result.Warnings)
+    {
+        Console.Warning(Warning);
+    }
+    // The package holds what the file holds: only what the session changes needs a save.
+    Result.Package->SetDirtyFlag(false);
+    OpenedFiles.Add({Path, Result.Package});
+    Animations.Append(Result.Animations);
+}
+
+bool FEditSession::RequireAsset(const char* Action)
+{
+    if (Editor.GetAsset())
+    {
+        return true;
+    }
+    Console.Error(FString::Printf("cannot %s: no asset is open", Action));
+    return false;
+}
+
+bool FEditSession::RequireTool(const char* Action)
+{
+    if (!RequireAsset(Action))
+    {
+        return false;
+    }
+    if (Editor.GetActiveTool())
+    {
+        return true;
+    }
+    Console.Error(FString::Printf("cannot %s: no tool is active", Action));
+    return false;
+}
+
+bool FEditSession::StartTool(const FString& Name)
+{
+    if (!RequireAsset("start a tool"))
+    {
+        return false;
+    }
+    const TArray<FModelingModeToolSection>& Sections = Editor.GetMode().GetToolSections();
+    const FExtensionToolDescription* Tool = FindToolByName(Sections, Name);
+    if (!Tool)
+    {
+        Console.Error(FString::Printf("no tool '%s' (tools: %s)", *Name, *ListToolNames(Sections)));
+        return false;
+    }
+    const FString DisplayName = Tool->ToolName.ToString();
+    if (!Tool->ToolBuilder)
+    {
+        Console.Error(FString::Printf("the tool '%s' is not available in this build", *DisplayName));
+        return false;
+    }
+    if (!Editor.StartTool(DisplayName))
+    {
+        Console.Error(FString::Printf("the tool '%s' cannot start on this asset", *DisplayName));
+        return false;
+    }
+    Console.Print(FString::Printf("started %s", *DisplayName));
+    return true;
+}
+
+bool FEditSession::Select(const TArray<FString>& Specs)
+{
+    if (!RequireTool("select"))
+    {
+        return false;
+    }
+    TArray<FSelectionSpec> Parsed;
+    for (const FString& Text : Specs)
+    {
+        FString Error;
+        if (!ParseSelectionSpec(Text, Parsed[Parsed.AddDefaulted()], Error))
+        {
+            Console.Error(Error);
+            return false;
+        }
+    }
+    FString Error;
+    if (!PaintSelection(Editor, Parsed, Error))
+    {
+        Console.Error(Error);
+        return false;
+    }
+    const UMeshSelectionTool* Tool = Editor.GetSelectionTool();
+    Console.Print(FString::Printf("selected %d of %d preview triangles",
+                                  Tool->GetSelection()->GetElements(EMeshSelectionElementType::Face).Num(),
+                                  Tool->GetPreviewMesh()->GetMesh()->TriangleCount()));
+    return true;
+}
+
+bool FEditSession::Set(const FString& Assignment)
+{
+    if (!RequireTool("set a property"))
+    {
+        return false;
+    }
+    FString Name;
+    FString Value;
+    if (!Assignment.Split("=", &Name, &Value) || Name.TrimStartAndEnd().IsEmpty())
+    {
+        Console.Error(FString::Printf("expected NAME=VALUE, got '%s'", *Assignment));
+        return false;
+    }
+    Name = Name.TrimStartAndEnd();
+    FString Error;
+    if (!Editor.SetProperty(Name, Value.TrimStartAndEnd(), Error))
+    {
+        Console.Error(FString::Printf("cannot set '%s': %s", *Name, *Error));
+        return false;
+    }
+    Console.Print(FString::Printf("set %s = %s", *Name, *Editor.GetPropertyText(Name)));
+    return true;
+}
+
+bool FEditSession::Press(const FString& Button)
+{
+    if (!RequireTool("press a button"))
+    {
+        return false;
+    }
+    FString Error;
+    if (!Editor.PressButton(Button, Error))
+    {
+        Console.Error(FString::Printf("cannot press '%s': %s", *Button, *Error));
+        return false;
+    }
+    Console.Print(FString::Printf("pressed %s", *Button));
+    Settle();
+    return true;
+}
+
+void FEditSession::Settle()
+{
+    for (int32 Frame = 0; Frame < MaxSettleFrames; ++Frame)
+    {
+        Editor.Tick();
+        const UMeshSelectionTool* SelectionTool = Editor.GetSelectionTool();
+        if (!SelectionTool || !SelectionTool->HasPendingAction())
+        {
+            return;
+        }
+    }
+}
+
+bool FEditSession::Tick(const TArray<FString>& Arguments)
+{
+    if (!RequireAsset("tick"))
+    {
+        return false;
+    }
+    int32 Frames = 1;
+    if (!Arguments.IsEmpty())
+    {
+        Frames = Arguments[0].IsNumeric() ? std::atoi(*Arguments[0]) : 0;
+        if (Arguments.Num() > 1 || Frames < 1 || Frames > MaxSettleFrames)
+        {
+            Console.Error(FString::Printf("tick takes a number of frames from 1 to %d", MaxSettleFrames));
+            return false;
+        }
+    }
+    Editor.Tick(Frames);
+    return true;
+}
+
+bool FEditSession::EndTool(EToolShutdownType ShutdownType)
+{
+    if (!RequireAsset(ShutdownType == EToolShutdownType::Accept ? "accept" : "cancel"))
+    {
+        return false;
+    }
+    UInteractiveTool* Tool = Editor.GetActiveTool();
+    if (!Tool)
+    {
+        // The tool ended itself, as a tool does after its work is done: nothing is left to end.
+        return true;
+    }
+    const FString Name = Tool->GetToolDisplayName().ToString();
+    if (ShutdownType == EToolShutdownType::Accept)
+    {
+        Editor.AcceptTool();
+    }
+    else
+    {
+        Editor.CancelTool();
+    }
+    Console.Print(FString::Printf(
+        "%s %s", ShutdownType == EToolShutdownType::Accept ? "accepted" : "cancelled", *Name));
+    return true;
+}
+
+void FEditSession::CloseTool()
+{
+    if (Editor.GetActiveTool())
+    {
+        EndTool(EToolShutdownType::Cancel);
+    }
+}
+
+bool FEditSession::UndoOrRedo(bool bUndo)
+{
+    if (!RequireAsset(bUndo ? "undo" : "redo"))
+    {
+        return false;
+    }
+    // The history belongs to the editor, not to a tool: a running tool is cancelled first.
+    CloseTool();
+    FTransactionBuffer& History = FTransactionBuffer::Get();
+    const TArray<FText> Titles = bUndo ? History.GetUndoTitles() : History.GetRedoTitles();
+    if (Titles.IsEmpty())
+    {
+        Console.Warning(bUndo ? "nothing to undo" : "nothing to redo");
+        return true;
+    }
+    if (bUndo ? Editor.Undo() : Editor.Redo())
+    {
+        const FText& Title = bUndo ? Titles.Last() : Titles[0];
+        Console.Print(FString::Printf("%s %s", bUndo ? "undid" : "redid", *Title.ToString()));
+    }
+    return true;
+}
+
+void FEditSession::ReportNewOutput()
+{
+    const TArray<FToolMessage>& Messages = Editor.GetMessages();
+    for (; MessagesReported < Messages.Num(); ++MessagesReported)
+    {
+        const FToolMessage& Message = Messages[MessagesReported];
+        if (Message.Level == EToolMessageLevel::Internal)
+        {
+            continue;
+        }
+        Console.ToolMessage(Message.Level, Message.Text.ToString());
+        bToolRefused |= Message.Level >= EToolMessageLevel::UserWarning;
+    }
+    const TArray<FLogLine> Lines = Editor.GetLog().FindLines(LogRivetEditorName);
+    for (; LogLinesReported < Lines.Num(); ++LogLinesReported)
+    {
+        Console.LogLine(Lines[LogLinesReported]);
+    }
+}
+
+TArray<UPackage*> FEditSession::FindChangedPackages() const
+{
+    TArray<UPackage*> Changed;
+    ForEachObjectOfClass<UPackage>(
+        [this, &Changed](UPackage* Package)
+        {
+            if (Package->IsDirty() && IsUserPackage(*Package) && !PackagesBefore.Contains(Package->GetName()))
+            {
+                Changed.Add(Package);
+            }
+        });
+    return Changed;
+}
+
+FString FEditSession::ResolveOutputFolder() const
+{
+    if (!SaveOptions.OutputFolder.IsEmpty())
+    {
+        return SaveOptions.OutputFolder;
+    }
+    return MakeNewFolderBeside(OpenedFiles.IsEmpty() ? FString("rivet") : OpenedFiles[0].Path);
+}
+
+FString FEditSession::OutputPathFor(const UPackage& Package, const FString& Folder) const
+{
+    for (const FOpenedFile& File : OpenedFiles)
+    {
+        if (File.Package == &Package)
+        {
+            return SaveOptions.bInPlace ? File.Path
+                                        : MakeOutputPath(Folder, GetPathStem(File.Path), File.Path);
+        }
+    }
+    // A package the session made (a detached part, say): named after the package, beside the asset.
+    const FString Like = OpenedFiles.IsEmpty() ? FString(".glb") : OpenedFiles[0].Path;
+    const FString Beside = SaveOptions.bInPlace && !OpenedFiles.IsEmpty()
+                               ? FString(std::filesystem::path(*OpenedFiles[0].Path).parent_path().string())
+                               : Folder;
+    return MakeOutputPath(Beside, FPackageName::GetShortName(Package.GetName()), Like);
+}
+
+bool FEditSession::SaveChanged()
+{
+    CloseTool();
+    ReportNewOutput();
+    const TArray<UPackage*> Changed = FindChangedPackages();
+    if (Changed.IsEmpty())
+    {
+        Console.Print("nothing changed: no files written");
+        return true;
+    }
+    const FString Folder = SaveOptions.bInPlace ? FString() : ResolveOutputFolder();
+    std::error_code Error;
+    if (!Folder.IsEmpty() && !std::filesystem::create_directories(*Folder, Error) && Error)
+    {
+        Console.Error(FString::Printf("%s: cannot create the folder: %s", *Folder, Error.message().c_str()));
+        return false;
+    }
+    for (UPackage* Package : Changed)
+    {
+        const FString Path = OutputPathFor(*Package, Folder);
+        FInterchangeWriteResult Result;
+        {
+            FProgressIndicator Progress(Console, FString::Printf("writing %s", *Path));
+            Result = SavePackageToFile(*Package, Path);
+        }
+        if (!Result.bSuccess)
+        {
+            Console.Error(Result.Error);
+            return false;
+        }
+        SavedFiles.Add(Path);
+        Console.Print(FString::Printf("saved %s", *Path));
+        Console.Json()["saved"].push_back(*Path);
+    }
+    return true;
+}

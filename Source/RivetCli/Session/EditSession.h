@@ -1,0 +1,92 @@
+#pragma once
+
+#include "Core/Containers/Array.h"
+#include "Core/Containers/Set.h"
+#include "RivetCli/Session/EditStep.h"
+#include "RivetCli/Session/SaveOptions.h"
+#include "Support/Editor/HeadlessEditor.h"
+
+class FRivetConsole;
+struct FInterchangeResult;
+class UAnimSequence;
+class UPackage;
+
+/** A file opened in a session and the package made from it. */
+struct FOpenedFile
+{
+    FString Path;
+    UPackage* Package = nullptr;
+};
+
+/**
+ * One run of the editor without windows, driven step by step as a user would drive it: open files,
+ * start a tool of the modeling mode, paint a selection on its preview, set panel properties, press
+ * buttons, tick, accept or cancel, undo and redo; then save every package the session changed. Tool
+ * messages and, with --verbose, the module's log lines are printed as they come.
+ *
+ * A step that cannot be carried out (a bad name, value or file) stops the session: Run returns false
+ * after printing why. A tool that refuses (a warning or error message) does not stop it, but is
+ * remembered for the exit status.
+ */
+class FEditSession
+{
+public:
+    FEditSession(FRivetConsole& Console, const FSaveOptions& SaveOptions);
+    ~FEditSession();
+
+    bool Run(const FEditStep& Step);
+    /** Runs the steps in order up to the first that fails. */
+    bool RunAll(const TArray<FEditStep>& Steps);
+
+    /**
+     * Closes the editor's tool as closing the editor does (cancelled, nothing written that was not
+     * accepted), then writes every package of the session that changed. False when a write failed.
+     */
+    bool SaveChanged();
+
+    bool HasToolRefused() const { return bToolRefused; }
+    /** The files written by SaveChanged. */
+    const TArray<FString>& GetSavedFiles() const { return SavedFiles; }
+
+    FHeadlessEditor& GetEditor() { return Editor; }
+    const TArray<FOpenedFile>& GetOpenedFiles() const { return OpenedFiles; }
+    /** The animations opened with the asset or as further files. */
+    const TArray<UAnimSequence*>& GetAnimations() const { return Animations; }
+
+private:
+    bool Open(const TArray<FString>& Paths);
+    bool OpenAsset(const FString& Path);
+    bool OpenAnimations(const FString& Path);
+    void AddOpenedFile(const FString& Path, const FInterchangeResult& Result);
+    bool StartTool(const FString& Name);
+    bool Select(const TArray<FString>& Specs);
+    bool Set(const FString& Assignment);
+    bool Press(const FString& Button);
+    bool Tick(const TArray<FString>& Arguments);
+    bool EndTool(EToolShutdownType ShutdownType);
+    bool UndoOrRedo(bool bUndo);
+
+    /** Ticks until the tool has acted on what was asked of it, or has ended. */
+    void Settle();
+    /** Prints the tool messages and log lines that arrived since the last call. */
+    void ReportNewOutput();
+    bool RequireAsset(const char* Action);
+    bool RequireTool(const char* Action);
+    void CloseTool();
+
+    TArray<UPackage*> FindChangedPackages() const;
+    FString OutputPathFor(const UPackage& Package, const FString& Folder) const;
+    FString ResolveOutputFolder() const;
+
+    FRivetConsole& Console;
+    FSaveOptions SaveOptions;
+    FHeadlessEditor Editor;
+    /** Packages that existed before the session: not the session's to save. */
+    TSet<FString> PackagesBefore;
+    TArray<FOpenedFile> OpenedFiles;
+    TArray<UAnimSequence*> Animations;
+    TArray<FString> SavedFiles;
+    int32 MessagesReported = 0;
+    int32 LogLinesReported = 0;
+    bool bToolRefused = false;
+};

@@ -1,0 +1,212 @@
+#include "CliTestFixture.h"
+
+#include "Support/Assimp/AssimpTestScene.h"
+#include "Support/Tools/SampleToolExtension.h"
+
+#include <assimp/scene.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+
+using testing::HasSubstr;
+
+namespace
+{
+const std::string DeleteButton = "Delete Selected Polygons";
+
+class RunCommandTest : public CliTest
+{
+protected:
+    /** rivet run on the character with the Delete Polygons tool and the extra arguments. */
+    FCliRun RunDelete(std::vector<std::string> Extra)
+    {
+        std::vector<std::string> Args = {"run", Character, "--tool", "Delete Polygons"};
+        Args.insert(Args.end(), Extra.begin(), Extra.end());
+        return RunCli(Args);
+    }
+
+    /** Nothing written: the input is as it was and no output folder appeared. */
+    void ExpectNothingWritten(const std::string& InputBefore)
+    {
+        EXPECT_EQ(ReadBytes(FString(Character)), InputBefore);
+        EXPECT_FALSE(std::filesystem::exists(Path("character_rivet")));
+        EXPECT_FALSE(std::filesystem::exists(Path("out")));
+    }
+};
+} // namespace
+
+TEST_F(RunCommandTest, DeletesPaintedPolygonsAndSavesBesideTheUntouchedInput)
+{
+    const std::string InputBefore = ReadBytes(FString(Character));
+
+    const FCliRun Run = RunDelete({"--select", "slot:Slot_0", "--press", DeleteButton, "--out", Path("out")});
+
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    EXPECT_THAT(Run.Out, HasSubstr("selected 16 of 48 preview triangles\n"));
+    EXPECT_THAT(Run.Out, HasSubstr("\nnote: Deleted 16 polygon(s).\n"));
+    EXPECT_THAT(Run.Out, HasSubstr("saved " + Path("out/character.glb")));
+    EXPECT_EQ(CountFileTriangles(FString(Path("out/character.glb"))), 32);
+    EXPECT_EQ(ReadBytes(FString(Character)), InputBefore);
+}
+
+TEST_F(RunCommandTest, DeletesPaintedPolygonsFromAnFbxFileIntoGltf)
+{
+    const std::string Fbx = Path("scene.fbx");
+    ASSERT_EQ(ExportAssimpTestScene(*BuildAssimpTestScene(), "fbxa", Fbx), "");
+
+    const FCliRun Run = RunCli({"run", Fbx, "--tool", "Delete Polygons", "--select", "slot:Cloth", "--press",
+                                DeleteButton, "--out", Path("out")});
+
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    EXPECT_THAT(Run.Out, HasSubstr("note: Deleted 2 polygon(s)."));
+    EXPECT_EQ(CountFileTriangles(FString(Path("out/scene.glb"))), 4);
+}
+
+TEST_F(RunCommandTest, WithoutOutEachRunWritesANewFolderBesideTheInput)
+{
+    const std::vector<std::string> Delete = {"--select", "tris:0-3", "--press", DeleteButton};
+
+    ASSERT_EQ(RunDelete(Delete).ExitCode, 0);
+    ASSERT_EQ(RunDelete(Delete).ExitCode, 0);
+
+    EXPECT_EQ(CountFileTriangles(FString(Path("character_rivet/character.glb"))), 44);
+    EXPECT_EQ(CountFileTriangles(FString(Path("character_rivet_2/character.glb"))), 44);
+}
+
+TEST_F(RunCommandTest, InPlaceOverwritesTheInputOnlyWhenAsked)
+{
+    ASSERT_EQ(RunDelete({"--select", "slot:1", "--press", DeleteButton, "--in-place"}).ExitCode, 0);
+
+    EXPECT_EQ(CountFileTriangles(FString(Character)), 32);
+    EXPECT_FALSE(std::filesystem::exists(Path("character_rivet")));
+}
+
+TEST_F(RunCommandTest, InPlaceRefusesFilesItCannotWrite)
+{
+    const FCliRun Run = RunCli({"run", Path("character.fbx"), "--tool", "Delete Polygons", "--in-place"});
+
+    EXPECT_EQ(Run.ExitCode, 2);
+    EXPECT_THAT(Run.Err, HasSubstr("character.fbx: cannot be written in place: rivet writes glTF 2.0"));
+}
+
+TEST_F(RunCommandTest, ARefusingToolExitsWithOneAndSaysWhy)
+{
+    const FCliRun Run = RunDelete({"--select", "all", "--press", DeleteButton, "--out", Path("out")});
+
+    EXPECT_EQ(Run.ExitCode, 1);
+    EXPECT_THAT(Run.Out, HasSubstr("\nwarning: "));
+    EXPECT_EQ(CountFileTriangles(FString(Character)), 48);
+}
+
+TEST_F(RunCommandTest, BadArgumentsAndFilesExitWithTwoAndWriteNothing)
+{
+    const std::string InputBefore = ReadBytes(FString(Character));
+    struct FCase
+    {
+        std::vector<std::string> Extra;
+        std::string Error;
+    };
+    const FCase Cases[] = {
+        {{"--select", "slot:Eyes", "--out", Path("out")}, "no material slot 'Eyes'"},
+        {{"--select", "tris:9000"}, "9000"},
+        {{"--select", "frobnicate"}, "frobnicate"},
+        {{"--set", "Colour=red"}, "cannot set 'Colour': the tool has no property 'Colour'"},
+        {{"--set", "Colour"}, "expected NAME=VALUE, got 'Colour'"},
+        {{"--press", "Explode"}, "cannot press 'Explode': the tool has no button 'Explode'"},
+    };
+    for (const FCase& Case : Cases)
+    {
+        const FCliRun Run = RunDelete(Case.Extra);
+        EXPECT_EQ(Run.ExitCode, 2) << Case.Error;
+        EXPECT_THAT(Run.Err, HasSubstr("rivet: error: ")) << Case.Error;
+        EXPECT_THAT(Run.Err, HasSubstr(Case.Error));
+        ExpectNothingWritten(InputBefore);
+    }
+}
+
+TEST_F(RunCommandTest, ToolsAreFoundByAnySpellingOfTheirNameAndMissingOnesAreNamed)
+{
+    EXPECT_EQ(RunCli({"run", Character, "--tool", "delete-polygons", "--cancel"}).ExitCode, 0);
+    EXPECT_EQ(RunCli({"run", Character, "--tool", "BeginDeletePolygonsTool", "--cancel"}).ExitCode, 0);
+
+    const FCliRun Unknown = RunCli({"run", Character, "--tool", "Sculpt"});
+    EXPECT_EQ(Unknown.ExitCode, 2);
+    EXPECT_THAT(Unknown.Err,
+                HasSubstr("no tool 'Sculpt' (tools: Assign New Material Slot, Bake Bone Transform, Delete "
+                          "Polygons, Detach Polygons, Remesh Polygons)"));
+
+    const FCliRun Missing = RunCli({"run", Character, "--tool", "detach polygons"});
+    EXPECT_EQ(Missing.ExitCode, 2);
+    EXPECT_THAT(Missing.Err, HasSubstr("the tool 'Detach Polygons' is not available in this build"));
+}
+
+TEST_F(RunCommandTest, MissingAndUnreadableFilesAreNamed)
+{
+    const FCliRun Missing = RunCli({"run", Path("nowhere.glb"), "--tool", "Delete Polygons"});
+    EXPECT_EQ(Missing.ExitCode, 2);
+    EXPECT_THAT(Missing.Err, HasSubstr("rivet: error: " + Path("nowhere.glb") + ": "));
+
+    WriteBytes(Folder.File("broken.glb"), "glTF but not really");
+    const FCliRun Broken = RunCli({"run", Path("broken.glb"), "--tool", "Delete Polygons"});
+    EXPECT_EQ(Broken.ExitCode, 2);
+    EXPECT_THAT(Broken.Err, HasSubstr(Path("broken.glb") + ": "));
+}
+
+TEST_F(RunCommandTest, CommandLineMistakesExitWithTwoAndHelpWithZero)
+{
+    EXPECT_EQ(RunCli({}).ExitCode, 2);
+    EXPECT_EQ(RunCli({"frobnicate"}).ExitCode, 2);
+    EXPECT_EQ(RunCli({"run", Character}).ExitCode, 2);
+    EXPECT_EQ(RunCli({"run", Character, "--tool", "Delete Polygons", "--accept", "--cancel"}).ExitCode, 2);
+
+    const FCliRun Help = RunCli({"run", "--help"});
+    EXPECT_EQ(Help.ExitCode, 0);
+    EXPECT_THAT(Help.Out, HasSubstr("--select"));
+    EXPECT_THAT(Help.Out, HasSubstr("bone:NAME[:MINWEIGHT]"));
+}
+
+TEST_F(RunCommandTest, PropertiesAreSetByDisplayNameAndClampedAsThePanelDoes)
+{
+    FSampleToolExtension Samples;
+    Samples.Register();
+
+    const FCliRun Clamped =
+        RunCli({"run", Character, "--tool", "Sample Selection", "--set", "Edge Scale = 5"});
+    const FCliRun ByName = RunCli({"run", Character, "--tool", "Sample Selection", "--set", "scale=0.75"});
+    const FCliRun Disabled = RunCli({"run", Character, "--tool", "Sample Selection", "--set", "Passes=3"});
+    Samples.Unregister();
+
+    EXPECT_EQ(Clamped.ExitCode, 0) << Clamped.Err;
+    EXPECT_THAT(Clamped.Out, HasSubstr("set Edge Scale = 2"));
+    EXPECT_THAT(ByName.Out, HasSubstr("set scale = 0.75"));
+    EXPECT_EQ(Disabled.ExitCode, 2);
+    EXPECT_THAT(Disabled.Err, HasSubstr("cannot set 'Passes': 'Passes' is disabled by the other settings"));
+}
+
+TEST_F(RunCommandTest, UndoAfterTheToolLeavesNothingToSave)
+{
+    const FCliRun Run = RunDelete({"--select", "slot:Slot_2", "--press", DeleteButton, "--undo"});
+
+    EXPECT_EQ(Run.ExitCode, 0) << Run.Err;
+    EXPECT_THAT(Run.Out, HasSubstr("undid Delete Polygons"));
+    EXPECT_EQ(CountFileTriangles(FString(Path("character_rivet/character.glb"))), 48);
+}
+
+TEST_F(RunCommandTest, JsonSummaryIsTheOnlyOutputAndVerboseAddsTheLog)
+{
+    const FCliRun Run = RunCli({"--json", "-v", "run", Character, "--tool", "Delete Polygons", "--select",
+                                "slot:Slot_0", "--press", DeleteButton, "--out", Path("out")});
+
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    const nlohmann::json Summary = nlohmann::json::parse(Run.Out);
+    EXPECT_EQ(Summary["exitCode"], 0);
+    EXPECT_EQ(Summary["messages"].back()["level"], "note");
+    EXPECT_EQ(Summary["messages"].back()["text"], "Deleted 16 polygon(s).");
+    EXPECT_EQ(Summary["saved"][0], Path("out/character.glb"));
+    EXPECT_EQ(Summary["asset"]["lods"][0]["triangles"], 32);
+    EXPECT_EQ(Summary["log"][0],
+              "LogRivetEditor: Display: [RivetEditor] Deleted: 16 triangles, 10 vertices, 10 "
+              "vertex instances");
+    EXPECT_THAT(Run.Err, HasSubstr("note: Deleted 16 polygon(s).\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("log: LogRivetEditor: Display: [RivetEditor] Deleted: 16 triangles"));
+}
