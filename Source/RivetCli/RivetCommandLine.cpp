@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <functional>
 #include <ostream>
 
@@ -107,7 +108,8 @@ void AddRun(CLI::App& App, FParsedCommandLine& Parsed)
     Run->add_option("--press", Parsed.Buttons, "Press a panel button (function or display name), then tick");
     CLI::Option* Accept = Run->add_flag("--accept", Parsed.bAccept, "Accept the tool at the end");
     Run->add_flag("--cancel", Parsed.bCancel, "Cancel the tool at the end")->excludes(Accept);
-    Run->add_flag("--undo", Parsed.bUndo, "Undo the last step at the end");
+    Run->add_flag("--undo", Parsed.bUndo,
+                  "Undo the last step at the end (a tool still running is cancelled first)");
     Parsed.RunSave.AddTo(*Run);
     Run->callback(
         [&Parsed]
@@ -183,13 +185,28 @@ int RunRivet(const std::vector<std::string>& Args, std::ostream& Out, std::ostre
     }
     catch (const CLI::ParseError& Error)
     {
-        const int Status = App.exit(Error, Out, Err);
-        return Status == 0 ? static_cast<int>(ERivetExitCode::Success)
-                           : static_cast<int>(ERivetExitCode::BadInput);
+        if (App.exit(Error, Out, Err) == 0)
+        {
+            return static_cast<int>(ERivetExitCode::Success);
+        }
+        if (std::find(Args.begin(), Args.end(), "--json") != Args.end())
+        {
+            FRivetConsole(Out, Err, {.bJson = true}).Finish(static_cast<int>(ERivetExitCode::BadInput));
+        }
+        return static_cast<int>(ERivetExitCode::BadInput);
     }
     Parsed.ConsoleOptions.bInteractive = bInteractive;
     FRivetConsole Console(Out, Err, Parsed.ConsoleOptions);
-    const int Status = Parsed.Command(Console);
+    int Status = static_cast<int>(ERivetExitCode::BadInput);
+    try
+    {
+        Status = Parsed.Command(Console);
+    }
+    catch (const std::exception& Error)
+    {
+        // A file system or library failure that the command did not foresee: said, not crashed on.
+        Console.Error(FString(Error.what()));
+    }
     Console.Finish(Status);
     return Status;
 }

@@ -6,12 +6,13 @@ TEST(EditScriptTest, StepsKeepTheirLineAndResolveFilesBesideTheScript)
 {
     TArray<FEditStep> Steps;
     FString Error;
-    ASSERT_TRUE(ParseEditScript("# edit\n\nopen a.glb \"b c.glb\" /abs/d.glb\n  TOOL  Delete Polygons \n"
-                                "set  Target Edge Length =  2.5 \nselect slot:0 grow\nTick 3\naccept\n",
-                                "/x/y/s.rivet", Steps, Error))
+    ASSERT_TRUE(ParseEditScript(
+        "# edit\n\nopen a.glb \"b c.glb\" /abs/d.glb\n  TOOL  Delete Polygons \n"
+        "set  Target Edge Length =  2.5 \nselect slot:0 grow\nTick 3\naccept\npress \"Delete Now\"\n",
+        "/x/y/s.rivet", Steps, Error))
         << *Error;
 
-    ASSERT_EQ(Steps.Num(), 6);
+    ASSERT_EQ(Steps.Num(), 7);
     EXPECT_EQ(Steps[0].Kind, EEditStepKind::Open);
     EXPECT_EQ(Steps[0].Arguments, (TArray<FString>{"/x/y/a.glb", "/x/y/b c.glb", "/abs/d.glb"}));
     EXPECT_EQ(Steps[0].Origin, "/x/y/s.rivet:3");
@@ -22,6 +23,7 @@ TEST(EditScriptTest, StepsKeepTheirLineAndResolveFilesBesideTheScript)
     EXPECT_EQ(Steps[4].Arguments, (TArray<FString>{"3"}));
     EXPECT_EQ(Steps[5].Kind, EEditStepKind::Accept);
     EXPECT_EQ(Steps[5].Origin, "/x/y/s.rivet:8");
+    EXPECT_EQ(Steps[6].Arguments, (TArray<FString>{"Delete Now"}));
 }
 
 TEST(EditScriptTest, ABadLineLeavesTheStepsUntouched)

@@ -1,5 +1,7 @@
 #include "CliTestFixture.h"
 
+#include "CoreUObject/Object/Package.h"
+#include "CoreUObject/Object/UObjectGlobals.h"
 #include "Support/Assimp/AssimpTestScene.h"
 #include "Support/Tools/SampleToolExtension.h"
 
@@ -12,6 +14,13 @@ using testing::HasSubstr;
 
 namespace
 {
+int32 CountPackages()
+{
+    int32 Count = 0;
+    ForEachObjectOfClass<UPackage>([&Count](UPackage*) { ++Count; });
+    return Count;
+}
+
 const std::string DeleteButton = "Delete Selected Polygons";
 
 class RunCommandTest : public CliTest
@@ -38,10 +47,12 @@ protected:
 TEST_F(RunCommandTest, DeletesPaintedPolygonsAndSavesBesideTheUntouchedInput)
 {
     const std::string InputBefore = ReadBytes(FString(Character));
+    const int32 PackagesBefore = CountPackages();
 
     const FCliRun Run = RunDelete({"--select", "slot:Slot_0", "--press", DeleteButton, "--out", Path("out")});
 
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    EXPECT_EQ(CountPackages(), PackagesBefore) << "the session frees what it read and made";
     EXPECT_THAT(Run.Out, HasSubstr("selected 16 of 48 preview triangles\n"));
     EXPECT_THAT(Run.Out, HasSubstr("\nnote: Deleted 16 polygon(s).\n"));
     EXPECT_THAT(Run.Out, HasSubstr("saved " + Path("out/character.glb")));
@@ -159,6 +170,10 @@ TEST_F(RunCommandTest, CommandLineMistakesExitWithTwoAndHelpWithZero)
     EXPECT_EQ(RunCli({"run", Character}).ExitCode, 2);
     EXPECT_EQ(RunCli({"run", Character, "--tool", "Delete Polygons", "--accept", "--cancel"}).ExitCode, 2);
 
+    const FCliRun Json = RunCli({"--json", "frobnicate"});
+    EXPECT_EQ(Json.ExitCode, 2);
+    EXPECT_EQ(nlohmann::json::parse(Json.Out)["exitCode"], 2);
+
     const FCliRun Help = RunCli({"run", "--help"});
     EXPECT_EQ(Help.ExitCode, 0);
     EXPECT_THAT(Help.Out, HasSubstr("--select"));
@@ -188,8 +203,19 @@ TEST_F(RunCommandTest, UndoAfterTheToolLeavesNothingToSave)
     const FCliRun Run = RunDelete({"--select", "slot:Slot_2", "--press", DeleteButton, "--undo"});
 
     EXPECT_EQ(Run.ExitCode, 0) << Run.Err;
-    EXPECT_THAT(Run.Out, HasSubstr("undid Delete Polygons"));
-    EXPECT_EQ(CountFileTriangles(FString(Path("character_rivet/character.glb"))), 48);
+    EXPECT_THAT(Run.Out, HasSubstr("undid Delete Polygons\nnothing changed: no files written\n"));
+    EXPECT_FALSE(std::filesystem::exists(Path("character_rivet")));
+}
+
+TEST_F(RunCommandTest, AnOutputFolderHoldingTheInputIsRefusedBeforeAnythingIsWritten)
+{
+    const std::string InputBefore = ReadBytes(FString(Character));
+
+    const FCliRun Run = RunDelete({"--select", "slot:0", "--press", DeleteButton, "--out", Path(".")});
+
+    EXPECT_EQ(Run.ExitCode, 2);
+    EXPECT_THAT(Run.Err, HasSubstr("character.glb: saving there would overwrite an opened file"));
+    EXPECT_EQ(ReadBytes(FString(Character)), InputBefore);
 }
 
 TEST_F(RunCommandTest, JsonSummaryIsTheOnlyOutputAndVerboseAddsTheLog)

@@ -80,6 +80,9 @@ TEST_F(ScriptCommandTest, MistakesNameTheLineAndStopBeforeAnythingIsWritten)
         {"open character.glb\nopen character.glb\n", Script + ":2: a session edits one asset"},
         {"open character.glb\nset Size = 3\n", Script + ":2: cannot set a property: no tool is active"},
         {"open character.glb\ntick 0\n", Script + ":2: tick takes a number of frames from 1 to 1000"},
+        {"open character.glb\ntick 1e3\n", Script + ":2: tick takes a number of frames from 1 to 1000"},
+        {"open character.glb\ntool Delete Polygons\nselect tris:0\npress Delete\nundo\n",
+         Script + ":5: cannot undo while Delete Polygons is running: accept or cancel it first"},
         {"open missing.glb\n", Script + ":1: " + Path("missing.glb") + ": the file does not exist"},
     };
     for (const FCase& Case : Cases)

@@ -9,6 +9,7 @@
 #include "RivetCli/Demo/DemoCharacter.h"
 #include "RivetCli/Demo/DemoScenarios.h"
 #include "RivetCli/RivetCommandLine.h"
+#include "RivetCli/Session/ScopedPackageRelease.h"
 #include "SkeletalMeshModelingMode/SkeletalMeshModelingMode.h"
 #include "Support/Editor/HeadlessEditor.h"
 
@@ -53,6 +54,7 @@ FString DescribeLODTriangles(const USkeletalMesh& Mesh)
 /** Builds the character and saves it; the file's path, or empty when it could not be written. */
 FString SaveCharacter(FRivetConsole& Console, const FString& Folder)
 {
+    const FScopedPackageRelease CharacterPackage;
     const FDemoCharacter Character = BuildDemoCharacter(FString("/Game/Demo/") + CharacterName);
     const USkeletalMesh& Mesh = *Character.Mesh;
     Console.Print(FString::Printf(
@@ -81,6 +83,7 @@ FString SaveCharacter(FRivetConsole& Console, const FString& Folder)
 /** Reads a result back, as a check that the file holds what the tool made. */
 void ReportSavedFile(FRivetConsole& Console, const FString& Path)
 {
+    const FScopedPackageRelease ReadPackages;
     const FInterchangeResult Result = ImportSkinnedMeshFile(Path);
     if (!Result.bSuccess)
     {
@@ -109,15 +112,12 @@ int RunScenario(FRivetConsole& Console, const FDemoScenario& Scenario, const FSt
     Steps.Add({EEditStepKind::Open, {CharacterFile}});
     Steps.Add({EEditStepKind::Tool, {Scenario.Tool}});
     Steps.Append(Scenario.Steps);
-    const int32 SavedBefore =
-        static_cast<int32>(Console.Json().value("saved", nlohmann::json::array()).size());
-    const int Status = RunEditSession(Console, Steps, {StepFolder, false});
-    const nlohmann::json Saved = Console.Json().value("saved", nlohmann::json::array());
-    for (size_t Index = SavedBefore; Index < Saved.size(); ++Index)
+    const FEditSessionOutcome Outcome = RunEditSession(Console, Steps, {StepFolder, false});
+    for (const FString& Saved : Outcome.SavedFiles)
     {
-        ReportSavedFile(Console, FString(Saved[Index].get<std::string>()));
+        ReportSavedFile(Console, Saved);
     }
-    return Status;
+    return Outcome.ExitCode;
 }
 } // namespace
 
@@ -145,7 +145,8 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
         const FDemoScenario* Scenario = FindDemoScenario(Scenarios, Tool.Name);
         if (!Tool.bAvailable || !Scenario)
         {
-            Console.Print(FString::Printf("\n- %s: not in this build yet, skipped", *Tool.Name));
+            Console.Print(FString::Printf("\n- %s: %s, skipped", *Tool.Name,
+                                          Tool.bAvailable ? "no demo step yet" : "not in this build yet"));
             continue;
         }
         ++Number;

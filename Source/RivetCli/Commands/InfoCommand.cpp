@@ -4,12 +4,14 @@
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Reports/AssetReport.h"
 #include "RivetCli/RivetCommandLine.h"
+#include "RivetCli/Session/ScopedPackageRelease.h"
 
 int RunInfoCommand(FRivetConsole& Console, const TArray<FString>& Files)
 {
     bool bAllRead = true;
     for (const FString& File : Files)
     {
+        const FScopedPackageRelease ReadPackages;
         FInterchangeResult Result;
         {
             FProgressIndicator Progress(Console, FString::Printf("reading %s", *File));

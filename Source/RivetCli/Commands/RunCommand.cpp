@@ -24,8 +24,10 @@ TArray<FEditStep> MakeRunSteps(const FRunArguments& Arguments)
     }
     AddSteps(Steps, EEditStepKind::Set, Arguments.Assignments);
     AddSteps(Steps, EEditStepKind::Press, Arguments.Buttons);
-    if (Arguments.bAccept || Arguments.bCancel)
+    if (Arguments.bAccept || Arguments.bCancel || Arguments.bUndo)
     {
+        // Undo works on the editor's history, so a tool still running is ended first: cancelled unless
+        // the user asked to accept it.
         Steps.Add({Arguments.bAccept ? EEditStepKind::Accept : EEditStepKind::Cancel});
     }
     if (Arguments.bUndo)
@@ -38,5 +40,5 @@ TArray<FEditStep> MakeRunSteps(const FRunArguments& Arguments)
 
 int RunRunCommand(FRivetConsole& Console, const FRunArguments& Arguments)
 {
-    return RunEditSession(Console, MakeRunSteps(Arguments), Arguments.Save);
+    return RunEditSession(Console, MakeRunSteps(Arguments), Arguments.Save).ExitCode;
 }

@@ -30,5 +30,5 @@ int RunScriptCommand(FRivetConsole& Console, const FString& ScriptPath, const FS
             FString::Printf("%s: a script begins by opening the asset to edit ('open FILE')", *ScriptPath));
         return static_cast<int>(ERivetExitCode::BadInput);
     }
-    return RunEditSession(Console, Steps, Save);
+    return RunEditSession(Console, Steps, Save).ExitCode;
 }

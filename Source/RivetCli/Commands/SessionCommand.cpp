@@ -15,7 +15,8 @@ int GetSessionExitCode(const FEditSession& Session, bool bStepsDone, bool bSaved
     return static_cast<int>(Session.HasToolRefused() ? ERivetExitCode::ToolRefused : ERivetExitCode::Success);
 }
 
-int RunEditSession(FRivetConsole& Console, const TArray<FEditStep>& Steps, const FSaveOptions& Save)
+FEditSessionOutcome RunEditSession(FRivetConsole& Console, const TArray<FEditStep>& Steps,
+                                   const FSaveOptions& Save)
 {
     FEditSession Session(Console, Save);
     const bool bStepsDone = Session.RunAll(Steps);
@@ -24,5 +25,5 @@ int RunEditSession(FRivetConsole& Console, const TArray<FEditStep>& Steps, const
     {
         Console.Json()["asset"] = DescribeAsset(*Mesh, Session.GetAnimations());
     }
-    return GetSessionExitCode(Session, bStepsDone, bSaved);
+    return {GetSessionExitCode(Session, bStepsDone, bSaved), Session.GetSavedFiles()};
 }

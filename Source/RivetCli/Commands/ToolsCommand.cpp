@@ -3,11 +3,13 @@
 #include "RivetCli/Demo/DemoCharacter.h"
 #include "RivetCli/Reports/ToolCatalog.h"
 #include "RivetCli/RivetCommandLine.h"
+#include "RivetCli/Session/ScopedPackageRelease.h"
 #include "Support/Editor/HeadlessEditor.h"
 
 int RunToolsCommand(FRivetConsole& Console)
 {
     // Panels exist only while their tool runs, so each tool is started on the sample character.
+    const FScopedPackageRelease CharacterPackage;
     FHeadlessEditor Editor;
     Editor.OpenAsset(BuildDemoCharacter("/Game/Rivet/ToolCatalogCharacter").Mesh);
     const nlohmann::json Sections = DescribeTools(Editor);

@@ -3,7 +3,6 @@
 #include "RivetCli/Console/RivetConsole.h"
 
 #include <chrono>
-#include <cmath>
 #include <ostream>
 
 namespace
@@ -15,19 +14,10 @@ constexpr auto FrameTime = std::chrono::milliseconds(100);
 constexpr int32 BarWidth = 24;
 constexpr int32 MovingBlock = 6;
 
-FString MakeBar(double Fraction, int32 Frame)
+/** A block bouncing between the ends of the bar. */
+FString MakeBar(int32 Frame)
 {
     FString Bar;
-    if (Fraction >= 0.0)
-    {
-        const int32 Filled = static_cast<int32>(std::lround(std::min(Fraction, 1.0) * BarWidth));
-        for (int32 Cell = 0; Cell < BarWidth; ++Cell)
-        {
-            Bar += Cell < Filled ? "#" : "-";
-        }
-        return Bar;
-    }
-    // A block bouncing between the ends.
     const int32 Span = BarWidth - MovingBlock;
     const int32 Step = Frame % (2 * Span);
     const int32 Start = Step <= Span ? Step : 2 * Span - Step;
@@ -83,10 +73,7 @@ void FProgressIndicator::Run()
 
 void FProgressIndicator::Draw(double Seconds, int32 Frame)
 {
-    const double Fraction = Done.load();
-    const FString Amount = Fraction >= 0.0 ? FString::Printf("%3d%%", static_cast<int32>(Fraction * 100.0))
-                                           : FString::Printf("%.1f s", Seconds);
-    Console.GetErrorStream() << "\r\033[K" << *Label << " [" << *MakeBar(Fraction, Frame) << "] " << *Amount
-                             << std::flush;
+    Console.GetErrorStream() << "\r\033[K" << *Label << " [" << *MakeBar(Frame) << "] "
+                             << *FString::Printf("%.1f s", Seconds) << std::flush;
     bDrawn = true;
 }

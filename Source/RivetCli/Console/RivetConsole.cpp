@@ -22,7 +22,9 @@ void FRivetConsole::Print(const FString& Line)
 
 void FRivetConsole::ToolMessage(EToolMessageLevel Level, const FString& Text)
 {
-    ReportStream() << ToolMessageLevelName(Level) << ": " << *Text << '\n';
+    // A message of several lines stays one block: its further lines are indented under the first.
+    const std::string Prefix = std::string(ToolMessageLevelName(Level)) + ": ";
+    ReportStream() << Prefix << *Text.Replace("\n", "\n" + std::string(Prefix.size(), ' ')) << '\n';
     Summary["messages"].push_back({{"level", ToolMessageLevelName(Level)}, {"text", *Text}});
 }
 
@@ -54,7 +56,8 @@ void FRivetConsole::Finish(int ExitCode)
     Summary["exitCode"] = ExitCode;
     if (Options.bJson)
     {
-        Out << Summary.dump(2) << '\n';
+        // Names and paths come from files and the command line: bytes that are not UTF-8 are replaced.
+        Out << Summary.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     }
     Out.flush();
     Err.flush();

@@ -12,6 +12,7 @@
 #include "Engine/SkeletalMesh/SkeletalMeshSocket.h"
 #include "MeshDescription/MeshDescription.h"
 #include "RivetCli/Console/RivetConsole.h"
+#include "RivetCli/Reports/JsonText.h"
 #include "RivetEditor/Private/Ops/RivetMaterialSlotOp.h"
 
 #include <unordered_map>
@@ -170,17 +171,12 @@ json DescribeAsset(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Anim
 
 namespace
 {
-std::string Text(const json& Value)
-{
-    return Value.is_string() ? Value.get<std::string>() : Value.dump();
-}
-
 std::string JoinNames(const json& Names)
 {
     std::string Joined;
     for (const json& Name : Names)
     {
-        Joined += (Joined.empty() ? "" : ", ") + Text(Name);
+        Joined += (Joined.empty() ? "" : ", ") + JsonText(Name);
     }
     return Joined.empty() ? "none" : Joined;
 }
@@ -205,9 +201,10 @@ void PrintMaterialSlots(FRivetConsole& Console, const json& Asset)
         FString::Printf("  material slots (%d):", static_cast<int32>(Asset["materialSlots"].size())));
     for (const json& Slot : Asset["materialSlots"])
     {
-        Console.Print(FString::Printf("    %d %s: %d triangles, material %s", Slot["index"].get<int32>(),
-                                      Text(Slot["name"]).c_str(), Slot["triangles"].get<int32>(),
-                                      Slot["material"].is_null() ? "none" : Text(Slot["material"]).c_str()));
+        Console.Print(
+            FString::Printf("    %d %s: %d triangles, material %s", Slot["index"].get<int32>(),
+                            JsonText(Slot["name"]).c_str(), Slot["triangles"].get<int32>(),
+                            Slot["material"].is_null() ? "none" : JsonText(Slot["material"]).c_str()));
     }
     const json& Map = Asset["lod0MaterialMap"];
     Console.Print(FString::Printf("  LOD0 material map: %s", Map.empty() ? "empty" : Map.dump().c_str()));
@@ -220,10 +217,10 @@ void PrintBones(FRivetConsole& Console, const json& Bones)
     std::unordered_map<std::string, int32> Depths;
     for (const json& Bone : Bones)
     {
-        const int32 Depth = Bone["parent"].is_null() ? 0 : Depths[Text(Bone["parent"])] + 1;
-        Depths[Text(Bone["name"])] = Depth;
+        const int32 Depth = Bone["parent"].is_null() ? 0 : Depths[JsonText(Bone["parent"])] + 1;
+        Depths[JsonText(Bone["name"])] = Depth;
         Console.Print(
-            FString::Printf("    %s%s", std::string(2 * Depth, ' ').c_str(), Text(Bone["name"]).c_str()));
+            FString::Printf("    %s%s", std::string(2 * Depth, ' ').c_str(), JsonText(Bone["name"]).c_str()));
     }
 }
 
@@ -232,8 +229,8 @@ void PrintSockets(FRivetConsole& Console, const json& Sockets)
     Console.Print(FString::Printf("  sockets (%d):", static_cast<int32>(Sockets.size())));
     for (const json& Socket : Sockets)
     {
-        Console.Print(FString::Printf("    %s on %s (%s)", Text(Socket["name"]).c_str(),
-                                      Text(Socket["bone"]).c_str(), Text(Socket["owner"]).c_str()));
+        Console.Print(FString::Printf("    %s on %s (%s)", JsonText(Socket["name"]).c_str(),
+                                      JsonText(Socket["bone"]).c_str(), JsonText(Socket["owner"]).c_str()));
     }
 }
 
@@ -244,18 +241,18 @@ void PrintPhysics(FRivetConsole& Console, const json& Physics)
         Console.Print("  physics asset: none");
         return;
     }
-    Console.Print(FString::Printf("  physics asset %s: %d bodies, %d constraints",
-                                  Text(Physics["name"]).c_str(), static_cast<int32>(Physics["bodies"].size()),
-                                  static_cast<int32>(Physics["constraints"].size())));
+    Console.Print(FString::Printf(
+        "  physics asset %s: %d bodies, %d constraints", JsonText(Physics["name"]).c_str(),
+        static_cast<int32>(Physics["bodies"].size()), static_cast<int32>(Physics["constraints"].size())));
     for (const json& Body : Physics["bodies"])
     {
-        Console.Print(FString::Printf("    body %s: %d shapes", Text(Body["bone"]).c_str(),
+        Console.Print(FString::Printf("    body %s: %d shapes", JsonText(Body["bone"]).c_str(),
                                       Body["shapes"].get<int32>()));
     }
     for (const json& Constraint : Physics["constraints"])
     {
-        Console.Print(FString::Printf("    constraint %s - %s", Text(Constraint["bone1"]).c_str(),
-                                      Text(Constraint["bone2"]).c_str()));
+        Console.Print(FString::Printf("    constraint %s - %s", JsonText(Constraint["bone1"]).c_str(),
+                                      JsonText(Constraint["bone2"]).c_str()));
     }
 }
 
@@ -265,7 +262,7 @@ void PrintAnimations(FRivetConsole& Console, const json& Animations)
     for (const json& Animation : Animations)
     {
         Console.Print(FString::Printf("    %s: %d keys at %g fps (%.2f s), %d tracks",
-                                      Text(Animation["name"]).c_str(), Animation["keys"].get<int32>(),
+                                      JsonText(Animation["name"]).c_str(), Animation["keys"].get<int32>(),
                                       Animation["frameRate"].get<double>(), Animation["length"].get<double>(),
                                       Animation["tracks"].get<int32>()));
     }
@@ -274,7 +271,7 @@ void PrintAnimations(FRivetConsole& Console, const json& Animations)
 
 void PrintAssetReport(FRivetConsole& Console, const json& Asset)
 {
-    Console.Print(FString::Printf("skeletal mesh %s", Text(Asset["name"]).c_str()));
+    Console.Print(FString::Printf("skeletal mesh %s", JsonText(Asset["name"]).c_str()));
     PrintLODs(Console, Asset["lods"]);
     PrintMaterialSlots(Console, Asset);
     PrintBones(Console, Asset["bones"]);

@@ -5,7 +5,10 @@
 #include "CoreUObject/Reflection/Property.h"
 #include "InteractiveToolsFramework/Tools/InteractiveToolPropertySet.h"
 #include "RivetCli/Console/RivetConsole.h"
+#include "RivetCli/Reports/JsonText.h"
 #include "Support/Editor/HeadlessEditor.h"
+
+#include <algorithm>
 
 using nlohmann::json;
 
@@ -103,11 +106,6 @@ json DescribeTool(FHeadlessEditor& Editor, const FExtensionToolDescription& Tool
     return Entry;
 }
 
-std::string Text(const json& Value)
-{
-    return Value.is_string() ? Value.get<std::string>() : Value.dump();
-}
-
 /** "0 to 100" from the panel's clamp (or, failing that, slider) limits; empty without limits. */
 std::string DescribeLimits(const json& Property)
 {
@@ -117,30 +115,38 @@ std::string DescribeLimits(const json& Property)
     {
         return "";
     }
-    return ", " + (Property.contains(Low) ? Text(Property[Low]) : std::string("...")) + " to " +
-           (Property.contains(High) ? Text(Property[High]) : std::string("..."));
+    return ", " + (Property.contains(Low) ? JsonText(Property[Low]) : std::string("...")) + " to " +
+           (Property.contains(High) ? JsonText(Property[High]) : std::string("..."));
 }
 
+/** ": <tooltip>" on one line of the listing (line breaks become spaces); empty without a tooltip. */
 std::string DescribeTooltip(const json& Entry)
 {
-    return Entry.contains("tooltip") ? ": " + Text(Entry["tooltip"]) : "";
+    if (!Entry.contains("tooltip"))
+    {
+        return "";
+    }
+    std::string Tooltip = JsonText(Entry["tooltip"]);
+    std::replace(Tooltip.begin(), Tooltip.end(), '\n', ' ');
+    return ": " + Tooltip;
 }
 
 void PrintPanel(FRivetConsole& Console, const json& Panel)
 {
     Console.Print(
-        FString::Printf("    panel %s%s", Text(Panel["class"]).c_str(), DescribeTooltip(Panel).c_str()));
+        FString::Printf("    panel %s%s", JsonText(Panel["class"]).c_str(), DescribeTooltip(Panel).c_str()));
     for (const json& Property : Panel["properties"])
     {
         Console.Print(FString::Printf("      property \"%s\" (%s, %s) = %s%s%s",
-                                      Text(Property["displayName"]).c_str(), Text(Property["name"]).c_str(),
-                                      Text(Property["type"]).c_str(), Text(Property["value"]).c_str(),
-                                      DescribeLimits(Property).c_str(), DescribeTooltip(Property).c_str()));
+                                      JsonText(Property["displayName"]).c_str(),
+                                      JsonText(Property["name"]).c_str(), JsonText(Property["type"]).c_str(),
+                                      JsonText(Property["value"]).c_str(), DescribeLimits(Property).c_str(),
+                                      DescribeTooltip(Property).c_str()));
     }
     for (const json& Button : Panel["buttons"])
     {
-        Console.Print(FString::Printf("      button \"%s\" (%s)%s", Text(Button["displayName"]).c_str(),
-                                      Text(Button["name"]).c_str(), DescribeTooltip(Button).c_str()));
+        Console.Print(FString::Printf("      button \"%s\" (%s)%s", JsonText(Button["displayName"]).c_str(),
+                                      JsonText(Button["name"]).c_str(), DescribeTooltip(Button).c_str()));
     }
 }
 } // namespace
@@ -164,17 +170,18 @@ void PrintToolCatalog(FRivetConsole& Console, const json& Sections)
 {
     for (const json& Section : Sections)
     {
-        Console.Print(FString::Printf("%s", Text(Section["name"]).c_str()));
+        Console.Print(FString::Printf("%s", JsonText(Section["name"]).c_str()));
         for (const json& Tool : Section["tools"])
         {
-            const std::string Command = Tool.contains("command") ? " (" + Text(Tool["command"]) + ")" : "";
+            const std::string Command =
+                Tool.contains("command") ? " (" + JsonText(Tool["command"]) + ")" : "";
             if (!Tool["available"].get<bool>())
             {
                 Console.Print(FString::Printf("  %s%s: not available in this build",
-                                              Text(Tool["name"]).c_str(), Command.c_str()));
+                                              JsonText(Tool["name"]).c_str(), Command.c_str()));
                 continue;
             }
-            Console.Print(FString::Printf("  %s%s%s", Text(Tool["name"]).c_str(), Command.c_str(),
+            Console.Print(FString::Printf("  %s%s%s", JsonText(Tool["name"]).c_str(), Command.c_str(),
                                           DescribeTooltip(Tool).c_str()));
             for (const json& Panel : Tool["panels"])
             {

@@ -107,29 +107,32 @@ bool ParseSlot(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
     return true;
 }
 
+/**
+ * "NAME" or "NAME:MINWEIGHT". Bone names may hold colons themselves ("rig:Hips"), so only a last part
+ * that reads as a number is a weight.
+ */
 bool ParseBone(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
 {
-    FString Name = Value;
-    FString Weight;
-    const bool bHasWeight = Value.Split(":", &Name, &Weight);
-    Spec.Name = Name.TrimStartAndEnd();
+    Spec.Name = Value.TrimStartAndEnd();
+    const int32 Colon = static_cast<int32>(Value.View().rfind(':'));
+    if (Colon != INDEX_NONE)
+    {
+        FString Ignored;
+        double Weight = 0.0;
+        if (ParseNumber(Value.Mid(Colon + 1), Weight, Ignored))
+        {
+            Spec.Name = Value.Left(Colon).TrimStartAndEnd();
+            Spec.MinWeight = Weight;
+            if (Spec.MinWeight < 0.0 || Spec.MinWeight > 1.0)
+            {
+                OutWhy = "minimum weight must be between 0 and 1";
+                return false;
+            }
+        }
+    }
     if (Spec.Name.IsEmpty())
     {
         OutWhy = "bone needs a bone name";
-        return false;
-    }
-    if (!bHasWeight)
-    {
-        return true;
-    }
-    if (!ParseNumber(Weight, Spec.MinWeight, OutWhy))
-    {
-        OutWhy = "minimum weight: " + OutWhy;
-        return false;
-    }
-    if (Spec.MinWeight < 0.0 || Spec.MinWeight > 1.0)
-    {
-        OutWhy = "minimum weight must be between 0 and 1";
         return false;
     }
     return true;

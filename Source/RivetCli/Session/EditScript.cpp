@@ -69,6 +69,19 @@ bool SplitWords(const FString& Line, TArray<FString>& OutWords)
     }
 }
 
+/** What follows the keyword, without surrounding double quotes: a name that may hold spaces. */
+FString RestOfLine(const FString& Line)
+{
+    const std::string_view Text = Line.View();
+    const size_t Gap = Text.find_first_of(" \t");
+    FString Rest = Gap == std::string_view::npos ? FString() : FString(Text.substr(Gap)).TrimStartAndEnd();
+    if (Rest.Len() >= 2 && Rest.StartsWith("\"") && Rest.EndsWith("\""))
+    {
+        Rest = Rest.Mid(1, Rest.Len() - 2);
+    }
+    return Rest;
+}
+
 FString ResolveBeside(const FString& ScriptPath, const FString& Path)
 {
     const std::filesystem::path File(*Path);
@@ -95,7 +108,7 @@ bool ParseLine(const FString& Line, const FString& ScriptPath, FEditStep& OutSte
     OutStep.Kind = Keyword->Kind;
     if (Keyword->bRestOfLine)
     {
-        const FString Rest = Line.TrimStartAndEnd().Mid(Words[0].Len()).TrimStartAndEnd();
+        const FString Rest = RestOfLine(Line);
         if (!Rest.IsEmpty())
         {
             OutStep.Arguments.Add(Rest);

@@ -1,6 +1,5 @@
 #include "RivetCli/Session/EditSession.h"
 
-#include "CoreUObject/Misc/PackageName.h"
 #include "CoreUObject/Object/Package.h"
 #include "CoreUObject/Object/UObjectGlobals.h"
 #include "Engine/Animation/AnimSequence.h"
@@ -12,10 +11,11 @@
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Selection/SelectionPainter.h"
 #include "RivetCli/Session/OutputFiles.h"
+#include "RivetCli/Session/SessionPackageWriter.h"
 #include "RivetCli/Session/ToolNames.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
-#include <filesystem>
+#include <charconv>
 
 namespace
 {
@@ -23,25 +23,6 @@ namespace
 constexpr int32 MaxSettleFrames = 1000;
 
 const FName LogRivetEditorName("LogRivetEditor");
-
-bool IsUserPackage(const UPackage& Package)
-{
-    return &Package != GetTransientPackage() && !Package.GetName().StartsWith("/Script/");
-}
-
-TSet<FString> UserPackageNames()
-{
-    TSet<FString> Names;
-    ForEachObjectOfClass<UPackage>(
-        [&Names](UPackage* Package)
-        {
-            if (IsUserPackage(*Package))
-            {
-                Names.Add(Package->GetName());
-            }
-        });
-    return Names;
-}
 
 int32 CountTriangles(const USkeletalMesh& Mesh)
 {
@@ -51,7 +32,7 @@ int32 CountTriangles(const USkeletalMesh& Mesh)
 } // namespace
 
 FEditSession::FEditSession(FRivetConsole& InConsole, const FSaveOptions& InSaveOptions)
-    : Console(InConsole), SaveOptions(InSaveOptions), PackagesBefore(UserPackageNames())
+    : Console(InConsole), SaveOptions(InSaveOptions)
 {
 }
 
@@ -314,6 +295,7 @@ bool FEditSession::Press(const FString& Button)
         return false;
     }
     Console.Print(FString::Printf("pressed %s", *Button));
+    FProgressIndicator Progress(Console, FString::Printf("running %s", *Button));
     Settle();
     return true;
 }
@@ -329,6 +311,7 @@ void FEditSession::Settle()
             return;
         }
     }
+    Console.Warning(FString::Printf("the tool was still busy after %d frames", MaxSettleFrames));
 }
 
 bool FEditSession::Tick(const TArray<FString>& Arguments)
@@ -340,8 +323,10 @@ bool FEditSession::Tick(const TArray<FString>& Arguments)
     int32 Frames = 1;
     if (!Arguments.IsEmpty())
     {
-        Frames = Arguments[0].IsNumeric() ? std::atoi(*Arguments[0]) : 0;
-        if (Arguments.Num() > 1 || Frames < 1 || Frames > MaxSettleFrames)
+        const std::string_view Text = Arguments[0].View();
+        const auto [End, Error] = std::from_chars(Text.data(), Text.data() + Text.size(), Frames);
+        if (Arguments.Num() > 1 || Error != std::errc() || End != Text.data() + Text.size() || Frames < 1 ||
+            Frames > MaxSettleFrames)
         {
             Console.Error(FString::Printf("tick takes a number of frames from 1 to %d", MaxSettleFrames));
             return false;
@@ -391,8 +376,14 @@ bool FEditSession::UndoOrRedo(bool bUndo)
     {
         return false;
     }
-    // The history belongs to the editor, not to a tool: a running tool is cancelled first.
-    CloseTool();
+    // The history belongs to the editor: a running tool is ended by the user first, so that no edit of
+    // it is thrown away unasked.
+    if (const UInteractiveTool* Tool = Editor.GetActiveTool())
+    {
+        Console.Error(FString::Printf("cannot %s while %s is running: accept or cancel it first",
+                                      bUndo ? "undo" : "redo", *Tool->GetToolDisplayName().ToString()));
+        return false;
+    }
     FTransactionBuffer& History = FTransactionBuffer::Get();
     const TArray<FText> Titles = bUndo ? History.GetUndoTitles() : History.GetRedoTitles();
     if (Titles.IsEmpty())
@@ -431,42 +422,19 @@ void FEditSession::ReportNewOutput()
 TArray<UPackage*> FEditSession::FindChangedPackages() const
 {
     TArray<UPackage*> Changed;
+    if (!FTransactionBuffer::Get().CanUndo())
+    {
+        return Changed;
+    }
     ForEachObjectOfClass<UPackage>(
         [this, &Changed](UPackage* Package)
         {
-            if (Package->IsDirty() && IsUserPackage(*Package) && !PackagesBefore.Contains(Package->GetName()))
+            if (Package->IsDirty() && SessionPackages.IsNew(*Package))
             {
                 Changed.Add(Package);
             }
         });
     return Changed;
-}
-
-FString FEditSession::ResolveOutputFolder() const
-{
-    if (!SaveOptions.OutputFolder.IsEmpty())
-    {
-        return SaveOptions.OutputFolder;
-    }
-    return MakeNewFolderBeside(OpenedFiles.IsEmpty() ? FString("rivet") : OpenedFiles[0].Path);
-}
-
-FString FEditSession::OutputPathFor(const UPackage& Package, const FString& Folder) const
-{
-    for (const FOpenedFile& File : OpenedFiles)
-    {
-        if (File.Package == &Package)
-        {
-            return SaveOptions.bInPlace ? File.Path
-                                        : MakeOutputPath(Folder, GetPathStem(File.Path), File.Path);
-        }
-    }
-    // A package the session made (a detached part, say): named after the package, beside the asset.
-    const FString Like = OpenedFiles.IsEmpty() ? FString(".glb") : OpenedFiles[0].Path;
-    const FString Beside = SaveOptions.bInPlace && !OpenedFiles.IsEmpty()
-                               ? FString(std::filesystem::path(*OpenedFiles[0].Path).parent_path().string())
-                               : Folder;
-    return MakeOutputPath(Beside, FPackageName::GetShortName(Package.GetName()), Like);
 }
 
 bool FEditSession::SaveChanged()
@@ -479,29 +447,5 @@ bool FEditSession::SaveChanged()
         Console.Print("nothing changed: no files written");
         return true;
     }
-    const FString Folder = SaveOptions.bInPlace ? FString() : ResolveOutputFolder();
-    std::error_code Error;
-    if (!Folder.IsEmpty() && !std::filesystem::create_directories(*Folder, Error) && Error)
-    {
-        Console.Error(FString::Printf("%s: cannot create the folder: %s", *Folder, Error.message().c_str()));
-        return false;
-    }
-    for (UPackage* Package : Changed)
-    {
-        const FString Path = OutputPathFor(*Package, Folder);
-        FInterchangeWriteResult Result;
-        {
-            FProgressIndicator Progress(Console, FString::Printf("writing %s", *Path));
-            Result = SavePackageToFile(*Package, Path);
-        }
-        if (!Result.bSuccess)
-        {
-            Console.Error(Result.Error);
-            return false;
-        }
-        SavedFiles.Add(Path);
-        Console.Print(FString::Printf("saved %s", *Path));
-        Console.Json()["saved"].push_back(*Path);
-    }
-    return true;
+    return FSessionPackageWriter(Console, SaveOptions, OpenedFiles).Write(Changed, SavedFiles);
 }

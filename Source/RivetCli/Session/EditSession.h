@@ -1,22 +1,16 @@
 #pragma once
 
 #include "Core/Containers/Array.h"
-#include "Core/Containers/Set.h"
 #include "RivetCli/Session/EditStep.h"
+#include "RivetCli/Session/OpenedFile.h"
 #include "RivetCli/Session/SaveOptions.h"
+#include "RivetCli/Session/ScopedPackageRelease.h"
 #include "Support/Editor/HeadlessEditor.h"
 
 class FRivetConsole;
 struct FInterchangeResult;
 class UAnimSequence;
 class UPackage;
-
-/** A file opened in a session and the package made from it. */
-struct FOpenedFile
-{
-    FString Path;
-    UPackage* Package = nullptr;
-};
 
 /**
  * One run of the editor without windows, driven step by step as a user would drive it: open files,
@@ -26,7 +20,7 @@ struct FOpenedFile
  *
  * A step that cannot be carried out (a bad name, value or file) stops the session: Run returns false
  * after printing why. A tool that refuses (a warning or error message) does not stop it, but is
- * remembered for the exit status.
+ * remembered for the exit status. When the session ends, the packages it read and made are freed.
  */
 class FEditSession
 {
@@ -74,15 +68,14 @@ private:
     bool RequireTool(const char* Action);
     void CloseTool();
 
+    /** The session's packages that need a save; none when every change was undone. */
     TArray<UPackage*> FindChangedPackages() const;
-    FString OutputPathFor(const UPackage& Package, const FString& Folder) const;
-    FString ResolveOutputFolder() const;
 
     FRivetConsole& Console;
     FSaveOptions SaveOptions;
+    /** The session's packages (what it read and made), freed after the editor is gone. */
+    FScopedPackageRelease SessionPackages;
     FHeadlessEditor Editor;
-    /** Packages that existed before the session: not the session's to save. */
-    TSet<FString> PackagesBefore;
     TArray<FOpenedFile> OpenedFiles;
     TArray<UAnimSequence*> Animations;
     TArray<FString> SavedFiles;

@@ -2,6 +2,17 @@
 
 #include <filesystem>
 
+namespace
+{
+/** How many "_rivet_<n>" folders to try before giving up. */
+constexpr int32 MaxFolderSuffix = 9999;
+
+std::filesystem::path ToPath(const FString& Path)
+{
+    return std::filesystem::path(Path.ToStdString());
+}
+} // namespace
+
 bool IsGltfPath(const FString& Path)
 {
     return Path.EndsWith(".gltf", ESearchCase::IgnoreCase) || Path.EndsWith(".glb", ESearchCase::IgnoreCase);
@@ -9,24 +20,53 @@ bool IsGltfPath(const FString& Path)
 
 FString GetPathStem(const FString& Path)
 {
-    return FString(std::filesystem::path(*Path).stem().string());
+    return FString(ToPath(Path).stem().string());
 }
 
-FString MakeNewFolderBeside(const FString& Input)
+bool CreateNewFolderBeside(const FString& Input, FString& OutFolder, FString& OutError)
 {
-    const std::filesystem::path InputPath(*Input);
+    const std::filesystem::path InputPath = ToPath(Input);
     const std::string Base = InputPath.stem().string() + "_rivet";
-    std::filesystem::path Folder = InputPath.parent_path() / Base;
-    for (int32 Suffix = 2; std::filesystem::exists(Folder); ++Suffix)
+    for (int32 Suffix = 1; Suffix <= MaxFolderSuffix; ++Suffix)
     {
-        Folder = InputPath.parent_path() / (Base + "_" + std::to_string(Suffix));
+        const std::filesystem::path Folder =
+            InputPath.parent_path() / (Suffix == 1 ? Base : Base + "_" + std::to_string(Suffix));
+        std::error_code Error;
+        if (std::filesystem::create_directory(Folder, Error))
+        {
+            OutFolder = FString(Folder.string());
+            return true;
+        }
+        if (Error)
+        {
+            OutError = FString::Printf("%s: cannot create the folder: %s", Folder.string().c_str(),
+                                       Error.message().c_str());
+            return false;
+        }
     }
-    return FString(Folder.string());
+    OutError = FString::Printf("%s: every output folder name is taken; use --out", *Input);
+    return false;
 }
 
 FString MakeOutputPath(const FString& Folder, const FString& BaseName, const FString& Like)
 {
-    const std::string Extension =
-        IsGltfPath(Like) ? std::filesystem::path(*Like).extension().string() : ".glb";
-    return FString((std::filesystem::path(*Folder) / (std::string(*BaseName) + Extension)).string());
+    const std::string Extension = IsGltfPath(Like) ? ToPath(Like).extension().string() : ".glb";
+    return FString((ToPath(Folder) / (BaseName.ToStdString() + Extension)).string());
+}
+
+FString AddPathSuffix(const FString& Path, int32 Number)
+{
+    const std::filesystem::path File = ToPath(Path);
+    return FString((File.parent_path() /
+                    (File.stem().string() + "_" + std::to_string(Number) + File.extension().string()))
+                       .string());
+}
+
+bool IsSameFile(const FString& A, const FString& B)
+{
+    std::error_code ErrorA;
+    std::error_code ErrorB;
+    const std::filesystem::path CanonicalA = std::filesystem::weakly_canonical(ToPath(A), ErrorA);
+    const std::filesystem::path CanonicalB = std::filesystem::weakly_canonical(ToPath(B), ErrorB);
+    return !ErrorA && !ErrorB && CanonicalA == CanonicalB;
 }

@@ -5,14 +5,24 @@
 /** True for the files rivet can write: glTF 2.0 as .gltf or .glb. */
 bool IsGltfPath(const FString& Path);
 
-/** "<folder of Input>/<stem of Input>_rivet", or the first of "_rivet_2", "_rivet_3"... not taken yet. */
-FString MakeNewFolderBeside(const FString& Input);
+/** The file name of a path without its folder and extension. */
+FString GetPathStem(const FString& Path);
 
 /**
- * The file a package is saved to in Folder: named after the opened file it came from, or after the
- * package, with the extension of Like when that is glTF and ".glb" otherwise.
+ * Creates a new folder beside Input: "<stem of Input>_rivet", or the first of "_rivet_2", "_rivet_3"...
+ * that does not exist yet. Creating it claims it, so two runs never share one. False with OutError when
+ * no folder can be made there.
+ */
+bool CreateNewFolderBeside(const FString& Input, FString& OutFolder, FString& OutError);
+
+/**
+ * The file a package is saved to in Folder: BaseName with the extension of Like when that is glTF and
+ * ".glb" otherwise.
  */
 FString MakeOutputPath(const FString& Folder, const FString& BaseName, const FString& Like);
 
-/** The file name of a path without its folder and extension. */
-FString GetPathStem(const FString& Path);
+/** The path with "_<Number>" before its extension: "out/hero.glb" -> "out/hero_2.glb". */
+FString AddPathSuffix(const FString& Path, int32 Number);
+
+/** True when both paths name the same file, existing or not (links and "." resolved). */
+bool IsSameFile(const FString& A, const FString& B);
