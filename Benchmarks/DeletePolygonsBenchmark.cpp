@@ -29,15 +29,6 @@ USkeletalMesh* GridAsset(int32 Quads)
     return Assets[Quads];
 }
 
-void CopyDescription(benchmark::State& State)
-{
-    for (auto _ : State)
-    {
-        FMeshDescription Copy = GridMesh(static_cast<int32>(State.range(0)));
-        benchmark::DoNotOptimize(Copy);
-    }
-}
-
 /** The lookup structure alone, which every mapping builds afresh. */
 void BuildCentroidGrid(benchmark::State& State)
 {
@@ -81,17 +72,12 @@ void DeleteHalf(benchmark::State& State)
         benchmark::DoNotOptimize(DeletePolygons(Asset, Half, true));
     }
 }
-
-void Sizes(benchmark::internal::Benchmark* Benchmark)
-{
-    Benchmark->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
-}
 } // namespace
 
-BENCHMARK(CopyDescription)->Apply(Sizes);
-BENCHMARK(BuildCentroidGrid)->Apply(Sizes);
-BENCHMARK(MapSelection)->Apply(Sizes);
-BENCHMARK(DeleteHalf)->Apply(Sizes);
+BENCHMARK(CopyDescription)->Apply(GridSizes);
+BENCHMARK(BuildCentroidGrid)->Apply(GridSizes);
+BENCHMARK(MapSelection)->Apply(GridSizes);
+BENCHMARK(DeleteHalf)->Apply(GridSizes);
 
 int main(int ArgCount, char** Args)
 {

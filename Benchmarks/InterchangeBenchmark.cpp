@@ -131,9 +131,9 @@ void ImportGlb(benchmark::State& State)
 }
 } // namespace
 
-BENCHMARK(CopyDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
-BENCHMARK(ExportGlb)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
-BENCHMARK(ImportGlb)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(CopyDescription)->Apply(GridSizes);
+BENCHMARK(ExportGlb)->Apply(GridSizes);
+BENCHMARK(ImportGlb)->Apply(GridSizes);
 
 int main(int ArgCount, char** Args)
 {

@@ -47,15 +47,6 @@ void BuildTriangleFan(benchmark::State& State)
     }
 }
 
-void CopyDescription(benchmark::State& State)
-{
-    for (auto _ : State)
-    {
-        FMeshDescription Copy = GridMesh(static_cast<int32>(State.range(0)));
-        benchmark::DoNotOptimize(Copy);
-    }
-}
-
 void BuildIndexers(benchmark::State& State)
 {
     FMeshDescription Mesh = GridMesh(static_cast<int32>(State.range(0)));
@@ -130,14 +121,14 @@ void CommitLOD0(benchmark::State& State)
     Mesh->MarkAsGarbage();
 }
 
-BENCHMARK(BuildDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BuildDescription)->Apply(GridSizes);
 BENCHMARK(BuildTriangleFan)->Arg(LargeTriangles / 4)->Arg(LargeTriangles)->Unit(benchmark::kMillisecond);
-BENCHMARK(CopyDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
-BENCHMARK(BuildIndexers)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
-BENCHMARK(DeleteHalfAndCompact)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
-BENCHMARK(ConvertToDynamicMesh)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
-BENCHMARK(ConvertToMeshDescription)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
-BENCHMARK(CommitLOD0)->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(CopyDescription)->Apply(GridSizes);
+BENCHMARK(BuildIndexers)->Apply(GridSizes);
+BENCHMARK(DeleteHalfAndCompact)->Apply(GridSizes);
+BENCHMARK(ConvertToDynamicMesh)->Apply(GridSizes);
+BENCHMARK(ConvertToMeshDescription)->Apply(GridSizes);
+BENCHMARK(CommitLOD0)->Apply(GridSizes);
 
 int main(int ArgCount, char** Args)
 {

@@ -52,23 +52,18 @@ int32 SmoothBorder(FDynamicMesh3& Mesh, const TArray<int32>& Selected)
 {
     return SmoothSelectionBorder(Mesh, Selected);
 }
-
-void Sizes(benchmark::internal::Benchmark* Benchmark)
-{
-    Benchmark->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
-}
 } // namespace
 
-BENCHMARK(CopyPreview)->Apply(Sizes);
-BENCHMARK(SelectionChange<TriangleSelectionOps::Invert>)->Apply(Sizes);
-BENCHMARK(SelectionChange<TriangleSelectionOps::Grow>)->Apply(Sizes);
-BENCHMARK(SelectionChange<TriangleSelectionOps::Shrink>)->Apply(Sizes);
-BENCHMARK(SelectionChange<TriangleSelectionOps::ExpandToConnected>)->Apply(Sizes);
-BENCHMARK(GeometryEdit<DeleteSelectedTriangles>)->Apply(Sizes);
-BENCHMARK(GeometryEdit<DisconnectSelectedTriangles>)->Apply(Sizes);
-BENCHMARK(GeometryEdit<FlipSelectedTriangleNormals>)->Apply(Sizes);
-BENCHMARK(GeometryEdit<CreatePolygroupForSelection>)->Apply(Sizes);
-BENCHMARK(GeometryEdit<SmoothBorder>)->Apply(Sizes);
+BENCHMARK(CopyPreview)->Apply(GridSizes);
+BENCHMARK(SelectionChange<TriangleSelectionOps::Invert>)->Apply(GridSizes);
+BENCHMARK(SelectionChange<TriangleSelectionOps::Grow>)->Apply(GridSizes);
+BENCHMARK(SelectionChange<TriangleSelectionOps::Shrink>)->Apply(GridSizes);
+BENCHMARK(SelectionChange<TriangleSelectionOps::ExpandToConnected>)->Apply(GridSizes);
+BENCHMARK(GeometryEdit<DeleteSelectedTriangles>)->Apply(GridSizes);
+BENCHMARK(GeometryEdit<DisconnectSelectedTriangles>)->Apply(GridSizes);
+BENCHMARK(GeometryEdit<FlipSelectedTriangleNormals>)->Apply(GridSizes);
+BENCHMARK(GeometryEdit<CreatePolygroupForSelection>)->Apply(GridSizes);
+BENCHMARK(GeometryEdit<SmoothBorder>)->Apply(GridSizes);
 
 int main(int ArgCount, char** Args)
 {

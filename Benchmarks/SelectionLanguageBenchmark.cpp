@@ -93,15 +93,6 @@ void Paint(benchmark::State& State, std::initializer_list<const char*> Texts)
     }
 }
 
-void CopyDescription(benchmark::State& State)
-{
-    for (auto _ : State)
-    {
-        FMeshDescription Copy = GridMesh(static_cast<int32>(State.range(0)));
-        benchmark::DoNotOptimize(Copy);
-    }
-}
-
 void PaintSlot(benchmark::State& State)
 {
     Paint(State, {"slot:Slot_1"});
@@ -127,19 +118,14 @@ void PaintHalfAndGrow(benchmark::State& State)
 {
     Paint(State, {"slot:0", "slot:1", "grow"});
 }
-
-void Sizes(benchmark::internal::Benchmark* Benchmark)
-{
-    Benchmark->Arg(QuarterGrid)->Arg(LargeGrid)->Unit(benchmark::kMillisecond);
-}
 } // namespace
 
-BENCHMARK(CopyDescription)->Apply(Sizes);
-BENCHMARK(PaintSlot)->Apply(Sizes);
-BENCHMARK(PaintBone)->Apply(Sizes);
-BENCHMARK(PaintBox)->Apply(Sizes);
-BENCHMARK(PaintIsland)->Apply(Sizes);
-BENCHMARK(PaintHalfAndGrow)->Apply(Sizes);
+BENCHMARK(CopyDescription)->Apply(GridSizes);
+BENCHMARK(PaintSlot)->Apply(GridSizes);
+BENCHMARK(PaintBone)->Apply(GridSizes);
+BENCHMARK(PaintBox)->Apply(GridSizes);
+BENCHMARK(PaintIsland)->Apply(GridSizes);
+BENCHMARK(PaintHalfAndGrow)->Apply(GridSizes);
 
 int main(int ArgCount, char** Args)
 {

@@ -5,6 +5,8 @@
 #include "MeshConversion/MeshDescriptionToDynamicMesh.h"
 #include "Support/MeshBuilders.h"
 
+#include <benchmark/benchmark.h>
+
 /** The benchmarks' skinned grid: UVs, normals, tangents, four influences per vertex and a morph target. */
 inline FSkinnedGridOptions GridOptions(int32 Quads)
 {
@@ -20,6 +22,16 @@ inline const FMeshDescription& GridMesh(int32 Quads)
         Meshes.Add(Quads, BuildSkinnedGrid(GridOptions(Quads)));
     }
     return Meshes[Quads];
+}
+
+/** The baseline of the ratios: copying the grid's description. */
+inline void CopyDescription(benchmark::State& State)
+{
+    for (auto _ : State)
+    {
+        FMeshDescription Copy = GridMesh(static_cast<int32>(State.range(0)));
+        benchmark::DoNotOptimize(Copy);
+    }
 }
 
 /** The grid of that size as a tool's preview shows it, converted once. */
