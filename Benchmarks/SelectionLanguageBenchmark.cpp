@@ -66,30 +66,30 @@ FHeadlessEditor& EditorOnGrid(int32 Quads)
     return *Editor;
 }
 
-TArray<FSelectionSpec> ParseSpecs(std::initializer_list<const char*> Texts)
+TArray<FSelectionTerm> ParseTerms(std::initializer_list<const char*> Texts)
 {
-    TArray<FSelectionSpec> Specs;
+    TArray<FSelectionTerm> Terms;
     FString Error;
     for (const char* Text : Texts)
     {
-        VT_CHECKF(ParseSelectionSpec(Text, Specs[Specs.AddDefaulted()], Error), "%s", *Error);
+        VT_CHECKF(ParseSelectionTerm(Text, Terms[Terms.AddDefaulted()], Error), "%s", *Error);
     }
-    return Specs;
+    return Terms;
 }
 
-/** Paints the specs on an empty selection each time (clearing it is not timed). */
+/** Paints the terms on an empty selection each time (clearing it is not timed). */
 void Paint(benchmark::State& State, std::initializer_list<const char*> Texts)
 {
     FHeadlessEditor& Editor = EditorOnGrid(static_cast<int32>(State.range(0)));
     UMeshSelectionSet* Selection = Editor.GetSelectionTool()->GetSelection();
-    const TArray<FSelectionSpec> Specs = ParseSpecs(Texts);
+    const TArray<FSelectionTerm> Terms = ParseTerms(Texts);
     FString Error;
     for (auto _ : State)
     {
         State.PauseTiming();
         Selection->ClearAll();
         State.ResumeTiming();
-        VT_CHECKF(PaintSelection(Editor, Specs, Error), "%s", *Error);
+        VT_CHECKF(PaintSelection(Editor, Terms, Error), "%s", *Error);
     }
 }
 

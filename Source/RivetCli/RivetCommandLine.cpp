@@ -2,7 +2,7 @@
 
 #include "RivetCli/Commands/RivetCommands.h"
 #include "RivetCli/Console/RivetConsole.h"
-#include "RivetCli/Selection/SelectionSpec.h"
+#include "RivetCli/Selection/SelectionTerm.h"
 
 #include <CLI/CLI.hpp>
 
@@ -15,7 +15,7 @@ namespace
 const char* const ScriptHelp = R"(A script holds one step a line; # starts a comment:
   open FILE...        the asset to edit, then files it uses (animations)
   tool NAME           start a tool
-  select SPEC...      paint a selection (forms as for run --select)
+  select TERM...      paint a selection (forms as for run --select)
   set NAME = VALUE    set a panel property
   press BUTTON        press a panel button
   tick [FRAMES]       run editor frames
@@ -103,7 +103,7 @@ void AddRun(CLI::App& App, FParsedCommandLine& Parsed)
     Run->add_option("--tool", Parsed.Tool, "The tool to start, by display or command name")->required();
     Run->add_option("--select", Parsed.Selections,
                     "Paint a selection on the preview (repeatable; forms below)");
-    Run->footer(SelectionSpecHelp);
+    Run->footer(SelectionTermHelp);
     Run->add_option("--set", Parsed.Assignments, "Set a panel property: NAME=VALUE (name or display name)");
     Run->add_option("--press", Parsed.Buttons, "Press a panel button (function or display name), then tick");
     CLI::Option* Accept = Run->add_flag("--accept", Parsed.bAccept, "Accept the tool at the end");
@@ -134,7 +134,7 @@ void AddScript(CLI::App& App, FParsedCommandLine& Parsed)
 {
     CLI::App* Script =
         App.add_subcommand("script", "Run the steps of a script: several tools, undo and redo");
-    Script->footer(std::string(ScriptHelp) + "\n\n" + SelectionSpecHelp);
+    Script->footer(std::string(ScriptHelp) + "\n\n" + SelectionTermHelp);
     Script->add_option("file", Parsed.ScriptPath, "The script")->required();
     Parsed.ScriptSave.AddTo(*Script);
     Script->callback(

@@ -13,17 +13,17 @@
 
 namespace
 {
-using FSpecTexts = std::initializer_list<const char*>;
+using FTermTexts = std::initializer_list<const char*>;
 
-TArray<FSelectionSpec> ParseAll(FSpecTexts Texts)
+TArray<FSelectionTerm> ParseAll(FTermTexts Texts)
 {
-    TArray<FSelectionSpec> Specs;
+    TArray<FSelectionTerm> Terms;
     for (const char* Text : Texts)
     {
         FString Error;
-        VT_CHECKF(ParseSelectionSpec(Text, Specs.Emplace_GetRef(), Error), "%s", *Error);
+        VT_CHECKF(ParseSelectionTerm(Text, Terms.Emplace_GetRef(), Error), "%s", *Error);
     }
-    return Specs;
+    return Terms;
 }
 
 TArray<int32> Sorted(TArray<int32> Triangles)
@@ -49,8 +49,8 @@ protected:
         VT_CHECKF(Tool != nullptr, "the mode did not start the Delete Polygons tool");
     }
 
-    /** Paints the specs and returns the selection after them. */
-    TArray<int32> Paint(FSpecTexts Texts)
+    /** Paints the terms and returns the selection after them. */
+    TArray<int32> Paint(FTermTexts Texts)
     {
         FString Error;
         EXPECT_TRUE(PaintSelection(Editor, ParseAll(Texts), Error)) << *Error;
@@ -58,8 +58,8 @@ protected:
         return Selected();
     }
 
-    /** Expects the specs to be refused with the message, the selection untouched. */
-    void ExpectRefused(FSpecTexts Texts, const FString& Message)
+    /** Expects the terms to be refused with the message, the selection untouched. */
+    void ExpectRefused(FTermTexts Texts, const FString& Message)
     {
         const TArray<int32> Before = Selected();
         const int32 Revision = Tool ? Tool->GetSelection()->GetRevision() : 0;

@@ -19,10 +19,10 @@ struct FPaintTarget
     const USkeletalMesh* Asset = nullptr;
 };
 
-/** A spec checked against the target, with the slot or bone it names resolved to an index. */
-struct FResolvedSpec
+/** A term checked against the target, with the slot or bone it names resolved to an index. */
+struct FResolvedTerm
 {
-    const FSelectionSpec* Spec = nullptr;
+    const FSelectionTerm* Term = nullptr;
     int32 Index = INDEX_NONE;
 };
 
@@ -66,13 +66,13 @@ FString DescribeSlots(const TArray<FSkeletalMaterial>& Slots)
     return "slots: " + FString::Join(Names, ", ");
 }
 
-int32 FindSlot(const TArray<FSkeletalMaterial>& Slots, const FSelectionSpec& Spec)
+int32 FindSlot(const TArray<FSkeletalMaterial>& Slots, const FSelectionTerm& Term)
 {
-    if (Spec.Name.IsEmpty())
+    if (Term.Name.IsEmpty())
     {
-        return Slots.IsValidIndex(Spec.SlotIndex) ? Spec.SlotIndex : INDEX_NONE;
+        return Slots.IsValidIndex(Term.SlotIndex) ? Term.SlotIndex : INDEX_NONE;
     }
-    const FName Name(Spec.Name);
+    const FName Name(Term.Name);
     for (int32 Index = 0; Index < Slots.Num(); ++Index)
     {
         if (Slots[Index].MaterialSlotName == Name)
@@ -83,18 +83,18 @@ int32 FindSlot(const TArray<FSkeletalMaterial>& Slots, const FSelectionSpec& Spe
     return INDEX_NONE;
 }
 
-bool ResolveSlot(const FPaintTarget& Target, const FSelectionSpec& Spec, int32& OutSlot, FString& OutError)
+bool ResolveSlot(const FPaintTarget& Target, const FSelectionTerm& Term, int32& OutSlot, FString& OutError)
 {
     if (!RequireAsset(Target, OutError))
     {
         return false;
     }
     const TArray<FSkeletalMaterial>& Slots = Target.Asset->GetMaterials();
-    OutSlot = FindSlot(Slots, Spec);
+    OutSlot = FindSlot(Slots, Term);
     if (OutSlot == INDEX_NONE)
     {
         const FString Wanted =
-            Spec.Name.IsEmpty() ? FString::FromInt(Spec.SlotIndex) : FString::Printf("'%s'", *Spec.Name);
+            Term.Name.IsEmpty() ? FString::FromInt(Term.SlotIndex) : FString::Printf("'%s'", *Term.Name);
         OutError = FString::Printf("no material slot %s (%s)", *Wanted, *DescribeSlots(Slots));
         return false;
     }
@@ -106,16 +106,16 @@ bool ResolveSlot(const FPaintTarget& Target, const FSelectionSpec& Spec, int32& 
     return true;
 }
 
-bool ResolveBone(const FPaintTarget& Target, const FSelectionSpec& Spec, int32& OutBone, FString& OutError)
+bool ResolveBone(const FPaintTarget& Target, const FSelectionTerm& Term, int32& OutBone, FString& OutError)
 {
     if (!RequireAsset(Target, OutError))
     {
         return false;
     }
-    OutBone = Target.Asset->GetRefSkeleton().FindRawBoneIndex(FName(Spec.Name));
+    OutBone = Target.Asset->GetRefSkeleton().FindRawBoneIndex(FName(Term.Name));
     if (OutBone == INDEX_NONE)
     {
-        OutError = FString::Printf("no bone '%s'", *Spec.Name);
+        OutError = FString::Printf("no bone '%s'", *Term.Name);
         return false;
     }
     if (!Target.Preview->HasAttributes() || !Target.Preview->Attributes()->GetSkinWeightsAttribute())
@@ -155,20 +155,20 @@ bool CheckTriangleRanges(const FDynamicMesh3& Preview, const TArray<FTriangleIDR
     return true;
 }
 
-bool ResolveSpec(const FPaintTarget& Target, const FSelectionSpec& Spec, FResolvedSpec& Out,
+bool ResolveTerm(const FPaintTarget& Target, const FSelectionTerm& Term, FResolvedTerm& Out,
                  FString& OutError)
 {
-    Out.Spec = &Spec;
-    switch (Spec.Kind)
+    Out.Term = &Term;
+    switch (Term.Kind)
     {
-        case ESelectionSpecKind::Slot:
-            return ResolveSlot(Target, Spec, Out.Index, OutError);
-        case ESelectionSpecKind::Bone:
-            return ResolveBone(Target, Spec, Out.Index, OutError);
-        case ESelectionSpecKind::Triangles:
-            return CheckTriangleRanges(*Target.Preview, Spec.Triangles, OutError);
-        case ESelectionSpecKind::Island:
-            return CheckTriangle(*Target.Preview, Spec.Triangle, OutError);
+        case ESelectionTermKind::Slot:
+            return ResolveSlot(Target, Term, Out.Index, OutError);
+        case ESelectionTermKind::Bone:
+            return ResolveBone(Target, Term, Out.Index, OutError);
+        case ESelectionTermKind::Triangles:
+            return CheckTriangleRanges(*Target.Preview, Term.Triangles, OutError);
+        case ESelectionTermKind::Island:
+            return CheckTriangle(*Target.Preview, Term.Triangle, OutError);
         default:
             return true;
     }
@@ -226,9 +226,9 @@ TArray<int32> BoneTriangles(const FDynamicMesh3& Preview, int32 Bone, double Min
                           });
 }
 
-TArray<int32> BoxTriangles(const FDynamicMesh3& Preview, const FSelectionSpec& Spec)
+TArray<int32> BoxTriangles(const FDynamicMesh3& Preview, const FSelectionTerm& Term)
 {
-    const FBox Box(Spec.BoxMin, Spec.BoxMax);
+    const FBox Box(Term.BoxMin, Term.BoxMax);
     return TrianglesWhere(Preview,
                           [&](int32 Triangle) { return Box.IsInside(Preview.GetTriCentroid(Triangle)); });
 }
@@ -246,49 +246,49 @@ TArray<int32> ListedTriangles(const TArray<FTriangleIDRange>& Ranges)
     return Triangles;
 }
 
-TArray<int32> RegionTriangles(const FPaintTarget& Target, const FResolvedSpec& Resolved)
+TArray<int32> RegionTriangles(const FPaintTarget& Target, const FResolvedTerm& Resolved)
 {
-    const FSelectionSpec& Spec = *Resolved.Spec;
-    switch (Spec.Kind)
+    const FSelectionTerm& Term = *Resolved.Term;
+    switch (Term.Kind)
     {
-        case ESelectionSpecKind::Slot:
+        case ESelectionTermKind::Slot:
             return SlotTriangles(Target, Resolved.Index);
-        case ESelectionSpecKind::Bone:
-            return BoneTriangles(*Target.Preview, Resolved.Index, Spec.MinWeight);
-        case ESelectionSpecKind::Box:
-            return BoxTriangles(*Target.Preview, Spec);
-        case ESelectionSpecKind::Triangles:
-            return ListedTriangles(Spec.Triangles);
-        case ESelectionSpecKind::Island:
-            return TriangleSelectionOps::ExpandToConnected(*Target.Preview, {Spec.Triangle});
+        case ESelectionTermKind::Bone:
+            return BoneTriangles(*Target.Preview, Resolved.Index, Term.MinWeight);
+        case ESelectionTermKind::Box:
+            return BoxTriangles(*Target.Preview, Term);
+        case ESelectionTermKind::Triangles:
+            return ListedTriangles(Term.Triangles);
+        case ESelectionTermKind::Island:
+            return TriangleSelectionOps::ExpandToConnected(*Target.Preview, {Term.Triangle});
         default:
-            VT_CHECKF(false, "'%s' is not a region", *Spec.Text);
+            VT_CHECKF(false, "'%s' is not a region", *Term.Text);
             return {};
     }
 }
 
 /** The tool action that all, -all and the modifiers stand for. */
-EMeshSelectionToolActions ToolActionOf(const FSelectionSpec& Spec)
+EMeshSelectionToolActions ToolActionOf(const FSelectionTerm& Term)
 {
-    switch (Spec.Kind)
+    switch (Term.Kind)
     {
-        case ESelectionSpecKind::All:
-            return Spec.bRemove ? EMeshSelectionToolActions::ClearSelection
+        case ESelectionTermKind::All:
+            return Term.bRemove ? EMeshSelectionToolActions::ClearSelection
                                 : EMeshSelectionToolActions::SelectAll;
-        case ESelectionSpecKind::Grow:
+        case ESelectionTermKind::Grow:
             return EMeshSelectionToolActions::GrowSelection;
-        case ESelectionSpecKind::Shrink:
+        case ESelectionTermKind::Shrink:
             return EMeshSelectionToolActions::ShrinkSelection;
-        case ESelectionSpecKind::Invert:
+        case ESelectionTermKind::Invert:
             return EMeshSelectionToolActions::InvertSelection;
         default:
             return EMeshSelectionToolActions::NoAction;
     }
 }
 
-void ApplySpec(FHeadlessEditor& Editor, const FPaintTarget& Target, const FResolvedSpec& Resolved)
+void ApplyTerm(FHeadlessEditor& Editor, const FPaintTarget& Target, const FResolvedTerm& Resolved)
 {
-    const EMeshSelectionToolActions Action = ToolActionOf(*Resolved.Spec);
+    const EMeshSelectionToolActions Action = ToolActionOf(*Resolved.Term);
     if (Action != EMeshSelectionToolActions::NoAction)
     {
         Target.Tool->RequestAction(Action);
@@ -296,7 +296,7 @@ void ApplySpec(FHeadlessEditor& Editor, const FPaintTarget& Target, const FResol
         return;
     }
     const TArray<int32> Triangles = RegionTriangles(Target, Resolved);
-    if (Resolved.Spec->bRemove)
+    if (Resolved.Term->bRemove)
     {
         Target.Tool->GetSelection()->RemoveIndices(Faces, Triangles);
     }
@@ -307,25 +307,25 @@ void ApplySpec(FHeadlessEditor& Editor, const FPaintTarget& Target, const FResol
 }
 } // namespace
 
-bool PaintSelection(FHeadlessEditor& Editor, const TArray<FSelectionSpec>& Specs, FString& OutError)
+bool PaintSelection(FHeadlessEditor& Editor, const TArray<FSelectionTerm>& Terms, FString& OutError)
 {
     FPaintTarget Target;
     if (!FindPaintTarget(Editor, Target, OutError))
     {
         return false;
     }
-    TArray<FResolvedSpec> Resolved;
-    Resolved.Reserve(Specs.Num());
-    for (const FSelectionSpec& Spec : Specs)
+    TArray<FResolvedTerm> Resolved;
+    Resolved.Reserve(Terms.Num());
+    for (const FSelectionTerm& Term : Terms)
     {
-        if (!ResolveSpec(Target, Spec, Resolved.Emplace_GetRef(), OutError))
+        if (!ResolveTerm(Target, Term, Resolved.Emplace_GetRef(), OutError))
         {
             return false;
         }
     }
-    for (const FResolvedSpec& Spec : Resolved)
+    for (const FResolvedTerm& Term : Resolved)
     {
-        ApplySpec(Editor, Target, Spec);
+        ApplyTerm(Editor, Target, Term);
     }
     return true;
 }

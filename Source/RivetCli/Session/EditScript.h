@@ -10,7 +10,7 @@
  *
  *     open FILE...          the asset to edit, then files it uses (animations); relative to the script
  *     tool NAME             start a tool of the modeling mode
- *     select SPEC...        paint selection specs onto the tool's preview
+ *     select TERM...        paint selection terms onto the tool's preview
  *     set NAME = VALUE      set a panel property (display names may hold spaces)
  *     press BUTTON          press a panel button and let the tool act
  *     tick [FRAMES]         run editor frames

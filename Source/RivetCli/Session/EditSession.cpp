@@ -229,17 +229,17 @@ bool FEditSession::StartTool(const FString& Name)
     return true;
 }
 
-bool FEditSession::Select(const TArray<FString>& Specs)
+bool FEditSession::Select(const TArray<FString>& Terms)
 {
     if (!RequireTool("select"))
     {
         return false;
     }
-    TArray<FSelectionSpec> Parsed;
-    for (const FString& Text : Specs)
+    TArray<FSelectionTerm> Parsed;
+    for (const FString& Text : Terms)
     {
         FString Error;
-        if (!ParseSelectionSpec(Text, Parsed[Parsed.AddDefaulted()], Error))
+        if (!ParseSelectionTerm(Text, Parsed[Parsed.AddDefaulted()], Error))
         {
             Console.Error(Error);
             return false;

@@ -43,7 +43,6 @@ public:
     const TArray<FString>& GetSavedFiles() const { return SavedFiles; }
 
     FHeadlessEditor& GetEditor() { return Editor; }
-    const TArray<FOpenedFile>& GetOpenedFiles() const { return OpenedFiles; }
     /** The animations opened with the asset or as further files. */
     const TArray<UAnimSequence*>& GetAnimations() const { return Animations; }
 
@@ -53,7 +52,7 @@ private:
     bool OpenAnimations(const FString& Path);
     void AddOpenedFile(const FString& Path, const FInterchangeResult& Result);
     bool StartTool(const FString& Name);
-    bool Select(const TArray<FString>& Specs);
+    bool Select(const TArray<FString>& Terms);
     bool Set(const FString& Assignment);
     bool Press(const FString& Button);
     bool Tick(const TArray<FString>& Arguments);

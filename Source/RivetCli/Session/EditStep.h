@@ -10,7 +10,7 @@ enum class EEditStepKind : uint8
     Open,
     /** Start a tool of the modeling mode by name. */
     Tool,
-    /** Paint selection specs onto the tool's preview. */
+    /** Paint selection terms onto the tool's preview. */
     Select,
     /** Set a panel property: "Name=Value". */
     Set,

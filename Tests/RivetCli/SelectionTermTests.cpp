@@ -1,66 +1,66 @@
-#include "RivetCli/Selection/SelectionSpec.h"
+#include "RivetCli/Selection/SelectionTerm.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-FSelectionSpec Parse(const FString& Text)
+FSelectionTerm Parse(const FString& Text)
 {
-    FSelectionSpec Spec;
+    FSelectionTerm Term;
     FString Error;
-    EXPECT_TRUE(ParseSelectionSpec(Text, Spec, Error)) << *Error;
-    return Spec;
+    EXPECT_TRUE(ParseSelectionTerm(Text, Term, Error)) << *Error;
+    return Term;
 }
 } // namespace
 
-TEST(SelectionSpecTest, ParsesEveryRegionForm)
+TEST(SelectionTermTest, ParsesEveryRegionForm)
 {
-    EXPECT_EQ(Parse("all").Kind, ESelectionSpecKind::All);
+    EXPECT_EQ(Parse("all").Kind, ESelectionTermKind::All);
 
-    const FSelectionSpec ByName = Parse("slot:Eyes");
-    EXPECT_EQ(ByName.Kind, ESelectionSpecKind::Slot);
+    const FSelectionTerm ByName = Parse("slot:Eyes");
+    EXPECT_EQ(ByName.Kind, ESelectionTermKind::Slot);
     EXPECT_EQ(ByName.Name, "Eyes");
     EXPECT_EQ(ByName.SlotIndex, INDEX_NONE);
-    const FSelectionSpec ByIndex = Parse("slot:12");
+    const FSelectionTerm ByIndex = Parse("slot:12");
     EXPECT_TRUE(ByIndex.Name.IsEmpty());
     EXPECT_EQ(ByIndex.SlotIndex, 12);
     EXPECT_EQ(Parse("slot:2b").Name, "2b");
 
-    const FSelectionSpec Bone = Parse("bone:Head");
-    EXPECT_EQ(Bone.Kind, ESelectionSpecKind::Bone);
+    const FSelectionTerm Bone = Parse("bone:Head");
+    EXPECT_EQ(Bone.Kind, ESelectionTermKind::Bone);
     EXPECT_EQ(Bone.Name, "Head");
     EXPECT_EQ(Bone.MinWeight, 0.0);
     EXPECT_EQ(Parse("bone:Head:0.25").MinWeight, 0.25);
     EXPECT_EQ(Parse("bone:Head:1").MinWeight, 1.0);
     // Bone names may hold colons: only a last part that reads as a number is a weight.
-    const FSelectionSpec Rigged = Parse("bone:rig:Hips:0.5");
+    const FSelectionTerm Rigged = Parse("bone:rig:Hips:0.5");
     EXPECT_EQ(Rigged.Name, "rig:Hips");
     EXPECT_EQ(Rigged.MinWeight, 0.5);
     EXPECT_EQ(Parse("bone:rig:Hips").Name, "rig:Hips");
     EXPECT_EQ(Parse("bone:Head:nan").Name, "Head:nan");
     EXPECT_EQ(Parse("bone:Head:nan").MinWeight, 0.0);
 
-    const FSelectionSpec Box = Parse("box:4,-1,0.5,1,2,-3e0");
-    EXPECT_EQ(Box.Kind, ESelectionSpecKind::Box);
+    const FSelectionTerm Box = Parse("box:4,-1,0.5,1,2,-3e0");
+    EXPECT_EQ(Box.Kind, ESelectionTermKind::Box);
     EXPECT_EQ(Box.BoxMin, FVector(1.0, -1.0, -3.0));
     EXPECT_EQ(Box.BoxMax, FVector(4.0, 2.0, 0.5));
 
-    const FSelectionSpec Tris = Parse("tris:7,1-3,2,5-5");
-    EXPECT_EQ(Tris.Kind, ESelectionSpecKind::Triangles);
+    const FSelectionTerm Tris = Parse("tris:7,1-3,2,5-5");
+    EXPECT_EQ(Tris.Kind, ESelectionTermKind::Triangles);
     EXPECT_EQ(Tris.Triangles, (TArray<FTriangleIDRange>{{7, 7}, {1, 3}, {2, 2}, {5, 5}}));
 
-    const FSelectionSpec Island = Parse("island:9");
-    EXPECT_EQ(Island.Kind, ESelectionSpecKind::Island);
+    const FSelectionTerm Island = Parse("island:9");
+    EXPECT_EQ(Island.Kind, ESelectionTermKind::Island);
     EXPECT_EQ(Island.Triangle, 9);
 }
 
-TEST(SelectionSpecTest, ModifiersAndRemovalsAreMarked)
+TEST(SelectionTermTest, ModifiersAndRemovalsAreMarked)
 {
-    EXPECT_EQ(Parse("grow").Kind, ESelectionSpecKind::Grow);
-    EXPECT_EQ(Parse("shrink").Kind, ESelectionSpecKind::Shrink);
-    EXPECT_EQ(Parse("invert").Kind, ESelectionSpecKind::Invert);
-    EXPECT_TRUE(IsSelectionModifier(ESelectionSpecKind::Grow));
-    EXPECT_FALSE(IsSelectionModifier(ESelectionSpecKind::All));
+    EXPECT_EQ(Parse("grow").Kind, ESelectionTermKind::Grow);
+    EXPECT_EQ(Parse("shrink").Kind, ESelectionTermKind::Shrink);
+    EXPECT_EQ(Parse("invert").Kind, ESelectionTermKind::Invert);
+    EXPECT_TRUE(IsSelectionModifier(ESelectionTermKind::Grow));
+    EXPECT_FALSE(IsSelectionModifier(ESelectionTermKind::All));
     EXPECT_FALSE(Parse("slot:Eyes").bRemove);
 
     for (const char* Text :
@@ -70,25 +70,25 @@ TEST(SelectionSpecTest, ModifiersAndRemovalsAreMarked)
     }
 }
 
-TEST(SelectionSpecTest, KeywordsIgnoreCaseAndSpacesAroundPartsAreAllowed)
+TEST(SelectionTermTest, KeywordsIgnoreCaseAndSpacesAroundPartsAreAllowed)
 {
-    EXPECT_EQ(Parse("ALL").Kind, ESelectionSpecKind::All);
-    EXPECT_EQ(Parse("Grow").Kind, ESelectionSpecKind::Grow);
+    EXPECT_EQ(Parse("ALL").Kind, ESelectionTermKind::All);
+    EXPECT_EQ(Parse("Grow").Kind, ESelectionTermKind::Grow);
 
-    const FSelectionSpec Slot = Parse("  - SLOT : Eyes  ");
+    const FSelectionTerm Slot = Parse("  - SLOT : Eyes  ");
     EXPECT_TRUE(Slot.bRemove);
     EXPECT_EQ(Slot.Name, "Eyes");
     EXPECT_EQ(Slot.Text, "- SLOT : Eyes");
 
     EXPECT_EQ(Parse("Tris: 1 - 3 , 5 ").Triangles, (TArray<FTriangleIDRange>{{1, 3}, {5, 5}}));
     EXPECT_EQ(Parse("box: 0 , 0,0 , 1,1, 1").BoxMax, FVector(1.0, 1.0, 1.0));
-    const FSelectionSpec Bone = Parse("Bone: Head : 0.5 ");
+    const FSelectionTerm Bone = Parse("Bone: Head : 0.5 ");
     EXPECT_EQ(Bone.Name, "Head");
     EXPECT_EQ(Bone.MinWeight, 0.5);
     EXPECT_EQ(Parse("ISLAND: 4").Triangle, 4);
 }
 
-TEST(SelectionSpecTest, RefusesBadTextNamingTheSpec)
+TEST(SelectionTermTest, RefusesBadTextNamingTheTerm)
 {
     const std::pair<const char*, const char*> Cases[] = {
         {"foo", "unknown selection 'foo' (expected all, slot:, bone:, box:, tris:, island:, grow, shrink or "
@@ -124,11 +124,11 @@ TEST(SelectionSpecTest, RefusesBadTextNamingTheSpec)
     };
     for (const auto& [Text, Message] : Cases)
     {
-        FSelectionSpec Spec;
-        Spec.Text = "untouched";
+        FSelectionTerm Term;
+        Term.Text = "untouched";
         FString Error;
-        EXPECT_FALSE(ParseSelectionSpec(Text, Spec, Error)) << Text;
+        EXPECT_FALSE(ParseSelectionTerm(Text, Term, Error)) << Text;
         EXPECT_EQ(Error, Message) << Text;
-        EXPECT_EQ(Spec.Text, "untouched") << Text;
+        EXPECT_EQ(Term.Text, "untouched") << Text;
     }
 }

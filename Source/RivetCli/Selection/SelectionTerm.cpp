@@ -1,9 +1,9 @@
-#include "RivetCli/Selection/SelectionSpec.h"
+#include "RivetCli/Selection/SelectionTerm.h"
 
 #include <charconv>
 #include <cmath>
 
-const char* const SelectionSpecHelp =
+const char* const SelectionTermHelp =
     "Selections apply in order; keywords are read in any case:\n"
     "  all                      every triangle\n"
     "  slot:NAME|INDEX          the triangles drawn with that material slot\n"
@@ -20,21 +20,21 @@ namespace
 struct FKeyword
 {
     const char* Name;
-    ESelectionSpecKind Kind;
+    ESelectionTermKind Kind;
     /** What the value must be, for the message when it is missing; null for forms without a value. */
     const char* Needs;
 };
 
 constexpr FKeyword Keywords[] = {
-    {"all", ESelectionSpecKind::All, nullptr},
-    {"slot", ESelectionSpecKind::Slot, "a slot name or index"},
-    {"bone", ESelectionSpecKind::Bone, "a bone name"},
-    {"box", ESelectionSpecKind::Box, "six numbers"},
-    {"tris", ESelectionSpecKind::Triangles, "triangle IDs"},
-    {"island", ESelectionSpecKind::Island, "a triangle ID"},
-    {"grow", ESelectionSpecKind::Grow, nullptr},
-    {"shrink", ESelectionSpecKind::Shrink, nullptr},
-    {"invert", ESelectionSpecKind::Invert, nullptr},
+    {"all", ESelectionTermKind::All, nullptr},
+    {"slot", ESelectionTermKind::Slot, "a slot name or index"},
+    {"bone", ESelectionTermKind::Bone, "a bone name"},
+    {"box", ESelectionTermKind::Box, "six numbers"},
+    {"tris", ESelectionTermKind::Triangles, "triangle IDs"},
+    {"island", ESelectionTermKind::Island, "a triangle ID"},
+    {"grow", ESelectionTermKind::Grow, nullptr},
+    {"shrink", ESelectionTermKind::Shrink, nullptr},
+    {"invert", ESelectionTermKind::Invert, nullptr},
 };
 
 const FKeyword* FindKeyword(const FString& Text)
@@ -92,14 +92,14 @@ bool ParseNumber(const FString& Text, double& Out, FString& OutWhy)
     return true;
 }
 
-bool ParseSlot(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+bool ParseSlot(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
 {
     if (!IsAllDigits(Value))
     {
-        Spec.Name = Value;
+        Term.Name = Value;
         return true;
     }
-    if (!ParseIndex(Value, Spec.SlotIndex))
+    if (!ParseIndex(Value, Term.SlotIndex))
     {
         OutWhy = FString::Printf("slot index %s is too large", *Value);
         return false;
@@ -111,9 +111,9 @@ bool ParseSlot(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
  * "NAME" or "NAME:MINWEIGHT". Bone names may hold colons themselves ("rig:Hips"), so only a last part
  * that reads as a number is a weight.
  */
-bool ParseBone(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+bool ParseBone(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
 {
-    Spec.Name = Value.TrimStartAndEnd();
+    Term.Name = Value.TrimStartAndEnd();
     const int32 Colon = static_cast<int32>(Value.View().rfind(':'));
     if (Colon != INDEX_NONE)
     {
@@ -121,16 +121,16 @@ bool ParseBone(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
         double Weight = 0.0;
         if (ParseNumber(Value.Mid(Colon + 1), Weight, Ignored))
         {
-            Spec.Name = Value.Left(Colon).TrimStartAndEnd();
-            Spec.MinWeight = Weight;
-            if (Spec.MinWeight < 0.0 || Spec.MinWeight > 1.0)
+            Term.Name = Value.Left(Colon).TrimStartAndEnd();
+            Term.MinWeight = Weight;
+            if (Term.MinWeight < 0.0 || Term.MinWeight > 1.0)
             {
                 OutWhy = "minimum weight must be between 0 and 1";
                 return false;
             }
         }
     }
-    if (Spec.Name.IsEmpty())
+    if (Term.Name.IsEmpty())
     {
         OutWhy = "bone needs a bone name";
         return false;
@@ -138,7 +138,7 @@ bool ParseBone(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
     return true;
 }
 
-bool ParseBox(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+bool ParseBox(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
 {
     TArray<FString> Parts;
     if (Value.ParseIntoArray(Parts, ",", false) != 6)
@@ -157,8 +157,8 @@ bool ParseBox(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
     }
     const FVector Corner0(Numbers[0], Numbers[1], Numbers[2]);
     const FVector Corner1(Numbers[3], Numbers[4], Numbers[5]);
-    Spec.BoxMin = Corner0.ComponentMin(Corner1);
-    Spec.BoxMax = Corner0.ComponentMax(Corner1);
+    Term.BoxMin = Corner0.ComponentMin(Corner1);
+    Term.BoxMax = Corner0.ComponentMax(Corner1);
     return true;
 }
 
@@ -182,7 +182,7 @@ bool ParseTriangleRange(const FString& Entry, FTriangleIDRange& Out, FString& Ou
     return true;
 }
 
-bool ParseTriangleList(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+bool ParseTriangleList(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
 {
     TArray<FString> Entries;
     Value.ParseIntoArray(Entries, ",", false);
@@ -193,14 +193,14 @@ bool ParseTriangleList(const FString& Value, FSelectionSpec& Spec, FString& OutW
         {
             return false;
         }
-        Spec.Triangles.Add(Range);
+        Term.Triangles.Add(Range);
     }
     return true;
 }
 
-bool ParseIsland(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+bool ParseIsland(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
 {
-    if (!ParseIndex(Value, Spec.Triangle))
+    if (!ParseIndex(Value, Term.Triangle))
     {
         OutWhy = FString::Printf("'%s' is not a triangle ID", *Value);
         return false;
@@ -208,30 +208,30 @@ bool ParseIsland(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
     return true;
 }
 
-bool ParseValue(const FString& Value, FSelectionSpec& Spec, FString& OutWhy)
+bool ParseValue(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
 {
-    switch (Spec.Kind)
+    switch (Term.Kind)
     {
-        case ESelectionSpecKind::Slot:
-            return ParseSlot(Value, Spec, OutWhy);
-        case ESelectionSpecKind::Bone:
-            return ParseBone(Value, Spec, OutWhy);
-        case ESelectionSpecKind::Box:
-            return ParseBox(Value, Spec, OutWhy);
-        case ESelectionSpecKind::Triangles:
-            return ParseTriangleList(Value, Spec, OutWhy);
-        case ESelectionSpecKind::Island:
-            return ParseIsland(Value, Spec, OutWhy);
+        case ESelectionTermKind::Slot:
+            return ParseSlot(Value, Term, OutWhy);
+        case ESelectionTermKind::Bone:
+            return ParseBone(Value, Term, OutWhy);
+        case ESelectionTermKind::Box:
+            return ParseBox(Value, Term, OutWhy);
+        case ESelectionTermKind::Triangles:
+            return ParseTriangleList(Value, Term, OutWhy);
+        case ESelectionTermKind::Island:
+            return ParseIsland(Value, Term, OutWhy);
         default:
             return true;
     }
 }
 
-/** Checks the form of the spec against its keyword, then reads the value. */
-bool ParseBody(const FKeyword& Keyword, bool bHasValue, const FString& Value, FSelectionSpec& Spec,
+/** Checks the form of the term against its keyword, then reads the value. */
+bool ParseBody(const FKeyword& Keyword, bool bHasValue, const FString& Value, FSelectionTerm& Term,
                FString& OutWhy)
 {
-    if (Spec.bRemove && IsSelectionModifier(Spec.Kind))
+    if (Term.bRemove && IsSelectionModifier(Term.Kind))
     {
         OutWhy = FString::Printf("'%s' cannot be removed: only regions and all take '-'", Keyword.Name);
         return false;
@@ -249,24 +249,24 @@ bool ParseBody(const FKeyword& Keyword, bool bHasValue, const FString& Value, FS
         OutWhy = FString::Printf("%s needs %s", Keyword.Name, Keyword.Needs);
         return false;
     }
-    return ParseValue(Value, Spec, OutWhy);
+    return ParseValue(Value, Term, OutWhy);
 }
 } // namespace
 
-bool IsSelectionModifier(ESelectionSpecKind Kind)
+bool IsSelectionModifier(ESelectionTermKind Kind)
 {
-    return Kind == ESelectionSpecKind::Grow || Kind == ESelectionSpecKind::Shrink ||
-           Kind == ESelectionSpecKind::Invert;
+    return Kind == ESelectionTermKind::Grow || Kind == ESelectionTermKind::Shrink ||
+           Kind == ESelectionTermKind::Invert;
 }
 
-bool ParseSelectionSpec(const FString& Text, FSelectionSpec& Out, FString& OutError)
+bool ParseSelectionTerm(const FString& Text, FSelectionTerm& Out, FString& OutError)
 {
-    FSelectionSpec Spec;
-    Spec.Text = Text.TrimStartAndEnd();
-    FString Body = Spec.Text;
+    FSelectionTerm Term;
+    Term.Text = Text.TrimStartAndEnd();
+    FString Body = Term.Text;
     if (Body.StartsWith("-"))
     {
-        Spec.bRemove = true;
+        Term.bRemove = true;
         Body = Body.RightChop(1);
     }
     FString KeywordText = Body;
@@ -278,16 +278,16 @@ bool ParseSelectionSpec(const FString& Text, FSelectionSpec& Out, FString& OutEr
         OutError =
             FString::Printf("unknown selection '%s' (expected all, slot:, bone:, box:, tris:, island:, "
                             "grow, shrink or invert)",
-                            *Spec.Text);
+                            *Term.Text);
         return false;
     }
-    Spec.Kind = Keyword->Kind;
+    Term.Kind = Keyword->Kind;
     FString Why;
-    if (!ParseBody(*Keyword, bHasValue, Value.TrimStartAndEnd(), Spec, Why))
+    if (!ParseBody(*Keyword, bHasValue, Value.TrimStartAndEnd(), Term, Why))
     {
-        OutError = FString::Printf("%s: '%s'", *Why, *Spec.Text);
+        OutError = FString::Printf("%s: '%s'", *Why, *Term.Text);
         return false;
     }
-    Out = std::move(Spec);
+    Out = std::move(Term);
     return true;
 }

@@ -4,8 +4,8 @@
 #include "Core/Containers/String.h"
 #include "Core/Math/Vector.h"
 
-/** What a selection spec selects, or how it changes the selection built so far. */
-enum class ESelectionSpecKind : uint8
+/** What a selection term selects, or how it changes the selection built so far. */
+enum class ESelectionTermKind : uint8
 {
     /** Every triangle; removed, it clears the selection. */
     All,
@@ -35,14 +35,14 @@ struct FTriangleIDRange
 };
 
 /**
- * One parsed selection spec. Region forms add their triangles to the selection, or remove them when
+ * One parsed selection term. Region forms add their triangles to the selection, or remove them when
  * bRemove is set. Only the fields of the kind are used.
  */
-struct FSelectionSpec
+struct FSelectionTerm
 {
-    ESelectionSpecKind Kind = ESelectionSpecKind::All;
+    ESelectionTermKind Kind = ESelectionTermKind::All;
     bool bRemove = false;
-    /** The spec as written, trimmed, for messages. */
+    /** The term as written, trimmed, for messages. */
     FString Text;
 
     /** Slot: the slot's name, empty when given by index. Bone: the bone's name. */
@@ -61,13 +61,13 @@ struct FSelectionSpec
 };
 
 /** Whether the kind changes the selection built so far rather than naming triangles. */
-bool IsSelectionModifier(ESelectionSpecKind Kind);
+bool IsSelectionModifier(ESelectionTermKind Kind);
 
 /**
- * Parses one spec (keywords without regard to case, spaces around the parts allowed). False with a
- * message that quotes the spec when the text is not a spec.
+ * Parses one term (keywords without regard to case, spaces around the parts allowed). False with a
+ * message that quotes the term when the text is not a term.
  */
-bool ParseSelectionSpec(const FString& Text, FSelectionSpec& Out, FString& OutError);
+bool ParseSelectionTerm(const FString& Text, FSelectionTerm& Out, FString& OutError);
 
 /** The language in a few lines, for help texts. */
-extern const char* const SelectionSpecHelp;
+extern const char* const SelectionTermHelp;
