@@ -69,7 +69,7 @@ void DeleteHalf(benchmark::State& State)
         State.PauseTiming();
         Asset->CreateMeshDescription(0, FMeshDescription(GridMesh(Quads)));
         State.ResumeTiming();
-        benchmark::DoNotOptimize(DeletePolygons(Asset, Half, true));
+        benchmark::DoNotOptimize(DeletePolygons(Asset, Half, /*bPostEditChange=*/true));
     }
 }
 } // namespace

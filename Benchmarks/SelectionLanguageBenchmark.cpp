@@ -7,9 +7,10 @@
 #include "CoreUObject/Object/Package.h"
 #include "Engine/Animation/ReferenceSkeleton.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "HeadlessEditor/HeadlessEditor.h"
 #include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
 #include "RivetCli/Selection/SelectionPainter.h"
-#include "Support/Editor/HeadlessEditor.h"
+#include "RivetEditorModuleName.h"
 #include "Support/GridMeshes.h"
 #include "Support/GridSizes.h"
 #include "Support/RatioReporter.h"
@@ -58,7 +59,7 @@ FHeadlessEditor& EditorOnGrid(int32 Quads)
     if (EditorQuads != Quads)
     {
         Editor.reset();
-        Editor = std::make_unique<FHeadlessEditor>();
+        Editor = std::make_unique<FHeadlessEditor>(TArray<FName>{RivetEditorModuleName});
         Editor->OpenAsset(MakeGridAsset(Quads));
         Editor->StartTool("Delete Polygons");
         EditorQuads = Quads;

@@ -5,17 +5,22 @@ function(rivet_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror -Wno-missing-field-initializers)
 endfunction()
 
-# rivet_module(NAME <target> DIR <folder> [DEPS <targets>...])
+# rivet_module(NAME <target> DIR <folder> [PUBLIC_DIR <folder>] [DEPS <targets>...])
 # A shared library from every source in <folder> (recursively). Shared, so that the
 # self-registering parts (reflection, modules) are always loaded with it. Includes are rooted at the
-# folder's parent, so code writes #include "Core/Containers/Array.h".
+# folder's parent, so code writes #include "Core/Containers/Array.h". With PUBLIC_DIR, that root is
+# the module's own and other targets see only the public folder, whose headers they include by name.
 function(rivet_module)
-    cmake_parse_arguments(M "" "NAME;DIR" "DEPS" ${ARGN})
+    cmake_parse_arguments(M "" "NAME;DIR;PUBLIC_DIR" "DEPS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${M_DIR}/*.cpp")
     file(GLOB_RECURSE headers CONFIGURE_DEPENDS "${M_DIR}/*.h")
     add_library(${M_NAME} SHARED ${sources} ${headers})
     get_filename_component(root "${M_DIR}" DIRECTORY)
-    target_include_directories(${M_NAME} PUBLIC "${root}")
+    if(M_PUBLIC_DIR)
+        target_include_directories(${M_NAME} PRIVATE "${root}" PUBLIC "${M_PUBLIC_DIR}")
+    else()
+        target_include_directories(${M_NAME} PUBLIC "${root}")
+    endif()
     target_link_libraries(${M_NAME} PUBLIC ${M_DEPS})
     rivet_warnings(${M_NAME})
     get_filename_component(module "${M_DIR}" NAME)

@@ -2,8 +2,9 @@
 
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "GeometryCore/Selections/TriangleSelectionOps.h"
+#include "HeadlessEditor/HeadlessEditor.h"
 #include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
-#include "Support/Editor/HeadlessEditor.h"
+#include "RivetEditorModuleName.h"
 #include "Support/TestSkeletalAsset.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +84,7 @@ protected:
     const FDynamicMesh3& Preview() const { return *Tool->GetPreviewMesh()->GetMesh(); }
     FVector Centroid(int32 Triangle) const { return Preview().GetTriCentroid(Triangle); }
 
-    FHeadlessEditor Editor;
+    FHeadlessEditor Editor{{RivetEditorModuleName}};
     USkeletalMesh* Mesh = nullptr;
     UMeshSelectionTool* Tool = nullptr;
 };

@@ -4,43 +4,24 @@
 #include "CoreUObject/Reflection/Class.h"
 #include "CoreUObject/Reflection/Function.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "HeadlessEditor/HeadlessEditor.h"
 #include "InteractiveToolsFramework/ToolTargets/SkeletalMeshToolTarget.h"
 #include "MeshDescription/MeshAttributes.h"
 #include "RivetEditor/Private/Tools/RivetMeshEditActions.h"
-#include "Support/Editor/HeadlessEditor.h"
+#include "RivetEditorLog.h"
+#include "RivetEditorModuleName.h"
 #include "Support/MeshBuilders.h"
 #include "Support/SkeletalMeshSnapshot.h"
 #include "Support/TestSkeletalAsset.h"
+#include "Support/ToolMessageExpectations.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-const FName LogCategory("LogRivetEditor");
 const char* const TextNamespace = "RivetDeletePolygonsTool";
-
-/** Expects the latest tool message to be the tool's text of that key, showing that string, at that level. */
-void ExpectLastMessage(const FHeadlessEditor& Editor, const char* Key, const FString& Text,
-                       EToolMessageLevel Level)
-{
-    ASSERT_FALSE(Editor.GetMessages().IsEmpty());
-    const FToolMessage& Message = Editor.GetMessages().Last();
-    EXPECT_EQ(Message.Text.ToString(), Text);
-    EXPECT_EQ(Message.Text.GetNamespace(), TextNamespace);
-    EXPECT_EQ(Message.Text.GetKey(), Key);
-    EXPECT_EQ(Message.Level, Level);
-}
-
-int32 CountMessages(const FHeadlessEditor& Editor, const char* Key)
-{
-    int32 Count = 0;
-    for (const FToolMessage& Message : Editor.GetMessages())
-    {
-        Count += Message.Text.GetKey() == Key;
-    }
-    return Count;
-}
+const FName LogCategory = LogRivetEditor.GetCategoryName();
 
 /** The test character (48 triangles in three slots) open in the editor. */
 class DeletePolygonsToolTest : public testing::Test
@@ -80,7 +61,7 @@ protected:
     void ExpectMappingFailed(int32 Unmatched, const FSkeletalMeshSnapshot& Before)
     {
         ExpectLastMessage(
-            Editor, "MappingFailed",
+            Editor, TextNamespace, "MappingFailed",
             FString::Printf("Could not match %d of the selected polygons to the asset. Nothing was "
                             "changed — reimport the mesh and try again.",
                             Unmatched),
@@ -89,7 +70,7 @@ protected:
         EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
     }
 
-    FHeadlessEditor Editor;
+    FHeadlessEditor Editor{{RivetEditorModuleName}};
     USkeletalMesh* Mesh = nullptr;
 };
 } // namespace
@@ -100,7 +81,7 @@ TEST_F(DeletePolygonsToolTest, StartsThroughTheModeWithItsPanelAndHint)
 
     EXPECT_EQ(Tool->GetToolDisplayName().ToString(), "Delete Polygons");
     EXPECT_EQ(Tool->GetToolDisplayName().GetKey(), "ToolName");
-    ExpectLastMessage(Editor, "ToolStartup",
+    ExpectLastMessage(Editor, TextNamespace, "ToolStartup",
                       "Select polygons in the viewport, then press Delete Selected Polygons.",
                       EToolMessageLevel::UserNotification);
 
@@ -149,7 +130,8 @@ TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonEndsAndUndoesInOneStep)
 
     DeleteSelection({7});
 
-    ExpectLastMessage(Editor, "DeleteDone", "Deleted 1 polygon(s).", EToolMessageLevel::UserNotification);
+    ExpectLastMessage(Editor, TextNamespace, "DeleteDone", "Deleted 1 polygon(s).",
+                      EToolMessageLevel::UserNotification);
     EXPECT_EQ(Editor.GetActiveTool(), nullptr);
     EXPECT_EQ(AssetTriangles(), 47);
     EXPECT_TRUE(Mesh->HasValidRenderData());
@@ -213,7 +195,8 @@ TEST_F(DeletePolygonsToolTest, TwoPreviewTrianglesOnOneAssetTriangleCountOnce)
 
     DeleteSelection({9, Copy});
 
-    ExpectLastMessage(Editor, "DeleteDone", "Deleted 1 polygon(s).", EToolMessageLevel::UserNotification);
+    ExpectLastMessage(Editor, TextNamespace, "DeleteDone", "Deleted 1 polygon(s).",
+                      EToolMessageLevel::UserNotification);
     EXPECT_EQ(AssetTriangles(), 47);
 }
 
@@ -229,7 +212,7 @@ TEST_F(DeletePolygonsToolTest, SelectingEveryPolygonIsRejectedAndTheToolStays)
 
     DeleteSelection(Everything);
 
-    ExpectLastMessage(Editor, "DeleteRejected",
+    ExpectLastMessage(Editor, TextNamespace, "DeleteRejected",
                       "Nothing was deleted. Selecting every polygon would leave an empty mesh.",
                       EToolMessageLevel::UserWarning);
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
@@ -246,7 +229,8 @@ TEST_F(DeletePolygonsToolTest, SelectingEveryPolygonIsRejectedAndTheToolStays)
     Tool->GetSelection()->RemoveIndices(EMeshSelectionElementType::Face, {0});
     Press("Delete Selected Polygons");
     Editor.Tick();
-    ExpectLastMessage(Editor, "DeleteDone", "Deleted 47 polygon(s).", EToolMessageLevel::UserNotification);
+    ExpectLastMessage(Editor, TextNamespace, "DeleteDone", "Deleted 47 polygon(s).",
+                      EToolMessageLevel::UserNotification);
     EXPECT_EQ(AssetTriangles(), 1);
 }
 
@@ -300,7 +284,8 @@ TEST_F(DeletePolygonsToolTest, WithoutAMeshOrASelectionSetNothingHappens)
         Tool->Setup();
         Tool->RequestDelete();
         Tool->OnTick(0.0f);
-        ExpectLastMessage(Editor, "NoMesh", "Could not reach the skeletal mesh. Nothing was changed.",
+        ExpectLastMessage(Editor, TextNamespace, "NoMesh",
+                          "Could not reach the skeletal mesh. Nothing was changed.",
                           EToolMessageLevel::UserWarning);
     }
 
@@ -310,7 +295,8 @@ TEST_F(DeletePolygonsToolTest, WithoutAMeshOrASelectionSetNothingHappens)
     NoSelection->Setup();
     NoSelection->RequestDelete();
     NoSelection->OnTick(0.0f);
-    ExpectLastMessage(Editor, "NoSelection", "Select at least one polygon first. Nothing was changed.",
+    ExpectLastMessage(Editor, TextNamespace, "NoSelection",
+                      "Select at least one polygon first. Nothing was changed.",
                       EToolMessageLevel::UserWarning);
 
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);

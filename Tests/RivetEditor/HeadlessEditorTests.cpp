@@ -4,8 +4,9 @@
 #include "Engine/Components/StaticMeshComponent.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Engine/World/World.h"
+#include "HeadlessEditor/HeadlessEditor.h"
 #include "MeshDescription/MeshDescription.h"
-#include "Support/Editor/HeadlessEditor.h"
+#include "RivetEditorModuleName.h"
 #include "Support/TestSkeletalAsset.h"
 #include "Support/Tools/SampleToolExtension.h"
 #include "VantorEd/Animation/DebugSkelMeshComponent.h"
@@ -20,7 +21,7 @@ class HeadlessEditorTest : public testing::Test
 protected:
     void SetUp() override
     {
-        Editor = std::make_unique<FHeadlessEditor>();
+        Editor = std::make_unique<FHeadlessEditor>(TArray<FName>{RivetEditorModuleName});
         Samples.Register();
         Mesh = BuildTestSkeletalAsset({.PackageName = "/Game/Editor/EditedMesh"}).Mesh;
         Editor->OpenAsset(Mesh);

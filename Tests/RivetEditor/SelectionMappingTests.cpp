@@ -5,6 +5,7 @@
 #include "MeshDescription/MeshAttributes.h"
 #include "RivetEditor/Private/RivetSelectionMapping.h"
 #include "RivetEditor/Private/RivetTriangleCentroidGrid.h"
+#include "Support/ElementIDs.h"
 #include "Support/MeshBuilders.h"
 
 #include <gtest/gtest.h>
@@ -59,16 +60,6 @@ USkeletalMesh* MakeMesh(FMeshDescription Description)
     Mesh->AddLODInfo();
     Mesh->CreateMeshDescription(0, std::move(Description));
     return Mesh;
-}
-
-TArray<int32> Values(const TArray<FTriangleID>& IDs)
-{
-    TArray<int32> Result;
-    for (const FTriangleID ID : IDs)
-    {
-        Result.Add(ID.GetValue());
-    }
-    return Result;
 }
 
 /** The outcome of one mapping call. */

@@ -1,5 +1,6 @@
 #include "CoreUObject/Object/Package.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "HeadlessEditor/HeadlessEditor.h"
 #include "Interchange/Interchange.h"
 #include "MeshDescription/MeshDescription.h"
 #include "RivetCli/Commands/RivetCommands.h"
@@ -10,8 +11,8 @@
 #include "RivetCli/Demo/DemoScenarios.h"
 #include "RivetCli/RivetCommandLine.h"
 #include "RivetCli/Session/ScopedPackageRelease.h"
+#include "RivetEditorModuleName.h"
 #include "SkeletalMeshModelingMode/SkeletalMeshModelingMode.h"
-#include "Support/Editor/HeadlessEditor.h"
 
 #include <filesystem>
 
@@ -28,9 +29,10 @@ struct FModeTool
 /** The tools of the modeling mode, in its order, and whether this build has each. */
 TArray<FModeTool> ListModeTools()
 {
-    FHeadlessEditor Editor;
+    FHeadlessEditor Editor{{RivetEditorModuleName}};
     TArray<FModeTool> Tools;
-    for (const FModelingModeToolSection& Section : FSkeletalMeshModelingMode::QueryToolSections(false))
+    for (const FModelingModeToolSection& Section :
+         FSkeletalMeshModelingMode::QueryToolSections(/*bInfoOnly=*/false))
     {
         for (const FExtensionToolDescription& Tool : Section.Tools)
         {

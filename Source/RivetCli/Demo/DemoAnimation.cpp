@@ -49,9 +49,9 @@ void BuildDemoWave(UAnimSequence& Animation, USkeleton& Skeleton, const FDemoRig
     Animation.SetSkeleton(&Skeleton);
     Animation.EnsureDataModel();
     FAnimationDataController& Controller = Animation.GetController();
-    Controller.OpenBracket(FText::FromString("Build"), false);
-    Controller.SetFrameRate(DemoWaveFrameRate, false);
-    Controller.SetNumberOfKeys(DemoWaveNumKeys, false);
+    Controller.OpenBracket(FText::FromString("Build"), /*bShouldTransact=*/false);
+    Controller.SetFrameRate(DemoWaveFrameRate, /*bShouldTransact=*/false);
+    Controller.SetNumberOfKeys(DemoWaveNumKeys, /*bShouldTransact=*/false);
     const double Duration = (DemoWaveNumKeys - 1) / DemoWaveFrameRate;
     const FVector3f TurnAxis(0.0f, 1.0f, 0.0f);
     TArray<FVector3f> Positions;
@@ -71,8 +71,8 @@ void BuildDemoWave(UAnimSequence& Animation, USkeleton& Skeleton, const FDemoRig
             const double Degrees = Envelope(Time, Duration) * (Def.LiftDegrees + Def.SwingDegrees * Swing);
             Rotations.Add(FQuat4f(TurnAxis, static_cast<float>(VT::Math::DegreesToRadians(Degrees))));
         }
-        Controller.AddBoneTrack(Bone, false);
-        Controller.SetBoneTrackKeys(Bone, Positions, Rotations, Scales, false);
+        Controller.AddBoneTrack(Bone, /*bShouldTransact=*/false);
+        Controller.SetBoneTrackKeys(Bone, Positions, Rotations, Scales, /*bShouldTransact=*/false);
     }
-    Controller.CloseBracket(false);
+    Controller.CloseBracket(/*bShouldTransact=*/false);
 }

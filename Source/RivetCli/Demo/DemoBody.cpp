@@ -247,7 +247,7 @@ FMeshDescription BuildDemoBody(const FDemoRig& Rig, const FDemoTessellation& Tes
     FMeshDescription Mesh;
     FSkeletalMeshAttributes Attributes(Mesh);
     Attributes.Register();
-    Attributes.RegisterMorphTargetAttribute(DemoSmileMorphName, true);
+    Attributes.RegisterMorphTargetAttribute(DemoSmileMorphName, /*bIncludeNormals=*/true);
     Reserve(Mesh, Placed);
     const auto SlotNames = Attributes.GetPolygonGroupMaterialSlotNames();
     for (const FDemoSlot& Slot : Slots)

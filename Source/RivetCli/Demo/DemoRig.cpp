@@ -56,7 +56,7 @@ FDemoRig::FDemoRig()
 {
     FReferenceSkeletonModifier Modifier(RefSkeleton, nullptr);
     // Every left bone first, then their mirror images, so that a right bone's parent is always there.
-    for (const EDemoSide Side : DemoSides(true))
+    for (const EDemoSide Side : DemoSides(/*bPaired=*/true))
     {
         for (const FDemoBoneDef& Def : BoneDefs)
         {

@@ -13,7 +13,7 @@
 #include "MeshDescription/MeshDescription.h"
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Reports/JsonText.h"
-#include "RivetEditor/Private/Ops/RivetMaterialSlotOp.h"
+#include "RivetMaterialSlots.h"
 
 #include <unordered_map>
 

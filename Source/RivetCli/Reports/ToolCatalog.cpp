@@ -3,10 +3,10 @@
 #include "CoreUObject/Reflection/Class.h"
 #include "CoreUObject/Reflection/Function.h"
 #include "CoreUObject/Reflection/Property.h"
+#include "HeadlessEditor/HeadlessEditor.h"
 #include "InteractiveToolsFramework/Tools/InteractiveToolPropertySet.h"
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Reports/JsonText.h"
-#include "Support/Editor/HeadlessEditor.h"
 
 #include <algorithm>
 

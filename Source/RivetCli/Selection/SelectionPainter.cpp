@@ -3,9 +3,9 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
 #include "GeometryCore/Selections/TriangleSelectionOps.h"
+#include "HeadlessEditor/HeadlessEditor.h"
 #include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
-#include "RivetEditor/Private/Ops/RivetMaterialSlotOp.h"
-#include "Support/Editor/HeadlessEditor.h"
+#include "RivetMaterialSlots.h"
 
 namespace
 {

@@ -141,7 +141,7 @@ bool ParseBone(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
 bool ParseBox(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
 {
     TArray<FString> Parts;
-    if (Value.ParseIntoArray(Parts, ",", false) != 6)
+    if (Value.ParseIntoArray(Parts, ",", /*bCullEmpty=*/false) != 6)
     {
         OutWhy = "box needs six numbers";
         return false;
@@ -185,7 +185,7 @@ bool ParseTriangleRange(const FString& Entry, FTriangleIDRange& Out, FString& Ou
 bool ParseTriangleList(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
 {
     TArray<FString> Entries;
-    Value.ParseIntoArray(Entries, ",", false);
+    Value.ParseIntoArray(Entries, ",", /*bCullEmpty=*/false);
     for (const FString& Entry : Entries)
     {
         FTriangleIDRange Range;

@@ -13,6 +13,7 @@
 #include "RivetCli/Session/OutputFiles.h"
 #include "RivetCli/Session/SessionPackageWriter.h"
 #include "RivetCli/Session/ToolNames.h"
+#include "RivetEditorLog.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <charconv>
@@ -21,8 +22,6 @@ namespace
 {
 /** How long a tool may keep acting on one request before the session stops waiting for it. */
 constexpr int32 MaxSettleFrames = 1000;
-
-const FName LogRivetEditorName("LogRivetEditor");
 
 int32 CountTriangles(const USkeletalMesh& Mesh)
 {
@@ -83,10 +82,10 @@ bool FEditSession::Run(const FEditStep& Step)
             bDone = EndTool(EToolShutdownType::Cancel);
             break;
         case EEditStepKind::Undo:
-            bDone = UndoOrRedo(true);
+            bDone = UndoOrRedo(EEditStepKind::Undo);
             break;
         case EEditStepKind::Redo:
-            bDone = UndoOrRedo(false);
+            bDone = UndoOrRedo(EEditStepKind::Redo);
             break;
     }
     ReportNewOutput();
@@ -370,8 +369,9 @@ void FEditSession::CloseTool()
     }
 }
 
-bool FEditSession::UndoOrRedo(bool bUndo)
+bool FEditSession::UndoOrRedo(EEditStepKind Step)
 {
+    const bool bUndo = Step == EEditStepKind::Undo;
     if (!RequireAsset(bUndo ? "undo" : "redo"))
     {
         return false;
@@ -412,10 +412,14 @@ void FEditSession::ReportNewOutput()
         Console.ToolMessage(Message.Level, Message.Text.ToString());
         bToolRefused |= Message.Level >= EToolMessageLevel::UserWarning;
     }
-    const TArray<FLogLine> Lines = Editor.GetLog().FindLines(LogRivetEditorName);
-    for (; LogLinesReported < Lines.Num(); ++LogLinesReported)
+    const TArray<FLogLine> NewLines = Editor.GetLog().GetLinesFrom(LogLinesSeen);
+    LogLinesSeen += NewLines.Num();
+    for (const FLogLine& Line : NewLines)
     {
-        Console.LogLine(Lines[LogLinesReported]);
+        if (Line.Category == LogRivetEditor.GetCategoryName())
+        {
+            Console.LogLine(Line);
+        }
     }
 }
 

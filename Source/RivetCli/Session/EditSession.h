@@ -1,11 +1,12 @@
 #pragma once
 
 #include "Core/Containers/Array.h"
+#include "HeadlessEditor/HeadlessEditor.h"
 #include "RivetCli/Session/EditStep.h"
 #include "RivetCli/Session/OpenedFile.h"
 #include "RivetCli/Session/SaveOptions.h"
 #include "RivetCli/Session/ScopedPackageRelease.h"
-#include "Support/Editor/HeadlessEditor.h"
+#include "RivetEditorModuleName.h"
 
 class FRivetConsole;
 struct FInterchangeResult;
@@ -57,7 +58,8 @@ private:
     bool Press(const FString& Button);
     bool Tick(const TArray<FString>& Arguments);
     bool EndTool(EToolShutdownType ShutdownType);
-    bool UndoOrRedo(bool bUndo);
+    /** Step is Undo or Redo. */
+    bool UndoOrRedo(EEditStepKind Step);
 
     /** Ticks until the tool has acted on what was asked of it, or has ended. */
     void Settle();
@@ -74,11 +76,11 @@ private:
     FSaveOptions SaveOptions;
     /** The session's packages (what it read and made), freed after the editor is gone. */
     FScopedPackageRelease SessionPackages;
-    FHeadlessEditor Editor;
+    FHeadlessEditor Editor{{RivetEditorModuleName}};
     TArray<FOpenedFile> OpenedFiles;
     TArray<UAnimSequence*> Animations;
     TArray<FString> SavedFiles;
     int32 MessagesReported = 0;
-    int32 LogLinesReported = 0;
+    int32 LogLinesSeen = 0;
     bool bToolRefused = false;
 };

@@ -1,3 +1,3 @@
-#include "RivetEditor/Private/RivetEditorLog.h"
+#include "RivetEditorLog.h"
 
 VT_DEFINE_LOG_CATEGORY(LogRivetEditor);

@@ -1,5 +1,7 @@
 #include "Core/Logging/OutputDeviceMemory.h"
 
+#include <algorithm>
+
 void FOutputDeviceMemory::Serialize(const char* Message, ELogVerbosity Verbosity, const FName& Category)
 {
     std::scoped_lock Lock(Mutex);
@@ -16,6 +18,17 @@ void FOutputDeviceMemory::Clear()
 {
     std::scoped_lock Lock(Mutex);
     Lines.Empty();
+}
+
+TArray<FLogLine> FOutputDeviceMemory::GetLinesFrom(int32 First) const
+{
+    std::scoped_lock Lock(Mutex);
+    TArray<FLogLine> Result;
+    for (int32 Index = std::max(First, 0); Index < Lines.Num(); ++Index)
+    {
+        Result.Add(Lines[Index]);
+    }
+    return Result;
 }
 
 TArray<FLogLine> FOutputDeviceMemory::FindLines(const FName& Category) const

@@ -22,6 +22,8 @@ public:
 
     /** A copy of the lines received so far, oldest first. */
     TArray<FLogLine> GetLines() const;
+    /** A copy of the lines received from the First'th on (counting from 0), oldest first. */
+    TArray<FLogLine> GetLinesFrom(int32 First) const;
     void Clear();
 
     /** The lines of one category, oldest first. */

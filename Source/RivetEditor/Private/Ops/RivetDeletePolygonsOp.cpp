@@ -2,47 +2,27 @@
 
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "MeshDescription/MeshDescription.h"
+#include "RivetEditor/Private/Ops/RivetLiveTriangles.h"
 #include "RivetEditor/Private/Ops/RivetMeshCommit.h"
-#include "RivetEditor/Private/RivetEditorLog.h"
+#include "RivetEditorLog.h"
 
-namespace
-{
-/** The distinct live triangles of the list, in order of first appearance. */
-TArray<FTriangleID> CollectLiveTriangles(const FMeshDescription& Mesh, const TArray<FTriangleID>& TriangleIDs)
-{
-    TArray<uint8> bTaken;
-    bTaken.Init(0, Mesh.Triangles().GetArraySize());
-    TArray<FTriangleID> Triangles;
-    Triangles.Reserve(std::min(TriangleIDs.Num(), Mesh.Triangles().Num()));
-    for (const FTriangleID Triangle : TriangleIDs)
-    {
-        if (Mesh.Triangles().IsValid(Triangle) && !bTaken[Triangle.GetValue()])
-        {
-            bTaken[Triangle.GetValue()] = 1;
-            Triangles.Add(Triangle);
-        }
-    }
-    return Triangles;
-}
-
-/** What deleting the triangles and their unused elements took with it. */
-struct FDeletionCounts
-{
-    int32 Vertices = 0;
-    int32 VertexInstances = 0;
-};
-
-FDeletionCounts DeleteTrianglesAndUnusedElements(FMeshDescription& Mesh, const TArray<FTriangleID>& Triangles)
+FRivetTriangleDeletion DeleteTrianglesAndCompact(FMeshDescription& Mesh,
+                                                 const TArray<FTriangleID>& TriangleIDs)
 {
     Mesh.ResetIndexers();
     Mesh.BuildIndexers();
 
+    FRivetTriangleDeletion Deleted;
     TArray<FEdgeID> OrphanedEdges;
     TArray<FVertexInstanceID> OrphanedInstances;
     TArray<FPolygonGroupID> OrphanedGroups; // kept: a slot's section outlives its triangles
-    for (const FTriangleID Triangle : Triangles)
+    for (const FTriangleID Triangle : TriangleIDs)
     {
-        Mesh.DeleteTriangle(Triangle, &OrphanedEdges, &OrphanedInstances, &OrphanedGroups);
+        if (Mesh.Triangles().IsValid(Triangle))
+        {
+            Mesh.DeleteTriangle(Triangle, &OrphanedEdges, &OrphanedInstances, &OrphanedGroups);
+            ++Deleted.Triangles;
+        }
     }
 
     TArray<FVertexID> OrphanedVertices;
@@ -61,18 +41,18 @@ FDeletionCounts DeleteTrianglesAndUnusedElements(FMeshDescription& Mesh, const T
         }
     }
     // A vertex is reported once by its last instance and once by its last edge; it goes once.
-    int32 DeletedVertices = 0;
     for (const FVertexID Vertex : OrphanedVertices)
     {
         if (Mesh.Vertices().IsValid(Vertex) && Mesh.IsVertexOrphaned(Vertex))
         {
             Mesh.DeleteVertex(Vertex);
-            ++DeletedVertices;
+            ++Deleted.Vertices;
         }
     }
-    return {DeletedVertices, OrphanedInstances.Num()};
+    Deleted.VertexInstances = OrphanedInstances.Num();
+    Mesh.Compact();
+    return Deleted;
 }
-} // namespace
 
 int32 DeletePolygons(USkeletalMesh* Mesh, const TArray<FTriangleID>& TriangleIDs, bool bPostEditChange)
 {
@@ -97,12 +77,11 @@ int32 DeletePolygons(USkeletalMesh* Mesh, const TArray<FTriangleID>& TriangleIDs
         return 0;
     }
 
-    Mesh->ModifyMeshDescription(0, true);
-    const FDeletionCounts Deleted = DeleteTrianglesAndUnusedElements(*Description, Triangles);
-    Description->Compact();
+    Mesh->ModifyMeshDescription(0, /*bAlwaysMarkDirty=*/true);
+    const FRivetTriangleDeletion Deleted = DeleteTrianglesAndCompact(*Description, Triangles);
     CommitLOD0(*Mesh, bPostEditChange);
 
     VT_LOG(LogRivetEditor, Display, "[RivetEditor] Deleted: %d triangles, %d vertices, %d vertex instances",
-           Triangles.Num(), Deleted.Vertices, Deleted.VertexInstances);
-    return Triangles.Num();
+           Deleted.Triangles, Deleted.Vertices, Deleted.VertexInstances);
+    return Deleted.Triangles;
 }

@@ -60,8 +60,8 @@ void URivetDeletePolygonsTool::DeleteSelectedPolygons()
         return;
     }
     FScopedTransaction Transaction(VT_LOCTEXT("DeletePolygonsTransaction", "Delete Polygons"));
-    Selected.Mesh->Modify(true);
-    const int32 Deleted = DeletePolygons(Selected.Mesh, Selected.TriangleIDs, true);
+    Selected.Mesh->Modify(/*bAlwaysMarkDirty=*/true);
+    const int32 Deleted = DeletePolygons(Selected.Mesh, Selected.TriangleIDs, /*bPostEditChange=*/true);
     if (Deleted == 0)
     {
         RefuseSelectionAction(*this, VT_LOCTEXT("DeleteRejected", "Nothing was deleted. Selecting every "

@@ -1,4 +1,4 @@
-#include "Support/Editor/HeadlessEditor.h"
+#include "HeadlessEditor/HeadlessEditor.h"
 
 #include "Core/Modules/ModuleManager.h"
 #include "CoreUObject/Object/Package.h"
@@ -11,16 +11,21 @@
 
 namespace
 {
-const char* const EditorModules[] = {"AssetRegistry", "AssetTools", "ContentBrowser", "RivetEditor"};
+const char* const EditorServices[] = {"AssetRegistry", "AssetTools", "ContentBrowser"};
 constexpr float FrameTime = 1.0f / 60.0f;
 } // namespace
 
-FHeadlessEditor::FHeadlessEditor() : Log(std::make_unique<FScopedLogCapture>())
+FHeadlessEditor::FHeadlessEditor(const TArray<FName>& InPluginModules)
+    : PluginModules(InPluginModules), Log(std::make_unique<FScopedLogCapture>())
 {
     FTransactionBuffer::Get().Reset();
-    for (const char* Module : EditorModules)
+    for (const char* Service : EditorServices)
     {
-        FModuleManager::Get().LoadModule(FName(Module));
+        FModuleManager::Get().LoadModule(FName(Service));
+    }
+    for (const FName Plugin : PluginModules)
+    {
+        FModuleManager::Get().LoadModule(Plugin);
     }
     CreatePreviewWorld();
     ToolManager.Reset(NewObject<UInteractiveToolManager>(GetTransientPackage()));
@@ -30,7 +35,10 @@ FHeadlessEditor::FHeadlessEditor() : Log(std::make_unique<FScopedLogCapture>())
 FHeadlessEditor::~FHeadlessEditor()
 {
     Mode.reset();
-    FModuleManager::Get().UnloadModule(FName("RivetEditor"));
+    for (int32 Index = PluginModules.Num() - 1; Index >= 0; --Index)
+    {
+        FModuleManager::Get().UnloadModule(PluginModules[Index]);
+    }
     FTransactionBuffer::Get().Reset();
 }
 

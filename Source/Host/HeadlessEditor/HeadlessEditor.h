@@ -3,6 +3,7 @@
 #include "Core/Containers/Array.h"
 #include "Core/Containers/String.h"
 #include "Core/Logging/ScopedLogCapture.h"
+#include "Core/Name/Name.h"
 #include "CoreUObject/Object/StrongObjectPtr.h"
 #include "InteractiveToolsFramework/Tools/InteractiveToolManager.h"
 #include "SkeletalMeshModelingMode/SkeletalMeshModelingMode.h"
@@ -18,18 +19,19 @@ class UWorld;
 
 /**
  * The editor without windows: what the skeletal mesh editor sets up around an open asset, for
- * tests and the command-line editor. It loads the editor's services and the RivetEditor module,
+ * command-line use and tests. It loads the editor's services and the plug-in modules it is given,
  * makes the preview world (the asset on an actor's debug skeletal mesh component, and a floor),
  * opens the modeling mode with its tool manager, and captures the log. A user's steps map onto
  * calls: start a tool by name, paint triangles on the preview, set a panel property, press a
  * button, tick, read the messages, accept, undo.
  *
- * One editor at a time: it starts with an empty undo history and unloads the module when it goes.
+ * One editor at a time: it starts with an empty undo history and unloads its plug-ins when it goes.
  */
 class FHeadlessEditor
 {
 public:
-    FHeadlessEditor();
+    /** Loads the editor's services, then each plug-in module in order. */
+    explicit FHeadlessEditor(const TArray<FName>& PluginModules);
     ~FHeadlessEditor();
 
     FHeadlessEditor(const FHeadlessEditor&) = delete;
@@ -79,6 +81,7 @@ private:
     /** The first panel of the active tool with a property of that name, and the property; null when none. */
     UInteractiveToolPropertySet* FindToolProperty(const FString& Name, const FProperty*& OutProperty) const;
 
+    TArray<FName> PluginModules;
     std::unique_ptr<FScopedLogCapture> Log;
     TStrongObjectPtr<UWorld> PreviewWorld;
     UDebugSkelMeshComponent* PreviewComponent = nullptr;
