@@ -3,6 +3,7 @@
 #include "RivetEditor/Private/RivetEditorCommands.h"
 #include "RivetEditor/Private/RivetEditorModule.h"
 #include "RivetEditorLog.h"
+#include "RivetEditorModuleName.h"
 #include "Slate/Framework/Commands/InputBindingManager.h"
 #include "Slate/Styling/ApplicationStyle.h"
 #include "Support/CommandsChangedCounter.h"
@@ -11,7 +12,7 @@
 
 namespace
 {
-const FName ModuleName("RivetEditor");
+const FName ModuleName(RivetEditorModuleName);
 const FName FeatureName("SkeletalMeshModelingModeToolExtension");
 
 struct FExpectedTool
