@@ -123,11 +123,8 @@ TEST(ObjectDuplication, InternalReferencesPointAtTheCopiesAndExternalOnesStay)
     Tree.Hand->Target = Tree.Hero;
     Tree.Hand->Reported = Tree.Arm;
 
-    const FNodeTree Copied = DuplicateTree(Tree);
-    ASSERT_TRUE(Copied.Hero && Copied.Arm && Copied.Hand);
-    UDuplicationNode* Copy = Copied.Hero;
-    UDuplicationNode* Arm = Copied.Arm;
-    UDuplicationNode* Hand = Copied.Hand;
+    const auto [Copy, Arm, Hand] = DuplicateTree(Tree);
+    ASSERT_TRUE(Copy && Arm && Hand);
 
     EXPECT_EQ(Copy->Target.Get(), Arm);
     EXPECT_EQ(Copy->Reported.Get(), External) << "unreflected references are followed too";
@@ -163,11 +160,8 @@ TEST(ObjectDuplication, PostDuplicateRunsOncePerCopyOutersFirstAfterTheReference
     Tree.Arm->Target = Tree.Hero;
     Tree.Hand->Target = Tree.Arm;
 
-    const FNodeTree Copied = DuplicateTree(Tree);
-    ASSERT_TRUE(Copied.Hero && Copied.Arm && Copied.Hand);
-    UDuplicationNode* Copy = Copied.Hero;
-    UDuplicationNode* Arm = Copied.Arm;
-    UDuplicationNode* Hand = Copied.Hand;
+    const auto [Copy, Arm, Hand] = DuplicateTree(Tree);
+    ASSERT_TRUE(Copy && Arm && Hand);
 
     for (const UDuplicationNode* Node : {Copy, Arm, Hand})
     {
@@ -181,26 +175,6 @@ TEST(ObjectDuplication, PostDuplicateRunsOncePerCopyOutersFirstAfterTheReference
     {
         EXPECT_EQ(Original->PostDuplicateCalls, 0) << *Original->GetPathName();
     }
-}
-
-TEST(ObjectDuplication, TheCopyIsIndependentOfTheSource)
-{
-    const FNodeTree Tree = MakeNodeTree();
-    Tree.Hero->Links = {Tree.Arm};
-    UDuplicationNode* Copy = DuplicateObject(Tree.Hero, MakePackage(), "Copy");
-    ASSERT_NE(Copy, nullptr);
-    UDuplicationNode* Arm = FindNode(Copy->GetPathName() + ".Arm");
-    ASSERT_NE(Arm, nullptr);
-
-    Copy->Values.Add(4);
-    Copy->Label = "changed";
-    Copy->Links.Add(Copy);
-    Arm->Label = "changed arm";
-
-    EXPECT_EQ(Tree.Hero->Values, (TArray<int32>{1, 2, 3}));
-    EXPECT_EQ(Tree.Hero->Label, "hero");
-    EXPECT_EQ(Tree.Hero->Links, (TArray<TObjectPtr<UDuplicationNode>>{Tree.Arm}));
-    EXPECT_EQ(Tree.Arm->Label, "arm");
 }
 
 TEST(ObjectDuplication, AnUncopyableClassAnywhereInTheSetRegistersNothing)

@@ -49,29 +49,39 @@ TEST(Reflection, MetadataIsReadAsWritten)
 {
     const UClass* Class = UTestObject::StaticClass();
     EXPECT_EQ(Class->GetMetaDataText("ToolTip"), "An object for the reflection tests.");
-
     const FProperty* Amount = Class->FindPropertyByName("Amount");
-    ASSERT_NE(Amount, nullptr);
-    EXPECT_EQ(Amount->GetMetaData("Category"), "Options");
-    EXPECT_EQ(Amount->GetMetaData("ToolTip"), "How much.\nSecond line.");
-    EXPECT_EQ(Amount->GetMetaData("UIMax"), "5");
-    EXPECT_TRUE(Amount->IsEditable());
-    EXPECT_EQ(Amount->GetKind(), EPropertyKind::Real);
-    EXPECT_EQ(Amount->GetTypeName(), "double");
-
     const FProperty* Count = Class->FindPropertyByName("count");
+    const FFunction* Press = Class->FindFunctionByName("Press");
+    ASSERT_TRUE(Amount && Count && Press);
+    const struct
+    {
+        const FField* Field;
+        const char* Key;
+        const char* Value;
+    } Cases[] = {
+        {Amount, "Category", "Options"},
+        {Amount, "ToolTip", "How much.\nSecond line."},
+        {Amount, "UIMax", "5"},
+        {Count, "ClampMin", "1"},
+        {Count, "DisplayName", "Number Of Things"},
+        {Class->FindPropertyByName("SecondOnly"), "EditConditionHides", "true"},
+        {Press, "CallInEditor", "true"},
+        {Press, "DisplayPriority", "1"},
+    };
+    for (const auto& Case : Cases)
+    {
+        EXPECT_EQ(Case.Field->GetMetaData(Case.Key), Case.Value) << *Case.Field->GetName() << " " << Case.Key;
+    }
     EXPECT_EQ(Count->GetDisplayName(), "Number Of Things") << "nested meta = (...) is flattened";
     EXPECT_EQ(Class->FindPropertyByName("bEnabled")->GetDisplayName(), "Enabled");
-    EXPECT_EQ(Class->FindPropertyByName("SecondOnly")->GetMetaData("EditConditionHides"), "true");
+    EXPECT_EQ(Press->GetDisplayName(), "Press Me");
+    EXPECT_EQ(Amount->GetKind(), EPropertyKind::Real);
+    EXPECT_EQ(Amount->GetTypeName(), "double");
+    EXPECT_TRUE(Amount->IsEditable());
     EXPECT_TRUE(Class->FindPropertyByName("Options")->HasMetaData("TransientToolProperty"));
     EXPECT_FALSE(Class->FindPropertyByName("Options")->IsEditable());
     EXPECT_TRUE(Class->FindPropertyByName("Options")->IsVisible());
     EXPECT_FALSE(Class->FindPropertyByName("Children")->IsVisible());
-
-    const FFunction* Press = Class->FindFunctionByName("Press");
-    EXPECT_EQ(Press->GetMetaData("CallInEditor"), "true");
-    EXPECT_EQ(Press->GetMetaData("DisplayPriority"), "1");
-    EXPECT_EQ(Press->GetDisplayName(), "Press Me");
 }
 
 TEST(Reflection, EnumsListTheirEntries)

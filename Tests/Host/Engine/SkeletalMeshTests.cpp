@@ -112,6 +112,7 @@ void ExpectModelDrawsDescription(const FImportedLODModel& Model, const FMeshDesc
     }
     EXPECT_EQ(SectionIndex, Model.Sections.Num());
 }
+} // namespace
 
 TEST_F(SkeletalMeshTest, CommitBuildsOneSectionPerUsedGroupInGroupOrder)
 {
@@ -119,10 +120,7 @@ TEST_F(SkeletalMeshTest, CommitBuildsOneSectionPerUsedGroupInGroupOrder)
     EXPECT_EQ(LOD0().Sections.Num(), 3) << "the empty group makes no section";
     ExpectModelDrawsDescription(LOD0(), Description());
     EXPECT_EQ(LOD0().GetNumTriangles(), Description().Triangles().Num());
-}
 
-TEST_F(SkeletalMeshTest, CommitAfterDeletingAGroupsTrianglesDropsItsSection)
-{
     TArray<FTriangleID> GroupOne;
     for (const FTriangleID Triangle : Description().Triangles().GetElementIDs())
     {
@@ -133,8 +131,7 @@ TEST_F(SkeletalMeshTest, CommitAfterDeletingAGroupsTrianglesDropsItsSection)
     }
     DeleteTrianglesAndUnusedElements(Description(), GroupOne);
     Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-
-    ASSERT_EQ(LOD0().Sections.Num(), 2);
+    ASSERT_EQ(LOD0().Sections.Num(), 2) << "a group whose triangles are all deleted loses its section";
     EXPECT_EQ(LOD0().Sections[0].MaterialIndex, 0);
     EXPECT_EQ(LOD0().Sections[1].MaterialIndex, 2);
     ExpectModelDrawsDescription(LOD0(), Description());
@@ -251,6 +248,8 @@ TEST_F(SkeletalMeshTest, PostEditChangeRebuildsRenderDataAndTellsListeners)
     EXPECT_EQ(Notifications, 1);
 }
 
+namespace
+{
 /** Everything an undo of a geometry edit must give back. */
 struct FMeshState
 {
@@ -268,6 +267,7 @@ struct FMeshState
     }
     bool operator==(const FMeshState& Other) const = default;
 };
+} // namespace
 
 TEST_F(SkeletalMeshTest, UndoOfADescriptionEditRestoresDescriptionAndDerivedData)
 {
@@ -382,29 +382,26 @@ TEST_F(SkeletalMeshTest, TheMeshKeepsItsMaterialsAndMorphTargetsAlive)
     EXPECT_TRUE(Weak.IsValid());
     EXPECT_NE(Mesh->FindMorphTarget("Smile"), nullptr);
 }
-} // namespace
 
-namespace
-{
 TEST_F(SkeletalMeshTest, ADuplicateOwnsAnExactCopyOfEveryDescription)
 {
+    DeleteTrianglesAndUnusedElements(Description(), std::array{FTriangleID(3)});
+    Mesh->GetMeshOnlySocketList().Add(NewObject<USkeletalMeshSocket>(Mesh));
     USkeletalMesh* Copy = DuplicateObject(
         Mesh, CreatePackage(FString::Printf("/Game/MeshTests/Copy%d", Counter)), FName("Copy"));
     ASSERT_NE(Copy, nullptr);
     ASSERT_NE(Copy->GetMeshDescription(0), Mesh->GetMeshDescription(0));
-    EXPECT_TRUE(*Copy->GetMeshDescription(0) == Description()) << "IDs and attributes alike";
+    EXPECT_TRUE(*Copy->GetMeshDescription(0) == Description()) << "IDs, holes and attributes alike";
     EXPECT_EQ(*Copy->GetImportedModel(), *Mesh->GetImportedModel());
     EXPECT_EQ(Copy->GetMaterials(), Mesh->GetMaterials()) << "materials outside the mesh are shared";
     ASSERT_NE(Copy->FindMorphTarget("Smile"), nullptr);
     EXPECT_EQ(Copy->FindMorphTarget("Smile")->GetOuter(), Copy) << "morph targets inside the mesh are copied";
+    EXPECT_EQ(Copy->GetMeshOnlySocketList()[0]->GetOuter(), Copy) << "and so are its sockets";
 
     DeleteTrianglesAndUnusedElements(*Copy->GetMeshDescription(0), std::array{FTriangleID(0)});
     EXPECT_EQ(Description().Triangles().Num(), Copy->GetMeshDescription(0)->Triangles().Num() + 1);
 }
-} // namespace
 
-namespace
-{
 TEST_F(SkeletalMeshTest, UndoRestoresTheMeshSocketsAndTheirSettings)
 {
     USkeletalMeshSocket* Weapon = NewObject<USkeletalMeshSocket>(Mesh);
@@ -427,10 +424,7 @@ TEST_F(SkeletalMeshTest, UndoRestoresTheMeshSocketsAndTheirSettings)
     EXPECT_EQ(Weapon->RelativeLocation, FVector(0.0, 0.0, 0.0));
     EXPECT_EQ(Weapon->RelativeRotation, FRotator());
 }
-} // namespace
 
-namespace
-{
 TEST_F(SkeletalMeshTest, ANewLODStartsWithAnEmptyImportedModelEvenAfterARemoval)
 {
     const int32 LOD1 = Mesh->AddLODInfo();
@@ -500,4 +494,3 @@ TEST_F(SkeletalMeshTest, AsyncWorkFinishesBeforeTheMeshIsRecordedOrRestored)
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_EQ(Mesh->GetImportedBounds(), Pending) << "the undo restores what the finished work wrote";
 }
-} // namespace

@@ -1,6 +1,7 @@
 #include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
 
 #include "DynamicMesh3TestAccess.h"
+#include "MeshComparison.h"
 #include "MeshTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -38,21 +39,13 @@ protected:
     }
 };
 
-/** A 2 by 1 grid with every kind of attribute enabled and some values set. */
+/** The attributed 2 by 1 grid with a second UV layer and two material groups. */
 FDynamicMesh3 MakeAttributedGrid()
 {
-    FDynamicMesh3 Mesh = MakeGridMesh(2, 1);
-    Mesh.EnableAttributes();
+    FDynamicMesh3 Mesh = MakeAttributedGridMesh(2, 1);
     FDynamicMeshAttributeSet& Attributes = *Mesh.Attributes();
     Attributes.SetNumUVLayers(2);
     SetUVIsland(*Attributes.GetUVLayer(1), Mesh, {0, 1, 2, 3});
-    Attributes.EnableTangents();
-    Attributes.PrimaryTangents()->AppendElement(FVector4f(1.0f, 0.0f, 0.0f, -1.0f));
-    Attributes.EnablePrimaryColors();
-    Attributes.EnableMaterialID();
-    Attributes.GetMaterialID()->SetValue(1, 4);
-    Attributes.AttachSkinWeightsAttribute()->SetValue(3, ThreeInfluences);
-    Attributes.AttachMorphTargetAttribute("Smile")->SetValue(3, FVector3f(1.0f, 2.0f, 3.0f));
     Attributes.MaterialGroups().Add({0, "Body"});
     Attributes.MaterialGroups().Add({1, "Unused"});
     return Mesh;
@@ -63,19 +56,15 @@ TEST(DynamicMeshAttributeSet, EveryAttributeFollowsTheMeshEdits)
 {
     FDynamicMesh3 Mesh = MakeAttributedGrid();
     const FDynamicMeshAttributeSet& Attributes = *Mesh.Attributes();
-    EXPECT_EQ(Attributes.NumUVLayers(), 2);
-    EXPECT_EQ(Attributes.PrimaryTangents()->GetElement(0).W, -1.0f);
     EXPECT_TRUE(IsValidMesh(Mesh));
 
     const int32 Apex = Mesh.AppendVertex(FVector(3.0, 0.5, 0.0));
     const int32 Added = Mesh.AppendTriangle({5, 2, Apex});
     Mesh.RemoveTriangle(0);
     Mesh.RemoveTriangle(2, false);
-    EXPECT_TRUE(IsValidMesh(Mesh));
-    EXPECT_EQ(Attributes.GetMaterialID()->GetValue(Added), 0);
-    EXPECT_EQ(Attributes.GetMorphTargetAttribute("Smile")->GetValue(Apex), FVector3f());
-    EXPECT_TRUE(Attributes.GetSkinWeightsAttribute()->GetValue(Apex).empty());
+    EXPECT_TRUE(IsValidMesh(Mesh)) << "every overlay and attribute followed the edits";
     EXPECT_FALSE(Attributes.GetUVLayer(1)->IsSetTriangle(Added));
+    EXPECT_TRUE(Attributes.GetSkinWeightsAttribute("Cloth")->GetValue(Apex).empty());
 
     Mesh.Attributes()->SetNumUVLayers(1);
     EXPECT_TRUE(IsValidMesh(Mesh));
@@ -116,9 +105,6 @@ TEST(DynamicMeshAttributeSet, MaterialBoundariesSeparateMaterials)
         EXPECT_EQ(Attributes.IsAttributeBoundaryEdge(EdgeID), EdgeID == Middle);
         EXPECT_FALSE(Attributes.IsSeamEdge(EdgeID));
     }
-    Mesh.RemoveTriangle(3, false);
-    EXPECT_EQ(Mesh.AppendTriangle({1, 5, 4}), 3);
-    EXPECT_EQ(Attributes.GetMaterialID()->GetValue(3), 0) << "a reused ID starts over";
 }
 
 TEST(DynamicMeshAttributeSet, SkinWeightsHoldAnyNumberOfInfluences)
@@ -141,12 +127,6 @@ TEST(DynamicMeshAttributeSet, SkinWeightsHoldAnyNumberOfInfluences)
     EXPECT_EQ(Attributes.GetSkinWeightsProfiles(), (TArray<FName>{NAME_None, "Cloth"}));
     EXPECT_EQ(Attributes.GetSkinWeightsAttribute("Cloth")->GetValue(0).size(), 0u);
     EXPECT_EQ(Attributes.GetSkinWeightsAttribute("Muscle"), nullptr);
-
-    Mesh.RemoveTriangle(0);
-    ASSERT_FALSE(Mesh.IsVertex(1));
-    EXPECT_EQ(Mesh.AppendVertex(FVector::ZeroVector), 1);
-    EXPECT_TRUE(Skin.GetValue(1).empty()) << "a reused vertex ID starts without influences";
-    EXPECT_TRUE(IsValidMesh(Mesh));
 }
 
 TEST(DynamicMeshAttributeSet, MorphTargetsByNameInAttachOrder)
@@ -174,23 +154,13 @@ TEST(DynamicMeshAttributeSet, CopiesOwnTheirAttributes)
     ASSERT_TRUE(Copy.HasAttributes());
     FDynamicMeshAttributeSet& Copied = *Copy.Attributes();
     EXPECT_EQ(Copied.GetParentMesh(), &Copy);
-    EXPECT_TRUE(HasWeights(*Copied.GetSkinWeightsAttribute(), 3, ThreeInfluences));
-    EXPECT_EQ(Copied.GetMorphTargetAttribute("Smile")->GetValue(3), FVector3f(1.0f, 2.0f, 3.0f));
-    EXPECT_EQ(Copied.GetMaterialID()->GetValue(1), 4);
-    EXPECT_EQ(Copied.MaterialGroups(), Original.Attributes()->MaterialGroups());
-    EXPECT_TRUE(IsValidMesh(Copy));
+    EXPECT_TRUE(IsSameMesh(Copy, Original)) << "every attribute with its elements and their IDs";
 
     Copy.RemoveTriangle(0);
     Copied.GetSkinWeightsAttribute()->SetValue(3, OneInfluence);
     Copied.GetMorphTargetAttribute("Smile")->SetValue(3, FVector3f());
     Copied.MaterialGroups().Reset();
-    const FDynamicMeshAttributeSet& Kept = *Original.Attributes();
-    EXPECT_TRUE(Kept.GetUVLayer(1)->IsSetTriangle(0));
-    EXPECT_EQ(Kept.GetUVLayer(1)->ElementCount(), 6);
-    EXPECT_TRUE(HasWeights(*Kept.GetSkinWeightsAttribute(), 3, ThreeInfluences));
-    EXPECT_EQ(Kept.GetMorphTargetAttribute("Smile")->GetValue(3), FVector3f(1.0f, 2.0f, 3.0f));
-    EXPECT_EQ(Kept.MaterialGroups().Num(), 2);
-    EXPECT_TRUE(IsValidMesh(Original));
+    EXPECT_TRUE(IsSameMesh(Original, MakeAttributedGrid())) << "the original keeps what it had";
     EXPECT_TRUE(IsValidMesh(Copy));
 
     FDynamicMesh3 Moved = std::move(Copy);

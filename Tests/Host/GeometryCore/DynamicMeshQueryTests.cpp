@@ -6,17 +6,9 @@
 
 #include <cmath>
 
-TEST(DynamicMeshQueries, TriangleNeighboursFollowTheEdgeOrder)
-{
-    const FDynamicMesh3 Mesh = MakeGridMesh(2, 2);
-    // Triangle 0 is (0,0) (1,0) (1,1): the bottom edge is open, the right one borders triangle 3.
-    EXPECT_EQ(Mesh.GetTriNeighbourTris(0), (FIndex3i{FDynamicMesh3::InvalidID, 3, 1}));
-    EXPECT_EQ(Mesh.GetTriNeighbourTris(6), (FIndex3i{3, FDynamicMesh3::InvalidID, 7}));
-}
-
 TEST(DynamicMeshQueries, VertexNeighbourhoods)
 {
-    FDynamicMesh3 Mesh = MakeGridMesh(2, 2);
+    const FDynamicMesh3 Mesh = MakeGridMesh(2, 2);
     const int32 Centre = GridVertex(2, 1, 1);
     TArray<int32> Triangles{42};
     Mesh.GetVtxTriangles(Centre, Triangles);
@@ -27,18 +19,6 @@ TEST(DynamicMeshQueries, VertexNeighbourhoods)
     {
         EXPECT_TRUE(Mesh.GetEdgeV(EdgeID).Contains(Centre));
     }
-
-    TArray<int32> Corner;
-    Mesh.GetVtxTriangles(GridVertex(2, 2, 0), Corner);
-    EXPECT_EQ(Corner, (TArray<int32>{2}));
-    EXPECT_EQ(Mesh.GetVtxEdgeCount(GridVertex(2, 2, 0)), 2);
-
-    Mesh.RemoveTriangle(6);
-    TArray<int32> Opened;
-    Mesh.GetVtxTriangles(Centre, Opened);
-    EXPECT_EQ(Opened.Num(), 5);
-    EXPECT_FALSE(Opened.Contains(6));
-    EXPECT_TRUE(Mesh.IsBoundaryVertex(Centre));
 }
 
 TEST(DynamicMeshQueries, CentroidNormalAndArea)

@@ -45,17 +45,9 @@ public:
         {
             return FDynamicMesh3::InvalidTriangleVerticesID;
         }
-        for (int32 TriangleID = 0; TriangleID < Triangles.Num(); ++TriangleID)
+        if (FindRotationOf(Tri) != FDynamicMesh3::InvalidID)
         {
-            const FIndex3i& Other = Triangles[TriangleID];
-            for (int32 Start = 0; IsTriangle(TriangleID) && Start < 3; ++Start)
-            {
-                if (Other[Start] == Tri.A && Other[(Start + 1) % 3] == Tri.B &&
-                    Other[(Start + 2) % 3] == Tri.C)
-                {
-                    return FDynamicMesh3::DuplicateTriangleID;
-                }
-            }
+            return FDynamicMesh3::DuplicateTriangleID;
         }
         for (int32 Corner = 0; Corner < 3; ++Corner)
         {
@@ -101,12 +93,9 @@ public:
     {
         const FIndex3i Tri = Triangles[TriangleID];
         const FIndex3i Reversed{Tri.A, Tri.C, Tri.B};
-        for (int32 Other = 0; Other < Triangles.Num(); ++Other)
+        if (FindRotationOf(Reversed) != FDynamicMesh3::InvalidID)
         {
-            if (IsTriangle(Other) && Triangles[Other].IsRotationOf(Reversed))
-            {
-                return false;
-            }
+            return false;
         }
         Triangles[TriangleID] = Reversed;
         return true;
@@ -143,6 +132,20 @@ public:
         return Triangles.IsValidIndex(TriangleID) && Triangles[TriangleID].A != FDynamicMesh3::InvalidID;
     }
 
+    /** The live triangle with the same corners in the same cyclic order, or InvalidID. */
+    int32 FindRotationOf(const FIndex3i& Tri) const
+    {
+        for (int32 TriangleID = 0; TriangleID < Triangles.Num(); ++TriangleID)
+        {
+            if (IsTriangle(TriangleID) && Triangles[TriangleID].IsRotationOf(Tri))
+            {
+                return TriangleID;
+            }
+        }
+        return FDynamicMesh3::InvalidID;
+    }
+
+    /** The live triangles that have both vertices, in ascending order. */
     TArray<int32> EdgeTriangles(int32 VertexA, int32 VertexB) const
     {
         TArray<int32> Found;
@@ -157,18 +160,7 @@ public:
         return Found;
     }
 
-    TArray<int32> VertexTriangles(int32 VertexID) const
-    {
-        TArray<int32> Found;
-        for (int32 TriangleID = 0; TriangleID < Triangles.Num(); ++TriangleID)
-        {
-            if (IsTriangle(TriangleID) && Triangles[TriangleID].Contains(VertexID))
-            {
-                Found.Add(TriangleID);
-            }
-        }
-        return Found;
-    }
+    TArray<int32> VertexTriangles(int32 VertexID) const { return EdgeTriangles(VertexID, VertexID); }
 
     int32 NumEdges() const
     {
@@ -352,6 +344,178 @@ int32 PickVertex(const FDynamicMesh3& Mesh, FRandom& Random)
     }
     return VertexID;
 }
+
+/** The edits the test makes at random. */
+enum class EEdit
+{
+    AppendVertex,
+    AppendTriangle,
+    RemoveTriangle,
+    ReverseTriangle,
+    SplitVertex,
+    CopyMesh,
+};
+
+/** Each edit with its share of a roll of twelve: six append a triangle, two remove one, the rest one each. */
+constexpr EEdit EditOfRoll[12] = {
+    EEdit::AppendVertex,   EEdit::AppendTriangle,  EEdit::AppendTriangle, EEdit::AppendTriangle,
+    EEdit::AppendTriangle, EEdit::AppendTriangle,  EEdit::AppendTriangle, EEdit::RemoveTriangle,
+    EEdit::RemoveTriangle, EEdit::ReverseTriangle, EEdit::SplitVertex,    EEdit::CopyMesh,
+};
+
+/** A random edit; one of an existing triangle becomes a copy when the mesh has no triangles. */
+EEdit PickEdit(const FDynamicMesh3& Mesh, FRandom& Random)
+{
+    const EEdit Edit = EditOfRoll[Random.Below(12)];
+    const bool bNeedsTriangle = Edit == EEdit::RemoveTriangle || Edit == EEdit::ReverseTriangle;
+    return bNeedsTriangle && Mesh.TriangleCount() == 0 ? EEdit::CopyMesh : Edit;
+}
+
+/** How often an edit that may be refused was carried out, and how often refused. */
+struct FOutcomes
+{
+    int32 Done = 0;
+    int32 Refused = 0;
+
+    void Count(bool bDone) { ++(bDone ? Done : Refused); }
+};
+
+/**
+ * A dynamic mesh with UVs, material IDs, skin weights and a morph target, and the brute-force mesh it must
+ * agree with, edited side by side. Each edit checks what the dynamic mesh answers and what it keeps.
+ */
+class FRandomEdits
+{
+public:
+    explicit FRandomEdits(uint32 Seed) : Random(Seed)
+    {
+        Mesh.EnableAttributes();
+        Mesh.Attributes()->EnableMaterialID();
+        Mesh.Attributes()->AttachSkinWeightsAttribute();
+        Mesh.Attributes()->AttachMorphTargetAttribute("Morph");
+    }
+
+    void Apply(EEdit Edit, int32 Step)
+    {
+        switch (Edit)
+        {
+            case EEdit::AppendVertex:
+                return AppendVertex(Step);
+            case EEdit::AppendTriangle:
+                return AppendTriangle();
+            case EEdit::RemoveTriangle:
+                return RemoveTriangle();
+            case EEdit::ReverseTriangle:
+                return ReverseTriangle();
+            case EEdit::SplitVertex:
+                return SplitVertex();
+            case EEdit::CopyMesh:
+                return CopyMesh();
+        }
+    }
+
+    FDynamicMesh3 Mesh;
+    FReferenceMesh Reference;
+    FRandom Random;
+    FOutcomes Reversals;
+    FOutcomes Splits;
+
+private:
+    // Looked up at each use: copying the mesh replaces every attribute.
+    FDynamicMeshVertexSkinWeightsAttribute& Skin() { return *Mesh.Attributes()->GetSkinWeightsAttribute(); }
+    FDynamicMeshMorphTargetAttribute& Morph() { return *Mesh.Attributes()->GetMorphTargetAttribute("Morph"); }
+
+    /** A new vertex starts unskinned and unmoved, and is then given one to three influences and a delta. */
+    void AppendVertex(int32 Step)
+    {
+        static const FBoneWeight Influences[] = {{1, 100}, {2, 200}, {3, 300}};
+        const int32 VertexID = Mesh.AppendVertex(FVector(Step, 0.0, 1.0));
+        ASSERT_EQ(VertexID, Reference.AppendVertex());
+        EXPECT_TRUE(Skin().GetValue(VertexID).empty()) << "vertex " << VertexID << " starts unskinned";
+        EXPECT_EQ(Morph().GetValue(VertexID), FVector3f()) << "vertex " << VertexID << " starts unmoved";
+        Skin().SetValue(VertexID, std::span(Influences, 1 + Random.Below(3)));
+        Morph().SetValue(VertexID, FVector3f(1.0f, 0.0f, 0.0f));
+    }
+
+    /** Random corners, now and then a rotation or the reverse of an existing triangle. */
+    void AppendTriangle()
+    {
+        FIndex3i Tri{PickVertex(Mesh, Random), PickVertex(Mesh, Random), PickVertex(Mesh, Random)};
+        if (Random.Below(8) == 0 && Mesh.TriangleCount() > 0)
+        {
+            const FIndex3i Existing = Mesh.GetTriangle(*Mesh.TriangleIndices().begin());
+            Tri = Random.Below(2) == 0 ? FIndex3i{Existing.B, Existing.C, Existing.A}
+                                       : FIndex3i{Existing.A, Existing.C, Existing.B};
+        }
+        const int32 Expected = Reference.AppendTriangle(Tri);
+        ASSERT_EQ(Mesh.AppendTriangle(Tri), Expected) << Tri.A << " " << Tri.B << " " << Tri.C;
+        if (Expected < 0)
+        {
+            return;
+        }
+        FDynamicMeshMaterialAttribute& Materials = *Mesh.Attributes()->GetMaterialID();
+        EXPECT_EQ(Materials.GetValue(Expected), 0) << "triangle " << Expected << " starts at 0";
+        EXPECT_FALSE(Mesh.Attributes()->GetUVLayer(0)->IsSetTriangle(Expected));
+        Materials.SetValue(Expected, 1 + Random.Below(3));
+        if (Random.Below(3) != 0)
+        {
+            SetRandomUVs(Mesh, Expected, Random);
+        }
+    }
+
+    void RemoveTriangle()
+    {
+        const int32 TriangleID = PickTriangle(Mesh, Random);
+        const bool bRemoveIsolated = Random.Below(2) == 0;
+        ASSERT_TRUE(Mesh.RemoveTriangle(TriangleID, bRemoveIsolated));
+        Reference.RemoveTriangle(TriangleID, bRemoveIsolated);
+    }
+
+    /** Reversed or refused as the reference says; either way each vertex keeps its UV. */
+    void ReverseTriangle()
+    {
+        const int32 TriangleID = PickTriangle(Mesh, Random);
+        const FIndex3i Corners = Mesh.GetTriangle(TriangleID);
+        const TArray<FVector2f> UVsBefore = TriangleUVs(Mesh, TriangleID, Corners);
+        const bool bReversed = Reference.ReverseTriangle(TriangleID);
+        ASSERT_EQ(Mesh.ReverseTriOrientation(TriangleID), bReversed);
+        Reversals.Count(bReversed);
+        EXPECT_EQ(TriangleUVs(Mesh, TriangleID, Corners), UVsBefore)
+            << "each vertex keeps its UV in triangle " << TriangleID;
+    }
+
+    /** Split or refused as the reference says; a split's new vertex carries the UVs, weights and delta. */
+    void SplitVertex()
+    {
+        const int32 VertexID = PickVertex(Mesh, Random);
+        const TArray<int32> Moving = PickTrianglesToMove(Reference, VertexID, Random);
+        const int32 Expected = Reference.SplitVertex(VertexID, Moving);
+        const TArray<FVector2f> UVsBefore =
+            Expected >= 0 ? CornerUVs(Mesh, Moving, VertexID) : TArray<FVector2f>();
+        ASSERT_EQ(Mesh.SplitVertex(VertexID, Moving), Expected) << "splitting vertex " << VertexID;
+        Splits.Count(Expected >= 0);
+        if (Expected >= 0)
+        {
+            EXPECT_EQ(CornerUVs(Mesh, Moving, Expected), UVsBefore);
+            EXPECT_TRUE(std::ranges::equal(Skin().GetValue(Expected), Skin().GetValue(VertexID)));
+            EXPECT_EQ(Morph().GetValue(Expected), Morph().GetValue(VertexID));
+        }
+    }
+
+    /** By copy construction, or by copy assignment into an empty mesh and a move back. */
+    void CopyMesh()
+    {
+        if (Random.Below(2) == 0)
+        {
+            Mesh = FDynamicMesh3(Mesh);
+            return;
+        }
+        FDynamicMesh3 Copy;
+        Copy = Mesh;
+        Mesh.Clear();
+        Mesh = std::move(Copy);
+    }
+};
 } // namespace
 
 TEST(DynamicMeshRandomEdits, AgreeWithABruteForceMeshAndStayValid)
@@ -359,111 +523,21 @@ TEST(DynamicMeshRandomEdits, AgreeWithABruteForceMeshAndStayValid)
     for (const uint32 Seed : {1u, 2u, 3u, 4u})
     {
         SCOPED_TRACE(testing::Message() << "seed " << Seed);
-        FRandom Random(Seed);
-        FDynamicMesh3 Mesh;
-        Mesh.EnableAttributes();
-        Mesh.Attributes()->EnableMaterialID();
-        Mesh.Attributes()->AttachSkinWeightsAttribute();
-        Mesh.Attributes()->AttachMorphTargetAttribute("Morph");
-        const FBoneWeight Influences[] = {{1, 100}, {2, 200}, {3, 300}};
-        FReferenceMesh Reference;
-        // How many reversals and splits were carried out and how many refused, to see that both happen.
-        int32 Outcomes[2][2] = {};
+        FRandomEdits Edits(Seed);
         for (int32 Index = 0; Index < 12; ++Index)
         {
-            ASSERT_EQ(Mesh.AppendVertex(FVector(Index, Index % 3, 0.0)), Reference.AppendVertex());
+            ASSERT_EQ(Edits.Mesh.AppendVertex(FVector(Index, Index % 3, 0.0)),
+                      Edits.Reference.AppendVertex());
         }
         for (int32 Step = 0; Step < 600; ++Step)
         {
-            // Looked up each step: the copy below replaces every attribute.
-            FDynamicMeshVertexSkinWeightsAttribute& Skin = *Mesh.Attributes()->GetSkinWeightsAttribute();
-            FDynamicMeshMorphTargetAttribute& Morph = *Mesh.Attributes()->GetMorphTargetAttribute("Morph");
-            FDynamicMeshMaterialAttribute& Materials = *Mesh.Attributes()->GetMaterialID();
-            const int32 Action = Random.Below(12);
-            if (Action == 0)
-            {
-                const int32 VertexID = Mesh.AppendVertex(FVector(Step, 0.0, 1.0));
-                ASSERT_EQ(VertexID, Reference.AppendVertex());
-                EXPECT_TRUE(Skin.GetValue(VertexID).empty()) << "vertex " << VertexID << " starts unskinned";
-                EXPECT_EQ(Morph.GetValue(VertexID), FVector3f())
-                    << "vertex " << VertexID << " starts unmoved";
-                Skin.SetValue(VertexID, std::span(Influences, 1 + Random.Below(3)));
-                Morph.SetValue(VertexID, FVector3f(1.0f, 0.0f, 0.0f));
-            }
-            else if (Action <= 6)
-            {
-                FIndex3i Tri{PickVertex(Mesh, Random), PickVertex(Mesh, Random), PickVertex(Mesh, Random)};
-                if (Random.Below(8) == 0 && Mesh.TriangleCount() > 0)
-                {
-                    // A rotation or the reverse of an existing triangle.
-                    const FIndex3i Existing = Mesh.GetTriangle(*Mesh.TriangleIndices().begin());
-                    Tri = Random.Below(2) == 0 ? FIndex3i{Existing.B, Existing.C, Existing.A}
-                                               : FIndex3i{Existing.A, Existing.C, Existing.B};
-                }
-                const int32 Expected = Reference.AppendTriangle(Tri);
-                ASSERT_EQ(Mesh.AppendTriangle(Tri), Expected) << Tri.A << " " << Tri.B << " " << Tri.C;
-                if (Expected >= 0)
-                {
-                    EXPECT_EQ(Materials.GetValue(Expected), 0) << "triangle " << Expected << " starts at 0";
-                    EXPECT_FALSE(Mesh.Attributes()->GetUVLayer(0)->IsSetTriangle(Expected));
-                    Materials.SetValue(Expected, 1 + Random.Below(3));
-                    if (Random.Below(3) != 0)
-                    {
-                        SetRandomUVs(Mesh, Expected, Random);
-                    }
-                }
-            }
-            else if (Action <= 8 && Mesh.TriangleCount() > 0)
-            {
-                const int32 TriangleID = PickTriangle(Mesh, Random);
-                const bool bRemoveIsolated = Random.Below(2) == 0;
-                ASSERT_TRUE(Mesh.RemoveTriangle(TriangleID, bRemoveIsolated));
-                Reference.RemoveTriangle(TriangleID, bRemoveIsolated);
-            }
-            else if (Action == 9 && Mesh.TriangleCount() > 0)
-            {
-                const int32 TriangleID = PickTriangle(Mesh, Random);
-                const FIndex3i Corners = Mesh.GetTriangle(TriangleID);
-                const TArray<FVector2f> UVsBefore = TriangleUVs(Mesh, TriangleID, Corners);
-                const bool bReversed = Reference.ReverseTriangle(TriangleID);
-                ASSERT_EQ(Mesh.ReverseTriOrientation(TriangleID), bReversed);
-                ++Outcomes[0][bReversed ? 1 : 0];
-                EXPECT_EQ(TriangleUVs(Mesh, TriangleID, Corners), UVsBefore)
-                    << "each vertex keeps its UV in triangle " << TriangleID;
-            }
-            else if (Action == 10)
-            {
-                const int32 VertexID = PickVertex(Mesh, Random);
-                const TArray<int32> Moving = PickTrianglesToMove(Reference, VertexID, Random);
-                const int32 Expected = Reference.SplitVertex(VertexID, Moving);
-                const TArray<FVector2f> UVsBefore =
-                    Expected >= 0 ? CornerUVs(Mesh, Moving, VertexID) : TArray<FVector2f>();
-                ASSERT_EQ(Mesh.SplitVertex(VertexID, Moving), Expected) << "splitting vertex " << VertexID;
-                ++Outcomes[1][Expected >= 0 ? 1 : 0];
-                if (Expected >= 0)
-                {
-                    EXPECT_EQ(CornerUVs(Mesh, Moving, Expected), UVsBefore);
-                    EXPECT_TRUE(std::ranges::equal(Skin.GetValue(Expected), Skin.GetValue(VertexID)));
-                    EXPECT_EQ(Morph.GetValue(Expected), Morph.GetValue(VertexID));
-                }
-            }
-            else if (Random.Below(2) == 0)
-            {
-                Mesh = FDynamicMesh3(Mesh);
-            }
-            else
-            {
-                FDynamicMesh3 Copy;
-                Copy = Mesh;
-                Mesh.Clear();
-                Mesh = std::move(Copy);
-            }
-            ASSERT_TRUE(MatchesReference(Mesh, Reference)) << "step " << Step;
+            ASSERT_NO_FATAL_FAILURE(Edits.Apply(PickEdit(Edits.Mesh, Edits.Random), Step)) << "step " << Step;
+            ASSERT_TRUE(MatchesReference(Edits.Mesh, Edits.Reference)) << "step " << Step;
         }
-        for (const auto& [Refused, Done] : Outcomes)
+        for (const FOutcomes& Outcomes : {Edits.Reversals, Edits.Splits})
         {
-            EXPECT_GT(Refused, 0);
-            EXPECT_GT(Done, 0);
+            EXPECT_GT(Outcomes.Done, 0);
+            EXPECT_GT(Outcomes.Refused, 0);
         }
     }
 }

@@ -38,25 +38,27 @@ testing::AssertionResult ReportsBreakage(const std::function<void(FDynamicMesh3&
 
 TEST(DynamicMeshValidity, ReportsCornersEdgesAndStorageOutOfRange)
 {
-    EXPECT_TRUE(ReportsBreakage([](FDynamicMesh3& Mesh)
-                                { FDynamicMesh3TestAccess::SetTriangleCorner(Mesh, 1, 2, 99); },
-                                "triangle 1 has corners"));
-    EXPECT_TRUE(ReportsBreakage([](FDynamicMesh3& Mesh)
-                                { FDynamicMesh3TestAccess::SetTriangleCorner(Mesh, 1, 0, -1); },
-                                "triangle 1 has corners"));
-    EXPECT_TRUE(ReportsBreakage([](FDynamicMesh3& Mesh)
-                                { FDynamicMesh3TestAccess::SetTriangleEdge(Mesh, 2, 0, -1); },
-                                "triangle 2 names -1 as edge 0"));
-    EXPECT_TRUE(ReportsBreakage([](FDynamicMesh3& Mesh)
-                                { FDynamicMesh3TestAccess::SetTriangleEdge(Mesh, 2, 0, 500); },
-                                "triangle 2 names 500 as edge 0"));
-    EXPECT_TRUE(ReportsBreakage(
-        [](FDynamicMesh3& Mesh) { FDynamicMesh3TestAccess::SetEdgeEnd(Mesh, 0, 0, -1); }, "edge 0 joins -1"));
-    EXPECT_TRUE(ReportsBreakage(
-        [](FDynamicMesh3& Mesh) { FDynamicMesh3TestAccess::SetEdgeEnd(Mesh, 0, 1, 40); }, "edge 0 joins"));
-    EXPECT_TRUE(ReportsBreakage([](FDynamicMesh3& Mesh)
-                                { FDynamicMesh3TestAccess::DropLastTriangleCorners(Mesh); },
-                                "3 triangles and 4 edge triples"));
+    using Access = FDynamicMesh3TestAccess;
+    const struct
+    {
+        std::function<void(FDynamicMesh3&)> Break;
+        const char* Expected;
+    } Cases[] = {
+        {[](FDynamicMesh3& Mesh) { Access::SetTriangleCorner(Mesh, 1, 2, 99); }, "triangle 1 has corners"},
+        {[](FDynamicMesh3& Mesh) { Access::SetTriangleCorner(Mesh, 1, 0, -1); }, "triangle 1 has corners"},
+        {[](FDynamicMesh3& Mesh) { Access::SetTriangleEdge(Mesh, 2, 0, -1); },
+         "triangle 2 names -1 as edge 0"},
+        {[](FDynamicMesh3& Mesh) { Access::SetTriangleEdge(Mesh, 2, 0, 500); },
+         "triangle 2 names 500 as edge 0"},
+        {[](FDynamicMesh3& Mesh) { Access::SetEdgeEnd(Mesh, 0, 0, -1); }, "edge 0 joins -1"},
+        {[](FDynamicMesh3& Mesh) { Access::SetEdgeEnd(Mesh, 0, 1, 40); }, "edge 0 joins"},
+        {[](FDynamicMesh3& Mesh) { Access::DropLastTriangleCorners(Mesh); },
+         "3 triangles and 4 edge triples"},
+    };
+    for (const auto& Case : Cases)
+    {
+        EXPECT_TRUE(ReportsBreakage(Case.Break, Case.Expected)) << Case.Expected;
+    }
 }
 
 TEST(DynamicMeshValidity, ReportsSkinWeightsLeftOnARemovedVertex)

@@ -30,23 +30,12 @@ FDynamicMesh3 MakeGridMesh(int32 QuadsX, int32 QuadsY)
 
 void SetUVIsland(FDynamicMeshUVOverlay& UVs, const FDynamicMesh3& Mesh, const TArray<int32>& TriangleIDs)
 {
-    TArray<int32> ElementOfVertex;
-    ElementOfVertex.Init(FDynamicMesh3::InvalidID, Mesh.MaxVertexID());
-    for (const int32 TriangleID : TriangleIDs)
-    {
-        FIndex3i Elements = Mesh.GetTriangle(TriangleID);
-        for (int32 Corner = 0; Corner < 3; ++Corner)
-        {
-            int32& Element = ElementOfVertex[Elements[Corner]];
-            if (Element == FDynamicMesh3::InvalidID)
-            {
-                const FVector Position = Mesh.GetVertex(Elements[Corner]);
-                Element = UVs.AppendElement(FVector2f(Position.X, Position.Y));
-            }
-            Elements[Corner] = Element;
-        }
-        UVs.SetTriangle(TriangleID, Elements);
-    }
+    SetElementsPerVertex(UVs, Mesh, TriangleIDs,
+                         [&Mesh](int32 VertexID)
+                         {
+                             const FVector Position = Mesh.GetVertex(VertexID);
+                             return FVector2f(Position.X, Position.Y);
+                         });
 }
 
 FDynamicMesh3 MakeAttributedGridMesh(int32 QuadsX, int32 QuadsY)

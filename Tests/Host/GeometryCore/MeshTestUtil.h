@@ -22,17 +22,26 @@ inline int32 GridVertex(int32 QuadsX, int32 X, int32 Y)
     return Y * (QuadsX + 1) + X;
 }
 
-/** Gives the triangles one shared UV element per vertex, valued by the vertex's X and Y. */
-void SetUVIsland(FDynamicMeshUVOverlay& UVs, const FDynamicMesh3& Mesh, const TArray<int32>& TriangleIDs);
+/** The IDs a range yields, in order. */
+template <typename RangeType>
+TArray<int32> Collect(const RangeType& Range)
+{
+    TArray<int32> IDs;
+    for (const int32 ID : Range)
+    {
+        IDs.Add(ID);
+    }
+    return IDs;
+}
 
-/** Gives every triangle of the mesh one element per vertex, shared by all its triangles, valued Value. */
-template <typename OverlayType>
-void SetSharedElements(OverlayType& Overlay, const FDynamicMesh3& Mesh,
-                       const typename OverlayType::ElementType& Value)
+/** Gives the triangles one element per vertex, shared by all of them, valued ValueOf(VertexID). */
+template <typename OverlayType, typename ValueFunction>
+void SetElementsPerVertex(OverlayType& Overlay, const FDynamicMesh3& Mesh, const TArray<int32>& TriangleIDs,
+                          const ValueFunction& ValueOf)
 {
     TArray<int32> ElementOfVertex;
     ElementOfVertex.Init(FDynamicMesh3::InvalidID, Mesh.MaxVertexID());
-    for (const int32 TriangleID : Mesh.TriangleIndices())
+    for (const int32 TriangleID : TriangleIDs)
     {
         FIndex3i Elements = Mesh.GetTriangle(TriangleID);
         for (int32 Corner = 0; Corner < 3; ++Corner)
@@ -40,13 +49,24 @@ void SetSharedElements(OverlayType& Overlay, const FDynamicMesh3& Mesh,
             int32& Element = ElementOfVertex[Elements[Corner]];
             if (Element == FDynamicMesh3::InvalidID)
             {
-                Element = Overlay.AppendElement(Value);
+                Element = Overlay.AppendElement(ValueOf(Elements[Corner]));
             }
             Elements[Corner] = Element;
         }
         Overlay.SetTriangle(TriangleID, Elements);
     }
 }
+
+/** Gives every triangle of the mesh one element per vertex, shared by all its triangles, valued Value. */
+template <typename OverlayType>
+void SetSharedElements(OverlayType& Overlay, const FDynamicMesh3& Mesh,
+                       const typename OverlayType::ElementType& Value)
+{
+    SetElementsPerVertex(Overlay, Mesh, Collect(Mesh.TriangleIndices()), [&Value](int32) { return Value; });
+}
+
+/** Gives the triangles one shared UV element per vertex, valued by the vertex's X and Y. */
+void SetUVIsland(FDynamicMeshUVOverlay& UVs, const FDynamicMesh3& Mesh, const TArray<int32>& TriangleIDs);
 
 /**
  * A grid of MakeGridMesh with every attribute: a UV island for the quads of column 0 and one for the
@@ -60,18 +80,6 @@ TArray<int32> SortedVtxTriangles(const FDynamicMesh3& Mesh, int32 VertexID);
 
 /** Passes when the mesh is valid; otherwise fails with the problems it has. */
 testing::AssertionResult IsValidMesh(const FDynamicMesh3& Mesh);
-
-/** The IDs a range yields, in order. */
-template <typename RangeType>
-TArray<int32> Collect(const RangeType& Range)
-{
-    TArray<int32> IDs;
-    for (const int32 ID : Range)
-    {
-        IDs.Add(ID);
-    }
-    return IDs;
-}
 
 inline void PrintTo(const FIndex3i& Index, std::ostream* Stream)
 {

@@ -149,9 +149,9 @@ TEST_F(InteractiveToolManagerTest, MessagesAreKeptInOrderWithTheirLevels)
     const TArray<FToolMessage>& History = Manager->GetMessageHistory();
     ASSERT_EQ(History.Num(), 2);
     EXPECT_EQ(History[0].Text.ToString(), "hint");
-    EXPECT_EQ(static_cast<int32>(History[0].Level), 2);
+    EXPECT_EQ(History[0].Level, EToolMessageLevel::UserNotification);
     EXPECT_EQ(History[1].Text.ToString(), "refused");
-    EXPECT_EQ(static_cast<int32>(History[1].Level), 3);
+    EXPECT_EQ(History[1].Level, EToolMessageLevel::UserWarning);
     Manager->ClearMessageHistory();
     EXPECT_TRUE(Manager->GetMessageHistory().IsEmpty());
 }
@@ -176,12 +176,9 @@ TEST_F(InteractiveToolManagerTest, EditingAPropertySetTellsItsToolWhichProperty)
     EXPECT_EQ(Tool->ModifiedProperty, Strength);
 }
 
-TEST_F(InteractiveToolManagerTest, TheToolEnumerationsKeepTheirNumbers)
-{
-    EXPECT_EQ(static_cast<int32>(EToolShutdownType::Completed), 0);
-    EXPECT_EQ(static_cast<int32>(EToolShutdownType::Accept), 1);
-    EXPECT_EQ(static_cast<int32>(EToolShutdownType::Cancel), 2);
-    EXPECT_EQ(static_cast<int32>(EToolMessageLevel::Internal), 0);
-    EXPECT_EQ(static_cast<int32>(EToolMessageLevel::UserMessage), 1);
-    EXPECT_EQ(static_cast<int32>(EToolMessageLevel::UserError), 4);
-}
+// The tool enumerations keep their numbers.
+static_assert(int(EToolShutdownType::Completed) == 0 && int(EToolShutdownType::Accept) == 1 &&
+              int(EToolShutdownType::Cancel) == 2);
+static_assert(int(EToolMessageLevel::Internal) == 0 && int(EToolMessageLevel::UserMessage) == 1 &&
+              int(EToolMessageLevel::UserNotification) == 2 && int(EToolMessageLevel::UserWarning) == 3 &&
+              int(EToolMessageLevel::UserError) == 4);

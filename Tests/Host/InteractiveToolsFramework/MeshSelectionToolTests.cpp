@@ -58,7 +58,7 @@ TEST_F(MeshSelectionToolTest, TheBuilderWantsExactlyOneTargetWithASkeletalMesh)
     }
 }
 
-TEST_F(MeshSelectionToolTest, BuildingPreparesTheToolWithItsWorldAndTarget)
+TEST_F(MeshSelectionToolTest, BuildingPreparesTheToolAndSetupShowsLOD0AsThePreviewAndCallsBothHooks)
 {
     URecordingSelectionTool* Tool = Begin();
     ASSERT_NE(Tool, nullptr);
@@ -66,11 +66,6 @@ TEST_F(MeshSelectionToolTest, BuildingPreparesTheToolWithItsWorldAndTarget)
     EXPECT_EQ(Tool->GetWorld(), World);
     EXPECT_EQ(Tool->GetTarget(), State.Targets[0]);
     EXPECT_TRUE(Tool->HasAccept());
-}
-
-TEST_F(MeshSelectionToolTest, SetupShowsLOD0AsThePreviewAndCallsBothHooks)
-{
-    URecordingSelectionTool* Tool = Begin();
     const FDynamicMesh3& Preview = *Tool->GetPreviewMesh()->GetMesh();
 
     ASSERT_EQ(Preview.TriangleCount(), Description().Triangles().Num());

@@ -101,13 +101,3 @@ TEST(SkeletalMeshAttributes, MorphTargetNamesSkipAttributesOfAnotherType)
     EXPECT_EQ(Attributes.GetMorphTargetNames(), TArray<FName>{"Smile"})
         << "every name listed must have a position delta to read";
 }
-
-TEST(SkeletalMeshAttributes, TextureCoordinateChannelsAreIndependent)
-{
-    FMeshDescription Mesh = BuildSkinnedGrid({.QuadsX = 2, .QuadsY = 2, .NumUVChannels = 3});
-    const FSkeletalMeshAttributesShared Attributes(Mesh);
-    const auto UVs = Attributes.GetVertexInstanceUVs();
-    ASSERT_EQ(UVs.GetNumChannels(), 3);
-    EXPECT_EQ(UVs.Get(FVertexInstanceID(0), 0), FVector2f(0.0f, 0.0f));
-    EXPECT_EQ(UVs.Get(FVertexInstanceID(0), 2), FVector2f(0.0f, 2.0f));
-}

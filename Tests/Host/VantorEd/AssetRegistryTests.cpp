@@ -110,54 +110,49 @@ TEST_F(AssetRegistryTest, LeavesOutSubobjectsTransientScriptAndDestroyedObjects)
         { return Path.StartsWith("/Script/") || Path.StartsWith("/Engine/Transient"); }));
 }
 
-TEST_F(AssetRegistryTest, FiltersByTagValues)
+TEST_F(AssetRegistryTest, FiltersByTagsFoldersAndClasses)
 {
-    FAssetFilter Filter;
-    Filter.TagsAndValues = {{"Skeleton", "S1"}};
-    EXPECT_EQ(Query(Filter), (TArray<FString>{HeroPath, CratePath}));
-
-    Filter.TagsAndValues = {{"Skeleton", "S1"}, {"Kind", "Prop"}};
-    EXPECT_EQ(Query(Filter), (TArray<FString>{CratePath})) << "every listed tag must match";
-
-    Filter.TagsAndValues = {{"Kind", "Mesh"}, {"Kind", "Prop"}};
-    EXPECT_EQ(Query(Filter), (TArray<FString>{HeroPath, CratePath})) << "any listed value of a tag matches";
-
-    Filter.TagsAndValues = {{"Kind", "Mesh"}, {"Skeleton", "S2"}};
-    EXPECT_EQ(Query(Filter), TArray<FString>());
-
-    Filter.TagsAndValues = {{"Skeleton", "s1"}};
-    EXPECT_EQ(Query(Filter), TArray<FString>()) << "values compare exactly";
-}
-
-TEST_F(AssetRegistryTest, FiltersByPackageFolder)
-{
-    FAssetFilter Filter;
-    Filter.PackagePaths = {"/Game/RegistryTests/Characters"};
-    EXPECT_EQ(Query(Filter), (TArray<FString>{HeroPath, VillainPath}));
-
-    Filter.PackagePaths = {"/Game/RegistryTests/Props/"};
-    EXPECT_EQ(Query(Filter), (TArray<FString>{CratePath})) << "a trailing slash names the same folder";
-
-    Filter.PackagePaths = {"/Game/RegistryTests"};
-    EXPECT_EQ(Query(Filter), TArray<FString>());
-    Filter.bRecursivePaths = true;
-    EXPECT_EQ(Query(Filter), (TArray<FString>{HeroPath, VillainPath, CratePath}));
-
-    Filter.PackagePaths = {"/Game/RegistryTests/Char"};
-    EXPECT_EQ(Query(Filter), TArray<FString>()) << "folders match whole segments";
-}
-
-TEST_F(AssetRegistryTest, CombinesClassTagAndFolder)
-{
-    FAssetFilter Filter;
-    Filter.ClassPaths = {UTestAsset::StaticClass()->GetPathName()};
-    Filter.bRecursiveClasses = true;
-    Filter.TagsAndValues = {{"Skeleton", "S1"}};
-    Filter.PackagePaths = {"/Game/RegistryTests/Characters"};
-    EXPECT_EQ(Query(Filter), (TArray<FString>{HeroPath}));
-
-    Filter.bRecursiveClasses = false;
-    EXPECT_EQ(Query(Filter), TArray<FString>());
+    const FString TestAsset = UTestAsset::StaticClass()->GetPathName();
+    const struct
+    {
+        FAssetFilter Filter;
+        TArray<FString> Expected;
+        const char* Why;
+    } Cases[] = {
+        {{.TagsAndValues = {{"Skeleton", "S1"}}}, {HeroPath, CratePath}, "a tag value"},
+        {{.TagsAndValues = {{"Skeleton", "S1"}, {"Kind", "Prop"}}},
+         {CratePath},
+         "every listed tag must match"},
+        {{.TagsAndValues = {{"Kind", "Mesh"}, {"Kind", "Prop"}}},
+         {HeroPath, CratePath},
+         "any value of a tag"},
+        {{.TagsAndValues = {{"Kind", "Mesh"}, {"Skeleton", "S2"}}}, {}, "no asset has both"},
+        {{.TagsAndValues = {{"Skeleton", "s1"}}}, {}, "values compare exactly"},
+        {{.PackagePaths = {"/Game/RegistryTests/Characters"}}, {HeroPath, VillainPath}, "a folder"},
+        {{.PackagePaths = {"/Game/RegistryTests/Props/"}},
+         {CratePath},
+         "a trailing slash names the same folder"},
+        {{.PackagePaths = {"/Game/RegistryTests"}}, {}, "not the folders below"},
+        {{.PackagePaths = {"/Game/RegistryTests"}, .bRecursivePaths = true},
+         {HeroPath, VillainPath, CratePath},
+         "the folders below too"},
+        {{.PackagePaths = {"/Game/RegistryTests/Char"}}, {}, "folders match whole segments"},
+        {{.ClassPaths = {TestAsset},
+          .bRecursiveClasses = true,
+          .TagsAndValues = {{"Skeleton", "S1"}},
+          .PackagePaths = {"/Game/RegistryTests/Characters"}},
+         {HeroPath},
+         "class, tag and folder together"},
+        {{.ClassPaths = {TestAsset},
+          .TagsAndValues = {{"Skeleton", "S1"}},
+          .PackagePaths = {"/Game/RegistryTests/Characters"}},
+         {},
+         "the hero is of a subclass"},
+    };
+    for (const auto& Case : Cases)
+    {
+        EXPECT_EQ(Query(Case.Filter), Case.Expected) << Case.Why;
+    }
 }
 
 TEST_F(AssetRegistryTest, FindsAssetsByObjectPathAndByPackageName)

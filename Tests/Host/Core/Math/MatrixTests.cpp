@@ -105,11 +105,3 @@ TEST(Matrix, DecomposesZeroScaleAxes)
     const FTransform Flat(Angles, FVector::ZeroVector, FVector(2, 0, 3));
     EXPECT_TRUE(AreNear(FTransform(Flat.ToMatrixWithScale()).GetRotation(), Angles.Quaternion()));
 }
-
-TEST(Matrix, ConvertsBetweenFloatAndDouble)
-{
-    const FMatrix44f Single(General);
-    EXPECT_FLOAT_EQ(Single.M[2][0], 0.5f);
-    EXPECT_EQ(FMatrix(Single), General);
-    EXPECT_TRUE(AreNear(FMatrix(Single.Inverse()), General.Inverse(), 1e-5));
-}

@@ -87,10 +87,3 @@ TEST(Quat, AxisAndAngle)
     EXPECT_EQ(Axis, FVector::ForwardVector);
     EXPECT_DOUBLE_EQ(Angle, 0.0);
 }
-
-TEST(Quat, ConvertsBetweenFloatAndDouble)
-{
-    const FQuat4f Single(FQuat(FVector::UpVector, 0.5));
-    EXPECT_TRUE(AreNear(FQuat(Single), FQuat(FVector::UpVector, 0.5), 1e-7));
-    EXPECT_TRUE(AreNear(Single * FVector3f(1, 0, 0), FVector3f(std::cos(0.5f), std::sin(0.5f), 0), 1e-6));
-}

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <type_traits>
-
 using VT::Math::Test::AreNear;
 
 TEST(Vector, ArithmeticDotAndCross)
@@ -40,13 +38,6 @@ TEST(Vector, ToleranceComparisonsArePerComponent)
     EXPECT_TRUE(FVector(1, 2, 3).Equals(FVector(1, 2, 3.001), 0.01));
     EXPECT_TRUE(FVector(1e-5, -1e-5, 0).IsNearlyZero());
     EXPECT_FALSE(FVector(0, 0, 2e-4).IsNearlyZero());
-}
-
-TEST(Vector, ConvertsExplicitlyBetweenFloatAndDouble)
-{
-    static_assert(!std::is_convertible_v<FVector, FVector3f> && !std::is_convertible_v<FVector3f, FVector>);
-    EXPECT_EQ(FVector3f(FVector(1.5, -2.25, 3)), FVector3f(1.5f, -2.25f, 3));
-    EXPECT_EQ(FVector(FVector3f(0.5f, 1, 2)), FVector(0.5, 1, 2));
 }
 
 TEST(Vector, TextRoundTrip)

@@ -7,30 +7,28 @@
 
 #define VT_LOCTEXT_NAMESPACE "RivetDeletePolygonsTool"
 
-TEST(Text, LocTextTakesTheFileNamespace)
+TEST(Text, EachWayOfMakingATextGivesItsIdentity)
 {
-    const FText Done = VT_LOCTEXT("DeleteDone", "Deleted {0} polygon(s).");
-    EXPECT_STREQ(*Done.GetNamespace(), "RivetDeletePolygonsTool");
-    EXPECT_STREQ(*Done.GetKey(), "DeleteDone");
-    EXPECT_STREQ(*Done.GetSourceString(), "Deleted {0} polygon(s).");
-    EXPECT_STREQ(*Done.ToString(), "Deleted {0} polygon(s).");
-}
-
-TEST(Text, NsLocTextNamesItsOwnNamespace)
-{
-    const FText Title = VT_NSLOCTEXT("RivetRemesh", "Title", "Remesh");
-    EXPECT_STREQ(*Title.GetNamespace(), "RivetRemesh");
-    EXPECT_STREQ(*Title.GetKey(), "Title");
-    EXPECT_STREQ(*Title.ToString(), "Remesh");
-}
-
-TEST(Text, FromStringAndFromNameHaveNoIdentity)
-{
-    const FText Plain = FText::FromString("Bone_01");
-    EXPECT_TRUE(Plain.GetNamespace().IsEmpty());
-    EXPECT_TRUE(Plain.GetKey().IsEmpty());
-    EXPECT_STREQ(*Plain.GetSourceString(), "Bone_01");
-    EXPECT_STREQ(*FText::FromName(FName("RootBone")).ToString(), "RootBone");
+    const struct
+    {
+        FText Text;
+        const char* Namespace;
+        const char* Key;
+        const char* Source;
+    } Cases[] = {
+        {VT_LOCTEXT("DeleteDone", "Deleted {0} polygon(s)."), "RivetDeletePolygonsTool", "DeleteDone",
+         "Deleted {0} polygon(s)."},
+        {VT_NSLOCTEXT("RivetRemesh", "Title", "Remesh"), "RivetRemesh", "Title", "Remesh"},
+        {FText::FromString("Bone_01"), "", "", "Bone_01"},
+        {FText::FromName(FName("RootBone")), "", "", "RootBone"},
+    };
+    for (const auto& Case : Cases)
+    {
+        EXPECT_STREQ(*Case.Text.GetNamespace(), Case.Namespace) << Case.Source;
+        EXPECT_STREQ(*Case.Text.GetKey(), Case.Key) << Case.Source;
+        EXPECT_STREQ(*Case.Text.GetSourceString(), Case.Source);
+        EXPECT_STREQ(*Case.Text.ToString(), Case.Source);
+    }
 }
 
 TEST(Text, EmptyEqualAndIdentical)
