@@ -209,6 +209,26 @@ TEST_F(AssimpSkinnedFile, FbxKeepsTheMorphTarget)
     EXPECT_EQ(NumMoved, 2);
 }
 
+TEST_F(AssimpSkinnedFile, AMorphTargetNamedNoneIsNamedAfterItsIndex)
+{
+    // A name FName reads as None names no morph target: it gets the name of an unnamed one instead.
+    const FInterchangeResult Result =
+        ExportAndImport(AsciiFbx, nullptr,
+                        [](aiScene& Scene)
+                        {
+                            for (unsigned Mesh = 0; Mesh < Scene.mNumMeshes; ++Mesh)
+                            {
+                                for (unsigned Morph = 0; Morph < Scene.mMeshes[Mesh]->mNumAnimMeshes; ++Morph)
+                                {
+                                    Scene.mMeshes[Mesh]->mAnimMeshes[Morph]->mName = "none";
+                                }
+                            }
+                        });
+    ASSERT_TRUE(Result.bSuccess);
+    FSkeletalMeshAttributesShared Attributes(*Result.Mesh->GetMeshDescription(0));
+    EXPECT_EQ(Attributes.GetMorphTargetNames(), TArray<FName>{FName("MorphTarget_0")});
+}
+
 TEST_F(AssimpSkinnedFile, AVertexNoBoneWeighsKeepsNoInfluences)
 {
     // The cloth's corner (2, 2) was weighed by Leg only; without Leg's weights nothing weighs it.

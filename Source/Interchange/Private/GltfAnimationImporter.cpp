@@ -1,8 +1,10 @@
 #include "Interchange/Private/GltfAnimationImporter.h"
 
 #include "Interchange/Private/GltfAccessorReader.h"
+#include "Interchange/Private/ImportLimits.h"
 #include "Interchange/Private/InterchangeExtras.h"
 #include "Interchange/Private/InterchangeFailure.h"
+#include "Interchange/Private/NodeAncestry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,10 +13,6 @@
 
 namespace
 {
-constexpr double DefaultFrameRate = 30.0;
-constexpr int32 MaxKeys = 1000000;
-/** Keys over all tracks of all animations of a file: 32M keys take about 1.3 GB as host tracks. */
-constexpr int64 MaxTotalTrackKeys = int64(1) << 25;
 constexpr double KeyTimeTolerance = 1e-6;
 
 /** How far a key time written as a float may lie from the time it stands for. */
@@ -154,7 +152,7 @@ class FAnimationReader
 {
 public:
     FAnimationReader(const tinygltf::Model& InModel, const FGltfNodeGraph& InGraph,
-                     const FGltfBoneOfNode& InBoneOfNode, TArray<FString>& InWarnings)
+                     const FBoneOfNode& InBoneOfNode, TArray<FString>& InWarnings)
         : Model(InModel), Graph(InGraph), BoneOfNode(InBoneOfNode), Warnings(InWarnings), Reader(InModel)
     {
     }
@@ -169,8 +167,7 @@ public:
             ReadChannel(Animation, Channel, Channels, EndTime);
         }
         FImportedAnimation Result;
-        Result.Name = Animation.name.empty() ? FString::Printf("Animation_%d", AnimationIndex)
-                                             : FString(Animation.name);
+        Result.Name = MakeAnimationName(FString(Animation.name), AnimationIndex);
         const bool bKeysByIndex = ChooseKeys(Animation, Channels, EndTime, Result);
         CountTrackKeys(Result, static_cast<int32>(Channels.size()));
         for (const auto& [Node, NodeChannels] : Channels)
@@ -260,7 +257,7 @@ private:
                                          return 0;
                                      });
             bRecorded = true;
-            if (!(Out.FrameRate > 0.0) || Out.NumberOfKeys < 1 || Out.NumberOfKeys > MaxKeys)
+            if (!(Out.FrameRate > 0.0) || Out.NumberOfKeys < 1 || Out.NumberOfKeys > ImportLimits::MaxKeys)
             {
                 FailImport("animation '%s' has an invalid frame rate or key count", *Out.Name);
             }
@@ -276,8 +273,7 @@ private:
         if (!bRecorded)
         {
             Out.FrameRate = DefaultFrameRate;
-            Out.NumberOfKeys =
-                static_cast<int32>(std::min<double>(std::round(EndTime * DefaultFrameRate), MaxKeys - 1)) + 1;
+            Out.NumberOfKeys = CountSampledKeys(EndTime);
         }
         return bRecorded && !Channels.empty();
     }
@@ -302,11 +298,11 @@ private:
     void CountTrackKeys(const FImportedAnimation& Animation, int32 NumTracks)
     {
         TotalTrackKeys += static_cast<int64>(Animation.NumberOfKeys) * NumTracks;
-        if (TotalTrackKeys > MaxTotalTrackKeys)
+        if (TotalTrackKeys > ImportLimits::MaxTotalTrackKeys)
         {
             FailImport("the animations need more than %lld keys over all their bone tracks (animation '%s' "
                        "has %d tracks of %d keys)",
-                       static_cast<long long>(MaxTotalTrackKeys), *Animation.Name, NumTracks,
+                       static_cast<long long>(ImportLimits::MaxTotalTrackKeys), *Animation.Name, NumTracks,
                        Animation.NumberOfKeys);
         }
     }
@@ -319,11 +315,8 @@ private:
         {
             return FTransform::Identity;
         }
-        int32 Ancestor = Graph.GetParent(Parent);
-        while (Ancestor != INDEX_NONE && BoneOfNode(Ancestor).IsNone())
-        {
-            Ancestor = Graph.GetParent(Ancestor);
-        }
+        const int32 Ancestor = FindAncestor(
+            Graph.GetParents(), Parent, [this](int32 Candidate) { return !BoneOfNode(Candidate).IsNone(); });
         return FTransform(Graph.GetRelative(Parent, Ancestor));
     }
 
@@ -335,7 +328,6 @@ private:
         const FTransform& Rest = Graph.GetLocal(Node);
         const FTransform Between = BetweenTransform(Node);
         const bool bBetween = !Between.Equals(FTransform::Identity, 0.0);
-        const FAxisConversion& Conversion = Graph.GetConversion();
         for (int32 Key = 0; Key < Animation.NumberOfKeys; ++Key)
         {
             const double Time = Key / Animation.FrameRate;
@@ -352,10 +344,7 @@ private:
             {
                 Local = Local * Between;
             }
-            const FTransform Host = Conversion.Transform(Local);
-            Track.PositionKeys.Add(FVector3f(Host.GetTranslation()));
-            Track.RotationKeys.Add(FQuat4f(Host.GetRotation()));
-            Track.ScaleKeys.Add(FVector3f(Host.GetScale3D()));
+            AddTrackKey(Track, Graph.GetConversion(), Local);
         }
         return Track;
     }
@@ -387,7 +376,7 @@ private:
 
     const tinygltf::Model& Model;
     const FGltfNodeGraph& Graph;
-    const FGltfBoneOfNode& BoneOfNode;
+    const FBoneOfNode& BoneOfNode;
     TArray<FString>& Warnings;
     FGltfAccessorReader Reader;
     int64 TotalTrackKeys = 0;
@@ -395,7 +384,7 @@ private:
 } // namespace
 
 void ReadGltfAnimations(const tinygltf::Model& Model, const FGltfNodeGraph& Graph,
-                        const FGltfBoneOfNode& BoneOfNode, TArray<FImportedAnimation>& OutAnimations,
+                        const FBoneOfNode& BoneOfNode, TArray<FImportedAnimation>& OutAnimations,
                         TArray<FString>& OutWarnings)
 {
     FAnimationReader Reader(Model, Graph, BoneOfNode, OutWarnings);

@@ -1,13 +1,10 @@
 #pragma once
 
+#include "Interchange/Private/AnimationImport.h"
 #include "Interchange/Private/GltfNodeGraph.h"
 #include "Interchange/Private/ImportedScene.h"
 
-#include <functional>
 #include <tiny_gltf.h>
-
-/** The bone a node animates (None for nodes that are not bones). */
-using FGltfBoneOfNode = std::function<FName(int32 Node)>;
 
 /**
  * Reads every animation of a document as evenly keyed bone tracks in host space: at the rate and
@@ -17,5 +14,5 @@ using FGltfBoneOfNode = std::function<FName(int32 Node)>;
  * channels are skipped with a warning. Throws FInterchangeFailure on bad data.
  */
 void ReadGltfAnimations(const tinygltf::Model& Model, const FGltfNodeGraph& Graph,
-                        const FGltfBoneOfNode& BoneOfNode, TArray<FImportedAnimation>& OutAnimations,
+                        const FBoneOfNode& BoneOfNode, TArray<FImportedAnimation>& OutAnimations,
                         TArray<FString>& OutWarnings);

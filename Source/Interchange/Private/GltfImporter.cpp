@@ -117,13 +117,13 @@ private:
 
     void ImportLOD(const TArray<FGltfMeshInstance>& LODInstances, FImportedLOD& LOD, const json& Extras)
     {
-        FSourceMesh Source;
-        TArray<FImportedSlot> Slots;
-        ReadGltfMeshes(Model, Graph, Binding, LODInstances, bOwnFile, Source, Slots, Scene.Warnings);
-        BuildLODDescription(Source, LOD, Scene.Warnings);
+        FGltfMeshOutput Read;
+        ReadGltfMeshes(FGltfMeshInput{Model, Graph, Binding, LODInstances, bOwnFile}, Read);
+        Scene.Warnings.Append(Read.Warnings);
+        BuildLODDescription(Read.Mesh, LOD, Scene.Warnings);
         if (Scene.Slots.IsEmpty() && !bOwnFile)
         {
-            Scene.Slots = Slots;
+            Scene.Slots = std::move(Read.Slots);
         }
         if (bOwnFile && Extras.is_object() && Extras.contains("influences"))
         {
@@ -309,13 +309,7 @@ void ImportGltfAnimations(const FString& Path, const USkeleton& Skeleton, FImpor
     const FGltfNodeGraph Graph(Model);
     const FReferenceSkeleton& Bones = Skeleton.GetReferenceSkeleton();
     ReadGltfAnimations(
-        Model, Graph,
-        [&](int32 Node)
-        {
-            const FName Name(Model.nodes[Node].name.c_str());
-            return !Model.nodes[Node].name.empty() && Bones.FindRawBoneIndex(Name) != INDEX_NONE ? Name
-                                                                                                 : FName();
-        },
+        Model, Graph, [&](int32 Node) { return MatchSkeletonBone(Bones, FString(Model.nodes[Node].name)); },
         OutScene.Animations, OutScene.Warnings);
     if (OutScene.Animations.IsEmpty())
     {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Interchange/Private/GltfMeshInstance.h"
 #include "Interchange/Private/GltfNodeGraph.h"
 #include "Interchange/Private/GltfSkeletonImporter.h"
 #include "Interchange/Private/ImportedScene.h"
@@ -7,23 +8,31 @@
 
 #include <tiny_gltf.h>
 
-/** One glTF mesh to read: placed by a node (INDEX_NONE: as it is) and skinned by a skin (or INDEX_NONE). */
-struct FGltfMeshInstance
+/** What the meshes of one LOD are read from. */
+struct FGltfMeshInput
 {
-    int32 Mesh = INDEX_NONE;
-    int32 Node = INDEX_NONE;
-    int32 Skin = INDEX_NONE;
+    const tinygltf::Model& Model;
+    const FGltfNodeGraph& Graph;
+    const FGltfSkeletonBinding& Binding;
+    const TArray<FGltfMeshInstance>& Instances;
+    /** The file is this exporter's own: polygon groups and slot names come from its extras. */
+    bool bOwnExtras = false;
+};
+
+struct FGltfMeshOutput
+{
+    FSourceMesh Mesh;
+    /** One slot per material, in group order; none for this exporter's own files. */
+    TArray<FImportedSlot> Slots;
+    /** Notes about what was left out. */
+    TArray<FString> Warnings;
 };
 
 /**
- * Reads glTF meshes into file geometry in host space. Primitives that share their vertex
- * accessors share their file vertices. Skinned meshes stay in their bind space; other meshes are
- * placed by their node and bound wholly to the nearest joint above them (or to the root bone).
- * With bOwnExtras, polygon groups and slot names come from this exporter's extras; otherwise each
- * material becomes a polygon group and a slot (added to OutSlots) named after it. Throws
+ * Reads glTF meshes into file geometry in host space. Primitives that share their vertex accessors
+ * share their file vertices. Skinned meshes stay in their bind space; other meshes are placed by
+ * their node and bound wholly to the nearest joint above them (or to the root bone). Polygon groups
+ * come from this exporter's extras or from the materials (see FGltfPrimitiveGroups). Throws
  * FInterchangeFailure on bad data.
  */
-void ReadGltfMeshes(const tinygltf::Model& Model, const FGltfNodeGraph& Graph,
-                    const FGltfSkeletonBinding& Binding, const TArray<FGltfMeshInstance>& Instances,
-                    bool bOwnExtras, FSourceMesh& OutMesh, TArray<FImportedSlot>& OutSlots,
-                    TArray<FString>& OutWarnings);
+void ReadGltfMeshes(const FGltfMeshInput& Input, FGltfMeshOutput& Output);

@@ -21,6 +21,8 @@ public:
     int32 Num() const { return Parents.Num(); }
     /** The parent node; INDEX_NONE for roots (and for the conversion node's children). */
     int32 GetParent(int32 Node) const { return Parents[Node]; }
+    /** Every node's parent, as GetParent gives it. */
+    const TArray<int32>& GetParents() const { return Parents; }
     const FTransform& GetLocal(int32 Node) const { return Locals[Node]; }
     const FMatrix& GetGlobal(int32 Node) const { return Globals[Node]; }
     bool IsConversionNode(int32 Node) const { return Node == ConversionNode; }

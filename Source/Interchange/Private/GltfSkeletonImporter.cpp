@@ -1,9 +1,9 @@
 #include "Interchange/Private/GltfSkeletonImporter.h"
 
-#include "Core/Animation/BoneWeight.h"
 #include "Interchange/Private/GltfAccessorReader.h"
+#include "Interchange/Private/ImportedSkeletonBuilder.h"
 #include "Interchange/Private/InterchangeFailure.h"
-#include "Interchange/Private/UniqueNameSet.h"
+#include "Interchange/Private/NodeAncestry.h"
 
 namespace
 {
@@ -36,10 +36,7 @@ public:
                 }
             }
         }
-        if (JointOrder.Num() >= FBoneWeight::MaxRawWeight)
-        {
-            FailImport("the skeleton has %d joints, more than a mesh can be skinned to", JointOrder.Num());
-        }
+        FImportedSkeletonBuilder::CheckJointCount(JointOrder.Num(), "joints");
         ReadBindPoses(Skins);
         OrderBones(JointOrder);
         Emit(OutSkeleton);
@@ -49,14 +46,8 @@ public:
 private:
     int32 ParentJoint(int32 Node) const
     {
-        for (int32 Parent = Graph.GetParent(Node); Parent != INDEX_NONE; Parent = Graph.GetParent(Parent))
-        {
-            if (IsJoint[Parent])
-            {
-                return Parent;
-            }
-        }
-        return INDEX_NONE;
+        return FindAncestor(Graph.GetParents(), Node,
+                            [this](int32 Ancestor) { return IsJoint[Ancestor] != 0; });
     }
 
     /** The joints' file-space bind poses: the nodes' globals, or the inverse bind matrices where they differ.
@@ -108,7 +99,8 @@ private:
                 Roots.Add(Joint);
             }
         }
-        if (Roots.Num() != 1)
+        NumRootJoints = Roots.Num();
+        if (NumRootJoints != 1)
         {
             Binding.NodeOfBone.Add(INDEX_NONE);
         }
@@ -155,24 +147,21 @@ private:
         return FTransform(Graph.GetRelative(Node, Parent));
     }
 
+    /** The bones in the order OrderBones gave them; the added root, if any, is already bone 0. */
     void Emit(FReferenceSkeleton& OutSkeleton)
     {
-        FUniqueNameSet Names;
-        FReferenceSkeletonModifier Modifier(OutSkeleton, nullptr);
-        const FAxisConversion& Conversion = Graph.GetConversion();
-        for (int32 Bone = 0; Bone < Binding.NodeOfBone.Num(); ++Bone)
+        FImportedSkeletonBuilder Builder(OutSkeleton, NumRootJoints);
+        for (const int32 Node : Binding.NodeOfBone)
         {
-            const int32 Node = Binding.NodeOfBone[Bone];
-            if (Node == INDEX_NONE)
+            if (Node != INDEX_NONE)
             {
-                Modifier.Add({FName(Names.Take("Root", "Root")), INDEX_NONE}, FTransform::Identity);
-                continue;
+                const int32 ParentNode = ParentJoint(Node);
+                const int32 Bone =
+                    Builder.AddJoint(Node, FString(Model.nodes[Node].name),
+                                     ParentNode != INDEX_NONE ? Binding.BoneOfNode[ParentNode] : INDEX_NONE,
+                                     Graph.GetConversion().Transform(FilePose(Node)));
+                VT_CHECK(Bone == Binding.BoneOfNode[Node]);
             }
-            const FName Name(Names.Take(FString(Model.nodes[Node].name), FString::Printf("Bone_%d", Node)));
-            const int32 ParentNode = ParentJoint(Node);
-            const int32 ParentBone =
-                ParentNode != INDEX_NONE ? Binding.BoneOfNode[ParentNode] : (Bone == 0 ? INDEX_NONE : 0);
-            Modifier.Add({Name, ParentBone}, Conversion.Transform(FilePose(Node)));
         }
     }
 
@@ -196,6 +185,7 @@ private:
     TArray<FMatrix> BindGlobals;
     TArray<uint8> HasBind;
     bool bUseBindMatrices = false;
+    int32 NumRootJoints = 0;
 };
 } // namespace
 

@@ -22,6 +22,17 @@ struct FSourceGroup
     TArray<int32> Corners;
 };
 
+/** Which of a source mesh's optional per-vertex arrays the file fills, and its texture coordinate sets. */
+struct FSourceMeshLayout
+{
+    bool bNormals = false;
+    /** Kept only with normals. */
+    bool bTangents = false;
+    bool bColors = false;
+    bool bVertexIDs = false;
+    int32 NumUVChannels = 0;
+};
+
 /**
  * The geometry of a file as it stores it, already in host space: flat arrays with one entry per
  * file vertex (a corner's full set of attributes). Optional arrays are empty when the file has none.
@@ -48,7 +59,24 @@ struct FSourceMesh
     /** When set, the mesh vertex of each file vertex as the file names it; else vertices are welded. */
     TArray<int32> VertexIDs;
     TArray<FSourceGroup> Groups;
+
+    /** Counts Count more file vertices and returns the first; throws FInterchangeFailure past the limit. */
+    int32 AddVertices(int64 Count);
+    /** The index of the morph target Name, added (without normals) on first use. */
+    int32 FindOrAddMorph(FName Name);
+    /**
+     * Sizes the per-vertex arrays for NumVertices and the morph targets named so far, the optional ones as
+     * Layout says: UVs zero, colours white, morph deltas zero. Throws FInterchangeFailure when an array
+     * would pass the limit.
+     */
+    void AllocateVertexArrays(const FSourceMeshLayout& Layout);
 };
+
+/**
+ * The name of a file's morph target: the one the file gives, or "MorphTarget_<Index>" when it gives
+ * none or one an FName reads as None.
+ */
+FName MakeMorphTargetName(const FString& FileName, int32 Index);
 
 /**
  * The number of entries of a per-vertex array with PerVertex entries per file vertex, computed in 64 bits;

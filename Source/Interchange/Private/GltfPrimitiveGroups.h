@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Interchange/Private/ImportedScene.h"
+#include "Interchange/Private/MaterialSlotTable.h"
+#include "Interchange/Private/SourceGroupTable.h"
+
+#include <tiny_gltf.h>
+
+/**
+ * Decides the polygon group of each glTF primitive. In this exporter's own files (bOwnExtras) the
+ * primitive's extras give its group and slot name; otherwise each material becomes a group and a slot
+ * (added to OutSlots) named after it. Throws FInterchangeFailure on malformed extras, a material that
+ * does not exist and group IDs out of range.
+ */
+class FGltfPrimitiveGroups
+{
+public:
+    FGltfPrimitiveGroups(const tinygltf::Model& InModel, bool bInOwnExtras, TArray<FSourceGroup>& OutGroups,
+                         TArray<FImportedSlot>& OutSlots)
+        : Model(InModel), bOwnExtras(bInOwnExtras), Groups(OutGroups), Slots(OutSlots)
+    {
+    }
+
+    FSourceGroup& GroupOf(const tinygltf::Primitive& Primitive);
+    /** Adds the groups without triangles that this exporter lists in the mesh's extras (own files only). */
+    void AddEmptyGroups(const tinygltf::Mesh& Mesh);
+
+private:
+    FSourceGroup& FindOrAddGroup(int32 GroupID, FName SlotName);
+    /** The slot (and group) of a material, made on first use. */
+    int32 MaterialSlot(int32 Material);
+
+    const tinygltf::Model& Model;
+    bool bOwnExtras;
+    FSourceGroupTable Groups;
+    FMaterialSlotTable Slots;
+};

@@ -1,0 +1,31 @@
+#include "Interchange/Private/ImportedSkeletonBuilder.h"
+
+#include "Interchange/Private/ImportLimits.h"
+#include "Interchange/Private/InterchangeFailure.h"
+
+FImportedSkeletonBuilder::FImportedSkeletonBuilder(FReferenceSkeleton& OutSkeleton, int32 NumRootJoints)
+    : Modifier(OutSkeleton, nullptr)
+{
+    if (NumRootJoints != 1)
+    {
+        Modifier.Add({FName(Names.Take("Root", "Root")), INDEX_NONE}, FTransform::Identity);
+        RootOfRootJoints = 0;
+    }
+}
+
+void FImportedSkeletonBuilder::CheckJointCount(int32 NumJoints, const char* Noun)
+{
+    if (NumJoints > ImportLimits::MaxJoints)
+    {
+        FailImport("the skeleton has %d %s, more than a mesh can be skinned to", NumJoints, Noun);
+    }
+}
+
+int32 FImportedSkeletonBuilder::AddJoint(int32 Node, const FString& NodeName, int32 ParentBone,
+                                         const FTransform& Pose)
+{
+    const FName Name(Names.Take(NodeName, FString::Printf("Bone_%d", Node)));
+    const int32 Bone = Modifier.GetReferenceSkeleton().GetRawBoneNum();
+    Modifier.Add({Name, ParentBone != INDEX_NONE ? ParentBone : RootOfRootJoints}, Pose);
+    return Bone;
+}
