@@ -28,18 +28,6 @@ using FRivetTestAlpha = TRecordingModule<0>;
 using FRivetTestBeta = TRecordingModule<1>;
 using FRivetTestGamma = TRecordingModule<2>;
 
-/** Loads Beta while starting, so Beta finishes starting first. */
-class FRivetTestDependent : public IModuleInterface
-{
-public:
-    void StartupModule() override
-    {
-        FModuleManager::Get().LoadModule("RivetTestBeta");
-        GEvents += "+Dependent";
-    }
-    void ShutdownModule() override { GEvents += "-Dependent"; }
-};
-
 /** Unloads itself while shutting down, as a careless module might. */
 class FRivetTestSelfUnloading : public IModuleInterface
 {
@@ -63,7 +51,7 @@ struct FModuleTestFixture : testing::Test
     }
     void TearDown() override
     {
-        for (const char* Name : {"RivetTestAlpha", "RivetTestBeta", "RivetTestGamma", "RivetTestDependent"})
+        for (const char* Name : {"RivetTestAlpha", "RivetTestBeta", "RivetTestGamma"})
         {
             FModuleManager::Get().UnloadModule(Name);
         }
@@ -74,7 +62,6 @@ struct FModuleTestFixture : testing::Test
 VT_IMPLEMENT_MODULE(FRivetTestAlpha, RivetTestAlpha);
 VT_IMPLEMENT_MODULE(FRivetTestBeta, RivetTestBeta);
 VT_IMPLEMENT_MODULE(FRivetTestGamma, RivetTestGamma);
-VT_IMPLEMENT_MODULE(FRivetTestDependent, RivetTestDependent);
 VT_IMPLEMENT_MODULE(FRivetTestSelfUnloading, RivetTestSelfUnloading);
 
 using ModuleManager = FModuleTestFixture;
@@ -100,21 +87,6 @@ TEST_F(ModuleManager, LoadMakesAndStartsOnceAndReloadMakesAFreshObject)
     EXPECT_FALSE(Manager.UnloadModule("RivetTestAlpha"));
     EXPECT_NE(Manager.LoadModuleChecked<FRivetTestAlpha>("RivetTestAlpha").Serial, FirstSerial);
     EXPECT_EQ(GEvents, "+Alpha-Alpha+Alpha");
-}
-
-TEST_F(ModuleManager, ShutdownRunsInReverseStartupOrder)
-{
-    FModuleManager& Manager = FModuleManager::Get();
-    Manager.LoadModule("RivetTestGamma");
-    Manager.LoadModule("RivetTestDependent");
-    Manager.LoadModule("RivetTestAlpha");
-    EXPECT_EQ(GEvents, "+Gamma+Beta+Dependent+Alpha");
-
-    GEvents.clear();
-    Manager.UnloadModulesAtShutdown();
-    // Dependent started after Beta, which it loaded, so it shuts down before Beta.
-    EXPECT_EQ(GEvents, "-Alpha-Dependent-Beta-Gamma");
-    EXPECT_FALSE(Manager.IsModuleLoaded("RivetTestBeta"));
 }
 
 TEST_F(ModuleManager, UnknownModuleGivesNullAndWarns)
