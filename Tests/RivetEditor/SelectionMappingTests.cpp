@@ -90,20 +90,15 @@ FDynamicMesh3 PreviewOf(const USkeletalMesh& Mesh)
 
 // Nearest-centroid lookup ---------------------------------------------------------------------------
 
-TEST(TriangleCentroidGrid, CellsAreTheToleranceButNeverSmallerThanAMinimum)
-{
-    const FMeshDescription Mesh;
-    EXPECT_EQ(FTriangleCentroidGrid(Mesh, 0.01).GetCellSize(), 0.01);
-    EXPECT_EQ(FTriangleCentroidGrid(Mesh, 0.00001).GetCellSize(), 0.0001);
-    EXPECT_FALSE(FTriangleCentroidGrid(Mesh, 0.01).FindNearest(FVector(0.0)).IsSet());
-}
-
 TEST(TriangleCentroidGrid, FindsTheNearestCentroidAcrossCellBordersWithinTheTolerance)
 {
     FMeshDescription Mesh;
     const FTriangleID Far = AddTriangleAt(Mesh, {0.5, 0.0, 0.0});
     const FTriangleID Near = AddTriangleAt(Mesh, {0.50390625, 0.0, 0.0});
     const FTriangleCentroidGrid Grid(Mesh, 0.01);
+    EXPECT_EQ(Grid.GetCellSize(), 0.01);
+    EXPECT_EQ(FTriangleCentroidGrid(Mesh, 0.00001).GetCellSize(), 0.0001) << "never below the minimum";
+    EXPECT_FALSE(FTriangleCentroidGrid(FMeshDescription(), 0.01).FindNearest(FVector(0.0)).IsSet());
 
     EXPECT_EQ(Grid.FindNearest({0.5029, 0.0, 0.0}), Near) << "strictly nearer wins whatever the order";
     EXPECT_EQ(Grid.FindNearest({0.4999, 0.0, 0.0}), Far) << "the match lies in the cell below";
@@ -270,45 +265,30 @@ protected:
     FDynamicMesh3 Preview;
 };
 
-TEST_F(SelectionMappingTest, TheToolsPreviewMapsOntoTheSameTrianglesInSelectionOrder)
+TEST_F(SelectionMappingTest, TheToolsPreviewMapsOntoTheSameTrianglesInSelectionOrderRepeatsIncluded)
 {
     const FMapping Result = Map(Mesh, &Preview, {7, 0, 23, 12});
     EXPECT_TRUE(Result.bMatched);
     EXPECT_EQ(Result.Triangles, (TArray<int32>{7, 0, 23, 12}));
     EXPECT_EQ(Result.Unmatched, 0);
+
+    const int32 Copy = AddPreviewTriangleAt(Preview, Preview.GetTriCentroid(5) + FVector(0.004, 0.0, 0.0));
+    EXPECT_EQ(Map(Mesh, &Preview, {5, Copy}).Triangles, (TArray<int32>{5, 5}));
 }
 
-TEST_F(SelectionMappingTest, TwoPreviewTrianglesOnOneAssetTriangleMapToItTwice)
+TEST_F(SelectionMappingTest, NothingMapsWithoutASelectionAnAssetAPreviewOrADescription)
 {
-    const FVector Centroid = Preview.GetTriCentroid(5);
-    const int32 Copy = AddPreviewTriangleAt(Preview, Centroid + FVector(0.004, 0.0, 0.0));
-
-    const FMapping Result = Map(Mesh, &Preview, {5, Copy});
-    EXPECT_TRUE(Result.bMatched);
-    EXPECT_EQ(Result.Triangles, (TArray<int32>{5, 5}));
-}
-
-TEST_F(SelectionMappingTest, NothingSelectedMapsNothing)
-{
-    const FMapping Result = Map(Mesh, &Preview, {});
-    EXPECT_FALSE(Result.bMatched);
-    EXPECT_TRUE(Result.Triangles.IsEmpty());
-    EXPECT_EQ(Result.Unmatched, 0);
-}
-
-TEST_F(SelectionMappingTest, WithoutAssetPreviewOrDescriptionNothingMaps)
-{
-    for (const FMapping& Result : {Map(nullptr, &Preview, {0, 1}), Map(Mesh, nullptr, {0, 1})})
+    const FMapping Empty = Map(Mesh, &Preview, {});
+    const FMapping NoAsset = Map(nullptr, &Preview, {0, 1});
+    const FMapping NoPreview = Map(Mesh, nullptr, {0, 1});
+    Mesh->ClearMeshDescription(0);
+    const FMapping NoDescription = Map(Mesh, &Preview, {0, 1});
+    for (const FMapping& Result : {Empty, NoAsset, NoPreview, NoDescription})
     {
         EXPECT_FALSE(Result.bMatched);
         EXPECT_TRUE(Result.Triangles.IsEmpty());
         EXPECT_EQ(Result.Unmatched, 0);
     }
-    Mesh->ClearMeshDescription(0);
-    const FMapping Result = Map(Mesh, &Preview, {0, 1});
-    EXPECT_FALSE(Result.bMatched);
-    EXPECT_TRUE(Result.Triangles.IsEmpty());
-    EXPECT_EQ(Result.Unmatched, 0);
 }
 
 TEST_F(SelectionMappingTest, StaleAndFarPreviewTrianglesCountAsUnmatchedAndFailTheWhole)

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Name, ComparesWithoutCaseAndKeepsFirstSpelling)
+TEST(Name, ComparesWithoutCaseKeepsFirstSpellingAndEmptyIsNone)
 {
     const FName First("RootBone");
     const FName Second("ROOTBONE");
@@ -16,12 +16,7 @@ TEST(Name, ComparesWithoutCaseAndKeepsFirstSpelling)
     EXPECT_FALSE(First == "NeverMadeName");
     EXPECT_TRUE(FName::Find("NeverMadeName").IsNone()) << "comparing adds nothing";
     EXPECT_EQ(FName::Find("ROOTBONE"), First);
-}
-
-TEST(Name, EmptyAndNoneAreNone)
-{
     EXPECT_TRUE(FName().IsNone());
-    EXPECT_TRUE(FName("").IsNone());
     EXPECT_TRUE(FName("none").IsNone());
     EXPECT_EQ(FName(""), NAME_None);
     EXPECT_EQ(NAME_None.ToString(), "None");

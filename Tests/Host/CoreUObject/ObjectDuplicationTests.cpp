@@ -78,24 +78,6 @@ TEST(ObjectDuplication, CopiesStateAndEverySubobjectUnderTheGivenOuterAndName)
     EXPECT_EQ(Tree.Arm->GetOuter(), Tree.Hero) << "the originals stay where they were";
 }
 
-TEST(ObjectDuplication, NoNameGivesAUniqueNameAndNoOuterTheTransientPackage)
-{
-    const FNodeTree Tree = MakeNodeTree();
-    UPackage* Destination = MakePackage();
-
-    UDuplicationNode* First = DuplicateObject(Tree.Hero, Destination);
-    UDuplicationNode* Second = DuplicateObject(Tree.Hero, Destination);
-    UDuplicationNode* Loose = DuplicateObject(Tree.Hero, nullptr);
-
-    ASSERT_NE(First, nullptr);
-    ASSERT_NE(Second, nullptr);
-    ASSERT_NE(Loose, nullptr);
-    EXPECT_NE(First->GetFName(), Second->GetFName());
-    EXPECT_TRUE(First->GetName().StartsWith("DuplicationNode_"));
-    EXPECT_EQ(Loose->GetOuter(), GetTransientPackage());
-    EXPECT_NE(FindNode(Loose->GetPathName() + ".Arm.Hand"), nullptr);
-}
-
 namespace
 {
 /** Duplicates the tree's hero into a new package and finds the copies of its arm and hand. */
@@ -177,40 +159,30 @@ TEST(ObjectDuplication, PostDuplicateRunsOncePerCopyOutersFirstAfterTheReference
     }
 }
 
-TEST(ObjectDuplication, AnUncopyableClassAnywhereInTheSetRegistersNothing)
+TEST(ObjectDuplication, RefusalsRegisterNothing)
 {
     const FNodeTree Tree = MakeNodeTree();
-    NewObject<UUncopyableNode>(Tree.Hand, "Uncopyable");
+    const FNodeTree WithUncopyable = MakeNodeTree();
+    NewObject<UUncopyableNode>(WithUncopyable.Hand, "Uncopyable");
     UUncopyableNode* Lone = NewObject<UUncopyableNode>(MakePackage(), "Lone");
     UPackage* Destination = MakePackage();
     UPackage* OtherDestination = MakePackage();
-    const int32 ObjectsBefore = CountRegisteredObjects();
-
-    EXPECT_EQ(DuplicateObject(Tree.Hero, Destination, "Copy"), nullptr);
-    EXPECT_EQ(DuplicateObject(Lone, Destination, "LoneCopy"), nullptr);
-    EXPECT_EQ(StaticDuplicateObject(Destination, OtherDestination, "PackageCopy"), nullptr)
-        << "packages have no whole-state copy";
-
-    EXPECT_EQ(CountRegisteredObjects(), ObjectsBefore);
-    EXPECT_EQ(FUObjectArray::Get().FindObject(Destination, "Copy"), nullptr);
-    EXPECT_EQ(FUObjectArray::Get().FindObject(Destination, "LoneCopy"), nullptr);
-    EXPECT_EQ(Tree.Hero->PostDuplicateCalls, 0);
-}
-
-TEST(ObjectDuplication, RefusesAMissingOrDestroyedSourceAndATakenName)
-{
-    const FNodeTree Tree = MakeNodeTree();
-    UPackage* Destination = MakePackage();
     UDuplicationNode* Taken = NewObject<UDuplicationNode>(Destination, "Taken");
     UDuplicationNode* Destroyed = NewObject<UDuplicationNode>(MakePackage(), "Destroyed");
     Destroyed->MarkAsGarbage();
     const int32 ObjectsBefore = CountRegisteredObjects();
 
+    EXPECT_EQ(DuplicateObject(WithUncopyable.Hero, Destination, "Copy"), nullptr) << "uncopyable inside";
+    EXPECT_EQ(DuplicateObject(Lone, Destination, "LoneCopy"), nullptr);
+    EXPECT_EQ(StaticDuplicateObject(Destination, OtherDestination, "PackageCopy"), nullptr)
+        << "packages have no whole-state copy";
     EXPECT_EQ(StaticDuplicateObject(nullptr, Destination, "FromNothing"), nullptr);
     EXPECT_EQ(DuplicateObject(Destroyed, Destination, "FromGarbage"), nullptr);
     EXPECT_EQ(DuplicateObject(Tree.Hero, Destination, "Taken"), nullptr);
 
     EXPECT_EQ(CountRegisteredObjects(), ObjectsBefore);
+    EXPECT_EQ(FUObjectArray::Get().FindObject(Destination, "Copy"), nullptr);
     EXPECT_EQ(FUObjectArray::Get().FindObject(Destination, "Taken"), Taken);
     EXPECT_EQ(Taken->Values, TArray<int32>());
+    EXPECT_EQ(WithUncopyable.Hero->PostDuplicateCalls, 0);
 }

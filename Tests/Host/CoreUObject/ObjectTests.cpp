@@ -20,6 +20,7 @@ TEST(Object, NamesAreUniqueWithinTheirOuter)
     EXPECT_EQ(FindObject<UTestObject>("/Game/Tests/Names.Thing.Thing"), Inner);
     EXPECT_EQ(FindObject<UTestObject>("/Game/Tests/Names.Missing"), nullptr);
     EXPECT_EQ(CreatePackage("/Game/Tests/Names"), Package);
+    EXPECT_EQ(NewObject<UTestObject>()->GetOuter(), GetTransientPackage()) << "the default outer";
 }
 
 TEST(ObjectDeathTest, ADuplicateNameIsAProgrammingError)
@@ -29,15 +30,7 @@ TEST(ObjectDeathTest, ADuplicateNameIsAProgrammingError)
     EXPECT_DEATH(NewObject<UTestObject>(Package, "Twin"), "already exists");
 }
 
-TEST(Object, DefaultOuterIsTheTransientPackage)
-{
-    UTestObject* Object = NewObject<UTestObject>();
-    EXPECT_EQ(Object->GetOuter(), GetTransientPackage());
-    EXPECT_FALSE(Object->MarkPackageDirty());
-    EXPECT_FALSE(GetTransientPackage()->IsDirty());
-}
-
-TEST(Object, ClassesKnowTheirHierarchy)
+TEST(Object, ClassesKnowTheirHierarchyAndAreObjectsInTheirScriptPackage)
 {
     UTestChild* Child = NewObject<UTestChild>();
     UObject* AsObject = Child;
@@ -50,10 +43,7 @@ TEST(Object, ClassesKnowTheirHierarchy)
     EXPECT_EQ(Cast<UTestObject>(static_cast<UObject*>(nullptr)), nullptr);
     EXPECT_TRUE(AsObject->IsA<UTestObject>());
     EXPECT_EQ(Child->GetClass(), UTestChild::StaticClass());
-}
 
-TEST(Object, ClassesAreObjectsInTheirScriptPackage)
-{
     UClass* Class = UTestObject::StaticClass();
     EXPECT_EQ(Class->GetName(), "TestObject");
     EXPECT_EQ(Class->GetCppName(), "UTestObject");
@@ -74,4 +64,6 @@ TEST(Object, ModifyMarksTheOuterPackageDirty)
     EXPECT_FALSE(Package->IsDirty());
     Asset->Modify();
     EXPECT_TRUE(Package->IsDirty());
+    EXPECT_FALSE(NewObject<UTestObject>()->MarkPackageDirty()) << "the transient package is never dirty";
+    EXPECT_FALSE(GetTransientPackage()->IsDirty());
 }

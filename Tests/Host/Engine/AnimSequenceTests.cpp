@@ -1,10 +1,10 @@
-#include "Host/Engine/AnimationTestUtil.h"
+#include "Host/Engine/EngineTestUtil.h"
 
 #include "CoreUObject/Object/GarbageCollection.h"
 #include "CoreUObject/Object/WeakObjectPtr.h"
 #include "Engine/Animation/AnimSequence.h"
 
-using namespace AnimationTest;
+using namespace EngineTest;
 
 namespace
 {

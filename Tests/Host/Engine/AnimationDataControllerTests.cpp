@@ -1,4 +1,4 @@
-#include "Host/Engine/AnimationTestUtil.h"
+#include "Host/Engine/EngineTestUtil.h"
 
 #include "Engine/Animation/AnimationDataController.h"
 #include "Engine/Animation/AnimationDataModel.h"
@@ -6,7 +6,7 @@
 #include <limits>
 #include <numbers>
 
-using namespace AnimationTest;
+using namespace EngineTest;
 
 namespace
 {
@@ -57,14 +57,16 @@ protected:
 };
 } // namespace
 
-TEST_F(AnimationDataControllerTest, TimingFollowsKeysAndFrameRate)
+TEST_F(AnimationDataControllerTest, TimingFollowsKeysAndFrameRateOfTheModelEdited)
 {
+    FScopedLogCapture Capture;
+    EXPECT_EQ(Controller.AddBoneTrack("Spine"), INDEX_NONE);
+    EXPECT_TRUE(HasWarning(Capture, {"AddBoneTrack", "no data model"}));
     Model = MakeAsset<UAnimationDataModel>("Timing");
     EXPECT_EQ(Model->GetFrameRate(), 30.0);
     EXPECT_EQ(Model->GetNumberOfFrames(), 0);
     Controller.SetModel(Model);
     ASSERT_EQ(Controller.AddBoneTrack("Root"), 0);
-    FScopedLogCapture Capture;
     EXPECT_FALSE(
         Controller.SetBoneTrackKeys("Root", TArray<FVector3f>{}, TArray<FQuat4f>{}, TArray<FVector3f>{}));
     EXPECT_TRUE(HasWarning(Capture, {"'Root'", "0 positions, 0 rotations, 0 scales", "at least one"}))
@@ -161,38 +163,6 @@ TEST_F(AnimationDataControllerTest, KeysSetInDoublePrecisionReadBackAsTransforms
     EXPECT_TRUE(Transforms.IsEmpty());
 }
 
-TEST_F(AnimationDataControllerTest, NumberOfKeysTruncatesOrRepeatsTheLastKey)
-{
-    MakeKeyedModel("Resize");
-    ASSERT_TRUE(Controller.SetNumberOfKeys(2));
-    EXPECT_EQ(Model->GetBoneAnimationTracks()[0], MakeTrack("Spine", 2, 10.0f));
-    ASSERT_TRUE(Controller.SetNumberOfKeys(4));
-    FAnimationBoneTrack Expected = MakeTrack("Spine", 2, 10.0f);
-    Expected.PositionKeys.AddValues(2, Expected.PositionKeys.Last());
-    Expected.RotationKeys.AddValues(2, Expected.RotationKeys.Last());
-    Expected.ScaleKeys.AddValues(2, Expected.ScaleKeys.Last());
-    EXPECT_EQ(Model->GetBoneAnimationTracks(), (TArray<FAnimationBoneTrack>{Expected, {"Head", {}, {}, {}}}))
-        << "a track without keys has no key to repeat";
-}
-
-TEST_F(AnimationDataControllerTest, BracketsNestUnderTheOutermostDescription)
-{
-    Controller.OpenBracket(Title("Bake Pose"));
-    Controller.OpenBracket(Title("Resample"));
-    EXPECT_EQ(Controller.GetBracketDepth(), 2);
-    Controller.CloseBracket();
-    EXPECT_EQ(Controller.GetBracketDescription().ToString(), "Bake Pose");
-    Controller.CloseBracket();
-    EXPECT_FALSE(Controller.IsBracketOpen());
-    EXPECT_TRUE(Controller.GetBracketDescription().IsEmpty());
-
-    FScopedLogCapture Capture;
-    Controller.CloseBracket();
-    EXPECT_TRUE(HasWarning(Capture, {"CloseBracket", "no bracket"}));
-    Controller.OpenBracket(Title("Again"));
-    EXPECT_EQ(Controller.GetBracketDepth(), 1) << "an unbalanced close leaves no debt behind";
-}
-
 TEST_F(AnimationDataControllerTest, OneUndoRestoresTransactedEdits)
 {
     MakeKeyedModel("KeysUndo");
@@ -235,11 +205,4 @@ TEST_F(AnimationDataControllerTest, UntransactedEditsAreRecordedOnlyByATransacte
     }
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_EQ(Model->GetBoneAnimationTracks(), BeforeBracket) << "the bracket recorded the state before it";
-}
-
-TEST_F(AnimationDataControllerTest, AControllerWithoutAModelRefusesEdits)
-{
-    FScopedLogCapture Capture;
-    EXPECT_EQ(Controller.AddBoneTrack("Spine"), INDEX_NONE);
-    EXPECT_TRUE(HasWarning(Capture, {"AddBoneTrack", "no data model"}));
 }

@@ -1,17 +1,10 @@
 #include "Engine/PhysicsEngine/PhysicsAsset.h"
-
-#include "Core/Logging/ScopedLogCapture.h"
-#include "CoreUObject/Object/GarbageCollection.h"
-#include "CoreUObject/Object/WeakObjectPtr.h"
-#include "CoreUObject/Reflection/PropertyAccess.h"
-#include "VantorEd/Transactions/TransactionBuffer.h"
+#include "Host/Engine/EngineTestUtil.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-const FName PhysicsLog("LogPhysicsAsset");
-
 UPackage* MakePackage(const char* Prefix)
 {
     static int32 Counter = 0;
@@ -93,7 +86,7 @@ TEST(PhysicsShapes, UpdateElemBoxBoundsThePointsAndEmptiesWithoutThem)
     EXPECT_EQ(Convex.ElemBox, FBox()) << "no points leave an invalid box, not the old one";
 }
 
-TEST(PhysicsShapes, AggregateCountsEveryKindAndEmpties)
+TEST(PhysicsShapes, AggregateCountsAndComparesEveryKind)
 {
     FKAggregateGeometry Geometry;
     Geometry.SphereElems.AddDefaulted(2);
@@ -109,123 +102,60 @@ TEST(PhysicsShapes, AggregateCountsEveryKindAndEmpties)
     FKAggregateGeometry Changed = Geometry;
     Changed.SkinnedLevelSetElems[0].LatticeBoneWeights[2] = 0.5f;
     EXPECT_NE(Changed, Geometry) << "equality reaches into nested shape data";
-
-    Geometry.EmptyElements();
-    EXPECT_EQ(Geometry, FKAggregateGeometry());
-    EXPECT_EQ(Geometry.GetElementCount(), 0);
 }
 
-TEST(PhysicsShapes, LevelSetValidatesItsGridAndReadsXFastest)
+TEST(PhysicsShapes, LevelSetsReadXFastestAndSayWhatIsWrongWithThem)
 {
     const FKLevelSetElem Valid = MakeLevelSet();
-    EXPECT_TRUE(Valid.IsValid());
     EXPECT_EQ(Valid.GetDistance(1, 0, 0), 1.0f);
     EXPECT_EQ(Valid.GetDistance(0, 1, 0), 2.0f);
     EXPECT_EQ(Valid.GetDistance(1, 1, 1), 7.0f);
+    const FKSkinnedLevelSetElem Skinned = MakeSkinnedLevelSet();
+    EXPECT_EQ(Skinned.GetBoneWeight(1, 1), 0.75f);
 
-    FKLevelSetElem Flat = Valid;
-    Flat.GridDims.Z = 0;
-    EXPECT_EQ(Flat.Validate(), "grid dimensions 2x2x0 are not all between 1 and 65536");
-    FKLevelSetElem TooLong = Valid;
-    TooLong.GridDims = {2, 2, 3000000};
-    EXPECT_EQ(TooLong.Validate(), "grid dimensions 2x2x3000000 are not all between 1 and 65536");
-    FKLevelSetElem NoCells = Valid;
-    NoCells.CellSize = 0.0;
-    EXPECT_EQ(NoCells.Validate(), "cell size 0 is not a positive number");
-    FKLevelSetElem Short = Valid;
-    Short.Distances.Pop();
-    EXPECT_EQ(Short.Validate(), "7 distances for 8 grid points");
-    FKLevelSetElem Huge = Valid;
-    Huge.GridDims = {65536, 65536, 2};
-    EXPECT_EQ(Huge.Validate(), "8 distances for 8589934592 grid points") << "no overflow of the point count";
-}
-
-TEST(PhysicsShapes, SkinnedLevelSetValidatesBonesAndWeights)
-{
-    const FKSkinnedLevelSetElem Valid = MakeSkinnedLevelSet();
-    EXPECT_EQ(Valid.Validate(), "");
-    EXPECT_EQ(Valid.GetBoneWeight(1, 1), 0.75f);
-
-    FKSkinnedLevelSetElem BadGrid = Valid;
-    BadGrid.CellSize = -1.0;
-    EXPECT_EQ(BadGrid.Validate(), "cell size -1 is not a positive number");
-    FKSkinnedLevelSetElem Twice = Valid;
-    Twice.BoneNames[1] = "upperarm";
-    EXPECT_EQ(Twice.Validate(), "bone 1 ('upperarm') is None or listed twice");
-    FKSkinnedLevelSetElem Missing = Valid;
-    Missing.LatticeBoneWeights.Pop();
-    EXPECT_EQ(Missing.Validate(), "3 lattice weights for 2 points and 2 bones");
-    FKSkinnedLevelSetElem Unbalanced = Valid;
-    Unbalanced.LatticeBoneWeights[3] = 0.5f;
-    EXPECT_EQ(Unbalanced.Validate(), "the weights of lattice point 1 add up to 0.75, not 1");
-    FKSkinnedLevelSetElem Negative = Valid;
-    Negative.LatticeBoneWeights = {1.5f, -0.5f, 0.25f, 0.75f};
-    EXPECT_EQ(Negative.Validate(), "lattice point 0 has weight 1.5 outside 0..1");
-}
-
-TEST(SkeletalBodySetup, CookingRecordsEachSolidHullInBodySpace)
-{
-    USkeletalBodySetup* Body = NewObject<USkeletalBodySetup>(MakePackage("Cook"));
-    Body->BoneName = "Spine";
-    TArray<FVector> WithDuplicate = BoxCorners(FVector(0.0), FVector(2.0, 1.0, 1.0));
-    WithDuplicate.Add(WithDuplicate[3]);
-    const TArray<FVector> TiltedPlane = {FVector(0.0), FVector(1.0, 0.0, 1.0), FVector(0.0, 1.0, 1.0),
-                                         FVector(1.0, 1.0, 2.0), FVector(2.0, 3.0, 5.0)};
-    Body->AggGeom.ConvexElems.Add(MakeConvex("Flat", TiltedPlane));
-    Body->AggGeom.ConvexElems.Add(MakeConvex("Solid", WithDuplicate, FVector(10.0, 0.0, 0.0)));
-    Body->AggGeom.ConvexElems.Add(
-        MakeConvex("Line", {FVector(0.0), FVector(1.0), FVector(2.0), FVector(3.0)}));
-    Body->AggGeom.ConvexElems.Add(MakeConvex("Empty", {}));
-    const FKAggregateGeometry ShapesBefore = Body->AggGeom;
-    EXPECT_FALSE(Body->HasCookedData());
-
-    FScopedLogCapture Log;
-    Body->CreatePhysicsMeshes();
-
-    ASSERT_TRUE(Body->HasCookedData());
-    FCookedConvexRecord Expected;
-    Expected.ElementIndex = 1;
-    Expected.DistinctPointCount = 8;
-    Expected.BodySpaceBounds = FBox(FVector(10.0, 0.0, 0.0), FVector(12.0, 1.0, 1.0));
-    EXPECT_EQ(Body->GetCookedConvexRecords(), (TArray<FCookedConvexRecord>{Expected}));
-    EXPECT_EQ(Log.CountLines(PhysicsLog, ELogVerbosity::Warning), 3);
-    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'Spine': convex 0 ('Flat') encloses no volume"));
-    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'Spine': convex 2 ('Line') encloses no volume"));
-    EXPECT_TRUE(Log.ContainsMessage(PhysicsLog, "Body 'Spine': convex 3 ('Empty') encloses no volume"));
-    EXPECT_EQ(Body->AggGeom, ShapesBefore) << "cooking never touches the shapes";
-}
-
-TEST(SkeletalBodySetup, CookedDataIsKeptUntilInvalidated)
-{
-    USkeletalBodySetup* Body = MakeBody(MakePackage("Cache"), "Head");
-    Body->CreatePhysicsMeshes();
-    const TArray<FCookedConvexRecord> FirstCook = Body->GetCookedConvexRecords();
-    ASSERT_EQ(FirstCook.Num(), 1);
-
-    Body->AggGeom.ConvexElems[0].Transform = FTransform(FVector(0.0, 0.0, 5.0));
-    Body->CreatePhysicsMeshes();
-    EXPECT_EQ(Body->GetCookedConvexRecords(), FirstCook) << "a cook that is still there is not redone";
-
-    Body->InvalidatePhysicsData();
-    EXPECT_FALSE(Body->HasCookedData());
-    EXPECT_TRUE(Body->GetCookedConvexRecords().IsEmpty());
-
-    Body->CreatePhysicsMeshes();
-    ASSERT_EQ(Body->GetCookedConvexRecords().Num(), 1);
-    EXPECT_EQ(Body->GetCookedConvexRecords()[0].BodySpaceBounds,
-              FBox(FVector(-1.0, -1.0, 4.0), FVector(1.0, 1.0, 6.0)));
-}
-
-TEST(SkeletalBodySetup, EditingThroughReflectionDropsTheCook)
-{
-    USkeletalBodySetup* Body = MakeBody(MakePackage("Edit"), "Head");
-    Body->CreatePhysicsMeshes();
-    const FProperty* BoneProperty = VT::Reflection::FindPropertyByAnyName(Body->GetClass(), "BoneName");
-    ASSERT_NE(BoneProperty, nullptr);
-    FString Error;
-    ASSERT_TRUE(VT::Reflection::SetPropertyValueFromText(Body, *BoneProperty, "neck", Error)) << *Error;
-    EXPECT_EQ(Body->BoneName, FName("neck"));
-    EXPECT_FALSE(Body->HasCookedData());
+    const auto Broken = [](auto Shape, const auto& Break)
+    {
+        Break(Shape);
+        return Shape.Validate();
+    };
+    const struct
+    {
+        FString Problem;
+        const char* Expected;
+    } Cases[] = {
+        {Broken(Valid, [](FKLevelSetElem& L) { L.GridDims.Z = 0; }),
+         "grid dimensions 2x2x0 are not all between 1 and 65536"},
+        {Broken(Valid,
+                [](FKLevelSetElem& L) {
+                    L.GridDims = {2, 2, 3000000};
+                }),
+         "grid dimensions 2x2x3000000 are not all between 1 and 65536"},
+        {Broken(Valid, [](FKLevelSetElem& L) { L.CellSize = 0.0; }), "cell size 0 is not a positive number"},
+        {Broken(Valid, [](FKLevelSetElem& L) { L.Distances.Pop(); }), "7 distances for 8 grid points"},
+        {Broken(Valid,
+                [](FKLevelSetElem& L) {
+                    L.GridDims = {65536, 65536, 2};
+                }),
+         "8 distances for 8589934592 grid points"},
+        {Broken(Skinned, [](FKSkinnedLevelSetElem& L) { L.CellSize = -1.0; }),
+         "cell size -1 is not a positive number"},
+        {Broken(Skinned, [](FKSkinnedLevelSetElem& L) { L.BoneNames[1] = "upperarm"; }),
+         "bone 1 ('upperarm') is None or listed twice"},
+        {Broken(Skinned, [](FKSkinnedLevelSetElem& L) { L.LatticeBoneWeights.Pop(); }),
+         "3 lattice weights for 2 points and 2 bones"},
+        {Broken(Skinned, [](FKSkinnedLevelSetElem& L) { L.LatticeBoneWeights[3] = 0.5f; }),
+         "the weights of lattice point 1 add up to 0.75, not 1"},
+        {Broken(Skinned,
+                [](FKSkinnedLevelSetElem& L) {
+                    L.LatticeBoneWeights = {1.5f, -0.5f, 0.25f, 0.75f};
+                }),
+         "lattice point 0 has weight 1.5 outside 0..1"},
+        {Skinned.Validate(), ""},
+    };
+    for (const auto& Case : Cases)
+    {
+        EXPECT_EQ(Case.Problem, Case.Expected);
+    }
 }
 
 TEST(PhysicsAsset, InvalidateAllPhysicsMeshesDropsEveryCookAndSkipsNullEntries)
@@ -236,6 +166,10 @@ TEST(PhysicsAsset, InvalidateAllPhysicsMeshesDropsEveryCookAndSkipsNullEntries)
     Asset->SkeletalBodySetups = {Pelvis, nullptr, Spine};
     Pelvis->CreatePhysicsMeshes();
     Spine->CreatePhysicsMeshes();
+    ASSERT_EQ(Spine->GetCookedConvexRecords().Num(), 1);
+    Spine->AggGeom.ConvexElems[0].Transform = FTransform(FVector(0.0, 0.0, 5.0));
+    Spine->CreatePhysicsMeshes();
+    EXPECT_EQ(Spine->GetCookedConvexRecords()[0].BodySpaceBounds.Min.Z, -1.0) << "a cook is not redone";
 
     Asset->InvalidateAllPhysicsMeshes();
     EXPECT_FALSE(Pelvis->HasCookedData());
@@ -243,7 +177,9 @@ TEST(PhysicsAsset, InvalidateAllPhysicsMeshesDropsEveryCookAndSkipsNullEntries)
     EXPECT_TRUE(Spine->GetCookedConvexRecords().IsEmpty());
 
     Spine->CreatePhysicsMeshes();
-    EXPECT_EQ(Spine->GetCookedConvexRecords().Num(), 1);
+    ASSERT_EQ(Spine->GetCookedConvexRecords().Num(), 1);
+    EXPECT_EQ(Spine->GetCookedConvexRecords()[0].BodySpaceBounds,
+              FBox(FVector(-1.0, -1.0, 4.0), FVector(1.0, 1.0, 6.0)));
 }
 
 TEST(PhysicsAsset, FindsBodiesAndConstraintsByBoneSkippingNullEntries)
@@ -261,34 +197,7 @@ TEST(PhysicsAsset, FindsBodiesAndConstraintsByBoneSkippingNullEntries)
     EXPECT_EQ(Asset->FindConstraintIndex("Spine", "Head"), INDEX_NONE);
 }
 
-TEST(PhysicsAsset, KeepsItsBodiesAndConstraintsAliveWhileItLives)
-{
-    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("Gc"), "Asset", RF_Standalone);
-    TWeakObjectPtr<USkeletalBodySetup> Body = MakeBody(MakePackage("GcLoose"), "Pelvis");
-    TWeakObjectPtr<UPhysicsConstraintTemplate> Constraint = MakeConstraint(MakePackage("GcLoose"), "a", "b");
-    Asset->SkeletalBodySetups = {nullptr, Body.Get()};
-    Asset->ConstraintSetup = {Constraint.Get(), nullptr};
-
-    CollectGarbage();
-    EXPECT_TRUE(Body.IsValid());
-    EXPECT_TRUE(Constraint.IsValid());
-    EXPECT_EQ(Asset->SkeletalBodySetups[1].Get(), Body.Get());
-
-    Asset->ClearFlags(RF_Standalone);
-    CollectGarbage();
-    EXPECT_FALSE(Body.IsValid());
-    EXPECT_FALSE(Constraint.IsValid());
-}
-
-namespace
-{
-class PhysicsAssetUndo : public testing::Test
-{
-protected:
-    void SetUp() override { FTransactionBuffer::Get().Reset(); }
-    void TearDown() override { FTransactionBuffer::Get().Reset(); }
-};
-} // namespace
+using PhysicsAssetUndo = EngineTest::FUndoTest;
 
 TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
 {

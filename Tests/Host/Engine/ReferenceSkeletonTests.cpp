@@ -1,6 +1,6 @@
-#include "Host/Engine/AnimationTestUtil.h"
+#include "Host/Engine/EngineTestUtil.h"
 
-using namespace AnimationTest;
+using namespace EngineTest;
 
 namespace
 {
@@ -72,16 +72,4 @@ TEST(ReferenceSkeleton, EqualityComparesBonesAndRawPoses)
                                                                   {"CalfL", "ThighL", Offset(0, 0, -40)},
                                                                   {"ThighR", "Root", Offset(-10)}});
     EXPECT_FALSE(OtherParent == MakeLegSkeleton());
-}
-
-TEST(ReferenceSkeleton, BoneIsChildOfFollowsTheParentChain)
-{
-    const FReferenceSkeleton RefSkeleton = MakeLegSkeleton();
-    EXPECT_TRUE(RefSkeleton.BoneIsChildOf(3, 3)) << "a bone counts as its own child";
-    EXPECT_TRUE(RefSkeleton.BoneIsChildOf(3, 2));
-    EXPECT_TRUE(RefSkeleton.BoneIsChildOf(3, 0));
-    EXPECT_FALSE(RefSkeleton.BoneIsChildOf(2, 3));
-    EXPECT_FALSE(RefSkeleton.BoneIsChildOf(4, 2)) << "a sibling's subtree";
-    EXPECT_FALSE(RefSkeleton.BoneIsChildOf(INDEX_NONE, 0));
-    EXPECT_FALSE(RefSkeleton.BoneIsChildOf(9, 0));
 }

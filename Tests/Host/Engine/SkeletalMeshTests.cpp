@@ -232,22 +232,6 @@ TEST_F(SkeletalMeshTest, RecomputeNormalsFollowsTheTrianglesAndKeepsTangentsPerp
     }
 }
 
-TEST_F(SkeletalMeshTest, PostEditChangeRebuildsRenderDataAndTellsListeners)
-{
-    int32 Notifications = 0;
-    const FDelegateHandle Handle = Mesh->OnMeshChanged().Add([&](USkeletalMesh* Changed)
-                                                             { Notifications += Changed == Mesh ? 1 : 100; });
-    Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-    EXPECT_FALSE(Mesh->HasValidRenderData());
-    EXPECT_EQ(Notifications, 0) << "a commit alone does not refresh the views";
-    Mesh->PostEditChange();
-    EXPECT_TRUE(Mesh->HasValidRenderData());
-    EXPECT_EQ(Notifications, 1);
-    Mesh->OnMeshChanged().Remove(Handle);
-    Mesh->PostEditChange();
-    EXPECT_EQ(Notifications, 1);
-}
-
 namespace
 {
 /** Everything an undo of a geometry edit must give back. */
@@ -352,24 +336,6 @@ TEST_F(SkeletalMeshTest, InverseReferenceMatricesUndoTheComponentSpacePose)
     Mesh->GetRefBasesInvMatrix().Empty();
     Mesh->CalculateInvRefMatrices();
     EXPECT_EQ(Mesh->GetRefBasesInvMatrix().Num(), 2);
-}
-
-TEST_F(SkeletalMeshTest, GuardedAccessFinishesTheAsyncWorkThatHoldsTheProperty)
-{
-    static_assert(static_cast<uint64>(ESkeletalMeshAsyncProperties::SourceFile) == (1ull << 41));
-    UAssetSourceFile* Source = NewObject<UAssetSourceFile>(Mesh);
-    Mesh->SetSourceFile(Source);
-    bool bFinished = false;
-    Mesh->LockPropertiesForAsyncWork(ESkeletalMeshAsyncProperties::SourceFile, [&] { bFinished = true; });
-
-    EXPECT_EQ(Mesh->GetLODNum(), 1);
-    EXPECT_FALSE(bFinished) << "other properties do not wait";
-    EXPECT_TRUE(Mesh->IsAsyncPropertyLocked(ESkeletalMeshAsyncProperties::SourceFile));
-
-    Mesh->SetSourceFile(nullptr);
-    EXPECT_TRUE(bFinished);
-    EXPECT_FALSE(Mesh->IsAsyncPropertyLocked(ESkeletalMeshAsyncProperties::SourceFile));
-    EXPECT_EQ(Mesh->GetSourceFile(), nullptr);
 }
 
 TEST_F(SkeletalMeshTest, TheMeshKeepsItsMaterialsAndMorphTargetsAlive)

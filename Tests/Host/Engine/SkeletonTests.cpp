@@ -1,10 +1,10 @@
-#include "Host/Engine/AnimationTestUtil.h"
+#include "Host/Engine/EngineTestUtil.h"
 
 #include "CoreUObject/Object/GarbageCollection.h"
 #include "CoreUObject/Object/WeakObjectPtr.h"
 #include "Engine/Animation/Skeleton.h"
 
-using namespace AnimationTest;
+using namespace EngineTest;
 
 namespace
 {
@@ -47,6 +47,7 @@ TEST_F(SkeletonTest, MergeAppendsTheMissingBonesAfterTheSkeletonsOwn)
 {
     USkeleton* Skeleton = MakeBody("MergeNew");
     EXPECT_EQ(Skeleton->GetReferenceSkeleton(), MakeBodySkeleton()) << "an empty skeleton takes every bone";
+    EXPECT_EQ(&Skeleton->GetRefLocalPoses(), &Skeleton->GetReferenceSkeleton().GetRefBonePose());
     Skeleton->SetBoneTranslationRetargetingMode(3, EMode::Skeleton);
     ASSERT_TRUE(Skeleton->AddRetargetSource("Tall", Skeleton->GetRefLocalPoses()));
     const USkeleton Before(*Skeleton);
@@ -156,45 +157,4 @@ TEST_F(SkeletonTest, OneUndoRestoresEveryModeAndTheSockets)
     EXPECT_TRUE(Added.IsValid()) << "the redo step keeps the undone socket";
     ASSERT_TRUE(FTransactionBuffer::Get().Redo());
     EXPECT_EQ(Skeleton->FindSocket("Added"), Added.Get());
-}
-
-TEST_F(SkeletonTest, FindSocketSkipsEmptySlotsAndUnknownNames)
-{
-    USkeleton* Skeleton = MakeBody("Sockets");
-    Skeleton->Sockets.Add(nullptr);
-    USkeletalMeshSocket* Hat = AddSocket(Skeleton, "Hat");
-    AddSocket(Skeleton, "Hat");
-    EXPECT_EQ(Skeleton->FindSocket("hat"), Hat) << "the first of that name, in any case";
-    EXPECT_EQ(Skeleton->FindSocket("Tail"), nullptr);
-    EXPECT_EQ(Skeleton->FindSocket(NAME_None), nullptr);
-}
-
-TEST_F(SkeletonTest, RefLocalPosesComeFromANamedSourceOrTheReferencePose)
-{
-    USkeleton* Skeleton = MakeBody("Poses");
-    const TArray<FTransform>& Reference = Skeleton->GetReferenceSkeleton().GetRefBonePose();
-    EXPECT_EQ(&Skeleton->GetRefLocalPoses(), &Reference);
-    EXPECT_EQ(&Skeleton->GetRefLocalPoses("Unknown"), &Reference);
-    TArray<FTransform> Short = Reference;
-    Short[1] = Offset(0, 0, 60);
-    {
-        FScopedTransaction Transaction(Title("Add Retarget Source"));
-        ASSERT_TRUE(Skeleton->AddRetargetSource("Short", Short));
-    }
-    EXPECT_EQ(Skeleton->GetRefLocalPoses("short"), Short);
-
-    Skeleton->GetPackage()->SetDirtyFlag(false);
-    TArray<FTransform> MissingBone = Short;
-    MissingBone.Pop();
-    FScopedLogCapture Capture;
-    EXPECT_FALSE(Skeleton->AddRetargetSource("Short", MissingBone));
-    EXPECT_TRUE(HasWarning(Capture, {"'Short'", "5 poses for 6 bones"}));
-    EXPECT_FALSE(Skeleton->AddRetargetSource(NAME_None, Short));
-    EXPECT_TRUE(HasWarning(Capture, {"'None'", "6 poses for 6 bones"}));
-    EXPECT_EQ(Skeleton->GetRefLocalPoses("Short"), Short);
-    EXPECT_EQ(&Skeleton->GetRefLocalPoses(), &Reference);
-    EXPECT_FALSE(Skeleton->GetPackage()->IsDirty());
-
-    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_EQ(&Skeleton->GetRefLocalPoses("Short"), &Skeleton->GetReferenceSkeleton().GetRefBonePose());
 }

@@ -5,77 +5,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(DynamicMesh3, RemovingATriangleRemovesWhatOnlyItUsed)
-{
-    FDynamicMesh3 Mesh = MakeGridMesh(1, 1);
-    EXPECT_TRUE(Mesh.RemoveTriangle(1));
-    EXPECT_FALSE(Mesh.RemoveTriangle(1)) << "already gone";
-    EXPECT_EQ(Mesh.EdgeCount(), 3);
-    EXPECT_FALSE(Mesh.IsVertex(2)) << "vertex 2 was only in triangle 1";
-    EXPECT_TRUE(Mesh.IsBoundaryEdge(Mesh.FindEdge(0, 3)));
-    EXPECT_TRUE(IsValidMesh(Mesh));
-
-    FDynamicMesh3 KeepVertices = MakeGridMesh(1, 1);
-    KeepVertices.RemoveTriangle(1, false);
-    KeepVertices.RemoveTriangle(0, false);
-    EXPECT_EQ(KeepVertices.VertexCount(), 4);
-    EXPECT_EQ(KeepVertices.EdgeCount(), 0);
-    EXPECT_EQ(KeepVertices.GetVtxEdgeCount(0), 0);
-    EXPECT_TRUE(IsValidMesh(KeepVertices));
-}
-
-TEST(DynamicMesh3, FreedIDsAreReusedAndSkippedWhileFree)
-{
-    FDynamicMesh3 Mesh = MakeGridMesh(2, 1);
-    Mesh.RemoveTriangle(0, false);
-    Mesh.RemoveTriangle(2, false);
-    EXPECT_EQ(Collect(Mesh.TriangleIndices()), (TArray<int32>{1, 3}));
-    EXPECT_EQ(Mesh.MaxTriangleID(), 4);
-    EXPECT_EQ(Mesh.TriangleCount(), 2);
-    const int32 EdgeIDsBefore = Mesh.MaxEdgeID();
-
-    EXPECT_EQ(Mesh.AppendTriangle({0, 1, 4}), 2) << "the most recently freed ID";
-    EXPECT_EQ(Mesh.MaxTriangleID(), 4);
-    EXPECT_EQ(Mesh.MaxEdgeID(), EdgeIDsBefore) << "the new edge 0-1 takes a freed edge ID";
-    EXPECT_TRUE(IsValidMesh(Mesh));
-
-    FDynamicMesh3 Fan = MakeGridMesh(1, 1);
-    Fan.RemoveTriangle(1);
-    EXPECT_EQ(Collect(Fan.VertexIndices()), (TArray<int32>{0, 1, 3}));
-    EXPECT_EQ(Fan.AppendVertex(FVector(5.0, 5.0, 5.0)), 2);
-    EXPECT_EQ(Fan.GetVertex(2), FVector(5.0, 5.0, 5.0));
-    EXPECT_EQ(Fan.MaxVertexID(), 4);
-}
-
-TEST(DynamicMesh3, RefusedTrianglesChangeNothing)
-{
-    FDynamicMesh3 Mesh = MakeGridMesh(1, 1);
-    const int32 Apex = Mesh.AppendVertex(FVector(0.5, 0.5, 1.0));
-    const FDynamicMesh3 Before = Mesh;
-
-    EXPECT_EQ(Mesh.AppendTriangle({0, 3, Apex}), FDynamicMesh3::NonManifoldID) << "third triangle on 0-3";
-    EXPECT_EQ(Mesh.AppendTriangle({1, 3, 0}), FDynamicMesh3::DuplicateTriangleID) << "rotation of triangle 0";
-    EXPECT_EQ(Mesh.AppendTriangle({0, 1, 0}), FDynamicMesh3::InvalidTriangleVerticesID);
-    EXPECT_EQ(Mesh.AppendTriangle({0, 1, 99}), FDynamicMesh3::InvalidTriangleVerticesID);
-    EXPECT_EQ(Mesh.AppendTriangle({-1, 1, Apex}), FDynamicMesh3::InvalidTriangleVerticesID);
-    EXPECT_EQ(Mesh.TriangleCount(), Before.TriangleCount());
-    EXPECT_EQ(Mesh.EdgeCount(), Before.EdgeCount());
-    EXPECT_EQ(Mesh.MaxEdgeID(), Before.MaxEdgeID());
-    EXPECT_EQ(Mesh.GetVtxEdgeCount(Apex), 0);
-    EXPECT_TRUE(IsValidMesh(Mesh));
-
-    EXPECT_EQ(Mesh.AppendTriangle({0, 1, Apex}), 2) << "refusals used up no ID";
-    FDynamicMesh3 Single;
-    for (int32 Index = 0; Index < 3; ++Index)
-    {
-        Single.AppendVertex(FVector(Index, Index * Index, 0.0));
-    }
-    Single.AppendTriangle({0, 1, 2});
-    EXPECT_EQ(Single.AppendTriangle({0, 2, 1}), 1) << "the reverse orientation is another triangle";
-    EXPECT_FALSE(Single.IsBoundaryEdge(Single.FindEdge(0, 1)));
-    EXPECT_EQ(Single.AppendTriangle({2, 1, 0}), FDynamicMesh3::DuplicateTriangleID);
-    EXPECT_TRUE(IsValidMesh(Single));
-}
+// Appending and removing triangles, refusals and the reuse of freed IDs are checked edit by edit against a
+// brute-force mesh in DynamicMeshRandomEditTests.
 
 TEST(DynamicMesh3, CopiesAreDeepAndMovesLeaveAnEmptyMesh)
 {
@@ -114,30 +45,6 @@ TEST(DynamicMesh3, TriangleGroups)
     const FDynamicMesh3 Copy = Mesh;
     EXPECT_EQ(Copy.GetTriangleGroup(1), 9);
     EXPECT_TRUE(IsValidMesh(Copy));
-}
-
-TEST(DynamicMesh3, LargeGridStaysValidThroughEdits)
-{
-    FDynamicMesh3 Mesh = MakeGridMesh(200, 200);
-    EXPECT_EQ(Mesh.VertexCount(), 201 * 201);
-    EXPECT_EQ(Mesh.TriangleCount(), 80000);
-    EXPECT_EQ(Mesh.EdgeCount(), 2 * 200 * 201 + 200 * 200);
-    Mesh.EnableAttributes();
-    SetUVIsland(*Mesh.Attributes()->GetUVLayer(0), Mesh, Collect(Mesh.TriangleIndices()));
-    for (int32 TriangleID = 0; TriangleID < Mesh.MaxTriangleID(); TriangleID += 2)
-    {
-        Mesh.RemoveTriangle(TriangleID, false);
-    }
-    EXPECT_EQ(Mesh.TriangleCount(), 40000);
-    EXPECT_TRUE(IsValidMesh(Mesh));
-    const FDynamicMesh3 Full = MakeGridMesh(200, 200);
-    for (int32 TriangleID = 0; TriangleID < Full.MaxTriangleID(); TriangleID += 2)
-    {
-        EXPECT_GE(Mesh.AppendTriangle(Full.GetTriangle(TriangleID)), 0);
-    }
-    EXPECT_EQ(Mesh.MaxTriangleID(), 80000);
-    EXPECT_EQ(Mesh.EdgeCount(), Full.EdgeCount());
-    EXPECT_TRUE(IsValidMesh(Mesh));
 }
 
 TEST(DynamicMesh3DeathTest, ReadingARemovedElementStops)

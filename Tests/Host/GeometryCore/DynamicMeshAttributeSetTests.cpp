@@ -107,7 +107,7 @@ TEST(DynamicMeshAttributeSet, MaterialBoundariesSeparateMaterials)
     }
 }
 
-TEST(DynamicMeshAttributeSet, SkinWeightsHoldAnyNumberOfInfluences)
+TEST(DynamicMeshAttributeSet, SkinWeightProfilesHoldAnyNumberOfInfluencesAndMorphTargetsKeepAttachOrder)
 {
     FDynamicMesh3 Mesh = MakeGridMesh(1, 1);
     Mesh.EnableAttributes();
@@ -127,13 +127,7 @@ TEST(DynamicMeshAttributeSet, SkinWeightsHoldAnyNumberOfInfluences)
     EXPECT_EQ(Attributes.GetSkinWeightsProfiles(), (TArray<FName>{NAME_None, "Cloth"}));
     EXPECT_EQ(Attributes.GetSkinWeightsAttribute("Cloth")->GetValue(0).size(), 0u);
     EXPECT_EQ(Attributes.GetSkinWeightsAttribute("Muscle"), nullptr);
-}
 
-TEST(DynamicMeshAttributeSet, MorphTargetsByNameInAttachOrder)
-{
-    FDynamicMesh3 Mesh = MakeGridMesh(1, 1);
-    Mesh.EnableAttributes();
-    FDynamicMeshAttributeSet& Attributes = *Mesh.Attributes();
     FDynamicMeshMorphTargetAttribute* Smile = Attributes.AttachMorphTargetAttribute("Smile");
     Attributes.AttachMorphTargetAttribute("Blink");
     EXPECT_EQ(Attributes.GetMorphTargetNames(), (TArray<FName>{"Smile", "Blink"}));

@@ -6,21 +6,6 @@
 
 #include <cmath>
 
-TEST(DynamicMeshQueries, VertexNeighbourhoods)
-{
-    const FDynamicMesh3 Mesh = MakeGridMesh(2, 2);
-    const int32 Centre = GridVertex(2, 1, 1);
-    TArray<int32> Triangles{42};
-    Mesh.GetVtxTriangles(Centre, Triangles);
-    Triangles.Sort();
-    EXPECT_EQ(Triangles, (TArray<int32>{0, 1, 3, 4, 6, 7, 42})) << "appended, each triangle once";
-    EXPECT_EQ(Mesh.GetVtxEdgeCount(Centre), 6);
-    for (const int32 EdgeID : Mesh.VtxEdges(Centre))
-    {
-        EXPECT_TRUE(Mesh.GetEdgeV(EdgeID).Contains(Centre));
-    }
-}
-
 TEST(DynamicMeshQueries, CentroidNormalAndArea)
 {
     FDynamicMesh3 Mesh;

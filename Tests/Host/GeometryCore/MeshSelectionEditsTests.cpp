@@ -285,33 +285,3 @@ TEST(MeshSelectionEdits, SmoothingStepsAndClosedBorders)
     EXPECT_EQ(Loop.GetVertex(GridVertex(3, 1, 1)), FVector(1.25, 1.25, 0.0));
     EXPECT_EQ(Loop.GetVertex(GridVertex(3, 2, 2)), FVector(1.75, 1.75, 0.0));
 }
-
-TEST(MeshSelectionEdits, EditsOfHalfALargeGridStayValid)
-{
-    constexpr int32 Size = 200;
-    FDynamicMesh3 Original = MakeGridMesh(Size, Size);
-    Original.EnableAttributes();
-    SetUVIsland(*Original.Attributes()->GetUVLayer(0), Original, Collect(Original.TriangleIndices()));
-    SetSharedElements(*Original.Attributes()->PrimaryNormals(), Original, FVector3f(0.0f, 0.0f, 1.0f));
-    const TArray<int32> LeftHalf =
-        Collect(Original.TriangleIndices())
-            .FilterByPredicate([&Original](int32 TriangleID)
-                               { return Original.GetTriCentroid(TriangleID).X < Size / 2; });
-
-    FDynamicMesh3 Disconnected = Original;
-    EXPECT_EQ(DisconnectSelectedTriangles(Disconnected, LeftHalf), Size + 1);
-    EXPECT_TRUE(IsValidMesh(Disconnected));
-
-    FDynamicMesh3 Flipped = Original;
-    EXPECT_EQ(FlipSelectedTriangleNormals(Flipped, LeftHalf), LeftHalf.Num());
-    EXPECT_EQ(Flipped.Attributes()->PrimaryNormals()->ElementCount(), (Size + 1) * (Size + 2));
-    EXPECT_TRUE(IsValidMesh(Flipped));
-
-    FDynamicMesh3 Smoothed = Original;
-    EXPECT_EQ(SmoothSelectionBorder(Smoothed, LeftHalf), 0) << "a straight border stays";
-
-    FDynamicMesh3 Deleted = Original;
-    EXPECT_EQ(DeleteSelectedTriangles(Deleted, LeftHalf), LeftHalf.Num());
-    EXPECT_EQ(Deleted.VertexCount(), (Size + 1) * (Size / 2 + 1));
-    EXPECT_TRUE(IsValidMesh(Deleted));
-}

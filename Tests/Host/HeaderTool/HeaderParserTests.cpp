@@ -1,4 +1,3 @@
-#include "CodeWriter.h"
 #include "HeaderParser.h"
 
 #include <gtest/gtest.h>
@@ -85,22 +84,6 @@ TEST(HeaderParser, ReadsNumbersWithSeparatorsAndSignedMetadata)
     EXPECT_EQ(Header.Classes[0].Properties[1].Name, "Scale");
 }
 
-TEST(HeaderParser, ReadsEnumerationsWithEntryMetadata)
-{
-    const FReflectedHeader Header = Parse(R"(
-        VT_ENUM()
-        enum class EMode : uint8
-        {
-            NewSlot VT_UMETA(DisplayName = "New Slot"),
-            ExistingSlot = 4
-        };
-    )");
-    ASSERT_EQ(Header.Enums.size(), 1u);
-    ASSERT_EQ(Header.Enums[0].Entries.size(), 2u);
-    EXPECT_EQ(Header.Enums[0].Entries[0].Arguments.MetaData[0].second, "\"New Slot\"");
-    EXPECT_EQ(Header.Enums[0].Entries[1].Name, "ExistingSlot");
-}
-
 TEST(HeaderParser, MalformedMarkersNameTheLineAndTheProblem)
 {
     EXPECT_EQ(ParseError("VT_CLASS()\nclass UThing : public UBase\n{\n};"),
@@ -115,27 +98,4 @@ TEST(HeaderParser, MalformedMarkersNameTheLineAndTheProblem)
                   "VT_CLASS()\nclass UA : public UB\n{ VT_BODY(UA, UB)\nVT_PROPERTY() float MinX, MaxX;\n};"),
               "4: declare one reflected member per declaration");
     EXPECT_EQ(ParseError("VT_CLASS(ToolTip = \"open\n)"), "1: unterminated literal");
-}
-
-TEST(CodeWriter, WritesRegistrationForEveryReflectedField)
-{
-    const FReflectedHeader Header = Parse(R"(
-        VT_CLASS(Abstract)
-        class UThing : public UBase
-        {
-            VT_BODY_ABSTRACT(UThing, UBase)
-            VT_PROPERTY(EditAnywhere, Category = "A") int32 Count = 0;
-            VT_FUNCTION(CallInEditor) void Press();
-        };
-    )");
-    const std::string Source = WriteReflectionSource(Header, "Module/Thing.h", "Module");
-    EXPECT_NE(Source.find("#include \"Module/Thing.h\""), std::string::npos);
-    EXPECT_NE(Source.find("AddProperty(Class, &UThing::Count, \"Count\", EPropertyFlags::Edit, "
-                          "FMetaData{{\"Category\", \"A\"}})"),
-              std::string::npos);
-    EXPECT_NE(
-        Source.find("AddFunction<&UThing::Press>(Class, \"Press\", FMetaData{{\"CallInEditor\", \"true\"}})"),
-        std::string::npos);
-    EXPECT_NE(Source.find("ConstructClassFor<UThing>(\"UThing\", \"Module\", EClassFlags::Abstract"),
-              std::string::npos);
 }

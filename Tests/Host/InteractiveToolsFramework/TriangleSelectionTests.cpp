@@ -1,7 +1,5 @@
-#include "CoreUObject/Object/Package.h"
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
 #include "GeometryCore/Selections/TriangleSelectionOps.h"
-#include "InteractiveToolsFramework/Selection/MeshSelectionSet.h"
 
 #include <gtest/gtest.h>
 
@@ -79,30 +77,4 @@ TEST(TriangleSelectionOpsTest, ExpandToConnectedFollowsSharedEdgesOnly)
 
     EXPECT_EQ(TriangleSelectionOps::ExpandToConnected(Mesh, Ids({5})), Ids({5, 0, 1, 2, 3, 4}));
     EXPECT_EQ(TriangleSelectionOps::ExpandToConnected(Mesh, Ids({6})), Ids({6}));
-}
-
-TEST(MeshSelectionSetTest, ListsKeepSelectionOrderWithoutRepeats)
-{
-    UMeshSelectionSet* Selection = NewObject<UMeshSelectionSet>(GetTransientPackage());
-    constexpr EMeshSelectionElementType Faces = EMeshSelectionElementType::Face;
-    const int32 Revision = Selection->GetRevision();
-
-    Selection->AddIndices(Faces, Ids({7, 3, 7, 5}));
-    Selection->AddIndices(Faces, Ids({3, 1}));
-    EXPECT_EQ(Selection->GetElements(Faces), Ids({7, 3, 5, 1}));
-    EXPECT_TRUE(Selection->GetElements(EMeshSelectionElementType::Vertex).IsEmpty());
-
-    Selection->RemoveIndices(Faces, Ids({3, 9}));
-    EXPECT_EQ(Selection->GetElements(Faces), Ids({7, 5, 1}));
-
-    Selection->SetIndices(Faces, Ids({2, 2, 0}));
-    EXPECT_EQ(Selection->GetElements(Faces), Ids({2, 0}));
-    EXPECT_GT(Selection->GetRevision(), Revision);
-
-    Selection->AddIndices(EMeshSelectionElementType::Vertex, Ids({4}));
-    Selection->Clear(Faces);
-    EXPECT_TRUE(Selection->GetElements(Faces).IsEmpty());
-    EXPECT_EQ(Selection->GetElements(EMeshSelectionElementType::Vertex), Ids({4}));
-    Selection->ClearAll();
-    EXPECT_TRUE(Selection->GetElements(EMeshSelectionElementType::Vertex).IsEmpty());
 }

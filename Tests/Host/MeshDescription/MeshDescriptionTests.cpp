@@ -1,6 +1,7 @@
 #include "Host/MeshDescription/MeshDescriptionTestAccess.h"
 #include "MeshDescription/MeshAttributes.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
+#include "Support/ElementIDs.h"
 #include "Support/MeshBuilders.h"
 #include "Support/MeshEdits.h"
 #include "Support/MeshExpectations.h"
@@ -9,17 +10,6 @@
 
 namespace
 {
-template <typename IDType>
-TArray<int32> Values(const TArray<IDType>& IDs)
-{
-    TArray<int32> Result;
-    for (const IDType ID : IDs)
-    {
-        Result.Add(ID.GetValue());
-    }
-    return Result;
-}
-
 template <typename RangeType>
 TArray<int32> SortedValues(const RangeType& Range)
 {
@@ -171,65 +161,6 @@ TEST(MeshDescription, ReusedIDsStartWithDefaultAttributes)
 
     EXPECT_EQ(Mesh.CreatePolygonGroup(), FPolygonGroupID(1));
     EXPECT_TRUE(Attributes.GetPolygonGroupMaterialSlotNames()[FPolygonGroupID(1)].IsNone());
-}
-
-TEST(MeshDescription, MovingAPolygonMovesAllItsTriangles)
-{
-    FMeshDescription Mesh = BuildSkinnedGrid({.QuadsX = 2, .QuadsY = 1, .NumGroups = 2});
-    const std::array Contour{FVertexInstanceID(0), FVertexInstanceID(1), FVertexInstanceID(2),
-                             FVertexInstanceID(3)};
-    const FPolygonID Quad = Mesh.CreatePolygon(FPolygonGroupID(1), Contour);
-    EXPECT_EQ(Mesh.GetPolygonTriangles(Quad).Num(), 2);
-
-    Mesh.SetPolygonPolygonGroup(Quad, FPolygonGroupID(0));
-    for (const FTriangleID Triangle : Mesh.GetPolygonTriangles(Quad))
-    {
-        EXPECT_EQ(Mesh.GetTrianglePolygonGroup(Triangle), FPolygonGroupID(0));
-    }
-    EXPECT_EQ(CountTrianglesPerGroup(Mesh), (TArray<int32>{4, 2}));
-    EXPECT_TRUE(Mesh.GetPolygonGroupPolygonIDs(FPolygonGroupID(0)).ToArray().Contains(Quad));
-    EXPECT_FALSE(Mesh.GetPolygonGroupPolygonIDs(FPolygonGroupID(1)).ToArray().Contains(Quad));
-    ExpectConsistent(Mesh);
-
-    TArray<FPolygonGroupID> Groups;
-    Mesh.DeletePolygon(Quad, nullptr, nullptr, &Groups);
-    EXPECT_EQ(Mesh.Triangles().Num(), 4);
-    EXPECT_TRUE(Groups.IsEmpty());
-    ExpectConsistent(Mesh);
-}
-
-TEST(MeshDescription, ConcavePolygonsAreTriangulatedInsideTheirOutline)
-{
-    // An L shape, starting next to its reflex corner (1, 1) so that a fan from the first corner would fold
-    // over.
-    const std::array<FVector3f, 6> Outline{FVector3f(2, 1, 0), FVector3f(1, 1, 0), FVector3f(1, 2, 0),
-                                           FVector3f(0, 2, 0), FVector3f(0, 0, 0), FVector3f(2, 0, 0)};
-    FMeshDescription Mesh;
-    FSkeletalMeshAttributes Attributes(Mesh);
-    Attributes.Register();
-    TArray<FVertexInstanceID> Contour;
-    for (const FVector3f& Point : Outline)
-    {
-        const FVertexID Vertex = Mesh.CreateVertex();
-        Attributes.GetVertexPositions()[Vertex] = Point;
-        Contour.Add(Mesh.CreateVertexInstance(Vertex));
-    }
-    const FPolygonID Polygon = Mesh.CreatePolygon(Mesh.CreatePolygonGroup(), std::span(Contour.GetData(), 6));
-
-    EXPECT_EQ(Mesh.GetPolygonTriangles(Polygon).Num(), 4);
-    double Area = 0.0;
-    for (const FTriangleID Triangle : Mesh.GetPolygonTriangles(Polygon))
-    {
-        const std::array<FVertexID, 3> Corners = Mesh.GetTriangleVertices(Triangle);
-        const FVector3f A = Attributes.GetVertexPositions()[Corners[0]];
-        const FVector3f B = Attributes.GetVertexPositions()[Corners[1]];
-        const FVector3f C = Attributes.GetVertexPositions()[Corners[2]];
-        const double SignedArea = 0.5 * (B - A).Cross(C - A).Z;
-        EXPECT_GT(SignedArea, 0.0) << "every triangle keeps the outline's winding";
-        Area += SignedArea;
-    }
-    EXPECT_NEAR(Area, 3.0, 1e-6) << "the triangles tile the outline exactly";
-    ExpectConsistent(Mesh);
 }
 
 TEST(MeshDescription, IndexersKeptCurrentMatchIndexersRebuiltFromScratch)

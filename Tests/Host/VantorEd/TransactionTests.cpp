@@ -62,26 +62,7 @@ TEST_F(TransactionTest, UndoRestoresEveryRecordedObjectAndRedoReappliesIt)
     EXPECT_FALSE(FTransactionBuffer::Get().Redo());
 }
 
-TEST_F(TransactionTest, NestedScopesMakeOneStep)
-{
-    UTransactedObject* A = MakeObject("Nested");
-    {
-        FScopedTransaction Outer(FText::FromString("Outer"));
-        A->Modify();
-        A->Values.Add(1);
-        {
-            FScopedTransaction Inner(FText::FromString("Inner"));
-            A->Modify();
-            A->Values.Add(2);
-        }
-        EXPECT_TRUE(FTransactionBuffer::Get().IsTransactionOpen());
-    }
-    EXPECT_EQ(UndoTitles(), (TArray<FString>{"Outer"}));
-    FTransactionBuffer::Get().Undo();
-    EXPECT_TRUE(A->Values.IsEmpty());
-}
-
-TEST_F(TransactionTest, HistoryListsTitlesAndANewStepDropsRedo)
+TEST_F(TransactionTest, HistoryListsTitlesNestedScopesMakeOneStepAndANewStepDropsRedo)
 {
     UTransactedObject* A = MakeObject("History");
     for (const char* Title : {"One", "Two", "Three"})
@@ -103,19 +84,21 @@ TEST_F(TransactionTest, HistoryListsTitlesAndANewStepDropsRedo)
     }
     EXPECT_FALSE(FTransactionBuffer::Get().CanRedo());
     EXPECT_EQ(UndoTitles(), (TArray<FString>{"One", "Four"}));
-}
 
-TEST_F(TransactionTest, AnEmptyTransactionIsStillAStep)
-{
     {
-        FScopedTransaction Transaction(FText::FromString("Nothing"));
+        FScopedTransaction Outer(FText::FromString("Outer"));
+        A->Modify();
+        A->Values.Add(1);
+        FScopedTransaction Inner(FText::FromString("Inner"));
+        A->Modify();
+        A->Values.Add(2);
     }
-    EXPECT_EQ(UndoTitles(), (TArray<FString>{"Nothing"}));
-    EXPECT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+    EXPECT_EQ(UndoTitles(), (TArray<FString>{"One", "Four", "Outer"})) << "nested scopes make one step";
+    FTransactionBuffer::Get().Undo();
+    EXPECT_TRUE(A->Values.IsEmpty());
 }
 
-TEST_F(TransactionTest, ModifyOutsideATransactionRecordsNothing)
+TEST_F(TransactionTest, AnEmptyTransactionIsAStepButModifyOutsideOneRecordsNothing)
 {
     UTransactedObject* A = MakeObject("Outside");
     EXPECT_FALSE(A->Modify());
@@ -124,17 +107,17 @@ TEST_F(TransactionTest, ModifyOutsideATransactionRecordsNothing)
         EXPECT_FALSE(A->Modify());
     }
     EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
-}
-
-TEST_F(TransactionTest, UndoCannotRunInsideAnOpenTransaction)
-{
-    UTransactedObject* A = MakeObject("Inside");
     {
-        FScopedTransaction First(FText::FromString("First"));
-        A->Modify();
+        FScopedTransaction Transaction(FText::FromString("Nothing"));
     }
-    FScopedTransaction Open(FText::FromString("Open"));
-    EXPECT_FALSE(FTransactionBuffer::Get().Undo());
+    EXPECT_EQ(UndoTitles(), (TArray<FString>{"Nothing"}));
+    {
+        FScopedTransaction Open(FText::FromString("Open"));
+        EXPECT_FALSE(FTransactionBuffer::Get().Undo()) << "not while a transaction is open";
+    }
+    EXPECT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
 }
 
 TEST_F(TransactionTest, HistoryKeepsRecordedObjectsAndTheirReferencesAlive)

@@ -1,41 +1,11 @@
 #include "Core/Logging/Log.h"
 #include "Core/Logging/LogMacros.h"
-#include "Core/Logging/OutputDeviceConsole.h"
-#include "Core/Logging/OutputDeviceFile.h"
 #include "Core/Logging/ScopedLogCapture.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <string>
-#include <vector>
-
 namespace
 {
-std::vector<std::string> ReadLines(std::FILE* Stream)
-{
-    std::rewind(Stream);
-    std::vector<std::string> Lines;
-    char Buffer[256];
-    while (std::fgets(Buffer, sizeof(Buffer), Stream))
-    {
-        Lines.emplace_back(Buffer);
-    }
-    return Lines;
-}
-
-std::vector<std::string> ReadLines(const std::string& Path)
-{
-    std::ifstream Stream(Path);
-    std::vector<std::string> Lines;
-    for (std::string Line; std::getline(Stream, Line);)
-    {
-        Lines.push_back(Line);
-    }
-    return Lines;
-}
-
 /** A device that detaches another device, or itself, when it receives a message. */
 class FDetachingDevice : public FOutputDevice
 {
@@ -50,50 +20,6 @@ public:
     int32 Received = 0;
 };
 } // namespace
-
-TEST(LogOutputDevice, ConsoleSplitsStreamsAndFormatsLines)
-{
-    std::FILE* Output = std::tmpfile();
-    std::FILE* Error = std::tmpfile();
-    ASSERT_TRUE(Output && Error);
-    {
-        FOutputDeviceConsole Console(Output, Error);
-        Console.Serialize("plain", ELogVerbosity::Log, "LogRivet");
-        Console.Serialize("shown", ELogVerbosity::Display, "LogRivet");
-        Console.Serialize("bad", ELogVerbosity::Warning, "LogRivet");
-        Console.Serialize("worse", ELogVerbosity::Error, "LogRivet");
-        Console.Flush();
-    }
-    EXPECT_EQ(ReadLines(Output),
-              (std::vector<std::string>{"LogRivet: plain\n", "LogRivet: Display: shown\n"}));
-    EXPECT_EQ(ReadLines(Error),
-              (std::vector<std::string>{"LogRivet: Warning: bad\n", "LogRivet: Error: worse\n"}));
-    std::fclose(Output);
-    std::fclose(Error);
-}
-
-TEST(LogOutputDevice, FileAppendsLines)
-{
-    const std::string Path = testing::TempDir() + "RivetOutputDeviceFileTest.log";
-    std::remove(Path.c_str());
-    {
-        FOutputDeviceFile File{FString(Path)};
-        ASSERT_TRUE(File.IsOpen());
-        FLog::Get().AddOutputDevice(&File);
-        VT_LOG(LogCore, Log, "first %d", 1);
-        VT_LOG(LogCore, Error, "second");
-        FLog::Get().RemoveOutputDevice(&File);
-        // Flushed after every line: the file is complete while the device is still open.
-        EXPECT_EQ(ReadLines(Path).size(), 2u);
-    }
-    {
-        FOutputDeviceFile Again{FString(Path)};
-        Again.Serialize("third", ELogVerbosity::Display, "LogRivet");
-    }
-    EXPECT_EQ(ReadLines(Path), (std::vector<std::string>{"LogCore: first 1", "LogCore: Error: second",
-                                                         "LogRivet: Display: third"}));
-    std::remove(Path.c_str());
-}
 
 TEST(Log, FansOutToEveryAttachedDeviceOnce)
 {

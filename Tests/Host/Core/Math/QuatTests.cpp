@@ -75,15 +75,3 @@ TEST(Quat, SlerpTakesTheShorterArc)
     const FQuat Mid = FQuat::Slerp(FQuat::Identity, FQuat(FVector::UpVector, 1e-4), 0.5);
     EXPECT_TRUE(AreNear(Mid, FQuat(FVector::UpVector, 5e-5)));
 }
-
-TEST(Quat, AxisAndAngle)
-{
-    FVector Axis;
-    double Angle = 0;
-    FQuat(FVector(1, 2, 2) / 3.0, 1.2).ToAxisAndAngle(Axis, Angle);
-    EXPECT_TRUE(AreNear(Axis, FVector(1, 2, 2) / 3.0));
-    EXPECT_NEAR(Angle, 1.2, 1e-12);
-    FQuat::Identity.ToAxisAndAngle(Axis, Angle);
-    EXPECT_EQ(Axis, FVector::ForwardVector);
-    EXPECT_DOUBLE_EQ(Angle, 0.0);
-}

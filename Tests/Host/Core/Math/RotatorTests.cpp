@@ -19,14 +19,6 @@ bool IsCanonical(const FRotator& Angles)
 }
 } // namespace
 
-TEST(Rotator, EachAngleTurnsTheDocumentedWay)
-{
-    EXPECT_TRUE(AreNear(FRotator(0, 90, 0).RotateVector(FVector::ForwardVector), FVector::RightVector));
-    EXPECT_TRUE(AreNear(FRotator(90, 0, 0).RotateVector(FVector::ForwardVector), FVector::UpVector));
-    EXPECT_TRUE(AreNear(FRotator(0, 0, 90).RotateVector(FVector::UpVector), FVector::RightVector));
-    EXPECT_TRUE(AreNear(FRotator(0, 0, 90).RotateVector(FVector::ForwardVector), FVector::ForwardVector));
-}
-
 TEST(Rotator, QuaternionAppliesRollThenPitchThenYaw)
 {
     FRandom Random;
@@ -75,19 +67,6 @@ TEST(Rotator, GimbalPitchRoundTripsTheRotation)
     EXPECT_TRUE(AreNear(FRotator(-90, 30, 20).Quaternion().Rotator(), FRotator(-90, 50, 0), 1e-6));
 }
 
-TEST(Rotator, SinglePrecisionRoundTrips)
-{
-    using FRotator3f = VT::Math::TRotator<float>;
-    FRandom Random;
-    for (int Index = 0; Index < 200; ++Index)
-    {
-        const FRotator3f Angles(
-            FRotator(Random.Range(-90, 90), Random.Range(-180, 180), Random.Range(-180, 180)));
-        const FQuat4f Rotation = Angles.Quaternion();
-        ASSERT_TRUE(AreNear(Rotation.Rotator().Quaternion(), Rotation, 1e-5)) << *Angles.ToString();
-    }
-}
-
 TEST(Rotator, NormalizeAndEqualsWorkModuloFullTurns)
 {
     EXPECT_DOUBLE_EQ(FRotator::NormalizeAxis(-180), 180);
@@ -99,15 +78,4 @@ TEST(Rotator, NormalizeAndEqualsWorkModuloFullTurns)
     EXPECT_TRUE(FRotator(0, 180, 0).Equals(FRotator(0, -180, 0)));
     EXPECT_TRUE(FRotator(10, 370, -350).Equals(FRotator(10, 10, 10)));
     EXPECT_FALSE(FRotator(10, 20, 30).Equals(FRotator(10, 20, 30.01)));
-}
-
-TEST(Rotator, TextRoundTrip)
-{
-    EXPECT_EQ(FRotator(10, -20.5, 30.25).ToString(), "P=10.000000 Y=-20.500000 R=30.250000");
-    FRotator Parsed;
-    ASSERT_TRUE(Parsed.InitFromString(FRotator(1.5, -179.25, 0.125).ToString()));
-    EXPECT_EQ(Parsed, FRotator(1.5, -179.25, 0.125));
-    EXPECT_FALSE(Parsed.InitFromString("P=1 Y=2"));
-    EXPECT_FALSE(Parsed.InitFromString("X=1 Y=2 Z=3"));
-    EXPECT_EQ(Parsed, FRotator(1.5, -179.25, 0.125));
 }

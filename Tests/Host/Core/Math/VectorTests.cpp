@@ -1,6 +1,4 @@
 #include "Core/Math/Vector.h"
-#include "Core/Math/Vector2.h"
-#include "Core/Math/Vector4.h"
 #include "Host/Core/Math/MathTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -38,41 +36,4 @@ TEST(Vector, ToleranceComparisonsArePerComponent)
     EXPECT_TRUE(FVector(1, 2, 3).Equals(FVector(1, 2, 3.001), 0.01));
     EXPECT_TRUE(FVector(1e-5, -1e-5, 0).IsNearlyZero());
     EXPECT_FALSE(FVector(0, 0, 2e-4).IsNearlyZero());
-}
-
-TEST(Vector, TextRoundTrip)
-{
-    EXPECT_EQ(FVector(1, -2.5, 1234.56789).ToString(), "X=1.000 Y=-2.500 Z=1234.568");
-
-    FVector Parsed;
-    ASSERT_TRUE(Parsed.InitFromString(FVector(12.345, -0.5, 1e6).ToString()));
-    EXPECT_EQ(Parsed, FVector(12.345, -0.5, 1e6));
-    ASSERT_TRUE(Parsed.InitFromString("Z=3 X=+1.5 Y=-2e2"));
-    EXPECT_EQ(Parsed, FVector(1.5, -200, 3));
-    FVector3f Single;
-    ASSERT_TRUE(Single.InitFromString("X=1.000 Y=2.000 Z=3.500"));
-    EXPECT_EQ(Single, FVector3f(1, 2, 3.5f));
-}
-
-TEST(Vector, InitFromStringRejectsIncompleteTextAndKeepsValue)
-{
-    FVector Value(7, 8, 9);
-    for (const char* Text : {"", "X=1 Y=2", "X=1 Y=two Z=3", "X=1 Y=2 Z=3abc", "AX=1 Y=2 Z=3"})
-    {
-        EXPECT_FALSE(Value.InitFromString(Text)) << Text;
-    }
-    EXPECT_EQ(Value, FVector(7, 8, 9));
-}
-
-TEST(Vector, TwoAndFourComponents)
-{
-    const FVector2D A(3, 4);
-    EXPECT_DOUBLE_EQ(A.Size(), 5.0);
-    EXPECT_GT(FVector2D(1, 0).Cross(FVector2D(0, 1)), 0.0);
-    EXPECT_TRUE(AreNear(A.GetSafeNormal(), FVector2D(0.6, 0.8)));
-    EXPECT_EQ(FVector2f(A), FVector2f(3, 4));
-
-    const FVector4f V(FVector3f(1, 2, 3), 4);
-    EXPECT_FLOAT_EQ(V.Dot4(FVector4f(1, 1, 1, 1)), 10.0f);
-    EXPECT_EQ(V.XYZ(), FVector3f(1, 2, 3));
 }

@@ -1,5 +1,4 @@
 #include "Core/Modules/ModularFeatures.h"
-#include "Core/Modules/ModuleRegistrar.h"
 
 #include <gtest/gtest.h>
 
@@ -47,67 +46,37 @@ struct FEventRecorder
     std::vector<FFeatureEvent> Events;
     FModularFeatureListenerHandle Handle;
 };
-
-/** A module that offers a feature while it is loaded. */
-class FRivetTestFeatureModule : public IModuleInterface
-{
-public:
-    void StartupModule() override
-    {
-        IModularFeatures::Get().RegisterModularFeature(RivetTestFeatureType, &Feature);
-    }
-    void ShutdownModule() override
-    {
-        IModularFeatures::Get().UnregisterModularFeature(RivetTestFeatureType, &Feature);
-    }
-    FValueFeature Feature{99};
-};
 } // namespace
 
-VT_IMPLEMENT_MODULE(FRivetTestFeatureModule, RivetTestFeatureModule);
-
-TEST(ModuleFeatures, RegisterListInOrderAndUnregister)
+TEST(ModuleFeatures, RegisterListInOrderAndTellListenersOfEveryRealChangeUntilRemoved)
 {
     IModularFeatures& Features = IModularFeatures::Get();
     FValueFeature First(1);
     FValueFeature Second(2);
     FValueFeature Third(3);
-    EXPECT_FALSE(Features.IsModularFeatureAvailable(RivetTestFeatureType));
+    auto Recorder = std::make_unique<FEventRecorder>();
 
     Features.RegisterModularFeature(RivetTestFeatureType, &Second);
     Features.RegisterModularFeature(RivetTestFeatureType, &First);
     Features.RegisterModularFeature(RivetTestFeatureType, &Third);
     Features.RegisterModularFeature(RivetTestFeatureType, &First);
-    EXPECT_EQ(Features.GetModularFeatureImplementationCount(RivetTestFeatureType), 3);
     EXPECT_EQ(Features.GetModularFeatureImplementations<IRivetTestFeature>(RivetTestFeatureType),
               (TArray<IRivetTestFeature*>{&Second, &First, &Third}));
     EXPECT_EQ(Features.GetModularFeatureImplementationCount("RivetOtherFeature"), 0);
 
     Features.UnregisterModularFeature(RivetTestFeatureType, &First);
+    Features.UnregisterModularFeature(RivetTestFeatureType, &First);
     Features.UnregisterModularFeature("RivetOtherFeature", &Second);
     EXPECT_EQ(Features.GetModularFeatureImplementations<IRivetTestFeature>(RivetTestFeatureType),
               (TArray<IRivetTestFeature*>{&Second, &Third}));
+    EXPECT_EQ(Recorder->Events.size(), 4u) << "three registrations and one removal";
+    EXPECT_EQ(Recorder->Events.back(), (FFeatureEvent{RivetTestFeatureType, &First, false}));
 
+    // A removed listener's callback refers to a destroyed object: calling it would crash.
+    Recorder.reset();
     Features.UnregisterModularFeature(RivetTestFeatureType, &Second);
     Features.UnregisterModularFeature(RivetTestFeatureType, &Third);
     EXPECT_FALSE(Features.IsModularFeatureAvailable(RivetTestFeatureType));
-}
-
-TEST(ModuleFeatures, ListenersHearEveryRealChangeUntilRemoved)
-{
-    IModularFeatures& Features = IModularFeatures::Get();
-    FValueFeature Feature(1);
-    auto Recorder = std::make_unique<FEventRecorder>();
-    Features.RegisterModularFeature(RivetTestFeatureType, &Feature);
-    Features.RegisterModularFeature(RivetTestFeatureType, &Feature);
-    Features.UnregisterModularFeature(RivetTestFeatureType, &Feature);
-    Features.UnregisterModularFeature(RivetTestFeatureType, &Feature);
-    EXPECT_EQ(Recorder->Events, (std::vector<FFeatureEvent>{{RivetTestFeatureType, &Feature, true},
-                                                            {RivetTestFeatureType, &Feature, false}}));
-    // A removed listener's callback refers to a destroyed object: calling it would crash.
-    Recorder.reset();
-    Features.RegisterModularFeature(RivetTestFeatureType, &Feature);
-    Features.UnregisterModularFeature(RivetTestFeatureType, &Feature);
 }
 
 TEST(ModuleFeatures, ListenerMayRemoveListenersWhileNotified)
@@ -129,16 +98,4 @@ TEST(ModuleFeatures, ListenerMayRemoveListenersWhileNotified)
     Features.UnregisterModularFeature(RivetTestFeatureType, &Feature);
     EXPECT_EQ(Calls, 1);
     EXPECT_EQ(Victim.Events.size(), 1u);
-}
-
-TEST(ModuleFeatures, ModuleOffersFeatureWhileLoaded)
-{
-    FModuleManager::Get().LoadModule("RivetTestFeatureModule");
-    const TArray<IRivetTestFeature*> Offered =
-        IModularFeatures::Get().GetModularFeatureImplementations<IRivetTestFeature>(RivetTestFeatureType);
-    ASSERT_EQ(Offered.Num(), 1);
-    EXPECT_EQ(Offered[0]->GetValue(), 99);
-
-    FModuleManager::Get().UnloadModule("RivetTestFeatureModule");
-    EXPECT_FALSE(IModularFeatures::Get().IsModularFeatureAvailable(RivetTestFeatureType));
 }

@@ -28,18 +28,6 @@ using FRivetTestAlpha = TRecordingModule<0>;
 using FRivetTestBeta = TRecordingModule<1>;
 using FRivetTestGamma = TRecordingModule<2>;
 
-/** Loads Beta while starting, so Beta finishes starting first. */
-class FRivetTestDependent : public IModuleInterface
-{
-public:
-    void StartupModule() override
-    {
-        FModuleManager::Get().LoadModule("RivetTestBeta");
-        GEvents += "+Dependent";
-    }
-    void ShutdownModule() override { GEvents += "-Dependent"; }
-};
-
 /** Unloads itself while shutting down, as a careless module might. */
 class FRivetTestSelfUnloading : public IModuleInterface
 {
@@ -63,7 +51,7 @@ struct FModuleTestFixture : testing::Test
     }
     void TearDown() override
     {
-        for (const char* Name : {"RivetTestAlpha", "RivetTestBeta", "RivetTestGamma", "RivetTestDependent"})
+        for (const char* Name : {"RivetTestAlpha", "RivetTestBeta", "RivetTestGamma"})
         {
             FModuleManager::Get().UnloadModule(Name);
         }
@@ -74,61 +62,31 @@ struct FModuleTestFixture : testing::Test
 VT_IMPLEMENT_MODULE(FRivetTestAlpha, RivetTestAlpha);
 VT_IMPLEMENT_MODULE(FRivetTestBeta, RivetTestBeta);
 VT_IMPLEMENT_MODULE(FRivetTestGamma, RivetTestGamma);
-VT_IMPLEMENT_MODULE(FRivetTestDependent, RivetTestDependent);
 VT_IMPLEMENT_MODULE(FRivetTestSelfUnloading, RivetTestSelfUnloading);
 
 using ModuleManager = FModuleTestFixture;
 
-TEST_F(ModuleManager, StaticRegistrationListsWithoutLoading)
-{
-    const TArray<FName> Names = FModuleManager::Get().GetModuleNames();
-    EXPECT_TRUE(Names.Contains("RivetTestAlpha"));
-    EXPECT_TRUE(Names.Contains("RivetTestDependent"));
-    EXPECT_TRUE(FModuleManager::Get().IsModuleRegistered("RivetTestGamma"));
-    // Registration alone, or asking for a module, does not load it.
-    EXPECT_EQ(FModuleManager::Get().GetModulePtr<FRivetTestGamma>("RivetTestGamma"), nullptr);
-    EXPECT_FALSE(FModuleManager::Get().IsModuleLoaded("RivetTestGamma"));
-    EXPECT_TRUE(GEvents.empty());
-}
-
-TEST_F(ModuleManager, LoadMakesAndStartsOnce)
+TEST_F(ModuleManager, LoadMakesAndStartsOnceAndReloadMakesAFreshObject)
 {
     FModuleManager& Manager = FModuleManager::Get();
+    EXPECT_TRUE(Manager.GetModuleNames().Contains("RivetTestAlpha"));
+    EXPECT_TRUE(Manager.IsModuleRegistered("RivetTestGamma"));
+    // Registration alone, or asking for a module, does not load it.
+    EXPECT_EQ(Manager.GetModulePtr<FRivetTestGamma>("RivetTestGamma"), nullptr);
+    EXPECT_FALSE(Manager.IsModuleLoaded("RivetTestGamma"));
+
     IModuleInterface* First = Manager.LoadModule("RivetTestAlpha");
     ASSERT_NE(First, nullptr);
     EXPECT_EQ(Manager.LoadModule("rivettestalpha"), First);
     EXPECT_EQ(&Manager.LoadModuleChecked<FRivetTestAlpha>("RivetTestAlpha"), First);
-    EXPECT_EQ(Manager.GetModulePtr<FRivetTestAlpha>("RivetTestAlpha"), First);
     EXPECT_EQ(Manager.GetModulePtr<FRivetTestBeta>("RivetTestAlpha"), nullptr);
-    EXPECT_EQ(GEvents, "+Alpha");
-}
 
-TEST_F(ModuleManager, UnloadShutsDownAndReloadMakesAFreshObject)
-{
-    FModuleManager& Manager = FModuleManager::Get();
-    const int32 FirstSerial = Manager.LoadModuleChecked<FRivetTestBeta>("RivetTestBeta").Serial;
-    EXPECT_TRUE(Manager.UnloadModule("RivetTestBeta"));
-    EXPECT_FALSE(Manager.IsModuleLoaded("RivetTestBeta"));
-    EXPECT_FALSE(Manager.UnloadModule("RivetTestBeta"));
-
-    const int32 SecondSerial = Manager.LoadModuleChecked<FRivetTestBeta>("RivetTestBeta").Serial;
-    EXPECT_NE(SecondSerial, FirstSerial);
-    EXPECT_EQ(GEvents, "+Beta-Beta+Beta");
-}
-
-TEST_F(ModuleManager, ShutdownRunsInReverseStartupOrder)
-{
-    FModuleManager& Manager = FModuleManager::Get();
-    Manager.LoadModule("RivetTestGamma");
-    Manager.LoadModule("RivetTestDependent");
-    Manager.LoadModule("RivetTestAlpha");
-    EXPECT_EQ(GEvents, "+Gamma+Beta+Dependent+Alpha");
-
-    GEvents.clear();
-    Manager.UnloadModulesAtShutdown();
-    // Dependent started after Beta, which it loaded, so it shuts down before Beta.
-    EXPECT_EQ(GEvents, "-Alpha-Dependent-Beta-Gamma");
-    EXPECT_FALSE(Manager.IsModuleLoaded("RivetTestBeta"));
+    const int32 FirstSerial = static_cast<FRivetTestAlpha*>(First)->Serial;
+    EXPECT_TRUE(Manager.UnloadModule("RivetTestAlpha"));
+    EXPECT_FALSE(Manager.IsModuleLoaded("RivetTestAlpha"));
+    EXPECT_FALSE(Manager.UnloadModule("RivetTestAlpha"));
+    EXPECT_NE(Manager.LoadModuleChecked<FRivetTestAlpha>("RivetTestAlpha").Serial, FirstSerial);
+    EXPECT_EQ(GEvents, "+Alpha-Alpha+Alpha");
 }
 
 TEST_F(ModuleManager, UnknownModuleGivesNullAndWarns)

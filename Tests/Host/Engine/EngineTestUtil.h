@@ -12,7 +12,7 @@
 #include <initializer_list>
 #include <string_view>
 
-namespace AnimationTest
+namespace EngineTest
 {
 /** A bone given by its parent's name (null for the root) and its local reference pose. */
 struct FTestBone
@@ -70,4 +70,4 @@ protected:
     static FText Title(const char* Text) { return FText::FromString(Text); }
     static int32 RecordedObjects() { return FTransactionBuffer::Get().GetRecordCount(); }
 };
-} // namespace AnimationTest
+} // namespace EngineTest
