@@ -3,8 +3,15 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Engine/SkeletalMesh/SkeletalMeshSocket.h"
 
+FSocketSnapshot::FSocketSnapshot(const USkeletalMeshSocket& Socket)
+    : SocketName(Socket.SocketName), BoneName(Socket.BoneName), Location(Socket.RelativeLocation),
+      Rotation(Socket.RelativeRotation), Scale(Socket.RelativeScale)
+{
+}
+
 FSkeletalMeshSnapshot::FSkeletalMeshSnapshot(const USkeletalMesh& Mesh)
     : Materials(Mesh.GetMaterials()), RefSkeleton(Mesh.GetRefSkeleton()),
+      RefBasesInvMatrix(Mesh.GetRefBasesInvMatrix()), ImportedBounds(Mesh.GetImportedBounds()),
       DerivedDataKey(Mesh.GetDerivedDataKey())
 {
     for (int32 LOD = 0; LOD < Mesh.GetLODNum(); ++LOD)
@@ -15,6 +22,6 @@ FSkeletalMeshSnapshot::FSkeletalMeshSnapshot(const USkeletalMesh& Mesh)
     }
     for (const USkeletalMeshSocket* Socket : Mesh.GetMeshOnlySocketList())
     {
-        Sockets.Add(Socket->SocketName.ToString() + "@" + Socket->BoneName.ToString());
+        Sockets.Add(FSocketSnapshot(*Socket));
     }
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "Core/Math/BoxSphereBounds.h"
+#include "Core/Math/Matrix.h"
+#include "Core/Math/Rotator.h"
+#include "Core/Math/Vector.h"
 #include "Core/Misc/Guid.h"
 #include "Engine/Animation/ReferenceSkeleton.h"
 #include "Engine/SkeletalMesh/SkeletalLODInfo.h"
@@ -9,11 +13,27 @@
 #include <optional>
 
 class USkeletalMesh;
+class USkeletalMeshSocket;
+
+/** A socket's name, bone and transform. */
+struct FSocketSnapshot
+{
+    explicit FSocketSnapshot(const USkeletalMeshSocket& Socket);
+
+    FName SocketName;
+    FName BoneName;
+    FVector Location;
+    FRotator Rotation;
+    FVector Scale;
+
+    bool operator==(const FSocketSnapshot&) const = default;
+};
 
 /**
  * A copy of what the tools may change on a skeletal mesh: every LOD's description and settings, the
- * material slots, the reference skeleton, the mesh sockets' names and bones, and the derived-data key
- * (which every commit renews). Two snapshots are equal when nothing of that changed in between.
+ * material slots, the reference skeleton with its inverse reference matrices, the mesh sockets, the
+ * imported bounds and the derived-data key (which every commit renews). Two snapshots are equal when
+ * nothing of that changed in between.
  */
 struct FSkeletalMeshSnapshot
 {
@@ -23,7 +43,9 @@ struct FSkeletalMeshSnapshot
     TArray<FSkeletalLODInfo> LODInfos;
     TArray<FSkeletalMaterial> Materials;
     FReferenceSkeleton RefSkeleton;
-    TArray<FString> Sockets;
+    TArray<FMatrix44f> RefBasesInvMatrix;
+    TArray<FSocketSnapshot> Sockets;
+    FBoxSphereBounds ImportedBounds;
     FGuid DerivedDataKey;
 
     bool operator==(const FSkeletalMeshSnapshot&) const = default;

@@ -180,6 +180,12 @@ void BuildPhysics(UPhysicsAsset& PhysicsAsset)
     Hull.VertexData = {FVector(0, 0, 0), FVector(1, 0, 0), FVector(0, 1, 0), FVector(0, 0, 1)};
     Hull.UpdateElemBox();
     Arm.ConvexElems.Add(Hull);
+    FKTaperedCapsuleElem Forearm;
+    Forearm.Center = FVector(1.5, 0.0, 0.0);
+    Forearm.Radius0 = 0.25f;
+    Forearm.Radius1 = 0.5f;
+    Forearm.Length = 1.5f;
+    Arm.TaperedCapsuleElems.Add(Forearm);
 
     FKAggregateGeometry& Head = AddBody(PhysicsAsset, "Head")->AggGeom;
     Head.SphereElems.Add(FKSphereElem{FName("Skull"), FVector(0.0, 0.5, 0.0), 0.75f});
@@ -188,6 +194,12 @@ void BuildPhysics(UPhysicsAsset& PhysicsAsset)
     LevelSet.CellSize = 0.5;
     LevelSet.Distances = {-0.1f, 0.1f, 0.1f, 0.2f, 0.1f, 0.2f, 0.2f, 0.3f};
     Head.LevelSetElems.Add(LevelSet);
+    FKSkinnedLevelSetElem SkinnedLevelSet;
+    static_cast<FKLevelSetElem&>(SkinnedLevelSet) = LevelSet;
+    SkinnedLevelSet.BoneNames = {FName("Head")};
+    SkinnedLevelSet.LatticeDims = FGridDimensions{2, 2, 2};
+    SkinnedLevelSet.LatticeBoneWeights.Init(1.0f, 8);
+    Head.SkinnedLevelSetElems.Add(SkinnedLevelSet);
 
     AddConstraint(PhysicsAsset, "Spine", "Arm", FVector(2.0, 0.0, 0.0));
     AddConstraint(PhysicsAsset, "Spine", "Head", FVector(0.0, 2.0, 0.0));

@@ -31,8 +31,9 @@ struct FTestSkeletalAssetOptions
  *   normals), the mesh socket "Weapon" on "Arm", committed with its inverse reference matrices;
  * - its skeleton: the same four bones ("Root", "Spine" at (2, 0, 0), "Arm" at (2, 0, 0) below "Spine",
  *   "Head" at (0, 2, 0) below "Spine"), and the skeleton socket "Hat" on "Head";
- * - its physics asset: bodies for "Spine" (a sphere and a capsule), "Arm" (a box and a convex hull)
- *   and "Head" (a sphere and a level set), and the constraints Spine-Arm and Spine-Head;
+ * - its physics asset: bodies for "Spine" (a sphere and a capsule), "Arm" (a box, a convex hull and a
+ *   tapered capsule) and "Head" (a sphere, a level set and a skinned level set), and the constraints
+ *   Arm-Spine and Head-Spine (each child bone first);
  * - an animation, "<Name>_Walk", bound to the skeleton: 3 keys with tracks for "Root" and "Spine".
  * Every package is left clean (not dirty) and the undo history untouched.
  */

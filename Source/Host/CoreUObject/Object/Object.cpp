@@ -96,6 +96,7 @@ bool UObject::MarkPackageDirty() const
         return false;
     }
     Package->SetDirtyFlag(true);
+    UPackage::OnMarkedDirty().Broadcast(Package);
     return true;
 }
 

@@ -3,6 +3,13 @@
 #include "CoreUObject/Object/ObjectArray.h"
 #include "CoreUObject/Object/UObjectGlobals.h"
 
+TMulticastDelegate<void(const UPackage*)>& UPackage::OnMarkedDirty()
+{
+    // Never destroyed: objects may mark their packages while other statics go.
+    static auto& MarkedDirty = *new TMulticastDelegate<void(const UPackage*)>();
+    return MarkedDirty;
+}
+
 UPackage* GetTransientPackage()
 {
     static UPackage* const Package = []

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Core/Delegates/MulticastDelegate.h"
 #include "CoreUObject/Object/Object.h"
 
 /**
@@ -15,6 +16,12 @@ public:
 
     bool IsDirty() const { return bDirty; }
     void SetDirtyFlag(bool bIsDirty) { bDirty = bIsDirty; }
+
+    /**
+     * Broadcast every time an object marks its package dirty, also when the package is dirty already:
+     * listeners see each request to save, not only the change of the flag.
+     */
+    static TMulticastDelegate<void(const UPackage*)>& OnMarkedDirty();
 
 private:
     bool bDirty = false;

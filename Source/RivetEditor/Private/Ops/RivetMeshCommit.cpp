@@ -2,7 +2,7 @@
 
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 
-void CommitLOD0(USkeletalMesh& Mesh, bool bPostEditChange)
+void CommitLOD(USkeletalMesh& Mesh, int32 LODIndex)
 {
     FCommitMeshDescriptionParams Params;
     Params.bMarkPackageDirty = true;
@@ -11,7 +11,12 @@ void CommitLOD0(USkeletalMesh& Mesh, bool bPostEditChange)
     Params.bUpdateImportedBounds = true;
     Params.bInvalidateDerivedData = true;
     Params.bRecomputeNormals = false;
-    Mesh.CommitMeshDescription(0, Params);
+    Mesh.CommitMeshDescription(LODIndex, Params);
+}
+
+void CommitLOD0(USkeletalMesh& Mesh, bool bPostEditChange)
+{
+    CommitLOD(Mesh, 0);
     if (bPostEditChange)
     {
         Mesh.PostEditChange();
