@@ -2,14 +2,16 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
 /**
- * The console report, followed by a table that gives every benchmark's time as a multiple of one
- * baseline benchmark run on the same machine, so that results can be compared across machines.
+ * The console report, followed by a table that gives every benchmark's median time over its
+ * repetitions as a multiple of the baseline benchmark's median in the same run, so that results can
+ * be compared across machines.
  */
 class FRatioReporter : public benchmark::ConsoleReporter
 {
@@ -28,7 +30,7 @@ public:
                 {
                     Order.push_back(Name);
                 }
-                Times[Name] = Result.GetAdjustedRealTime();
+                Times[Name].push_back(Result.GetAdjustedRealTime());
             }
         }
     }
@@ -37,7 +39,8 @@ public:
     {
         ConsoleReporter::Finalize();
         const auto Baseline = Times.find(BaselineName);
-        if (Baseline == Times.end() || Baseline->second <= 0.0)
+        const double BaselineTime = Baseline == Times.end() ? 0.0 : Median(Baseline->second);
+        if (BaselineTime <= 0.0)
         {
             GetOutputStream() << "\nNo ratios: the baseline " << BaselineName << " did not run.\n";
             return;
@@ -47,15 +50,21 @@ public:
         {
             char Line[256];
             std::snprintf(Line, sizeof(Line), "  %-60s %8.2f\n", Name.c_str(),
-                          Times[Name] / Baseline->second);
+                          Median(Times[Name]) / BaselineTime);
             GetOutputStream() << Line;
         }
     }
 
 private:
+    static double Median(std::vector<double> Values)
+    {
+        std::nth_element(Values.begin(), Values.begin() + Values.size() / 2, Values.end());
+        return Values[Values.size() / 2];
+    }
+
     std::string BaselineName;
     std::vector<std::string> Order;
-    std::map<std::string, double> Times;
+    std::map<std::string, std::vector<double>> Times;
 };
 
 /** The main function of a benchmark program whose ratios are taken against BaselineName. */
