@@ -9,7 +9,9 @@
 
 /**
  * The console report, followed by a table that gives every benchmark's time as a multiple of one
- * baseline benchmark run on the same machine, so that results can be compared across machines.
+ * baseline benchmark run on the same machine, so that results can be compared across machines. A
+ * benchmark run several times (Repetitions) is taken at its median; the names in the table are the
+ * function and its arguments ("MergeSlot/708").
  */
 class FRatioReporter : public benchmark::ConsoleReporter
 {
@@ -21,9 +23,12 @@ public:
         ConsoleReporter::ReportRuns(Runs);
         for (const Run& Result : Runs)
         {
-            if (Result.run_type == Run::RT_Iteration && !Result.error_occurred)
+            const bool bMedian = Result.run_type == Run::RT_Aggregate && Result.aggregate_name == "median";
+            if ((Result.run_type == Run::RT_Iteration || bMedian) && !Result.error_occurred)
             {
-                const std::string Name = Result.benchmark_name();
+                const std::string& Arguments = Result.run_name.args;
+                const std::string Name =
+                    Result.run_name.function_name + (Arguments.empty() ? "" : "/" + Arguments);
                 if (!Times.contains(Name))
                 {
                     Order.push_back(Name);
