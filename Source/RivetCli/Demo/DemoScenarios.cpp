@@ -6,8 +6,8 @@ TArray<FDemoScenario> GetDemoScenarios()
     const FString AssignTool = "Assign New Material Slot";
     Scenarios.Add(
         {AssignTool,
-         "paint the head into a new slot \"Face\", merge \"Shoes\" into \"Trousers\", remove unused "
-         "slots",
+         "paint the head into a new slot \"Face\", merge \"Shoes\" into \"Trousers\" (LOD 1 keeps its shoes, "
+         "so their slot stays), remove unused slots",
          {{EEditStepKind::Select, {"bone:Head:0.5"}},
           {EEditStepKind::Set, {"Slot Name=Face"}},
           {EEditStepKind::Accept},
