@@ -29,8 +29,8 @@ TEST(DemoCommandTest, BuildsTheCharacterAndRunsEveryToolOfThisBuildOnACleanFolde
     EXPECT_THAT(Run.Err, HasSubstr("note: Moved 256 polygon(s) into slot 4 ('Face').\n"));
     EXPECT_THAT(Run.Err, HasSubstr("note: Deleted 0 slot(s); moved 704 polygon(s). 5 slot(s) left.\n"));
     EXPECT_THAT(Run.Err, HasSubstr("  material slots (5):\n"));
-    EXPECT_THAT(Run.Err, HasSubstr("    3 Face: 256 triangles"));
-    EXPECT_THAT(Run.Err, HasSubstr("    4 Shoes: 0 triangles")) << "LOD 1 still draws with it";
+    EXPECT_THAT(Run.Err, HasSubstr("    3 Shoes: 0 triangles")) << "LOD 1 still draws with it";
+    EXPECT_THAT(Run.Err, HasSubstr("    4 Face: 256 triangles"));
     EXPECT_THAT(Run.Err, HasSubstr("\n2. Delete Polygons: delete the left hand\n"));
     EXPECT_THAT(Run.Err, HasSubstr("note: Deleted "));
     EXPECT_THAT(Run.Err, HasSubstr("- Detach Polygons: not in this build yet, skipped\n"));

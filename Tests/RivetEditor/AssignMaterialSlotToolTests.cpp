@@ -1,9 +1,6 @@
 #include "MaterialSlotExpectations.h"
 
 #include "CoreUObject/Object/StrongObjectPtr.h"
-#include "CoreUObject/Reflection/Class.h"
-#include "CoreUObject/Reflection/Enum.h"
-#include "CoreUObject/Reflection/Function.h"
 #include "HeadlessEditor/HeadlessEditor.h"
 #include "RivetEditor/Private/Tools/RivetAssignMaterialSlotTool.h"
 #include "RivetEditor/Private/Tools/RivetMeshEditActions.h"
@@ -92,33 +89,6 @@ TEST_F(AssignMaterialSlotToolTest, StartsWithItsPanelsHintAndOneOptionPerSlot)
     EXPECT_EQ(Settings().MergeIntoSlot, Options[0]);
     EXPECT_EQ(Settings().Target, ERivetSlotTargetMode::NewSlot);
     EXPECT_TRUE(Settings().bCopySourceMaterial);
-}
-
-TEST_F(AssignMaterialSlotToolTest, ClassesCarryTheirPanelMetadata)
-{
-    EXPECT_EQ(URivetAssignMaterialSlotToolBuilder::StaticClass()->GetMetaDataText("ToolTip"),
-              "Builder for the Assign Material Slot tool.");
-    const UEnum* Modes = StaticEnum<ERivetSlotTargetMode>();
-    ASSERT_EQ(Modes->NumEntries(), 2);
-    EXPECT_EQ(Modes->GetEntry(1).MetaData.Get("ToolTip"),
-              "Move the selected polygons into one of the slots the mesh already has.");
-
-    const UClass* Properties = URivetAssignMaterialSlotToolProperties::StaticClass();
-    const FProperty* Existing = Properties->FindPropertyByName("ExistingSlot");
-    ASSERT_NE(Existing, nullptr);
-    EXPECT_TRUE(Existing->IsEditable());
-    EXPECT_EQ(Existing->GetMetaData("GetOptions"), "GetSlotNameOptions");
-    EXPECT_EQ(Existing->GetMetaData("EditCondition"), "Target == ERivetSlotTargetMode::ExistingSlot");
-    EXPECT_TRUE(Existing->HasMetaData("NoResetToDefault"));
-    const FProperty* Options = Properties->FindPropertyByName("SlotNameOptions");
-    ASSERT_NE(Options, nullptr);
-    EXPECT_FALSE(Options->IsEditable());
-    EXPECT_TRUE(Options->HasMetaData("TransientToolProperty"));
-    const FFunction* Delete = Properties->FindFunctionByName("DeleteSlotNow");
-    ASSERT_NE(Delete, nullptr);
-    EXPECT_EQ(Delete->GetMetaData("DisplayName"), "Delete Slot");
-    EXPECT_EQ(Delete->GetMetaData("Category"), "Cleanup");
-    EXPECT_EQ(Properties->FindFunctionByName("RemoveUnusedSlotsNow")->GetMetaData("DisplayPriority"), "2");
 }
 
 TEST_F(AssignMaterialSlotToolTest, AMeshWithASecondLODIsWarnedAboutOnceAfterTheHint)

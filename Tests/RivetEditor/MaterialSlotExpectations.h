@@ -68,10 +68,10 @@ inline void ExpectSlotsNamedAfterGroups(const USkeletalMesh& Mesh)
 }
 
 /** What a cleanup leaves: one slot per polygon group, dense IDs, names agreeing, no LOD 0 map. */
-inline void ExpectCleanBinding(const USkeletalMesh& Mesh, int32 SlotsOnlyOtherLODsDraw = 0)
+inline void ExpectCleanBinding(const USkeletalMesh& Mesh)
 {
     const FMeshDescription& Description = *Mesh.GetMeshDescription(0);
-    EXPECT_EQ(Mesh.GetMaterials().Num(), Description.PolygonGroups().Num() + SlotsOnlyOtherLODsDraw);
+    EXPECT_EQ(Mesh.GetMaterials().Num(), Description.PolygonGroups().Num());
     EXPECT_EQ(Description.PolygonGroups().GetArraySize(), Description.PolygonGroups().Num());
     EXPECT_TRUE(Mesh.GetLODInfo(0)->LODMaterialMap.IsEmpty());
     ExpectSlotsNamedAfterGroups(Mesh);

@@ -407,26 +407,4 @@ TEST_F(MaterialSlotOpTest, TheDumpListsSlotsMapSectionsAndGroups)
         Log.ContainsMessage(LogCategory, "[RivetEditor] PolygonGroup[3] slotName='None' triangles=0"));
 }
 
-TEST(MoveTrianglePolygonsKernelTest, APolygonMovesOnceWithAllItsTriangles)
-{
-    FMeshDescription Mesh;
-    FSkeletalMeshAttributes(Mesh).Register();
-    const FPolygonGroupID From = Mesh.CreatePolygonGroup();
-    const FPolygonGroupID To = Mesh.CreatePolygonGroup();
-    TArray<FVertexInstanceID> Quad;
-    for (int32 Corner = 0; Corner < 4; ++Corner)
-    {
-        const FVertexID Vertex = Mesh.CreateVertex();
-        FSkeletalMeshAttributes(Mesh).GetVertexPositions()[Vertex] =
-            FVector3f(static_cast<float>(Corner % 3 != 0), static_cast<float>(Corner / 2), 0.0f);
-        Quad.Add(Mesh.CreateVertexInstance(Vertex));
-    }
-    Mesh.CreatePolygon(From, Quad);
-    ASSERT_EQ(Mesh.Triangles().Num(), 2);
-
-    EXPECT_EQ(MoveTrianglePolygonsToGroup(Mesh, {0, 1, 0, 2, -3}, To), 3);
-    EXPECT_EQ(Mesh.GetTrianglePolygonGroup(FTriangleID(0)), To);
-    EXPECT_EQ(Mesh.GetTrianglePolygonGroup(FTriangleID(1)), To);
-    EXPECT_TRUE(Mesh.CheckConsistency());
-}
 } // namespace

@@ -5,6 +5,7 @@
 #include "RivetEditor/Private/Ops/RivetMergeSlotsOp.h"
 #include "RivetEditorLog.h"
 #include "Support/ElementIDs.h"
+#include "Support/MeshBuilders.h"
 #include "Support/SkeletalMeshSnapshot.h"
 #include "Support/TestSkeletalAsset.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
@@ -289,10 +290,16 @@ TEST_F(MergeSlotsOpTest, TheCleanupRefusesBindingsItCannotHonour)
 
 TEST_F(MergeSlotsOpTest, SlotsThatOnlyOtherLODsDrawWithStayAndTheirMapsFollow)
 {
-    // LOD 0 draws with slots 0 and 2 (group 1 is empty); LOD 1's sections draw with slots 1, 2 and 2.
+    // LOD 0 draws with slots 0 and 2 (group 1 is empty), LOD 1's sections with slots 1, 2 and 2; slot 3 is
+    // spare.
     Build({.PackageName = "/Game/Slots/TwoLODs", .NumLODs = 2});
     MoveGroup(1, 0);
     Mesh->GetLODInfo(1)->LODMaterialMap = {1, 2, 2};
+    const FSkeletalMeshSnapshot Clean(*Mesh);
+    ASSERT_TRUE(RemoveUnusedMaterialSlots(Mesh, true).bSuccess);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Clean) << "slot 1 has its group: nothing to do";
+
+    Mesh->GetMaterials().Add(FSkeletalMaterial(nullptr, FName("Spare"), FName("Spare")));
     const FSkeletalMeshSnapshot Before(*Mesh);
     const TArray<const UMaterial*> LOD0Materials = MaterialPerTriangle(*Mesh);
     const TArray<const UMaterial*> LOD1Materials = MaterialPerSection(*Mesh, 1);
@@ -300,17 +307,22 @@ TEST_F(MergeSlotsOpTest, SlotsThatOnlyOtherLODsDrawWithStayAndTheirMapsFollow)
     const FRivetSlotCleanupResult Result = RemoveUnusedMaterialSlots(Mesh, true);
 
     ASSERT_TRUE(Result.bSuccess);
-    EXPECT_EQ(Result.SlotsRemoved, 0);
+    EXPECT_EQ(Result.SlotsRemoved, 1);
     ASSERT_EQ(Result.SlotsRemaining, 3);
     EXPECT_EQ(Mesh->GetMaterials()[2].MaterialSlotName, FName("Slot_1")) << "after the groups' slots";
+    EXPECT_EQ(CountTrianglesPerGroup(LOD0()), (TArray<int32>{32, 16, 0})) << "with a group of its own";
     EXPECT_EQ(MaterialPerTriangle(*Mesh), LOD0Materials);
     EXPECT_EQ(MaterialPerSection(*Mesh, 1), LOD1Materials);
     EXPECT_EQ(Mesh->GetLODInfo(1)->LODMaterialMap, (TArray<int32>{2, 1, 1}));
     EXPECT_TRUE(*Mesh->GetMeshDescription(1) == *Before.Descriptions[1]) << "LOD 1 geometry is not touched";
-    ExpectCleanBinding(*Mesh, /*SlotsOnlyOtherLODsDraw=*/1);
+    ExpectCleanBinding(*Mesh);
 
-    // Merging LOD 0's last two slots keeps LOD 1 drawing as it did.
+    // Merging LOD 0's last two slots keeps LOD 1 drawing as it did, and a new slot pairs with a new group.
     ASSERT_TRUE(Merge(1, 0).bSuccess);
     EXPECT_EQ(MaterialPerSection(*Mesh, 1), LOD1Materials);
+    ExpectCleanBinding(*Mesh);
+    FRivetNewSlotParams NewSlot;
+    NewSlot.TriangleIDs = {0};
+    EXPECT_EQ(AssignToNewSlot(Mesh, NewSlot).NewSlotIndex, 3);
 }
 } // namespace

@@ -2,7 +2,6 @@
 #include "Engine/SkeletalMesh/LODMaterialMapCarry.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Support/MeshBuilders.h"
-#include "Support/MeshEdits.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <gtest/gtest.h>
@@ -50,72 +49,47 @@ TEST(LODMaterialMapCarryTest, EachGroupKeepsItsEntryWhenSectionsComeAndGo)
     }
 }
 
-/** A committed three-group grid whose material map sends group 0 to slot 2 and group 2 to slot 0. */
-class LODMaterialMapCommitTest : public testing::Test
+/** Commits that empty a group and fill one again keep the other groups on their slots, and undo. */
+TEST(LODMaterialMapCommitTest, CommitsCarryTheMapAndUndoRestoresIt)
 {
-protected:
-    void SetUp() override
+    FTransactionBuffer::Get().Reset();
+    USkeletalMesh* Mesh = NewObject<USkeletalMesh>(CreatePackage("/Game/MapCarry/Mesh"), FName("Mesh"));
+    Mesh->AddLODInfo();
+    FSkinnedGridOptions Options;
+    Options.QuadsX = 6;
+    Options.NumGroups = 3;
+    Mesh->CreateMeshDescription(0, BuildSkinnedGrid(Options));
+    Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
+    Mesh->GetLODInfo(0)->LODMaterialMap = {2, INDEX_NONE, 0};
+    const auto Groups = [Mesh](int32 Group)
     {
-        FTransactionBuffer::Get().Reset();
-        Mesh = NewObject<USkeletalMesh>(CreatePackage(FString::Printf("/Game/MapCarry/Mesh%d", ++Counter)),
-                                        FName("Mesh"));
-        Mesh->AddLODInfo();
-        FSkinnedGridOptions Options;
-        Options.QuadsX = 6;
-        Options.NumGroups = 3;
-        Mesh->CreateMeshDescription(0, BuildSkinnedGrid(Options));
-        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-        Mesh->GetLODInfo(0)->LODMaterialMap = {2, INDEX_NONE, 0};
-    }
-
-    FMeshDescription& Description() const { return *Mesh->GetMeshDescription(0); }
-    const TArray<int32>& Map() const { return Mesh->GetLODInfo(0)->LODMaterialMap; }
-
-    TArray<FTriangleID> TrianglesOfGroup(int32 Group) const
+        return Mesh->GetMeshDescription(0)->GetPolygonGroupPolygonIDs(FPolygonGroupID(Group));
+    };
+    const auto MovePolygon = [Mesh, &Groups](int32 From, int32 To)
     {
-        TArray<FTriangleID> Triangles;
-        for (const FTriangleID Triangle : Description().Triangles().GetElementIDs())
-        {
-            if (Description().GetTrianglePolygonGroup(Triangle).GetValue() == Group)
-            {
-                Triangles.Add(Triangle);
-            }
-        }
-        return Triangles;
-    }
+        Mesh->GetMeshDescription(0)->SetPolygonPolygonGroup(*Groups(From).begin(), FPolygonGroupID(To));
+    };
 
-    static inline int32 Counter = 0;
-    USkeletalMesh* Mesh = nullptr;
-};
-
-TEST_F(LODMaterialMapCommitTest, ACommitThatEmptiesAGroupKeepsTheOthersOnTheirSlots)
-{
     {
-        FScopedTransaction Transaction(FText::FromString("Empty group 0"));
+        FScopedTransaction Transaction(FText::FromString("Move group 1"));
         Mesh->ModifyMeshDescription(0);
-        DeleteTrianglesAndUnusedElements(Description(), TrianglesOfGroup(0));
+        const int32 NewGroup = Mesh->GetMeshDescription(0)->CreatePolygonGroup().GetValue();
+        while (!Groups(1).IsEmpty())
+        {
+            MovePolygon(1, NewGroup);
+        }
         Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
     }
-    EXPECT_EQ(Map(), (TArray<int32>{INDEX_NONE, 0})) << "group 2, now the second section, still draws slot 0";
-
+    EXPECT_EQ(Mesh->GetLODInfo(0)->LODMaterialMap, (TArray<int32>{2, 0})) << "sections of groups 0, 2 and 3";
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_EQ(Map(), (TArray<int32>{2, INDEX_NONE, 0}));
-}
+    EXPECT_EQ(Mesh->GetLODInfo(0)->LODMaterialMap, (TArray<int32>{2, INDEX_NONE, 0}));
+    ASSERT_TRUE(FTransactionBuffer::Get().Redo());
+    EXPECT_EQ(Mesh->GetLODInfo(0)->LODMaterialMap, (TArray<int32>{2, 0}));
 
-TEST_F(LODMaterialMapCommitTest, ASectionOfAGroupThatHadNoneGetsNoEntry)
-{
-    const FPolygonGroupID NewGroup = Description().CreatePolygonGroup();
-    for (const FTriangleID Triangle : TrianglesOfGroup(1))
-    {
-        Description().SetPolygonPolygonGroup(Description().GetTrianglePolygon(Triangle), NewGroup);
-    }
+    // Group 1 takes a polygon back: its new section sits between two redirected ones.
+    MovePolygon(0, 1);
     Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-    EXPECT_EQ(Map(), (TArray<int32>{2, 0})) << "sections of groups 0, 2 and 3";
-
-    // Group 1 takes triangles back from group 0: its new section sits between two redirected ones.
-    Description().SetPolygonPolygonGroup(Description().GetTrianglePolygon(TrianglesOfGroup(0)[0]),
-                                         FPolygonGroupID(1));
-    Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-    EXPECT_EQ(Map(), (TArray<int32>{2, INDEX_NONE, 0})) << "sections of groups 0, 1, 2 and 3";
+    EXPECT_EQ(Mesh->GetLODInfo(0)->LODMaterialMap, (TArray<int32>{2, INDEX_NONE, 0}))
+        << "sections of groups 0, 1, 2 and 3";
 }
 } // namespace

@@ -102,10 +102,32 @@ TArray<FPolygonGroupID> FindEmptyGroups(const FMeshDescription& Description, con
     return Empty;
 }
 
-/** A group ID without a group below the highest: the groups would not be numbered as their slots. */
-bool HasGroupIDHoles(const FMeshDescription& Description, const FRivetSlotUsage& Usage)
+/**
+ * True when the slots need no rebuild: no group ID is missing below the highest, every slot is drawn with,
+ * and the groups without triangles are exactly one for each slot that only other LODs draw with, at that
+ * slot's index (a group draws nothing, but keeps the slot's index paired with a group of its own).
+ */
+bool IsClean(const FMeshDescription& Description, const FRivetSlotUsage& Usage,
+             const TArray<int32>& OtherLODSlots, int32 NumSlots)
 {
-    return Usage.GroupToSlot.Num() != Description.PolygonGroups().Num();
+    if (Usage.GroupToSlot.Num() != Description.PolygonGroups().Num() ||
+        Usage.FindSlotsInUse(NumSlots).Contains(0))
+    {
+        return false;
+    }
+    int32 EmptyGroups = 0;
+    for (const FPolygonGroupID Group : Description.PolygonGroups().GetElementIDs())
+    {
+        if (!Usage.IsGroupUsed(Group.GetValue()))
+        {
+            if (!OtherLODSlots.Contains(Group.GetValue()))
+            {
+                return false;
+            }
+            ++EmptyGroups;
+        }
+    }
+    return EmptyGroups == OtherLODSlots.Num();
 }
 
 /**
@@ -169,27 +191,19 @@ void FollowRenumberedSlots(USkeletalMesh& Mesh, const TArray<int32>& NewSlotOfOl
     }
 }
 
-/** Steps of the rebuild once the checks passed; the mesh's description is recorded here. */
-FRivetSlotCleanupResult RebuildSlots(USkeletalMesh& Mesh, FMeshDescription& Description,
-                                     const FRivetSlotUsage& Usage, bool bPostEditChange)
+/**
+ * The rebuilt slots: a copy of each used group's slot at the group's new index, then each slot that only
+ * other LODs draw with. NewSlotOfOldSlot gets the new index of each old slot that is kept (its first
+ * copy).
+ */
+TArray<FSkeletalMaterial> RebuildSlotArray(const TArray<FSkeletalMaterial>& OldMaterials,
+                                           const FRivetSlotUsage& Usage,
+                                           const TArray<int32>& NewGroupOfOldGroup, int32 NumGroups,
+                                           const TArray<int32>& OtherLODSlots,
+                                           TArray<int32>& NewSlotOfOldSlot)
 {
-    const TArray<FSkeletalMaterial> OldMaterials = Mesh.GetMaterials();
-    const TArray<FPolygonGroupID> EmptyGroups = FindEmptyGroups(Description, Usage);
-    const TArray<int32> OtherLODSlots = FindSlotsOnlyOtherLODsDraw(Usage, OldMaterials.Num());
-    FRivetSlotCleanupResult Result;
-    if (EmptyGroups.IsEmpty() && !HasGroupIDHoles(Description, Usage) &&
-        !Usage.FindSlotsInUse(OldMaterials.Num()).Contains(0))
-    {
-        Result.SlotsRemaining = OldMaterials.Num();
-        Result.bSuccess = true;
-        return Result;
-    }
-
-    Mesh.ModifyMeshDescription(0, /*bAlwaysMarkDirty=*/true);
-    const TArray<int32> NewGroupOfOldGroup = DeletePolygonGroupsAndCompact(Description, EmptyGroups);
     TArray<FSkeletalMaterial> NewMaterials;
-    NewMaterials.SetNum(Description.PolygonGroups().Num());
-    TArray<int32> NewSlotOfOldSlot;
+    NewMaterials.SetNum(NumGroups);
     NewSlotOfOldSlot.Init(INDEX_NONE, OldMaterials.Num());
     for (int32 Group = 0; Group < Usage.bGroupUsed.Num(); ++Group)
     {
@@ -209,6 +223,35 @@ FRivetSlotCleanupResult RebuildSlots(USkeletalMesh& Mesh, FMeshDescription& Desc
     {
         NewSlotOfOldSlot[Slot] = NewMaterials.Num();
         NewMaterials.Add(OldMaterials[Slot]);
+    }
+    return NewMaterials;
+}
+
+/** Steps of the rebuild once the checks passed; the mesh's description is recorded here. */
+FRivetSlotCleanupResult RebuildSlots(USkeletalMesh& Mesh, FMeshDescription& Description,
+                                     const FRivetSlotUsage& Usage, bool bPostEditChange)
+{
+    const TArray<FSkeletalMaterial> OldMaterials = Mesh.GetMaterials();
+    const TArray<int32> OtherLODSlots = FindSlotsOnlyOtherLODsDraw(Usage, OldMaterials.Num());
+    FRivetSlotCleanupResult Result;
+    if (IsClean(Description, Usage, OtherLODSlots, OldMaterials.Num()))
+    {
+        Result.SlotsRemaining = OldMaterials.Num();
+        Result.bSuccess = true;
+        return Result;
+    }
+
+    Mesh.ModifyMeshDescription(0, /*bAlwaysMarkDirty=*/true);
+    const TArray<int32> NewGroupOfOldGroup =
+        DeletePolygonGroupsAndCompact(Description, FindEmptyGroups(Description, Usage));
+    TArray<int32> NewSlotOfOldSlot;
+    TArray<FSkeletalMaterial> NewMaterials =
+        RebuildSlotArray(OldMaterials, Usage, NewGroupOfOldGroup, Description.PolygonGroups().Num(),
+                         OtherLODSlots, NewSlotOfOldSlot);
+    // Each slot that only other LODs draw with keeps a group of its index, without triangles.
+    for (int32 Slot = Description.PolygonGroups().Num(); Slot < NewMaterials.Num(); ++Slot)
+    {
+        Description.CreatePolygonGroup();
     }
     NameRebuiltSlots(NewMaterials, Description);
     VT_CHECKF(NewMaterials.Num() <= OldMaterials.Num(), "Cleanup added slots (%d -> %d)", OldMaterials.Num(),

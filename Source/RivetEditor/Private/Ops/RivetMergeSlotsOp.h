@@ -58,9 +58,11 @@ TArray<int32> DeletePolygonGroupsAndCompact(FMeshDescription& Mesh, const TArray
  * Rebuilds the material slots to one per LOD 0 polygon group with triangles, slot k drawn by group k,
  * each group keeping the material it drew with; empty groups go, the groups are renumbered without
  * holes and the LOD 0 material map is emptied. Slots that only other LODs draw with stay, after the
- * groups' slots in their former order, and the other LODs' material maps follow the renumbering, so
- * their geometry (never touched) keeps its materials. Succeeds without a change when no slot is unused,
- * no group empty and the group IDs have no hole.
+ * groups' slots in their former order, each paired with a new LOD 0 group without triangles (so that
+ * slot k and group k still go together and a new group can get a new slot); the other LODs' material
+ * maps follow the renumbering, so their geometry (never touched) keeps its materials. Succeeds without
+ * a change when that is the state already, up to the LOD 0 map: no slot unused, no group empty but
+ * those paired groups, no hole in the group IDs.
  *
  * Refuses, with the mesh untouched, without a mesh, a LOD 0 description or a triangle, and when the
  * bindings cannot be honoured: more slots needed than the mesh has, or a used group whose slot does not
