@@ -11,7 +11,8 @@
 /**
  * The console report, followed by a table that gives every benchmark's median time over its
  * repetitions as a multiple of the baseline benchmark's median in the same run, so that results can
- * be compared across machines.
+ * be compared across machines. The names in the table are the function and its arguments
+ * ("MergeSlot/708").
  */
 class FRatioReporter : public benchmark::ConsoleReporter
 {
@@ -25,7 +26,9 @@ public:
         {
             if (Result.run_type == Run::RT_Iteration && !Result.error_occurred)
             {
-                const std::string Name = Result.benchmark_name();
+                const std::string& Arguments = Result.run_name.args;
+                const std::string Name =
+                    Result.run_name.function_name + (Arguments.empty() ? "" : "/" + Arguments);
                 if (!Times.contains(Name))
                 {
                     Order.push_back(Name);

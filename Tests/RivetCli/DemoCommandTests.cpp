@@ -15,18 +15,27 @@ TEST(DemoCommandTest, BuildsTheCharacterAndRunsEveryToolOfThisBuildOnACleanFolde
 
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
     const std::string Character = Out + "/RivetDemoCharacter.glb";
-    const std::string Deleted = Out + "/01-delete-polygons/RivetDemoCharacter.glb";
+    const std::string Slots = Out + "/01-assign-new-material-slot/RivetDemoCharacter.glb";
+    const std::string Deleted = Out + "/02-delete-polygons/RivetDemoCharacter.glb";
     const int32 Before = CountFileTriangles(FString(Character));
     const int32 After = CountFileTriangles(FString(Deleted));
     EXPECT_GT(Before, 1000);
     EXPECT_GT(After, 0);
     EXPECT_LT(After, Before);
 
-    EXPECT_THAT(Run.Err, HasSubstr("\n1. Delete Polygons: delete the left hand\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("\n1. Assign New Material Slot: paint the head into a new slot \"Face\""));
+    EXPECT_THAT(Run.Err, HasSubstr("  material slots (4):\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("    3 Shoes: 704 triangles"));
+    EXPECT_THAT(Run.Err, HasSubstr("note: Moved 256 polygon(s) into slot 4 ('Face').\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("note: Deleted 0 slot(s); moved 704 polygon(s). 5 slot(s) left.\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("  material slots (5):\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("    3 Shoes: 0 triangles")) << "LOD 1 still draws with it";
+    EXPECT_THAT(Run.Err, HasSubstr("    4 Face: 256 triangles"));
+    EXPECT_THAT(Run.Err, HasSubstr("\n2. Delete Polygons: delete the left hand\n"));
     EXPECT_THAT(Run.Err, HasSubstr("note: Deleted "));
     EXPECT_THAT(Run.Err, HasSubstr("- Detach Polygons: not in this build yet, skipped\n"));
-    EXPECT_THAT(Run.Err, HasSubstr("demo finished: 1 tools run, results in " + Out));
+    EXPECT_THAT(Run.Err, HasSubstr("demo finished: 2 tools run, results in " + Out));
     const nlohmann::json Summary = nlohmann::json::parse(Run.Out);
     EXPECT_EQ(Summary["exitCode"], 0);
-    EXPECT_EQ(Summary["saved"], nlohmann::json::array({Deleted}));
+    EXPECT_EQ(Summary["saved"], nlohmann::json::array({Slots, Deleted}));
 }

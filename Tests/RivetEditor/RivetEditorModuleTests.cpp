@@ -28,7 +28,7 @@ struct FExpectedTool
 
 const FExpectedTool ExpectedTools[] = {
     {"Assign New Material Slot", "AssignSlotToolName", "BeginAssignMaterialSlotTool", "New Slot",
-     "Assign a new material slot to the selected polygons", nullptr},
+     "Assign a new material slot to the selected polygons", "RivetAssignMaterialSlotToolBuilder"},
     {"Bake Bone Transform", "BakeBoneToolName", "BeginBakeBoneTransformTool", "Bake Bone",
      "Bake the bone transform you changed in the Skeleton Tree into the asset", nullptr},
     {"Delete Polygons", "DeletePolygonsToolName", "BeginDeletePolygonsTool", "Delete Polys",

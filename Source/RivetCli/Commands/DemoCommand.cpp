@@ -9,6 +9,7 @@
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Demo/DemoCharacter.h"
 #include "RivetCli/Demo/DemoScenarios.h"
+#include "RivetCli/Reports/AssetReport.h"
 #include "RivetCli/RivetCommandLine.h"
 #include "RivetCli/Session/ScopedPackageRelease.h"
 #include "RivetEditorModuleName.h"
@@ -82,8 +83,8 @@ FString SaveCharacter(FRivetConsole& Console, const FString& Folder)
     return Path;
 }
 
-/** Reads a result back, as a check that the file holds what the tool made. */
-void ReportSavedFile(FRivetConsole& Console, const FString& Path)
+/** Reads a file back, as a check that it holds what the tools made, and reports what it reads. */
+void ReportFile(FRivetConsole& Console, const FString& Path, bool bShowSlotTable)
 {
     const FScopedPackageRelease ReadPackages;
     const FInterchangeResult Result = ImportSkinnedMeshFile(Path);
@@ -94,6 +95,10 @@ void ReportSavedFile(FRivetConsole& Console, const FString& Path)
     }
     Console.Print(
         FString::Printf("  %s reads back with %s triangles", *Path, *DescribeLODTriangles(*Result.Mesh)));
+    if (bShowSlotTable)
+    {
+        PrintMaterialSlotTable(Console, *Result.Mesh);
+    }
 }
 
 FString MakeStepFolder(const FString& Folder, int32 Number, const FString& Tool)
@@ -110,6 +115,10 @@ FString MakeStepFolder(const FString& Folder, int32 Number, const FString& Tool)
 int RunScenario(FRivetConsole& Console, const FDemoScenario& Scenario, const FString& CharacterFile,
                 const FString& StepFolder)
 {
+    if (Scenario.bShowSlotTables)
+    {
+        ReportFile(Console, CharacterFile, /*bShowSlotTable=*/true);
+    }
     TArray<FEditStep> Steps;
     Steps.Add({EEditStepKind::Open, {CharacterFile}});
     Steps.Add({EEditStepKind::Tool, {Scenario.Tool}});
@@ -117,7 +126,7 @@ int RunScenario(FRivetConsole& Console, const FDemoScenario& Scenario, const FSt
     const FEditSessionOutcome Outcome = RunEditSession(Console, Steps, {StepFolder, false});
     for (const FString& Saved : Outcome.SavedFiles)
     {
-        ReportSavedFile(Console, Saved);
+        ReportFile(Console, Saved, Scenario.bShowSlotTables);
     }
     return Outcome.ExitCode;
 }

@@ -3,6 +3,21 @@
 TArray<FDemoScenario> GetDemoScenarios()
 {
     TArray<FDemoScenario> Scenarios;
+    const FString AssignTool = "Assign New Material Slot";
+    Scenarios.Add(
+        {AssignTool,
+         "paint the head into a new slot \"Face\", merge \"Shoes\" into \"Trousers\" (LOD 1 keeps its shoes, "
+         "so their slot stays), remove unused slots",
+         {{EEditStepKind::Select, {"bone:Head:0.5"}},
+          {EEditStepKind::Set, {"Slot Name=Face"}},
+          {EEditStepKind::Accept},
+          {EEditStepKind::Tool, {AssignTool}},
+          {EEditStepKind::Set, {"Slot To Delete=Shoes"}},
+          {EEditStepKind::Set, {"Merge Into Slot=Trousers"}},
+          {EEditStepKind::Press, {"Delete Slot"}},
+          {EEditStepKind::Tool, {AssignTool}},
+          {EEditStepKind::Press, {"Remove Unused Slots"}}},
+         /*bShowSlotTables=*/true});
     Scenarios.Add({"Delete Polygons",
                    "delete the left hand",
                    {{EEditStepKind::Select, {"bone:Hand_L:0.5"}},

@@ -10,6 +10,8 @@ struct FDemoScenario
     /** What the steps show, for the report ("delete the left hand"). */
     FString Purpose;
     TArray<FEditStep> Steps;
+    /** Show the material slots of the character before and of the result after. */
+    bool bShowSlotTables = false;
 };
 
 /** One scenario per tool of the module that the demo knows, in the order the mode lists the tools. */

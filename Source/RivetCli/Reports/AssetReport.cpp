@@ -269,6 +269,12 @@ void PrintAnimations(FRivetConsole& Console, const json& Animations)
 }
 } // namespace
 
+void PrintMaterialSlotTable(FRivetConsole& Console, const USkeletalMesh& Mesh)
+{
+    PrintMaterialSlots(Console, {{"materialSlots", DescribeMaterialSlots(Mesh)},
+                                 {"lod0MaterialMap", DescribeLOD0MaterialMap(Mesh)}});
+}
+
 void PrintAssetReport(FRivetConsole& Console, const json& Asset)
 {
     Console.Print(FString::Printf("skeletal mesh %s", JsonText(Asset["name"]).c_str()));

@@ -18,3 +18,6 @@ nlohmann::json DescribeAsset(const USkeletalMesh& Mesh, const TArray<UAnimSequen
 
 /** Prints a description made by DescribeAsset as indented lines. */
 void PrintAssetReport(FRivetConsole& Console, const nlohmann::json& Asset);
+
+/** Prints the material slots (name, LOD 0 triangles, material) and the LOD 0 material map, as info does. */
+void PrintMaterialSlotTable(FRivetConsole& Console, const USkeletalMesh& Mesh);

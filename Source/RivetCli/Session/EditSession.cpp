@@ -11,6 +11,7 @@
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Selection/SelectionPainter.h"
 #include "RivetCli/Session/OutputFiles.h"
+#include "RivetCli/Session/PropertyOptions.h"
 #include "RivetCli/Session/SessionPackageWriter.h"
 #include "RivetCli/Session/ToolNames.h"
 #include "RivetEditorLog.h"
@@ -22,6 +23,17 @@ namespace
 {
 /** How long a tool may keep acting on one request before the session stops waiting for it. */
 constexpr int32 MaxSettleFrames = 1000;
+
+/** "'0: Skin  (120 polys)', '1: Shirt  (80 polys)'", or "none". */
+FString DescribeOptions(const TArray<FString>& Options)
+{
+    TArray<FString> Quoted;
+    for (const FString& Option : Options)
+    {
+        Quoted.Add(FString::Printf("'%s'", *Option));
+    }
+    return Quoted.IsEmpty() ? FString("none") : FString::Join(Quoted, ", ");
+}
 
 int32 CountTriangles(const USkeletalMesh& Mesh)
 {
@@ -88,7 +100,8 @@ bool FEditSession::Run(const FEditStep& Step)
             bDone = UndoOrRedo(EEditStepKind::Redo);
             break;
     }
-    ReportNewOutput();
+    // What a tool says as it starts (hints, warnings about the asset) answers no request of the user.
+    ReportNewOutput(/*bMayRefuse=*/Step.Kind != EEditStepKind::Tool);
     return bDone;
 }
 
@@ -271,8 +284,21 @@ bool FEditSession::Set(const FString& Assignment)
         return false;
     }
     Name = Name.TrimStartAndEnd();
+    Value = Value.TrimStartAndEnd();
+    TArray<FString> Options;
+    if (GetPropertyOptions(Editor, Name, Options))
+    {
+        const FString Option = ResolvePropertyOption(Options, Value);
+        if (Option.IsEmpty())
+        {
+            Console.Error(FString::Printf("cannot set '%s': '%s' is not one of its options: %s", *Name,
+                                          *Value, *DescribeOptions(Options)));
+            return false;
+        }
+        Value = Option;
+    }
     FString Error;
-    if (!Editor.SetProperty(Name, Value.TrimStartAndEnd(), Error))
+    if (!Editor.SetProperty(Name, Value, Error))
     {
         Console.Error(FString::Printf("cannot set '%s': %s", *Name, *Error));
         return false;
@@ -399,7 +425,7 @@ bool FEditSession::UndoOrRedo(EEditStepKind Step)
     return true;
 }
 
-void FEditSession::ReportNewOutput()
+void FEditSession::ReportNewOutput(bool bMayRefuse)
 {
     const TArray<FToolMessage>& Messages = Editor.GetMessages();
     for (; MessagesReported < Messages.Num(); ++MessagesReported)
@@ -410,7 +436,7 @@ void FEditSession::ReportNewOutput()
             continue;
         }
         Console.ToolMessage(Message.Level, Message.Text.ToString());
-        bToolRefused |= Message.Level >= EToolMessageLevel::UserWarning;
+        bToolRefused |= bMayRefuse && Message.Level >= EToolMessageLevel::UserWarning;
     }
     const TArray<FLogLine> NewLines = Editor.GetLog().GetLinesFrom(LogLinesSeen);
     LogLinesSeen += NewLines.Num();

@@ -20,8 +20,8 @@ class UPackage;
  * messages and, with --verbose, the module's log lines are printed as they come.
  *
  * A step that cannot be carried out (a bad name, value or file) stops the session: Run returns false
- * after printing why. A tool that refuses (a warning or error message) does not stop it, but is
- * remembered for the exit status. When the session ends, the packages it read and made are freed.
+ * after printing why. A tool that refuses (a warning or error message in answer to a step) does not stop
+ * it, but is remembered for the exit status; warnings a tool gives as it starts are not refusals. When the session ends, the packages it read and made are freed.
  */
 class FEditSession
 {
@@ -63,8 +63,11 @@ private:
 
     /** Ticks until the tool has acted on what was asked of it, or has ended. */
     void Settle();
-    /** Prints the tool messages and log lines that arrived since the last call. */
-    void ReportNewOutput();
+    /**
+     * Prints the tool messages and log lines that arrived since the last call. With bMayRefuse, a warning
+     * or error among them counts as a refusal for the exit status.
+     */
+    void ReportNewOutput(bool bMayRefuse = true);
     bool RequireAsset(const char* Action);
     bool RequireTool(const char* Action);
     void CloseTool();

@@ -6,6 +6,7 @@
 #include "CoreUObject/Object/Package.h"
 #include "CoreUObject/Reflection/Class.h"
 #include "RivetEditor/Private/RivetEditorCommands.h"
+#include "RivetEditor/Private/Tools/RivetAssignMaterialSlotTool.h"
 #include "RivetEditor/Private/Tools/RivetDeletePolygonsTool.h"
 
 #define VT_LOCTEXT_NAMESPACE "RivetEditorModule"
@@ -59,7 +60,8 @@ void FRivetEditorModule::GetExtensionTools(const FExtensionToolQueryInfo& QueryI
         }
     };
     AddTool(VT_LOCTEXT("AssignSlotToolName", "Assign New Material Slot"),
-            Commands.BeginAssignMaterialSlotTool, AssignMaterialSlotToolBuilder, NoBuilderYet);
+            Commands.BeginAssignMaterialSlotTool, AssignMaterialSlotToolBuilder,
+            URivetAssignMaterialSlotToolBuilder::StaticClass());
     AddTool(VT_LOCTEXT("BakeBoneToolName", "Bake Bone Transform"), Commands.BeginBakeBoneTransformTool,
             BakeBoneTransformToolBuilder, NoBuilderYet);
     AddTool(VT_LOCTEXT("DeletePolygonsToolName", "Delete Polygons"), Commands.BeginDeletePolygonsTool,

@@ -4,6 +4,7 @@
 #include "CoreUObject/Object/GarbageCollection.h"
 #include "CoreUObject/Object/ObjectArray.h"
 #include "CoreUObject/Object/Transaction.h"
+#include "Engine/SkeletalMesh/LODMaterialMapCarry.h"
 #include "MeshDescription/MeshNormals.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
 
@@ -118,7 +119,13 @@ void USkeletalMesh::CommitMeshDescription(int32 LODIndex, const FCommitMeshDescr
         {
             ImportedModel.LODModels.SetNum(LODIndex + 1);
         }
-        ImportedModel.LODModels[LODIndex].Build(*Description);
+        FImportedLODModel& LODModel = ImportedModel.LODModels[LODIndex];
+        const TArray<FImportedSection> OldSections = LODModel.Sections;
+        LODModel.Build(*Description);
+        if (FSkeletalLODInfo* Info = GetLODInfo(LODIndex))
+        {
+            CarryLODMaterialMapToSections(Info->LODMaterialMap, OldSections, LODModel.Sections);
+        }
     }
     if (Params.bRebuildMorphTargets)
     {

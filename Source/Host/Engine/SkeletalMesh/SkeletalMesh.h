@@ -71,7 +71,9 @@ public:
     bool ModifyMeshDescription(int32 LODIndex, bool bAlwaysMarkDirty = true);
     /**
      * Rebuilds what derives from the LOD's description, as the parameters ask. Morph targets are
-     * built for the LOD's imported model as it stands after the (optional) rebuild of the model.
+     * built for the LOD's imported model as it stands after the (optional) rebuild of the model. When
+     * the rebuild gives a polygon group a section or takes one away, the LOD's material map is
+     * carried over so that every group keeps its entry (CarryLODMaterialMapToSections).
      */
     void CommitMeshDescription(int32 LODIndex, const FCommitMeshDescriptionParams& Params);
 

@@ -5,17 +5,6 @@
 #include "InteractiveToolsFramework/Tools/InteractiveToolManager.h"
 #include "RivetEditor/Private/RivetSelectionMapping.h"
 
-namespace
-{
-void ShowMessage(const UMeshSelectionTool& Tool, const FText& Message, EToolMessageLevel Level)
-{
-    if (UInteractiveToolManager* Manager = Tool.GetToolManager())
-    {
-        Manager->DisplayMessage(Message, Level);
-    }
-}
-} // namespace
-
 bool MapToolSelection(UMeshSelectionTool& Tool, const FString& TextNamespace, FRivetMappedSelection& Out)
 {
     Out.Mesh = Tool.GetTargetSkeletalMesh();
@@ -49,22 +38,35 @@ bool MapToolSelection(UMeshSelectionTool& Tool, const FString& TextNamespace, FR
     return true;
 }
 
+void ShowToolMessage(const UMeshSelectionTool& Tool, const FText& Message, EToolMessageLevel Level)
+{
+    if (UInteractiveToolManager* Manager = Tool.GetToolManager())
+    {
+        Manager->DisplayMessage(Message, Level);
+    }
+}
+
 void StartSelectionTool(UMeshSelectionTool& Tool, const FText& DisplayName, const FText& StartHint)
 {
     Tool.SetToolDisplayName(DisplayName);
-    ShowMessage(Tool, StartHint, EToolMessageLevel::UserNotification);
+    ShowToolMessage(Tool, StartHint, EToolMessageLevel::UserNotification);
 }
 
-void FinishSelectionAction(UMeshSelectionTool& Tool, const FText& Result)
+void EndSelectionTool(UMeshSelectionTool& Tool)
 {
-    ShowMessage(Tool, Result, EToolMessageLevel::UserNotification);
     if (UInteractiveToolManager* Manager = Tool.GetToolManager())
     {
         Manager->PostActiveToolShutdownRequest(&Tool, EToolShutdownType::Completed, false, FText());
     }
 }
 
+void FinishSelectionAction(UMeshSelectionTool& Tool, const FText& Result)
+{
+    ShowToolMessage(Tool, Result, EToolMessageLevel::UserNotification);
+    EndSelectionTool(Tool);
+}
+
 void RefuseSelectionAction(UMeshSelectionTool& Tool, const FText& Reason)
 {
-    ShowMessage(Tool, Reason, EToolMessageLevel::UserWarning);
+    ShowToolMessage(Tool, Reason, EToolMessageLevel::UserWarning);
 }

@@ -4,6 +4,7 @@
 #include "Core/Containers/String.h"
 #include "Core/Text/Text.h"
 #include "CoreUObject/Object/UObjectGlobals.h"
+#include "InteractiveToolsFramework/Tools/ToolMessageLevel.h"
 #include "MeshDescription/MeshElementID.h"
 
 class UMeshSelectionTool;
@@ -37,8 +38,12 @@ struct FRivetMappedSelection
  */
 bool MapToolSelection(UMeshSelectionTool& Tool, const FString& TextNamespace, FRivetMappedSelection& Out);
 
+/** Shows a message in the tool manager's message area (notification for hints and results, warning else). */
+void ShowToolMessage(const UMeshSelectionTool& Tool, const FText& Message, EToolMessageLevel Level);
 /** Names the tool and shows its start hint. */
 void StartSelectionTool(UMeshSelectionTool& Tool, const FText& DisplayName, const FText& StartHint);
+/** Asks the tool manager to end the tool (completed, without a message) once the current tick is over. */
+void EndSelectionTool(UMeshSelectionTool& Tool);
 /** Shows the result of a successful action and asks the tool manager to end the tool. */
 void FinishSelectionAction(UMeshSelectionTool& Tool, const FText& Result);
 /** Shows why the action did nothing; the tool stays active so the user can try again. */
