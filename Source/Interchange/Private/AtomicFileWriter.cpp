@@ -1,73 +1,206 @@
 #include "Interchange/Private/AtomicFileWriter.h"
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 namespace
 {
-/** A name beside Target that no other write, in this process or another, uses at the same time. */
-std::filesystem::path MakeTemporaryPath(const std::filesystem::path& Target)
+/** Writes go out in pieces of this size, each one a step the fault hook sees. */
+constexpr size_t WriteChunkBytes = size_t(1) << 20;
+
+FAtomicWriteFaultHook& FaultHook()
 {
-    static std::atomic<uint64> Counter{0};
-    std::filesystem::path Temporary = Target;
-    Temporary += FString::Printf(".%d.%llu.tmp", static_cast<int>(getpid()),
-                                 static_cast<unsigned long long>(Counter.fetch_add(1)))
-                     .ToStdString();
-    return Temporary;
+    static FAtomicWriteFaultHook Hook;
+    return Hook;
 }
 
-void RemoveQuietly(const std::filesystem::path& Path)
+/** True when the hook makes this step fail; errno is then set as the system would set it. */
+bool FaultInjected(EAtomicWriteStage Stage, const FString& Target, uint64 Offset = 0, uint64 Size = 0)
+{
+    if (!FaultHook() || !FaultHook()(Stage, Target, Offset, Size))
+    {
+        return false;
+    }
+    errno = Stage == EAtomicWriteStage::Write ? ENOSPC : EIO;
+    return true;
+}
+
+FString LeafName(const FString& Path)
+{
+    return FString(std::filesystem::path(Path.ToStdString()).filename().string());
+}
+
+FString Describe(const FString& Path, const char* Problem, int Error)
+{
+    return FString::Printf("%s %s: %s", *LeafName(Path), Problem, std::strerror(Error));
+}
+
+/** A name beside Target, with the suffix, that no other write in this process or another uses now. */
+FString MakeSiblingPath(const FString& Target, const char* Suffix)
+{
+    static std::atomic<uint64> Counter{0};
+    return Target + FString::Printf(".%d.%llu.%s", static_cast<int>(getpid()),
+                                    static_cast<unsigned long long>(Counter.fetch_add(1)), Suffix);
+}
+
+void RemoveQuietly(const FString& Path)
 {
     std::error_code Ignored;
-    std::filesystem::remove(Path, Ignored);
+    std::filesystem::remove(Path.ToStdString(), Ignored);
+}
+
+bool WriteAll(int File, const FString& Target, std::string_view Bytes)
+{
+    size_t Written = 0;
+    while (Written < Bytes.size())
+    {
+        const size_t Chunk = std::min(WriteChunkBytes, Bytes.size() - Written);
+        if (FaultInjected(EAtomicWriteStage::Write, Target, Written, Chunk))
+        {
+            return false;
+        }
+        const ssize_t Result = ::write(File, Bytes.data() + Written, Chunk);
+        if (Result < 0 && errno == EINTR)
+        {
+            continue;
+        }
+        if (Result <= 0)
+        {
+            errno = Result == 0 ? EIO : errno;
+            return false;
+        }
+        Written += static_cast<size_t>(Result);
+    }
+    return true;
+}
+
+/** Writes the bytes to a new file at Temporary and flushes them to disk; false with errno set. */
+bool WriteDurably(const FString& Temporary, const FString& Target, std::string_view Bytes, FString& OutError)
+{
+    if (FaultInjected(EAtomicWriteStage::Open, Target))
+    {
+        OutError = Describe(Target, "cannot be created", errno);
+        return false;
+    }
+    const int File = ::open(*Temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (File < 0)
+    {
+        OutError = Describe(Target, "cannot be created", errno);
+        return false;
+    }
+    bool bWritten = WriteAll(File, Target, Bytes);
+    if (!bWritten)
+    {
+        OutError = Describe(Target, "could not be written", errno);
+    }
+    else if (FaultInjected(EAtomicWriteStage::Flush, Target) || ::fsync(File) != 0)
+    {
+        OutError = Describe(Target, "could not be flushed to disk", errno);
+        bWritten = false;
+    }
+    if (::close(File) != 0 && bWritten)
+    {
+        OutError = Describe(Target, "could not be written", errno);
+        bWritten = false;
+    }
+    return bWritten;
+}
+
+/** Makes the renames in the file's folder durable; a folder that cannot be opened is left as it is. */
+void FlushFolderOf(const FString& Path)
+{
+    const std::filesystem::path Folder = std::filesystem::path(Path.ToStdString()).parent_path();
+    const int Directory = ::open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (Directory >= 0)
+    {
+        ::fsync(Directory);
+        ::close(Directory);
+    }
 }
 } // namespace
+
+void SetAtomicWriteFaultHook(FAtomicWriteFaultHook Hook)
+{
+    FaultHook() = std::move(Hook);
+}
 
 FAtomicFileSet::~FAtomicFileSet()
 {
     for (const FPending& File : Pending)
     {
-        RemoveQuietly(File.Temporary.ToStdString());
+        RemoveQuietly(File.Temporary);
     }
 }
 
 bool FAtomicFileSet::Add(const FString& Path, std::string_view Bytes, FString& OutError)
 {
-    const std::filesystem::path Temporary = MakeTemporaryPath(Path.ToStdString());
-    std::ofstream Stream(Temporary, std::ios::binary | std::ios::trunc);
-    if (!Stream)
+    const FString Temporary = MakeSiblingPath(Path, "tmp");
+    if (!WriteDurably(Temporary, Path, Bytes, OutError))
     {
-        OutError = "the file cannot be created (is the folder missing or read-only?)";
+        RemoveQuietly(Temporary);
         return false;
     }
-    Pending.Add(FPending{Path, FString(Temporary.string())});
-    Stream.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
-    Stream.close();
-    if (!Stream)
-    {
-        OutError = "writing the file failed (is the disk full?)";
-        return false;
-    }
+    Pending.Add(FPending{Path, Temporary});
     return true;
 }
 
 bool FAtomicFileSet::Commit(FString& OutError)
 {
-    while (!Pending.IsEmpty())
+    TArray<FReplaced> Replaced;
+    for (const FPending& File : Pending)
     {
-        const FPending File = Pending[0];
-        std::error_code Error;
-        std::filesystem::rename(File.Temporary.ToStdString(), File.Target.ToStdString(), Error);
-        if (Error)
+        // A second name keeps the earlier file, so that a later failure can put it back.
+        FString Backup = MakeSiblingPath(File.Target, "bak");
+        const bool bLinked = ::link(*File.Target, *Backup) == 0;
+        const bool bExisted = bLinked || errno != ENOENT;
+        if (!bLinked)
         {
-            OutError = FString("the file cannot be replaced: ") + Error.message();
+            Backup = FString();
+        }
+        if (FaultInjected(EAtomicWriteStage::Rename, File.Target) ||
+            ::rename(*File.Temporary, *File.Target) != 0)
+        {
+            OutError = Describe(File.Target, "cannot be replaced", errno);
+            if (!Backup.IsEmpty())
+            {
+                RemoveQuietly(Backup);
+            }
+            RollBack(Replaced);
             return false;
         }
-        Pending.RemoveAt(0);
+        Replaced.Add(FReplaced{File.Target, Backup, bExisted});
     }
+    for (const FReplaced& File : Replaced)
+    {
+        if (!File.Backup.IsEmpty())
+        {
+            RemoveQuietly(File.Backup);
+        }
+        FlushFolderOf(File.Target);
+    }
+    Pending.Empty();
     return true;
+}
+
+void FAtomicFileSet::RollBack(const TArray<FReplaced>& Replaced)
+{
+    for (int32 Index = Replaced.Num() - 1; Index >= 0; --Index)
+    {
+        const FReplaced& File = Replaced[Index];
+        if (!File.Backup.IsEmpty())
+        {
+            ::rename(*File.Backup, *File.Target);
+        }
+        else if (!File.bExisted)
+        {
+            RemoveQuietly(File.Target);
+        }
+        // An earlier file without a second name (a file system without hard links) cannot come back.
+    }
 }
 
 bool WriteFileAtomically(const FString& Path, std::string_view Bytes, FString& OutError)
