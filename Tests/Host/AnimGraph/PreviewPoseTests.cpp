@@ -113,18 +113,10 @@ TEST_F(PreviewPoseTest, BoundsFollowThePosedVerticesAndTheFrameShowsHandEditsOnc
     EXPECT_EQ(Instance->GetBoneControllers().Num(), 1);
 }
 
-TEST_F(PreviewPoseTest, UndoRestoresTheControllersOfATransactionalInstanceAndThePose)
+TEST_F(PreviewPoseTest, UndoRestoresTheControllersAndThePose)
 {
     UAnimPreviewInstance* Instance = Component->GetPreviewInstance();
-    {
-        FScopedTransaction Transaction(FText::FromString("Untracked"));
-        Instance->Modify(true);
-        Spine().TranslationMode = EBoneEditMode::Additive;
-    }
-    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_EQ(Instance->GetBoneControllers().Num(), 1) << "a transient instance is recorded only when transactional";
-
-    Instance->SetFlags(RF_Transactional);
+    Spine().TranslationMode = EBoneEditMode::Additive;
     const TArray<FAnimNode_ModifyBone> Before = Instance->GetBoneControllers();
     {
         FScopedTransaction Transaction(FText::FromString("Edit Spine"));

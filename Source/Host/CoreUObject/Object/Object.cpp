@@ -80,8 +80,7 @@ bool UObject::IsA(const UClass* Class) const
 
 bool UObject::Modify(bool bAlwaysMarkDirty)
 {
-    const bool bRecorded = !HasAnyFlags(RF_Native) && (!HasAnyFlags(RF_Transient) || HasAnyFlags(RF_Transactional));
-    const bool bSaved = GUndo && bRecorded && GUndo->SaveObject(this);
+    const bool bSaved = GUndo && !HasAnyFlags(RF_Transient | RF_Native) && GUndo->SaveObject(this);
     if (bAlwaysMarkDirty)
     {
         MarkPackageDirty();

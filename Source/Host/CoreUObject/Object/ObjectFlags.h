@@ -18,8 +18,6 @@ enum EObjectFlags : uint32
     RF_Garbage = 1u << 4,
     /** Made by the object system itself (classes, script packages). */
     RF_Native = 1u << 5,
-    /** Recorded by undo even when transient (editor state that undo must bring back, never saved). */
-    RF_Transactional = 1u << 6,
 };
 
 constexpr EObjectFlags operator|(EObjectFlags A, EObjectFlags B)

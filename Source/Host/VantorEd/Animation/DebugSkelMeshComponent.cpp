@@ -10,10 +10,9 @@ void UDebugSkelMeshComponent::ReinitializeAnimation()
     }
     if (!PreviewInstance)
     {
-        // Preview state is the editor's, never the asset's: it is not saved, and undo records it only
-        // when a tool marks it transactional.
+        // Preview state lives in the preview world, never in an asset's package: it is never saved, and
+        // undo records it when a tool announces a change with Modify.
         PreviewInstance = NewObject<UAnimPreviewInstance>(this, FName("PreviewInstance"));
-        PreviewInstance->SetFlags(RF_Transient);
     }
     RefreshBoneTransforms();
     MarkRenderStateDirty();

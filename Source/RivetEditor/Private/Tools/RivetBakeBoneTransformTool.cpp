@@ -220,7 +220,7 @@ void URivetBakeBoneTransformTool::ApplyToPreview()
         return;
     }
     const FQuat Rotation = PanelRotationOnto(Settings->Rotation, Reference.GetRotation());
-    Preview.Instance->SetFlags(RF_Transactional);
+    // The host records every object that is not transient, so the instance is transactional as it is.
     Preview.Instance->Modify(true);
     FAnimNode_ModifyBone& Controller = Preview.Instance->ModifyBone(Bone, false);
     Controller.Translation = Reference.GetTranslation() + Settings->Location;
@@ -300,7 +300,6 @@ void URivetBakeBoneTransformTool::Bake()
     }
     LogFloorDiagnostics("after PostEditChange", Preview.Component);
     // Recorded with the bake, so that undo brings back the pose the user baked on the mesh it came from.
-    Preview.Instance->SetFlags(RF_Transactional);
     Preview.Instance->Modify(true);
     Preview.Instance->ResetModifiedBone(false);
     Preview.Component->ReinitializeAnimation();
