@@ -3,6 +3,7 @@
 #include "Core/Math/Rotator.h"
 #include "Core/Math/Vector.h"
 #include "CoreUObject/Object/WeakObjectPtr.h"
+#include "Engine/World/World.h"
 #include "InteractiveToolsFramework/Tools/InteractiveTool.h"
 #include "InteractiveToolsFramework/Tools/InteractiveToolBuilder.h"
 
@@ -10,7 +11,6 @@ class UAnimPreviewInstance;
 class UDebugSkelMeshComponent;
 class URivetBakeBoneTransformTool;
 class USkeletalMesh;
-class UWorld;
 
 VT_CLASS(ToolTip = "Builder for the Bake Bone Transform tool.")
 class URivetBakeBoneTransformToolBuilder : public UInteractiveToolBuilder

@@ -161,7 +161,7 @@ void LogRetargetDiagnosis(const USkeletalMesh& Mesh)
     for (int32 Bone = 0; Bone < NumBones; ++Bone)
     {
         const FName Name = MeshBones.GetRawRefBoneInfo()[Bone].Name;
-        const int32 SkeletonBone = Skeleton.FindBoneIndex(Name);
+        const int32 SkeletonBone = SkeletonBones.FindRawBoneIndex(Name);
         const double MeshLength = MeshBones.GetRawRefBonePose()[Bone].GetTranslation().Size();
         const bool bInPoses = SkeletonBone >= 0 && SkeletonBone < SkeletonPoses.Num();
         const double SkeletonLength = bInPoses ? SkeletonPoses[SkeletonBone].GetTranslation().Size() : -1.0;
