@@ -16,6 +16,8 @@ const char* const ScriptHelp = R"(A script holds one step a line; # starts a com
   open FILE...        the asset to edit, then files it uses (animations)
   tool NAME           start a tool
   select TERM...      paint a selection (forms as for run --select)
+  bone NAME           select a bone in the Skeleton Tree
+  bone-edit EDIT      edit a bone by hand (forms as for run --bone-edit)
   set NAME = VALUE    set a panel property
   press BUTTON        press a panel button
   tick [FRAMES]       run editor frames
@@ -55,6 +57,8 @@ struct FParsedCommandLine
     std::vector<std::string> RunFiles;
     std::string Tool;
     std::vector<std::string> Selections;
+    std::vector<std::string> Bones;
+    std::vector<std::string> BoneEdits;
     std::vector<std::string> Assignments;
     std::vector<std::string> Buttons;
     bool bAccept = false;
@@ -104,6 +108,10 @@ void AddRun(CLI::App& App, FParsedCommandLine& Parsed)
     Run->add_option("--select", Parsed.Selections,
                     "Paint a selection on the preview (repeatable; forms below)");
     Run->footer(SelectionTermHelp);
+    Run->add_option("--bone", Parsed.Bones, "Select a bone in the Skeleton Tree (repeatable; the last counts)");
+    Run->add_option("--bone-edit", Parsed.BoneEdits,
+                    "Edit a bone by hand as the Skeleton Tree does (repeatable): "
+                    "NAME:location=X,Y,Z:rotation=P,Y,R:scale=S (any of the parts; scale also X,Y,Z)");
     Run->add_option("--set", Parsed.Assignments, "Set a panel property: NAME=VALUE (name or display name)");
     Run->add_option("--press", Parsed.Buttons, "Press a panel button (function or display name), then tick");
     CLI::Option* Accept = Run->add_flag("--accept", Parsed.bAccept, "Accept the tool at the end");
@@ -119,6 +127,8 @@ void AddRun(CLI::App& App, FParsedCommandLine& Parsed)
                 FRunArguments Arguments{ToFStrings(Parsed.RunFiles),
                                         FString(Parsed.Tool),
                                         ToFStrings(Parsed.Selections),
+                                        ToFStrings(Parsed.Bones),
+                                        ToFStrings(Parsed.BoneEdits),
                                         ToFStrings(Parsed.Assignments),
                                         ToFStrings(Parsed.Buttons),
                                         Parsed.bAccept,

@@ -30,7 +30,7 @@ const FExpectedTool ExpectedTools[] = {
     {"Assign New Material Slot", "AssignSlotToolName", "BeginAssignMaterialSlotTool", "New Slot",
      "Assign a new material slot to the selected polygons", "RivetAssignMaterialSlotToolBuilder"},
     {"Bake Bone Transform", "BakeBoneToolName", "BeginBakeBoneTransformTool", "Bake Bone",
-     "Bake the bone transform you changed in the Skeleton Tree into the asset", nullptr},
+     "Bake the bone transform you changed in the Skeleton Tree into the asset", "RivetBakeBoneTransformToolBuilder"},
     {"Delete Polygons", "DeletePolygonsToolName", "BeginDeletePolygonsTool", "Delete Polys",
      "Delete the selected polygons from the asset", "RivetDeletePolygonsToolBuilder"},
     {"Detach Polygons", "DetachToolName", "BeginDetachTool", "Detach",

@@ -59,6 +59,12 @@ void FHeadlessEditor::CreatePreviewWorld()
 void FHeadlessEditor::OpenAsset(USkeletalMesh* Mesh)
 {
     PreviewComponent->SetSkeletalMeshAsset(Mesh);
+    if (UAnimPreviewInstance* Instance = PreviewComponent->GetPreviewInstance())
+    {
+        Instance->ResetModifiedBone();
+    }
+    PreviewComponent->SetSelectedBoneIndices({});
+    PreviewComponent->ReinitializeAnimation();
     Mode->Enter(Mesh);
 }
 
@@ -164,6 +170,10 @@ void FHeadlessEditor::Tick(int32 Frames)
     for (int32 Frame = 0; Frame < Frames; ++Frame)
     {
         ToolManager->Tick(FrameTime);
+        if (PreviewComponent->GetSkeletalMeshAsset())
+        {
+            PreviewComponent->TickPose();
+        }
     }
 }
 

@@ -37,7 +37,10 @@ public:
     FHeadlessEditor(const FHeadlessEditor&) = delete;
     FHeadlessEditor& operator=(const FHeadlessEditor&) = delete;
 
-    /** Shows the asset in the preview and enters the modeling mode on it. */
+    /**
+     * Shows the asset in the preview, posed by a preview instance without bone edits and with no bone
+     * selected, and enters the modeling mode on it.
+     */
     void OpenAsset(USkeletalMesh* Mesh);
     USkeletalMesh* GetAsset() const;
 
@@ -62,7 +65,10 @@ public:
     /** Presses a button of the active tool's panels by function name or display name. */
     bool PressButton(const FString& Name, FString& OutError);
 
-    /** Runs editor frames: the active tool ticks, then any shutdown it asked for is carried out. */
+    /**
+     * Runs editor frames: the active tool ticks, then any shutdown it asked for is carried out, then the
+     * preview evaluates its pose (bone edits made since the last frame show).
+     */
     void Tick(int32 Frames = 1);
     /** Ends the active tool as the panel's Accept and Cancel buttons do. */
     void AcceptTool();

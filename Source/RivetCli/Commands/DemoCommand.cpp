@@ -15,6 +15,7 @@
 #include "RivetEditorModuleName.h"
 #include "SkeletalMeshModelingMode/SkeletalMeshModelingMode.h"
 
+#include <cmath>
 #include <filesystem>
 
 namespace
@@ -83,8 +84,34 @@ FString SaveCharacter(FRivetConsole& Console, const FString& Folder)
     return Path;
 }
 
+/** "height 180.0, every bone's reference scale 1" (or the largest scale that is not 1). */
+FString DescribeRestPose(const USkeletalMesh& Mesh)
+{
+    const FBox Bounds = Mesh.GetImportedBounds().GetBox();
+    double WorstScale = 1.0;
+    for (const FTransform& Bone : Mesh.GetRefSkeleton().GetRefBonePose())
+    {
+        const FVector& Scale = Bone.GetScale3D();
+        for (const double Axis : {Scale.X, Scale.Y, Scale.Z})
+        {
+            WorstScale = std::abs(Axis - 1.0) > std::abs(WorstScale - 1.0) ? Axis : WorstScale;
+        }
+    }
+    const double Height = Bounds.Max.Z - Bounds.Min.Z;
+    return std::abs(WorstScale - 1.0) < 1e-4
+               ? FString::Printf("height %.1f, every bone's reference scale 1", Height)
+               : FString::Printf("height %.1f, a bone's reference scale is %.4f", Height, WorstScale);
+}
+
+/** What a demo step shows of the files it reads. */
+struct FReportOptions
+{
+    bool bShowSlotTable = false;
+    bool bShowRestPose = false;
+};
+
 /** Reads a file back, as a check that it holds what the tools made, and reports what it reads. */
-void ReportFile(FRivetConsole& Console, const FString& Path, bool bShowSlotTable)
+void ReportFile(FRivetConsole& Console, const FString& Path, const FReportOptions& Options)
 {
     const FScopedPackageRelease ReadPackages;
     const FInterchangeResult Result = ImportSkinnedMeshFile(Path);
@@ -95,9 +122,13 @@ void ReportFile(FRivetConsole& Console, const FString& Path, bool bShowSlotTable
     }
     Console.Print(
         FString::Printf("  %s reads back with %s triangles", *Path, *DescribeLODTriangles(*Result.Mesh)));
-    if (bShowSlotTable)
+    if (Options.bShowSlotTable)
     {
         PrintMaterialSlotTable(Console, *Result.Mesh);
+    }
+    if (Options.bShowRestPose)
+    {
+        Console.Print(FString::Printf("  %s", *DescribeRestPose(*Result.Mesh)));
     }
 }
 
@@ -115,9 +146,10 @@ FString MakeStepFolder(const FString& Folder, int32 Number, const FString& Tool)
 int RunScenario(FRivetConsole& Console, const FDemoScenario& Scenario, const FString& CharacterFile,
                 const FString& StepFolder)
 {
-    if (Scenario.bShowSlotTables)
+    const FReportOptions Report{Scenario.bShowSlotTables, Scenario.bShowRestPose};
+    if (Report.bShowSlotTable || Report.bShowRestPose)
     {
-        ReportFile(Console, CharacterFile, /*bShowSlotTable=*/true);
+        ReportFile(Console, CharacterFile, Report);
     }
     TArray<FEditStep> Steps;
     Steps.Add({EEditStepKind::Open, {CharacterFile}});
@@ -126,7 +158,7 @@ int RunScenario(FRivetConsole& Console, const FDemoScenario& Scenario, const FSt
     const FEditSessionOutcome Outcome = RunEditSession(Console, Steps, {StepFolder, false});
     for (const FString& Saved : Outcome.SavedFiles)
     {
-        ReportFile(Console, Saved, Scenario.bShowSlotTables);
+        ReportFile(Console, Saved, Report);
     }
     return Outcome.ExitCode;
 }

@@ -12,6 +12,9 @@ struct FRunArguments
     TArray<FString> Files;
     FString Tool;
     TArray<FString> Selections;
+    /** Bones selected in the Skeleton Tree, and bones edited by hand there. */
+    TArray<FString> Bones;
+    TArray<FString> BoneEdits;
     TArray<FString> Assignments;
     TArray<FString> Buttons;
     bool bAccept = false;

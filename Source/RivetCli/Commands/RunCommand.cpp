@@ -12,7 +12,10 @@ void AddSteps(TArray<FEditStep>& Steps, EEditStepKind Kind, const TArray<FString
     }
 }
 
-/** The user's steps in the order a user takes them: open, start, paint, set, press, end, undo. */
+/**
+ * The user's steps in the order a user takes them: open, start, paint, pick and edit bones, set, press,
+ * end, undo.
+ */
 TArray<FEditStep> MakeRunSteps(const FRunArguments& Arguments)
 {
     TArray<FEditStep> Steps;
@@ -22,6 +25,8 @@ TArray<FEditStep> MakeRunSteps(const FRunArguments& Arguments)
     {
         Steps.Add({EEditStepKind::Select, Arguments.Selections});
     }
+    AddSteps(Steps, EEditStepKind::Bone, Arguments.Bones);
+    AddSteps(Steps, EEditStepKind::BoneEdit, Arguments.BoneEdits);
     AddSteps(Steps, EEditStepKind::Set, Arguments.Assignments);
     AddSteps(Steps, EEditStepKind::Press, Arguments.Buttons);
     if (Arguments.bAccept || Arguments.bCancel || Arguments.bUndo)

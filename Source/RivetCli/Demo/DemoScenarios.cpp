@@ -22,6 +22,18 @@ TArray<FDemoScenario> GetDemoScenarios()
                    "delete the left hand",
                    {{EEditStepKind::Select, {"bone:Hand_L:0.5"}},
                     {EEditStepKind::Press, {"Delete Selected Polygons"}}}});
+    const FString BakeTool = "Bake Bone Transform";
+    Scenarios.Add({BakeTool,
+                   "make the character 10 % taller and turn it to face the other way (root scale 1.1, yaw 180) "
+                   "with every option on, bake, then fix the animations' retargeting",
+                   {{EEditStepKind::Set, {"Scale=1.1"}},
+                    {EEditStepKind::Set, {"Rotation=0,180,0"}},
+                    {EEditStepKind::Set, {"Localize Skeleton Sockets=true"}},
+                    {EEditStepKind::Press, {"Bake"}},
+                    {EEditStepKind::Tool, {BakeTool}},
+                    {EEditStepKind::Press, {"Fix Animations Now"}}},
+                   /*bShowSlotTables=*/false,
+                   /*bShowRestPose=*/true});
     return Scenarios;
 }
 

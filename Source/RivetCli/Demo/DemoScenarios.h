@@ -12,6 +12,8 @@ struct FDemoScenario
     TArray<FEditStep> Steps;
     /** Show the material slots of the character before and of the result after. */
     bool bShowSlotTables = false;
+    /** Show the height and the reference scales of the character before and of the result after. */
+    bool bShowRestPose = false;
 };
 
 /** One scenario per tool of the module that the demo knows, in the order the mode lists the tools. */

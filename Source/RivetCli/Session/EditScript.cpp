@@ -19,6 +19,8 @@ constexpr FKeyword Keywords[] = {
     {"open", EEditStepKind::Open, false, 1, INT32_MAX},
     {"tool", EEditStepKind::Tool, true, 1, 1},
     {"select", EEditStepKind::Select, false, 1, INT32_MAX},
+    {"bone", EEditStepKind::Bone, true, 1, 1},
+    {"bone-edit", EEditStepKind::BoneEdit, true, 1, 1},
     {"set", EEditStepKind::Set, true, 1, 1},
     {"press", EEditStepKind::Press, true, 1, 1},
     {"tick", EEditStepKind::Tick, false, 0, 1},
@@ -100,8 +102,8 @@ bool ParseLine(const FString& Line, const FString& ScriptPath, FEditStep& OutSte
     const FKeyword* Keyword = FindKeyword(Words[0]);
     if (!Keyword)
     {
-        OutError = FString::Printf("unknown step '%s' (steps: open, tool, select, set, press, tick, accept, "
-                                   "cancel, undo, redo)",
+        OutError = FString::Printf("unknown step '%s' (steps: open, tool, select, bone, bone-edit, set, press, tick, "
+                                   "accept, cancel, undo, redo)",
                                    *Words[0]);
         return false;
     }

@@ -10,11 +10,13 @@
 #include "RivetCli/Console/ProgressIndicator.h"
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Selection/SelectionPainter.h"
+#include "RivetCli/Session/BoneEdit.h"
 #include "RivetCli/Session/OutputFiles.h"
 #include "RivetCli/Session/PropertyOptions.h"
 #include "RivetCli/Session/SessionPackageWriter.h"
 #include "RivetCli/Session/ToolNames.h"
 #include "RivetEditorLog.h"
+#include "VantorEd/Animation/DebugSkelMeshComponent.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <charconv>
@@ -23,6 +25,8 @@ namespace
 {
 /** How long a tool may keep acting on one request before the session stops waiting for it. */
 constexpr int32 MaxSettleFrames = 1000;
+/** Frames that let a tool which takes one request a frame work off every kind of request it has. */
+constexpr int32 RequestFrames = 5;
 
 /** "'0: Skin  (120 polys)', '1: Shirt  (80 polys)'", or "none". */
 FString DescribeOptions(const TArray<FString>& Options)
@@ -77,6 +81,12 @@ bool FEditSession::Run(const FEditStep& Step)
             break;
         case EEditStepKind::Select:
             bDone = Select(Step.Arguments);
+            break;
+        case EEditStepKind::Bone:
+            bDone = SelectBone(FString::Join(Step.Arguments, " "));
+            break;
+        case EEditStepKind::BoneEdit:
+            bDone = EditBone(FString::Join(Step.Arguments, " "));
             break;
         case EEditStepKind::Set:
             bDone = Set(FString::Join(Step.Arguments, " "));
@@ -270,6 +280,48 @@ bool FEditSession::Select(const TArray<FString>& Terms)
     return true;
 }
 
+bool FEditSession::SelectBone(const FString& Name)
+{
+    if (!RequireAsset("select a bone"))
+    {
+        return false;
+    }
+    const FReferenceSkeleton& Skeleton = Editor.GetAsset()->GetRefSkeleton();
+    const int32 Bone = Skeleton.FindBoneIndex(FName(Name));
+    if (Bone == INDEX_NONE)
+    {
+        Console.Error(FString::Printf("the skeleton has no bone '%s'", *Name));
+        return false;
+    }
+    Editor.GetPreviewComponent()->SetSelectedBoneIndices({Bone});
+    Console.Print(FString::Printf("selected bone %s", *Name));
+    return true;
+}
+
+bool FEditSession::EditBone(const FString& Text)
+{
+    if (!RequireAsset("edit a bone"))
+    {
+        return false;
+    }
+    FBoneEditRequest Edit;
+    FString Error;
+    if (!ParseBoneEdit(Text, Edit, Error))
+    {
+        Console.Error(Error);
+        return false;
+    }
+    if (Editor.GetAsset()->GetRefSkeleton().FindBoneIndex(FName(Edit.Bone)) == INDEX_NONE)
+    {
+        Console.Error(FString::Printf("the skeleton has no bone '%s'", *Edit.Bone));
+        return false;
+    }
+    ApplyBoneEdit(*Editor.GetPreviewComponent()->GetPreviewInstance(), Edit);
+    Editor.Tick();
+    Console.Print(FString::Printf("edited bone %s", *Edit.Bone));
+    return true;
+}
+
 bool FEditSession::Set(const FString& Assignment)
 {
     if (!RequireTool("set a property"))
@@ -304,6 +356,7 @@ bool FEditSession::Set(const FString& Assignment)
         return false;
     }
     Console.Print(FString::Printf("set %s = %s", *Name, *Editor.GetPropertyText(Name)));
+    Settle();
     return true;
 }
 
@@ -331,7 +384,8 @@ void FEditSession::Settle()
     {
         Editor.Tick();
         const UMeshSelectionTool* SelectionTool = Editor.GetSelectionTool();
-        if (!SelectionTool || !SelectionTool->HasPendingAction())
+        const bool bIdle = SelectionTool ? !SelectionTool->HasPendingAction() : Frame + 1 >= RequestFrames;
+        if (!Editor.GetActiveTool() || bIdle)
         {
             return;
         }

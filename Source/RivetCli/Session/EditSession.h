@@ -54,6 +54,8 @@ private:
     void AddOpenedFile(const FString& Path, const FInterchangeResult& Result);
     bool StartTool(const FString& Name);
     bool Select(const TArray<FString>& Terms);
+    bool SelectBone(const FString& Name);
+    bool EditBone(const FString& Text);
     bool Set(const FString& Assignment);
     bool Press(const FString& Button);
     bool Tick(const TArray<FString>& Arguments);
@@ -61,7 +63,10 @@ private:
     /** Step is Undo or Redo. */
     bool UndoOrRedo(EEditStepKind Step);
 
-    /** Ticks until the tool has acted on what was asked of it, or has ended. */
+    /**
+     * Ticks until the tool has acted on what was asked of it, or has ended: a selection tool until its
+     * action ran, any other tool for as many frames as it has kinds of requests (one runs per frame).
+     */
     void Settle();
     /**
      * Prints the tool messages and log lines that arrived since the last call. With bMayRefuse, a warning

@@ -12,6 +12,10 @@ enum class EEditStepKind : uint8
     Tool,
     /** Paint selection terms onto the tool's preview. */
     Select,
+    /** Select a bone in the Skeleton Tree by name. */
+    Bone,
+    /** Edit a bone by hand as the Skeleton Tree does: "NAME:location=X,Y,Z:rotation=P,Y,R:scale=S". */
+    BoneEdit,
     /** Set a panel property: "Name=Value". */
     Set,
     /** Press a panel button, then let the tool act on it. */

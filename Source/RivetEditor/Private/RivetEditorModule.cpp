@@ -7,6 +7,7 @@
 #include "CoreUObject/Reflection/Class.h"
 #include "RivetEditor/Private/RivetEditorCommands.h"
 #include "RivetEditor/Private/Tools/RivetAssignMaterialSlotTool.h"
+#include "RivetEditor/Private/Tools/RivetBakeBoneTransformTool.h"
 #include "RivetEditor/Private/Tools/RivetDeletePolygonsTool.h"
 
 #define VT_LOCTEXT_NAMESPACE "RivetEditorModule"
@@ -63,7 +64,7 @@ void FRivetEditorModule::GetExtensionTools(const FExtensionToolQueryInfo& QueryI
             Commands.BeginAssignMaterialSlotTool, AssignMaterialSlotToolBuilder,
             URivetAssignMaterialSlotToolBuilder::StaticClass());
     AddTool(VT_LOCTEXT("BakeBoneToolName", "Bake Bone Transform"), Commands.BeginBakeBoneTransformTool,
-            BakeBoneTransformToolBuilder, NoBuilderYet);
+            BakeBoneTransformToolBuilder, URivetBakeBoneTransformToolBuilder::StaticClass());
     AddTool(VT_LOCTEXT("DeletePolygonsToolName", "Delete Polygons"), Commands.BeginDeletePolygonsTool,
             DeletePolygonsToolBuilder, URivetDeletePolygonsToolBuilder::StaticClass());
     AddTool(VT_LOCTEXT("DetachToolName", "Detach Polygons"), Commands.BeginDetachTool, DetachToolBuilder,

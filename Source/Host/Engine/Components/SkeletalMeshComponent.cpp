@@ -2,6 +2,8 @@
 
 #include "Core/Math/ForwardKinematics.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "Engine/SkeletalMesh/SkinnedBounds.h"
+#include "MeshDescription/MeshDescription.h"
 
 void USkeletalMeshComponent::SetSkeletalMeshAsset(USkeletalMesh* Mesh)
 {
@@ -43,15 +45,14 @@ void USkeletalMeshComponent::RefreshBoneTransforms()
     {
         return;
     }
-    TArray<FTransform> LocalPose;
-    EvaluateLocalPose(LocalPose);
-    VT::Math::FillComponentSpaceTransforms(LocalPose, SkeletalMeshAsset->GetRefSkeleton().GetParentIndices(),
-                                           ComponentSpaceTransforms);
+    EvaluateComponentSpacePose(SkeletalMeshAsset->GetRefSkeleton().GetRefBonePose(), ComponentSpaceTransforms);
 }
 
-void USkeletalMeshComponent::EvaluateLocalPose(TArray<FTransform>& OutLocalPose) const
+void USkeletalMeshComponent::EvaluateComponentSpacePose(const TArray<FTransform>& LocalPose,
+                                                        TArray<FTransform>& OutComponentSpace) const
 {
-    OutLocalPose = SkeletalMeshAsset->GetRefSkeleton().GetRefBonePose();
+    VT::Math::FillComponentSpaceTransforms(LocalPose, SkeletalMeshAsset->GetRefSkeleton().GetParentIndices(),
+                                           OutComponentSpace);
 }
 
 FBoxSphereBounds USkeletalMeshComponent::CalcBounds(const FTransform& LocalToWorld) const
@@ -60,5 +61,13 @@ FBoxSphereBounds USkeletalMeshComponent::CalcBounds(const FTransform& LocalToWor
     {
         return Super::CalcBounds(LocalToWorld);
     }
-    return PlaceLocalBox(SkeletalMeshAsset->GetImportedBounds().GetBox(), LocalToWorld);
+    const FMeshDescription* Description = SkeletalMeshAsset->GetMeshDescription(0);
+    if (!Description || Description->Vertices().Num() == 0)
+    {
+        return PlaceLocalBox(SkeletalMeshAsset->GetImportedBounds().GetBox(), LocalToWorld);
+    }
+    TArray<FTransform> ReferencePose;
+    VT::Math::FillComponentSpaceTransforms(SkeletalMeshAsset->GetRefSkeleton().GetRefBonePose(),
+                                           SkeletalMeshAsset->GetRefSkeleton().GetParentIndices(), ReferencePose);
+    return PlaceLocalBox(ComputeSkinnedBox(*Description, ReferencePose, ComponentSpaceTransforms), LocalToWorld);
 }

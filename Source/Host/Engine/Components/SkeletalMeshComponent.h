@@ -7,7 +7,11 @@
 #include "Engine/Components/PrimitiveComponent.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 
-/** Shows a skeletal mesh posed by its bones. Without animation it holds the reference pose. */
+/**
+ * Shows a skeletal mesh posed by its bones. Without animation it holds the reference pose. Its bounds
+ * are those of LOD 0's vertices skinned by the pose (the imported bounds for a mesh without a LOD 0
+ * description).
+ */
 VT_CLASS(ToolTip = "A component that shows a posed skeletal mesh.")
 class USkeletalMeshComponent : public UPrimitiveComponent
 {
@@ -31,8 +35,12 @@ public:
 
 protected:
     FBoxSphereBounds CalcBounds(const FTransform& LocalToWorld) const override;
-    /** The local pose to show; the mesh's reference pose unless a subclass drives the bones. */
-    virtual void EvaluateLocalPose(TArray<FTransform>& OutLocalPose) const;
+    /**
+     * The component-space pose to show, given the mesh's local reference pose; that pose posed by the
+     * reference skeleton unless a subclass drives the bones.
+     */
+    virtual void EvaluateComponentSpacePose(const TArray<FTransform>& LocalPose,
+                                            TArray<FTransform>& OutComponentSpace) const;
 
 private:
     VT_PROPERTY(VisibleAnywhere, Category = "Mesh")

@@ -27,6 +27,22 @@ public:
     /** Marks the actor as being destroyed, unregisters its components and removes it from the world. */
     void DestroyActor(UActor* Actor);
 
+    /**
+     * Calls Visit(UActor*) for each actor of the world's active levels in spawn order, skipping actors
+     * being destroyed. A world here has one level, always active: its persistent level.
+     */
+    template <typename VisitorType>
+    void ForEachActor(VisitorType Visit) const
+    {
+        for (UActor* Actor : Actors)
+        {
+            if (Actor && !Actor->IsActorBeingDestroyed())
+            {
+                Visit(Actor);
+            }
+        }
+    }
+
     /** The live actors, in the order they were spawned. */
     const TArray<TObjectPtr<UActor>>& GetActors() const { return Actors; }
 
