@@ -78,6 +78,7 @@ struct FParsedCommandLine
 {
     FRivetConsoleOptions ConsoleOptions;
     std::vector<std::string> InfoFiles;
+    bool bInfoTriangles = false;
     std::vector<std::string> RunFiles;
     std::string Tool;
     std::vector<std::string> Selections;
@@ -100,12 +101,16 @@ void AddInfo(CLI::App& App, FParsedCommandLine& Parsed)
 {
     CLI::App* Info = App.add_subcommand("info", "Describe skinned-mesh files as the tools see them");
     Info->add_option("files", Parsed.InfoFiles, "glTF, GLB, FBX or other skinned-mesh files")->required();
+    Info->add_flag("--tris", Parsed.bInfoTriangles,
+                   "Also list the LOD 0 triangle IDs of each slot and island, as tris: and island: take them");
+    Info->footer("Bounds are given in the host's axes and unit (Z up, centimetres), which box: takes, and in the "
+                 "file's own (glTF: Y up, metres), which box@file: takes.");
     Info->callback(
         [&Parsed]
         {
             Parsed.Command = [&Parsed](FRivetConsole& Console)
             {
-                return RunInfoCommand(Console, ToFStrings(Parsed.InfoFiles));
+                return RunInfoCommand(Console, ToFStrings(Parsed.InfoFiles), Parsed.bInfoTriangles);
             };
         });
 }

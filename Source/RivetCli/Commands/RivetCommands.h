@@ -38,7 +38,7 @@ struct FRenderArguments
 };
 
 /** Each command returns the exit status (ERivetExitCode). */
-int RunInfoCommand(FRivetConsole& Console, const TArray<FString>& Files);
+int RunInfoCommand(FRivetConsole& Console, const TArray<FString>& Files, bool bListTriangles = false);
 int RunToolsCommand(FRivetConsole& Console);
 int RunRunCommand(FRivetConsole& Console, const FRunArguments& Arguments);
 int RunScriptCommand(FRivetConsole& Console, const FString& ScriptPath, const FSaveOptions& Save,

@@ -143,7 +143,7 @@ void ColorByIsland(const FPictureSource& Source, FPicture& Out, const TArray<int
     {
         Out.Mesh.TriangleColors.Add(RenderPalette::IslandColor(Islands.IslandOfTriangle[Triangle]));
     }
-    Out.Legend.Add({FLegendEntry::EKind::TextOnly, {}, FString::Printf("%d islands", Islands.Islands.Num())});
+    Out.Legend.Add({FLegendEntry::EKind::TextOnly, {}, FString::Printf("%d island(s)", Islands.Islands.Num())});
 }
 
 bool PosePositions(const FPictureSource& Source, FPicture& Out, FString& OutError)
