@@ -19,7 +19,7 @@ TEST(DemoPageTest, ThePageNamesABeforeAndAfterPairForEveryStepAndEachImageDecode
     EXPECT_THAT(Run.Out, HasSubstr(", report page " + Out + "/index.html\n"));
     const std::string Page = ReadBytes(FString(Out + "/index.html"));
     EXPECT_THAT(Page, Not(HasSubstr("<script")));
-    EXPECT_THAT(Page, HasSubstr("<pre>note: Moved 256 polygon(s) into slot 4 ('Face').\n"));
+    EXPECT_THAT(Page, HasSubstr("\nnote: Moved 256 polygon(s) into slot 4 ('Face').\n"));
     const std::regex Image("<img src=\"([^\"]+)\"");
     std::vector<std::string> Images;
     for (auto Match = std::sregex_iterator(Page.begin(), Page.end(), Image); Match != std::sregex_iterator(); ++Match)

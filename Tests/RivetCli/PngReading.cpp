@@ -36,11 +36,13 @@ uint32 FDecodedPng::Pixel(int X, int Y) const
 bool DecodePngFile(const std::string& Path, FDecodedPng& Out)
 {
     int Width = 0, Height = 0, Channels = 0;
-    return Keep(stbi_load(Path.c_str(), &Width, &Height, &Channels, 3), Width, Height, Out);
+    stbi_uc* Pixels = stbi_load(Path.c_str(), &Width, &Height, &Channels, 3);
+    return Keep(Pixels, Width, Height, Out);
 }
 
 bool DecodePngBytes(const uint8* Bytes, int Size, FDecodedPng& Out)
 {
     int Width = 0, Height = 0, Channels = 0;
-    return Keep(stbi_load_from_memory(Bytes, Size, &Width, &Height, &Channels, 3), Width, Height, Out);
+    stbi_uc* Pixels = stbi_load_from_memory(Bytes, Size, &Width, &Height, &Channels, 3);
+    return Keep(Pixels, Width, Height, Out);
 }

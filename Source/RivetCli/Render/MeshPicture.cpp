@@ -59,7 +59,7 @@ FStripLayout LayOutStrip(const FPicture& Picture, int32 Width, int32 Height)
     Layout.Scale = Width >= 480 ? 2 : 1;
     Layout.LineHeight = (BitmapFont::CellHeight + 2) * Layout.Scale;
     Layout.Padding = 3 * Layout.Scale;
-    const int32 Gap = 4 * BitmapFont::CellWidth * Layout.Scale / 2;
+    const int32 Gap = 2 * BitmapFont::CellWidth * Layout.Scale;
     int32 X = Layout.Padding;
     int32 Line = 0;
     for (const FLegendEntry& Entry : Picture.Legend)
@@ -122,17 +122,19 @@ void DrawStrip(FRenderImage& Image, const FPicture& Picture, const FStripLayout&
     if (Layout.bCaption)
     {
         const int32 Y = Top + Layout.Padding + Layout.LegendLines * Layout.LineHeight;
-        BitmapFont::DrawText(Image, Layout.Padding, Y - Layout.Scale, Picture.Caption, RenderPalette::Text,
-                             Layout.Scale);
+        // A caption too long for the line is drawn at the smallest scale.
+        const bool bFits = BitmapFont::MeasureText(Picture.Caption, Layout.Scale) <= Image.GetWidth() - 2 * Layout.Padding;
+        BitmapFont::DrawText(Image, Layout.Padding, Y, Picture.Caption, RenderPalette::Text, bFits ? Layout.Scale : 1);
     }
 }
 } // namespace
 
 bool ParseRenderColorBy(const FString& Text, FRenderColorBy& Out, FString& OutError)
 {
-    FString Mode = Text.TrimStartAndEnd();
+    const FString Trimmed = Text.TrimStartAndEnd();
+    FString Mode = Trimmed;
     FString Bone;
-    const bool bHasBone = Mode.Split(":", &Mode, &Bone);
+    const bool bHasBone = Trimmed.Split(":", &Mode, &Bone);
     Mode = Mode.ToLower();
     Bone = Bone.TrimStartAndEnd();
     if (!bHasBone && (Mode == "slot" || Mode == "island"))
