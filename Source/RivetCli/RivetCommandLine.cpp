@@ -63,15 +63,15 @@ struct FRenderCommandLine
 
     FRenderArguments ToArguments() const
     {
-        return {FString(File),         FString(Out),           LOD,
-                FString(View),         FString(Size),          bPerspective,
-                bWireframe,            FString(ColorBy),       ToFStrings(Selections),
-                ToFStrings(BoneEdits)};
+        return {FString(File),          FString(Out),         LOD,        FString(View),
+                FString(Size),          bPerspective,         bWireframe, FString(ColorBy),
+                ToFStrings(Selections), ToFStrings(BoneEdits)};
     }
 };
 
-const char* const SnapshotHelp = "Draw the asset before the edits (the painted selection highlighted) and after, "
-                                 "into DIR/before.png and DIR/after.png";
+const char* const SnapshotHelp =
+    "Draw the asset before the edits (the painted selection highlighted) and after, "
+    "into DIR/before.png and DIR/after.png";
 
 /** Every command-line value, kept alive while the parser fills it. */
 struct FParsedCommandLine
@@ -101,10 +101,12 @@ void AddInfo(CLI::App& App, FParsedCommandLine& Parsed)
 {
     CLI::App* Info = App.add_subcommand("info", "Describe skinned-mesh files as the tools see them");
     Info->add_option("files", Parsed.InfoFiles, "glTF, GLB, FBX or other skinned-mesh files")->required();
-    Info->add_flag("--tris", Parsed.bInfoTriangles,
-                   "Also list the LOD 0 triangle IDs of each slot and island, as tris: and island: take them");
-    Info->footer("Bounds are given in the host's axes and unit (Z up, centimetres), which box: takes, and in the "
-                 "file's own (glTF: Y up, metres), which box@file: takes.");
+    Info->add_flag(
+        "--tris", Parsed.bInfoTriangles,
+        "Also list the LOD 0 triangle IDs of each slot and island, as tris: and island: take them");
+    Info->footer(
+        "Bounds are given in the host's axes and unit (Z up, centimetres), which box: takes, and in the "
+        "file's own (glTF: Y up, metres), which box@file: takes.");
     Info->callback(
         [&Parsed]
         {
@@ -195,10 +197,12 @@ void AddRender(CLI::App& App, FParsedCommandLine& Parsed)
     Render->add_option("--view", Values.View, "front, back, left, right, top or three-quarter")
         ->capture_default_str();
     Render->add_option("--size", Values.Size, "WIDTHxHEIGHT in pixels")->capture_default_str();
-    Render->add_flag("--perspective", Values.bPerspective, "A perspective camera instead of an orthographic one");
+    Render->add_flag("--perspective", Values.bPerspective,
+                     "A perspective camera instead of an orthographic one");
     Render->add_flag("--wireframe", Values.bWireframe, "Draw the triangle edges over the shading");
-    Render->add_option("--color-by", Values.ColorBy,
-                       "slot (with a legend of the slots), bone:NAME, weights:NAME (a heat map) or island")
+    Render
+        ->add_option("--color-by", Values.ColorBy,
+                     "slot (with a legend of the slots), bone:NAME, weights:NAME (a heat map) or island")
         ->capture_default_str();
     Render->add_option("--select", Values.Selections, "Highlight a selection (repeatable; forms below)");
     Render->add_option("--bone-edit", Values.BoneEdits,

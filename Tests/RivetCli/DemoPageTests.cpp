@@ -22,7 +22,8 @@ TEST(DemoPageTest, ThePageNamesABeforeAndAfterPairForEveryStepAndEachImageDecode
     EXPECT_THAT(Page, HasSubstr("\nnote: Moved 256 polygon(s) into slot 4 ('Face').\n"));
     const std::regex Image("<img src=\"([^\"]+)\"");
     std::vector<std::string> Images;
-    for (auto Match = std::sregex_iterator(Page.begin(), Page.end(), Image); Match != std::sregex_iterator(); ++Match)
+    for (auto Match = std::sregex_iterator(Page.begin(), Page.end(), Image); Match != std::sregex_iterator();
+         ++Match)
     {
         Images.push_back((*Match)[1]);
     }

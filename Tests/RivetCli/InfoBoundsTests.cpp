@@ -19,7 +19,8 @@ std::string FormatBox(double X0, double Y0, double Z0, double X1, double Y1, dou
 std::string DeletedMessage(const FCliRun& Run)
 {
     const size_t Start = Run.Out.find("note: Deleted ");
-    return Start == std::string::npos ? std::string() : Run.Out.substr(Start, Run.Out.find('\n', Start) - Start);
+    return Start == std::string::npos ? std::string()
+                                      : Run.Out.substr(Start, Run.Out.find('\n', Start) - Start);
 }
 } // namespace
 
@@ -29,7 +30,9 @@ TEST_F(InfoBoundsTest, BoundsInBothFramesAndTriangleListsLetABoxOrAnIslandBeWrit
     ASSERT_EQ(Info.ExitCode, 0) << Info.Err;
     EXPECT_THAT(Info.Err, HasSubstr("    bounds in host axes (Z up, centimetres): min ("));
     EXPECT_THAT(Info.Err, HasSubstr("    bounds in the file's axes (Y up, metres): min ("));
-    EXPECT_THAT(Info.Err, HasSubstr("  islands (1; island:ID takes any ID of one):\n    island 0: 48 triangles: 0-47\n"));
+    EXPECT_THAT(
+        Info.Err,
+        HasSubstr("  islands (1; island:ID takes any ID of one):\n    island 0: 48 triangles: 0-47\n"));
     const json Asset = json::parse(Info.Out)["assets"][0];
     const json& Host = Asset["lods"][0]["bounds"];
     const json& File = Asset["lods"][0]["fileBounds"];
@@ -76,10 +79,12 @@ TEST_F(InfoBoundsTest, AnFbxFileShowsHostBoundsOnlyAndRefusesFileBoxes)
     const FCliRun Info = RunCli({"info", Fbx});
     const FCliRun Run = RunCli({"run", Fbx, "--tool", "Delete Polygons", "--select", "box@file:0,0,0,1,1,1"});
 
-    EXPECT_THAT(Info.Out, HasSubstr("  the file's axes are unknown: an FBX file names its own up axis and unit\n"));
+    EXPECT_THAT(Info.Out,
+                HasSubstr("  the file's axes are unknown: an FBX file names its own up axis and unit\n"));
     EXPECT_THAT(Info.Out, testing::Not(HasSubstr("bounds in the file's axes")));
     EXPECT_EQ(Run.ExitCode, 2);
-    EXPECT_THAT(Run.Err, HasSubstr("box@file: the file's axes are unknown: an FBX file names its own up axis and "
-                                   "unit; use box: with the host's coordinates (rivet info prints the bounds in "
-                                   "both)"));
+    EXPECT_THAT(Run.Err,
+                HasSubstr("box@file: the file's axes are unknown: an FBX file names its own up axis and "
+                          "unit; use box: with the host's coordinates (rivet info prints the bounds in "
+                          "both)"));
 }

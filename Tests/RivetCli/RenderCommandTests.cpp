@@ -87,7 +87,8 @@ TEST_F(RenderCommandTest, RefusesBadOptionsAndWritesNothing)
         {{"--view", "side"}, "--view 'side': expected front, back, left, right, top or three-quarter"},
         {{"--size", "800"}, "--size '800': expected WIDTHxHEIGHT, each from 16 to 8192 pixels"},
         {{"--size", "10x10"}, "--size '10x10'"},
-        {{"--color-by", "weights:"}, "'weights:' is not a coloring (slot, bone:NAME, weights:NAME or island)"},
+        {{"--color-by", "weights:"},
+         "'weights:' is not a coloring (slot, bone:NAME, weights:NAME or island)"},
         {{"--color-by", "weights:Tail"}, "no bone 'Tail'"},
         {{"--bone-edit", "Tail:scale=2"}, "no bone 'Tail'"},
         {{"--bone-edit", "Spine"}, "'Spine' is not a bone edit"},
@@ -109,11 +110,13 @@ TEST_F(RenderCommandTest, RefusesBadOptionsAndWritesNothing)
 
 TEST_F(RenderCommandTest, RunSnapshotDrawsTheSelectionBeforeAndTheResultAfter)
 {
-    const FCliRun Run = RunCli({"run", Character, "--tool", "Delete Polygons", "--select", "slot:Slot_1", "--press",
-                                "Delete Selected Polygons", "--out", Path("out"), "--snapshot", Path("pictures")});
+    const FCliRun Run =
+        RunCli({"run", Character, "--tool", "Delete Polygons", "--select", "slot:Slot_1", "--press",
+                "Delete Selected Polygons", "--out", Path("out"), "--snapshot", Path("pictures")});
 
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
-    EXPECT_THAT(Run.Out, HasSubstr("pictures: " + Path("pictures/before.png") + ", " + Path("pictures/after.png")));
+    EXPECT_THAT(Run.Out,
+                HasSubstr("pictures: " + Path("pictures/before.png") + ", " + Path("pictures/after.png")));
     FDecodedPng Before;
     FDecodedPng After;
     ASSERT_TRUE(DecodePngFile(Path("pictures/before.png"), Before));

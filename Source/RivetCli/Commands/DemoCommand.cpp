@@ -123,8 +123,9 @@ FString RelativeTo(const FString& Folder, const FString& Path)
     {
         Base.pop_back();
     }
-    return FString(std::filesystem::path(*Path).lexically_normal().lexically_relative(
-                                                     std::filesystem::path(Base).lexically_normal())
+    return FString(std::filesystem::path(*Path)
+                       .lexically_normal()
+                       .lexically_relative(std::filesystem::path(Base).lexically_normal())
                        .generic_string());
 }
 

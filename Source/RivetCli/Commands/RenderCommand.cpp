@@ -1,9 +1,9 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "HeadlessEditor/HeadlessEditor.h"
-#include "Interchange/Interchange.h"
 #include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
 #include "InteractiveToolsFramework/Preview/PreviewMesh.h"
 #include "InteractiveToolsFramework/Selection/MeshSelectionSet.h"
+#include "Interchange/Interchange.h"
 #include "RivetCli/Commands/RivetCommands.h"
 #include "RivetCli/Console/ProgressIndicator.h"
 #include "RivetCli/Console/RivetConsole.h"
@@ -111,8 +111,9 @@ bool DrawAndWrite(FRivetConsole& Console, const FRenderArguments& Arguments, con
 }
 
 /** Paints the selection on a selection tool's preview of LOD 0, as `run` does, and draws that preview. */
-bool RenderSelection(FRivetConsole& Console, const FRenderArguments& Arguments, const FPictureOptions& Options,
-                     USkeletalMesh& Asset, FPictureSource& Source, const TArray<FSelectionTerm>& Terms)
+bool RenderSelection(FRivetConsole& Console, const FRenderArguments& Arguments,
+                     const FPictureOptions& Options, USkeletalMesh& Asset, FPictureSource& Source,
+                     const TArray<FSelectionTerm>& Terms)
 {
     FHeadlessEditor Editor{{RivetEditorModuleName}};
     Editor.OpenAsset(&Asset);
@@ -170,8 +171,8 @@ int RunRenderCommand(FRivetConsole& Console, const FRenderArguments& Arguments)
         FDynamicMesh3 Converted;
         if (!ConvertLODForPicture(*Result.Mesh, Arguments.LOD, Converted))
         {
-            Console.Error(FString::Printf("%s: no LOD %d with geometry (the mesh has %d LODs)", *Arguments.File,
-                                          Arguments.LOD, Result.Mesh->GetLODNum()));
+            Console.Error(FString::Printf("%s: no LOD %d with geometry (the mesh has %d LODs)",
+                                          *Arguments.File, Arguments.LOD, Result.Mesh->GetLODNum()));
             return static_cast<int>(ERivetExitCode::BadInput);
         }
         Source.Mesh = &Converted;

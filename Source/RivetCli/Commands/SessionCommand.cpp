@@ -3,8 +3,8 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Reports/AssetReport.h"
-#include "RivetCli/RivetCommandLine.h"
 #include "RivetCli/Reports/EditorPictures.h"
+#include "RivetCli/RivetCommandLine.h"
 #include "RivetCli/Session/EditSession.h"
 #include "RivetCli/Session/OutputFiles.h"
 
@@ -93,7 +93,8 @@ TArray<FString> ListToolMessages(FEditSession& Session)
     {
         if (Message.Level != EToolMessageLevel::Internal)
         {
-            Messages.Add(FString::Printf("%s: %s", ToolMessageLevelName(Message.Level), *Message.Text.ToString()));
+            Messages.Add(
+                FString::Printf("%s: %s", ToolMessageLevelName(Message.Level), *Message.Text.ToString()));
         }
     }
     return Messages;
@@ -119,7 +120,8 @@ FEditSessionOutcome RunEditSession(FRivetConsole& Console, const TArray<FEditSte
         Pictures.emplace(Snapshot->Options);
     }
     const FString Name = PictureName(Steps);
-    const bool bStepsDone = RunStepsWithBefore(Session, Steps, Pictures ? &*Pictures : nullptr, Name, Console);
+    const bool bStepsDone =
+        RunStepsWithBefore(Session, Steps, Pictures ? &*Pictures : nullptr, Name, Console);
     const bool bSaved = bStepsDone && Session.SaveChanged();
     if (const USkeletalMesh* Mesh = Session.GetEditor().GetAsset())
     {

@@ -85,8 +85,8 @@ bool ParseBoneEdit(const FString& Text, FBoneEdit& Out, FString& OutError)
     return true;
 }
 
-bool ComputeBoneMoves(const FReferenceSkeleton& Skeleton, const TArray<FBoneEdit>& Edits, TArray<FBoneMove>& OutMoves,
-                      FString& OutError)
+bool ComputeBoneMoves(const FReferenceSkeleton& Skeleton, const TArray<FBoneEdit>& Edits,
+                      TArray<FBoneMove>& OutMoves, FString& OutError)
 {
     const TArray<FTransform>& Reference = Skeleton.GetRefBonePose();
     TArray<FTransform> Posed(Reference);
@@ -113,7 +113,8 @@ bool ComputeBoneMoves(const FReferenceSkeleton& Skeleton, const TArray<FBoneEdit
     return true;
 }
 
-FVector SkinPosition(const FVector& Position, std::span<const FBoneWeight> Weights, const TArray<FBoneMove>& Moves)
+FVector SkinPosition(const FVector& Position, std::span<const FBoneWeight> Weights,
+                     const TArray<FBoneMove>& Moves)
 {
     FVector Sum;
     double Total = 0.0;
@@ -124,7 +125,8 @@ FVector SkinPosition(const FVector& Position, std::span<const FBoneWeight> Weigh
             continue;
         }
         const FBoneMove& Move = Moves[Weight.BoneIndex];
-        Sum += Move.Posed.TransformPosition(Move.Reference.InverseTransformPosition(Position)) * Weight.GetWeight();
+        Sum += Move.Posed.TransformPosition(Move.Reference.InverseTransformPosition(Position)) *
+               Weight.GetWeight();
         Total += Weight.GetWeight();
     }
     return Total > 0.0 ? Sum / Total : Position;

@@ -41,11 +41,12 @@ struct FBoneMove
  * Every bone's move from its reference pose to the pose with the edits applied (children follow their
  * parents). False with a message when an edit names no bone of the skeleton.
  */
-bool ComputeBoneMoves(const FReferenceSkeleton& Skeleton, const TArray<FBoneEdit>& Edits, TArray<FBoneMove>& OutMoves,
-                      FString& OutError);
+bool ComputeBoneMoves(const FReferenceSkeleton& Skeleton, const TArray<FBoneEdit>& Edits,
+                      TArray<FBoneMove>& OutMoves, FString& OutError);
 
 /**
  * Linear blend skinning of one position: the weighted sum of where each influencing bone takes it.
  * A position without influences (or whose influences name no bone) stays where it is.
  */
-FVector SkinPosition(const FVector& Position, std::span<const FBoneWeight> Weights, const TArray<FBoneMove>& Moves);
+FVector SkinPosition(const FVector& Position, std::span<const FBoneWeight> Weights,
+                     const TArray<FBoneMove>& Moves);

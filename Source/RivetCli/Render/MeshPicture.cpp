@@ -123,8 +123,10 @@ void DrawStrip(FRenderImage& Image, const FPicture& Picture, const FStripLayout&
     {
         const int32 Y = Top + Layout.Padding + Layout.LegendLines * Layout.LineHeight;
         // A caption too long for the line is drawn at the smallest scale.
-        const bool bFits = BitmapFont::MeasureText(Picture.Caption, Layout.Scale) <= Image.GetWidth() - 2 * Layout.Padding;
-        BitmapFont::DrawText(Image, Layout.Padding, Y, Picture.Caption, RenderPalette::Text, bFits ? Layout.Scale : 1);
+        const bool bFits =
+            BitmapFont::MeasureText(Picture.Caption, Layout.Scale) <= Image.GetWidth() - 2 * Layout.Padding;
+        BitmapFont::DrawText(Image, Layout.Padding, Y, Picture.Caption, RenderPalette::Text,
+                             bFits ? Layout.Scale : 1);
     }
 }
 } // namespace

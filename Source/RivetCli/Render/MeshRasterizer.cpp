@@ -92,22 +92,24 @@ FRenderColor BlendColors(const FScreenTriangle& Triangle, const double Weights[3
     }
     const auto Channel = [&](uint8 FRenderColor::*Member)
     {
-        const double Value = Weights[0] * (Triangle.Colors[0].*Member) + Weights[1] * (Triangle.Colors[1].*Member) +
+        const double Value = Weights[0] * (Triangle.Colors[0].*Member) +
+                             Weights[1] * (Triangle.Colors[1].*Member) +
                              Weights[2] * (Triangle.Colors[2].*Member);
         return static_cast<uint8>(std::clamp(std::lround(Value), 0L, 255L));
     };
     return {Channel(&FRenderColor::R), Channel(&FRenderColor::G), Channel(&FRenderColor::B)};
 }
 
-/** A pixel coordinate clamped to [Low, High] before it becomes an integer, so far-off corners cannot overflow. */
+/** A pixel coordinate clamped to [Low, High] before it becomes an integer, so far-off corners cannot
+ * overflow. */
 int32 ClampPixel(double Value, int32 Low, int32 High)
 {
     return static_cast<int32>(std::clamp(Value, static_cast<double>(Low), static_cast<double>(High)));
 }
 
 /** Draws one triangle; Nearness holds, per viewport pixel, the nearest depth drawn so far. */
-void DrawTriangle(const FScreenTriangle& Triangle, const FRenderViewport& Viewport, const FRasterOptions& Options,
-                  TArray<double>& Nearness, FRenderImage& Image)
+void DrawTriangle(const FScreenTriangle& Triangle, const FRenderViewport& Viewport,
+                  const FRasterOptions& Options, TArray<double>& Nearness, FRenderImage& Image)
 {
     const FProjectedPoint* Corners = Triangle.Corners;
     const double MinX = std::min({Corners[0].X, Corners[1].X, Corners[2].X});
@@ -142,8 +144,8 @@ void DrawTriangle(const FScreenTriangle& Triangle, const FRenderViewport& Viewpo
             }
             const double Total = std::abs(Triangle.Area);
             const double Weights[3] = {Edges[0] / Total, Edges[1] / Total, Edges[2] / Total};
-            const double Depth =
-                Weights[0] * Corners[0].Nearness + Weights[1] * Corners[1].Nearness + Weights[2] * Corners[2].Nearness;
+            const double Depth = Weights[0] * Corners[0].Nearness + Weights[1] * Corners[1].Nearness +
+                                 Weights[2] * Corners[2].Nearness;
             double& Nearest = Nearness[(Y - Viewport.Y) * Viewport.Width + (X - Viewport.X)];
             if (Depth <= Nearest)
             {
@@ -153,7 +155,8 @@ void DrawTriangle(const FScreenTriangle& Triangle, const FRenderViewport& Viewpo
             const bool bOnEdge = Options.bWireframe && (Edges[0] / EdgeLengths[0] < HalfLineWidth ||
                                                         Edges[1] / EdgeLengths[1] < HalfLineWidth ||
                                                         Edges[2] / EdgeLengths[2] < HalfLineWidth);
-            Image.Set(X, Y, bOnEdge ? Options.WireColor : BlendColors(Triangle, Weights).Scaled(Triangle.Light));
+            Image.Set(X, Y,
+                      bOnEdge ? Options.WireColor : BlendColors(Triangle, Weights).Scaled(Triangle.Light));
         }
     }
 }

@@ -123,16 +123,19 @@ bool ColorByBone(const FPictureSource& Source, const FRenderColorBy& ColorBy, FP
             Out.Mesh.VertexColors.Add(RenderPalette::HeatColor(Weight));
         }
         Out.Mesh.TriangleColors.Init(RenderPalette::Neutral, TriangleIDs.Num());
-        Out.Legend.Add({FLegendEntry::EKind::HeatRamp, {}, FString::Printf("weights of %s, 0 to 1", *ColorBy.Bone)});
+        Out.Legend.Add(
+            {FLegendEntry::EKind::HeatRamp, {}, FString::Printf("weights of %s, 0 to 1", *ColorBy.Bone)});
         return true;
     }
     for (const int32 Triangle : TriangleIDs)
     {
         const FIndex3i Corners = Source.Mesh->GetTriangle(Triangle);
-        const bool bWeighted = Weights[Corners.A] > 0.0 || Weights[Corners.B] > 0.0 || Weights[Corners.C] > 0.0;
+        const bool bWeighted =
+            Weights[Corners.A] > 0.0 || Weights[Corners.B] > 0.0 || Weights[Corners.C] > 0.0;
         Out.Mesh.TriangleColors.Add(bWeighted ? RenderPalette::Bone : RenderPalette::Neutral);
     }
-    Out.Legend.Add({FLegendEntry::EKind::Swatch, RenderPalette::Bone, FString::Printf("weighted to %s", *ColorBy.Bone)});
+    Out.Legend.Add(
+        {FLegendEntry::EKind::Swatch, RenderPalette::Bone, FString::Printf("weighted to %s", *ColorBy.Bone)});
     return true;
 }
 
@@ -143,7 +146,8 @@ void ColorByIsland(const FPictureSource& Source, FPicture& Out, const TArray<int
     {
         Out.Mesh.TriangleColors.Add(RenderPalette::IslandColor(Islands.IslandOfTriangle[Triangle]));
     }
-    Out.Legend.Add({FLegendEntry::EKind::TextOnly, {}, FString::Printf("%d island(s)", Islands.Islands.Num())});
+    Out.Legend.Add(
+        {FLegendEntry::EKind::TextOnly, {}, FString::Printf("%d island(s)", Islands.Islands.Num())});
 }
 
 bool PosePositions(const FPictureSource& Source, FPicture& Out, FString& OutError)
@@ -198,11 +202,13 @@ void MarkSelection(const FPictureSource& Source, FPicture& Out, const TArray<int
         Out.Mesh.Highlighted.Add(IsSelected[Triangle]);
     }
     const FRasterOptions Defaults;
-    Out.Legend.Add({FLegendEntry::EKind::Swatch, Defaults.HighlightColor, FString::Printf("selected (%d)", Count)});
+    Out.Legend.Add(
+        {FLegendEntry::EKind::Swatch, Defaults.HighlightColor, FString::Printf("selected (%d)", Count)});
 }
 } // namespace
 
-bool MakePicture(const FPictureSource& Source, const FRenderColorBy& ColorBy, FPicture& Out, FString& OutError)
+bool MakePicture(const FPictureSource& Source, const FRenderColorBy& ColorBy, FPicture& Out,
+                 FString& OutError)
 {
     Out = FPicture();
     if (!PosePositions(Source, Out, OutError))
@@ -237,7 +243,8 @@ bool MakePicture(const FPictureSource& Source, const FRenderColorBy& ColorBy, FP
 
 FString MakePictureCaption(const FString& Name, int32 LOD, int32 Triangles, const FPictureOptions& Options)
 {
-    return FString::Printf("%s - LOD %d - %d triangles - %s view", *Name, LOD, Triangles, RenderViewName(Options.View));
+    return FString::Printf("%s - LOD %d - %d triangles - %s view", *Name, LOD, Triangles,
+                           RenderViewName(Options.View));
 }
 
 bool ConvertLODForPicture(const USkeletalMesh& Asset, int32 LOD, FDynamicMesh3& Out)

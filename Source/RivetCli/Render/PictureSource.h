@@ -28,7 +28,8 @@ struct FPictureSource
  * legend (the slots drawn, the heat ramp, the selection). False with a message when a bone named by the
  * coloring or an edit is not in the skeleton.
  */
-bool MakePicture(const FPictureSource& Source, const FRenderColorBy& ColorBy, FPicture& Out, FString& OutError);
+bool MakePicture(const FPictureSource& Source, const FRenderColorBy& ColorBy, FPicture& Out,
+                 FString& OutError);
 
 /** The caption line: "NAME - LOD N - T triangles - VIEW view". */
 FString MakePictureCaption(const FString& Name, int32 LOD, int32 Triangles, const FPictureOptions& Options);

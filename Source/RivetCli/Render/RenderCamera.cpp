@@ -44,8 +44,9 @@ std::array<FVector, 8> CornersOf(const FBox& Bounds)
     std::array<FVector, 8> Corners;
     for (int32 Index = 0; Index < 8; ++Index)
     {
-        Corners[Index] = FVector(Index & 1 ? Bounds.Max.X : Bounds.Min.X, Index & 2 ? Bounds.Max.Y : Bounds.Min.Y,
-                                 Index & 4 ? Bounds.Max.Z : Bounds.Min.Z);
+        Corners[Index] =
+            FVector(Index & 1 ? Bounds.Max.X : Bounds.Min.X, Index & 2 ? Bounds.Max.Y : Bounds.Min.Y,
+                    Index & 4 ? Bounds.Max.Z : Bounds.Min.Z);
     }
     return Corners;
 }
@@ -107,8 +108,8 @@ const char* RenderViewName(ERenderView View)
 bool ParseRenderView(const FString& Text, ERenderView& Out)
 {
     const FString Lower = Text.ToLower();
-    for (const ERenderView View : {ERenderView::Front, ERenderView::Back, ERenderView::Left, ERenderView::Right,
-                                   ERenderView::Top, ERenderView::ThreeQuarter})
+    for (const ERenderView View : {ERenderView::Front, ERenderView::Back, ERenderView::Left,
+                                   ERenderView::Right, ERenderView::Top, ERenderView::ThreeQuarter})
     {
         if (Lower == RenderViewName(View))
         {
@@ -137,7 +138,8 @@ FProjectedPoint FRenderCamera::Project(const FVector& Point) const
     return Projected;
 }
 
-FRenderCamera FrameBounds(const FBox& Bounds, ERenderView View, bool bPerspective, const FRenderViewport& Viewport)
+FRenderCamera FrameBounds(const FBox& Bounds, ERenderView View, bool bPerspective,
+                          const FRenderViewport& Viewport)
 {
     const FViewAxes Axes = AxesOf(View);
     FRenderCamera Camera;

@@ -64,4 +64,5 @@ struct FRenderCamera
 };
 
 /** A camera that looks at Bounds from View and fits them into the viewport with a small margin. */
-FRenderCamera FrameBounds(const FBox& Bounds, ERenderView View, bool bPerspective, const FRenderViewport& Viewport);
+FRenderCamera FrameBounds(const FBox& Bounds, ERenderView View, bool bPerspective,
+                          const FRenderViewport& Viewport);

@@ -37,7 +37,10 @@ FRenderColor FromHue(double Hue)
     const double T = Value * (1.0 - Saturation * (1.0 - Fraction));
     const std::array<std::array<double, 3>, 6> Table = {
         {{Value, T, P}, {Q, Value, P}, {P, Value, T}, {P, Q, Value}, {T, P, Value}, {Value, P, Q}}};
-    const auto Channel = [](double Unit) { return static_cast<uint8>(std::lround(Unit * 255.0)); };
+    const auto Channel = [](double Unit)
+    {
+        return static_cast<uint8>(std::lround(Unit * 255.0));
+    };
     return {Channel(Table[Index][0]), Channel(Table[Index][1]), Channel(Table[Index][2])};
 }
 } // namespace
@@ -57,5 +60,6 @@ FRenderColor RenderPalette::IslandColor(int32 Island)
 FRenderColor RenderPalette::HeatColor(double Weight)
 {
     const double Clamped = std::isfinite(Weight) ? std::clamp(Weight, 0.0, 1.0) : 0.0;
-    return Clamped < 0.5 ? HeatLow.Lerp(HeatMiddle, Clamped * 2.0) : HeatMiddle.Lerp(HeatHigh, Clamped * 2.0 - 1.0);
+    return Clamped < 0.5 ? HeatLow.Lerp(HeatMiddle, Clamped * 2.0)
+                         : HeatMiddle.Lerp(HeatHigh, Clamped * 2.0 - 1.0);
 }

@@ -180,7 +180,8 @@ json DescribeBounds(const FBox& Bounds)
     {
         return nullptr;
     }
-    return {{"min", DescribeVector(Bounds.Min)}, {"max", DescribeVector(Bounds.Max)},
+    return {{"min", DescribeVector(Bounds.Min)},
+            {"max", DescribeVector(Bounds.Max)},
             {"size", DescribeVector(Bounds.GetSize())}};
 }
 
@@ -199,7 +200,9 @@ void AddFileBounds(json& Asset, const FFileFrame& Frame)
             continue;
         }
         const auto Read = [](const json& Vector)
-        { return FVector(Vector[0].get<double>(), Vector[1].get<double>(), Vector[2].get<double>()); };
+        {
+            return FVector(Vector[0].get<double>(), Vector[1].get<double>(), Vector[2].get<double>());
+        };
         LOD["fileBounds"] = DescribeBounds(Frame.ToFile(FBox(Read(Host["min"]), Read(Host["max"]))));
     }
 }
@@ -257,7 +260,8 @@ void PrintLODs(FRivetConsole& Console, const json& LODs, const json& FileFrame)
                 : "no editable geometry";
         Console.Print(FString::Printf("  LOD %d: %s, %d sections", LOD["index"].get<int32>(),
                                       Geometry.c_str(), LOD.value("sections", 0)));
-        PrintBounds(Console, LOD.value("bounds", json()), std::string("host axes (") + HostFrameDescription + ")");
+        PrintBounds(Console, LOD.value("bounds", json()),
+                    std::string("host axes (") + HostFrameDescription + ")");
         PrintBounds(Console, LOD.value("fileBounds", json()),
                     "the file's axes (" + FileFrame.value("axes", std::string()) + ")");
     }
@@ -349,7 +353,8 @@ void PrintAssetReport(FRivetConsole& Console, const json& Asset)
     PrintLODs(Console, Asset["lods"], Asset.value("fileFrame", json::object()));
     if (Asset.contains("fileFrame") && !Asset["fileFrame"]["known"].get<bool>())
     {
-        Console.Print(FString::Printf("  the file's axes are %s", JsonText(Asset["fileFrame"]["axes"]).c_str()));
+        Console.Print(
+            FString::Printf("  the file's axes are %s", JsonText(Asset["fileFrame"]["axes"]).c_str()));
     }
     PrintMaterialSlots(Console, Asset);
     PrintBones(Console, Asset["bones"]);

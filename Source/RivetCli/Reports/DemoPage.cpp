@@ -28,8 +28,8 @@ FString DescribeStep(int32 Number, const FDemoPageStep& Step)
 {
     if (!Step.Skipped.IsEmpty())
     {
-        return FString::Printf("<h2 class=\"skipped\">%s</h2>\n<p class=\"skipped\">%s</p>\n", *EscapeHtml(Step.Tool),
-                               *EscapeHtml(Step.Skipped));
+        return FString::Printf("<h2 class=\"skipped\">%s</h2>\n<p class=\"skipped\">%s</p>\n",
+                               *EscapeHtml(Step.Tool), *EscapeHtml(Step.Skipped));
     }
     FString Html = FString::Printf("<h2>%d. %s</h2>\n<p>%s</p>\n", Number, *EscapeHtml(Step.Tool),
                                    *EscapeHtml(Step.Purpose));
@@ -80,10 +80,11 @@ FString EscapeHtml(const FString& Text)
 FString BuildDemoPage(const FString& CharacterFile, const TArray<FDemoPageStep>& Steps)
 {
     FString Html = PageStart;
-    Html += FString::Printf("<h1>rivet demo</h1>\n<p>Every tool of the module on the sample character <a "
-                            "href=\"%s\">%s</a>: each step with the character before it (the painted selection "
-                            "highlighted) and the result, seen from the same camera.</p>\n",
-                            *EscapeHtml(CharacterFile), *EscapeHtml(CharacterFile));
+    Html +=
+        FString::Printf("<h1>rivet demo</h1>\n<p>Every tool of the module on the sample character <a "
+                        "href=\"%s\">%s</a>: each step with the character before it (the painted selection "
+                        "highlighted) and the result, seen from the same camera.</p>\n",
+                        *EscapeHtml(CharacterFile), *EscapeHtml(CharacterFile));
     int32 Number = 0;
     for (const FDemoPageStep& Step : Steps)
     {

@@ -44,7 +44,8 @@ bool CaptureEditorPicture(const FHeadlessEditor& Editor, const FPictureOptions& 
     return true;
 }
 
-bool FBeforeAfterPictures::CaptureBefore(const FHeadlessEditor& Editor, const FString& Name, FString& OutError)
+bool FBeforeAfterPictures::CaptureBefore(const FHeadlessEditor& Editor, const FString& Name,
+                                         FString& OutError)
 {
     bHasBefore = CaptureEditorPicture(Editor, Options, Name + " before", Before, OutError);
     return bHasBefore;

@@ -16,8 +16,14 @@ struct FFileFrame
     /** "Y up, metres", or why the frame is unknown. */
     FString Description;
 
-    FVector ToHost(const FVector& File) const { return FVector(File.X * 100.0, -File.Z * 100.0, File.Y * 100.0); }
-    FVector ToFile(const FVector& Host) const { return FVector(Host.X / 100.0, Host.Z / 100.0, -Host.Y / 100.0); }
+    FVector ToHost(const FVector& File) const
+    {
+        return FVector(File.X * 100.0, -File.Z * 100.0, File.Y * 100.0);
+    }
+    FVector ToFile(const FVector& Host) const
+    {
+        return FVector(Host.X / 100.0, Host.Z / 100.0, -Host.Y / 100.0);
+    }
     /** The box around a host box's corners, in file coordinates. */
     FBox ToFile(const FBox& Host) const;
 };

@@ -98,8 +98,8 @@ void PrintTriangleLists(FRivetConsole& Console, const json& Lists)
     for (int32 Index = 0; Index < Count && Index < MaxIslandsPrinted; ++Index)
     {
         const json& Island = Lists["islands"][Index];
-        Console.Print(FString::Printf("    island %d: %d triangles: %s", Index, Island["triangles"].get<int32>(),
-                                      JsonText(Island["ids"]).c_str()));
+        Console.Print(FString::Printf("    island %d: %d triangles: %s", Index,
+                                      Island["triangles"].get<int32>(), JsonText(Island["ids"]).c_str()));
     }
     if (Count > MaxIslandsPrinted)
     {

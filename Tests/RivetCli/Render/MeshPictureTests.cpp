@@ -55,7 +55,8 @@ TEST_F(MeshPictureTest, SlotColoursFollowTheGroupsThroughTheMaterialMapAndTheLeg
     ASSERT_EQ(Plain.Mesh.TriangleColors.Num(), 48);
     for (int32 Triangle = 0; Triangle < 48; ++Triangle)
     {
-        EXPECT_EQ(Plain.Mesh.TriangleColors[Triangle], RenderPalette::SlotColor(GroupOf(Triangle))) << Triangle;
+        EXPECT_EQ(Plain.Mesh.TriangleColors[Triangle], RenderPalette::SlotColor(GroupOf(Triangle)))
+            << Triangle;
     }
     EXPECT_EQ(Labels(Plain), TArray<FString>({"0 Slot_0", "1 Slot_1", "2 Slot_2"}));
 
@@ -155,7 +156,8 @@ TEST(BoneEditTest, ParsesNamedEditsAndRefusesOthers)
         }
         else
         {
-            EXPECT_TRUE(Error.StartsWith(FString::Printf("'%s' is not a bone edit", Case.Text).View())) << *Error;
+            EXPECT_TRUE(Error.StartsWith(FString::Printf("'%s' is not a bone edit", Case.Text).View()))
+                << *Error;
         }
     }
 }

@@ -13,7 +13,8 @@ namespace
 constexpr FRenderColor Red{200, 0, 0};
 constexpr FRenderColor Blue{0, 0, 200};
 
-void AddQuad(FRenderMesh& Mesh, const FVector& Corner, const FVector& EdgeA, const FVector& EdgeB, FRenderColor Color)
+void AddQuad(FRenderMesh& Mesh, const FVector& Corner, const FVector& EdgeA, const FVector& EdgeB,
+             FRenderColor Color)
 {
     const int32 First = Mesh.Positions.Num();
     Mesh.Positions.Append({Corner, Corner + EdgeA, Corner + EdgeA + EdgeB, Corner + EdgeB});
@@ -27,12 +28,12 @@ FRenderMesh MakeUnitCube()
 {
     FRenderMesh Cube;
     const FVector X(1, 0, 0), Y(0, 1, 0), Z(0, 0, 1), O(0, 0, 0);
-    AddQuad(Cube, O, X, Z, Red);     // front (-Y)
-    AddQuad(Cube, Y, Z, X, Red);     // back
-    AddQuad(Cube, O, Z, Y, Red);     // -X
-    AddQuad(Cube, X, Y, Z, Red);     // +X
-    AddQuad(Cube, O, Y, X, Red);     // bottom
-    AddQuad(Cube, Z, X, Y, Red);     // top
+    AddQuad(Cube, O, X, Z, Red); // front (-Y)
+    AddQuad(Cube, Y, Z, X, Red); // back
+    AddQuad(Cube, O, Z, Y, Red); // -X
+    AddQuad(Cube, X, Y, Z, Red); // +X
+    AddQuad(Cube, O, Y, X, Red); // bottom
+    AddQuad(Cube, Z, X, Y, Red); // top
     return Cube;
 }
 
@@ -72,7 +73,8 @@ TEST(MeshRasterizerTest, AUnitCubeFromTheFrontCoversItsSquareAndLeavesTheCorners
 {
     for (const bool bWireframe : {false, true})
     {
-        const FDrawn Drawn = Draw(MakeUnitCube(), UnitBox, ERenderView::Front, false, {.bWireframe = bWireframe});
+        const FDrawn Drawn =
+            Draw(MakeUnitCube(), UnitBox, ERenderView::Front, false, {.bWireframe = bWireframe});
 
         // One unit is Scale pixels; the square's border pixels may go either way.
         const double Side = Drawn.Camera.Scale;
@@ -95,8 +97,10 @@ TEST(MeshRasterizerTest, TheNearerTriangleHidesTheFartherWhateverTheOrder)
         {
             FRenderMesh Mesh;
             const FVector Near(0, 0, 0), Far(0.25, 2, 0.25);
-            AddQuad(Mesh, bNearFirst ? Near : Far, FVector(1, 0, 0), FVector(0, 0, 1), bNearFirst ? Red : Blue);
-            AddQuad(Mesh, bNearFirst ? Far : Near, FVector(1, 0, 0), FVector(0, 0, 1), bNearFirst ? Blue : Red);
+            AddQuad(Mesh, bNearFirst ? Near : Far, FVector(1, 0, 0), FVector(0, 0, 1),
+                    bNearFirst ? Red : Blue);
+            AddQuad(Mesh, bNearFirst ? Far : Near, FVector(1, 0, 0), FVector(0, 0, 1),
+                    bNearFirst ? Blue : Red);
             const FBox Framed(FVector(0, 0, 0), FVector(1.25, 2, 1.25));
 
             const FDrawn Drawn = Draw(Mesh, Framed, ERenderView::Front, bPerspective);
@@ -167,7 +171,10 @@ TEST(MeshRasterizerTest, TheHeatMapGrowsRedAndLosesBlueWithTheWeight)
 
 TEST(MeshRasterizerTest, TheSameInputGivesTheSameBytesAndThePngReadsBack)
 {
-    const auto Encode = [] { return EncodePng(Draw(MakeUnitCube(), UnitBox, ERenderView::ThreeQuarter, true).Image); };
+    const auto Encode = []
+    {
+        return EncodePng(Draw(MakeUnitCube(), UnitBox, ERenderView::ThreeQuarter, true).Image);
+    };
     const TArray<uint8> First = Encode();
     const TArray<uint8> Second = Encode();
     ASSERT_FALSE(First.IsEmpty());
