@@ -108,18 +108,30 @@ TEST_F(RenderCommandTest, RefusesBadOptionsAndWritesNothing)
     EXPECT_EQ(RunCli({"render", Character, "--out", Path("no/such/folder/x.png")}).ExitCode, 2);
 }
 
-TEST_F(RenderCommandTest, RunSnapshotDrawsTheSelectionBeforeAndTheResultAfter)
+TEST_F(RenderCommandTest, RunAndScriptSnapshotsDrawTheSelectionBeforeAndTheResultAfter)
 {
-    const FCliRun Run =
-        RunCli({"run", Character, "--tool", "Delete Polygons", "--select", "slot:Slot_1", "--press",
-                "Delete Selected Polygons", "--out", Path("out"), "--snapshot", Path("pictures")});
+    const std::string Script =
+        WriteScript("edit.rivet", "open character.glb\ntool Delete Polygons\n"
+                                  "select slot:Slot_1\npress Delete Selected Polygons\n");
+    const std::vector<std::vector<std::string>> Commands = {
+        {"run", Character, "--tool", "Delete Polygons", "--select", "slot:Slot_1", "--press",
+         "Delete Selected Polygons", "--out", Path("run"), "--snapshot", Path("run-pictures")},
+        {"script", Script, "--out", Path("script"), "--snapshot", Path("script-pictures")},
+    };
+    for (const std::vector<std::string>& Command : Commands)
+    {
+        const std::string Folder = Command.back();
+        const FCliRun Run = RunCli(Command);
 
-    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
-    EXPECT_THAT(Run.Out,
-                HasSubstr("pictures: " + Path("pictures/before.png") + ", " + Path("pictures/after.png")));
-    FDecodedPng Before;
-    FDecodedPng After;
-    ASSERT_TRUE(DecodePngFile(Path("pictures/before.png"), Before));
-    ASSERT_TRUE(DecodePngFile(Path("pictures/after.png"), After));
-    EXPECT_NE(Before.Rgb, After.Rgb);
+        ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+        EXPECT_THAT(Run.Out, HasSubstr("pictures: " + Folder + "/before.png, " + Folder + "/after.png"));
+        FDecodedPng Before;
+        FDecodedPng After;
+        ASSERT_TRUE(DecodePngFile(Folder + "/before.png", Before));
+        ASSERT_TRUE(DecodePngFile(Folder + "/after.png", After));
+        EXPECT_EQ(CountSlotPixels(Before, 1), 0) << "the selection is highlighted";
+        EXPECT_EQ(CountSlotPixels(After, 1), 0) << "the selection is gone";
+        EXPECT_GT(CountSlotPixels(After, 0), 1000);
+        EXPECT_NE(Before.Rgb, After.Rgb);
+    }
 }
