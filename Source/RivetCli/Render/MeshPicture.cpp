@@ -104,6 +104,18 @@ void DrawMark(FRenderImage& Image, const FLegendEntry& Entry, int32 X, int32 Y, 
     }
 }
 
+/** A caption too long for its line is drawn at the smallest scale, and cut with "..." if it still does not
+ * fit. */
+void DrawCaption(FRenderImage& Image, const FString& Caption, const FStripLayout& Layout, int32 Y)
+{
+    const int32 Room = Image.GetWidth() - 2 * Layout.Padding;
+    const int32 Scale = BitmapFont::MeasureText(Caption, Layout.Scale) <= Room ? Layout.Scale : 1;
+    const int32 MaxCharacters = Room / BitmapFont::CellWidth;
+    const bool bCut = BitmapFont::MeasureText(Caption, Scale) > Room && MaxCharacters > 3;
+    BitmapFont::DrawText(Image, Layout.Padding, Y, bCut ? Caption.Left(MaxCharacters - 3) + "..." : Caption,
+                         RenderPalette::Text, Scale);
+}
+
 void DrawStrip(FRenderImage& Image, const FPicture& Picture, const FStripLayout& Layout)
 {
     const int32 Top = Image.GetHeight() - Layout.Height();
@@ -122,11 +134,7 @@ void DrawStrip(FRenderImage& Image, const FPicture& Picture, const FStripLayout&
     if (Layout.bCaption)
     {
         const int32 Y = Top + Layout.Padding + Layout.LegendLines * Layout.LineHeight;
-        // A caption too long for the line is drawn at the smallest scale.
-        const bool bFits =
-            BitmapFont::MeasureText(Picture.Caption, Layout.Scale) <= Image.GetWidth() - 2 * Layout.Padding;
-        BitmapFont::DrawText(Image, Layout.Padding, Y, Picture.Caption, RenderPalette::Text,
-                             bFits ? Layout.Scale : 1);
+        DrawCaption(Image, Picture.Caption, Layout, Y);
     }
 }
 } // namespace
