@@ -1,4 +1,4 @@
-#include "PngReading.h"
+#include "RivetCli/PngReading.h"
 #include "RivetCli/Render/MeshRasterizer.h"
 #include "RivetCli/Render/PngFile.h"
 #include "RivetCli/Render/RenderPalette.h"
