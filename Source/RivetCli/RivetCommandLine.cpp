@@ -49,11 +49,38 @@ struct FSaveArguments
     FSaveOptions ToSaveOptions() const { return {FString(OutputFolder), bInPlace}; }
 };
 
+/** The values of `render`, as the parser fills them. */
+struct FRenderCommandLine
+{
+    std::string File;
+    std::string Out;
+    int32 LOD = 0;
+    std::string View = "three-quarter";
+    std::string Size = "800x800";
+    bool bPerspective = false;
+    bool bWireframe = false;
+    std::string ColorBy = "slot";
+    std::vector<std::string> Selections;
+    std::vector<std::string> BoneEdits;
+
+    FRenderArguments ToArguments() const
+    {
+        return {FString(File),          FString(Out),         LOD,        FString(View),
+                FString(Size),          bPerspective,         bWireframe, FString(ColorBy),
+                ToFStrings(Selections), ToFStrings(BoneEdits)};
+    }
+};
+
+const char* const SnapshotHelp =
+    "Draw the asset before the edits (the painted selection highlighted) and after, "
+    "into DIR/before.png and DIR/after.png";
+
 /** Every command-line value, kept alive while the parser fills it. */
 struct FParsedCommandLine
 {
     FRivetConsoleOptions ConsoleOptions;
     std::vector<std::string> InfoFiles;
+    bool bInfoTriangles = false;
     std::vector<std::string> RunFiles;
     std::string Tool;
     std::vector<std::string> Selections;
@@ -68,6 +95,9 @@ struct FParsedCommandLine
     std::string ScriptPath;
     FSaveArguments ScriptSave;
     std::string DemoFolder = "rivet-demo";
+    std::string RunSnapshot;
+    std::string ScriptSnapshot;
+    FRenderCommandLine Render;
     std::function<int(FRivetConsole&)> Command;
 };
 
@@ -75,12 +105,18 @@ void AddInfo(CLI::App& App, FParsedCommandLine& Parsed)
 {
     CLI::App* Info = App.add_subcommand("info", "Describe skinned-mesh files as the tools see them");
     Info->add_option("files", Parsed.InfoFiles, "glTF, GLB, FBX or other skinned-mesh files")->required();
+    Info->add_flag(
+        "--tris", Parsed.bInfoTriangles,
+        "Also list the LOD 0 triangle IDs of each slot and island, as tris: and island: take them");
+    Info->footer(
+        "Bounds are given in the host's axes and unit (Z up, centimetres), which box: takes, and in the "
+        "file's own (glTF: Y up, metres), which box@file: takes.");
     Info->callback(
         [&Parsed]
         {
             Parsed.Command = [&Parsed](FRivetConsole& Console)
             {
-                return RunInfoCommand(Console, ToFStrings(Parsed.InfoFiles));
+                return RunInfoCommand(Console, ToFStrings(Parsed.InfoFiles), Parsed.bInfoTriangles);
             };
         });
 }
@@ -119,6 +155,7 @@ void AddRun(CLI::App& App, FParsedCommandLine& Parsed)
     Run->add_flag("--undo", Parsed.bUndo,
                   "Undo the last step at the end (a tool still running is cancelled first)");
     Parsed.RunSave.AddTo(*Run);
+    Run->add_option("--snapshot", Parsed.RunSnapshot, SnapshotHelp);
     Run->callback(
         [&Parsed]
         {
@@ -134,7 +171,8 @@ void AddRun(CLI::App& App, FParsedCommandLine& Parsed)
                                         Parsed.bAccept,
                                         Parsed.bCancel,
                                         Parsed.bUndo,
-                                        Parsed.RunSave.ToSaveOptions()};
+                                        Parsed.RunSave.ToSaveOptions(),
+                                        FString(Parsed.RunSnapshot)};
                 return RunRunCommand(Console, Arguments);
             };
         });
@@ -147,13 +185,46 @@ void AddScript(CLI::App& App, FParsedCommandLine& Parsed)
     Script->footer(std::string(ScriptHelp) + "\n\n" + SelectionTermHelp);
     Script->add_option("file", Parsed.ScriptPath, "The script")->required();
     Parsed.ScriptSave.AddTo(*Script);
+    Script->add_option("--snapshot", Parsed.ScriptSnapshot, SnapshotHelp);
     Script->callback(
         [&Parsed]
         {
             Parsed.Command = [&Parsed](FRivetConsole& Console)
             {
                 return RunScriptCommand(Console, FString(Parsed.ScriptPath),
-                                        Parsed.ScriptSave.ToSaveOptions());
+                                        Parsed.ScriptSave.ToSaveOptions(), FString(Parsed.ScriptSnapshot));
+            };
+        });
+}
+
+void AddRender(CLI::App& App, FParsedCommandLine& Parsed)
+{
+    FRenderCommandLine& Values = Parsed.Render;
+    CLI::App* Render = App.add_subcommand("render", "Draw a skinned mesh into a PNG image");
+    Render->add_option("file", Values.File, "glTF, GLB, FBX or other skinned-mesh file")->required();
+    Render->add_option("--out", Values.Out, "The PNG image to write")->required();
+    Render->add_option("--lod", Values.LOD, "The LOD to draw")->capture_default_str();
+    Render->add_option("--view", Values.View, "front, back, left, right, top or three-quarter")
+        ->capture_default_str();
+    Render->add_option("--size", Values.Size, "WIDTHxHEIGHT in pixels")->capture_default_str();
+    Render->add_flag("--perspective", Values.bPerspective,
+                     "A perspective camera instead of an orthographic one");
+    Render->add_flag("--wireframe", Values.bWireframe, "Draw the triangle edges over the shading");
+    Render
+        ->add_option("--color-by", Values.ColorBy,
+                     "slot (with a legend of the slots), bone:NAME, weights:NAME (a heat map) or island")
+        ->capture_default_str();
+    Render->add_option("--select", Values.Selections, "Highlight a selection (repeatable; forms below)");
+    Render->add_option("--bone-edit", Values.BoneEdits,
+                       "Pose a bone first: NAME:rotation=P,Y,R, NAME:location=X,Y,Z, NAME:scale=S or S,S,S, "
+                       "combinable (repeatable)");
+    Render->footer(SelectionTermHelp);
+    Render->callback(
+        [&Parsed]
+        {
+            Parsed.Command = [&Parsed](FRivetConsole& Console)
+            {
+                return RunRenderCommand(Console, Parsed.Render.ToArguments());
             };
         });
 }
@@ -187,6 +258,7 @@ int RunRivet(const std::vector<std::string>& Args, std::ostream& Out, std::ostre
     AddTools(App, Parsed);
     AddRun(App, Parsed);
     AddScript(App, Parsed);
+    AddRender(App, Parsed);
     AddDemo(App, Parsed);
 
     try

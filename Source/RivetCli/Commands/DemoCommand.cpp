@@ -8,8 +8,10 @@
 #include "RivetCli/Console/ProgressIndicator.h"
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Demo/DemoCharacter.h"
+#include "RivetCli/Demo/DemoPictures.h"
 #include "RivetCli/Demo/DemoScenarios.h"
 #include "RivetCli/Reports/AssetReport.h"
+#include "RivetCli/Reports/DemoPage.h"
 #include "RivetCli/RivetCommandLine.h"
 #include "RivetCli/Session/ScopedPackageRelease.h"
 #include "RivetEditorModuleName.h"
@@ -17,6 +19,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 namespace
 {
@@ -143,8 +146,52 @@ FString MakeStepFolder(const FString& Folder, int32 Number, const FString& Tool)
     return FString((std::filesystem::path(*Folder) / *Slug).string());
 }
 
+/** A path as the page in Folder links to it. */
+FString RelativeTo(const FString& Folder, const FString& Path)
+{
+    std::string Base = *Folder;
+    while (Base.size() > 1 && Base.back() == '/')
+    {
+        Base.pop_back();
+    }
+    return FString(std::filesystem::path(*Path)
+                       .lexically_normal()
+                       .lexically_relative(std::filesystem::path(Base).lexically_normal())
+                       .generic_string());
+}
+
+void AddPageFiles(const FString& Folder, const FEditSessionOutcome& Outcome, FDemoPageStep& Step)
+{
+    if (Outcome.SnapshotFiles.Num() == 2)
+    {
+        Step.BeforeImage = RelativeTo(Folder, Outcome.SnapshotFiles[0]);
+        Step.AfterImage = RelativeTo(Folder, Outcome.SnapshotFiles[1]);
+    }
+    for (const FString& Saved : Outcome.SavedFiles)
+    {
+        Step.Files.Add(RelativeTo(Folder, Saved));
+    }
+    Step.Messages = Outcome.ToolMessages;
+    Step.ExitCode = Outcome.ExitCode;
+}
+
+/** Writes the page; its path, or empty when it could not be written. */
+FString WriteDemoPage(FRivetConsole& Console, const FString& Folder, const FString& CharacterFile,
+                      const TArray<FDemoPageStep>& Steps)
+{
+    const FString Path = FString((std::filesystem::path(*Folder) / "index.html").string());
+    std::ofstream File(*Path, std::ios::trunc);
+    File << *BuildDemoPage(RelativeTo(Folder, CharacterFile), Steps);
+    if (!File.flush())
+    {
+        Console.Error(FString::Printf("%s: cannot write the page", *Path));
+        return FString();
+    }
+    return Path;
+}
+
 int RunScenario(FRivetConsole& Console, const FDemoScenario& Scenario, const FString& CharacterFile,
-                const FString& StepFolder)
+                const FString& StepFolder, FDemoPageStep& PageStep)
 {
     const FReportOptions Report{Scenario.bShowSlotTables, Scenario.bShowRestPose};
     if (Report.bShowSlotTable || Report.bShowRestPose)
@@ -155,11 +202,13 @@ int RunScenario(FRivetConsole& Console, const FDemoScenario& Scenario, const FSt
     Steps.Add({EEditStepKind::Open, {CharacterFile}});
     Steps.Add({EEditStepKind::Tool, {Scenario.Tool}});
     Steps.Append(Scenario.Steps);
-    const FEditSessionOutcome Outcome = RunEditSession(Console, Steps, {StepFolder, false});
+    const FSnapshotRequest Snapshot{StepFolder, Scenario.Picture};
+    const FEditSessionOutcome Outcome = RunEditSession(Console, Steps, {StepFolder, false}, &Snapshot);
     for (const FString& Saved : Outcome.SavedFiles)
     {
         ReportFile(Console, Saved, Report);
     }
+    AddPageFiles(FString(std::filesystem::path(*StepFolder).parent_path().string()), Outcome, PageStep);
     return Outcome.ExitCode;
 }
 } // namespace
@@ -180,7 +229,9 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
         return static_cast<int>(ERivetExitCode::BadInput);
     }
 
-    const TArray<FDemoScenario> Scenarios = GetDemoScenarios();
+    TArray<FDemoScenario> Scenarios = GetDemoScenarios();
+    ChooseDemoPictures(Scenarios);
+    TArray<FDemoPageStep> PageSteps;
     int Status = static_cast<int>(ERivetExitCode::Success);
     int32 Number = 0;
     for (const FModeTool& Tool : ListModeTools())
@@ -188,20 +239,33 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
         const FDemoScenario* Scenario = FindDemoScenario(Scenarios, Tool.Name);
         if (!Tool.bAvailable || !Scenario)
         {
-            Console.Print(FString::Printf("\n- %s: %s, skipped", *Tool.Name,
-                                          Tool.bAvailable ? "no demo step yet" : "not in this build yet"));
+            const char* Why = Tool.bAvailable ? "no demo step yet" : "not in this build yet";
+            Console.Print(FString::Printf("\n- %s: %s, skipped", *Tool.Name, Why));
+            PageSteps.Add({Tool.Name, FString(), FString::Printf("%s, skipped", Why)});
             continue;
         }
         ++Number;
         Console.Print(FString::Printf("\n%d. %s: %s", Number, *Tool.Name, *Scenario->Purpose));
-        const int StepStatus =
-            RunScenario(Console, *Scenario, CharacterFile, MakeStepFolder(OutputFolder, Number, Tool.Name));
+        FDemoPageStep& PageStep = PageSteps.Emplace_GetRef();
+        PageStep.Tool = Tool.Name;
+        PageStep.Purpose = Scenario->Purpose;
+        const int StepStatus = RunScenario(Console, *Scenario, CharacterFile,
+                                           MakeStepFolder(OutputFolder, Number, Tool.Name), PageStep);
         Console.Json()["steps"].push_back(
             {{"tool", *Tool.Name}, {"purpose", *Scenario->Purpose}, {"exitCode", StepStatus}});
         Status = std::max(Status, StepStatus);
     }
-    Console.Print(FString::Printf("\ndemo %s: %d tools run, results in %s",
-                                  Status == 0 ? "finished" : "finished with problems", Number,
-                                  *OutputFolder));
+    const FString Page = WriteDemoPage(Console, OutputFolder, CharacterFile, PageSteps);
+    if (Page.IsEmpty())
+    {
+        Status = std::max(Status, static_cast<int>(ERivetExitCode::BadInput));
+    }
+    else
+    {
+        Console.Json()["page"] = *Page;
+    }
+    Console.Print(FString::Printf("\ndemo %s: %d tools run, results in %s%s",
+                                  Status == 0 ? "finished" : "finished with problems", Number, *OutputFolder,
+                                  Page.IsEmpty() ? "" : *FString::Printf(", report page %s", *Page)));
     return Status;
 }

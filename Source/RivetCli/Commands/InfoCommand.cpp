@@ -3,10 +3,11 @@
 #include "RivetCli/Console/ProgressIndicator.h"
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Reports/AssetReport.h"
+#include "RivetCli/Reports/TriangleLists.h"
 #include "RivetCli/RivetCommandLine.h"
 #include "RivetCli/Session/ScopedPackageRelease.h"
 
-int RunInfoCommand(FRivetConsole& Console, const TArray<FString>& Files)
+int RunInfoCommand(FRivetConsole& Console, const TArray<FString>& Files, bool bListTriangles)
 {
     bool bAllRead = true;
     for (const FString& File : Files)
@@ -29,8 +30,14 @@ int RunInfoCommand(FRivetConsole& Console, const TArray<FString>& Files)
         }
         nlohmann::json Asset = DescribeAsset(*Result.Mesh, Result.Animations);
         Asset["file"] = *File;
+        AddFileBounds(Asset, GetFileFrame(File));
         Console.Print(FString::Printf("%s:", *File));
         PrintAssetReport(Console, Asset);
+        if (bListTriangles)
+        {
+            Asset["triangleLists"] = DescribeTriangleLists(*Result.Mesh);
+            PrintTriangleLists(Console, Asset["triangleLists"]);
+        }
         Console.Json()["assets"].push_back(std::move(Asset));
     }
     return static_cast<int>(bAllRead ? ERivetExitCode::Success : ERivetExitCode::BadInput);

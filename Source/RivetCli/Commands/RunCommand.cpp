@@ -45,5 +45,8 @@ TArray<FEditStep> MakeRunSteps(const FRunArguments& Arguments)
 
 int RunRunCommand(FRivetConsole& Console, const FRunArguments& Arguments)
 {
-    return RunEditSession(Console, MakeRunSteps(Arguments), Arguments.Save).ExitCode;
+    const FSnapshotRequest Snapshot{Arguments.SnapshotFolder};
+    return RunEditSession(Console, MakeRunSteps(Arguments), Arguments.Save,
+                          Arguments.SnapshotFolder.IsEmpty() ? nullptr : &Snapshot)
+        .ExitCode;
 }

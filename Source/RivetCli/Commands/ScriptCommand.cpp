@@ -7,7 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-int RunScriptCommand(FRivetConsole& Console, const FString& ScriptPath, const FSaveOptions& Save)
+int RunScriptCommand(FRivetConsole& Console, const FString& ScriptPath, const FSaveOptions& Save,
+                     const FString& SnapshotFolder)
 {
     std::ifstream File(*ScriptPath);
     if (!File)
@@ -30,5 +31,6 @@ int RunScriptCommand(FRivetConsole& Console, const FString& ScriptPath, const FS
             FString::Printf("%s: a script begins by opening the asset to edit ('open FILE')", *ScriptPath));
         return static_cast<int>(ERivetExitCode::BadInput);
     }
-    return RunEditSession(Console, Steps, Save).ExitCode;
+    const FSnapshotRequest Snapshot{SnapshotFolder};
+    return RunEditSession(Console, Steps, Save, SnapshotFolder.IsEmpty() ? nullptr : &Snapshot).ExitCode;
 }

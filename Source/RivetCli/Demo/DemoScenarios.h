@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Core/Containers/Array.h"
+#include "RivetCli/Render/MeshPicture.h"
 #include "RivetCli/Session/EditStep.h"
 
 /** What the demo does with one tool: the steps after the character is opened and the tool started. */
@@ -14,6 +15,8 @@ struct FDemoScenario
     bool bShowSlotTables = false;
     /** Show the height and the reference scales of the character before and of the result after. */
     bool bShowRestPose = false;
+    /** How the before and after pictures are drawn (view, coloring, wireframe). */
+    FPictureOptions Picture;
 };
 
 /** One scenario per tool of the module that the demo knows, in the order the mode lists the tools. */

@@ -11,6 +11,7 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Engine/SkeletalMesh/SkeletalMeshSocket.h"
 #include "MeshDescription/MeshDescription.h"
+#include "MeshDescription/SkeletalMeshAttributes.h"
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Reports/JsonText.h"
 #include "RivetMaterialSlots.h"
@@ -26,6 +27,22 @@ std::string NameOf(FName Name)
     return *Name.ToString();
 }
 
+json DescribeVector(const FVector& Vector)
+{
+    return json::array({Vector.X, Vector.Y, Vector.Z});
+}
+
+FBox ComputeVertexBounds(const FMeshDescription& Description)
+{
+    FBox Bounds;
+    const auto Positions = FSkeletalMeshAttributesShared(Description).GetVertexPositions();
+    for (const FVertexID Vertex : Description.Vertices().GetElementIDs())
+    {
+        Bounds += FVector(Positions[Vertex]);
+    }
+    return Bounds;
+}
+
 json DescribeLODs(const USkeletalMesh& Mesh)
 {
     json LODs = json::array();
@@ -37,6 +54,7 @@ json DescribeLODs(const USkeletalMesh& Mesh)
         {
             Entry["triangles"] = Description->Triangles().Num();
             Entry["vertices"] = Description->Vertices().Num();
+            Entry["bounds"] = DescribeBounds(ComputeVertexBounds(*Description));
         }
         if (Model && LOD < Model->LODModels.Num())
         {
@@ -156,6 +174,39 @@ json DescribeAnimations(const TArray<UAnimSequence*>& Animations)
 }
 } // namespace
 
+json DescribeBounds(const FBox& Bounds)
+{
+    if (!Bounds.bIsValid)
+    {
+        return nullptr;
+    }
+    return {{"min", DescribeVector(Bounds.Min)},
+            {"max", DescribeVector(Bounds.Max)},
+            {"size", DescribeVector(Bounds.GetSize())}};
+}
+
+void AddFileBounds(json& Asset, const FFileFrame& Frame)
+{
+    Asset["fileFrame"] = {{"known", Frame.bKnown}, {"axes", *Frame.Description}};
+    if (!Frame.bKnown)
+    {
+        return;
+    }
+    for (json& LOD : Asset["lods"])
+    {
+        const json& Host = LOD.value("bounds", json());
+        if (Host.is_null())
+        {
+            continue;
+        }
+        const auto Read = [](const json& Vector)
+        {
+            return FVector(Vector[0].get<double>(), Vector[1].get<double>(), Vector[2].get<double>());
+        };
+        LOD["fileBounds"] = DescribeBounds(Frame.ToFile(FBox(Read(Host["min"]), Read(Host["max"]))));
+    }
+}
+
 json DescribeAsset(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations)
 {
     return {{"name", *Mesh.GetName()},
@@ -181,7 +232,24 @@ std::string JoinNames(const json& Names)
     return Joined.empty() ? "none" : Joined;
 }
 
-void PrintLODs(FRivetConsole& Console, const json& LODs)
+std::string FormatVector(const json& Vector)
+{
+    return *FString::Printf("(%.6g, %.6g, %.6g)", Vector[0].get<double>(), Vector[1].get<double>(),
+                            Vector[2].get<double>());
+}
+
+void PrintBounds(FRivetConsole& Console, const json& Bounds, const std::string& Frame)
+{
+    if (Bounds.is_null())
+    {
+        return;
+    }
+    Console.Print(FString::Printf("    bounds in %s: min %s, max %s, size %s", Frame.c_str(),
+                                  FormatVector(Bounds["min"]).c_str(), FormatVector(Bounds["max"]).c_str(),
+                                  FormatVector(Bounds["size"]).c_str()));
+}
+
+void PrintLODs(FRivetConsole& Console, const json& LODs, const json& FileFrame)
 {
     for (const json& LOD : LODs)
     {
@@ -192,6 +260,10 @@ void PrintLODs(FRivetConsole& Console, const json& LODs)
                 : "no editable geometry";
         Console.Print(FString::Printf("  LOD %d: %s, %d sections", LOD["index"].get<int32>(),
                                       Geometry.c_str(), LOD.value("sections", 0)));
+        PrintBounds(Console, LOD.value("bounds", json()),
+                    std::string("host axes (") + HostFrameDescription + ")");
+        PrintBounds(Console, LOD.value("fileBounds", json()),
+                    "the file's axes (" + FileFrame.value("axes", std::string()) + ")");
     }
 }
 
@@ -278,7 +350,12 @@ void PrintMaterialSlotTable(FRivetConsole& Console, const USkeletalMesh& Mesh)
 void PrintAssetReport(FRivetConsole& Console, const json& Asset)
 {
     Console.Print(FString::Printf("skeletal mesh %s", JsonText(Asset["name"]).c_str()));
-    PrintLODs(Console, Asset["lods"]);
+    PrintLODs(Console, Asset["lods"], Asset.value("fileFrame", json::object()));
+    if (Asset.contains("fileFrame") && !Asset["fileFrame"]["known"].get<bool>())
+    {
+        Console.Print(
+            FString::Printf("  the file's axes are %s", JsonText(Asset["fileFrame"]["axes"]).c_str()));
+    }
     PrintMaterialSlots(Console, Asset);
     PrintBones(Console, Asset["bones"]);
     Console.Print(FString::Printf("  morph targets (%d): %s",

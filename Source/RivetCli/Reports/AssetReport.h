@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Core/Containers/Array.h"
+#include "Core/Math/Box.h"
+#include "RivetCli/Reports/FileFrame.h"
 
 #include <nlohmann/json.hpp>
 
@@ -15,6 +17,12 @@ class USkeletalMesh;
  * bodies and constraints, and the animations given.
  */
 nlohmann::json DescribeAsset(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations);
+
+/** A box as JSON ({min, max, size}, each [x, y, z]); null when the box is invalid. */
+nlohmann::json DescribeBounds(const FBox& Bounds);
+
+/** Adds the file's frame and, when it is known, each LOD's bounds in it ("fileBounds"). */
+void AddFileBounds(nlohmann::json& Asset, const FFileFrame& Frame);
 
 /** Prints a description made by DescribeAsset as indented lines. */
 void PrintAssetReport(FRivetConsole& Console, const nlohmann::json& Asset);

@@ -1,10 +1,12 @@
 #include "RivetCli/Selection/SelectionPainter.h"
 
+#include "Engine/Assets/AssetSourceFile.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
 #include "GeometryCore/Selections/TriangleSelectionOps.h"
 #include "HeadlessEditor/HeadlessEditor.h"
 #include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
+#include "RivetCli/Reports/FileFrame.h"
 #include "RivetMaterialSlots.h"
 
 namespace
@@ -24,6 +26,8 @@ struct FResolvedTerm
 {
     const FSelectionTerm* Term = nullptr;
     int32 Index = INDEX_NONE;
+    /** Box: the box in the host's axes and unit. */
+    FBox Box;
 };
 
 bool FindPaintTarget(const FHeadlessEditor& Editor, FPaintTarget& Out, FString& OutError)
@@ -126,6 +130,29 @@ bool ResolveBone(const FPaintTarget& Target, const FSelectionTerm& Term, int32& 
     return true;
 }
 
+/** The term's box in host coordinates; a box@file: box is converted from the asset's file's frame. */
+bool ResolveBox(const FPaintTarget& Target, const FSelectionTerm& Term, FBox& OutBox, FString& OutError)
+{
+    if (!Term.bFileCoordinates)
+    {
+        OutBox = FBox(Term.BoxMin, Term.BoxMax);
+        return true;
+    }
+    const UAssetSourceFile* Source = Target.Asset ? Target.Asset->GetSourceFile() : nullptr;
+    const FFileFrame Frame = GetFileFrame(Source ? Source->Filename : FString());
+    if (!Source || !Frame.bKnown)
+    {
+        OutError = FString::Printf("box@file: the file's axes are %s; use box: with the host's coordinates "
+                                   "(rivet info prints the bounds in both)",
+                                   Source ? *Frame.Description : "unknown: the asset has no source file");
+        return false;
+    }
+    OutBox = FBox();
+    OutBox += Frame.ToHost(Term.BoxMin);
+    OutBox += Frame.ToHost(Term.BoxMax);
+    return true;
+}
+
 bool CheckTriangle(const FDynamicMesh3& Preview, int32 Triangle, FString& OutError)
 {
     if (Preview.IsTriangle(Triangle))
@@ -165,6 +192,8 @@ bool ResolveTerm(const FPaintTarget& Target, const FSelectionTerm& Term, FResolv
             return ResolveSlot(Target, Term, Out.Index, OutError);
         case ESelectionTermKind::Bone:
             return ResolveBone(Target, Term, Out.Index, OutError);
+        case ESelectionTermKind::Box:
+            return ResolveBox(Target, Term, Out.Box, OutError);
         case ESelectionTermKind::Triangles:
             return CheckTriangleRanges(*Target.Preview, Term.Triangles, OutError);
         case ESelectionTermKind::Island:
@@ -226,9 +255,8 @@ TArray<int32> BoneTriangles(const FDynamicMesh3& Preview, int32 Bone, double Min
                           });
 }
 
-TArray<int32> BoxTriangles(const FDynamicMesh3& Preview, const FSelectionTerm& Term)
+TArray<int32> BoxTriangles(const FDynamicMesh3& Preview, const FBox& Box)
 {
-    const FBox Box(Term.BoxMin, Term.BoxMax);
     return TrianglesWhere(Preview,
                           [&](int32 Triangle) { return Box.IsInside(Preview.GetTriCentroid(Triangle)); });
 }
@@ -256,7 +284,7 @@ TArray<int32> RegionTriangles(const FPaintTarget& Target, const FResolvedTerm& R
         case ESelectionTermKind::Bone:
             return BoneTriangles(*Target.Preview, Resolved.Index, Term.MinWeight);
         case ESelectionTermKind::Box:
-            return BoxTriangles(*Target.Preview, Term);
+            return BoxTriangles(*Target.Preview, Resolved.Box);
         case ESelectionTermKind::Triangles:
             return ListedTriangles(Term.Triangles);
         case ESelectionTermKind::Island:

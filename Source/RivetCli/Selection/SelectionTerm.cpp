@@ -9,7 +9,10 @@ const char* const SelectionTermHelp =
     "  slot:NAME|INDEX          the triangles drawn with that material slot\n"
     "  bone:NAME[:MINWEIGHT]    the triangles with a corner weighted to the bone (above 0, at least "
     "MINWEIGHT)\n"
-    "  box:X0,Y0,Z0,X1,Y1,Z1    the triangles whose centroid is in the box (bounds included)\n"
+    "  box:X0,Y0,Z0,X1,Y1,Z1    the triangles whose centroid is in the box (bounds included), in the host's\n"
+    "                           axes and unit: Z up, X to the character's left, -Y its front, centimetres\n"
+    "  box@file:X0,...,Z1       the same box in the file's own axes and unit (glTF: Y up, metres), as the\n"
+    "                           program that made the file shows them; rivet info prints both bounds\n"
     "  tris:LIST                preview triangle IDs and ranges, e.g. 3,7,10-12\n"
     "  island:TRI               the triangles connected to TRI through shared edges\n"
     "  grow, shrink, invert     change the selection so far, as the tool's buttons do\n"
@@ -17,6 +20,8 @@ const char* const SelectionTermHelp =
 
 namespace
 {
+const char* const FileBoxKeyword = "box@file";
+
 struct FKeyword
 {
     const char* Name;
@@ -30,6 +35,7 @@ constexpr FKeyword Keywords[] = {
     {"slot", ESelectionTermKind::Slot, "a slot name or index"},
     {"bone", ESelectionTermKind::Bone, "a bone name"},
     {"box", ESelectionTermKind::Box, "six numbers"},
+    {FileBoxKeyword, ESelectionTermKind::Box, "six numbers"},
     {"tris", ESelectionTermKind::Triangles, "triangle IDs"},
     {"island", ESelectionTermKind::Island, "a triangle ID"},
     {"grow", ESelectionTermKind::Grow, nullptr},
@@ -282,6 +288,7 @@ bool ParseSelectionTerm(const FString& Text, FSelectionTerm& Out, FString& OutEr
         return false;
     }
     Term.Kind = Keyword->Kind;
+    Term.bFileCoordinates = std::string_view(Keyword->Name) == FileBoxKeyword;
     FString Why;
     if (!ParseBody(*Keyword, bHasValue, Value.TrimStartAndEnd(), Term, Why))
     {

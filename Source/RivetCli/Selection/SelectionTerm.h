@@ -54,6 +54,8 @@ struct FSelectionTerm
     /** Box: the corners, Min <= Max on every axis. */
     FVector BoxMin;
     FVector BoxMax;
+    /** Box: the corners are in the file's own axes and unit (box@file:), not the host's. */
+    bool bFileCoordinates = false;
     /** Triangles: the listed ranges in the order given. */
     TArray<FTriangleIDRange> Triangles;
     /** Island: the triangle whose island is selected. */
