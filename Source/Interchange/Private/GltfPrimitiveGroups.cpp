@@ -3,6 +3,7 @@
 #include "Interchange/Private/ImportLimits.h"
 #include "Interchange/Private/InterchangeExtras.h"
 #include "Interchange/Private/InterchangeFailure.h"
+#include "Interchange/Private/ImportedText.h"
 
 namespace
 {
@@ -36,8 +37,8 @@ FSourceGroup& FGltfPrimitiveGroups::GroupOf(const tinygltf::Primitive& Primitive
     InterchangeExtras::Guard("primitive",
                              [&]
                              {
-                                 GroupID = Extras.at("group").get<int32>();
-                                 SlotName = FName(Extras.at("slotName").get<std::string>().c_str());
+                                 GroupID = InterchangeExtras::ReadInt(Extras.at("group"), 0, ImportLimits::MaxPolygonGroupID);
+                                 SlotName = ImportedText::ToName(Extras.at("slotName").get<std::string>());
                                  return 0;
                              });
     return FindOrAddGroup(GroupID, SlotName);
@@ -57,10 +58,10 @@ void FGltfPrimitiveGroups::AddEmptyGroups(const tinygltf::Mesh& Mesh)
     InterchangeExtras::Guard("mesh",
                              [&]
                              {
-                                 for (const nlohmann::json& Entry : Extras.at("emptyGroups"))
+                                 for (const nlohmann::json& Entry : InterchangeExtras::ReadList(Extras, "emptyGroups"))
                                  {
-                                     FindOrAddGroup(Entry.at("group").get<int32>(),
-                                                    FName(Entry.at("slotName").get<std::string>().c_str()));
+                                     FindOrAddGroup(InterchangeExtras::ReadInt(Entry.at("group"), 0, ImportLimits::MaxPolygonGroupID),
+                                                    ImportedText::ToName(Entry.at("slotName").get<std::string>()));
                                  }
                                  return 0;
                              });
