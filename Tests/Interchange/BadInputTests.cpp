@@ -237,23 +237,23 @@ TEST_F(BadInput, AccessorsLargerThanTheirDataAreRefusedBeforeAnythingIsAllocated
     FTestGltfDocument NoData = MakeTriangle();
     NoData.Json["accessors"][0].erase("bufferView");
     NoData.Json["accessors"][0]["count"] = 100000000;
-    ExpectRefused(NoData, "POSITION has 100000000 elements but no data (at most 16777216 are read from an "
-                          "accessor without a buffer view)");
+    ExpectRefused(NoData, "the accessors without a buffer view ask for 100000000 elements; a file with 48 bytes "
+                          "of buffers may ask for 4194688");
 }
 
 TEST_F(BadInput, MorphTargetsAndAnimationsBeyondTheLimitsAreRefused)
 {
     FTestGltfDocument Morphs = MakeTriangle();
-    Morphs.Json["accessors"].push_back({{"componentType", 5126}, {"count", 1000000}, {"type", "VEC3"}});
+    Morphs.Json["accessors"].push_back({{"componentType", 5126}, {"count", 999999}, {"type", "VEC3"}});
     Morphs.Json["accessors"][0].erase("bufferView");
-    Morphs.Json["accessors"][0]["count"] = 1000000;
+    Morphs.Json["accessors"][0]["count"] = 999999;
     Morphs.Json["meshes"][0]["primitives"][0].erase("indices");
     for (int Target = 0; Target < 100; ++Target)
     {
         Morphs.Json["meshes"][0]["primitives"][0]["targets"].push_back({{"POSITION", 2}});
     }
     ExpectRefused(Morphs,
-                  "the morph targets of 1000000 vertices need 100000000 entries, more than the 67108864 "
+                  "the morph targets of 999999 vertices need 99999900 entries, more than the 67108864 "
                   "a mesh may have");
     ExpectRefused(
         MakeAnimatedChain(40, 33333.3f),

@@ -136,7 +136,7 @@ TEST_F(BadInput, JointNamesWithControlCharactersBecomeDistinctNames)
     }
     const FString Path = Folder.File("Names.gltf");
     WriteBytes(Path, Document.ToText());
-    const FInterchangeResult Result = ImportSkinnedMeshFile(Path, Options);
+    const FInterchangeResult Result = ImportSkinnedMeshFile(Path, {.PackageName = "/Game/BadInput/Names"});
     ASSERT_TRUE(Result.bSuccess) << *Result.Error;
     const FReferenceSkeleton& Skeleton = Result.Mesh->GetRefSkeleton();
     TArray<FString> Read;

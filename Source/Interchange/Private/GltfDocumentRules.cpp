@@ -151,6 +151,17 @@ private:
         return Value;
     }
 
+    /** The object under Key of Value, which must have one. */
+    static const json& Member(const json& Value, const char* Key, const FString& Owner)
+    {
+        const auto Found = Value.find(Key);
+        if (Found == Value.end())
+        {
+            FailImport("%s has no %s", *Owner, Key);
+        }
+        return Object(*Found, Owner + "'s " + Key);
+    }
+
     template <typename FunctionType>
     void ForEach(const char* Key, const char* Noun, FunctionType&& Check) const
     {
@@ -247,7 +258,7 @@ private:
         for (const char* Part : {"indices", "values"})
         {
             const FString PartOwner = Owner + "'s sparse " + Part;
-            Integer(Object(Sparse.value(Part, json()), PartOwner), "byteOffset", PartOwner, 0, MaxInteger, 0);
+            Integer(Member(Sparse, Part, Owner + "'s sparse data"), "byteOffset", PartOwner, 0, MaxInteger, 0);
         }
     }
 
@@ -346,7 +357,7 @@ private:
 
     void CheckPrimitive(const FString& Owner, const json& Primitive) const
     {
-        const json& Attributes = Object(Primitive.value("attributes", json()), Owner + "'s attributes");
+        const json& Attributes = Member(Primitive, "attributes", Owner);
         for (auto It = Attributes.begin(); It != Attributes.end(); ++It)
         {
             CheckAttribute(Owner, It.key(), It.value(), AttributeRules);
