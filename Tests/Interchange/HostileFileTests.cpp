@@ -342,4 +342,14 @@ TEST_F(BadInput, ExportsRefuseValuesThatCouldNotBeReadBack)
                                       "so the file could not be read back; nothing was written");
     EXPECT_FALSE(std::filesystem::exists(Refused.ToStdString()));
 }
+TEST_F(BadInput, LongFileNamesAreWrittenUpToWhatTheFolderAllows)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    const FString Longest = Folder.File((std::string(251, 'n') + ".glb").c_str());
+    const FInterchangeWriteResult Written = ExportSkeletalMeshToGltf(*Asset.Mesh, Longest);
+    EXPECT_TRUE(Written.bSuccess) << *Written.Error;
+    const FString TooLong = Folder.File((std::string(300, 'n') + ".glb").c_str());
+    EXPECT_EQ(ExportSkeletalMeshToGltf(*Asset.Mesh, TooLong).Error,
+              TooLong + ": the file name is longer than the 255 bytes the folder allows");
+}
 } // namespace

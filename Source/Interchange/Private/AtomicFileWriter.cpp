@@ -7,15 +7,16 @@
 
 namespace
 {
-/** A name beside Target that no other write, in this process or another, uses at the same time. */
+/**
+ * A name in Target's folder that no other write, in this process or another, uses at the same time.
+ * It is short whatever Target's name is, so a target name the file system allows is always writable.
+ */
 std::filesystem::path MakeTemporaryPath(const std::filesystem::path& Target)
 {
     static std::atomic<uint64> Counter{0};
-    std::filesystem::path Temporary = Target;
-    Temporary += FString::Printf(".%d.%llu.tmp", static_cast<int>(getpid()),
-                                 static_cast<unsigned long long>(Counter.fetch_add(1)))
-                     .ToStdString();
-    return Temporary;
+    return Target.parent_path() / FString::Printf(".rivet.%d.%llu.tmp", static_cast<int>(getpid()),
+                                                  static_cast<unsigned long long>(Counter.fetch_add(1)))
+                                      .ToStdString();
 }
 
 void RemoveQuietly(const std::filesystem::path& Path)
@@ -35,7 +36,14 @@ FAtomicFileSet::~FAtomicFileSet()
 
 bool FAtomicFileSet::Add(const FString& Path, std::string_view Bytes, FString& OutError)
 {
-    const std::filesystem::path Temporary = MakeTemporaryPath(Path.ToStdString());
+    const std::filesystem::path Target(Path.ToStdString());
+    const long MaxName = pathconf(Target.parent_path().empty() ? "." : Target.parent_path().c_str(), _PC_NAME_MAX);
+    if (MaxName > 0 && Target.filename().string().size() > static_cast<size_t>(MaxName))
+    {
+        OutError = FString::Printf("the file name is longer than the %ld bytes the folder allows", MaxName);
+        return false;
+    }
+    const std::filesystem::path Temporary = MakeTemporaryPath(Target);
     std::ofstream Stream(Temporary, std::ios::binary | std::ios::trunc);
     if (!Stream)
     {
