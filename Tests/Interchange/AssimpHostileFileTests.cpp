@@ -35,8 +35,9 @@ TEST(AssimpHostileFiles, ABoneWithoutANodeHangsFromTheSkeletonRootAtItsBindPose)
     EXPECT_EQ(Skeleton.GetRawBoneName(0), FName("Hips"));
     // "Leg" sat one unit along x from "Hips": 100 cm along host x.
     EXPECT_TRUE(Skeleton.GetRawRefBonePose()[Ghost].GetTranslation().Equals(FVector(100.0, 0.0, 0.0), 1e-3));
-    EXPECT_EQ(Warnings, (TArray<FString>{"the bone 'Ghost' has no node; it was placed under the skeleton's root "
-                                         "from its bind pose"}));
+    EXPECT_EQ(Warnings,
+              (TArray<FString>{"the bone 'Ghost' has no node; it was placed under the skeleton's root "
+                               "from its bind pose"}));
 
     FSourceMesh Source;
     TArray<FImportedSlot> Slots;
@@ -69,7 +70,8 @@ TEST(AssimpHostileFiles, SideFilesAreOpenedOnlyFromTheFilesFolderAndNeverWaitedO
         SCOPED_TRACE(Library);
         const FString Path = Folder.File("Model/Triangle.obj");
         WriteBytes(Path, std::string("mtllib ") + Library + "\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
-        EXPECT_TRUE(ImportSkinnedMeshFile(Path, {.PackageName = FString::Printf("/Game/Side/Case%d", Case++)}).bSuccess);
+        EXPECT_TRUE(ImportSkinnedMeshFile(Path, {.PackageName = FString::Printf("/Game/Side/Case%d", Case++)})
+                        .bSuccess);
     }
 }
 } // namespace

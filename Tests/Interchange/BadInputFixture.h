@@ -9,7 +9,7 @@
 
 /** A valid unskinned triangle; each test breaks one thing of it. */
 inline FTestGltfDocument MakeTriangle(std::vector<float> Positions = {0, 0, 0, 1, 0, 0, 0, 1, 0},
-                               std::vector<uint32_t> Indices = {0, 1, 2})
+                                      std::vector<uint32_t> Indices = {0, 1, 2})
 {
     FTestGltfDocument Document;
     const int PositionAccessor = Document.AddFloats(Positions, "VEC3");
@@ -33,8 +33,9 @@ inline FTestGltfDocument MakeAnimatedChain(int NumJoints, float EndTime)
     const int Times = Document.AddFloats({0.0f, EndTime}, "SCALAR", true);
     const int Moves = Document.AddFloats({0, 0, 0, 0, 1, 0}, "VEC3");
     nlohmann::json Skin = {{"joints", nlohmann::json::array()}};
-    nlohmann::json Animation = {
-        {"name", "Long"}, {"samplers", {{{"input", Times}, {"output", Moves}}}}, {"channels", nlohmann::json::array()}};
+    nlohmann::json Animation = {{"name", "Long"},
+                                {"samplers", {{{"input", Times}, {"output", Moves}}}},
+                                {"channels", nlohmann::json::array()}};
     for (int Joint = 0; Joint < NumJoints; ++Joint)
     {
         const int Node = Document.AddNode({{"name", "J" + std::to_string(Joint)}});

@@ -1,3 +1,4 @@
+#include "BadInputFixture.h"
 #include "CoreUObject/Object/Package.h"
 #include "CoreUObject/Object/UObjectGlobals.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
@@ -6,7 +7,6 @@
 #include "MeshDescription/MeshDescription.h"
 #include "Support/TestFiles.h"
 #include "Support/TestSkeletalAsset.h"
-#include "BadInputFixture.h"
 
 #include <cstring>
 #include <filesystem>
@@ -237,8 +237,9 @@ TEST_F(BadInput, AccessorsLargerThanTheirDataAreRefusedBeforeAnythingIsAllocated
     FTestGltfDocument NoData = MakeTriangle();
     NoData.Json["accessors"][0].erase("bufferView");
     NoData.Json["accessors"][0]["count"] = 100000000;
-    ExpectRefused(NoData, "the accessors without a buffer view ask for 100000000 elements; a file with 48 bytes "
-                          "of buffers may ask for 4194688");
+    ExpectRefused(NoData,
+                  "the accessors without a buffer view ask for 100000000 elements; a file with 48 bytes "
+                  "of buffers may ask for 4194688");
 }
 
 TEST_F(BadInput, MorphTargetsAndAnimationsBeyondTheLimitsAreRefused)

@@ -41,7 +41,8 @@ protected:
         for (const char Character : Encoded)
         {
             const size_t Value =
-                std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/").find(Character);
+                std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+                    .find(Character);
             if (Value == std::string::npos)
             {
                 break;
@@ -67,7 +68,8 @@ TEST_F(ResourceRules, OnlyRegularFilesInsideTheDocumentsFolderAreRead)
     std::filesystem::create_symlink("../Secret.bin", Folder.File("Model/Link.bin").ToStdString());
     ASSERT_EQ(mkfifo(Folder.File("Model/Pipe.bin").ToStdString().c_str(), 0600), 0);
     const char* Outside = "buffer 0: its uri leads outside the folder of the glTF file";
-    const char* NotRelative = "buffer 0: its uri is neither a data: URI nor a file name relative to the glTF file";
+    const char* NotRelative =
+        "buffer 0: its uri is neither a data: URI nor a file name relative to the glTF file";
     const std::pair<std::string, std::string> Cases[] = {
         {"../Secret.bin", Outside},
         {"%2e%2e/Secret.bin", Outside},
@@ -98,9 +100,10 @@ TEST_F(ResourceRules, BufferFilesMustHoldTheirByteLength)
     WriteBytes(Folder.File("Model/Mesh.bin"), Bin + "tail");
     const FInterchangeResult Longer = ImportSkinnedMeshFile(Path, {.PackageName = "/Game/Resources/Longer"});
     ASSERT_TRUE(Longer.bSuccess) << *Longer.Error;
-    EXPECT_EQ(Longer.Warnings,
-              (TArray<FString>{"buffer 0: its file 'Mesh.bin' is longer than the buffer's byteLength; the rest is "
-                               "not read"}));
+    EXPECT_EQ(
+        Longer.Warnings,
+        (TArray<FString>{"buffer 0: its file 'Mesh.bin' is longer than the buffer's byteLength; the rest is "
+                         "not read"}));
 }
 
 TEST_F(ResourceRules, RelativeFilesAndLinksThatStayInsideAreRead)
@@ -119,7 +122,8 @@ TEST_F(BadInput, DeeplyNestedJsonIsRefusedBeforeItIsParsed)
     FTestGltfDocument Document = MakeTriangle();
     Document.Json["nodes"][0]["extras"] = 0;
     std::string Text = Document.ToText();
-    Text.replace(Text.find("\"extras\":0"), 10, "\"extras\":" + std::string(20000, '[') + std::string(20000, ']'));
+    Text.replace(Text.find("\"extras\":0"), 10,
+                 "\"extras\":" + std::string(20000, '[') + std::string(20000, ']'));
     const FString Path = Folder.File("Deep.gltf");
     WriteBytes(Path, Text);
     ExpectRefused(Path, "malformed glTF: its JSON nests arrays and objects more than 64 deep");
@@ -168,18 +172,23 @@ FTestGltfDocument Broken(std::function<void(FTestGltfDocument&)> Break)
 TEST_F(BadInput, WhatGltfForbidsIsRefusedWithAClearMessage)
 {
     const FBrokenDocument Cases[] = {
-        {"negative byteOffset", [] { return Broken([](auto& D) { D.Json["accessors"][0]["byteOffset"] = -4; }); },
+        {"negative byteOffset",
+         [] { return Broken([](auto& D) { D.Json["accessors"][0]["byteOffset"] = -4; }); },
          "accessor 0 has the byteOffset -4; it must be a whole number from 0 to 9007199254740992"},
         {"stride 0", [] { return Broken([](auto& D) { D.Json["bufferViews"][0]["byteStride"] = 0; }); },
          "buffer view 0 has the byteStride 0; it must be a whole number from 4 to 252"},
-        {"negative stride", [] { return Broken([](auto& D) { D.Json["bufferViews"][0]["byteStride"] = -12; }); },
+        {"negative stride",
+         [] { return Broken([](auto& D) { D.Json["bufferViews"][0]["byteStride"] = -12; }); },
          "buffer view 0 has the byteStride -12; it must be a whole number from 4 to 252"},
         {"no elements", [] { return Broken([](auto& D) { D.Json["accessors"][0]["count"] = 0; }); },
          "accessor 0 has the count 0; it must be a whole number from 1 to 9007199254740992"},
         {"unsigned short POSITION",
          [] { return Broken([](auto& D) { D.Json["accessors"][0]["componentType"] = 5123; }); },
          "primitive 0 of mesh 0 has a POSITION attribute that is not VEC3 of floats"},
-        {"index count", [] { return MakeTriangle({0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2, 0}); },
+        {"index count",
+         [] {
+             return MakeTriangle({0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2, 0});
+         },
          "primitive 0 of mesh 0 has 4 indices, which make no whole number of triangles"},
         {"morph counts",
          []
@@ -197,7 +206,10 @@ TEST_F(BadInput, WhatGltfForbidsIsRefusedWithAClearMessage)
          "the document refers to scene 5, which does not exist"},
         {"own child", [] { return Broken([](auto& D) { D.Json["nodes"][0]["children"] = {0}; }); },
          "node 0 is its own child"},
-        {"repeated joint", [] { return Broken([](auto& D) { D.Json["skins"] = {{{"joints", {0, 0}}}}; }); },
+        {"repeated joint", [] { return Broken(
+                                    [](auto& D) {
+                                        D.Json["skins"] = {{{"joints", {0, 0}}}};
+                                    }); },
          "skin 0 names node 0 as a joint more than once"},
         {"JOINTS without WEIGHTS",
          []
@@ -211,25 +223,36 @@ TEST_F(BadInput, WhatGltfForbidsIsRefusedWithAClearMessage)
          },
          "primitive 0 of mesh 0 has JOINTS_0 without WEIGHTS_0"},
         {"32-bit overflow in extras",
-         [] { return Broken([](auto& D) { D.Json["nodes"][0]["extras"] = {{"rivet", {{"n", 2147483648u}}}}; }); },
+         [] {
+             return Broken([](auto& D) { D.Json["nodes"][0]["extras"] = {{"rivet", {{"n", 2147483648u}}}}; });
+         },
          "malformed extras: the number 2147483648 does not fit a 32-bit integer"},
         {"accessors without data",
          []
          {
-             return Broken([](auto& D)
-                           { D.Json["accessors"].push_back({{"componentType", 5126}, {"count", 16777216}, {"type", "VEC3"}}); });
+             return Broken(
+                 [](auto& D) {
+                     D.Json["accessors"].push_back(
+                         {{"componentType", 5126}, {"count", 16777216}, {"type", "VEC3"}});
+                 });
          },
-         "the accessors without a buffer view ask for 16777216 elements; a file with 48 bytes of buffers may ask "
+         "the accessors without a buffer view ask for 16777216 elements; a file with 48 bytes of buffers may "
+         "ask "
          "for 4194688"},
-        {"position beyond a float in centimetres", [] { return MakeTriangle({0, 0, 0, 3e38f, 0, 0, 0, 1, 0}); },
+        {"position beyond a float in centimetres",
+         [] {
+             return MakeTriangle({0, 0, 0, 3e38f, 0, 0, 0, 1, 0});
+         },
          "a vertex position is out of range once converted to centimetres and the host's axes"},
         {"endless animation", [] { return MakeAnimatedChain(1, 1e30f); },
-         "an animation lasts 1e+30 seconds, longer than the 1000000 keys at 30 keys per second that are read"},
+         "an animation lasts 1e+30 seconds, longer than the 1000000 keys at 30 keys per second that are "
+         "read"},
         {"animation key beyond a float in centimetres",
          []
          {
              FTestGltfDocument Document = MakeAnimatedChain(1, 1.0f);
-             Document.Json["animations"][0]["samplers"][0]["output"] = Document.AddFloats({0, 0, 0, 3e38f, 0, 0}, "VEC3");
+             Document.Json["animations"][0]["samplers"][0]["output"] =
+                 Document.AddFloats({0, 0, 0, 3e38f, 0, 0}, "VEC3");
              return Document;
          },
          "an animation key of bone 'J0' is out of range once converted to centimetres"},
@@ -248,7 +271,8 @@ protected:
     void SetUp() override
     {
         const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
-        ASSERT_TRUE(ExportSkeletalMeshToGltf(*Asset.Mesh, Exported, {.Format = EGltfFileFormat::Text}).bSuccess);
+        ASSERT_TRUE(
+            ExportSkeletalMeshToGltf(*Asset.Mesh, Exported, {.Format = EGltfFileFormat::Text}).bSuccess);
         Original = json::parse(ReadBytes(Exported));
     }
 
@@ -282,13 +306,16 @@ TEST_F(OwnExtras, ListsAndReferencesOutOfRangeAreRefused)
              }
          },
          "the mesh has 21 LODs, more than the 16 that are read"},
-        {[&](json& D) { MeshExtras(D)["lodInfo"]["materialMap"] = {99, -1, 2147483647}; },
+        {[&](json& D) {
+             MeshExtras(D)["lodInfo"]["materialMap"] = {99, -1, 2147483647};
+         },
          "the material map of LOD 0 names slot 99, but the mesh has 3 slots"},
         {[&](json& D) { RootExtras(D)["physics"]["bodies"][0]["bone"] = "Nobody"; },
          "a physics body is on the bone 'Nobody', which the skeleton does not have"},
         {[&](json& D) { MeshExtras(D)["slots"][0].erase("name"); },
          "malformed mesh extras: a required entry is missing"},
-        {[&](json& D) { MeshExtras(D)["slots"][0]["name"] = 7; }, "malformed mesh extras: a value has the wrong type"},
+        {[&](json& D) { MeshExtras(D)["slots"][0]["name"] = 7; },
+         "malformed mesh extras: a value has the wrong type"},
     };
     for (const auto& [Break, Problem] : Cases)
     {
@@ -307,18 +334,23 @@ TEST_F(BadInput, EveryTruncationOfASmallFileIsRefused)
     for (size_t Size = 0; Size < Text.size(); ++Size)
     {
         WriteBytes(TextPath, Text.substr(0, Size));
-        ExpectRefused(TextPath, Size == 0 ? FString("the file is empty")
-                                          : FString::Printf("malformed glTF: the JSON is not valid (at byte %zu)", Size + 1));
+        ExpectRefused(TextPath,
+                      Size == 0
+                          ? FString("the file is empty")
+                          : FString::Printf("malformed glTF: the JSON is not valid (at byte %zu)", Size + 1));
     }
     const std::string Binary = MakeTriangle().ToBinary();
     const FString BinaryPath = Folder.File("Cut.glb");
     for (size_t Size = 0; Size < Binary.size(); ++Size)
     {
         WriteBytes(BinaryPath, Binary.substr(0, Size));
-        ExpectRefused(BinaryPath, Size == 0   ? FString("the file is empty")
-                                  : Size < 4  ? FString::Printf("malformed glTF: the JSON is not valid (at byte 1)")
-                                  : Size < 20 ? FString::Printf("the GLB file is truncated (%zu bytes, too short for its header)", Size)
-                                              : FString::Printf("the GLB file is truncated (%zu of %zu bytes)", Size, Binary.size()));
+        ExpectRefused(
+            BinaryPath,
+            Size == 0  ? FString("the file is empty")
+            : Size < 4 ? FString::Printf("malformed glTF: the JSON is not valid (at byte 1)")
+            : Size < 20
+                ? FString::Printf("the GLB file is truncated (%zu bytes, too short for its header)", Size)
+                : FString::Printf("the GLB file is truncated (%zu of %zu bytes)", Size, Binary.size()));
     }
 }
 
@@ -338,8 +370,9 @@ TEST_F(BadInput, ExportsRefuseValuesThatCouldNotBeReadBack)
     const FString Refused = Folder.File("Infinite.glb");
     const FInterchangeWriteResult Result = ExportSkeletalMeshToGltf(*Asset.Mesh, Refused);
     EXPECT_FALSE(Result.bSuccess);
-    EXPECT_EQ(Result.Error, Refused + ": a position, transform or animation key of the asset is not a finite number, "
-                                      "so the file could not be read back; nothing was written");
+    EXPECT_EQ(Result.Error,
+              Refused + ": a position, transform or animation key of the asset is not a finite number, "
+                        "so the file could not be read back; nothing was written");
     EXPECT_FALSE(std::filesystem::exists(Refused.ToStdString()));
 }
 TEST_F(BadInput, LongFileNamesAreWrittenUpToWhatTheFolderAllows)

@@ -14,7 +14,9 @@ TEST(ImportedText, NamesKeepWellFormedUtf8AndLoseControlsAndBrokenBytes)
         {"\xC3\xA9paule \xE2\x80\x94 \xF0\x9F\xA6\xB4", "\xC3\xA9paule \xE2\x80\x94 \xF0\x9F\xA6\xB4"},
         {std::string("a\0b", 3), "a_b"},
         {"tab\there\x7F", "tab_here_"},
-        {"c1\xC2\x9B" "31m", "c1_31m"},
+        {"c1\xC2\x9B"
+         "31m",
+         "c1_31m"},
         {"cut\xC3", "cut_"},
         {"overlong\xC0\xAF", "overlong__"},
         {"surrogate\xED\xA0\x80", "surrogate___"},

@@ -3,7 +3,6 @@
 #include "Interchange/Private/ImportLimits.h"
 #include "Interchange/Private/ImportedText.h"
 #include "Interchange/Private/InterchangeFailure.h"
-#include "Interchange/Private/ImportedText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,8 +23,9 @@ int32 CountSampledKeys(double Seconds)
     const double Intervals = std::round(Seconds * DefaultFrameRate);
     if (!(Intervals < ImportLimits::MaxKeys))
     {
-        FailImport("an animation lasts %g seconds, longer than the %d keys at %g keys per second that are read",
-                   Seconds, ImportLimits::MaxKeys, DefaultFrameRate);
+        FailImport(
+            "an animation lasts %g seconds, longer than the %d keys at %g keys per second that are read",
+            Seconds, ImportLimits::MaxKeys, DefaultFrameRate);
     }
     return static_cast<int32>(std::max(Intervals, 0.0)) + 1;
 }
@@ -37,7 +37,7 @@ void AddTrackKey(FAnimationBoneTrack& Track, const FAxisConversion& Conversion, 
     const FQuat4f Rotation(Host.GetRotation());
     const FVector3f Scale(Host.GetScale3D());
     const float Values[] = {Position.X, Position.Y, Position.Z, Rotation.X, Rotation.Y,
-                            Rotation.Z, Rotation.W,  Scale.X,    Scale.Y,    Scale.Z};
+                            Rotation.Z, Rotation.W, Scale.X,    Scale.Y,    Scale.Z};
     for (const float Value : Values)
     {
         if (!std::isfinite(Value))

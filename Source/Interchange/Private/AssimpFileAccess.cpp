@@ -8,18 +8,21 @@
 FAssimpFileAccess::FAssimpFileAccess(const FString& InputFile)
 {
     std::error_code Error;
-    Folder = std::filesystem::canonical(std::filesystem::absolute(InputFile.ToStdString()).parent_path(), Error);
+    Folder =
+        std::filesystem::canonical(std::filesystem::absolute(InputFile.ToStdString()).parent_path(), Error);
 }
 
 bool FAssimpFileAccess::IsAllowed(const char* File) const
 {
     std::error_code Error;
-    const std::filesystem::path Resolved = std::filesystem::weakly_canonical(std::filesystem::absolute(File), Error);
+    const std::filesystem::path Resolved =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(File), Error);
     if (Error || Folder.empty())
     {
         return false;
     }
-    const auto [FolderEnd, PathAt] = std::mismatch(Folder.begin(), Folder.end(), Resolved.begin(), Resolved.end());
+    const auto [FolderEnd, PathAt] =
+        std::mismatch(Folder.begin(), Folder.end(), Resolved.begin(), Resolved.end());
     FRegularFile Probe;
     return FolderEnd == Folder.end() && PathAt != Resolved.end() &&
            Probe.Open(Resolved) == FRegularFile::EOpenError::None;

@@ -44,7 +44,8 @@ void ImportAssimpScene(const FString& Path, FImportedScene& OutScene)
     Assimp::Importer Importer;
     const aiScene& Scene = ReadScene(Importer, Path);
     const FAssimpNodeGraph Graph(Scene);
-    const FAssimpSkeletonBinding Binding = ImportAssimpSkeleton(Scene, Graph, OutScene.Skeleton, OutScene.Warnings);
+    const FAssimpSkeletonBinding Binding =
+        ImportAssimpSkeleton(Scene, Graph, OutScene.Skeleton, OutScene.Warnings);
     const TArray<int32>& BoneOfNode = Binding.BoneOfNode;
     FSourceMesh Source;
     ReadAssimpMeshes(Scene, Graph, Binding, Source, OutScene.Slots);

@@ -27,10 +27,11 @@ FName MorphName(const aiAnimMesh& Target, int32 Index)
 class FMeshReader
 {
 public:
-    FMeshReader(const aiScene& InScene, const FAssimpNodeGraph& InGraph, const FAssimpSkeletonBinding& InBinding,
-                FSourceMesh& OutSource, TArray<FImportedSlot>& OutSlots)
-        : Scene(InScene), Graph(InGraph), Binding(InBinding), BoneOfNode(InBinding.BoneOfNode), Source(OutSource), Slots(OutSlots),
-          Groups(OutSource.Groups)
+    FMeshReader(const aiScene& InScene, const FAssimpNodeGraph& InGraph,
+                const FAssimpSkeletonBinding& InBinding, FSourceMesh& OutSource,
+                TArray<FImportedSlot>& OutSlots)
+        : Scene(InScene), Graph(InGraph), Binding(InBinding), BoneOfNode(InBinding.BoneOfNode),
+          Source(OutSource), Slots(OutSlots), Groups(OutSource.Groups)
     {
     }
 
@@ -250,8 +251,9 @@ private:
 };
 } // namespace
 
-void ReadAssimpMeshes(const aiScene& Scene, const FAssimpNodeGraph& Graph, const FAssimpSkeletonBinding& Binding,
-                      FSourceMesh& OutMesh, TArray<FImportedSlot>& OutSlots)
+void ReadAssimpMeshes(const aiScene& Scene, const FAssimpNodeGraph& Graph,
+                      const FAssimpSkeletonBinding& Binding, FSourceMesh& OutMesh,
+                      TArray<FImportedSlot>& OutSlots)
 {
     FMeshReader(Scene, Graph, Binding, OutMesh, OutSlots).Read();
 }

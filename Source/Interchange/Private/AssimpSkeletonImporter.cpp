@@ -18,7 +18,10 @@ struct FNodelessBone
 class FSkeletonImporter
 {
 public:
-    FSkeletonImporter(const aiScene& InScene, const FAssimpNodeGraph& InGraph) : Scene(InScene), Graph(InGraph) {}
+    FSkeletonImporter(const aiScene& InScene, const FAssimpNodeGraph& InGraph)
+        : Scene(InScene), Graph(InGraph)
+    {
+    }
 
     FAssimpSkeletonBinding Import(FReferenceSkeleton& OutSkeleton, TArray<FString>& OutWarnings)
     {
@@ -106,15 +109,17 @@ private:
             const int32 Added = Builder.AddJoint(Graph.Num() + Index, FString(Bone.Name), 0,
                                                  FTransform(Graph.GetConversion().Matrix(Local)));
             Binding.BoneOfMeshBone.emplace(Bone.Name, Added);
-            OutWarnings.Add(FString::Printf("the bone '%s' has no node; it was placed under the skeleton's root "
-                                            "from its bind pose",
-                                            *ImportedText::ForMessage(Bone.Name)));
+            OutWarnings.Add(
+                FString::Printf("the bone '%s' has no node; it was placed under the skeleton's root "
+                                "from its bind pose",
+                                *ImportedText::ForMessage(Bone.Name)));
         }
     }
 
     int32 ParentJoint(int32 Node) const
     {
-        return FindAncestor(Graph.GetParents(), Node, [this](int32 Ancestor) { return IsJoint[Ancestor] != 0; });
+        return FindAncestor(Graph.GetParents(), Node,
+                            [this](int32 Ancestor) { return IsJoint[Ancestor] != 0; });
     }
 
     const aiScene& Scene;

@@ -37,7 +37,8 @@ FAtomicFileSet::~FAtomicFileSet()
 bool FAtomicFileSet::Add(const FString& Path, std::string_view Bytes, FString& OutError)
 {
     const std::filesystem::path Target(Path.ToStdString());
-    const long MaxName = pathconf(Target.parent_path().empty() ? "." : Target.parent_path().c_str(), _PC_NAME_MAX);
+    const long MaxName =
+        pathconf(Target.parent_path().empty() ? "." : Target.parent_path().c_str(), _PC_NAME_MAX);
     if (MaxName > 0 && Target.filename().string().size() > static_cast<size_t>(MaxName))
     {
         OutError = FString::Printf("the file name is longer than the %ld bytes the folder allows", MaxName);

@@ -37,11 +37,21 @@ constexpr FAttributeRule AttributeRules[] = {
     {"POSITION", false, {"VEC3"}, {Float}, "VEC3 of floats"},
     {"NORMAL", false, {"VEC3"}, {Float}, "VEC3 of floats"},
     {"TANGENT", false, {"VEC4"}, {Float}, "VEC4 of floats"},
-    {"TEXCOORD_", true, {"VEC2"}, {Float, -UnsignedByte, -UnsignedShort}, "VEC2 of floats or normalised unsigned integers"},
-    {"COLOR_", true, {"VEC3", "VEC4"}, {Float, -UnsignedByte, -UnsignedShort},
+    {"TEXCOORD_",
+     true,
+     {"VEC2"},
+     {Float, -UnsignedByte, -UnsignedShort},
+     "VEC2 of floats or normalised unsigned integers"},
+    {"COLOR_",
+     true,
+     {"VEC3", "VEC4"},
+     {Float, -UnsignedByte, -UnsignedShort},
      "VEC3 or VEC4 of floats or normalised unsigned integers"},
     {"JOINTS_", true, {"VEC4"}, {UnsignedByte, UnsignedShort}, "VEC4 of unsigned bytes or shorts"},
-    {"WEIGHTS_", true, {"VEC4"}, {Float, -UnsignedByte, -UnsignedShort},
+    {"WEIGHTS_",
+     true,
+     {"VEC4"},
+     {Float, -UnsignedByte, -UnsignedShort},
      "VEC4 of floats or normalised unsigned integers"},
 };
 
@@ -66,7 +76,8 @@ const FAttributeRule* FindRule(const std::string& Name, std::span<const FAttribu
 class FDocumentRules
 {
 public:
-    FDocumentRules(const json& InDocument, TArray<FString>& InWarnings) : Document(InDocument), Warnings(InWarnings)
+    FDocumentRules(const json& InDocument, TArray<FString>& InWarnings)
+        : Document(InDocument), Warnings(InWarnings)
     {
     }
 
@@ -78,17 +89,22 @@ public:
         {
             if (Extension.is_string())
             {
-                Warnings.Add("the file uses the extension " + ImportedText::ForMessage(Extension.get<std::string>()) +
-                             ", which is not read");
+                Warnings.Add("the file uses the extension " +
+                             ImportedText::ForMessage(Extension.get<std::string>()) + ", which is not read");
             }
         }
-        ForEach("buffers", "buffer", [&](int64, const FString& Owner, const json& Buffer) { CheckBuffer(Owner, Buffer); });
-        ForEach("bufferViews", "buffer view", [&](int64, const FString& Owner, const json& View) { CheckView(Owner, View); });
+        ForEach("buffers", "buffer",
+                [&](int64, const FString& Owner, const json& Buffer) { CheckBuffer(Owner, Buffer); });
+        ForEach("bufferViews", "buffer view",
+                [&](int64, const FString& Owner, const json& View) { CheckView(Owner, View); });
         ForEach("accessors", "accessor",
                 [&](int64, const FString& Owner, const json& Accessor) { CheckAccessor(Owner, Accessor); });
         CheckDatalessElements();
-        ForEach("nodes", "node", [&](int64 Node, const FString& Owner, const json& Data) { CheckChildren(Node, Owner, Data); });
-        ForEach("skins", "skin", [&](int64, const FString& Owner, const json& Skin) { CheckSkin(Owner, Skin); });
+        ForEach("nodes", "node",
+                [&](int64 Node, const FString& Owner, const json& Data)
+                { CheckChildren(Node, Owner, Data); });
+        ForEach("skins", "skin",
+                [&](int64, const FString& Owner, const json& Skin) { CheckSkin(Owner, Skin); });
         const json& Meshes = List("meshes");
         for (size_t Mesh = 0; Mesh < Meshes.size(); ++Mesh)
         {
@@ -118,8 +134,9 @@ private:
             }
         }
         else if (bInExtras && Value.is_number_integer() &&
-                 (Value.is_number_unsigned() ? Value.get<uint64>() > uint64(INT32_MAX)
-                                             : Value.get<int64>() < INT32_MIN || Value.get<int64>() > INT32_MAX))
+                 (Value.is_number_unsigned()
+                      ? Value.get<uint64>() > uint64(INT32_MAX)
+                      : Value.get<int64>() < INT32_MIN || Value.get<int64>() > INT32_MAX))
         {
             FailImport("malformed extras: the number %s does not fit a 32-bit integer",
                        *ImportedText::ForMessage(Value.dump()));
@@ -188,10 +205,12 @@ private:
             }
             return *Fallback;
         }
-        const bool bInRange = Found->is_number_unsigned()  ? Found->get<uint64>() <= static_cast<uint64>(Max)
-                              : Found->is_number_integer() ? Found->get<int64>() >= Min && Found->get<int64>() <= Max
-                                                           : false;
-        if (!bInRange || (Found->is_number_unsigned() && Min > 0 && Found->get<uint64>() < static_cast<uint64>(Min)))
+        const bool bInRange = Found->is_number_unsigned() ? Found->get<uint64>() <= static_cast<uint64>(Max)
+                              : Found->is_number_integer()
+                                  ? Found->get<int64>() >= Min && Found->get<int64>() <= Max
+                                  : false;
+        if (!bInRange ||
+            (Found->is_number_unsigned() && Min > 0 && Found->get<uint64>() < static_cast<uint64>(Min)))
         {
             FailImport("%s has the %s %s; it must be a whole number from %lld to %lld", *Owner, Key,
                        *ImportedText::ForMessage(Found->dump()), static_cast<long long>(Min),
@@ -204,10 +223,12 @@ private:
     int64 Reference(const json& Object, const char* Key, const FString& Owner, const char* Target,
                     const char* TargetNoun, bool bRequired = false) const
     {
-        const int64 Index = Integer(Object, Key, Owner, 0, MaxInteger, bRequired ? std::nullopt : std::optional<int64>(-1));
+        const int64 Index =
+            Integer(Object, Key, Owner, 0, MaxInteger, bRequired ? std::nullopt : std::optional<int64>(-1));
         if (Index >= Count(Target))
         {
-            FailImport("%s refers to %s %lld, which does not exist", *Owner, TargetNoun, static_cast<long long>(Index));
+            FailImport("%s refers to %s %lld, which does not exist", *Owner, TargetNoun,
+                       static_cast<long long>(Index));
         }
         return Index;
     }
@@ -258,11 +279,13 @@ private:
         for (const char* Part : {"indices", "values"})
         {
             const FString PartOwner = Owner + "'s sparse " + Part;
-            Integer(Member(Sparse, Part, Owner + "'s sparse data"), "byteOffset", PartOwner, 0, MaxInteger, 0);
+            Integer(Member(Sparse, Part, Owner + "'s sparse data"), "byteOffset", PartOwner, 0, MaxInteger,
+                    0);
         }
     }
 
-    /** Accessors without a buffer view cost memory but no file size: their total is bounded by the buffers. */
+    /** Accessors without a buffer view cost memory but no file size: their total is bounded by the buffers.
+     */
     void CheckDatalessElements() const
     {
         int64 BufferBytes = 0;
@@ -273,13 +296,16 @@ private:
         int64 Dataless = 0;
         for (const json& Accessor : List("accessors"))
         {
-            Dataless = std::min(Dataless + (Accessor.contains("bufferView") ? 0 : Accessor.value("count", int64(0))),
-                                MaxInteger);
+            Dataless =
+                std::min(Dataless + (Accessor.contains("bufferView") ? 0 : Accessor.value("count", int64(0))),
+                         MaxInteger);
         }
-        const int64 Allowed = ImportLimits::MaxDatalessElements + ImportLimits::DatalessElementsPerByte * BufferBytes;
+        const int64 Allowed =
+            ImportLimits::MaxDatalessElements + ImportLimits::DatalessElementsPerByte * BufferBytes;
         if (Dataless > Allowed)
         {
-            FailImport("the accessors without a buffer view ask for %lld elements; a file with %lld bytes of buffers "
+            FailImport("the accessors without a buffer view ask for %lld elements; a file with %lld bytes of "
+                       "buffers "
                        "may ask for %lld",
                        static_cast<long long>(Dataless), static_cast<long long>(BufferBytes),
                        static_cast<long long>(Allowed));
@@ -300,7 +326,8 @@ private:
             Seen.resize(static_cast<size_t>(Count("nodes")));
             if (Seen[Index])
             {
-                FailImport("%s lists node %lld as a child more than once", *Owner, static_cast<long long>(Index));
+                FailImport("%s lists node %lld as a child more than once", *Owner,
+                           static_cast<long long>(Index));
             }
             Seen[Index] = true;
         }
@@ -323,7 +350,8 @@ private:
             const int64 Node = Integer(json{{"joint", Joint}}, "joint", Owner, 0, MaxInteger, std::nullopt);
             if (Node < static_cast<int64>(Seen.size()) && Seen[Node])
             {
-                FailImport("%s names node %lld as a joint more than once", *Owner, static_cast<long long>(Node));
+                FailImport("%s names node %lld as a joint more than once", *Owner,
+                           static_cast<long long>(Node));
             }
             if (Node < static_cast<int64>(Seen.size()))
             {
@@ -342,14 +370,16 @@ private:
         std::optional<size_t> NumTargets;
         for (size_t Index = 0; Index < Primitives->size(); ++Index)
         {
-            const FString Owner = FString::Printf("primitive %zu of mesh %lld", Index, static_cast<long long>(Mesh));
+            const FString Owner =
+                FString::Printf("primitive %zu of mesh %lld", Index, static_cast<long long>(Mesh));
             const json& Primitive = Object((*Primitives)[Index], Owner);
             CheckPrimitive(Owner, Primitive);
             const size_t Targets = Primitive.value("targets", json::array()).size();
             if (NumTargets && *NumTargets != Targets)
             {
-                FailImport("the primitives of mesh %lld have different numbers of morph targets (%zu and %zu)",
-                           static_cast<long long>(Mesh), *NumTargets, Targets);
+                FailImport(
+                    "the primitives of mesh %lld have different numbers of morph targets (%zu and %zu)",
+                    static_cast<long long>(Mesh), *NumTargets, Targets);
             }
             NumTargets = Targets;
         }
@@ -361,9 +391,11 @@ private:
         for (auto It = Attributes.begin(); It != Attributes.end(); ++It)
         {
             CheckAttribute(Owner, It.key(), It.value(), AttributeRules);
-            for (const auto& [Name, Partner] : {std::pair{"JOINTS_", "WEIGHTS_"}, std::pair{"WEIGHTS_", "JOINTS_"}})
+            for (const auto& [Name, Partner] :
+                 {std::pair{"JOINTS_", "WEIGHTS_"}, std::pair{"WEIGHTS_", "JOINTS_"}})
             {
-                if (It.key().starts_with(Name) && !Attributes.contains(Partner + It.key().substr(std::strlen(Name))))
+                if (It.key().starts_with(Name) &&
+                    !Attributes.contains(Partner + It.key().substr(std::strlen(Name))))
                 {
                     FailImport("%s has %s without %s%s", *Owner, *ImportedText::ForMessage(It.key()), Partner,
                                It.key().substr(std::strlen(Name)).c_str());
@@ -421,7 +453,8 @@ private:
                         std::span<const FAttributeRule> Rules) const
     {
         const FAttributeRule* Rule = FindRule(Name, Rules);
-        if (!Rule || !Index.is_number_integer() || Index.get<int64>() < 0 || Index.get<int64>() >= Count("accessors"))
+        if (!Rule || !Index.is_number_integer() || Index.get<int64>() < 0 ||
+            Index.get<int64>() >= Count("accessors"))
         {
             return;
         }
@@ -442,7 +475,8 @@ private:
         }
         if (!bTypeAllowed || !bComponentAllowed)
         {
-            FailImport("%s has a %s attribute that is not %s", *Owner, *ImportedText::ForMessage(Name), Rule->Allowed);
+            FailImport("%s has a %s attribute that is not %s", *Owner, *ImportedText::ForMessage(Name),
+                       Rule->Allowed);
         }
     }
 

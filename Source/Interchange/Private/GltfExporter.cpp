@@ -380,10 +380,13 @@ std::string ExternaliseBuffer(const std::string& Document, const std::string& Bi
 bool IsFinite(const tinygltf::Model& Model)
 {
     const auto Finite = [](const std::vector<double>& Values)
-    { return std::all_of(Values.begin(), Values.end(), [](double Value) { return std::isfinite(Value); }); };
+    {
+        return std::all_of(Values.begin(), Values.end(), [](double Value) { return std::isfinite(Value); });
+    };
     for (const tinygltf::Node& Node : Model.nodes)
     {
-        if (!Finite(Node.translation) || !Finite(Node.rotation) || !Finite(Node.scale) || !Finite(Node.matrix))
+        if (!Finite(Node.translation) || !Finite(Node.rotation) || !Finite(Node.scale) ||
+            !Finite(Node.matrix))
         {
             return false;
         }
@@ -399,8 +402,10 @@ bool IsFinite(const tinygltf::Model& Model)
             continue;
         }
         const tinygltf::BufferView& View = Model.bufferViews[Accessor.bufferView];
-        const unsigned char* Data = Model.buffers[View.buffer].data.data() + View.byteOffset + Accessor.byteOffset;
-        const size_t NumValues = Accessor.count * tinygltf::GetNumComponentsInType(static_cast<uint32>(Accessor.type));
+        const unsigned char* Data =
+            Model.buffers[View.buffer].data.data() + View.byteOffset + Accessor.byteOffset;
+        const size_t NumValues =
+            Accessor.count * tinygltf::GetNumComponentsInType(static_cast<uint32>(Accessor.type));
         for (size_t Index = 0; Index < NumValues; ++Index)
         {
             float Value;

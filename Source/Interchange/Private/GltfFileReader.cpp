@@ -38,7 +38,8 @@ std::string ReadBytes(const FString& Path)
     }
     if (File.GetSize() > ImportLimits::MaxBufferBytes)
     {
-        FailImport("the file is larger than %llu bytes", static_cast<unsigned long long>(ImportLimits::MaxBufferBytes));
+        FailImport("the file is larger than %llu bytes",
+                   static_cast<unsigned long long>(ImportLimits::MaxBufferBytes));
     }
     std::string Bytes(File.GetSize(), '\0');
     if (!File.ReadPrefix(Bytes.size(), reinterpret_cast<uint8*>(Bytes.data())))
@@ -142,11 +143,12 @@ void ReadGltfFile(const FString& Path, tinygltf::Model& OutModel, TArray<FString
     bool bLoaded = false;
     try
     {
-        bLoaded = bBinary ? Loader.LoadBinaryFromMemory(&OutModel, &Error, &Warning,
-                                                        reinterpret_cast<const unsigned char*>(Bytes.data()),
-                                                        static_cast<unsigned int>(Bytes.size()))
-                          : Loader.LoadASCIIFromString(&OutModel, &Error, &Warning, Bytes.data(),
-                                                       static_cast<unsigned int>(Bytes.size()), std::string());
+        bLoaded = bBinary
+                      ? Loader.LoadBinaryFromMemory(&OutModel, &Error, &Warning,
+                                                    reinterpret_cast<const unsigned char*>(Bytes.data()),
+                                                    static_cast<unsigned int>(Bytes.size()))
+                      : Loader.LoadASCIIFromString(&OutModel, &Error, &Warning, Bytes.data(),
+                                                   static_cast<unsigned int>(Bytes.size()), std::string());
     }
     catch (const std::exception&)
     {

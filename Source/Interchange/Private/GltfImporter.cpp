@@ -146,25 +146,24 @@ private:
     /** Takes the stand-in influence off the vertices that had none. */
     static void RestoreUnweighted(const json& Vertices, FMeshDescription& Description)
     {
-        InterchangeExtras::Guard("unweighted",
-                                 [&]
-                                 {
-                                     FSkeletalMeshAttributes Attributes(Description);
-                                     auto Weights = Attributes.GetVertexSkinWeights();
-                                     for (const json& Entry : Vertices)
-                                     {
-                                         const FVertexID Vertex(
-                                             InterchangeExtras::ReadInt(Entry, 0, INT32_MAX));
-                                         if (!Description.Vertices().IsValid(Vertex))
-                                         {
-                                             FailImport(
-                                                 "malformed unweighted extras: vertex %d does not exist",
-                                                 Vertex.GetValue());
-                                         }
-                                         Weights.Set(Vertex, {});
-                                     }
-                                     return 0;
-                                 });
+        InterchangeExtras::Guard(
+            "unweighted",
+            [&]
+            {
+                FSkeletalMeshAttributes Attributes(Description);
+                auto Weights = Attributes.GetVertexSkinWeights();
+                for (const json& Entry : Vertices)
+                {
+                    const FVertexID Vertex(InterchangeExtras::ReadInt(Entry, 0, INT32_MAX));
+                    if (!Description.Vertices().IsValid(Vertex))
+                    {
+                        FailImport("malformed unweighted extras: vertex %d does not exist",
+                                   Vertex.GetValue());
+                    }
+                    Weights.Set(Vertex, {});
+                }
+                return 0;
+            });
     }
 
     /** Puts back the full influence lists of the vertices whose influences the export had to drop. */

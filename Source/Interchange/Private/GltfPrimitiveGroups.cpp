@@ -1,9 +1,9 @@
 #include "Interchange/Private/GltfPrimitiveGroups.h"
 
 #include "Interchange/Private/ImportLimits.h"
+#include "Interchange/Private/ImportedText.h"
 #include "Interchange/Private/InterchangeExtras.h"
 #include "Interchange/Private/InterchangeFailure.h"
-#include "Interchange/Private/ImportedText.h"
 
 namespace
 {
@@ -37,7 +37,8 @@ FSourceGroup& FGltfPrimitiveGroups::GroupOf(const tinygltf::Primitive& Primitive
     InterchangeExtras::Guard("primitive",
                              [&]
                              {
-                                 GroupID = InterchangeExtras::ReadInt(Extras.at("group"), 0, ImportLimits::MaxPolygonGroupID);
+                                 GroupID = InterchangeExtras::ReadInt(Extras.at("group"), 0,
+                                                                      ImportLimits::MaxPolygonGroupID);
                                  SlotName = ImportedText::ToName(Extras.at("slotName").get<std::string>());
                                  return 0;
                              });
@@ -55,16 +56,18 @@ void FGltfPrimitiveGroups::AddEmptyGroups(const tinygltf::Mesh& Mesh)
     {
         return;
     }
-    InterchangeExtras::Guard("mesh",
-                             [&]
-                             {
-                                 for (const nlohmann::json& Entry : InterchangeExtras::ReadList(Extras, "emptyGroups"))
-                                 {
-                                     FindOrAddGroup(InterchangeExtras::ReadInt(Entry.at("group"), 0, ImportLimits::MaxPolygonGroupID),
-                                                    ImportedText::ToName(Entry.at("slotName").get<std::string>()));
-                                 }
-                                 return 0;
-                             });
+    InterchangeExtras::Guard(
+        "mesh",
+        [&]
+        {
+            for (const nlohmann::json& Entry : InterchangeExtras::ReadList(Extras, "emptyGroups"))
+            {
+                FindOrAddGroup(
+                    InterchangeExtras::ReadInt(Entry.at("group"), 0, ImportLimits::MaxPolygonGroupID),
+                    ImportedText::ToName(Entry.at("slotName").get<std::string>()));
+            }
+            return 0;
+        });
 }
 
 FSourceGroup& FGltfPrimitiveGroups::FindOrAddGroup(int32 GroupID, FName SlotName)

@@ -132,7 +132,8 @@ void FGltfResources::AddBuffer(int32 Index, const json& Buffer, const std::files
     }
     if (HasScheme(Decoded) || Decoded.front() == '/' || Decoded.front() == '\\')
     {
-        FailImport("buffer %d: its uri is neither a data: URI nor a file name relative to the glTF file", Index);
+        FailImport("buffer %d: its uri is neither a data: URI nor a file name relative to the glTF file",
+                   Index);
     }
     const std::filesystem::path Relative = std::filesystem::path(Decoded).lexically_normal();
     const FString Shown = ImportedText::ForMessage(Relative.string());
@@ -166,9 +167,10 @@ void FGltfResources::AddBuffer(int32 Index, const json& Buffer, const std::files
     }
     if (Added.File.GetSize() > Added.ByteLength)
     {
-        OutWarnings.Add(FString::Printf("buffer %d: its file '%s' is longer than the buffer's byteLength; the rest is "
-                                        "not read",
-                                        Index, *Shown));
+        OutWarnings.Add(
+            FString::Printf("buffer %d: its file '%s' is longer than the buffer's byteLength; the rest is "
+                            "not read",
+                            Index, *Shown));
     }
 }
 
@@ -176,11 +178,19 @@ tinygltf::FsCallbacks FGltfResources::MakeCallbacks()
 {
     tinygltf::FsCallbacks Callbacks;
     // Every name is "found" so the library asks for it once, as written, and never looks elsewhere.
-    Callbacks.FileExists = [](const std::string&, void*) { return true; };
-    Callbacks.ExpandFilePath = [](const std::string& Name, void*) { return Name; };
+    Callbacks.FileExists = [](const std::string&, void*)
+    {
+        return true;
+    };
+    Callbacks.ExpandFilePath = [](const std::string& Name, void*)
+    {
+        return Name;
+    };
     Callbacks.ReadWholeFile = &FGltfResources::ReadWholeFile;
     Callbacks.WriteWholeFile = [](std::string*, const std::string&, const std::vector<unsigned char>&, void*)
-    { return false; };
+    {
+        return false;
+    };
     Callbacks.user_data = this;
     return Callbacks;
 }

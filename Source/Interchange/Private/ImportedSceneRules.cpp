@@ -18,7 +18,8 @@ void CheckImportedScene(const FImportedScene& Scene)
 {
     if (Scene.LODs.Num() > ImportLimits::MaxLODs)
     {
-        FailImport("the mesh has %d LODs, more than the %d that are read", Scene.LODs.Num(), ImportLimits::MaxLODs);
+        FailImport("the mesh has %d LODs, more than the %d that are read", Scene.LODs.Num(),
+                   ImportLimits::MaxLODs);
     }
     for (int32 LOD = 0; LOD < Scene.LODs.Num(); ++LOD)
     {

@@ -20,6 +20,7 @@ FString CleanName(std::string_view Text);
 /** The cleaned text as an FName ("" and "None" are NAME_None). */
 FName ToName(std::string_view Text);
 
-/** The text cleaned like a name and cut to at most MaxBytes bytes (ending in "..." when cut), for messages. */
+/** The text cleaned like a name and cut to at most MaxBytes bytes (ending in "..." when cut), for messages.
+ */
 FString ForMessage(std::string_view Text, size_t MaxBytes = 64);
 } // namespace ImportedText

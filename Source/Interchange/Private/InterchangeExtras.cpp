@@ -124,8 +124,8 @@ int32 ReadInt(const json& Json, int32 Min, int32 Max)
     {
         FailImport("malformed extras: %s is not a whole number", *ImportedText::ForMessage(Json.dump()));
     }
-    const int64 Value = Json.is_number_unsigned() && Json.get<uint64>() > uint64(INT64_MAX) ? INT64_MAX
-                                                                                            : Json.get<int64>();
+    const int64 Value =
+        Json.is_number_unsigned() && Json.get<uint64>() > uint64(INT64_MAX) ? INT64_MAX : Json.get<int64>();
     if (Value < Min || Value > Max)
     {
         FailImport("malformed extras: the number %s is out of range (%d to %d)",

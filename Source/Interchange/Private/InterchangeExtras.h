@@ -33,7 +33,8 @@ double ReadDouble(const nlohmann::json& Json);
 float ReadFloat(const nlohmann::json& Json);
 /** A whole number from Min to Max. */
 int32 ReadInt(const nlohmann::json& Json, int32 Min, int32 Max);
-/** The array under Key of Object (empty when absent); refuses one of more than the entries extras may list. */
+/** The array under Key of Object (empty when absent); refuses one of more than the entries extras may list.
+ */
 const nlohmann::json& ReadList(const nlohmann::json& Object, const char* Key);
 
 nlohmann::json WriteVector(const FVector& V);

@@ -1,8 +1,8 @@
 #include "Interchange/Private/PhysicsExtras.h"
 
 #include "Engine/PhysicsEngine/PhysicsAsset.h"
-#include "Interchange/Private/InterchangeExtras.h"
 #include "Interchange/Private/ImportedText.h"
+#include "Interchange/Private/InterchangeExtras.h"
 
 #include <limits>
 #include <type_traits>
@@ -57,7 +57,8 @@ TArray<T> ReadNumbers(const json& Json)
         }
         else
         {
-            Result.Add(static_cast<T>(ReadInt(Value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max())));
+            Result.Add(
+                static_cast<T>(ReadInt(Value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max())));
         }
     }
     return Result;

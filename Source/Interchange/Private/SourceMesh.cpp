@@ -1,9 +1,9 @@
 #include "Interchange/Private/SourceMesh.h"
 
 #include "Interchange/Private/ImportLimits.h"
+#include "Interchange/Private/ImportedText.h"
 #include "Interchange/Private/InterchangeFailure.h"
 #include "Interchange/Private/UniqueNameSet.h"
-#include "Interchange/Private/ImportedText.h"
 
 int32 SizePerVertexArray(int32 NumVertices, int32 PerVertex, const char* What)
 {

@@ -113,8 +113,8 @@ bool ReadsAsNumber(const FString& Text)
     const FString Trimmed = Text.TrimStartAndEnd();
     const std::string_view View = Trimmed.View();
     double Ignored = 0.0;
-    return !View.empty() && std::from_chars(View.data(), View.data() + View.size(), Ignored).ptr ==
-                                View.data() + View.size();
+    return !View.empty() &&
+           std::from_chars(View.data(), View.data() + View.size(), Ignored).ptr == View.data() + View.size();
 }
 
 /**
