@@ -244,6 +244,14 @@ TEST_F(BadInput, WhatGltfForbidsIsRefusedWithAClearMessage)
              return MakeTriangle({0, 0, 0, 3e38f, 0, 0, 0, 1, 0});
          },
          "a vertex position is out of range once converted to centimetres and the host's axes"},
+        {"bind pose beyond a double in centimetres",
+         []
+         {
+             FTestGltfDocument Document = MakeAnimatedChain(1, 1.0f);
+             Document.Json["nodes"][1]["translation"] = {0.0, 1e307, 0.0};
+             return Document;
+         },
+         "the bind pose of bone 'J0' is out of range once converted to centimetres"},
         {"endless animation", [] { return MakeAnimatedChain(1, 1e30f); },
          "an animation lasts 1e+30 seconds, longer than the 1000000 keys at 30 keys per second that are "
          "read"},
