@@ -5,10 +5,12 @@
 #include "Interchange/Private/AssetBuilder.h"
 #include "Interchange/Private/AssimpImporter.h"
 #include "Interchange/Private/GltfImporter.h"
+#include "Interchange/Private/ImportedSceneRules.h"
 #include "Interchange/Private/InterchangeFailure.h"
 #include "Interchange/Private/SourceFileInfo.h"
 
 #include <filesystem>
+#include <new>
 
 namespace
 {
@@ -76,10 +78,16 @@ FInterchangeResult GuardImport(const FString& Path, FunctionType&& Import)
         Result = FInterchangeResult();
         Result.Error = Path + ": " + Failure.GetProblem();
     }
-    catch (const std::exception& Exception)
+    catch (const std::bad_alloc&)
     {
         Result = FInterchangeResult();
-        Result.Error = Path + ": unexpected error: " + Exception.what();
+        Result.Error = Path + ": the file asks for more memory than there is";
+    }
+    catch (const std::exception&)
+    {
+        // A library's own words would be internals of no use to the user, and may quote the file.
+        Result = FInterchangeResult();
+        Result.Error = Path + ": the file cannot be read (the reader failed unexpectedly)";
     }
     VT_LOG(LogInterchange, Warning, "Import refused: %s", *Result.Error);
     return Result;
@@ -102,6 +110,7 @@ FInterchangeResult ImportSkinnedMeshFile(const FString& Path, const FInterchange
                            {
                                ImportAssimpScene(Path, Scene);
                            }
+                           CheckImportedScene(Scene);
                            ReportWarnings(Path, Scene.Warnings, Result);
                            BuildSkinnedMeshAssets(std::move(Scene), Target, Result);
                        });

@@ -1,3 +1,4 @@
+#include "BadInputFixture.h"
 #include "CoreUObject/Object/Package.h"
 #include "CoreUObject/Object/UObjectGlobals.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
@@ -6,7 +7,6 @@
 #include "MeshDescription/MeshDescription.h"
 #include "Support/TestFiles.h"
 #include "Support/TestSkeletalAsset.h"
-#include "TestGltfDocument.h"
 
 #include <cstring>
 #include <filesystem>
@@ -17,19 +17,6 @@ using nlohmann::json;
 
 namespace
 {
-/** A valid unskinned triangle; each test breaks one thing of it. */
-FTestGltfDocument MakeTriangle(std::vector<float> Positions = {0, 0, 0, 1, 0, 0, 0, 1, 0},
-                               std::vector<uint32_t> Indices = {0, 1, 2})
-{
-    FTestGltfDocument Document;
-    const int PositionAccessor = Document.AddFloats(Positions, "VEC3");
-    const int IndexAccessor = Document.AddIndices(Indices);
-    Document.Json["meshes"] = {
-        {{"primitives", {{{"attributes", {{"POSITION", PositionAccessor}}}, {"indices", IndexAccessor}}}}}};
-    Document.Json["scenes"][0]["nodes"].push_back(Document.AddNode({{"mesh", 0}}));
-    return Document;
-}
-
 /** The triangle with one sparse substitute for POSITION: element Index (stored as IndexType) becomes (5, 5,
  * 5). */
 template <typename IndexType>
@@ -44,66 +31,6 @@ FTestGltfDocument MakeSparseTriangle(IndexType Index, int ComponentType)
         {"values", {{"bufferView", Document.AddBufferView(Values, sizeof(Values))}}}};
     return Document;
 }
-
-/** A triangle skinned to a chain of NumJoints joints, each with the same animation of two keys. */
-FTestGltfDocument MakeAnimatedChain(int NumJoints, float EndTime)
-{
-    FTestGltfDocument Document = MakeTriangle();
-    std::vector<uint16_t> Joints(12, 0);
-    const int JointAccessor = Document.AddUnsignedShorts(Joints, "VEC4");
-    const int WeightAccessor = Document.AddFloats({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, "VEC4");
-    Document.Json["meshes"][0]["primitives"][0]["attributes"]["JOINTS_0"] = JointAccessor;
-    Document.Json["meshes"][0]["primitives"][0]["attributes"]["WEIGHTS_0"] = WeightAccessor;
-    Document.Json["nodes"][0]["skin"] = 0;
-    const int Times = Document.AddFloats({0.0f, EndTime}, "SCALAR", true);
-    const int Moves = Document.AddFloats({0, 0, 0, 0, 1, 0}, "VEC3");
-    json Skin = {{"joints", json::array()}};
-    json Animation = {
-        {"name", "Long"}, {"samplers", {{{"input", Times}, {"output", Moves}}}}, {"channels", json::array()}};
-    for (int Joint = 0; Joint < NumJoints; ++Joint)
-    {
-        const int Node = Document.AddNode({{"name", "J" + std::to_string(Joint)}});
-        if (Joint > 0)
-        {
-            Document.Json["nodes"][Node - 1]["children"] = {Node};
-        }
-        else
-        {
-            Document.Json["scenes"][0]["nodes"].push_back(Node);
-        }
-        Skin["joints"].push_back(Node);
-        Animation["channels"].push_back(
-            {{"sampler", 0}, {"target", {{"node", Node}, {"path", "translation"}}}});
-    }
-    Document.Json["skins"] = {Skin};
-    Document.Json["animations"] = {Animation};
-    return Document;
-}
-
-class BadInput : public ::testing::Test
-{
-protected:
-    /** Imports the file and checks the refusal: its message, and that no package was made. */
-    void ExpectRefused(const FString& Path, const char* Problem)
-    {
-        const FInterchangeResult Result = ImportSkinnedMeshFile(Path, Options);
-        EXPECT_FALSE(Result.bSuccess);
-        EXPECT_EQ(Result.Error, Path + ": " + Problem);
-        EXPECT_EQ(Result.Package, nullptr);
-        EXPECT_EQ(Result.Mesh, nullptr);
-        EXPECT_EQ(FindPackage(Options.PackageName), nullptr);
-    }
-
-    void ExpectRefused(const FTestGltfDocument& Document, const char* Problem)
-    {
-        const FString Path = Folder.File("Bad.gltf");
-        WriteBytes(Path, Document.ToText());
-        ExpectRefused(Path, Problem);
-    }
-
-    FTestFolder Folder;
-    FInterchangeImportOptions Options{.PackageName = "/Game/BadInput/Refused"};
-};
 
 TEST_F(BadInput, MissingEmptyAndUnknownFilesAreRefused)
 {
@@ -305,23 +232,24 @@ TEST_F(BadInput, AccessorsLargerThanTheirDataAreRefusedBeforeAnythingIsAllocated
     FTestGltfDocument NoData = MakeTriangle();
     NoData.Json["accessors"][0].erase("bufferView");
     NoData.Json["accessors"][0]["count"] = 100000000;
-    ExpectRefused(NoData, "POSITION has 100000000 elements but no data (at most 16777216 are read from an "
-                          "accessor without a buffer view)");
+    ExpectRefused(NoData,
+                  "the accessors without a buffer view ask for 100000000 elements; a file with 48 bytes "
+                  "of buffers may ask for 4194688");
 }
 
 TEST_F(BadInput, MorphTargetsAndAnimationsBeyondTheLimitsAreRefused)
 {
     FTestGltfDocument Morphs = MakeTriangle();
-    Morphs.Json["accessors"].push_back({{"componentType", 5126}, {"count", 1000000}, {"type", "VEC3"}});
+    Morphs.Json["accessors"].push_back({{"componentType", 5126}, {"count", 999999}, {"type", "VEC3"}});
     Morphs.Json["accessors"][0].erase("bufferView");
-    Morphs.Json["accessors"][0]["count"] = 1000000;
+    Morphs.Json["accessors"][0]["count"] = 999999;
     Morphs.Json["meshes"][0]["primitives"][0].erase("indices");
     for (int Target = 0; Target < 100; ++Target)
     {
         Morphs.Json["meshes"][0]["primitives"][0]["targets"].push_back({{"POSITION", 2}});
     }
     ExpectRefused(Morphs,
-                  "the morph targets of 1000000 vertices need 100000000 entries, more than the 67108864 "
+                  "the morph targets of 999999 vertices need 99999900 entries, more than the 67108864 "
                   "a mesh may have");
     ExpectRefused(
         MakeAnimatedChain(40, 33333.3f),

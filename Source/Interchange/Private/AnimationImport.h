@@ -19,8 +19,14 @@ FName MatchSkeletonBone(const FReferenceSkeleton& Bones, const FString& NodeName
 /** The name of a file's animation: the one the file gives, or "Animation_<Index>" when it gives none. */
 FString MakeAnimationName(const FString& FileName, int32 Index);
 
-/** The keys of an animation Seconds long sampled at DefaultFrameRate, both ends included, at most MaxKeys. */
+/**
+ * The keys of an animation Seconds long sampled at DefaultFrameRate, both ends included. Throws
+ * FInterchangeFailure when that is more than MaxKeys.
+ */
 int32 CountSampledKeys(double Seconds);
 
-/** Appends a key to Track: Local, a bone's transform in the file's frame, seen in host space. */
+/**
+ * Appends a key to Track: Local, a bone's transform in the file's frame, seen in host space. Throws
+ * FInterchangeFailure when the key is not finite as the host stores it (floats, centimetres).
+ */
 void AddTrackKey(FAnimationBoneTrack& Track, const FAxisConversion& Conversion, const FTransform& Local);

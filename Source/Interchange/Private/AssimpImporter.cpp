@@ -2,9 +2,11 @@
 
 #include "Engine/Animation/Skeleton.h"
 #include "Interchange/Private/AssimpAnimationImporter.h"
+#include "Interchange/Private/AssimpFileAccess.h"
 #include "Interchange/Private/AssimpMeshImporter.h"
 #include "Interchange/Private/AssimpNodeGraph.h"
 #include "Interchange/Private/AssimpSkeletonImporter.h"
+#include "Interchange/Private/ImportedText.h"
 #include "Interchange/Private/InterchangeFailure.h"
 #include "Interchange/Private/MeshDescriptionBuilder.h"
 
@@ -15,12 +17,14 @@ namespace
 {
 const aiScene& ReadScene(Assimp::Importer& Importer, const FString& Path)
 {
+    // The importer owns and deletes its file access.
+    Importer.SetIOHandler(new FAssimpFileAccess(Path));
     Importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
     const aiScene* Scene = Importer.ReadFile(
         Path.ToStdString(), aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_JoinIdenticalVertices);
     if (!Scene || !Scene->mRootNode)
     {
-        FailImport("the file cannot be read: %s", Importer.GetErrorString());
+        FailImport("the file cannot be read: %s", *ImportedText::ForMessage(Importer.GetErrorString(), 200));
     }
     return *Scene;
 }
@@ -40,9 +44,11 @@ void ImportAssimpScene(const FString& Path, FImportedScene& OutScene)
     Assimp::Importer Importer;
     const aiScene& Scene = ReadScene(Importer, Path);
     const FAssimpNodeGraph Graph(Scene);
-    const TArray<int32> BoneOfNode = ImportAssimpSkeleton(Scene, Graph, OutScene.Skeleton);
+    const FAssimpSkeletonBinding Binding =
+        ImportAssimpSkeleton(Scene, Graph, OutScene.Skeleton, OutScene.Warnings);
+    const TArray<int32>& BoneOfNode = Binding.BoneOfNode;
     FSourceMesh Source;
-    ReadAssimpMeshes(Scene, Graph, BoneOfNode, Source, OutScene.Slots);
+    ReadAssimpMeshes(Scene, Graph, Binding, Source, OutScene.Slots);
     BuildLODDescription(Source, OutScene.LODs.Emplace_GetRef(), OutScene.Warnings);
     ReadAssimpAnimations(
         Scene, Graph,

@@ -27,10 +27,11 @@ FName MorphName(const aiAnimMesh& Target, int32 Index)
 class FMeshReader
 {
 public:
-    FMeshReader(const aiScene& InScene, const FAssimpNodeGraph& InGraph, const TArray<int32>& InBoneOfNode,
-                FSourceMesh& OutSource, TArray<FImportedSlot>& OutSlots)
-        : Scene(InScene), Graph(InGraph), BoneOfNode(InBoneOfNode), Source(OutSource), Slots(OutSlots),
-          Groups(OutSource.Groups)
+    FMeshReader(const aiScene& InScene, const FAssimpNodeGraph& InGraph,
+                const FAssimpSkeletonBinding& InBinding, FSourceMesh& OutSource,
+                TArray<FImportedSlot>& OutSlots)
+        : Scene(InScene), Graph(InGraph), Binding(InBinding), BoneOfNode(InBinding.BoneOfNode),
+          Source(OutSource), Slots(OutSlots), Groups(OutSource.Groups)
     {
     }
 
@@ -169,7 +170,7 @@ private:
         for (unsigned Bone = 0; Bone < Mesh.mNumBones; ++Bone)
         {
             const aiBone& Data = *Mesh.mBones[Bone];
-            const int32 BoneIndex = BoneOfNode[Graph.FindNode(Data.mName)];
+            const int32 BoneIndex = Binding.BoneOfMeshBone.at(Data.mName.C_Str());
             for (unsigned Weight = 0; Weight < Data.mNumWeights; ++Weight)
             {
                 const aiVertexWeight& Entry = Data.mWeights[Weight];
@@ -241,6 +242,7 @@ private:
 
     const aiScene& Scene;
     const FAssimpNodeGraph& Graph;
+    const FAssimpSkeletonBinding& Binding;
     const TArray<int32>& BoneOfNode;
     FSourceMesh& Source;
     FMaterialSlotTable Slots;
@@ -249,8 +251,9 @@ private:
 };
 } // namespace
 
-void ReadAssimpMeshes(const aiScene& Scene, const FAssimpNodeGraph& Graph, const TArray<int32>& BoneOfNode,
-                      FSourceMesh& OutMesh, TArray<FImportedSlot>& OutSlots)
+void ReadAssimpMeshes(const aiScene& Scene, const FAssimpNodeGraph& Graph,
+                      const FAssimpSkeletonBinding& Binding, FSourceMesh& OutMesh,
+                      TArray<FImportedSlot>& OutSlots)
 {
-    FMeshReader(Scene, Graph, BoneOfNode, OutMesh, OutSlots).Read();
+    FMeshReader(Scene, Graph, Binding, OutMesh, OutSlots).Read();
 }

@@ -39,12 +39,31 @@ FString Describe(const FString& Path, const char* Problem, int Error)
     return FString::Printf("%s %s: %s", *LeafName(Path), Problem, std::strerror(Error));
 }
 
-/** A name beside Target, with the suffix, that no other write in this process or another uses now. */
+/**
+ * A name in Target's folder, with the suffix, that no other write in this process or another uses now.
+ * It is short whatever Target's name is, so a target name the file system allows is always writable.
+ */
 FString MakeSiblingPath(const FString& Target, const char* Suffix)
 {
     static std::atomic<uint64> Counter{0};
-    return Target + FString::Printf(".%d.%llu.%s", static_cast<int>(getpid()),
-                                    static_cast<unsigned long long>(Counter.fetch_add(1)), Suffix);
+    const std::filesystem::path Folder = std::filesystem::path(Target.ToStdString()).parent_path();
+    const FString Name = FString::Printf(".rivet.%d.%llu.%s", static_cast<int>(getpid()),
+                                         static_cast<unsigned long long>(Counter.fetch_add(1)), Suffix);
+    return FString((Folder / Name.ToStdString()).string());
+}
+
+/** False, with the reason, when the file's name is longer than its folder allows. */
+bool NameFitsFolder(const FString& Path, FString& OutError)
+{
+    const std::filesystem::path Target(Path.ToStdString());
+    const long MaxName =
+        pathconf(Target.parent_path().empty() ? "." : Target.parent_path().c_str(), _PC_NAME_MAX);
+    if (MaxName > 0 && Target.filename().string().size() > static_cast<size_t>(MaxName))
+    {
+        OutError = FString::Printf("the file name is longer than the %ld bytes the folder allows", MaxName);
+        return false;
+    }
+    return true;
 }
 
 void RemoveQuietly(const FString& Path)
@@ -138,6 +157,10 @@ FAtomicFileSet::~FAtomicFileSet()
 
 bool FAtomicFileSet::Add(const FString& Path, std::string_view Bytes, FString& OutError)
 {
+    if (!NameFitsFolder(Path, OutError))
+    {
+        return false;
+    }
     const FString Temporary = MakeSiblingPath(Path, "tmp");
     if (!WriteDurably(Temporary, Path, Bytes, OutError))
     {

@@ -7,10 +7,6 @@
 
 namespace
 {
-/** Accessors without a buffer view are all zeros (unless sparse); a file cannot make them larger than this.
- */
-constexpr int32 MaxElementsWithoutData = 1 << 24;
-
 double ReadComponent(const uint8* Data, int32 ComponentType, bool bNormalized)
 {
     switch (ComponentType)
@@ -122,12 +118,6 @@ void FGltfAccessorReader::CheckExtent(const tinygltf::Accessor& Accessor, int32 
     {
         LocateElements(Accessor.bufferView, Accessor.byteOffset, Count, ComponentSize * NumComponents, Stride,
                        What);
-    }
-    else if (Accessor.count > static_cast<size_t>(MaxElementsWithoutData))
-    {
-        FailImport("%s has %zu elements but no data (at most %d are read from an accessor without a "
-                   "buffer view)",
-                   What, Accessor.count, MaxElementsWithoutData);
     }
     if (!Accessor.sparse.isSparse)
     {

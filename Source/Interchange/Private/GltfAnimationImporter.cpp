@@ -253,7 +253,8 @@ private:
                                      {
                                          Out.FrameRate =
                                              InterchangeExtras::ReadDouble(Extras.at("frameRate"));
-                                         Out.NumberOfKeys = Extras.at("numKeys").get<int32>();
+                                         Out.NumberOfKeys = InterchangeExtras::ReadInt(
+                                             Extras.at("numKeys"), 1, ImportLimits::MaxKeys);
                                          return 0;
                                      });
             bRecorded = true;

@@ -8,7 +8,9 @@
 #include "Interchange/Private/InterchangeExtras.h"
 #include "Interchange/Private/PhysicsExtras.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 
@@ -371,6 +373,51 @@ std::string ExternaliseBuffer(const std::string& Document, const std::string& Bi
     }
     return Parsed.dump(2);
 }
+/**
+ * True when every number the document holds is finite: a float accessor's data, a node's transform,
+ * an accessor's bounds. A non-finite number is written as null and the file could not be read again.
+ */
+bool IsFinite(const tinygltf::Model& Model)
+{
+    const auto Finite = [](const std::vector<double>& Values)
+    {
+        return std::all_of(Values.begin(), Values.end(), [](double Value) { return std::isfinite(Value); });
+    };
+    for (const tinygltf::Node& Node : Model.nodes)
+    {
+        if (!Finite(Node.translation) || !Finite(Node.rotation) || !Finite(Node.scale) ||
+            !Finite(Node.matrix))
+        {
+            return false;
+        }
+    }
+    for (const tinygltf::Accessor& Accessor : Model.accessors)
+    {
+        if (!Finite(Accessor.minValues) || !Finite(Accessor.maxValues))
+        {
+            return false;
+        }
+        if (Accessor.componentType != TINYGLTF_COMPONENT_TYPE_FLOAT || Accessor.bufferView < 0)
+        {
+            continue;
+        }
+        const tinygltf::BufferView& View = Model.bufferViews[Accessor.bufferView];
+        const unsigned char* Data =
+            Model.buffers[View.buffer].data.data() + View.byteOffset + Accessor.byteOffset;
+        const size_t NumValues =
+            Accessor.count * tinygltf::GetNumComponentsInType(static_cast<uint32>(Accessor.type));
+        for (size_t Index = 0; Index < NumValues; ++Index)
+        {
+            float Value;
+            std::memcpy(&Value, Data + Index * sizeof(float), sizeof(float));
+            if (!std::isfinite(Value))
+            {
+                return false;
+            }
+        }
+    }
+    return true;
+}
 } // namespace
 
 void BuildGltfDocument(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations,
@@ -395,6 +442,12 @@ void BuildGltfAnimationDocument(const USkeleton& Skeleton, const TArray<UAnimSeq
 
 bool WriteGltfDocument(const tinygltf::Model& Model, const FString& Path, bool bBinary, FString& OutError)
 {
+    if (!IsFinite(Model))
+    {
+        OutError = "a position, transform or animation key of the asset is not a finite number, so the file "
+                   "could not be read back; nothing was written";
+        return false;
+    }
     tinygltf::TinyGLTF Writer;
     std::ostringstream Stream;
     if (!Writer.WriteGltfSceneToStream(&Model, Stream, !bBinary, bBinary))

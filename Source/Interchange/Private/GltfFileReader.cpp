@@ -1,11 +1,16 @@
 #include "Interchange/Private/GltfFileReader.h"
 
+#include "Interchange/Private/GltfDocumentRules.h"
+#include "Interchange/Private/GltfResources.h"
+#include "Interchange/Private/ImportLimits.h"
+#include "Interchange/Private/ImportedText.h"
 #include "Interchange/Private/InterchangeFailure.h"
+#include "Interchange/Private/JsonNesting.h"
+#include "Interchange/Private/RegularFile.h"
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+
+using nlohmann::json;
 
 namespace
 {
@@ -19,18 +24,27 @@ bool SkipImage(tinygltf::Image*, const int, std::string*, std::string*, int, int
     return true;
 }
 
-/** The file's bytes. The import's entry point has already refused paths that name no regular file. */
+/** The file's bytes, read without blocking from a regular file. */
 std::string ReadBytes(const FString& Path)
 {
-    std::ifstream Stream(std::filesystem::path(Path.ToStdString()), std::ios::binary);
-    if (!Stream)
+    FRegularFile File;
+    if (File.Open(Path.ToStdString()) != FRegularFile::EOpenError::None)
     {
         FailImport("the file cannot be opened for reading");
     }
-    std::string Bytes((std::istreambuf_iterator<char>(Stream)), std::istreambuf_iterator<char>());
-    if (Bytes.empty())
+    if (File.GetSize() == 0)
     {
         FailImport("the file is empty");
+    }
+    if (File.GetSize() > ImportLimits::MaxBufferBytes)
+    {
+        FailImport("the file is larger than %llu bytes",
+                   static_cast<unsigned long long>(ImportLimits::MaxBufferBytes));
+    }
+    std::string Bytes(File.GetSize(), '\0');
+    if (!File.ReadPrefix(Bytes.size(), reinterpret_cast<uint8*>(Bytes.data())))
+    {
+        FailImport("the file cannot be read");
     }
     return Bytes;
 }
@@ -47,8 +61,8 @@ bool IsGlb(const std::string& Bytes)
     return Bytes.size() >= 4 && ReadUint32(Bytes, 0) == GlbMagic;
 }
 
-/** The container's own lengths must agree with the file: a short file was cut off. */
-void CheckGlbContainer(const std::string& Bytes)
+/** The container's own lengths must agree with the file: a short file was cut off. Returns the JSON chunk. */
+std::string_view CheckGlbContainer(const std::string& Bytes)
 {
     if (Bytes.size() < GlbHeaderSize + GlbChunkHeaderSize)
     {
@@ -69,62 +83,80 @@ void CheckGlbContainer(const std::string& Bytes)
     {
         FailImport("the GLB file is truncated (its JSON chunk runs past the end)");
     }
+    return std::string_view(Bytes).substr(GlbHeaderSize + GlbChunkHeaderSize, JsonLength);
+}
+
+/** The document's JSON, checked for depth before any recursive code sees it. */
+json ParseDocument(std::string_view Text)
+{
+    CheckJsonNesting(Text, ImportLimits::MaxJsonDepth);
+    try
+    {
+        json Document = json::parse(Text);
+        if (!Document.is_object())
+        {
+            FailImport("malformed glTF: the document is not a JSON object");
+        }
+        return Document;
+    }
+    catch (const json::parse_error& Error)
+    {
+        FailImport("malformed glTF: the JSON is not valid (at byte %zu)", Error.byte);
+    }
+    catch (const json::exception&)
+    {
+        FailImport("malformed glTF: the JSON holds a number out of range");
+    }
 }
 
 void CheckDocument(const tinygltf::Model& Model)
 {
     if (!Model.asset.version.starts_with("2."))
     {
-        FailImport("unsupported glTF version '%s' (only 2.x is read)", Model.asset.version.c_str());
+        FailImport("unsupported glTF version '%s' (only 2.x is read)",
+                   *ImportedText::ForMessage(Model.asset.version));
     }
     for (const std::string& Extension : Model.extensionsRequired)
     {
-        FailImport("the file requires the unsupported extension %s", Extension.c_str());
+        FailImport("the file requires the unsupported extension %s", *ImportedText::ForMessage(Extension));
     }
 }
 
 FString FirstLine(const std::string& Text)
 {
-    const size_t End = Text.find('\n');
-    return FString(Text.substr(0, End));
+    return ImportedText::ForMessage(std::string_view(Text).substr(0, Text.find('\n')));
 }
 } // namespace
 
-void ReadGltfFile(const FString& Path, tinygltf::Model& OutModel)
+void ReadGltfFile(const FString& Path, tinygltf::Model& OutModel, TArray<FString>& OutWarnings)
 {
     const std::string Bytes = ReadBytes(Path);
+    const bool bBinary = IsGlb(Bytes);
+    const json Document = ParseDocument(bBinary ? CheckGlbContainer(Bytes) : std::string_view(Bytes));
+    CheckGltfDocument(Document, OutWarnings);
+    FGltfResources Resources(Document, Path, OutWarnings);
     tinygltf::TinyGLTF Loader;
     Loader.SetImageLoader(&SkipImage, nullptr);
+    Loader.SetFsCallbacks(Resources.MakeCallbacks());
     std::string Error;
     std::string Warning;
     bool bLoaded = false;
-    const std::string BaseDir = std::filesystem::path(Path.ToStdString()).parent_path().string();
     try
     {
-        if (IsGlb(Bytes))
-        {
-            CheckGlbContainer(Bytes);
-            bLoaded = Loader.LoadBinaryFromMemory(&OutModel, &Error, &Warning,
-                                                  reinterpret_cast<const unsigned char*>(Bytes.data()),
-                                                  static_cast<unsigned int>(Bytes.size()), BaseDir);
-        }
-        else
-        {
-            bLoaded = Loader.LoadASCIIFromString(&OutModel, &Error, &Warning, Bytes.data(),
-                                                 static_cast<unsigned int>(Bytes.size()), BaseDir);
-        }
+        bLoaded = bBinary
+                      ? Loader.LoadBinaryFromMemory(&OutModel, &Error, &Warning,
+                                                    reinterpret_cast<const unsigned char*>(Bytes.data()),
+                                                    static_cast<unsigned int>(Bytes.size()))
+                      : Loader.LoadASCIIFromString(&OutModel, &Error, &Warning, Bytes.data(),
+                                                   static_cast<unsigned int>(Bytes.size()), std::string());
     }
-    catch (const FInterchangeFailure&)
+    catch (const std::exception&)
     {
-        throw;
-    }
-    catch (const std::exception& Exception)
-    {
-        FailImport("malformed glTF: %s", Exception.what());
+        FailImport("malformed glTF: the document cannot be read");
     }
     if (!bLoaded)
     {
-        FailImport("malformed glTF: %s", Error.empty() ? "the document cannot be parsed" : *FirstLine(Error));
+        FailImport("malformed glTF: %s", Error.empty() ? "the document cannot be read" : *FirstLine(Error));
     }
     CheckDocument(OutModel);
 }

@@ -6,6 +6,8 @@
 #include "Interchange/Private/GltfMeshImporter.h"
 #include "Interchange/Private/GltfNodeGraph.h"
 #include "Interchange/Private/GltfSkeletonImporter.h"
+#include "Interchange/Private/ImportLimits.h"
+#include "Interchange/Private/ImportedText.h"
 #include "Interchange/Private/InterchangeExtras.h"
 #include "Interchange/Private/InterchangeFailure.h"
 #include "Interchange/Private/MeshDescriptionBuilder.h"
@@ -95,14 +97,20 @@ private:
                 {
                     LOD0.Info = InterchangeExtras::ReadLODInfo(MeshExtras.at("lodInfo"));
                 }
-                for (const json& Slot : MeshExtras.value("slots", json::array()))
+                for (const json& Slot : InterchangeExtras::ReadList(MeshExtras, "slots"))
                 {
                     Scene.Slots.Add(InterchangeExtras::ReadSlot(Slot));
                 }
-                for (const json& Entry : MeshExtras.value("lods", json::array()))
+                const json& LODs = InterchangeExtras::ReadList(MeshExtras, "lods");
+                if (LODs.size() >= static_cast<size_t>(ImportLimits::MaxLODs))
                 {
-                    const int32 Mesh = Entry.at("mesh").get<int32>();
-                    if (Mesh < 0 || Mesh >= static_cast<int32>(Model.meshes.size()))
+                    FailImport("the mesh has %zu LODs, more than the %d that are read", LODs.size() + 1,
+                               ImportLimits::MaxLODs);
+                }
+                for (const json& Entry : LODs)
+                {
+                    const int32 Mesh = InterchangeExtras::ReadInt(Entry.at("mesh"), 0, INT32_MAX);
+                    if (Mesh >= static_cast<int32>(Model.meshes.size()))
                     {
                         FailImport("a further LOD refers to mesh %d, which does not exist", Mesh);
                     }
@@ -138,24 +146,24 @@ private:
     /** Takes the stand-in influence off the vertices that had none. */
     static void RestoreUnweighted(const json& Vertices, FMeshDescription& Description)
     {
-        InterchangeExtras::Guard("unweighted",
-                                 [&]
-                                 {
-                                     FSkeletalMeshAttributes Attributes(Description);
-                                     auto Weights = Attributes.GetVertexSkinWeights();
-                                     for (const json& Entry : Vertices)
-                                     {
-                                         const FVertexID Vertex(Entry.get<int32>());
-                                         if (!Description.Vertices().IsValid(Vertex))
-                                         {
-                                             FailImport(
-                                                 "malformed unweighted extras: vertex %d does not exist",
-                                                 Vertex.GetValue());
-                                         }
-                                         Weights.Set(Vertex, {});
-                                     }
-                                     return 0;
-                                 });
+        InterchangeExtras::Guard(
+            "unweighted",
+            [&]
+            {
+                FSkeletalMeshAttributes Attributes(Description);
+                auto Weights = Attributes.GetVertexSkinWeights();
+                for (const json& Entry : Vertices)
+                {
+                    const FVertexID Vertex(InterchangeExtras::ReadInt(Entry, 0, INT32_MAX));
+                    if (!Description.Vertices().IsValid(Vertex))
+                    {
+                        FailImport("malformed unweighted extras: vertex %d does not exist",
+                                   Vertex.GetValue());
+                    }
+                    Weights.Set(Vertex, {});
+                }
+                return 0;
+            });
     }
 
     /** Puts back the full influence lists of the vertices whose influences the export had to drop. */
@@ -175,8 +183,8 @@ private:
                 TArray<FBoneWeight> List;
                 for (size_t Entry = 0; Entry < Vertices.size(); ++Entry)
                 {
-                    const FVertexID Vertex(Vertices.at(Entry).get<int32>());
-                    const int32 Count = Counts.at(Entry).get<int32>();
+                    const FVertexID Vertex(InterchangeExtras::ReadInt(Vertices.at(Entry), 0, INT32_MAX));
+                    const int32 Count = InterchangeExtras::ReadInt(Counts.at(Entry), 1, INT32_MAX);
                     if (!Description.Vertices().IsValid(Vertex) || Count < 1 || Next + Count > Bones.size())
                     {
                         FailImport("malformed influences extras");
@@ -185,8 +193,8 @@ private:
                     int32 Sum = 0;
                     for (int32 Index = 0; Index < Count; ++Index, ++Next)
                     {
-                        const int32 Bone = Bones.at(Next).get<int32>();
-                        const int32 Weight = Raw.at(Next).get<int32>();
+                        const int32 Bone = InterchangeExtras::ReadInt(Bones.at(Next), 0, INT32_MAX);
+                        const int32 Weight = InterchangeExtras::ReadInt(Raw.at(Next), 0, INT32_MAX);
                         if (Bone < 0 || Bone >= Scene.Skeleton.GetRawBoneNum() || Weight < 0 ||
                             Weight > 65535)
                         {
@@ -229,8 +237,8 @@ private:
             }
             const FTransform Local = Graph.GetConversion().Transform(Graph.GetLocal(Node));
             FImportedSocket Socket;
-            Socket.SocketName = FName(Model.nodes[Node].name.empty() ? FString::Printf("Socket_%d", Node)
-                                                                     : FString(Model.nodes[Node].name));
+            Socket.SocketName = Model.nodes[Node].name.empty() ? FName(FString::Printf("Socket_%d", Node))
+                                                               : ImportedText::ToName(Model.nodes[Node].name);
             Socket.BoneName = Scene.Skeleton.GetRawBoneName(Binding.BoneOfNode[Graph.GetParent(Node)]);
             Socket.Location = Local.GetTranslation();
             Socket.Rotation = Local.GetRotation().Rotator();
@@ -264,15 +272,15 @@ private:
                                             Scene.Skeleton.GetRawBoneNum());
                 for (auto It = Modes.begin(); It != Modes.end(); ++It)
                 {
-                    const int32 Bone = Scene.Skeleton.FindRawBoneIndex(FName(It.key().c_str()));
-                    const int32 Mode = It.value().get<int32>();
+                    const int32 Bone = Scene.Skeleton.FindRawBoneIndex(ImportedText::ToName(It.key()));
+                    const int32 Mode = InterchangeExtras::ReadInt(It.value(), INT32_MIN, INT32_MAX);
                     if (Bone != INDEX_NONE && Mode >= 0 &&
                         Mode <= static_cast<int32>(EBoneTranslationRetargetingMode::OrientAndScale))
                     {
                         Scene.RetargetingModes[Bone] = static_cast<EBoneTranslationRetargetingMode>(Mode);
                     }
                 }
-                for (const json& Socket : Skeleton.value("sockets", json::array()))
+                for (const json& Socket : InterchangeExtras::ReadList(Skeleton, "sockets"))
                 {
                     Scene.SkeletonSockets.Add(InterchangeExtras::ReadSocket(Socket));
                 }
@@ -298,14 +306,14 @@ private:
 void ImportGltfScene(const FString& Path, FImportedScene& OutScene)
 {
     tinygltf::Model Model;
-    ReadGltfFile(Path, Model);
+    ReadGltfFile(Path, Model, OutScene.Warnings);
     FGltfSceneImporter(Model, OutScene).Import();
 }
 
 void ImportGltfAnimations(const FString& Path, const USkeleton& Skeleton, FImportedScene& OutScene)
 {
     tinygltf::Model Model;
-    ReadGltfFile(Path, Model);
+    ReadGltfFile(Path, Model, OutScene.Warnings);
     const FGltfNodeGraph Graph(Model);
     const FReferenceSkeleton& Bones = Skeleton.GetReferenceSkeleton();
     ReadGltfAnimations(

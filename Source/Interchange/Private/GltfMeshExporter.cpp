@@ -215,6 +215,11 @@ private:
         TArray<FBoneWeight> Kept;
         for (const FVertexID Vertex : Description.Vertices().GetElementIDs())
         {
+            if (Description.GetVertexVertexInstanceIDs(Vertex).IsEmpty())
+            {
+                // No corner carries this vertex into the file, so the extras must not name it either.
+                continue;
+            }
             const std::span<const FBoneWeight> Influences =
                 Weights.IsValid() ? Weights.Get(Vertex) : std::span<const FBoneWeight>();
             if (KeepHeaviestInfluences(Influences, 4, Kept))

@@ -1,6 +1,7 @@
 #include "Interchange/Private/GltfPrimitiveGroups.h"
 
 #include "Interchange/Private/ImportLimits.h"
+#include "Interchange/Private/ImportedText.h"
 #include "Interchange/Private/InterchangeExtras.h"
 #include "Interchange/Private/InterchangeFailure.h"
 
@@ -36,8 +37,9 @@ FSourceGroup& FGltfPrimitiveGroups::GroupOf(const tinygltf::Primitive& Primitive
     InterchangeExtras::Guard("primitive",
                              [&]
                              {
-                                 GroupID = Extras.at("group").get<int32>();
-                                 SlotName = FName(Extras.at("slotName").get<std::string>().c_str());
+                                 GroupID = InterchangeExtras::ReadInt(Extras.at("group"), 0,
+                                                                      ImportLimits::MaxPolygonGroupID);
+                                 SlotName = ImportedText::ToName(Extras.at("slotName").get<std::string>());
                                  return 0;
                              });
     return FindOrAddGroup(GroupID, SlotName);
@@ -54,16 +56,18 @@ void FGltfPrimitiveGroups::AddEmptyGroups(const tinygltf::Mesh& Mesh)
     {
         return;
     }
-    InterchangeExtras::Guard("mesh",
-                             [&]
-                             {
-                                 for (const nlohmann::json& Entry : Extras.at("emptyGroups"))
-                                 {
-                                     FindOrAddGroup(Entry.at("group").get<int32>(),
-                                                    FName(Entry.at("slotName").get<std::string>().c_str()));
-                                 }
-                                 return 0;
-                             });
+    InterchangeExtras::Guard(
+        "mesh",
+        [&]
+        {
+            for (const nlohmann::json& Entry : InterchangeExtras::ReadList(Extras, "emptyGroups"))
+            {
+                FindOrAddGroup(
+                    InterchangeExtras::ReadInt(Entry.at("group"), 0, ImportLimits::MaxPolygonGroupID),
+                    ImportedText::ToName(Entry.at("slotName").get<std::string>()));
+            }
+            return 0;
+        });
 }
 
 FSourceGroup& FGltfPrimitiveGroups::FindOrAddGroup(int32 GroupID, FName SlotName)

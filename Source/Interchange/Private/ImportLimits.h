@@ -12,7 +12,7 @@
 namespace ImportLimits
 {
 /** File vertices of all meshes of a file together. */
-inline constexpr int32 MaxSourceVertices = INT32_MAX / 4;
+inline constexpr int32 MaxSourceVertices = 1 << 24;
 /** Entries of a per-vertex array: a million vertices with 64 morph targets, or 16M vertices with four UV
  * channels. */
 inline constexpr int64 MaxPerVertexEntries = int64(1) << 26;
@@ -26,4 +26,21 @@ inline constexpr int32 MaxJoints = FBoneWeight::MaxRawWeight - 1;
 inline constexpr int32 MaxKeys = 1000000;
 /** Keys over all tracks of all animations of a file: 32M keys take about 1.3 GB as host tracks. */
 inline constexpr int64 MaxTotalTrackKeys = int64(1) << 25;
+/** Nesting of arrays and objects in a glTF document: ours need about ten levels. */
+inline constexpr int32 MaxJsonDepth = 64;
+/** Buffers of a glTF document read from files beside it (each stays open while the document is read). */
+inline constexpr int32 MaxExternalBuffers = 256;
+/** Bytes of one glTF buffer. */
+inline constexpr uint64 MaxBufferBytes = uint64(1) << 31;
+/** LODs of a mesh: each one is a whole mesh read again. */
+inline constexpr int32 MaxLODs = 16;
+/** Entries of one list in this exporter's extras (slots, sockets, influences, physics bodies, ...). */
+inline constexpr int64 MaxExtrasEntries = int64(1) << 24;
+/**
+ * Elements of all accessors without a buffer view (all zeros unless sparse) together: they cost memory
+ * without costing file size, so a file may ask for this many plus DatalessElementsPerByte per byte of its
+ * buffers.
+ */
+inline constexpr int64 MaxDatalessElements = int64(1) << 22;
+inline constexpr int64 DatalessElementsPerByte = 8;
 } // namespace ImportLimits

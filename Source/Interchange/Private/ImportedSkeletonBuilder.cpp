@@ -3,6 +3,10 @@
 #include "Interchange/Private/ImportLimits.h"
 #include "Interchange/Private/InterchangeFailure.h"
 
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
 FImportedSkeletonBuilder::FImportedSkeletonBuilder(FReferenceSkeleton& OutSkeleton, int32 NumRootJoints)
     : Modifier(OutSkeleton, nullptr)
 {
@@ -25,6 +29,16 @@ int32 FImportedSkeletonBuilder::AddJoint(int32 Node, const FString& NodeName, in
                                          const FTransform& Pose)
 {
     const FName Name(Names.Take(NodeName, FString::Printf("Bone_%d", Node)));
+    const FVector3f Translation(Pose.GetTranslation());
+    const FVector3f Scale(Pose.GetScale3D());
+    const FQuat& Rotation = Pose.GetRotation();
+    const double Values[] = {Translation.X, Translation.Y, Translation.Z, Scale.X,    Scale.Y,
+                             Scale.Z,       Rotation.X,    Rotation.Y,    Rotation.Z, Rotation.W};
+    if (!std::all_of(std::begin(Values), std::end(Values), [](double Value) { return std::isfinite(Value); }))
+    {
+        FailImport("the bind pose of bone '%s' is out of range once converted to centimetres",
+                   *Name.ToString());
+    }
     const int32 Bone = Modifier.GetReferenceSkeleton().GetRawBoneNum();
     Modifier.Add({Name, ParentBone != INDEX_NONE ? ParentBone : RootOfRootJoints}, Pose);
     return Bone;

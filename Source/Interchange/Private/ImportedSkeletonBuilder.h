@@ -18,7 +18,8 @@ public:
 
     /**
      * Adds the bone of the joint at Node with its pose relative to its parent bone, in host space, and
-     * returns the bone's index. ParentBone is INDEX_NONE for a root joint.
+     * returns the bone's index. ParentBone is INDEX_NONE for a root joint. Throws FInterchangeFailure when
+     * the pose is not finite as the host stores it.
      */
     int32 AddJoint(int32 Node, const FString& NodeName, int32 ParentBone, const FTransform& Pose);
 

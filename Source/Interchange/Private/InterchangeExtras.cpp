@@ -2,6 +2,9 @@
 
 #include "Engine/SkeletalMesh/SkeletalMaterial.h"
 #include "Engine/SkeletalMesh/SkeletalMeshSocket.h"
+#include "Interchange/Private/ImportedText.h"
+
+#include "Interchange/Private/ImportLimits.h"
 
 #include <cmath>
 #include <limits>
@@ -115,6 +118,60 @@ float ReadFloat(const json& Json)
     return static_cast<float>(Value);
 }
 
+int32 ReadInt(const json& Json, int32 Min, int32 Max)
+{
+    if (!Json.is_number_integer())
+    {
+        FailImport("malformed extras: %s is not a whole number", *ImportedText::ForMessage(Json.dump()));
+    }
+    const int64 Value =
+        Json.is_number_unsigned() && Json.get<uint64>() > uint64(INT64_MAX) ? INT64_MAX : Json.get<int64>();
+    if (Value < Min || Value > Max)
+    {
+        FailImport("malformed extras: the number %s is out of range (%d to %d)",
+                   *ImportedText::ForMessage(Json.dump()), Min, Max);
+    }
+    return static_cast<int32>(Value);
+}
+
+const json& ReadList(const json& Object, const char* Key)
+{
+    static const json Empty = json::array();
+    if (!Object.is_object() || !Object.contains(Key))
+    {
+        return Empty;
+    }
+    const json& List = Object.at(Key);
+    if (!List.is_array())
+    {
+        FailImport("malformed extras: '%s' is not a list", Key);
+    }
+    if (static_cast<int64>(List.size()) > ImportLimits::MaxExtrasEntries)
+    {
+        FailImport("malformed extras: '%s' lists more than %lld entries", Key,
+                   static_cast<long long>(ImportLimits::MaxExtrasEntries));
+    }
+    return List;
+}
+
+const char* DescribeJsonError(const json::exception& Exception)
+{
+    // The library's ids: 3xx are type errors, 401 an index past the end, 403 a missing key.
+    if (Exception.id == 403)
+    {
+        return "a required entry is missing";
+    }
+    if (Exception.id == 401)
+    {
+        return "a list is too short";
+    }
+    if (Exception.id >= 300 && Exception.id < 400)
+    {
+        return "a value has the wrong type";
+    }
+    return "a value is out of range";
+}
+
 json WriteVector(const FVector& V)
 {
     return json::array({V.X, V.Y, V.Z});
@@ -172,8 +229,8 @@ json WriteSocket(const USkeletalMeshSocket& Socket)
 FImportedSocket ReadSocket(const json& Json)
 {
     FImportedSocket Socket;
-    Socket.SocketName = FName(Json.at("name").get<std::string>().c_str());
-    Socket.BoneName = FName(Json.at("bone").get<std::string>().c_str());
+    Socket.SocketName = ImportedText::ToName(Json.at("name").get<std::string>());
+    Socket.BoneName = ImportedText::ToName(Json.at("bone").get<std::string>());
     Socket.Location = ReadVector(Json.at("location"));
     Socket.Rotation = ReadRotator(Json.at("rotation"));
     Socket.Scale = ReadVector(Json.at("scale"));
@@ -209,7 +266,7 @@ namespace
 FName ReadName(const json& Json)
 {
     const std::string Text = Json.get<std::string>();
-    return Text == "None" ? NAME_None : FName(Text.c_str());
+    return ImportedText::ToName(Text);
 }
 } // namespace
 
@@ -259,9 +316,9 @@ json WriteLODInfo(const FSkeletalLODInfo& Info)
 FSkeletalLODInfo ReadLODInfo(const json& Json)
 {
     FSkeletalLODInfo Info;
-    for (const json& Entry : Json.value("materialMap", json::array()))
+    for (const json& Entry : ReadList(Json, "materialMap"))
     {
-        Info.LODMaterialMap.Add(Entry.get<int32>());
+        Info.LODMaterialMap.Add(ReadInt(Entry, INDEX_NONE, INT32_MAX));
     }
     Info.ScreenSize = ReadFloat(Json.at("screenSize"));
     Info.LODHysteresis = ReadFloat(Json.at("hysteresis"));

@@ -31,6 +31,11 @@ nlohmann::json Find(const tinygltf::Value& Extras);
 double ReadDouble(const nlohmann::json& Json);
 /** A finite number that fits a float. */
 float ReadFloat(const nlohmann::json& Json);
+/** A whole number from Min to Max. */
+int32 ReadInt(const nlohmann::json& Json, int32 Min, int32 Max);
+/** The array under Key of Object (empty when absent); refuses one of more than the entries extras may list.
+ */
+const nlohmann::json& ReadList(const nlohmann::json& Object, const char* Key);
 
 nlohmann::json WriteVector(const FVector& V);
 FVector ReadVector(const nlohmann::json& Json);
@@ -46,6 +51,9 @@ FImportedSlot ReadSlot(const nlohmann::json& Json);
 nlohmann::json WriteLODInfo(const FSkeletalLODInfo& Info);
 FSkeletalLODInfo ReadLODInfo(const nlohmann::json& Json);
 
+/** The problem a JSON library error stands for, in words for the user. */
+const char* DescribeJsonError(const nlohmann::json::exception& Exception);
+
 /** Runs Read, turning a type or key error of the JSON into FInterchangeFailure about What. */
 template <typename FunctionType>
 auto Guard(const char* What, FunctionType&& Read)
@@ -56,7 +64,7 @@ auto Guard(const char* What, FunctionType&& Read)
     }
     catch (const nlohmann::json::exception& Exception)
     {
-        FailImport("malformed %s extras: %s", What, Exception.what());
+        FailImport("malformed %s extras: %s", What, DescribeJsonError(Exception));
     }
 }
 } // namespace InterchangeExtras

@@ -4,6 +4,7 @@
 #include "Interchange/Private/SkinWeightQuantizer.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
 
+#include <cmath>
 #include <cstring>
 #include <unordered_map>
 
@@ -335,10 +336,37 @@ private:
     TArray<uint8> UsedFileVertex;
     TArray<FVertexInstanceID> InstanceOf;
 };
+/**
+ * File values were finite, but taking them into host space (placement, centimetres) can overflow what
+ * a float holds; such a value could be neither edited nor written again.
+ */
+template <typename VectorType>
+void CheckFinite(const TArray<VectorType>& Values, const char* What)
+{
+    constexpr int32 NumComponents = sizeof(VectorType) / sizeof(float);
+    for (const VectorType& Value : Values)
+    {
+        const float* Components = reinterpret_cast<const float*>(&Value);
+        for (int32 Component = 0; Component < NumComponents; ++Component)
+        {
+            if (!std::isfinite(Components[Component]))
+            {
+                FailImport("%s is out of range once converted to centimetres and the host's axes", What);
+            }
+        }
+    }
+}
 } // namespace
 
 void BuildLODDescription(const FSourceMesh& Source, FImportedLOD& OutLOD, TArray<FString>& OutWarnings)
 {
+    CheckFinite(Source.Positions, "a vertex position");
+    CheckFinite(Source.Normals, "a vertex normal");
+    CheckFinite(Source.Tangents, "a vertex tangent");
+    CheckFinite(Source.UVs, "a texture coordinate");
+    CheckFinite(Source.Colors, "a vertex colour");
+    CheckFinite(Source.MorphPositions, "a morph target's position offset");
+    CheckFinite(Source.MorphNormals, "a morph target's normal offset");
     FDescriptionBuilder Builder(Source, OutLOD, OutWarnings);
     Builder.MarkUsed();
     Builder.Build();

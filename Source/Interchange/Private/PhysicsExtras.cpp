@@ -1,8 +1,10 @@
 #include "Interchange/Private/PhysicsExtras.h"
 
 #include "Engine/PhysicsEngine/PhysicsAsset.h"
+#include "Interchange/Private/ImportedText.h"
 #include "Interchange/Private/InterchangeExtras.h"
 
+#include <limits>
 #include <type_traits>
 
 using nlohmann::json;
@@ -13,7 +15,7 @@ namespace
 FName ReadName(const json& Json, const char* Key)
 {
     const std::string Text = Json.value(Key, std::string());
-    return Text.empty() || Text == "None" ? NAME_None : FName(Text.c_str());
+    return ImportedText::ToName(Text);
 }
 
 json WriteGrid(const FGridDimensions& Grid)
@@ -23,7 +25,8 @@ json WriteGrid(const FGridDimensions& Grid)
 
 FGridDimensions ReadGrid(const json& Json)
 {
-    return FGridDimensions{Json.at(0).get<int32>(), Json.at(1).get<int32>(), Json.at(2).get<int32>()};
+    return FGridDimensions{ReadInt(Json.at(0), 0, INT32_MAX), ReadInt(Json.at(1), 0, INT32_MAX),
+                           ReadInt(Json.at(2), 0, INT32_MAX)};
 }
 
 template <typename T>
@@ -54,7 +57,8 @@ TArray<T> ReadNumbers(const json& Json)
         }
         else
         {
-            Result.Add(Value.get<T>());
+            Result.Add(
+                static_cast<T>(ReadInt(Value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max())));
         }
     }
     return Result;
@@ -75,7 +79,7 @@ void ReadLevelSet(const json& Json, FKLevelSetElem& LevelSet)
     LevelSet.Transform = ReadTransform(Json.at("transform"));
     LevelSet.GridDims = ReadGrid(Json.at("grid"));
     LevelSet.CellSize = ReadDouble(Json.at("cellSize"));
-    LevelSet.Distances = ReadNumbers<float>(Json.value("distances", json::array()));
+    LevelSet.Distances = ReadNumbers<float>(ReadList(Json, "distances"));
 }
 
 json WriteBody(const USkeletalBodySetup& Body)
@@ -163,59 +167,59 @@ FImportedBody ReadBody(const json& Json)
     FImportedBody Body;
     Body.BoneName = ReadName(Json, "bone");
     FKAggregateGeometry& Geometry = Body.Geometry;
-    for (const json& Entry : Json.value("spheres", json::array()))
+    for (const json& Entry : ReadList(Json, "spheres"))
     {
         Geometry.SphereElems.Add(FKSphereElem{ReadName(Entry, "name"), ReadVector(Entry.at("center")),
                                               ReadFloat(Entry.at("radius"))});
     }
-    for (const json& Entry : Json.value("boxes", json::array()))
+    for (const json& Entry : ReadList(Json, "boxes"))
     {
         const json& Size = Entry.at("size");
         Geometry.BoxElems.Add(FKBoxElem{ReadName(Entry, "name"), ReadVector(Entry.at("center")),
                                         ReadRotator(Entry.at("rotation")), ReadFloat(Size.at(0)),
                                         ReadFloat(Size.at(1)), ReadFloat(Size.at(2))});
     }
-    for (const json& Entry : Json.value("capsules", json::array()))
+    for (const json& Entry : ReadList(Json, "capsules"))
     {
         Geometry.CapsuleElems.Add(FKCapsuleElem{
             ReadName(Entry, "name"), ReadVector(Entry.at("center")), ReadRotator(Entry.at("rotation")),
             ReadFloat(Entry.at("radius")), ReadFloat(Entry.at("length"))});
     }
-    for (const json& Entry : Json.value("taperedCapsules", json::array()))
+    for (const json& Entry : ReadList(Json, "taperedCapsules"))
     {
         Geometry.TaperedCapsuleElems.Add(FKTaperedCapsuleElem{
             ReadName(Entry, "name"), ReadVector(Entry.at("center")), ReadRotator(Entry.at("rotation")),
             ReadFloat(Entry.at("radius0")), ReadFloat(Entry.at("radius1")), ReadFloat(Entry.at("length"))});
     }
-    for (const json& Entry : Json.value("convexes", json::array()))
+    for (const json& Entry : ReadList(Json, "convexes"))
     {
         FKConvexElem Convex;
         Convex.Name = ReadName(Entry, "name");
         Convex.Transform = ReadTransform(Entry.at("transform"));
-        for (const json& Point : Entry.value("points", json::array()))
+        for (const json& Point : ReadList(Entry, "points"))
         {
             Convex.VertexData.Add(ReadVector(Point));
         }
         Convex.UpdateElemBox();
         Geometry.ConvexElems.Add(Convex);
     }
-    for (const json& Entry : Json.value("levelSets", json::array()))
+    for (const json& Entry : ReadList(Json, "levelSets"))
     {
         FKLevelSetElem LevelSet;
         ReadLevelSet(Entry, LevelSet);
         CheckLevelSet(LevelSet.Validate(), Body.BoneName);
         Geometry.LevelSetElems.Add(LevelSet);
     }
-    for (const json& Entry : Json.value("skinnedLevelSets", json::array()))
+    for (const json& Entry : ReadList(Json, "skinnedLevelSets"))
     {
         FKSkinnedLevelSetElem LevelSet;
         ReadLevelSet(Entry, LevelSet);
-        for (const json& Bone : Entry.value("bones", json::array()))
+        for (const json& Bone : ReadList(Entry, "bones"))
         {
-            LevelSet.BoneNames.Add(FName(Bone.get<std::string>().c_str()));
+            LevelSet.BoneNames.Add(ImportedText::ToName(Bone.get<std::string>()));
         }
         LevelSet.LatticeDims = ReadGrid(Entry.at("lattice"));
-        LevelSet.LatticeBoneWeights = ReadNumbers<float>(Entry.value("latticeWeights", json::array()));
+        LevelSet.LatticeBoneWeights = ReadNumbers<float>(ReadList(Entry, "latticeWeights"));
         CheckLevelSet(LevelSet.Validate(), Body.BoneName);
         Geometry.SkinnedLevelSetElems.Add(LevelSet);
     }
@@ -286,11 +290,11 @@ FImportedPhysics Read(const json& Json)
                  [&Json]
                  {
                      FImportedPhysics Physics;
-                     for (const json& Body : Json.value("bodies", json::array()))
+                     for (const json& Body : ReadList(Json, "bodies"))
                      {
                          Physics.Bodies.Add(ReadBody(Body));
                      }
-                     for (const json& Constraint : Json.value("constraints", json::array()))
+                     for (const json& Constraint : ReadList(Json, "constraints"))
                      {
                          Physics.Constraints.Add(ReadConstraint(Constraint));
                      }

@@ -1,6 +1,7 @@
 #include "Interchange/Private/SourceMesh.h"
 
 #include "Interchange/Private/ImportLimits.h"
+#include "Interchange/Private/ImportedText.h"
 #include "Interchange/Private/InterchangeFailure.h"
 #include "Interchange/Private/UniqueNameSet.h"
 
@@ -59,5 +60,6 @@ void FSourceMesh::AllocateVertexArrays(const FSourceMeshLayout& Layout)
 
 FName MakeMorphTargetName(const FString& FileName, int32 Index)
 {
-    return FName(FUniqueNameSet::IsNoneName(FileName) ? FString::Printf("MorphTarget_%d", Index) : FileName);
+    const FString Clean = ImportedText::CleanName(FileName.View());
+    return FName(FUniqueNameSet::IsNoneName(Clean) ? FString::Printf("MorphTarget_%d", Index) : Clean);
 }

@@ -1,4 +1,5 @@
 #include "Interchange/Private/UniqueNameSet.h"
+#include "Interchange/Private/ImportedText.h"
 
 #include <cctype>
 
@@ -25,7 +26,8 @@ bool FUniqueNameSet::IsTaken(const FString& Name) const
 
 FString FUniqueNameSet::Take(const FString& Wanted, const FString& Fallback)
 {
-    const FString& Base = IsNoneName(Wanted) ? Fallback : Wanted;
+    const FString Clean = ImportedText::CleanName(Wanted.View());
+    const FString& Base = IsNoneName(Clean) ? Fallback : Clean;
     FString Name = Base;
     for (int32 Suffix = 1; IsTaken(Name) || IsNoneName(Name); ++Suffix)
     {

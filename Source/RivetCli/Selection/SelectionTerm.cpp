@@ -113,27 +113,40 @@ bool ParseSlot(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
     return true;
 }
 
+/** True when all of Text reads as a floating-point number, finite or not ("0.5", "nan", "1e999"). */
+bool ReadsAsNumber(const FString& Text)
+{
+    const FString Trimmed = Text.TrimStartAndEnd();
+    const std::string_view View = Trimmed.View();
+    double Ignored = 0.0;
+    return !View.empty() &&
+           std::from_chars(View.data(), View.data() + View.size(), Ignored).ptr == View.data() + View.size();
+}
+
 /**
  * "NAME" or "NAME:MINWEIGHT". Bone names may hold colons themselves ("rig:Hips"), so only a last part
- * that reads as a number is a weight.
+ * that reads as a number is a weight; one that is not finite ("nan", "inf") is refused, not taken as
+ * part of the name.
  */
 bool ParseBone(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
 {
     Term.Name = Value.TrimStartAndEnd();
     const int32 Colon = static_cast<int32>(Value.View().rfind(':'));
-    if (Colon != INDEX_NONE)
+    if (Colon != INDEX_NONE && ReadsAsNumber(Value.Mid(Colon + 1)))
     {
-        FString Ignored;
+        FString Why;
         double Weight = 0.0;
-        if (ParseNumber(Value.Mid(Colon + 1), Weight, Ignored))
+        if (!ParseNumber(Value.Mid(Colon + 1), Weight, Why))
         {
-            Term.Name = Value.Left(Colon).TrimStartAndEnd();
-            Term.MinWeight = Weight;
-            if (Term.MinWeight < 0.0 || Term.MinWeight > 1.0)
-            {
-                OutWhy = "minimum weight must be between 0 and 1";
-                return false;
-            }
+            OutWhy = "minimum weight: " + Why;
+            return false;
+        }
+        Term.Name = Value.Left(Colon).TrimStartAndEnd();
+        Term.MinWeight = Weight;
+        if (Term.MinWeight < 0.0 || Term.MinWeight > 1.0)
+        {
+            OutWhy = "minimum weight must be between 0 and 1";
+            return false;
         }
     }
     if (Term.Name.IsEmpty())

@@ -1,0 +1,396 @@
+#include "BadInputFixture.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "MeshDescription/MeshDescription.h"
+#include "MeshDescription/SkeletalMeshAttributes.h"
+#include "Support/TestSkeletalAsset.h"
+
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <sys/stat.h>
+
+using nlohmann::json;
+
+namespace
+{
+/** The triangle with its buffer in a file beside the document, named by Uri. */
+class ResourceRules : public BadInput
+{
+protected:
+    /** Writes Model/Bad.gltf whose buffer uri is Uri, and the buffer itself as Model/Mesh.bin. */
+    FString WriteDocument(const std::string& Uri)
+    {
+        std::filesystem::create_directories(Folder.File("Model").ToStdString());
+        json Document = json::parse(MakeTriangle().ToText());
+        Bin = ReadBase64Buffer(Document);
+        WriteBytes(Folder.File("Model/Mesh.bin"), Bin);
+        Document["buffers"][0]["uri"] = Uri;
+        const FString Path = Folder.File("Model/Bad.gltf");
+        WriteBytes(Path, Document.dump());
+        return Path;
+    }
+
+    static std::string ReadBase64Buffer(const json& Document)
+    {
+        // The triangle's document embeds its buffer; decode it to have the bytes as a file.
+        const std::string Uri = Document["buffers"][0]["uri"];
+        const std::string Encoded = Uri.substr(Uri.find(',') + 1);
+        std::string Bytes;
+        uint32_t Bits = 0;
+        int NumBits = 0;
+        for (const char Character : Encoded)
+        {
+            const size_t Value =
+                std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+                    .find(Character);
+            if (Value == std::string::npos)
+            {
+                break;
+            }
+            Bits = (Bits << 6) | static_cast<uint32_t>(Value);
+            NumBits += 6;
+            if (NumBits >= 8)
+            {
+                NumBits -= 8;
+                Bytes += static_cast<char>((Bits >> NumBits) & 0xFF);
+            }
+        }
+        return Bytes;
+    }
+
+    std::string Bin;
+};
+
+TEST_F(ResourceRules, OnlyRegularFilesInsideTheDocumentsFolderAreRead)
+{
+    WriteBytes(Folder.File("Secret.bin"), std::string(4096, 'S'));
+    std::filesystem::create_directories(Folder.File("Model/Sub").ToStdString());
+    std::filesystem::create_symlink("../Secret.bin", Folder.File("Model/Link.bin").ToStdString());
+    ASSERT_EQ(mkfifo(Folder.File("Model/Pipe.bin").ToStdString().c_str(), 0600), 0);
+    const char* Outside = "buffer 0: its uri leads outside the folder of the glTF file";
+    const char* NotRelative =
+        "buffer 0: its uri is neither a data: URI nor a file name relative to the glTF file";
+    const std::pair<std::string, std::string> Cases[] = {
+        {"../Secret.bin", Outside},
+        {"%2e%2e/Secret.bin", Outside},
+        {"Sub/../../Secret.bin", Outside},
+        {"Link.bin", Outside},
+        {"/etc/passwd", NotRelative},
+        {"/dev/zero", NotRelative},
+        {"/proc/self/mem", NotRelative},
+        {"file:///etc/passwd", NotRelative},
+        {"Mesh%00.bin", "buffer 0: its uri holds control characters"},
+        {"Pipe.bin", "buffer 0: its file 'Pipe.bin' is not a regular file"},
+        {"Sub", "buffer 0: its file 'Sub' is not a regular file"},
+        {"Missing.bin", "buffer 0: its file 'Missing.bin' cannot be opened"},
+    };
+    for (const auto& [Uri, Problem] : Cases)
+    {
+        SCOPED_TRACE(Uri);
+        ExpectRefused(WriteDocument(Uri), FString(Problem));
+    }
+}
+
+TEST_F(ResourceRules, BufferFilesMustHoldTheirByteLength)
+{
+    const FString Path = WriteDocument("Mesh.bin");
+    WriteBytes(Folder.File("Model/Mesh.bin"), Bin.substr(0, Bin.size() - 1));
+    ExpectRefused(Path, "buffer 0: its file 'Mesh.bin' is shorter than the buffer's byteLength");
+
+    WriteBytes(Folder.File("Model/Mesh.bin"), Bin + "tail");
+    const FInterchangeResult Longer = ImportSkinnedMeshFile(Path, {.PackageName = "/Game/Resources/Longer"});
+    ASSERT_TRUE(Longer.bSuccess) << *Longer.Error;
+    EXPECT_EQ(
+        Longer.Warnings,
+        (TArray<FString>{"buffer 0: its file 'Mesh.bin' is longer than the buffer's byteLength; the rest is "
+                         "not read"}));
+}
+
+TEST_F(ResourceRules, RelativeFilesAndLinksThatStayInsideAreRead)
+{
+    std::filesystem::create_directories(Folder.File("Model/Data").ToStdString());
+    const FString Path = WriteDocument("Data/Copy%20of%20Mesh.bin");
+    WriteBytes(Folder.File("Model/Data/Copy of Mesh.bin"), Bin);
+    EXPECT_TRUE(ImportSkinnedMeshFile(Path, {.PackageName = "/Game/Resources/Spaced"}).bSuccess);
+    std::filesystem::create_symlink("Mesh.bin", Folder.File("Model/Inside.bin").ToStdString());
+    WriteDocument("Inside.bin");
+    EXPECT_TRUE(ImportSkinnedMeshFile(Path, {.PackageName = "/Game/Resources/Linked"}).bSuccess);
+}
+
+TEST_F(BadInput, DeeplyNestedJsonIsRefusedBeforeItIsParsed)
+{
+    FTestGltfDocument Document = MakeTriangle();
+    Document.Json["nodes"][0]["extras"] = 0;
+    std::string Text = Document.ToText();
+    Text.replace(Text.find("\"extras\":0"), 10,
+                 "\"extras\":" + std::string(20000, '[') + std::string(20000, ']'));
+    const FString Path = Folder.File("Deep.gltf");
+    WriteBytes(Path, Text);
+    ExpectRefused(Path, "malformed glTF: its JSON nests arrays and objects more than 64 deep");
+}
+
+TEST_F(BadInput, JointNamesWithControlCharactersBecomeDistinctNames)
+{
+    FTestGltfDocument Document = MakeAnimatedChain(4, 1.0f);
+    const std::string Names[] = {std::string("mid\0a", 5), std::string("mid\0b", 5), std::string("\0", 1),
+                                 "esc\x1b[2J\n"};
+    for (int Joint = 0; Joint < 4; ++Joint)
+    {
+        Document.Json["nodes"][Joint + 1]["name"] = Names[Joint];
+    }
+    const FString Path = Folder.File("Names.gltf");
+    WriteBytes(Path, Document.ToText());
+    const FInterchangeResult Result = ImportSkinnedMeshFile(Path, {.PackageName = "/Game/BadInput/Names"});
+    ASSERT_TRUE(Result.bSuccess) << *Result.Error;
+    const FReferenceSkeleton& Skeleton = Result.Mesh->GetRefSkeleton();
+    TArray<FString> Read;
+    for (int32 Bone = 0; Bone < Skeleton.GetRawBoneNum(); ++Bone)
+    {
+        Read.Add(Skeleton.GetRawBoneName(Bone).ToString());
+    }
+    EXPECT_EQ(Read, (TArray<FString>{"mid_a", "mid_b", "_", "esc_[2J_"}));
+}
+} // namespace
+
+namespace
+{
+/** One way to break the triangle (or a small animated chain), and the refusal it must get. */
+struct FBrokenDocument
+{
+    const char* Name;
+    std::function<FTestGltfDocument()> Make;
+    const char* Problem;
+};
+
+FTestGltfDocument Broken(std::function<void(FTestGltfDocument&)> Break)
+{
+    FTestGltfDocument Document = MakeTriangle();
+    Break(Document);
+    return Document;
+}
+
+TEST_F(BadInput, WhatGltfForbidsIsRefusedWithAClearMessage)
+{
+    const FBrokenDocument Cases[] = {
+        {"negative byteOffset",
+         [] { return Broken([](auto& D) { D.Json["accessors"][0]["byteOffset"] = -4; }); },
+         "accessor 0 has the byteOffset -4; it must be a whole number from 0 to 9007199254740992"},
+        {"stride 0", [] { return Broken([](auto& D) { D.Json["bufferViews"][0]["byteStride"] = 0; }); },
+         "buffer view 0 has the byteStride 0; it must be a whole number from 4 to 252"},
+        {"negative stride",
+         [] { return Broken([](auto& D) { D.Json["bufferViews"][0]["byteStride"] = -12; }); },
+         "buffer view 0 has the byteStride -12; it must be a whole number from 4 to 252"},
+        {"no elements", [] { return Broken([](auto& D) { D.Json["accessors"][0]["count"] = 0; }); },
+         "accessor 0 has the count 0; it must be a whole number from 1 to 9007199254740992"},
+        {"unsigned short POSITION",
+         [] { return Broken([](auto& D) { D.Json["accessors"][0]["componentType"] = 5123; }); },
+         "primitive 0 of mesh 0 has a POSITION attribute that is not VEC3 of floats"},
+        {"index count",
+         [] {
+             return MakeTriangle({0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2, 0});
+         },
+         "primitive 0 of mesh 0 has 4 indices, which make no whole number of triangles"},
+        {"morph counts",
+         []
+         {
+             return Broken(
+                 [](auto& D)
+                 {
+                     json Second = D.Json["meshes"][0]["primitives"][0];
+                     D.Json["meshes"][0]["primitives"][0]["targets"] = {{{"POSITION", 0}}};
+                     D.Json["meshes"][0]["primitives"].push_back(Second);
+                 });
+         },
+         "the primitives of mesh 0 have different numbers of morph targets (1 and 0)"},
+        {"scene", [] { return Broken([](auto& D) { D.Json["scene"] = 5; }); },
+         "the document refers to scene 5, which does not exist"},
+        {"own child", [] { return Broken([](auto& D) { D.Json["nodes"][0]["children"] = {0}; }); },
+         "node 0 is its own child"},
+        {"repeated joint", [] { return Broken(
+                                    [](auto& D) {
+                                        D.Json["skins"] = {{{"joints", {0, 0}}}};
+                                    }); },
+         "skin 0 names node 0 as a joint more than once"},
+        {"JOINTS without WEIGHTS",
+         []
+         {
+             return Broken(
+                 [](auto& D)
+                 {
+                     D.Json["meshes"][0]["primitives"][0]["attributes"]["JOINTS_0"] =
+                         D.AddUnsignedShorts(std::vector<uint16_t>(12, 0), "VEC4");
+                 });
+         },
+         "primitive 0 of mesh 0 has JOINTS_0 without WEIGHTS_0"},
+        {"32-bit overflow in extras",
+         [] {
+             return Broken([](auto& D) { D.Json["nodes"][0]["extras"] = {{"rivet", {{"n", 2147483648u}}}}; });
+         },
+         "malformed extras: the number 2147483648 does not fit a 32-bit integer"},
+        {"accessors without data",
+         []
+         {
+             return Broken(
+                 [](auto& D) {
+                     D.Json["accessors"].push_back(
+                         {{"componentType", 5126}, {"count", 16777216}, {"type", "VEC3"}});
+                 });
+         },
+         "the accessors without a buffer view ask for 16777216 elements; a file with 48 bytes of buffers may "
+         "ask "
+         "for 4194688"},
+        {"position beyond a float in centimetres",
+         [] {
+             return MakeTriangle({0, 0, 0, 3e38f, 0, 0, 0, 1, 0});
+         },
+         "a vertex position is out of range once converted to centimetres and the host's axes"},
+        {"bind pose beyond a double in centimetres",
+         []
+         {
+             FTestGltfDocument Document = MakeAnimatedChain(1, 1.0f);
+             Document.Json["nodes"][1]["translation"] = {0.0, 1e307, 0.0};
+             return Document;
+         },
+         "the bind pose of bone 'J0' is out of range once converted to centimetres"},
+        {"endless animation", [] { return MakeAnimatedChain(1, 1e30f); },
+         "an animation lasts 1e+30 seconds, longer than the 1000000 keys at 30 keys per second that are "
+         "read"},
+        {"animation key beyond a float in centimetres",
+         []
+         {
+             FTestGltfDocument Document = MakeAnimatedChain(1, 1.0f);
+             Document.Json["animations"][0]["samplers"][0]["output"] =
+                 Document.AddFloats({0, 0, 0, 3e38f, 0, 0}, "VEC3");
+             return Document;
+         },
+         "an animation key of bone 'J0' is out of range once converted to centimetres"},
+    };
+    for (const FBrokenDocument& Case : Cases)
+    {
+        SCOPED_TRACE(Case.Name);
+        ExpectRefused(Case.Make(), Case.Problem);
+    }
+}
+
+/** Our own file, exported from the test character, with its extras edited as a hostile file would. */
+class OwnExtras : public BadInput
+{
+protected:
+    void SetUp() override
+    {
+        const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+        ASSERT_TRUE(
+            ExportSkeletalMeshToGltf(*Asset.Mesh, Exported, {.Format = EGltfFileFormat::Text}).bSuccess);
+        Original = json::parse(ReadBytes(Exported));
+    }
+
+    json& MeshExtras(json& Document) { return Document["meshes"][0]["extras"]["rivet"]; }
+    json& RootExtras(json& Document)
+    {
+        for (json& Node : Document["nodes"])
+        {
+            if (Node.contains("extras") && Node["extras"]["rivet"].contains("conversion"))
+            {
+                return Node["extras"]["rivet"];
+            }
+        }
+        return Document["nodes"][0]["extras"]["rivet"];
+    }
+
+    FString Exported = Folder.File("Own.gltf");
+    json Original;
+};
+
+TEST_F(OwnExtras, ListsAndReferencesOutOfRangeAreRefused)
+{
+    const std::pair<std::function<void(json&)>, const char*> Cases[] = {
+        {[&](json& D)
+         {
+             const json Entry = {{"mesh", 0}, {"info", MeshExtras(D)["lodInfo"]}};
+             MeshExtras(D)["lods"] = json::array();
+             for (int Copy = 0; Copy < 20; ++Copy)
+             {
+                 MeshExtras(D)["lods"].push_back(Entry);
+             }
+         },
+         "the mesh has 21 LODs, more than the 16 that are read"},
+        {[&](json& D) {
+             MeshExtras(D)["lodInfo"]["materialMap"] = {99, -1, 2147483647};
+         },
+         "the material map of LOD 0 names slot 99, but the mesh has 3 slots"},
+        {[&](json& D) { RootExtras(D)["physics"]["bodies"][0]["bone"] = "Nobody"; },
+         "a physics body is on the bone 'Nobody', which the skeleton does not have"},
+        {[&](json& D) { MeshExtras(D)["slots"][0].erase("name"); },
+         "malformed mesh extras: a required entry is missing"},
+        {[&](json& D) { MeshExtras(D)["slots"][0]["name"] = 7; },
+         "malformed mesh extras: a value has the wrong type"},
+    };
+    for (const auto& [Break, Problem] : Cases)
+    {
+        SCOPED_TRACE(Problem);
+        json Document = Original;
+        Break(Document);
+        WriteBytes(Exported, Document.dump());
+        ExpectRefused(Exported, Problem);
+    }
+}
+
+TEST_F(BadInput, EveryTruncationOfASmallFileIsRefused)
+{
+    const std::string Text = MakeTriangle().ToText();
+    const FString TextPath = Folder.File("Cut.gltf");
+    for (size_t Size = 0; Size < Text.size(); ++Size)
+    {
+        WriteBytes(TextPath, Text.substr(0, Size));
+        ExpectRefused(TextPath,
+                      Size == 0
+                          ? FString("the file is empty")
+                          : FString::Printf("malformed glTF: the JSON is not valid (at byte %zu)", Size + 1));
+    }
+    const std::string Binary = MakeTriangle().ToBinary();
+    const FString BinaryPath = Folder.File("Cut.glb");
+    for (size_t Size = 0; Size < Binary.size(); ++Size)
+    {
+        WriteBytes(BinaryPath, Binary.substr(0, Size));
+        ExpectRefused(
+            BinaryPath,
+            Size == 0  ? FString("the file is empty")
+            : Size < 4 ? FString::Printf("malformed glTF: the JSON is not valid (at byte 1)")
+            : Size < 20
+                ? FString::Printf("the GLB file is truncated (%zu bytes, too short for its header)", Size)
+                : FString::Printf("the GLB file is truncated (%zu of %zu bytes)", Size, Binary.size()));
+    }
+}
+
+TEST_F(BadInput, ExportsRefuseValuesThatCouldNotBeReadBack)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    FMeshDescription& Description = *Asset.Mesh->GetMeshDescription(0);
+    // A vertex no triangle uses: it carries no weights, and the file must not name it.
+    Description.CreateVertex();
+    const FString Path = Folder.File("Orphan.glb");
+    ASSERT_TRUE(ExportSkeletalMeshToGltf(*Asset.Mesh, Path).bSuccess);
+    const FInterchangeResult Read = ImportSkinnedMeshFile(Path, {.PackageName = "/Game/BadInput/Orphan"});
+    EXPECT_TRUE(Read.bSuccess) << *Read.Error;
+
+    FSkeletalMeshAttributes Attributes(Description);
+    Attributes.GetVertexPositions()[FVertexID(0)].X = std::numeric_limits<float>::infinity();
+    const FString Refused = Folder.File("Infinite.glb");
+    const FInterchangeWriteResult Result = ExportSkeletalMeshToGltf(*Asset.Mesh, Refused);
+    EXPECT_FALSE(Result.bSuccess);
+    EXPECT_EQ(Result.Error,
+              Refused + ": a position, transform or animation key of the asset is not a finite number, "
+                        "so the file could not be read back; nothing was written");
+    EXPECT_FALSE(std::filesystem::exists(Refused.ToStdString()));
+}
+TEST_F(BadInput, LongFileNamesAreWrittenUpToWhatTheFolderAllows)
+{
+    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
+    const FString Longest = Folder.File((std::string(251, 'n') + ".glb").c_str());
+    const FInterchangeWriteResult Written = ExportSkeletalMeshToGltf(*Asset.Mesh, Longest);
+    EXPECT_TRUE(Written.bSuccess) << *Written.Error;
+    const FString TooLong = Folder.File((std::string(300, 'n') + ".glb").c_str());
+    EXPECT_EQ(ExportSkeletalMeshToGltf(*Asset.Mesh, TooLong).Error,
+              TooLong + ": the file name is longer than the 255 bytes the folder allows");
+}
+} // namespace
