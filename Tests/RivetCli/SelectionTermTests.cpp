@@ -37,8 +37,6 @@ TEST(SelectionTermTest, ParsesEveryRegionForm)
     EXPECT_EQ(Rigged.Name, "rig:Hips");
     EXPECT_EQ(Rigged.MinWeight, 0.5);
     EXPECT_EQ(Parse("bone:rig:Hips").Name, "rig:Hips");
-    EXPECT_EQ(Parse("bone:Head:nan").Name, "Head:nan");
-    EXPECT_EQ(Parse("bone:Head:nan").MinWeight, 0.0);
 
     const FSelectionTerm Box = Parse("box:4,-1,0.5,1,2,-3e0");
     EXPECT_EQ(Box.Kind, ESelectionTermKind::Box);
@@ -106,6 +104,10 @@ TEST(SelectionTermTest, RefusesBadTextNamingTheTerm)
         {"bone::0.5", "bone needs a bone name: 'bone::0.5'"},
         {"bone:Head:2", "minimum weight must be between 0 and 1: 'bone:Head:2'"},
         {"bone:Head:-0.1", "minimum weight must be between 0 and 1: 'bone:Head:-0.1'"},
+        // A last part written as a number is a weight, never part of the bone's name.
+        {"bone:Hand_L:nan", "minimum weight must be between 0 and 1: 'bone:Hand_L:nan'"},
+        {"bone:Hand_L:-inf", "minimum weight must be between 0 and 1: 'bone:Hand_L:-inf'"},
+        {"bone:Hand_L:1e999", "minimum weight must be between 0 and 1: 'bone:Hand_L:1e999'"},
         {"box:1,2", "box needs six numbers: 'box:1,2'"},
         {"box:1,2,3,4,5,6,7", "box needs six numbers: 'box:1,2,3,4,5,6,7'"},
         {"box:1,2,3,4,5,x", "box: 'x' is not a number: 'box:1,2,3,4,5,x'"},

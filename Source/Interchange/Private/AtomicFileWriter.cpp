@@ -7,15 +7,16 @@
 
 namespace
 {
-/** A name beside Target that no other write, in this process or another, uses at the same time. */
+/**
+ * A name beside Target that no other write, in this process or another, uses at the same time. It is
+ * short, so that every target name the file system takes also has a temporary file.
+ */
 std::filesystem::path MakeTemporaryPath(const std::filesystem::path& Target)
 {
     static std::atomic<uint64> Counter{0};
-    std::filesystem::path Temporary = Target;
-    Temporary += FString::Printf(".%d.%llu.tmp", static_cast<int>(getpid()),
-                                 static_cast<unsigned long long>(Counter.fetch_add(1)))
-                     .ToStdString();
-    return Temporary;
+    return Target.parent_path() / FString::Printf(".rivet.%d.%llu.tmp", static_cast<int>(getpid()),
+                                                  static_cast<unsigned long long>(Counter.fetch_add(1)))
+                                      .ToStdString();
 }
 
 void RemoveQuietly(const std::filesystem::path& Path)
@@ -62,7 +63,9 @@ bool FAtomicFileSet::Commit(FString& OutError)
         std::filesystem::rename(File.Temporary.ToStdString(), File.Target.ToStdString(), Error);
         if (Error)
         {
-            OutError = FString("the file cannot be replaced: ") + Error.message();
+            OutError = Error == std::errc::filename_too_long
+                           ? FString("the file name is too long for the file system")
+                           : FString("the file cannot be replaced: ") + Error.message();
             return false;
         }
         Pending.RemoveAt(0);

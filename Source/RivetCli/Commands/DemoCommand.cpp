@@ -156,19 +156,22 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
         const FDemoScenario* Scenario = FindDemoScenario(Scenarios, Tool.Name);
         if (!Tool.bAvailable || !Scenario)
         {
-            Console.Print(FString::Printf("\n- %s: %s, skipped", *Tool.Name,
+            Console.Print(FString());
+            Console.Print(FString::Printf("- %s: %s, skipped", *Tool.Name,
                                           Tool.bAvailable ? "no demo step yet" : "not in this build yet"));
             continue;
         }
         ++Number;
-        Console.Print(FString::Printf("\n%d. %s: %s", Number, *Tool.Name, *Scenario->Purpose));
+        Console.Print(FString());
+        Console.Print(FString::Printf("%d. %s: %s", Number, *Tool.Name, *Scenario->Purpose));
         const int StepStatus =
             RunScenario(Console, *Scenario, CharacterFile, MakeStepFolder(OutputFolder, Number, Tool.Name));
         Console.Json()["steps"].push_back(
             {{"tool", *Tool.Name}, {"purpose", *Scenario->Purpose}, {"exitCode", StepStatus}});
         Status = std::max(Status, StepStatus);
     }
-    Console.Print(FString::Printf("\ndemo %s: %d tools run, results in %s",
+    Console.Print(FString());
+    Console.Print(FString::Printf("demo %s: %d tools run, results in %s",
                                   Status == 0 ? "finished" : "finished with problems", Number,
                                   *OutputFolder));
     return Status;

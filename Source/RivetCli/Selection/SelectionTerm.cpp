@@ -107,27 +107,33 @@ bool ParseSlot(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
     return true;
 }
 
+/** Whether the text is written as a number, finite or not ("0.5", "1e999", "nan", "inf"). */
+bool IsWrittenAsNumber(const FString& Text)
+{
+    const FString Trimmed = Text.TrimStartAndEnd();
+    const std::string_view View = Trimmed.View();
+    double Ignored = 0.0;
+    const auto [End, Error] = std::from_chars(View.data(), View.data() + View.size(), Ignored);
+    return !View.empty() && End == View.data() + View.size() && Error != std::errc::invalid_argument;
+}
+
 /**
  * "NAME" or "NAME:MINWEIGHT". Bone names may hold colons themselves ("rig:Hips"), so only a last part
- * that reads as a number is a weight.
+ * written as a number is a weight; it must then be a weight ("Hand:nan" is refused, not a bone name).
  */
 bool ParseBone(const FString& Value, FSelectionTerm& Term, FString& OutWhy)
 {
     Term.Name = Value.TrimStartAndEnd();
     const int32 Colon = static_cast<int32>(Value.View().rfind(':'));
-    if (Colon != INDEX_NONE)
+    if (Colon != INDEX_NONE && IsWrittenAsNumber(Value.Mid(Colon + 1)))
     {
         FString Ignored;
-        double Weight = 0.0;
-        if (ParseNumber(Value.Mid(Colon + 1), Weight, Ignored))
+        Term.Name = Value.Left(Colon).TrimStartAndEnd();
+        if (!ParseNumber(Value.Mid(Colon + 1), Term.MinWeight, Ignored) || Term.MinWeight < 0.0 ||
+            Term.MinWeight > 1.0)
         {
-            Term.Name = Value.Left(Colon).TrimStartAndEnd();
-            Term.MinWeight = Weight;
-            if (Term.MinWeight < 0.0 || Term.MinWeight > 1.0)
-            {
-                OutWhy = "minimum weight must be between 0 and 1";
-                return false;
-            }
+            OutWhy = "minimum weight must be between 0 and 1";
+            return false;
         }
     }
     if (Term.Name.IsEmpty())
