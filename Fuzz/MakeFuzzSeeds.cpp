@@ -9,11 +9,11 @@
 #include "FuzzSupport/FuzzCharacter.h"
 #include "FuzzSupport/FuzzFiles.h"
 #include "FuzzSupport/RivetExtrasPlacement.h"
-#include "Support/TestFiles.h"
 #include "Support/TestSkeletalAsset.h"
 
 #include <assimp/scene.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>

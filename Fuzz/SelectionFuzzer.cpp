@@ -7,6 +7,8 @@
 #include "FuzzSupport/FuzzFiles.h"
 #include "FuzzSupport/FuzzSession.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 namespace
