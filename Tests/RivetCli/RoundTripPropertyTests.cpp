@@ -142,6 +142,14 @@ const std::pair<const char*, FMakeFile> GltfAssets[] = {
      }},
     {"demo.glb", WriteDemo},
 };
+const std::pair<const char*, FMakeFile> TextGltfAssets[] = {
+    {"lods.gltf", [](const FTestFolder& F)
+     {
+         return WriteTestCharacter(F, "lods.gltf",
+                                   {.PackageName = "/Game/RoundTrip/TextLods", .bEmptySlot = true, .NumLODs = 2},
+                                   EGltfFileFormat::Text);
+     }},
+};
 const std::pair<const char*, FMakeFile> AssimpAssets[] = {
     {"scene.fbx", [](const FTestFolder& F) { return WriteAssimpScene(F, "fbxa", "scene.fbx"); }},
     {"scene.dae", [](const FTestFolder& F) { return WriteAssimpScene(F, "collada", "scene.dae"); }},
@@ -182,9 +190,12 @@ TEST(RoundTripProperty, EveryFileRivetWritesReadsBackToTheAssetItWrote)
 
 // Known to fail, for the file interchange to mend: a new slot that copies another slot's material reads back
 // with a material of its own ("M_Slot_0_1"); assets read through the general importer (FBX, Collada) are
-// not written as the same bytes again after a read. Enable when mended.
-TEST(RoundTripProperty, DISABLED_SharedMaterialsAndAssetsOfTheGeneralImporterReadBackTheSame)
+// not written as the same bytes again after a read; in this test program a text glTF with its .bin is not
+// read at all ("malformed glTF: FS callback[s] not set"), though `rivet info` reads the same file. Enable
+// when mended.
+TEST(RoundTripProperty, DISABLED_SharedMaterialsTextFilesAndAssetsOfTheGeneralImporterReadBackTheSame)
 {
     ExpectEveryWrittenFileHolds(GltfAssets, {&Edits[1], 1});
+    ExpectEveryWrittenFileHolds(TextGltfAssets, Edits);
     ExpectEveryWrittenFileHolds(AssimpAssets, Edits);
 }
