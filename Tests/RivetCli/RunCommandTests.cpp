@@ -100,13 +100,55 @@ TEST_F(RunCommandTest, InPlaceRefusesFilesItCannotWrite)
     EXPECT_THAT(Run.Err, HasSubstr("character.fbx: cannot be written in place: rivet writes glTF 2.0"));
 }
 
-TEST_F(RunCommandTest, ARefusingToolExitsWithOneAndSaysWhy)
+TEST_F(RunCommandTest, ARefusingToolExitsWithOneSaysWhyAndWritesNothingAlsoInPlace)
 {
-    const FCliRun Run = RunDelete({"--select", "all", "--press", DeleteButton, "--out", Path("out")});
+    const std::string InputBefore = ReadBytes(FString(Character));
+    for (const char* Where : {"--out", "--in-place"})
+    {
+        SCOPED_TRACE(Where);
+        std::vector<std::string> Args = {"--select", "all", "--press", DeleteButton, Where};
+        if (std::string(Where) == "--out")
+        {
+            Args.push_back(Path("out"));
+        }
+        const FCliRun Run = RunDelete(Args);
+
+        EXPECT_EQ(Run.ExitCode, 1);
+        EXPECT_THAT(Run.Out, HasSubstr("\nwarning: Nothing was deleted. Selecting every polygon would leave an "
+                                       "empty mesh.\n"));
+        EXPECT_THAT(Run.Out, HasSubstr("nothing changed: no files written\n"));
+        ExpectNothingWritten(InputBefore);
+    }
+}
+
+TEST_F(RunCommandTest, AnEmptySelectionIsPointedOutWhereItHappens)
+{
+    const FCliRun Run = RunDelete({"--select", "box:1000,1000,1000,1001,1001,1001", "--press", DeleteButton});
 
     EXPECT_EQ(Run.ExitCode, 1);
-    EXPECT_THAT(Run.Out, HasSubstr("\nwarning: "));
-    EXPECT_EQ(CountFileTriangles(FString(Character)), 48);
+    EXPECT_THAT(Run.Out, HasSubstr("selected 0 of 48 preview triangles\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("rivet: warning: the selection is empty: no triangle matched, so a button "
+                                   "that acts on the selection will refuse\n"));
+}
+
+TEST_F(RunCommandTest, OutputNamesTooLongForTheFileSystemAreRefusedBeforeAFolderIsMade)
+{
+    // The input's name fits; the folder beside it would be "<stem>_rivet", past 255 bytes.
+    const std::string Long = Path((std::string(250, 'n') + ".glb").c_str());
+    std::filesystem::copy_file(Character, Long);
+
+    const FCliRun Run = RunCli({"run", Long, "--tool", "Delete Polygons", "--select", "slot:0", "--press", DeleteButton});
+
+    EXPECT_EQ(Run.ExitCode, 2);
+    EXPECT_THAT(Run.Err, HasSubstr("rivet: error: " + Long + ": the output folder name '" + std::string(250, 'n') +
+                                   "_rivet' is too long for the file system (256 bytes, at most 255); choose a "
+                                   "folder with --out\n"));
+    std::vector<std::string> Left;
+    for (const auto& Entry : std::filesystem::directory_iterator(std::filesystem::path(Long).parent_path()))
+    {
+        Left.push_back(Entry.path().filename().string());
+    }
+    EXPECT_EQ(Left.size(), 2u) << "only the character and its long copy";
 }
 
 TEST_F(RunCommandTest, BadArgumentsAndFilesExitWithTwoAndWriteNothing)

@@ -119,14 +119,13 @@ private:
         const std::array<FVertexInstanceID, 3>& Corners = Source.GetTriangleVertexInstances(Triangle);
         const std::array<FVertexID, 3> Vertices = Source.GetTriangleVertices(Triangle);
         const int32 Group = Source.GetTrianglePolygonGroup(Triangle).GetValue();
-        FIndex3i TargetVertices(TargetVertexOf[Vertices[0].GetValue()],
-                                TargetVertexOf[Vertices[1].GetValue()],
-                                TargetVertexOf[Vertices[2].GetValue()]);
+        FIndex3i TargetVertices{TargetVertexOf[Vertices[0].GetValue()], TargetVertexOf[Vertices[1].GetValue()],
+                                TargetVertexOf[Vertices[2].GetValue()]};
         int32 NewTriangle = Target.AppendTriangle(TargetVertices, Group);
         if (NewTriangle < 0)
         {
-            TargetVertices = FIndex3i(AppendVertexCopy(Vertices[0]), AppendVertexCopy(Vertices[1]),
-                                      AppendVertexCopy(Vertices[2]));
+            TargetVertices = FIndex3i{AppendVertexCopy(Vertices[0]), AppendVertexCopy(Vertices[1]),
+                                      AppendVertexCopy(Vertices[2])};
             NewTriangle = Target.AppendTriangle(TargetVertices, Group);
             VT_CHECKF(NewTriangle >= 0, "triangle %d could not be added even on its own vertices",
                       Triangle.GetValue());

@@ -240,12 +240,14 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
         if (!Tool.bAvailable || !Scenario)
         {
             const char* Why = Tool.bAvailable ? "no demo step yet" : "not in this build yet";
-            Console.Print(FString::Printf("\n- %s: %s, skipped", *Tool.Name, Why));
+            Console.Print(FString());
+            Console.Print(FString::Printf("- %s: %s, skipped", *Tool.Name, Why));
             PageSteps.Add({Tool.Name, FString(), FString::Printf("%s, skipped", Why)});
             continue;
         }
         ++Number;
-        Console.Print(FString::Printf("\n%d. %s: %s", Number, *Tool.Name, *Scenario->Purpose));
+        Console.Print(FString());
+        Console.Print(FString::Printf("%d. %s: %s", Number, *Tool.Name, *Scenario->Purpose));
         FDemoPageStep& PageStep = PageSteps.Emplace_GetRef();
         PageStep.Tool = Tool.Name;
         PageStep.Purpose = Scenario->Purpose;
@@ -264,7 +266,8 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
     {
         Console.Json()["page"] = *Page;
     }
-    Console.Print(FString::Printf("\ndemo %s: %d tools run, results in %s%s",
+    Console.Print(FString());
+    Console.Print(FString::Printf("demo %s: %d tools run, results in %s%s",
                                   Status == 0 ? "finished" : "finished with problems", Number, *OutputFolder,
                                   Page.IsEmpty() ? "" : *FString::Printf(", report page %s", *Page)));
     return Status;

@@ -1,6 +1,7 @@
 #include "RivetCli/Console/ProgressIndicator.h"
 
 #include "RivetCli/Console/RivetConsole.h"
+#include "RivetCli/Console/TerminalText.h"
 
 #include <chrono>
 #include <ostream>
@@ -13,6 +14,8 @@ constexpr auto Delay = std::chrono::milliseconds(400);
 constexpr auto FrameTime = std::chrono::milliseconds(100);
 constexpr int32 BarWidth = 24;
 constexpr int32 MovingBlock = 6;
+/** The label's share of the line, so that label, bar and time fit a common terminal. */
+constexpr int32 MaxLabelBytes = 80;
 
 /** A block bouncing between the ends of the bar. */
 FString MakeBar(int32 Frame)
@@ -30,7 +33,8 @@ FString MakeBar(int32 Frame)
 } // namespace
 
 FProgressIndicator::FProgressIndicator(FRivetConsole& InConsole, const FString& InLabel)
-    : Console(InConsole), Label(InLabel)
+    // One line that is redrawn in place: a long or strange name must neither wrap nor move the cursor.
+    : Console(InConsole), Label(MakeTerminalText(InLabel.View(), /*bKeepNewlines=*/false, MaxLabelBytes))
 {
     if (Console.GetOptions().bInteractive)
     {

@@ -2,6 +2,7 @@
 
 #include "Core/Logging/LogLineFormat.h"
 #include "Core/Logging/OutputDeviceMemory.h"
+#include "RivetCli/Console/TerminalText.h"
 
 #include <ostream>
 
@@ -17,27 +18,28 @@ std::ostream& FRivetConsole::ReportStream()
 
 void FRivetConsole::Print(const FString& Line)
 {
-    ReportStream() << *Line << '\n';
+    ReportStream() << *MakeTerminalText(Line.View()) << '\n';
 }
 
 void FRivetConsole::ToolMessage(EToolMessageLevel Level, const FString& Text)
 {
     // A message of several lines stays one block: its further lines are indented under the first.
     const std::string Prefix = std::string(ToolMessageLevelName(Level)) + ": ";
-    ReportStream() << Prefix << *Text.Replace("\n", "\n" + std::string(Prefix.size(), ' ')) << '\n';
+    const FString Shown = MakeTerminalText(Text.View(), /*bKeepNewlines=*/true);
+    ReportStream() << Prefix << *Shown.Replace("\n", "\n" + std::string(Prefix.size(), ' ')) << '\n';
     Summary["messages"].push_back({{"level", ToolMessageLevelName(Level)}, {"text", *Text}});
 }
 
 void FRivetConsole::Warning(const FString& Text)
 {
-    Err << "rivet: warning: " << *Text << '\n';
+    Err << "rivet: warning: " << *MakeTerminalText(Text.View()) << '\n';
     Summary["warnings"].push_back(*Text);
 }
 
 void FRivetConsole::Error(const FString& Text)
 {
     const FString Located = ErrorContext.IsEmpty() ? Text : ErrorContext + ": " + Text;
-    Err << "rivet: error: " << *Located << '\n';
+    Err << "rivet: error: " << *MakeTerminalText(Located.View()) << '\n';
     Summary["errors"].push_back(*Located);
 }
 
@@ -46,7 +48,7 @@ void FRivetConsole::LogLine(const FLogLine& Line)
     const FString Formatted = VT::FormatLogLine(*Line.Message, Line.Verbosity, Line.Category);
     if (Options.bVerbose)
     {
-        ReportStream() << "log: " << *Formatted << '\n';
+        ReportStream() << "log: " << *MakeTerminalText(Formatted.View()) << '\n';
     }
     Summary["log"].push_back(*Formatted);
 }

@@ -12,6 +12,7 @@
 #include "RivetCli/Selection/SelectionPainter.h"
 #include "RivetCli/Session/BoneEdit.h"
 #include "RivetCli/Session/OutputFiles.h"
+#include "RivetCli/Session/PackageFingerprint.h"
 #include "RivetCli/Session/PropertyOptions.h"
 #include "RivetCli/Session/SessionPackageWriter.h"
 #include "RivetCli/Session/ToolNames.h"
@@ -195,7 +196,7 @@ void FEditSession::AddOpenedFile(const FString& Path, const FInterchangeResult& 
     }
     // The package holds what the file holds: only what the session changes needs a save.
     Result.Package->SetDirtyFlag(false);
-    OpenedFiles.Add({Path, Result.Package});
+    OpenedFiles.Add({Path, Result.Package, FingerprintPackage(*Result.Package)});
     Animations.Append(Result.Animations);
 }
 
@@ -274,9 +275,15 @@ bool FEditSession::Select(const TArray<FString>& Terms)
         return false;
     }
     const UMeshSelectionTool* Tool = Editor.GetSelectionTool();
-    Console.Print(FString::Printf("selected %d of %d preview triangles",
-                                  Tool->GetSelection()->GetElements(EMeshSelectionElementType::Face).Num(),
+    const int32 Selected = Tool->GetSelection()->GetElements(EMeshSelectionElementType::Face).Num();
+    Console.Print(FString::Printf("selected %d of %d preview triangles", Selected,
                                   Tool->GetPreviewMesh()->GetMesh()->TriangleCount()));
+    if (Selected == 0)
+    {
+        // Said here, where the cause is: a button pressed next refuses with the tool's mapping message.
+        Console.Warning("the selection is empty: no triangle matched, so a button that acts on the selection "
+                        "will refuse");
+    }
     return true;
 }
 
@@ -513,12 +520,20 @@ TArray<UPackage*> FEditSession::FindChangedPackages() const
     ForEachObjectOfClass<UPackage>(
         [this, &Changed](UPackage* Package)
         {
-            if (Package->IsDirty() && SessionPackages.IsNew(*Package))
+            if (Package->IsDirty() && SessionPackages.IsNew(*Package) && !IsAsOpened(*Package))
             {
                 Changed.Add(Package);
             }
         });
     return Changed;
+}
+
+bool FEditSession::IsAsOpened(UPackage& Package) const
+{
+    // A dirty package is not always a changed one: a tool that refuses has still recorded its asset.
+    const FOpenedFile* Opened =
+        OpenedFiles.FindByPredicate([&Package](const FOpenedFile& File) { return File.Package == &Package; });
+    return Opened && !Opened->Fingerprint.IsEmpty() && FingerprintPackage(Package) == Opened->Fingerprint;
 }
 
 bool FEditSession::SaveChanged()

@@ -77,8 +77,13 @@ private:
     bool RequireTool(const char* Action);
     void CloseTool();
 
-    /** The session's packages that need a save; none when every change was undone. */
+    /**
+     * The session's packages that need a save: those it made, and opened files whose package would now be
+     * written differently from how it was read. None when every change was undone or every tool refused.
+     */
     TArray<UPackage*> FindChangedPackages() const;
+    /** True for an opened file's package that would be written as it was when it was read. */
+    bool IsAsOpened(UPackage& Package) const;
 
     FRivetConsole& Console;
     FSaveOptions SaveOptions;

@@ -9,4 +9,6 @@ struct FOpenedFile
 {
     FString Path;
     UPackage* Package = nullptr;
+    /** What saving the package would write as it was read (FingerprintPackage). */
+    FString Fingerprint;
 };

@@ -1,11 +1,14 @@
 #include "RivetCli/Session/OutputFiles.h"
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace
 {
 /** How many "_rivet_<n>" folders to try before giving up. */
 constexpr int32 MaxFolderSuffix = 9999;
+/** The common limit of a file name, where the file system does not say its own. */
+constexpr int32 DefaultFileNameLimit = 255;
 
 std::filesystem::path ToPath(const FString& Path)
 {
@@ -69,4 +72,25 @@ bool IsSameFile(const FString& A, const FString& B)
     const std::filesystem::path CanonicalA = std::filesystem::weakly_canonical(ToPath(A), ErrorA);
     const std::filesystem::path CanonicalB = std::filesystem::weakly_canonical(ToPath(B), ErrorB);
     return !ErrorA && !ErrorB && CanonicalA == CanonicalB;
+}
+
+int32 GetFileNameLimit(const FString& Folder)
+{
+    std::filesystem::path Existing = std::filesystem::absolute(ToPath(Folder.IsEmpty() ? FString(".") : Folder));
+    std::error_code Error;
+    while (!std::filesystem::is_directory(Existing, Error) && Existing.has_relative_path())
+    {
+        Existing = Existing.parent_path();
+    }
+    const long Limit = pathconf(Existing.c_str(), _PC_NAME_MAX);
+    return Limit > 0 ? static_cast<int32>(std::min<long>(Limit, INT32_MAX)) : DefaultFileNameLimit;
+}
+
+void RemoveFolderIfEmpty(const FString& Folder)
+{
+    std::error_code Error;
+    if (std::filesystem::is_empty(ToPath(Folder), Error) && !Error)
+    {
+        std::filesystem::remove(ToPath(Folder), Error);
+    }
 }

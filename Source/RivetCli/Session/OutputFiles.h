@@ -26,3 +26,12 @@ FString AddPathSuffix(const FString& Path, int32 Number);
 
 /** True when both paths name the same file, existing or not (links and "." resolved). */
 bool IsSameFile(const FString& A, const FString& B);
+
+/**
+ * The longest file name (one path component, in bytes) that the file system takes in Folder, or in the
+ * nearest folder above it that exists; 255 when it cannot be told.
+ */
+int32 GetFileNameLimit(const FString& Folder);
+
+/** Removes Folder when it exists and is empty; anything in it stays. */
+void RemoveFolderIfEmpty(const FString& Folder);

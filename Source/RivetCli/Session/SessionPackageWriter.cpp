@@ -18,11 +18,57 @@ FSessionPackageWriter::FSessionPackageWriter(FRivetConsole& InConsole, const FSa
 bool FSessionPackageWriter::Write(const TArray<UPackage*>& Packages, TArray<FString>& OutSavedFiles)
 {
     FString Folder;
-    TArray<FString> Paths;
-    if (!ChooseFolder(Folder) || !ChoosePaths(Packages, Folder, Paths))
+    bool bNewFolder = false;
+    if (!CheckNameLengths(Packages) || !ChooseFolder(Folder, bNewFolder))
     {
         return false;
     }
+    TArray<FString> Paths;
+    const bool bWritten = ChoosePaths(Packages, Folder, Paths) && WriteFiles(Packages, Paths, OutSavedFiles);
+    if (!bWritten && bNewFolder)
+    {
+        // A failed session leaves no empty folder behind for the user to clean up.
+        RemoveFolderIfEmpty(Folder);
+    }
+    return bWritten;
+}
+
+bool FSessionPackageWriter::CheckNameLengths(const TArray<UPackage*>& Packages)
+{
+    const FString& Input = OpenedFiles[0].Path;
+    const FString Folder =
+        Options.OutputFolder.IsEmpty() ? FString(std::filesystem::path(*Input).parent_path().string())
+                                       : Options.OutputFolder;
+    const int32 Limit = GetFileNameLimit(Folder);
+    const auto Refuse = [this, Limit](const FString& Path, const FString& Name, const char* What, const char* Advice)
+    {
+        Console.Error(FString::Printf("%s: the %s '%s' is too long for the file system (%d bytes, at most %d); %s",
+                                      *Path, What, *Name, Name.Len(), Limit, Advice));
+        return false;
+    };
+    if (!Options.bInPlace && Options.OutputFolder.IsEmpty())
+    {
+        const FString FolderName = GetPathStem(Input) + "_rivet";
+        if (FolderName.Len() > Limit)
+        {
+            return Refuse(Input, FolderName, "output folder name", "choose a folder with --out");
+        }
+    }
+    for (const UPackage* Package : Packages)
+    {
+        const FString Path = ChoosePath(*Package, Folder);
+        const FString Name(std::filesystem::path(*Path).filename().string());
+        if (Name.Len() > Limit)
+        {
+            return Refuse(Path, Name, "output file name", "rename the file");
+        }
+    }
+    return true;
+}
+
+bool FSessionPackageWriter::WriteFiles(const TArray<UPackage*>& Packages, const TArray<FString>& Paths,
+                                       TArray<FString>& OutSavedFiles)
+{
     for (int32 Index = 0; Index < Packages.Num(); ++Index)
     {
         FInterchangeWriteResult Result;
@@ -42,7 +88,7 @@ bool FSessionPackageWriter::Write(const TArray<UPackage*>& Packages, TArray<FStr
     return true;
 }
 
-bool FSessionPackageWriter::ChooseFolder(FString& OutFolder)
+bool FSessionPackageWriter::ChooseFolder(FString& OutFolder, bool& bOutNew)
 {
     if (Options.bInPlace)
     {
@@ -55,6 +101,7 @@ bool FSessionPackageWriter::ChooseFolder(FString& OutFolder)
     {
         if (CreateNewFolderBeside(OpenedFiles[0].Path, OutFolder, Error))
         {
+            bOutNew = true;
             return true;
         }
         Console.Error(Error);
@@ -62,7 +109,7 @@ bool FSessionPackageWriter::ChooseFolder(FString& OutFolder)
     }
     OutFolder = Options.OutputFolder;
     std::error_code CreateError;
-    std::filesystem::create_directories(*OutFolder, CreateError);
+    bOutNew = std::filesystem::create_directories(*OutFolder, CreateError);
     if (CreateError)
     {
         Console.Error(

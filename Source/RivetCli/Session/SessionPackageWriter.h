@@ -18,11 +18,19 @@ public:
     FSessionPackageWriter(FRivetConsole& Console, const FSaveOptions& Options,
                           const TArray<FOpenedFile>& OpenedFiles);
 
-    /** False, after saying why, when a path is refused or a write fails; what was written stays. */
+    /**
+     * False, after saying why, when a path is refused or a write fails; what was written stays, and a
+     * folder made for the files is removed again when nothing was written into it.
+     */
     bool Write(const TArray<UPackage*>& Packages, TArray<FString>& OutSavedFiles);
 
 private:
-    bool ChooseFolder(FString& OutFolder);
+    /** Refuses, before anything is made, output names longer than the file system takes. */
+    bool CheckNameLengths(const TArray<UPackage*>& Packages);
+    /** bOutNew: the folder did not exist before. */
+    bool ChooseFolder(FString& OutFolder, bool& bOutNew);
+    bool WriteFiles(const TArray<UPackage*>& Packages, const TArray<FString>& Paths,
+                    TArray<FString>& OutSavedFiles);
     bool ChoosePaths(const TArray<UPackage*>& Packages, const FString& Folder, TArray<FString>& OutPaths);
     FString ChoosePath(const UPackage& Package, const FString& Folder) const;
     const FOpenedFile* FindOpenedFile(const FString& Path) const;

@@ -140,6 +140,28 @@ TEST_F(MeshSelectionToolTest, EditsAreNotWrittenOverAnAssetThatChangedMeanwhile)
               "The selection edits were not written back: the mesh changed while the tool was open.");
 }
 
+TEST_F(MeshSelectionToolTest, EditsThatDeleteEveryTriangleAreNotWrittenBack)
+{
+    const FMeshDescription Before = Description();
+    URecordingSelectionTool* Tool = Begin();
+    Tool->RequestAction(EMeshSelectionToolActions::SelectAll);
+    Manager->Tick(0.1f);
+    Tool->RequestAction(EMeshSelectionToolActions::Delete);
+    Manager->Tick(0.1f);
+    ASSERT_EQ(Tool->GetPreviewMesh()->GetMesh()->TriangleCount(), 0);
+
+    Manager->EndTool(EToolShutdownType::Accept);
+
+    EXPECT_EQ(Description(), Before);
+    EXPECT_FALSE(Mesh->GetPackage()->IsDirty());
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+    ASSERT_EQ(Manager->GetMessageHistory().Num(), 1);
+    EXPECT_EQ(Manager->GetMessageHistory()[0].Level, EToolMessageLevel::UserWarning);
+    EXPECT_EQ(Manager->GetMessageHistory()[0].Text.ToString(),
+              "The selection edits were not written back: they delete every polygon, which would leave an "
+              "empty mesh.");
+}
+
 TEST_F(MeshSelectionToolTest, AcceptingWithoutGeometryEditsOrCancellingWritesNothing)
 {
     const FMeshDescription Before = Description();

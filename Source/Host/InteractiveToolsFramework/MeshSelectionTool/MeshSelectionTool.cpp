@@ -161,13 +161,16 @@ void UMeshSelectionTool::WriteBackToAsset()
     }
     if (Mesh->GetDerivedDataKey() != SourceDerivedDataKey)
     {
-        if (UInteractiveToolManager* Manager = GetToolManager())
-        {
-            Manager->DisplayMessage(VT_LOCTEXT("AssetChangedWhileEditing",
-                                               "The selection edits were not written back: the mesh changed "
-                                               "while the tool was open."),
-                                    EToolMessageLevel::UserWarning);
-        }
+        WarnNotWrittenBack(VT_LOCTEXT("AssetChangedWhileEditing", "The selection edits were not written back: "
+                                                                  "the mesh changed while the tool was open."));
+        return;
+    }
+    if (PreviewMesh->GetMesh()->TriangleCount() == 0)
+    {
+        // A LOD 0 without triangles makes the asset invalid, as the delete tools say when they refuse.
+        WarnNotWrittenBack(VT_LOCTEXT("EmptyMeshNotWrittenBack",
+                                      "The selection edits were not written back: they delete every polygon, "
+                                      "which would leave an empty mesh."));
         return;
     }
     FScopedTransaction Transaction(VT_LOCTEXT("EditSelectionTransaction", "Edit Mesh Selection"));
@@ -178,6 +181,14 @@ void UMeshSelectionTool::WriteBackToAsset()
     Params.bRecomputeNormals = false;
     Mesh->CommitMeshDescription(0, Params);
     Mesh->PostEditChange();
+}
+
+void UMeshSelectionTool::WarnNotWrittenBack(const FText& Reason)
+{
+    if (UInteractiveToolManager* Manager = GetToolManager())
+    {
+        Manager->DisplayMessage(Reason, EToolMessageLevel::UserWarning);
+    }
 }
 
 USkeletalMesh* UMeshSelectionTool::GetTargetSkeletalMesh() const

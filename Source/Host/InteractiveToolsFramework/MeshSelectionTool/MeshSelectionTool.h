@@ -18,7 +18,8 @@ class USkeletalMesh;
  * subclasses for their property sets and their action panel. Actions are requested (by the panel
  * or by code) and applied to the preview on the next tick; accepting the tool writes geometry
  * edits back to the asset's LOD 0 as one undo step, unless the asset changed since setup (the
- * preview would then overwrite that change), in which case the user is warned instead.
+ * preview would then overwrite that change) or the edits deleted every triangle (an empty LOD 0 makes
+ * the asset invalid), in which case the user is warned instead.
  */
 VT_CLASS(ToolTip = "Selects and edits triangles of a skeletal mesh.")
 class UMeshSelectionTool : public UInteractiveTool
@@ -72,6 +73,7 @@ private:
     void ApplySelectionAction(EMeshSelectionToolActions Action);
     void ApplyGeometryAction(EMeshSelectionToolActions Action);
     void WriteBackToAsset();
+    void WarnNotWrittenBack(const FText& Reason);
 
     VT_PROPERTY()
     TObjectPtr<UWorld> TargetWorld;
