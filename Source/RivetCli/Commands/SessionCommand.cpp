@@ -2,6 +2,7 @@
 
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "RivetCli/Console/RivetConsole.h"
+#include "RivetCli/Console/SlowTaskProgressBar.h"
 #include "RivetCli/Reports/AssetReport.h"
 #include "RivetCli/RivetCommandLine.h"
 #include "RivetCli/Session/EditSession.h"
@@ -18,6 +19,7 @@ int GetSessionExitCode(const FEditSession& Session, bool bStepsDone, bool bSaved
 FEditSessionOutcome RunEditSession(FRivetConsole& Console, const TArray<FEditStep>& Steps,
                                    const FSaveOptions& Save)
 {
+    const FSlowTaskProgressBar Progress(Console);
     FEditSession Session(Console, Save);
     const bool bStepsDone = Session.RunAll(Steps);
     const bool bSaved = bStepsDone && Session.SaveChanged();
