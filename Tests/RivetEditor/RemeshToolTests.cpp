@@ -195,7 +195,8 @@ TEST_F(RemeshToolTest, RemeshesThePaintedPolygonsEndsAndUndoesInOneStep)
     EXPECT_TRUE(Editor.GetLog().ContainsMessage(
         LogRivetEditor.GetCategoryName(),
         FString::Printf("[RivetEditor] Remesh: 48 -> %d triangles, average edge 1.138 -> target 0.569, 3 passes",
-                        After)));
+                        After)
+            .View()));
     const TArray<FText> Steps = FTransactionBuffer::Get().GetUndoTitles();
     ASSERT_EQ(Steps.Num(), 1);
     EXPECT_EQ(Steps[0].ToString(), "Remesh Polygons");
