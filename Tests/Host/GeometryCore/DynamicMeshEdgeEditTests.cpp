@@ -40,24 +40,6 @@ FVector2f UVAt(const FDynamicMesh3& Mesh, int32 TriangleID, int32 VertexID)
     return UVs(Mesh).GetElement(UVs(Mesh).GetElementAtVertex(TriangleID, VertexID));
 }
 
-/** Every skinned vertex's raw weights sum to one, within the mesh's maximum number of influences. */
-testing::AssertionResult HasNormalisedWeights(const FDynamicMesh3& Mesh, FName Profile)
-{
-    const FDynamicMeshVertexSkinWeightsAttribute& Skin = *Mesh.Attributes()->GetSkinWeightsAttribute(Profile);
-    for (const int32 VertexID : Mesh.VertexIndices())
-    {
-        int32 Sum = 0;
-        for (const FBoneWeight& Weight : Skin.GetValue(VertexID))
-        {
-            Sum += Weight.RawWeight;
-        }
-        if (Sum != FBoneWeight::MaxRawWeight || static_cast<int32>(Skin.GetValue(VertexID).size()) > Skin.GetMaxInfluences())
-        {
-            return testing::AssertionFailure() << "vertex " << VertexID << " weighs " << Sum;
-        }
-    }
-    return testing::AssertionSuccess();
-}
 } // namespace
 
 // The attributed 3 by 2 grid: a UV seam and a material border run up x = 1, between vertices 1, 5 and 9.

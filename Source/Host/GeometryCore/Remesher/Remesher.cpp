@@ -85,13 +85,20 @@ int32 FRemesher::TargetValence(int32 VertexID) const
     return Mesh->IsBoundaryVertex(VertexID) ? 4 : 6;
 }
 
-/** Splits run first over the listed edges and then over every piece still too long, so one pass suffices. */
+/**
+ * Splits run over the listed edges and then over the halves of each split edge until they are short
+ * enough, so one pass brings long edges down to length. The edges across the new vertices wait for the
+ * next pass: splitting them at once could go on forever beside a long constrained edge, each new vertex
+ * nearer the same point. The later steps of this pass visit them too.
+ */
 void FRemesher::SplitPass()
 {
+    CrossEdges.Reset();
     for (int32 Index = 0; Index < PassEdges.Num(); ++Index)
     {
         TrySplit(PassEdges[Index]);
     }
+    PassEdges.Append(CrossEdges);
 }
 
 bool FRemesher::TrySplit(int32 EdgeID)
@@ -116,11 +123,12 @@ bool FRemesher::TrySplit(int32 EdgeID)
     OnEdgeSplit(Split);
     ++Stats.Splits;
     PassEdges.Add(EdgeID);
-    for (int32 Index = 0; Index < 3; ++Index)
+    PassEdges.Add(Split.NewEdges.A);
+    for (int32 Index = 1; Index < 3; ++Index)
     {
         if (Split.NewEdges[Index] != FDynamicMesh3::InvalidID)
         {
-            PassEdges.Add(Split.NewEdges[Index]);
+            CrossEdges.Add(Split.NewEdges[Index]);
         }
     }
     return true;

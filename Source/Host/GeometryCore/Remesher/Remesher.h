@@ -113,6 +113,8 @@ private:
 
     /** The pass's edges: the listed ones, then those its splits add. */
     TArray<int32> PassEdges;
+    /** Edges from the split pass's new vertices across their triangles. */
+    TArray<int32> CrossEdges;
     TArray<int32> PassVertices;
     TArray<int32> TriangleScratch;
     TArray<int32> SecondTriangleScratch;
