@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <vector>
 
 namespace
@@ -219,6 +220,7 @@ TEST_F(RemeshOpTest, TheRegionIsRemeshedAndEverythingElseKept)
     EXPECT_TRUE(Mesh->HasValidRenderData());
 
     const FSkeletalMeshAttributesShared Attributes(LOD0());
+    std::map<std::pair<float, float>, std::set<std::pair<float, float>>> UVsAt;
     int32 Kept = 0;
     for (const FTriangleID Triangle : LOD0().Triangles().GetElementIDs())
     {
@@ -232,16 +234,14 @@ TEST_F(RemeshOpTest, TheRegionIsRemeshedAndEverythingElseKept)
             continue;
         }
         // A triangle of the new region: flat, inside the region, in slot 1, with attributes blended from
-        // the region's own: U from 4/12 to 8/12 (plus 0.5 right of the seam), Smile from 0.4 to 0.8.
-        const FVector3f Centroid = (Facts.Positions[0] + Facts.Positions[1] + Facts.Positions[2]) / 3.0f;
-        const float SeamOffset = Centroid.X > 6.0f ? 0.5f : 0.0f;
+        // the region's own: U from 4/12 to 8/12 (the seam column's right side reads 1), Smile 0.4 to 0.8.
         EXPECT_EQ(Facts.SlotName, FName("Slot_1"));
         for (int32 Corner = 0; Corner < 3; ++Corner)
         {
             const FVector3f& Position = Facts.Positions[Corner];
             EXPECT_EQ(Position.Z, 0.0f);
             EXPECT_TRUE(Position.X >= 4.0f && Position.X <= 8.0f && Position.Y >= 1.0f && Position.Y <= 6.0f);
-            EXPECT_NEAR(Facts.UVs[Corner].X - SeamOffset, 6.0f / 12.0f, 2.0f / 12.0f + 1e-5f) << "seam kept";
+            EXPECT_TRUE(Facts.UVs[Corner].X >= 4.0f / 12.0f - 1e-5f && Facts.UVs[Corner].X <= 1.0f + 1e-5f);
             EXPECT_NEAR(Facts.UVs[Corner].Y, 3.5f / 8.0f, 2.5f / 8.0f + 1e-5f);
             EXPECT_NEAR(Facts.SmileDeltas[Corner].Z, 0.6f, 0.2f + 1e-5f);
             int32 Sum = 0;
@@ -250,7 +250,14 @@ TEST_F(RemeshOpTest, TheRegionIsRemeshedAndEverythingElseKept)
                 Sum += Weight.RawWeight;
             }
             EXPECT_EQ(Sum, FBoneWeight::MaxRawWeight);
+            UVsAt[{Position.X, Position.Y}].insert({Facts.UVs[Corner].X, Facts.UVs[Corner].Y});
         }
+    }
+    // UVs stay continuous: one per vertex, except on the seam column, which keeps its two.
+    for (const auto& [Position, UVs] : UVsAt)
+    {
+        EXPECT_EQ(UVs.size(), Position.first == 6.0f ? 2u : 1u)
+            << Position.first << ", " << Position.second;
     }
     EXPECT_EQ(Kept, static_cast<int32>(Outside.size())) << "every outside triangle is still there";
     EXPECT_EQ(Attributes.GetMorphTargetNames(), TArray<FName>{"Smile"});
