@@ -1,5 +1,3 @@
-#include "CoreUObject/Reflection/Class.h"
-#include "CoreUObject/Reflection/Function.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "HeadlessEditor/HeadlessEditor.h"
 #include "RivetEditor/Private/Tools/RivetMeshEditActions.h"
@@ -59,11 +57,10 @@ protected:
 };
 } // namespace
 
-TEST_F(RemeshToolTest, StartsThroughTheModeWithItsPanelsAndHint)
+TEST_F(RemeshToolTest, StartsWithItsPanelsAndHintAndClampsItsProperties)
 {
     URivetRemeshTool* Tool = Start();
 
-    EXPECT_EQ(Tool->GetToolDisplayName().ToString(), "Remesh");
     EXPECT_EQ(Tool->GetToolDisplayName().GetKey(), "ToolName");
     ExpectLastMessage(Editor, TextNamespace, "ToolStartup",
                       "Select polygons in the viewport, then press Remesh Selected Polygons.",
@@ -72,42 +69,14 @@ TEST_F(RemeshToolTest, StartsThroughTheModeWithItsPanelsAndHint)
     ASSERT_EQ(Panels.Num(), 2);
     EXPECT_EQ(Panels[0].Get(), Tool->GetSettings());
     EXPECT_EQ(Tool->GetSettings()->ParentTool.Get(), Tool);
-    EXPECT_EQ(Tool->GetSettings()->GetOuter(), Tool);
-    EXPECT_EQ(Tool->GetSettings()->Density, 1.0);
-    EXPECT_EQ(Tool->GetSettings()->Iterations, 10);
-    ASSERT_NE(Cast<URivetMeshEditActions>(Panels[1].Get()), nullptr);
     EXPECT_EQ(Cast<URivetMeshEditActions>(Panels[1].Get())->GetParentTool(), Tool);
-}
 
-TEST_F(RemeshToolTest, ThePanelCarriesItsMetadataAndClamps)
-{
-    EXPECT_TRUE(URivetRemeshToolBuilder::StaticClass()->IsChildOf<UMeshSelectionToolBuilder>());
-    EXPECT_FALSE(URivetRemeshTool::StaticClass()->FindPropertyByName("Settings")->IsEditable());
-    const UClass* Panel = URivetRemeshToolProperties::StaticClass();
-    const FProperty* Density = Panel->FindPropertyByName("Density");
-    const FProperty* Target = Panel->FindPropertyByName("TargetEdgeLength");
-    const FProperty* Iterations = Panel->FindPropertyByName("Iterations");
-    ASSERT_TRUE(Density && Target && Iterations);
-    EXPECT_TRUE(Density->IsEditable() && Iterations->IsEditable());
-    EXPECT_TRUE(Target->IsVisible() && !Target->IsEditable());
-    EXPECT_EQ(Target->GetMetaData("DisplayName"), "Target Edge Length");
-    EXPECT_EQ(Iterations->GetMetaData("DisplayName"), "");
-    for (const FProperty* Property : {Density, Target, Iterations})
-    {
-        EXPECT_EQ(Property->GetMetaData("Category"), "Remesh");
-    }
-    const FFunction* RemeshNow = Panel->FindFunctionByName("RemeshNow");
-    ASSERT_NE(RemeshNow, nullptr);
-    EXPECT_EQ(RemeshNow->GetMetaData("DisplayName"), "Remesh Selected Polygons");
-    EXPECT_EQ(RemeshNow->GetMetaData("DisplayPriority"), "1");
-
-    URivetRemeshTool* Tool = Start();
     Set("Density", "50");
     Set("Iterations", "0");
     EXPECT_EQ(Tool->GetSettings()->Density, 10.0);
     EXPECT_EQ(Tool->GetSettings()->Iterations, 1);
     FString Error;
-    EXPECT_FALSE(Editor.SetProperty("Target Edge Length", "3", Error));
+    EXPECT_FALSE(Editor.SetProperty("Target Edge Length", "3", Error)) << "shown, not editable";
 }
 
 TEST_F(RemeshToolTest, TheEstimateFollowsTheSelectionSizeAndTheDensity)
@@ -115,6 +84,12 @@ TEST_F(RemeshToolTest, TheEstimateFollowsTheSelectionSizeAndTheDensity)
     URivetRemeshTool* Tool = Start();
     Editor.Tick();
     EXPECT_EQ(Tool->GetSettings()->TargetEdgeLength, 0.0f) << "nothing selected";
+    Press();
+    ExpectLastMessage(Editor, TextNamespace, "MappingFailed",
+                      "Could not match 0 of the selected polygons to the asset. Nothing was changed — reimport "
+                      "the mesh and try again.",
+                      EToolMessageLevel::UserWarning);
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
 
     ASSERT_TRUE(Editor.SelectPreviewTriangles({0, 1, 2, 3}));
     Editor.Tick();
@@ -141,20 +116,6 @@ TEST_F(RemeshToolTest, TheEstimateFollowsTheSelectionSizeAndTheDensity)
     ASSERT_TRUE(Editor.SelectPreviewTriangles({14, 15}));
     Editor.Tick();
     EXPECT_FLOAT_EQ(Tool->GetSettings()->TargetEdgeLength, static_cast<float>(4.0 * QuadAverageEdge));
-}
-
-TEST_F(RemeshToolTest, AnEmptySelectionMatchesNothing)
-{
-    URivetRemeshTool* Tool = Start();
-    const FSkeletalMeshSnapshot Before(*Mesh);
-    Press();
-    ExpectLastMessage(Editor, TextNamespace, "MappingFailed",
-                      "Could not match 0 of the selected polygons to the asset. Nothing was changed — reimport "
-                      "the mesh and try again.",
-                      EToolMessageLevel::UserWarning);
-    EXPECT_EQ(Editor.GetActiveTool(), Tool);
-    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
-    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
 }
 
 TEST_F(RemeshToolTest, ARefusalOfTheOperationIsShownAndTheToolStays)
