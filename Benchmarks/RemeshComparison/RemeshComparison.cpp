@@ -6,6 +6,7 @@
 #include "RemeshComparison/CgalRemesh.h"
 #include "RemeshComparison/RemeshQuality.h"
 
+#include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
 #include "GeometryCore/DynamicMesh/DynamicSubmesh3.h"
 #include "MeshConversion/MeshDescriptionToDynamicMesh.h"
 #include "RivetCli/Demo/DemoBody.h"
@@ -207,6 +208,7 @@ int main(int ArgCount, char** Args)
 {
     // "--quick" leaves out the largest grid.
     const bool bQuick = ArgCount > 1 && std::strcmp(Args[1], "--quick") == 0;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::printf("Sub-region remesher against CGAL isotropic_remeshing, %d passes at the region's average edge length\n",
                 Passes);
     Compare(DemoCharacterInput());
