@@ -59,7 +59,7 @@ public:
     bool bEnableFlips = true;
     bool bEnableSmoothing = true;
     /** How far a vertex moves towards its tangential centre in one pass, 0 to 1. */
-    double SmoothSpeedT = 0.5;
+    double SmoothSpeedT = 1.0;
     /** Refuses every edit that would turn a triangle to face away from where it faced. Off by default. */
     bool bPreventNormalFlips = false;
 
