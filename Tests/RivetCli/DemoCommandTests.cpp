@@ -17,6 +17,7 @@ TEST(DemoCommandTest, BuildsTheCharacterAndRunsEveryToolOfThisBuildOnACleanFolde
     const std::string Character = Out + "/RivetDemoCharacter.glb";
     const std::string Slots = Out + "/01-assign-new-material-slot/RivetDemoCharacter.glb";
     const std::string Deleted = Out + "/02-delete-polygons/RivetDemoCharacter.glb";
+    const std::string Remeshed = Out + "/03-remesh-polygons/RivetDemoCharacter_MorphPositionsOnly.glb";
     const int32 Before = CountFileTriangles(FString(Character));
     const int32 After = CountFileTriangles(FString(Deleted));
     EXPECT_GT(Before, 1000);
@@ -34,8 +35,19 @@ TEST(DemoCommandTest, BuildsTheCharacterAndRunsEveryToolOfThisBuildOnACleanFolde
     EXPECT_THAT(Run.Err, HasSubstr("\n2. Delete Polygons: delete the left hand\n"));
     EXPECT_THAT(Run.Err, HasSubstr("note: Deleted "));
     EXPECT_THAT(Run.Err, HasSubstr("- Detach Polygons: not in this build yet, skipped\n"));
-    EXPECT_THAT(Run.Err, HasSubstr("demo finished: 2 tools run, results in " + Out));
+    EXPECT_THAT(Run.Err, HasSubstr("\n3. Remesh Polygons: remesh the torso evenly at Density 1.0, then again at 0.5"));
+    EXPECT_THAT(Run.Err, HasSubstr("(position deltas only)"));
+    EXPECT_THAT(Run.Err, HasSubstr("note: Remeshed "));
+    EXPECT_GT(CountFileTriangles(FString(Remeshed)), Before);
+    EXPECT_THAT(Run.Err, HasSubstr("demo finished: 3 tools run, results in " + Out));
     const nlohmann::json Summary = nlohmann::json::parse(Run.Out);
     EXPECT_EQ(Summary["exitCode"], 0);
-    EXPECT_EQ(Summary["saved"], nlohmann::json::array({Slots, Deleted}));
+    EXPECT_EQ(Summary["saved"], nlohmann::json::array({Slots, Deleted, Remeshed}));
+    const nlohmann::json& Weights = Summary["skinWeights"];
+    EXPECT_EQ(Weights["summingToOne"], Weights["vertices"]);
+    EXPECT_GT(Weights["newVertices"], 0);
+    EXPECT_EQ(Weights["newSummingToOne"], Weights["newVertices"]);
+    ASSERT_EQ(Summary["slowTasks"].size(), 2u) << "one remesh at each density";
+    EXPECT_EQ(Summary["slowTasks"][1]["title"], "Remeshing the selected polygons");
+    EXPECT_EQ(Summary["slowTasks"][1]["steps"], 10) << "the passes run";
 }

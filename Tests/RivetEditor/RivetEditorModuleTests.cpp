@@ -36,7 +36,7 @@ const FExpectedTool ExpectedTools[] = {
     {"Detach Polygons", "DetachToolName", "BeginDetachTool", "Detach",
      "Move the selected polygons into a new skeletal mesh asset", nullptr},
     {"Remesh Polygons", "RemeshToolName", "BeginRemeshTool", "Remesh",
-     "Rebuild the selected polygons as an even triangle mesh", nullptr},
+     "Rebuild the selected polygons as an even triangle mesh", "RivetRemeshToolBuilder"},
 };
 
 class RivetEditorModuleTest : public testing::Test

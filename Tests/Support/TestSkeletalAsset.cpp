@@ -97,7 +97,7 @@ FMeshDescription MakeLODGeometry(const FTestSkeletalAssetOptions& Options, int32
     Grid.NumGroups = Options.NumSlots;
     Grid.bEmptyGroup = Options.bEmptySlot && LODIndex == 0;
     Grid.bMorphTarget = true;
-    Grid.bMorphNormals = true;
+    Grid.bMorphNormals = Options.bMorphNormals;
     FMeshDescription Description = BuildSkinnedGrid(Grid);
     SkinToBones(Description, Grid.QuadsX, Grid.QuadsY);
     return Description;

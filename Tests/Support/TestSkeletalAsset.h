@@ -22,13 +22,16 @@ struct FTestSkeletalAssetOptions
     bool bEmptySlot = false;
     /** Levels of detail; every further LOD is a coarser grid with its own description. */
     int32 NumLODs = 1;
+    /** Add the morph target "Frown", whose deltas include normals (Smile's are positions only). */
+    bool bMorphNormals = true;
 };
 
 /**
  * A small skinned character, each asset in its own package:
  * - the mesh: LOD 0 a grid with the slots above, skinned to "Spine", "Arm" and "Head" with blended
- *   weights ("Root" carries no vertex), the morph targets "Smile" (positions) and "Frown" (positions and
- *   normals), the mesh socket "Weapon" on "Arm", committed with its inverse reference matrices;
+ *   weights ("Root" carries no vertex), the morph targets "Smile" (positions) and, unless asked
+ *   otherwise, "Frown" (positions and normals), the mesh socket "Weapon" on "Arm", committed with its
+ *   inverse reference matrices;
  * - its skeleton: the same four bones ("Root", "Spine" at (2, 0, 0), "Arm" at (2, 0, 0) below "Spine",
  *   "Head" at (0, 2, 0) below "Spine"), and the skeleton socket "Hat" on "Head";
  * - its physics asset: bodies for "Spine" (a sphere and a capsule), "Arm" (a box, a convex hull and a

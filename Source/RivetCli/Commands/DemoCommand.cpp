@@ -3,12 +3,14 @@
 #include "HeadlessEditor/HeadlessEditor.h"
 #include "Interchange/Interchange.h"
 #include "MeshDescription/MeshDescription.h"
+#include "MeshDescription/SkeletalMeshAttributes.h"
 #include "RivetCli/Commands/RivetCommands.h"
 #include "RivetCli/Commands/SessionCommand.h"
 #include "RivetCli/Console/ProgressIndicator.h"
 #include "RivetCli/Console/RivetConsole.h"
 #include "RivetCli/Demo/DemoCharacter.h"
 #include "RivetCli/Demo/DemoPictures.h"
+#include "RivetCli/Demo/DemoMorphs.h"
 #include "RivetCli/Demo/DemoScenarios.h"
 #include "RivetCli/Reports/AssetReport.h"
 #include "RivetCli/Reports/DemoPage.h"
@@ -20,6 +22,8 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <tuple>
 
 namespace
 {
@@ -58,20 +62,28 @@ FString DescribeLODTriangles(const USkeletalMesh& Mesh)
     return FString::Join(Counts, ", ");
 }
 
-/** Builds the character and saves it; the file's path, or empty when it could not be written. */
-FString SaveCharacter(FRivetConsole& Console, const FString& Folder)
+/**
+ * Builds the character and saves it, with bMorphPositionsOnly a copy whose morphs keep their position
+ * deltas only; the file's path, or empty when it could not be written.
+ */
+FString SaveCharacter(FRivetConsole& Console, const FString& Folder, bool bMorphPositionsOnly = false)
 {
     const FScopedPackageRelease CharacterPackage;
-    const FDemoCharacter Character = BuildDemoCharacter(FString("/Game/Demo/") + CharacterName);
-    const USkeletalMesh& Mesh = *Character.Mesh;
+    const FString Name = FString(CharacterName) + (bMorphPositionsOnly ? "_MorphPositionsOnly" : "");
+    const FDemoCharacter Character = BuildDemoCharacter(FString("/Game/Demo/") + Name);
+    USkeletalMesh& Mesh = *Character.Mesh;
+    if (bMorphPositionsOnly)
+    {
+        DropMorphNormalDeltas(Mesh);
+    }
     Console.Print(FString::Printf(
-        "built %s: %s triangles, %d material slots, %d bones, %d morph targets, "
+        "built %s: %s triangles, %d material slots, %d bones, %d morph targets%s, "
         "%d sockets, %d physics bodies, %d animations",
-        CharacterName, *DescribeLODTriangles(Mesh), Mesh.GetMaterials().Num(), Mesh.GetRefSkeleton().GetNum(),
-        Mesh.GetMorphTargets().Num(), Mesh.GetMeshOnlySocketList().Num(),
-        Character.PhysicsAsset->SkeletalBodySetups.Num(), Character.Animations.Num()));
-    const FString Path =
-        FString((std::filesystem::path(*Folder) / (std::string(CharacterName) + ".glb")).string());
+        *Name, *DescribeLODTriangles(Mesh), Mesh.GetMaterials().Num(), Mesh.GetRefSkeleton().GetNum(),
+        Mesh.GetMorphTargets().Num(), bMorphPositionsOnly ? " (position deltas only)" : "",
+        Mesh.GetMeshOnlySocketList().Num(), Character.PhysicsAsset->SkeletalBodySetups.Num(),
+        Character.Animations.Num()));
+    const FString Path = FString((std::filesystem::path(*Folder) / (std::string(*Name) + ".glb")).string());
     FInterchangeWriteResult Result;
     {
         FProgressIndicator Progress(Console, FString::Printf("writing %s", *Path));
@@ -83,8 +95,53 @@ FString SaveCharacter(FRivetConsole& Console, const FString& Folder)
         return FString();
     }
     Console.Print(FString::Printf("saved %s", *Path));
-    Console.Json()["character"] = *Path;
+    Console.Json()[bMorphPositionsOnly ? "characterMorphPositionsOnly" : "character"] = *Path;
     return Path;
+}
+
+using FPositionKey = std::tuple<float, float, float>;
+
+std::set<FPositionKey> CollectPositions(const FMeshDescription& Mesh)
+{
+    std::set<FPositionKey> Positions;
+    const auto Read = FSkeletalMeshAttributesShared(Mesh).GetVertexPositions();
+    for (const FVertexID Vertex : Mesh.Vertices().GetElementIDs())
+    {
+        Positions.emplace(Read[Vertex].X, Read[Vertex].Y, Read[Vertex].Z);
+    }
+    return Positions;
+}
+
+/** Whether the LOD 0 skin weights sum to one at every vertex, and at the vertices the original lacks. */
+void ReportSkinWeightSums(FRivetConsole& Console, const FMeshDescription& Result, const FMeshDescription& Original)
+{
+    const std::set<FPositionKey> OriginalPositions = CollectPositions(Original);
+    const FSkeletalMeshAttributesShared Attributes(Result);
+    const auto Positions = Attributes.GetVertexPositions();
+    const auto Weights = Attributes.GetVertexSkinWeights();
+    int32 New = 0;
+    int32 NewSummingToOne = 0;
+    int32 SummingToOne = 0;
+    for (const FVertexID Vertex : Result.Vertices().GetElementIDs())
+    {
+        int32 Sum = 0;
+        for (const FBoneWeight& Weight : Weights.Get(Vertex))
+        {
+            Sum += Weight.RawWeight;
+        }
+        const bool bOne = Sum == FBoneWeight::MaxRawWeight;
+        const bool bNew = !OriginalPositions.contains({Positions[Vertex].X, Positions[Vertex].Y, Positions[Vertex].Z});
+        SummingToOne += bOne;
+        New += bNew;
+        NewSummingToOne += bNew && bOne;
+    }
+    Console.Print(FString::Printf("  skin weights sum to one at %d of %d vertices, %d of the %d vertices new in "
+                                  "the remeshed region",
+                                  SummingToOne, Result.Vertices().Num(), NewSummingToOne, New));
+    Console.Json()["skinWeights"] = {{"vertices", Result.Vertices().Num()},
+                                     {"summingToOne", SummingToOne},
+                                     {"newVertices", New},
+                                     {"newSummingToOne", NewSummingToOne}};
 }
 
 /** "height 180.0, every bone's reference scale 1" (or the largest scale that is not 1). */
@@ -111,6 +168,8 @@ struct FReportOptions
 {
     bool bShowSlotTable = false;
     bool bShowRestPose = false;
+    /** The file the scenario started from, to check the result's skin weights against; empty for none. */
+    FString CheckWeightsAgainst;
 };
 
 /** Reads a file back, as a check that it holds what the tools made, and reports what it reads. */
@@ -132,6 +191,14 @@ void ReportFile(FRivetConsole& Console, const FString& Path, const FReportOption
     if (Options.bShowRestPose)
     {
         Console.Print(FString::Printf("  %s", *DescribeRestPose(*Result.Mesh)));
+    }
+    if (!Options.CheckWeightsAgainst.IsEmpty())
+    {
+        const FInterchangeResult Original = ImportSkinnedMeshFile(Options.CheckWeightsAgainst);
+        if (Original.bSuccess && Result.Mesh->GetMeshDescription(0) && Original.Mesh->GetMeshDescription(0))
+        {
+            ReportSkinWeightSums(Console, *Result.Mesh->GetMeshDescription(0), *Original.Mesh->GetMeshDescription(0));
+        }
     }
 }
 
@@ -193,7 +260,8 @@ FString WriteDemoPage(FRivetConsole& Console, const FString& Folder, const FStri
 int RunScenario(FRivetConsole& Console, const FDemoScenario& Scenario, const FString& CharacterFile,
                 const FString& StepFolder, FDemoPageStep& PageStep)
 {
-    const FReportOptions Report{Scenario.bShowSlotTables, Scenario.bShowRestPose};
+    const FReportOptions Report{Scenario.bShowSlotTables, Scenario.bShowRestPose,
+                                Scenario.bCheckSkinWeights ? CharacterFile : FString()};
     if (Report.bShowSlotTable || Report.bShowRestPose)
     {
         ReportFile(Console, CharacterFile, Report);
@@ -232,6 +300,7 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
     TArray<FDemoScenario> Scenarios = GetDemoScenarios();
     ChooseDemoPictures(Scenarios);
     TArray<FDemoPageStep> PageSteps;
+    FString MorphPositionsOnlyFile;
     int Status = static_cast<int>(ERivetExitCode::Success);
     int32 Number = 0;
     for (const FModeTool& Tool : ListModeTools())
@@ -251,8 +320,15 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
         FDemoPageStep& PageStep = PageSteps.Emplace_GetRef();
         PageStep.Tool = Tool.Name;
         PageStep.Purpose = Scenario->Purpose;
-        const int StepStatus = RunScenario(Console, *Scenario, CharacterFile,
-                                           MakeStepFolder(OutputFolder, Number, Tool.Name), PageStep);
+        if (Scenario->bMorphPositionsOnly && MorphPositionsOnlyFile.IsEmpty())
+        {
+            MorphPositionsOnlyFile = SaveCharacter(Console, OutputFolder, /*bMorphPositionsOnly=*/true);
+        }
+        const FString& StartFile = Scenario->bMorphPositionsOnly ? MorphPositionsOnlyFile : CharacterFile;
+        const int StepStatus =
+            StartFile.IsEmpty() ? static_cast<int>(ERivetExitCode::BadInput)
+                                : RunScenario(Console, *Scenario, StartFile,
+                                              MakeStepFolder(OutputFolder, Number, Tool.Name), PageStep);
         Console.Json()["steps"].push_back(
             {{"tool", *Tool.Name}, {"purpose", *Scenario->Purpose}, {"exitCode", StepStatus}});
         Status = std::max(Status, StepStatus);

@@ -2,6 +2,7 @@
 
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "RivetCli/Console/RivetConsole.h"
+#include "RivetCli/Console/SlowTaskProgressBar.h"
 #include "RivetCli/Reports/AssetReport.h"
 #include "RivetCli/Reports/EditorPictures.h"
 #include "RivetCli/RivetCommandLine.h"
@@ -113,6 +114,7 @@ int GetSessionExitCode(const FEditSession& Session, bool bStepsDone, bool bSaved
 FEditSessionOutcome RunEditSession(FRivetConsole& Console, const TArray<FEditStep>& Steps,
                                    const FSaveOptions& Save, const FSnapshotRequest* Snapshot)
 {
+    const FSlowTaskProgressBar Progress(Console);
     FEditSession Session(Console, Save);
     std::optional<FBeforeAfterPictures> Pictures;
     if (Snapshot)

@@ -34,6 +34,20 @@ TArray<FDemoScenario> GetDemoScenarios()
                     {EEditStepKind::Press, {"Fix Animations Now"}}},
                    /*bShowSlotTables=*/false,
                    /*bShowRestPose=*/true});
+    const FString RemeshTool = "Remesh Polygons";
+    FDemoScenario Remesh{RemeshTool,
+                         "remesh the torso evenly at Density 1.0, then again at 0.5 (twice as fine); the "
+                         "character's Smile keeps its position deltas only, as a remesh would lose normal deltas",
+                         {{EEditStepKind::Select, {"bone:Spine:0.5", "bone:Chest:0.5"}},
+                          {EEditStepKind::Set, {"Density=1.0"}},
+                          {EEditStepKind::Press, {"Remesh Selected Polygons"}},
+                          {EEditStepKind::Tool, {RemeshTool}},
+                          {EEditStepKind::Select, {"bone:Spine:0.5", "bone:Chest:0.5"}},
+                          {EEditStepKind::Set, {"Density=0.5"}},
+                          {EEditStepKind::Press, {"Remesh Selected Polygons"}}}};
+    Remesh.bMorphPositionsOnly = true;
+    Remesh.bCheckSkinWeights = true;
+    Scenarios.Add(Remesh);
     return Scenarios;
 }
 

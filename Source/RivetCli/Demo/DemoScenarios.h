@@ -17,6 +17,10 @@ struct FDemoScenario
     bool bShowRestPose = false;
     /** How the before and after pictures are drawn (view, coloring, wireframe). */
     FPictureOptions Picture;
+    /** Run on a copy of the character whose morph targets keep their position deltas only. */
+    bool bMorphPositionsOnly = false;
+    /** Check that the skin weights of the result's vertices sum to one, those new to it included. */
+    bool bCheckSkinWeights = false;
 };
 
 /** One scenario per tool of the module that the demo knows, in the order the mode lists the tools. */

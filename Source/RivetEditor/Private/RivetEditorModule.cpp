@@ -9,6 +9,7 @@
 #include "RivetEditor/Private/Tools/RivetAssignMaterialSlotTool.h"
 #include "RivetEditor/Private/Tools/RivetBakeBoneTransformTool.h"
 #include "RivetEditor/Private/Tools/RivetDeletePolygonsTool.h"
+#include "RivetEditor/Private/Tools/RivetRemeshTool.h"
 
 #define VT_LOCTEXT_NAMESPACE "RivetEditorModule"
 
@@ -70,7 +71,7 @@ void FRivetEditorModule::GetExtensionTools(const FExtensionToolQueryInfo& QueryI
     AddTool(VT_LOCTEXT("DetachToolName", "Detach Polygons"), Commands.BeginDetachTool, DetachToolBuilder,
             NoBuilderYet);
     AddTool(VT_LOCTEXT("RemeshToolName", "Remesh Polygons"), Commands.BeginRemeshTool, RemeshToolBuilder,
-            NoBuilderYet);
+            URivetRemeshToolBuilder::StaticClass());
 }
 
 UInteractiveToolBuilder*

@@ -87,3 +87,22 @@ testing::AssertionResult IsValidMesh(const FDynamicMesh3& Mesh)
     }
     return testing::AssertionFailure() << *FString::Join(Problems, "; ");
 }
+
+testing::AssertionResult HasNormalisedWeights(const FDynamicMesh3& Mesh, FName Profile)
+{
+    const FDynamicMeshVertexSkinWeightsAttribute& Skin = *Mesh.Attributes()->GetSkinWeightsAttribute(Profile);
+    for (const int32 VertexID : Mesh.VertexIndices())
+    {
+        int32 Sum = 0;
+        for (const FBoneWeight& Weight : Skin.GetValue(VertexID))
+        {
+            Sum += Weight.RawWeight;
+        }
+        if (Sum != FBoneWeight::MaxRawWeight ||
+            static_cast<int32>(Skin.GetValue(VertexID).size()) > Skin.GetMaxInfluences())
+        {
+            return testing::AssertionFailure() << "vertex " << VertexID << " weighs " << Sum;
+        }
+    }
+    return testing::AssertionSuccess();
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Core/Name/Name.h"
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
 #include "GeometryCore/IndexTypes.h"
 
@@ -77,6 +78,9 @@ FDynamicMesh3 MakeAttributedGridMesh(int32 QuadsX, int32 QuadsY);
 
 /** The vertex's triangles in ascending order. */
 TArray<int32> SortedVtxTriangles(const FDynamicMesh3& Mesh, int32 VertexID);
+
+/** Every vertex's raw skin weights in the profile sum to one, within the mesh's maximum of influences. */
+testing::AssertionResult HasNormalisedWeights(const FDynamicMesh3& Mesh, FName Profile);
 
 /** Passes when the mesh is valid; otherwise fails with the problems it has. */
 testing::AssertionResult IsValidMesh(const FDynamicMesh3& Mesh);

@@ -4,6 +4,8 @@
 #include "Core/Containers/LinkedAdjacency.h"
 #include "Core/Containers/String.h"
 #include "Core/Math/Vector.h"
+#include "GeometryCore/DynamicMesh/EdgeEditInfo.h"
+#include "GeometryCore/DynamicMesh/MeshResult.h"
 #include "GeometryCore/IndexTypes.h"
 #include "GeometryCore/Util/RefCountVector.h"
 
@@ -78,6 +80,29 @@ public:
      * without the vertex, or holds every triangle of the vertex.
      */
     int32 SplitVertex(int32 VertexID, const TArray<int32>& TrianglesToMove);
+
+    /**
+     * Splits the edge at A + (B - A) * SplitT (A, B as GetEdgeV gives them), cutting each of its triangles
+     * in two; every attribute is interpolated at the new vertex, a seam edge stays a seam on both halves.
+     */
+    EMeshResult SplitEdge(int32 EdgeID, FEdgeSplitInfo& OutInfo, double SplitT = 0.5);
+    /**
+     * Turns the edge between its two triangles to join their opposite corners. Refused on a boundary, when
+     * that edge exists, and across a seam, a material or a triangle-group border.
+     */
+    EMeshResult FlipEdge(int32 EdgeID, FEdgeFlipInfo& OutInfo);
+    /** FlipEdge's topological checks alone, without changing the mesh. */
+    EMeshResult CanFlipEdge(int32 EdgeID) const;
+    /**
+     * Removes RemoveVertexID by merging it into KeepVertexID along their edge; the kept vertex moves to
+     * Keep + (Remove - Keep) * CollapseT and its attributes are blended the same way. Refused unless the
+     * two share no neighbours but the edge's opposite corners (the link condition), when the collapse
+     * would pinch two boundaries together, or fold a closed neighbourhood or a lone triangle.
+     */
+    EMeshResult CollapseEdge(int32 KeepVertexID, int32 RemoveVertexID, FEdgeCollapseInfo& OutInfo,
+                             double CollapseT = 0.0);
+    /** CollapseEdge's topological checks alone, without changing the mesh. */
+    EMeshResult CanCollapseEdge(int32 KeepVertexID, int32 RemoveVertexID) const;
 
     bool IsVertex(int32 VertexID) const { return VertexRefCounts.IsValid(VertexID); }
     bool IsTriangle(int32 TriangleID) const { return TriangleRefCounts.IsValid(TriangleID); }
@@ -160,6 +185,16 @@ private:
     void MoveEdgeEnd(int32 EdgeID, int32 OldVertexID, int32 NewVertexID);
     FVector GetTriCross(int32 TriangleID) const;
 
+    int32 AllocateTriangle(const FIndex3i& TriVertices, int32 GroupID);
+    void FreeTriangle(int32 TriangleID);
+    void FreeEdge(int32 EdgeID);
+    void ReplaceEdgeTriangle(int32 EdgeID, int32 OldTriangleID, int32 NewTriangleID);
+    void ReplaceTriangleEdge(int32 TriangleID, int32 OldEdgeID, int32 NewEdgeID);
+    void ReplaceEdgeVertices(int32 EdgeID, int32 VertexA, int32 VertexB);
+    int32 FindTriEdge(int32 TriangleID, int32 VertexA, int32 VertexB) const;
+    void SplitEdgeSide(int32 Side, FEdgeSplitInfo& Info);
+    void MergeCollapsedSide(int32 RemovedTriangle, int32 KeptEdge, int32 RemovedEdge);
+
     void CheckStorage(FMeshValidityReport& Report) const;
     void CheckTriangles(FMeshValidityReport& Report) const;
     void CheckEdges(FMeshValidityReport& Report) const;
@@ -181,4 +216,8 @@ private:
     FRefCountVector EdgeRefCounts;
 
     std::unique_ptr<FDynamicMeshAttributeSet> AttributeSet;
+
+    /** Reused by CollapseEdge: the removed vertex's edges and triangles. */
+    TArray<int32> CollapseEdgeScratch;
+    TArray<int32> CollapseTriangleScratch;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Core/CoreTypes.h"
+#include "GeometryCore/DynamicMesh/EdgeEditInfo.h"
 #include "GeometryCore/DynamicMesh/VertexSplitInfo.h"
 
 class FDynamicMesh3;
@@ -41,6 +42,15 @@ protected:
     virtual void OnReverseTriOrientation(int32 /*TriangleID*/) {}
     /** A vertex was split; the new vertex exists and the moved triangles use it already. */
     virtual void OnSplitVertex(const FVertexSplitInfo& /*Split*/) {}
+    /** An edge was split; the new vertex and triangles exist (new triangles reported already). */
+    virtual void OnSplitEdge(const FEdgeSplitInfo& /*Split*/) {}
+    /** An edge was flipped; its triangles have their new corners. */
+    virtual void OnFlipEdge(const FEdgeFlipInfo& /*Flip*/) {}
+    /**
+     * An edge was collapsed: the removed triangles are gone, the moved ones use the kept vertex, and the
+     * removed vertex is about to be freed without a removal of its own being reported.
+     */
+    virtual void OnCollapseEdge(const FEdgeCollapseInfo& /*Collapse*/) {}
 
     /** Attaches the attribute to another mesh with the same elements, after a copy or a move. */
     virtual void Reparent(const FDynamicMesh3* NewParentMesh) { ParentMesh = NewParentMesh; }

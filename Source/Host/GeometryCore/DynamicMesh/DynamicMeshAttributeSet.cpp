@@ -196,6 +196,21 @@ void FDynamicMeshAttributeSet::OnSplitVertex(const FVertexSplitInfo& Split)
     Forward(&FDynamicMeshAttributeBase::OnSplitVertex, Split);
 }
 
+void FDynamicMeshAttributeSet::OnSplitEdge(const FEdgeSplitInfo& Split)
+{
+    Forward(&FDynamicMeshAttributeBase::OnSplitEdge, Split);
+}
+
+void FDynamicMeshAttributeSet::OnFlipEdge(const FEdgeFlipInfo& Flip)
+{
+    Forward(&FDynamicMeshAttributeBase::OnFlipEdge, Flip);
+}
+
+void FDynamicMeshAttributeSet::OnCollapseEdge(const FEdgeCollapseInfo& Collapse)
+{
+    Forward(&FDynamicMeshAttributeBase::OnCollapseEdge, Collapse);
+}
+
 void FDynamicMeshAttributeSet::Reparent(const FDynamicMesh3* NewParentMesh)
 {
     FDynamicMeshAttributeBase::Reparent(NewParentMesh);

@@ -106,6 +106,9 @@ protected:
     void OnRemoveTriangle(int32 TriangleID) override;
     void OnReverseTriOrientation(int32 TriangleID) override;
     void OnSplitVertex(const FVertexSplitInfo& Split) override;
+    void OnSplitEdge(const FEdgeSplitInfo& Split) override;
+    void OnFlipEdge(const FEdgeFlipInfo& Flip) override;
+    void OnCollapseEdge(const FEdgeCollapseInfo& Collapse) override;
     void Reparent(const FDynamicMesh3* NewParentMesh) override;
 
 private:

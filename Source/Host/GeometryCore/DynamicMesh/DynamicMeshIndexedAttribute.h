@@ -3,6 +3,7 @@
 #include "Core/Containers/Array.h"
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
 #include "GeometryCore/DynamicMesh/DynamicMeshAttributeBase.h"
+#include "GeometryCore/DynamicMesh/DynamicMeshAttributeValue.h"
 #include "GeometryCore/DynamicMesh/MeshValidityReport.h"
 #include "GeometryCore/Util/AssignGrowing.h"
 
@@ -65,6 +66,35 @@ protected:
         if constexpr (ElementKind == EDynamicMeshElement::Vertex)
         {
             Values[Split.NewVertex] = Values[Split.OriginalVertex];
+        }
+    }
+
+    /** A new vertex takes the blend of the edge's ends; a new triangle the value of the one it was cut from. */
+    void OnSplitEdge(const FEdgeSplitInfo& Split) override
+    {
+        if constexpr (ElementKind == EDynamicMeshElement::Vertex)
+        {
+            Values[Split.NewVertex] = LerpDynamicMeshValue(Values[Split.OriginalVertices.A],
+                                                           Values[Split.OriginalVertices.B], Split.SplitT);
+        }
+        else
+        {
+            for (int32 Side = 0; Side < 2; ++Side)
+            {
+                if (Split.NewTriangles[Side] != FDynamicMesh3::InvalidID)
+                {
+                    Values[Split.NewTriangles[Side]] = Values[Split.OriginalTriangles[Side]];
+                }
+            }
+        }
+    }
+    /** The kept vertex takes the blend of the two. */
+    void OnCollapseEdge(const FEdgeCollapseInfo& Collapse) override
+    {
+        if constexpr (ElementKind == EDynamicMeshElement::Vertex)
+        {
+            Values[Collapse.KeptVertex] = LerpDynamicMeshValue(Values[Collapse.KeptVertex],
+                                                               Values[Collapse.RemovedVertex], Collapse.CollapseT);
         }
     }
 

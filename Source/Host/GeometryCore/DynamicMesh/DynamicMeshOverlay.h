@@ -103,9 +103,22 @@ protected:
     {
         SplitElementsAtVertex(Split.NewVertex, Split.MovedTriangles);
     }
+    void OnSplitEdge(const FEdgeSplitInfo& Split) override;
+    void OnFlipEdge(const FEdgeFlipInfo& Flip) override;
+    void OnCollapseEdge(const FEdgeCollapseInfo& Collapse) override;
+
+    /** The value between A and B that edge edits give a new or merged element. */
+    virtual ElementType BlendElements(const ElementType& A, const ElementType& B, double T) const
+    {
+        return LerpDynamicMeshValue(A, B, T);
+    }
 
 private:
     void ReplaceTriangle(int32 TriangleID, const FIndex3i& TriElements);
+    /** Points the triangle's corner at VertexID to another element, which must belong to that vertex. */
+    void ReplaceCornerElement(int32 TriangleID, int32 VertexID, int32 ElementID);
+    /** Splits one side of an edge; returns the new vertex's element there, reusing SharedElement if given. */
+    int32 SplitEdgeSide(const FEdgeSplitInfo& Split, int32 Side, int32 SharedElement);
     /** Moves the corners at VertexID of the scratch entries [First, End) from ElementID to a new copy. */
     void MoveCornersToCopy(int32 ElementID, int32 VertexID, int32 First, int32 End);
     void AcquireElement(int32 ElementID, int32 VertexID);
@@ -169,6 +182,144 @@ void TDynamicMeshOverlay<RealType, ElementSize>::ReleaseElement(int32 ElementID)
     {
         ElementRefCounts.Decrement(ElementID);
         ParentVertices[ElementID] = InvalidID;
+    }
+}
+
+template <typename RealType, int32 ElementSize>
+void TDynamicMeshOverlay<RealType, ElementSize>::ReplaceCornerElement(int32 TriangleID, int32 VertexID,
+                                                                      int32 ElementID)
+{
+    const int32 Corner = GetParentMesh()->GetTriangle(TriangleID).IndexOf(VertexID);
+    const int32 Previous = TriangleElements[TriangleID][Corner];
+    AcquireElement(ElementID, VertexID);
+    TriangleElements[TriangleID][Corner] = ElementID;
+    ReleaseElement(Previous);
+}
+
+/**
+ * Each side of the split edge gets an element at the new vertex, blended from its elements at the edge's
+ * ends; the second side shares the first side's element unless the edge is a seam. The new triangle of a
+ * side takes the side's elements at the new vertex, at B and at the other corner.
+ */
+template <typename RealType, int32 ElementSize>
+void TDynamicMeshOverlay<RealType, ElementSize>::OnSplitEdge(const FEdgeSplitInfo& Split)
+{
+    int32 SharedElement = InvalidID;
+    for (int32 Side = 0; Side < 2; ++Side)
+    {
+        const int32 TriangleID = Split.OriginalTriangles[Side];
+        if (TriangleID != InvalidID && IsSetTriangle(TriangleID))
+        {
+            SharedElement = SplitEdgeSide(Split, Side, SharedElement);
+        }
+    }
+}
+
+template <typename RealType, int32 ElementSize>
+int32 TDynamicMeshOverlay<RealType, ElementSize>::SplitEdgeSide(const FEdgeSplitInfo& Split, int32 Side,
+                                                                int32 SharedElement)
+{
+    const FDynamicMesh3& Mesh = *GetParentMesh();
+    const int32 TriangleID = Split.OriginalTriangles[Side];
+    const FIndex3i Tri = Mesh.GetTriangle(TriangleID);
+    const FIndex3i TriElements = TriangleElements[TriangleID];
+    const int32 ElementA = TriElements[Tri.IndexOf(Split.OriginalVertices.A)];
+    const int32 ElementB = TriElements[Tri.IndexOf(Split.NewVertex)];
+    const int32 ElementC = TriElements[Tri.IndexOf(Split.OtherVertices[Side])];
+    // The first side is the one triangle on A's side and B's side with these elements when there is no seam.
+    const FIndex2i FirstSide = Side == 1 && SharedElement != InvalidID
+                                   ? FIndex2i{GetElementAtVertex(Split.OriginalTriangles.A, Split.OriginalVertices.A),
+                                              GetElementAtVertex(Split.NewTriangles.A, Split.OriginalVertices.B)}
+                                   : FIndex2i();
+    int32 ElementF = SharedElement;
+    if (FirstSide != FIndex2i{ElementA, ElementB})
+    {
+        ElementF = AppendElement(BlendElements(Elements[ElementA], Elements[ElementB], Split.SplitT));
+    }
+    const int32 NewTriangle = Split.NewTriangles[Side];
+    const FIndex3i NewTri = Mesh.GetTriangle(NewTriangle);
+    FIndex3i NewElements;
+    for (int32 Corner = 0; Corner < 3; ++Corner)
+    {
+        const int32 VertexID = NewTri[Corner];
+        NewElements[Corner] =
+            VertexID == Split.NewVertex ? ElementF : (VertexID == Split.OriginalVertices.B ? ElementB : ElementC);
+    }
+    ReplaceTriangle(NewTriangle, NewElements);
+    ReplaceCornerElement(TriangleID, Split.NewVertex, ElementF);
+    return ElementF;
+}
+
+/** The two triangles keep the elements of their corners, each corner's from the side it came from. */
+template <typename RealType, int32 ElementSize>
+void TDynamicMeshOverlay<RealType, ElementSize>::OnFlipEdge(const FEdgeFlipInfo& Flip)
+{
+    const FIndex3i Old[2] = {TriangleElements[Flip.Triangles.A], TriangleElements[Flip.Triangles.B]};
+    if (Old[0] == FIndex3i() && Old[1] == FIndex3i())
+    {
+        return;
+    }
+    VT_CHECKF(Old[0] != FIndex3i() && Old[1] != FIndex3i(), "edge %d was flipped across a seam", Flip.EdgeID);
+    const auto ElementAt = [&](int32 VertexID)
+    {
+        const int32 Corner = Flip.OldTriangles[0].IndexOf(VertexID);
+        return Corner >= 0 ? Old[0][Corner] : Old[1][Flip.OldTriangles[1].IndexOf(VertexID)];
+    };
+    for (const int32 TriangleID : {Flip.Triangles.A, Flip.Triangles.B})
+    {
+        const FIndex3i Tri = GetParentMesh()->GetTriangle(TriangleID);
+        ReplaceTriangle(TriangleID, FIndex3i{ElementAt(Tri.A), ElementAt(Tri.B), ElementAt(Tri.C)});
+    }
+}
+
+/**
+ * The kept vertex's element on each side of the edge takes the blend with the removed vertex's element
+ * there, and the moved triangles use it where they used that element; elements of the removed vertex
+ * beyond the edge's two sides now belong to the kept vertex. The removed triangles let go of theirs.
+ */
+template <typename RealType, int32 ElementSize>
+void TDynamicMeshOverlay<RealType, ElementSize>::OnCollapseEdge(const FEdgeCollapseInfo& Collapse)
+{
+    FIndex2i KeptElements;
+    FIndex2i RemovedElements;
+    for (int32 Side = 0; Side < 2; ++Side)
+    {
+        const int32 TriangleID = Collapse.RemovedTriangles[Side];
+        if (TriangleID != InvalidID && TriangleElements[TriangleID] != FIndex3i())
+        {
+            const FIndex3i& Old = Collapse.OldTriangles[Side];
+            KeptElements[Side] = TriangleElements[TriangleID][Old.IndexOf(Collapse.KeptVertex)];
+            RemovedElements[Side] = TriangleElements[TriangleID][Old.IndexOf(Collapse.RemovedVertex)];
+            if (Side == 0 || KeptElements.B != KeptElements.A)
+            {
+                Elements[KeptElements[Side]] = BlendElements(Elements[KeptElements[Side]],
+                                                             Elements[RemovedElements[Side]], Collapse.CollapseT);
+            }
+        }
+    }
+    for (const int32 TriangleID : Collapse.MovedTriangles)
+    {
+        if (!IsSetTriangle(TriangleID))
+        {
+            continue;
+        }
+        const int32 ElementID = GetElementAtVertex(TriangleID, Collapse.KeptVertex);
+        const int32 Side = RemovedElements.IndexOf(ElementID);
+        if (Side >= 0)
+        {
+            ReplaceCornerElement(TriangleID, Collapse.KeptVertex, KeptElements[Side]);
+        }
+        else
+        {
+            ParentVertices[ElementID] = Collapse.KeptVertex;
+        }
+    }
+    for (const int32 TriangleID : {Collapse.RemovedTriangles.A, Collapse.RemovedTriangles.B})
+    {
+        if (TriangleID != InvalidID)
+        {
+            ReplaceTriangle(TriangleID, FIndex3i());
+        }
     }
 }
 

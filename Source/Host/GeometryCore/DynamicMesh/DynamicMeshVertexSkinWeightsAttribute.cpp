@@ -1,5 +1,6 @@
 #include "GeometryCore/DynamicMesh/DynamicMeshVertexSkinWeightsAttribute.h"
 
+#include "GeometryCore/DynamicMesh/BoneWeightBlend.h"
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
 #include "GeometryCore/DynamicMesh/MeshValidityReport.h"
 
@@ -19,6 +20,7 @@ void FDynamicMeshVertexSkinWeightsAttribute::SetValue(int32 VertexID, std::span<
 {
     VT_CHECKF(GetParentMesh()->IsVertex(VertexID), "%d is not a vertex", VertexID);
     VertexWeights.SetRow(VertexID, Weights);
+    MaxInfluences = std::max(MaxInfluences, static_cast<int32>(Weights.size()));
 }
 
 /** Sizes, and empty rows for free vertex IDs: a reused ID relies on that to start without influences. */
@@ -56,4 +58,24 @@ void FDynamicMeshVertexSkinWeightsAttribute::OnRemoveVertex(int32 VertexID)
 void FDynamicMeshVertexSkinWeightsAttribute::OnSplitVertex(const FVertexSplitInfo& Split)
 {
     VertexWeights.SetRow(Split.NewVertex, VertexWeights[Split.OriginalVertex]);
+}
+
+void FDynamicMeshVertexSkinWeightsAttribute::SetBlend(int32 VertexID, int32 VertexA, int32 VertexB, double T)
+{
+    BlendBoneWeights(VertexWeights[VertexA], VertexWeights[VertexB], T, MaxInfluences, BlendScratch);
+    VertexWeights.SetRow(VertexID, std::span<const FBoneWeight>(BlendScratch.GetData(), BlendScratch.Num()));
+}
+
+void FDynamicMeshVertexSkinWeightsAttribute::OnSplitEdge(const FEdgeSplitInfo& Split)
+{
+    SetBlend(Split.NewVertex, Split.OriginalVertices.A, Split.OriginalVertices.B, Split.SplitT);
+}
+
+void FDynamicMeshVertexSkinWeightsAttribute::OnCollapseEdge(const FEdgeCollapseInfo& Collapse)
+{
+    if (Collapse.CollapseT != 0.0)
+    {
+        SetBlend(Collapse.KeptVertex, Collapse.KeptVertex, Collapse.RemovedVertex, Collapse.CollapseT);
+    }
+    VertexWeights.ClearRow(Collapse.RemovedVertex);
 }

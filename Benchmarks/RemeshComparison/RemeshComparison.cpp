@@ -1,0 +1,222 @@
+// Our sub-region remesher against CGAL's isotropic remeshing: the same region, target edge length (the
+// region's average), pass count (10) and protected edges (the region's border, its seams and attribute
+// borders), on a region of the demo character, an irregular surface of long thin triangles and half of a
+// skinned grid. Each side is timed alone (median of several runs after a warm-up; one run for the largest
+// input) and the results are measured the same way. Run by hand: build/Benchmarks/RemeshComparison
+#include "RemeshComparison/CgalRemesh.h"
+#include "RemeshComparison/RemeshQuality.h"
+
+#include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
+#include "GeometryCore/DynamicMesh/DynamicSubmesh3.h"
+#include "MeshConversion/MeshDescriptionToDynamicMesh.h"
+#include "RivetCli/Demo/DemoBody.h"
+#include "RivetCli/Demo/DemoRig.h"
+#include "Support/GridMeshes.h"
+#include "Support/RegionRemesh.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace
+{
+constexpr int32 Passes = 10;
+
+struct FInput
+{
+    const char* Name;
+    FDynamicMesh3 Mesh;
+    TArray<int32> Region;
+    /** Timed runs per side, after one warm-up run when more than one. */
+    int32 Runs;
+};
+
+/** The demo figure's shirt (torso and arms). */
+FInput DemoCharacterInput()
+{
+    const FDemoRig Rig;
+    FInput Input{"(a) demo character, shirt", FDynamicMesh3(), {}, 5};
+    FMeshDescriptionToDynamicMesh().Convert(BuildDemoBody(Rig, FDemoTessellation()), Input.Mesh);
+    const auto Slots = GetDemoSlots();
+    const int32 Shirt = static_cast<int32>(
+        std::find_if(Slots.begin(), Slots.end(), [](const FDemoSlot& Slot) { return std::strcmp(Slot.Name, "Shirt") == 0; }) -
+        Slots.begin());
+    for (const int32 TriangleID : Input.Mesh.TriangleIndices())
+    {
+        if (Input.Mesh.Attributes()->GetMaterialID()->GetValue(TriangleID) == Shirt)
+        {
+            Input.Region.Add(TriangleID);
+        }
+    }
+    return Input;
+}
+
+/**
+ * A wavy sheet of 1000 by 100 quads whose columns are 20 times narrower than its rows, at random widths
+ * and heights, each quad cut along a random diagonal: 200,000 long thin triangles, all in the region.
+ */
+FInput IrregularSurfaceInput()
+{
+    constexpr int32 Columns = 1000;
+    constexpr int32 Rows = 100;
+    std::mt19937 Random(20);
+    std::uniform_real_distribution<double> Width(0.02, 0.08);
+    std::uniform_real_distribution<double> Height(0.5, 1.5);
+    std::vector<double> Xs{0.0};
+    std::vector<double> Ys{0.0};
+    for (int32 Column = 0; Column < Columns; ++Column)
+    {
+        Xs.push_back(Xs.back() + Width(Random));
+    }
+    for (int32 Row = 0; Row < Rows; ++Row)
+    {
+        Ys.push_back(Ys.back() + Height(Random));
+    }
+    FInput Input{"(b) irregular thin triangles", FDynamicMesh3(), {}, 3};
+    for (const double Y : Ys)
+    {
+        for (const double X : Xs)
+        {
+            Input.Mesh.AppendVertex(FVector(X, Y, 3.0 * std::sin(0.2 * X) * std::cos(0.05 * Y)));
+        }
+    }
+    const auto Vertex = [](int32 Column, int32 Row) { return Row * (Columns + 1) + Column; };
+    for (int32 Row = 0; Row < Rows; ++Row)
+    {
+        for (int32 Column = 0; Column < Columns; ++Column)
+        {
+            const int32 V00 = Vertex(Column, Row);
+            const int32 V10 = Vertex(Column + 1, Row);
+            const int32 V01 = Vertex(Column, Row + 1);
+            const int32 V11 = Vertex(Column + 1, Row + 1);
+            if (Random() % 2)
+            {
+                Input.Region.Add(Input.Mesh.AppendTriangle({V00, V10, V11}));
+                Input.Region.Add(Input.Mesh.AppendTriangle({V00, V11, V01}));
+            }
+            else
+            {
+                Input.Region.Add(Input.Mesh.AppendTriangle({V00, V10, V01}));
+                Input.Region.Add(Input.Mesh.AppendTriangle({V10, V11, V01}));
+            }
+        }
+    }
+    return Input;
+}
+
+/** The lower half of the benchmarks' skinned grid of Quads by Quads quads. */
+FInput GridHalfInput(const char* Name, int32 Quads, int32 Runs)
+{
+    FInput Input{Name, GridPreview(Quads), {}, Runs};
+    Input.Region = PaintedHalf(Input.Mesh);
+    return Input;
+}
+
+/** The region's average edge length, each triangle's three edges counted, as the remesh operation does. */
+double AverageEdgeLength(const FDynamicMesh3& Mesh, const TArray<int32>& Region)
+{
+    double Sum = 0.0;
+    for (const int32 TriangleID : Region)
+    {
+        const FIndex3i Tri = Mesh.GetTriangle(TriangleID);
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            Sum += (Mesh.GetVertex(Tri[Corner]) - Mesh.GetVertex(Tri[(Corner + 1) % 3])).Size();
+        }
+    }
+    return Sum / (3.0 * Region.Num());
+}
+
+double Median(std::vector<double> Values)
+{
+    std::nth_element(Values.begin(), Values.begin() + Values.size() / 2, Values.end());
+    return Values[Values.size() / 2];
+}
+
+/** Runs Remesh (which returns its time and keeps its result) Runs times after a warm-up; the median time. */
+template <typename RemeshType>
+double TimeRuns(int32 Runs, const RemeshType& Remesh)
+{
+    if (Runs > 1)
+    {
+        Remesh();
+    }
+    std::vector<double> Seconds;
+    for (int32 Run = 0; Run < Runs; ++Run)
+    {
+        Seconds.push_back(Remesh());
+    }
+    return Median(Seconds);
+}
+
+void PrintQuality(const char* Label, const FRemeshQuality& Quality)
+{
+    std::printf("  %-9s %9d %9.2f %8.1f%% %8.3f %8.1f%% %10.4f%%\n", Label, Quality.Triangles, Quality.MinAngle,
+                100.0 * Quality.ShareBelow30, Quality.EdgeLengthCV, 100.0 * Quality.Valence6Share,
+                100.0 * Quality.Hausdorff);
+}
+
+void Compare(const FInput& Input)
+{
+    const double Target = AverageEdgeLength(Input.Mesh, Input.Region);
+    const FMeshConstraints Constraints = FRegionRemesh::BuildConstraints(Input.Mesh, Input.Region);
+    TArray<int32> ProtectedEdges;
+    for (const auto& [EdgeID, Constraint] : Constraints.GetEdgeConstraints())
+    {
+        ProtectedEdges.Add(EdgeID);
+    }
+    const FDynamicMesh3 Original = FDynamicSubmesh3(&Input.Mesh, Input.Region).GetSubmesh();
+
+    FDynamicMesh3 Ours;
+    const double OurSeconds = TimeRuns(Input.Runs,
+                                       [&]
+                                       {
+                                           FDynamicMesh3 Mesh = Input.Mesh;
+                                           const auto Start = std::chrono::steady_clock::now();
+                                           const TArray<int32> Region = FRegionRemesh::Run(Mesh, Input.Region, Target, Passes);
+                                           const auto End = std::chrono::steady_clock::now();
+                                           Ours = FDynamicSubmesh3(&Mesh, Region).GetSubmesh();
+                                           return std::chrono::duration<double>(End - Start).count();
+                                       });
+    FDynamicMesh3 Peer;
+    const double PeerSeconds = TimeRuns(Input.Runs,
+                                        [&]
+                                        {
+                                            FCgalRemeshResult Result =
+                                                RemeshWithCgal(Input.Mesh, Input.Region, ProtectedEdges, Target, Passes);
+                                            Peer = std::move(Result.Region);
+                                            return Result.Seconds;
+                                        });
+
+    std::printf("\n%s: %d of %d triangles, target edge length %.4f, %d protected edges\n", Input.Name,
+                Input.Region.Num(), Input.Mesh.TriangleCount(), Target, ProtectedEdges.Num());
+    std::printf("  time: ours %.3f s (%.2f us per region triangle), CGAL %.3f s; CGAL / ours = %.2f\n", OurSeconds,
+                1e6 * OurSeconds / Input.Region.Num(), PeerSeconds, PeerSeconds / OurSeconds);
+    std::printf("  %-9s %9s %9s %9s %8s %9s %11s\n", "", "triangles", "min angle", "< 30 deg", "edge CV", "valence 6",
+                "Hausdorff");
+    PrintQuality("before", MeasureRemeshQuality(Original, Original));
+    PrintQuality("ours", MeasureRemeshQuality(Ours, Original));
+    PrintQuality("CGAL", MeasureRemeshQuality(Peer, Original));
+}
+} // namespace
+
+int main(int ArgCount, char** Args)
+{
+    // "--quick" leaves out the largest grid.
+    const bool bQuick = ArgCount > 1 && std::strcmp(Args[1], "--quick") == 0;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::printf("Sub-region remesher against CGAL isotropic_remeshing, %d passes at the region's average edge length\n",
+                Passes);
+    Compare(DemoCharacterInput());
+    Compare(IrregularSurfaceInput());
+    Compare(GridHalfInput("(c) half of a 250k-triangle grid", 354, 3));
+    if (!bQuick)
+    {
+        Compare(GridHalfInput("(c) half of a 1M-triangle grid", 707, 1));
+    }
+    return 0;
+}

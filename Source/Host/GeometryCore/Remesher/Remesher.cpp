@@ -1,0 +1,438 @@
+#include "GeometryCore/Remesher/Remesher.h"
+
+#include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+#include "GeometryCore/Spatial/ProjectionTarget.h"
+
+namespace
+{
+double DistanceSquared(const FVector& A, const FVector& B)
+{
+    return (B - A).SizeSquared();
+}
+
+int32 Square(int32 Value)
+{
+    return Value * Value;
+}
+} // namespace
+
+FRemesher::FRemesher(FDynamicMesh3* InMesh) : Mesh(InMesh)
+{
+    SetTargetEdgeLength(1.0);
+}
+
+void FRemesher::SetTargetEdgeLength(double Length)
+{
+    TargetEdgeLength = Length;
+    MinEdgeLength = 0.8 * Length;
+    MaxEdgeLength = 4.0 / 3.0 * Length;
+}
+
+void FRemesher::BasicRemeshPass()
+{
+    Stats = FRemeshPassStats();
+    PassEdges.Reset();
+    ListPassEdges(PassEdges);
+    if (bEnableSplits)
+    {
+        SplitPass();
+    }
+    if (bEnableCollapses)
+    {
+        CollapsePass();
+    }
+    if (bEnableFlips)
+    {
+        FlipPass();
+    }
+    if (bEnableSmoothing || ProjectionTarget)
+    {
+        SmoothPass();
+    }
+}
+
+void FRemesher::ListPassEdges(TArray<int32>& OutEdges)
+{
+    for (const int32 EdgeID : Mesh->EdgeIndices())
+    {
+        OutEdges.Add(EdgeID);
+    }
+}
+
+void FRemesher::ListPassVertices(TArray<int32>& OutVertices)
+{
+    for (const int32 VertexID : Mesh->VertexIndices())
+    {
+        OutVertices.Add(VertexID);
+    }
+}
+
+bool FRemesher::CanMoveVertex(int32 VertexID) const
+{
+    return IsEditableVertex(VertexID) &&
+           (!Constraints.HasVertexConstraint(VertexID) || Constraints.GetVertexConstraint(VertexID).bCanMove) &&
+           !Mesh->IsBoundaryVertex(VertexID);
+}
+
+bool FRemesher::CanRemoveVertex(int32 VertexID) const
+{
+    return CanMoveVertex(VertexID) &&
+           (!Constraints.HasVertexConstraint(VertexID) || !Constraints.GetVertexConstraint(VertexID).bCannotDelete);
+}
+
+int32 FRemesher::TargetValence(int32 VertexID) const
+{
+    return Mesh->IsBoundaryVertex(VertexID) ? 4 : 6;
+}
+
+/**
+ * Splits run over the listed edges and then over the halves of each split edge until they are short
+ * enough, so one pass brings long edges down to length. The edges across the new vertices wait for the
+ * next pass: splitting them at once could go on forever beside a long constrained edge, each new vertex
+ * nearer the same point. The later steps of this pass visit them too.
+ */
+void FRemesher::SplitPass()
+{
+    CrossEdges.Reset();
+    for (int32 Index = 0; Index < PassEdges.Num(); ++Index)
+    {
+        TrySplit(PassEdges[Index]);
+    }
+    PassEdges.Append(CrossEdges);
+}
+
+bool FRemesher::TrySplit(int32 EdgeID)
+{
+    if (!Mesh->IsEdge(EdgeID) || !IsEditableEdge(EdgeID))
+    {
+        return false;
+    }
+    const FIndex2i EdgeVertices = Mesh->GetEdgeV(EdgeID);
+    if (DistanceSquared(Mesh->GetVertex(EdgeVertices.A), Mesh->GetVertex(EdgeVertices.B)) <=
+            MaxEdgeLength * MaxEdgeLength ||
+        !Constraints.GetEdgeConstraint(EdgeID).CanSplit())
+    {
+        return false;
+    }
+    FEdgeSplitInfo Split;
+    if (Mesh->SplitEdge(EdgeID, Split) != EMeshResult::Ok)
+    {
+        return false;
+    }
+    UpdateConstraintsAfterSplit(Split);
+    OnEdgeSplit(Split);
+    ++Stats.Splits;
+    PassEdges.Add(EdgeID);
+    PassEdges.Add(Split.NewEdges.A);
+    for (int32 Index = 1; Index < 3; ++Index)
+    {
+        if (Split.NewEdges[Index] != FDynamicMesh3::InvalidID)
+        {
+            CrossEdges.Add(Split.NewEdges[Index]);
+        }
+    }
+    return true;
+}
+
+/**
+ * Both halves of a constrained edge keep its constraint, and the new vertex between them may move only
+ * where both ends may. IDs reused from removed elements lose whatever constraint was left on them.
+ */
+void FRemesher::UpdateConstraintsAfterSplit(const FEdgeSplitInfo& Split)
+{
+    for (int32 Index = 1; Index < 3; ++Index)
+    {
+        Constraints.ClearEdgeConstraint(Split.NewEdges[Index]);
+    }
+    Constraints.ClearVertexConstraint(Split.NewVertex);
+    Constraints.ClearEdgeConstraint(Split.NewEdges.A);
+    if (!Constraints.HasEdgeConstraint(Split.OriginalEdge))
+    {
+        return;
+    }
+    const FEdgeConstraint EdgeConstraint = Constraints.GetEdgeConstraint(Split.OriginalEdge);
+    Constraints.SetOrUpdateEdgeConstraint(Split.NewEdges.A, EdgeConstraint);
+    const FVertexConstraint EndA = Constraints.GetVertexConstraint(Split.OriginalVertices.A);
+    const FVertexConstraint EndB = Constraints.GetVertexConstraint(Split.OriginalVertices.B);
+    Constraints.SetOrUpdateVertexConstraint(
+        Split.NewVertex, {true, EndA.bCanMove && EndB.bCanMove, FVertexConstraint::InvalidSetID, EdgeConstraint.Target});
+}
+
+void FRemesher::CollapsePass()
+{
+    for (const int32 EdgeID : PassEdges)
+    {
+        TryCollapse(EdgeID);
+    }
+}
+
+/**
+ * A vertex that may go merges into its neighbour: at the midpoint when the neighbour may move, at the
+ * neighbour's place otherwise.
+ */
+bool FRemesher::ChooseCollapse(const FIndex2i& EdgeVertices, int32& OutKeep, int32& OutRemove, double& OutT) const
+{
+    for (const FIndex2i Candidate : {FIndex2i{EdgeVertices.A, EdgeVertices.B}, FIndex2i{EdgeVertices.B, EdgeVertices.A}})
+    {
+        if (CanRemoveVertex(Candidate.B))
+        {
+            OutKeep = Candidate.A;
+            OutRemove = Candidate.B;
+            OutT = CanMoveVertex(Candidate.A) ? 0.5 : 0.0;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FRemesher::TryCollapse(int32 EdgeID)
+{
+    if (!Mesh->IsEdge(EdgeID) || !IsEditableEdge(EdgeID))
+    {
+        return false;
+    }
+    const FIndex2i EdgeVertices = Mesh->GetEdgeV(EdgeID);
+    const FVector PositionA = Mesh->GetVertex(EdgeVertices.A);
+    const FVector PositionB = Mesh->GetVertex(EdgeVertices.B);
+    int32 Keep = FDynamicMesh3::InvalidID;
+    int32 Remove = FDynamicMesh3::InvalidID;
+    double CollapseT = 0.0;
+    if (DistanceSquared(PositionA, PositionB) >= MinEdgeLength * MinEdgeLength ||
+        !Constraints.GetEdgeConstraint(EdgeID).CanCollapse() ||
+        !ChooseCollapse(EdgeVertices, Keep, Remove, CollapseT) ||
+        Mesh->CanCollapseEdge(Keep, Remove) != EMeshResult::Ok)
+    {
+        return false;
+    }
+    const FVector KeepPosition = Mesh->GetVertex(Keep);
+    const FVector NewPosition = KeepPosition + (Mesh->GetVertex(Remove) - KeepPosition) * CollapseT;
+    if (!CollapseKeepsEdgesShort(Keep, Remove, NewPosition))
+    {
+        return false;
+    }
+    if (bPreventNormalFlips)
+    {
+        TriangleScratch.Reset();
+        Mesh->GetVtxTriangles(Keep, TriangleScratch);
+        Mesh->GetVtxTriangles(Remove, TriangleScratch);
+        if (!KeepsOrientation(TriangleScratch, {Keep, Remove}, NewPosition, Mesh->GetEdgeT(EdgeID)))
+        {
+            return false;
+        }
+    }
+    FEdgeCollapseInfo Collapse;
+    if (Mesh->CollapseEdge(Keep, Remove, Collapse, CollapseT) != EMeshResult::Ok)
+    {
+        return false;
+    }
+    UpdateConstraintsAfterCollapse(Collapse);
+    OnEdgeCollapse(Collapse);
+    ++Stats.Collapses;
+    return true;
+}
+
+/** Collapsing must not make edges that the next split would cut again. */
+bool FRemesher::CollapseKeepsEdgesShort(int32 Keep, int32 Remove, const FVector& NewPosition)
+{
+    const double MaxSquared = MaxEdgeLength * MaxEdgeLength;
+    const bool bKeepMoves = NewPosition != Mesh->GetVertex(Keep);
+    for (const int32 VertexID : {Remove, Keep})
+    {
+        if (VertexID == Keep && !bKeepMoves)
+        {
+            continue;
+        }
+        for (const int32 EdgeID : Mesh->VtxEdges(VertexID))
+        {
+            const int32 Neighbour = Mesh->GetEdgeV(EdgeID).OtherElement(VertexID);
+            if (Neighbour != Keep && Neighbour != Remove &&
+                DistanceSquared(Mesh->GetVertex(Neighbour), NewPosition) > MaxSquared)
+            {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool FRemesher::KeepsOrientation(const TArray<int32>& Triangles, const FIndex2i& Moved, const FVector& NewPosition,
+                                 const FIndex2i& Skip) const
+{
+    for (const int32 TriangleID : Triangles)
+    {
+        if (Skip.Contains(TriangleID))
+        {
+            continue;
+        }
+        const FVector OldNormal = Mesh->GetTriNormal(TriangleID);
+        const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
+        FVector Corners[3];
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            Corners[Corner] = Moved.Contains(Tri[Corner]) ? NewPosition : Mesh->GetVertex(Tri[Corner]);
+        }
+        const FVector NewCross = (Corners[1] - Corners[0]).Cross(Corners[2] - Corners[0]);
+        if (OldNormal != FVector::ZeroVector && NewCross.Dot(OldNormal) <= 0.0)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+/**
+ * Constraints of removed elements go; a removed side edge hands its constraint to the edge it merged
+ * into when that one had none.
+ */
+void FRemesher::UpdateConstraintsAfterCollapse(const FEdgeCollapseInfo& Collapse)
+{
+    for (int32 Side = 0; Side < 2; ++Side)
+    {
+        const int32 Removed = Collapse.RemovedEdges[Side];
+        if (Removed == FDynamicMesh3::InvalidID)
+        {
+            continue;
+        }
+        if (Constraints.HasEdgeConstraint(Removed) && !Constraints.HasEdgeConstraint(Collapse.KeptEdges[Side]))
+        {
+            Constraints.SetOrUpdateEdgeConstraint(Collapse.KeptEdges[Side], Constraints.GetEdgeConstraint(Removed));
+        }
+        Constraints.ClearEdgeConstraint(Removed);
+    }
+    Constraints.ClearEdgeConstraint(Collapse.CollapsedEdge);
+    Constraints.ClearVertexConstraint(Collapse.RemovedVertex);
+}
+
+void FRemesher::FlipPass()
+{
+    for (const int32 EdgeID : PassEdges)
+    {
+        TryFlip(EdgeID);
+    }
+}
+
+/**
+ * Flips when the four vertices' valences come closer to their targets and both new triangles face the
+ * way both old ones did, so that the flip folds nothing over.
+ */
+bool FRemesher::TryFlip(int32 EdgeID)
+{
+    if (!Mesh->IsEdge(EdgeID) || !IsEditableEdge(EdgeID) || !Constraints.GetEdgeConstraint(EdgeID).CanFlip())
+    {
+        return false;
+    }
+    const FIndex2i EdgeTris = Mesh->GetEdgeT(EdgeID);
+    if (EdgeTris.B == FDynamicMesh3::InvalidID)
+    {
+        return false;
+    }
+    const FIndex2i EdgeVertices = Mesh->GetEdgeV(EdgeID);
+    const FIndex3i Tri0 = Mesh->GetTriangle(EdgeTris.A);
+    const FIndex3i Tri1 = Mesh->GetTriangle(EdgeTris.B);
+    const int32 CornerA = Tri0.IndexOf(EdgeVertices.A);
+    const bool bInOrder = Tri0[(CornerA + 1) % 3] == EdgeVertices.B;
+    const int32 A = bInOrder ? EdgeVertices.A : EdgeVertices.B;
+    const int32 B = bInOrder ? EdgeVertices.B : EdgeVertices.A;
+    const int32 C = Tri0[(Tri0.IndexOf(B) + 1) % 3];
+    const int32 D = Tri1[(Tri1.IndexOf(A) + 1) % 3];
+    const FIndex3i Valences{Mesh->GetVtxEdgeCount(A), Mesh->GetVtxEdgeCount(B), Mesh->GetVtxEdgeCount(C)};
+    const int32 ValenceD = Mesh->GetVtxEdgeCount(D);
+    const int32 Before = Square(Valences.A - TargetValence(A)) + Square(Valences.B - TargetValence(B)) +
+                         Square(Valences.C - TargetValence(C)) + Square(ValenceD - TargetValence(D));
+    const int32 After = Square(Valences.A - 1 - TargetValence(A)) + Square(Valences.B - 1 - TargetValence(B)) +
+                        Square(Valences.C + 1 - TargetValence(C)) + Square(ValenceD + 1 - TargetValence(D));
+    if (After >= Before)
+    {
+        return false;
+    }
+    const FVector PA = Mesh->GetVertex(A);
+    const FVector PB = Mesh->GetVertex(B);
+    const FVector PC = Mesh->GetVertex(C);
+    const FVector PD = Mesh->GetVertex(D);
+    const FVector New0 = (PD - PC).Cross(PB - PC);
+    const FVector New1 = (PC - PD).Cross(PA - PD);
+    for (const FVector& OldNormal : {Mesh->GetTriNormal(EdgeTris.A), Mesh->GetTriNormal(EdgeTris.B)})
+    {
+        if (New0.Dot(OldNormal) <= 0.0 || New1.Dot(OldNormal) <= 0.0)
+        {
+            return false;
+        }
+    }
+    FEdgeFlipInfo Flip;
+    if (Mesh->FlipEdge(EdgeID, Flip) != EMeshResult::Ok)
+    {
+        return false;
+    }
+    ++Stats.Flips;
+    return true;
+}
+
+void FRemesher::SmoothPass()
+{
+    PassVertices.Reset();
+    ListPassVertices(PassVertices);
+    for (const int32 VertexID : PassVertices)
+    {
+        if (TrySmooth(VertexID))
+        {
+            ++Stats.VerticesMoved;
+        }
+    }
+}
+
+/**
+ * Moves the vertex a share SmoothSpeedT of the way to the area-weighted centre of its triangles, along
+ * its tangent plane (the area-weighted normal's), then onto its constraint's target or the remesher's.
+ */
+bool FRemesher::TrySmooth(int32 VertexID)
+{
+    if (!Mesh->IsVertex(VertexID) || !CanMoveVertex(VertexID))
+    {
+        return false;
+    }
+    const FVector Position = Mesh->GetVertex(VertexID);
+    FVector NewPosition = Position;
+    TriangleScratch.Reset();
+    Mesh->GetVtxTriangles(VertexID, TriangleScratch);
+    if (bEnableSmoothing)
+    {
+        FVector WeightedCentroids = FVector::ZeroVector;
+        FVector WeightedNormal = FVector::ZeroVector;
+        double TotalArea = 0.0;
+        for (const int32 TriangleID : TriangleScratch)
+        {
+            const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
+            const FVector P0 = Mesh->GetVertex(Tri.A);
+            const FVector P1 = Mesh->GetVertex(Tri.B);
+            const FVector P2 = Mesh->GetVertex(Tri.C);
+            const FVector Cross = (P1 - P0).Cross(P2 - P0);
+            const double Area = 0.5 * Cross.Size();
+            WeightedCentroids += (P0 + P1 + P2) * (Area / 3.0);
+            WeightedNormal += Cross;
+            TotalArea += Area;
+        }
+        if (TotalArea <= 0.0)
+        {
+            return false;
+        }
+        const FVector Normal = WeightedNormal.GetSafeNormal(0.0);
+        FVector Move = WeightedCentroids / TotalArea - Position;
+        Move -= Normal * Normal.Dot(Move);
+        NewPosition = Position + Move * SmoothSpeedT;
+    }
+    IProjectionTarget* Target = Constraints.HasVertexConstraint(VertexID)
+                                    ? Constraints.GetVertexConstraint(VertexID).Target
+                                    : nullptr;
+    Target = Target ? Target : ProjectionTarget;
+    if (Target)
+    {
+        NewPosition = Target->Project(NewPosition, VertexID);
+    }
+    if (NewPosition == Position ||
+        (bPreventNormalFlips && !KeepsOrientation(TriangleScratch, {VertexID, FDynamicMesh3::InvalidID}, NewPosition, {})))
+    {
+        return false;
+    }
+    Mesh->SetVertex(VertexID, NewPosition);
+    return true;
+}

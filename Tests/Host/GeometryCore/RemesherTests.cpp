@@ -1,0 +1,88 @@
+#include "GeometryCore/DynamicMesh/BoneWeightBlend.h"
+#include "GeometryCore/Remesher/Remesher.h"
+
+#include "MeshTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+TEST(BoneWeightBlend, MergesBonesKeepsTheHeaviestAndSumsToOne)
+{
+    struct FCase
+    {
+        const char* Name;
+        std::vector<FBoneWeight> A;
+        std::vector<FBoneWeight> B;
+        double T;
+        int32 MaxInfluences;
+        std::vector<FBoneWeight> Expected;
+    };
+    const FCase Cases[] = {
+        {"an end is kept bit for bit", {{1, 40000}, {2, 25535}}, {{3, 65535}}, 0.0, 1, {{1, 40000}, {2, 25535}}},
+        {"the other end too", {{1, 65535}}, {{3, 30000}, {4, 35535}}, 1.0, 1, {{3, 30000}, {4, 35535}}},
+        {"shared bones add up", {{1, 65535}}, {{1, 32768}, {2, 32767}}, 0.5, 2, {{1, 49151}, {2, 16384}}},
+        {"ties keep the lower bone", {{7, 65535}}, {{3, 65535}}, 0.5, 2, {{3, 32767}, {7, 32768}}},
+        {"only the heaviest stay", {{1, 65535}}, {{2, 65535}}, 0.25, 1, {{1, 65535}}},
+        {"no influences, none blended", {}, {}, 0.5, 4, {}},
+    };
+    for (const FCase& Case : Cases)
+    {
+        SCOPED_TRACE(Case.Name);
+        TArray<FBoneWeight> Out;
+        BlendBoneWeights(Case.A, Case.B, Case.T, Case.MaxInfluences, Out);
+        EXPECT_EQ(std::vector<FBoneWeight>(Out.begin(), Out.end()), Case.Expected);
+    }
+}
+
+// The whole-mesh remesher on a wavy grid with a held vertex and a held edge in the middle.
+TEST(Remesher, RespectsConstraintsAndTheNormalFlipOption)
+{
+    for (const bool bPreventNormalFlips : {false, true})
+    {
+        SCOPED_TRACE(bPreventNormalFlips);
+        FDynamicMesh3 Mesh = MakeGridMesh(8, 8);
+        for (const int32 VertexID : Mesh.VertexIndices())
+        {
+            const FVector Position = Mesh.GetVertex(VertexID);
+            Mesh.SetVertex(VertexID, FVector(Position.X, Position.Y, 0.3 * std::sin(Position.X + Position.Y)));
+        }
+        const int32 FixedVertex = GridVertex(8, 3, 3);
+        const FIndex2i HeldEnds{GridVertex(8, 5, 5), GridVertex(8, 6, 6)};
+        const FVector FixedPosition = Mesh.GetVertex(FixedVertex);
+        FMeshConstraints Constraints;
+        Constraints.SetOrUpdateVertexConstraint(FixedVertex, FVertexConstraint::FullyConstrained());
+        Constraints.SetOrUpdateEdgeConstraint(Mesh.FindEdge(HeldEnds.A, HeldEnds.B), FEdgeConstraint::FullyConstrained());
+        for (const int32 VertexID : {HeldEnds.A, HeldEnds.B})
+        {
+            Constraints.SetOrUpdateVertexConstraint(VertexID, FVertexConstraint::FullyConstrained());
+        }
+        const TArray<int32> Boundary =
+            Collect(Mesh.VertexIndices()).FilterByPredicate([&Mesh](int32 ID) { return Mesh.IsBoundaryVertex(ID); });
+
+        FRemesher Remesher(&Mesh);
+        Remesher.SetTargetEdgeLength(0.6);
+        Remesher.SetExternalConstraints(Constraints);
+        Remesher.bPreventNormalFlips = bPreventNormalFlips;
+        for (int32 Pass = 0; Pass < 5; ++Pass)
+        {
+            Remesher.BasicRemeshPass();
+        }
+        ASSERT_TRUE(IsValidMesh(Mesh));
+        EXPECT_GT(Mesh.TriangleCount(), 200);
+        EXPECT_EQ(Mesh.GetVertex(FixedVertex), FixedPosition);
+        EXPECT_NE(Mesh.FindEdge(HeldEnds.A, HeldEnds.B), FDynamicMesh3::InvalidID);
+        for (const int32 VertexID : Boundary)
+        {
+            EXPECT_TRUE(Mesh.IsVertex(VertexID));
+        }
+        if (bPreventNormalFlips)
+        {
+            for (const int32 TriangleID : Mesh.TriangleIndices())
+            {
+                EXPECT_GT(Mesh.GetTriNormal(TriangleID).Z, 0.0);
+            }
+        }
+    }
+}
