@@ -16,7 +16,8 @@ TEST(DemoCommandTest, BuildsTheCharacterAndRunsEveryToolOfThisBuildOnACleanFolde
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
     const std::string Character = Out + "/RivetDemoCharacter.glb";
     const std::string Slots = Out + "/01-assign-new-material-slot/RivetDemoCharacter.glb";
-    const std::string Deleted = Out + "/02-delete-polygons/RivetDemoCharacter.glb";
+    const std::string Baked = Out + "/02-bake-bone-transform/RivetDemoCharacter.glb";
+    const std::string Deleted = Out + "/03-delete-polygons/RivetDemoCharacter.glb";
     const int32 Before = CountFileTriangles(FString(Character));
     const int32 After = CountFileTriangles(FString(Deleted));
     EXPECT_GT(Before, 1000);
@@ -31,11 +32,17 @@ TEST(DemoCommandTest, BuildsTheCharacterAndRunsEveryToolOfThisBuildOnACleanFolde
     EXPECT_THAT(Run.Err, HasSubstr("  material slots (5):\n"));
     EXPECT_THAT(Run.Err, HasSubstr("    3 Shoes: 0 triangles")) << "LOD 1 still draws with it";
     EXPECT_THAT(Run.Err, HasSubstr("    4 Face: 256 triangles"));
-    EXPECT_THAT(Run.Err, HasSubstr("\n2. Delete Polygons: delete the left hand\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("\n2. Bake Bone Transform: make the character 10 % taller"));
+    EXPECT_THAT(Run.Err, HasSubstr("  height 181.0, every bone's reference scale 1\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("note: Baked 1 bone(s): 2,840 vertices moved, 1 child bone(s) compensated, 18 "
+                                   "bone(s) switched to scaled retargeting, 1 animation(s)"));
+    EXPECT_THAT(Run.Err, HasSubstr("note: 0 bone(s) switched to scaled animation retargeting."));
+    EXPECT_THAT(Run.Err, HasSubstr("  height 199.1, every bone's reference scale 1\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("\n3. Delete Polygons: delete the left hand\n"));
     EXPECT_THAT(Run.Err, HasSubstr("note: Deleted "));
     EXPECT_THAT(Run.Err, HasSubstr("- Detach Polygons: not in this build yet, skipped\n"));
-    EXPECT_THAT(Run.Err, HasSubstr("demo finished: 2 tools run, results in " + Out));
+    EXPECT_THAT(Run.Err, HasSubstr("demo finished: 3 tools run, results in " + Out));
     const nlohmann::json Summary = nlohmann::json::parse(Run.Out);
     EXPECT_EQ(Summary["exitCode"], 0);
-    EXPECT_EQ(Summary["saved"], nlohmann::json::array({Slots, Deleted}));
+    EXPECT_EQ(Summary["saved"], nlohmann::json::array({Slots, Baked, Deleted}));
 }
