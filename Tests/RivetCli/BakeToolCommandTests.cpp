@@ -37,7 +37,8 @@ TEST_F(BakeToolCommandTest, ABoneEditedByHandIsBakedIntoTheSavedFileWhoseRestPos
     const FVector Expected[] = {{0, 0, 0}, {4, 0, 0}, {4, 0, 0}, {0, 4, 0}};
     for (int32 Bone = 0; Bone < Bones.GetNum(); ++Bone)
     {
-        EXPECT_TRUE(Bones.GetRefBonePose()[Bone].GetTranslation().Equals(Expected[Bone], 1e-4)) << Bone;
+        EXPECT_TRUE(Bones.GetRefBonePose()[Bone].GetTranslation().Equals(Expected[Bone], 1e-4))
+            << Bone << " " << *Bones.GetRefBonePose()[Bone].ToString();
         EXPECT_TRUE(Bones.GetRefBonePose()[Bone].GetScale3D().Equals(FVector::OneVector, 1e-6)) << Bone;
     }
 }
