@@ -146,7 +146,7 @@ void AddRun(CLI::App& App, FParsedCommandLine& Parsed)
     Run->footer(SelectionTermHelp);
     Run->add_option("--bone", Parsed.Bones, "Select a bone in the Skeleton Tree (repeatable; the last counts)");
     Run->add_option("--bone-edit", Parsed.BoneEdits,
-                    "Edit a bone by hand as the Skeleton Tree does (repeatable): "
+                    "Edit a bone by hand as the Skeleton Tree does, after the --set edits (repeatable): "
                     "NAME:location=X,Y,Z:rotation=P,Y,R:scale=S (any of the parts; scale also X,Y,Z)");
     Run->add_option("--set", Parsed.Assignments, "Set a panel property: NAME=VALUE (name or display name)");
     Run->add_option("--press", Parsed.Buttons, "Press a panel button (function or display name), then tick");

@@ -13,7 +13,7 @@ void AddSteps(TArray<FEditStep>& Steps, EEditStepKind Kind, const TArray<FString
 }
 
 /**
- * The user's steps in the order a user takes them: open, start, paint, pick and edit bones, set, press,
+ * The user's steps in the order a user takes them: open, start, paint, set, pick and edit bones, press,
  * end, undo.
  */
 TArray<FEditStep> MakeRunSteps(const FRunArguments& Arguments)
@@ -25,9 +25,11 @@ TArray<FEditStep> MakeRunSteps(const FRunArguments& Arguments)
     {
         Steps.Add({EEditStepKind::Select, Arguments.Selections});
     }
+    // Panel edits come before bones edited by hand: an edit of the Bake Bone Transform panel re-applies
+    // the panel to the bone it names, which would overwrite a hand edit of that bone.
+    AddSteps(Steps, EEditStepKind::Set, Arguments.Assignments);
     AddSteps(Steps, EEditStepKind::Bone, Arguments.Bones);
     AddSteps(Steps, EEditStepKind::BoneEdit, Arguments.BoneEdits);
-    AddSteps(Steps, EEditStepKind::Set, Arguments.Assignments);
     AddSteps(Steps, EEditStepKind::Press, Arguments.Buttons);
     if (Arguments.bAccept || Arguments.bCancel || Arguments.bUndo)
     {

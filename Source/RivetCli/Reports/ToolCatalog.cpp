@@ -119,16 +119,18 @@ std::string DescribeLimits(const json& Property)
            (Property.contains(High) ? JsonText(Property[High]) : std::string("..."));
 }
 
-/** ": <tooltip>" on one line of the listing (line breaks become spaces); empty without a tooltip. */
+/** A text on one line of the listing: line breaks become spaces. */
+std::string OneLine(const json& Text)
+{
+    std::string Line = JsonText(Text);
+    std::replace(Line.begin(), Line.end(), '\n', ' ');
+    return Line;
+}
+
+/** ": <tooltip>" on one line of the listing; empty without a tooltip. */
 std::string DescribeTooltip(const json& Entry)
 {
-    if (!Entry.contains("tooltip"))
-    {
-        return "";
-    }
-    std::string Tooltip = JsonText(Entry["tooltip"]);
-    std::replace(Tooltip.begin(), Tooltip.end(), '\n', ' ');
-    return ": " + Tooltip;
+    return Entry.contains("tooltip") ? ": " + OneLine(Entry["tooltip"]) : "";
 }
 
 void PrintPanel(FRivetConsole& Console, const json& Panel)
@@ -140,7 +142,7 @@ void PrintPanel(FRivetConsole& Console, const json& Panel)
         Console.Print(FString::Printf("      property \"%s\" (%s, %s) = %s%s%s",
                                       JsonText(Property["displayName"]).c_str(),
                                       JsonText(Property["name"]).c_str(), JsonText(Property["type"]).c_str(),
-                                      JsonText(Property["value"]).c_str(), DescribeLimits(Property).c_str(),
+                                      OneLine(Property["value"]).c_str(), DescribeLimits(Property).c_str(),
                                       DescribeTooltip(Property).c_str()));
     }
     for (const json& Button : Panel["buttons"])
