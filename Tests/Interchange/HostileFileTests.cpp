@@ -94,16 +94,21 @@ TEST_F(ResourceRules, OnlyRegularFilesInsideTheDocumentsFolderAreRead)
 TEST_F(ResourceRules, BufferFilesMustHoldTheirByteLength)
 {
     const FString Path = WriteDocument("Mesh.bin");
-    WriteBytes(Folder.File("Model/Mesh.bin"), Bin.substr(0, Bin.size() - 1));
-    ExpectRefused(Path, "buffer 0: its file 'Mesh.bin' is shorter than the buffer's byteLength");
+    for (const std::string& Wrong : {Bin.substr(0, Bin.size() - 1), Bin + "tail"})
+    {
+        WriteBytes(Folder.File("Model/Mesh.bin"), Wrong);
+        ExpectRefused(Path, "buffer 0: its file 'Mesh.bin' does not hold the buffer's byteLength of bytes");
+    }
+}
 
-    WriteBytes(Folder.File("Model/Mesh.bin"), Bin + "tail");
-    const FInterchangeResult Longer = ImportSkinnedMeshFile(Path, {.PackageName = "/Game/Resources/Longer"});
-    ASSERT_TRUE(Longer.bSuccess) << *Longer.Error;
-    EXPECT_EQ(
-        Longer.Warnings,
-        (TArray<FString>{"buffer 0: its file 'Mesh.bin' is longer than the buffer's byteLength; the rest is "
-                         "not read"}));
+TEST_F(ResourceRules, ImageFilesAreNeverOpened)
+{
+    const FString Path = WriteDocument("Mesh.bin");
+    ASSERT_EQ(mkfifo(Folder.File("Model/Pipe.png").ToStdString().c_str(), 0600), 0);
+    json Document = json::parse(ReadBytes(Path));
+    Document["images"] = {{{"uri", "Pipe.png"}}, {{"uri", "/dev/zero"}}};
+    WriteBytes(Path, Document.dump());
+    EXPECT_TRUE(ImportSkinnedMeshFile(Path, {.PackageName = "/Game/Resources/Images"}).bSuccess);
 }
 
 TEST_F(ResourceRules, RelativeFilesAndLinksThatStayInsideAreRead)

@@ -122,6 +122,30 @@ void CheckDocument(const tinygltf::Model& Model)
     }
 }
 
+void AppendUint32(std::string& Out, uint32 Value)
+{
+    Out.append(reinterpret_cast<const char*>(&Value), sizeof(Value));
+}
+
+/** The GLB container Bytes with its JSON chunk replaced by Json; the binary chunk stays as it was. */
+std::string ReplaceGlbJson(const std::string& Bytes, std::string Json)
+{
+    const size_t Rest = GlbHeaderSize + GlbChunkHeaderSize + ReadUint32(Bytes, GlbHeaderSize);
+    const size_t Declared = ReadUint32(Bytes, 8);
+    while (Json.size() % 4 != 0)
+    {
+        Json += ' ';
+    }
+    std::string Out = Bytes.substr(0, 8);
+    AppendUint32(Out,
+                 static_cast<uint32>(GlbHeaderSize + GlbChunkHeaderSize + Json.size() + (Declared - Rest)));
+    AppendUint32(Out, static_cast<uint32>(Json.size()));
+    Out.append(Bytes, GlbHeaderSize + 4, 4);
+    Out += Json;
+    Out.append(Bytes, Rest, Declared - Rest);
+    return Out;
+}
+
 FString FirstLine(const std::string& Text)
 {
     return ImportedText::ForMessage(std::string_view(Text).substr(0, Text.find('\n')));
@@ -130,25 +154,29 @@ FString FirstLine(const std::string& Text)
 
 void ReadGltfFile(const FString& Path, tinygltf::Model& OutModel, TArray<FString>& OutWarnings)
 {
-    const std::string Bytes = ReadBytes(Path);
+    std::string Bytes = ReadBytes(Path);
     const bool bBinary = IsGlb(Bytes);
-    const json Document = ParseDocument(bBinary ? CheckGlbContainer(Bytes) : std::string_view(Bytes));
+    json Document = ParseDocument(bBinary ? CheckGlbContainer(Bytes) : std::string_view(Bytes));
     CheckGltfDocument(Document, OutWarnings);
-    FGltfResources Resources(Document, Path, OutWarnings);
+    const FGltfResources Resources(Document, Path);
+    if (FGltfResources::ReplaceImageFiles(Document))
+    {
+        Bytes = bBinary ? ReplaceGlbJson(Bytes, Document.dump()) : Document.dump();
+    }
     tinygltf::TinyGLTF Loader;
     Loader.SetImageLoader(&SkipImage, nullptr);
-    Loader.SetFsCallbacks(Resources.MakeCallbacks());
     std::string Error;
     std::string Warning;
     bool bLoaded = false;
     try
     {
-        bLoaded = bBinary
-                      ? Loader.LoadBinaryFromMemory(&OutModel, &Error, &Warning,
-                                                    reinterpret_cast<const unsigned char*>(Bytes.data()),
-                                                    static_cast<unsigned int>(Bytes.size()))
-                      : Loader.LoadASCIIFromString(&OutModel, &Error, &Warning, Bytes.data(),
-                                                   static_cast<unsigned int>(Bytes.size()), std::string());
+        bLoaded =
+            bBinary
+                ? Loader.LoadBinaryFromMemory(&OutModel, &Error, &Warning,
+                                              reinterpret_cast<const unsigned char*>(Bytes.data()),
+                                              static_cast<unsigned int>(Bytes.size()), Resources.GetFolder())
+                : Loader.LoadASCIIFromString(&OutModel, &Error, &Warning, Bytes.data(),
+                                             static_cast<unsigned int>(Bytes.size()), Resources.GetFolder());
     }
     catch (const std::exception&)
     {

@@ -3,6 +3,7 @@
 #include "Interchange/Private/ImportLimits.h"
 #include "Interchange/Private/ImportedText.h"
 #include "Interchange/Private/InterchangeFailure.h"
+#include "Interchange/Private/RegularFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -93,14 +94,13 @@ std::filesystem::path FolderOf(const FString& Path)
 }
 } // namespace
 
-FGltfResources::FGltfResources(const json& Document, const FString& Path, TArray<FString>& OutWarnings)
+FGltfResources::FGltfResources(const json& Document, const FString& Path)
 {
     const auto Found = Document.find("buffers");
     if (Found == Document.end() || !Found->is_array())
     {
         return;
     }
-    std::filesystem::path Folder;
     for (size_t Index = 0; Index < Found->size(); ++Index)
     {
         const json& Buffer = (*Found)[Index];
@@ -112,16 +112,15 @@ FGltfResources::FGltfResources(const json& Document, const FString& Path, TArray
         }
         if (Folder.empty())
         {
-            Folder = FolderOf(Path);
+            Folder = FolderOf(Path).string();
         }
-        AddBuffer(static_cast<int32>(Index), Buffer, Folder, OutWarnings);
+        CheckBuffer(static_cast<int32>(Index), Buffer);
     }
 }
 
-void FGltfResources::AddBuffer(int32 Index, const json& Buffer, const std::filesystem::path& Folder,
-                               TArray<FString>& OutWarnings)
+void FGltfResources::CheckBuffer(int32 Index, const json& Buffer)
 {
-    if (Buffers.Num() == ImportLimits::MaxExternalBuffers)
+    if (++NumExternalBuffers > ImportLimits::MaxExternalBuffers)
     {
         FailImport("the file reads more than %d buffers from other files", ImportLimits::MaxExternalBuffers);
     }
@@ -138,8 +137,10 @@ void FGltfResources::AddBuffer(int32 Index, const json& Buffer, const std::files
     const std::filesystem::path Relative = std::filesystem::path(Decoded).lexically_normal();
     const FString Shown = ImportedText::ForMessage(Relative.string());
     std::error_code Error;
-    const std::filesystem::path Resolved = std::filesystem::weakly_canonical(Folder / Relative, Error);
-    if (Relative.empty() || *Relative.begin() == ".." || Error || !IsInside(Folder, Resolved))
+    const std::filesystem::path Root(Folder);
+    // The library asks for "<folder>/<decoded uri>" exactly, which is what is checked here.
+    const std::filesystem::path Resolved = std::filesystem::weakly_canonical(Root / Decoded, Error);
+    if (Relative.empty() || *Relative.begin() == ".." || Error || !IsInside(Root, Resolved))
     {
         FailImport("buffer %d: its uri leads outside the folder of the glTF file", Index);
     }
@@ -149,10 +150,8 @@ void FGltfResources::AddBuffer(int32 Index, const json& Buffer, const std::files
     {
         FailImport("buffer %d has no valid byteLength", Index);
     }
-    FExternalBuffer& Added = Buffers.Emplace_GetRef();
-    Added.DecodedUri = Decoded;
-    Added.ByteLength = ByteLength->get<size_t>();
-    switch (Added.File.Open(Resolved))
+    FRegularFile File;
+    switch (File.Open(Resolved))
     {
         case FRegularFile::EOpenError::CannotOpen:
             FailImport("buffer %d: its file '%s' cannot be opened", Index, *Shown);
@@ -161,52 +160,26 @@ void FGltfResources::AddBuffer(int32 Index, const json& Buffer, const std::files
         case FRegularFile::EOpenError::None:
             break;
     }
-    if (Added.File.GetSize() < Added.ByteLength)
+    if (File.GetSize() != ByteLength->get<uint64>())
     {
-        FailImport("buffer %d: its file '%s' is shorter than the buffer's byteLength", Index, *Shown);
-    }
-    if (Added.File.GetSize() > Added.ByteLength)
-    {
-        OutWarnings.Add(
-            FString::Printf("buffer %d: its file '%s' is longer than the buffer's byteLength; the rest is "
-                            "not read",
-                            Index, *Shown));
+        FailImport("buffer %d: its file '%s' does not hold the buffer's byteLength of bytes", Index, *Shown);
     }
 }
 
-tinygltf::FsCallbacks FGltfResources::MakeCallbacks()
+bool FGltfResources::ReplaceImageFiles(json& Document)
 {
-    tinygltf::FsCallbacks Callbacks;
-    // Every name is "found" so the library asks for it once, as written, and never looks elsewhere.
-    Callbacks.FileExists = [](const std::string&, void*)
+    const auto Images = Document.find("images");
+    bool bChanged = false;
+    for (size_t Index = 0; Images != Document.end() && Images->is_array() && Index < Images->size(); ++Index)
     {
-        return true;
-    };
-    Callbacks.ExpandFilePath = [](const std::string& Name, void*)
-    {
-        return Name;
-    };
-    Callbacks.ReadWholeFile = &FGltfResources::ReadWholeFile;
-    Callbacks.WriteWholeFile = [](std::string*, const std::string&, const std::vector<unsigned char>&, void*)
-    {
-        return false;
-    };
-    Callbacks.user_data = this;
-    return Callbacks;
-}
-
-bool FGltfResources::ReadWholeFile(std::vector<unsigned char>* Out, std::string*, const std::string& Path,
-                                   void* Self)
-{
-    for (FExternalBuffer& Buffer : static_cast<FGltfResources*>(Self)->Buffers)
-    {
-        if (!Buffer.bRead && Buffer.DecodedUri == Path)
+        json& Image = (*Images)[Index];
+        const auto Uri = Image.is_object() ? Image.find("uri") : Image.end();
+        if (Image.is_object() && Uri != Image.end() &&
+            !(Uri->is_string() && tinygltf::IsDataURI(Uri->get<std::string>())))
         {
-            Buffer.bRead = true;
-            Out->resize(Buffer.ByteLength);
-            return Buffer.File.ReadPrefix(Buffer.ByteLength, Out->data());
+            *Uri = "data:image/png;base64,AAAA";
+            bChanged = true;
         }
     }
-    // Images, and anything else the checks above did not admit.
-    return false;
+    return bChanged;
 }
