@@ -153,22 +153,25 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
     int32 Number = 0;
     for (const FModeTool& Tool : ListModeTools())
     {
-        const FDemoScenario* Scenario = FindDemoScenario(Scenarios, Tool.Name);
-        if (!Tool.bAvailable || !Scenario)
+        const TArray<const FDemoScenario*> ToolScenarios = FindDemoScenarios(Scenarios, Tool.Name);
+        if (!Tool.bAvailable || ToolScenarios.IsEmpty())
         {
             Console.Print(FString::Printf("\n- %s: %s, skipped", *Tool.Name,
                                           Tool.bAvailable ? "no demo step yet" : "not in this build yet"));
             continue;
         }
-        ++Number;
-        Console.Print(FString::Printf("\n%d. %s: %s", Number, *Tool.Name, *Scenario->Purpose));
-        const int StepStatus =
-            RunScenario(Console, *Scenario, CharacterFile, MakeStepFolder(OutputFolder, Number, Tool.Name));
-        Console.Json()["steps"].push_back(
-            {{"tool", *Tool.Name}, {"purpose", *Scenario->Purpose}, {"exitCode", StepStatus}});
-        Status = std::max(Status, StepStatus);
+        for (const FDemoScenario* Scenario : ToolScenarios)
+        {
+            ++Number;
+            Console.Print(FString::Printf("\n%d. %s: %s", Number, *Tool.Name, *Scenario->Purpose));
+            const int StepStatus = RunScenario(Console, *Scenario, CharacterFile,
+                                               MakeStepFolder(OutputFolder, Number, Tool.Name));
+            Console.Json()["steps"].push_back(
+                {{"tool", *Tool.Name}, {"purpose", *Scenario->Purpose}, {"exitCode", StepStatus}});
+            Status = std::max(Status, StepStatus);
+        }
     }
-    Console.Print(FString::Printf("\ndemo %s: %d tools run, results in %s",
+    Console.Print(FString::Printf("\ndemo %s: %d scenarios run, results in %s",
                                   Status == 0 ? "finished" : "finished with problems", Number,
                                   *OutputFolder));
     return Status;

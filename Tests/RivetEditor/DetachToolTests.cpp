@@ -1,0 +1,259 @@
+#include "CoreUObject/Object/Package.h"
+#include "CoreUObject/Reflection/Class.h"
+#include "CoreUObject/Reflection/Function.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "HeadlessEditor/HeadlessEditor.h"
+#include "MeshDescription/MeshAttributes.h"
+#include "RivetEditor/Private/Ops/RivetMeshCommit.h"
+#include "RivetEditor/Private/Tools/RivetDetachTool.h"
+#include "RivetEditor/Private/Tools/RivetMeshEditActions.h"
+#include "RivetEditorModuleName.h"
+#include "Support/SkeletalMeshSnapshot.h"
+#include "Support/TestSkeletalAsset.h"
+#include "Support/ToolMessageExpectations.h"
+#include "VantorEd/Assets/AssetRegistry.h"
+#include "VantorEd/Assets/AssetTools.h"
+#include "VantorEd/Assets/ContentBrowser.h"
+#include "VantorEd/Transactions/TransactionBuffer.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const char* const TextNamespace = "RivetDetachTool";
+
+/** The test character (48 triangles in three slots) open in the editor, with the Detach tool to start. */
+class DetachToolTest : public testing::Test
+{
+protected:
+    void SetUp() override { Open({.PackageName = "/Game/Tools/DetachTarget"}); }
+
+    void Open(const FTestSkeletalAssetOptions& Options)
+    {
+        Mesh = BuildTestSkeletalAsset(Options).Mesh;
+        Editor.OpenAsset(Mesh);
+    }
+
+    URivetDetachTool* Start()
+    {
+        URivetDetachTool* Tool = Cast<URivetDetachTool>(Editor.StartTool("Detach Polygons"));
+        VT_CHECKF(Tool != nullptr, "the mode did not start the Detach tool");
+        return Tool;
+    }
+
+    void Press(const FString& Button)
+    {
+        FString Error;
+        ASSERT_TRUE(Editor.PressButton(Button, Error)) << *Error;
+    }
+
+    void DetachSelection(const TArray<int32>& Triangles)
+    {
+        ASSERT_TRUE(Editor.SelectPreviewTriangles(Triangles));
+        Press("Detach Selected Polygons");
+        Editor.Tick();
+    }
+
+    /** The part asset of that name beside the source, when the registry lists it. */
+    USkeletalMesh* FindPart(const FString& Name) const
+    {
+        const FString Path = FString::Printf("/Game/Tools/%s.%s", *Name, *Name);
+        return Cast<USkeletalMesh>(FAssetRegistry::Get().GetAssetByObjectPath(Path).GetAsset());
+    }
+
+    static int32 Triangles(const USkeletalMesh* Mesh) { return Mesh->GetMeshDescription(0)->Triangles().Num(); }
+
+    FHeadlessEditor Editor{{RivetEditorModuleName}};
+    USkeletalMesh* Mesh = nullptr;
+};
+} // namespace
+
+TEST_F(DetachToolTest, StartsThroughTheModeWithItsPanelHintAndMetadata)
+{
+    URivetDetachTool* Tool = Start();
+
+    EXPECT_EQ(Tool->GetToolDisplayName().ToString(), "Detach");
+    ExpectLastMessage(Editor, TextNamespace, "ToolStartup",
+                      "Select polygons in the viewport, then press Detach Selected Polygons.",
+                      EToolMessageLevel::UserNotification);
+    const TArray<TObjectPtr<UInteractiveToolPropertySet>>& Panels = Tool->GetToolProperties();
+    ASSERT_EQ(Panels.Num(), 2);
+    EXPECT_EQ(Panels[0].Get(), Tool->GetSettings());
+    EXPECT_EQ(Tool->GetSettings()->ParentTool.Get(), Tool);
+    EXPECT_TRUE(Tool->GetSettings()->bRemoveFromSource);
+    EXPECT_NE(Cast<URivetMeshEditActions>(Panels[1].Get()), nullptr);
+
+    EXPECT_EQ(URivetDetachToolBuilder::StaticClass()->GetMetaDataText("ToolTip"), "Builder for the Detach tool.");
+    const UClass* Properties = URivetDetachToolProperties::StaticClass();
+    const FProperty* RemoveFromSource = Properties->FindPropertyByName("bRemoveFromSource");
+    ASSERT_NE(RemoveFromSource, nullptr);
+    EXPECT_EQ(RemoveFromSource->GetMetaData("DisplayName"), "Remove From Source");
+    EXPECT_EQ(RemoveFromSource->GetMetaData("Category"), "Detach");
+    EXPECT_EQ(RemoveFromSource->GetMetaData("ToolTip"),
+              "Also remove the detached polygons from the source mesh.\n\nIf off, the source mesh stays "
+              "unchanged and the new asset is a clone\n(\"Detach as Clone\" in Max).");
+    const FFunction* DetachNow = Properties->FindFunctionByName("DetachNow");
+    ASSERT_NE(DetachNow, nullptr);
+    EXPECT_EQ(DetachNow->GetMetaData("CallInEditor"), "true");
+    EXPECT_EQ(DetachNow->GetMetaData("DisplayPriority"), "1");
+    EXPECT_EQ(DetachNow->GetMetaData("ToolTip"), "Moves the selected polygons into a new Skeletal Mesh asset.");
+}
+
+TEST_F(DetachToolTest, DetachesIntoANewPartThatOneUndoTakesAwayAndRedoBringsBack)
+{
+    Start();
+    const FSkeletalMeshSnapshot SourceBefore(*Mesh);
+
+    DetachSelection({0, 1, 2, 3});
+
+    ExpectLastMessage(Editor, TextNamespace, "DetachDone",
+                      "Detached 4 polygon(s) into 'DetachTarget_Part'. 2 unused material slot(s) removed. Save "
+                      "BOTH the new asset and the source mesh to keep the change.",
+                      EToolMessageLevel::UserNotification);
+    EXPECT_EQ(Editor.GetActiveTool(), nullptr);
+    USkeletalMesh* Part = FindPart("DetachTarget_Part");
+    ASSERT_NE(Part, nullptr);
+    EXPECT_EQ(Triangles(Part), 4);
+    EXPECT_EQ(Triangles(Mesh), 44);
+    const FContentBrowserSyncRequest Sync = FContentBrowser::Get().GetSyncHistory().Last();
+    EXPECT_EQ(Sync, (FContentBrowserSyncRequest{{FAssetData(Part)}, false, true, NAME_None, false}));
+    const TArray<FText> Steps = FTransactionBuffer::Get().GetUndoTitles();
+    ASSERT_EQ(Steps.Num(), 1);
+    EXPECT_EQ(Steps[0].ToString(), "Detach Polygons");
+    EXPECT_EQ(Steps[0].GetKey(), "DetachTransaction");
+    const FSkeletalMeshSnapshot SourceAfter(*Mesh);
+    const FSkeletalMeshSnapshot PartAfter(*Part);
+
+    ASSERT_TRUE(Editor.Undo());
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == SourceBefore);
+    EXPECT_EQ(FindPart("DetachTarget_Part"), nullptr);
+    EXPECT_EQ(FindPackage("/Game/Tools/DetachTarget_Part"), nullptr);
+    EXPECT_TRUE(FContentBrowser::Get().GetSelectedAssets().IsEmpty());
+
+    ASSERT_TRUE(Editor.Redo());
+    EXPECT_EQ(FindPart("DetachTarget_Part"), Part);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Part) == PartAfter);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == SourceAfter);
+    EXPECT_EQ(FContentBrowser::Get().GetSelectedAssets(), TArray<FAssetData>{FAssetData(Part)});
+}
+
+TEST_F(DetachToolTest, RepeatedDetachesGetNewNamesAndACloneLeavesTheSource)
+{
+    Start();
+    DetachSelection({0});
+    Start();
+    FString Error;
+    ASSERT_TRUE(Editor.SetProperty("Remove From Source", "false", Error)) << *Error;
+    const FSkeletalMeshSnapshot SourceBefore(*Mesh);
+
+    DetachSelection({5, 6});
+
+    ExpectLastMessage(Editor, TextNamespace, "DetachDone",
+                      "Detached 2 polygon(s) into 'DetachTarget_Part_1'. 2 unused material slot(s) removed. "
+                      "Save the new asset to keep it.",
+                      EToolMessageLevel::UserNotification);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == SourceBefore);
+    ASSERT_NE(FindPart("DetachTarget_Part"), nullptr);
+    ASSERT_NE(FindPart("DetachTarget_Part_1"), nullptr);
+    EXPECT_EQ(Triangles(FindPart("DetachTarget_Part_1")), 2);
+}
+
+TEST_F(DetachToolTest, APartOfAMeshWithSeveralLODsComesWithAWarning)
+{
+    Open({.PackageName = "/Game/Tools/DetachTarget", .NumLODs = 3});
+    Start();
+
+    DetachSelection({10});
+
+    EXPECT_EQ(CountMessages(Editor, "DetachDone"), 1);
+    ExpectLastMessage(Editor, TextNamespace, "LODsRemoved",
+                      "2 extra LOD(s) were removed from the new asset — only LOD0 is detached. Rebuild the LODs "
+                      "if you need them.",
+                      EToolMessageLevel::UserWarning);
+    EXPECT_EQ(Editor.GetActiveTool(), nullptr);
+}
+
+TEST_F(DetachToolTest, ARefusedSelectionCreatesNoAsset)
+{
+    URivetDetachTool* Tool = Start();
+    TArray<int32> Everything;
+    for (int32 Triangle = 0; Triangle < 48; ++Triangle)
+    {
+        Everything.Add(Triangle);
+    }
+    const FSkeletalMeshSnapshot Before(*Mesh);
+
+    DetachSelection(Everything);
+    ExpectLastMessage(Editor, "RivetDetachOp", "FullSelection",
+                      "Selecting every polygon would leave an empty mesh. Nothing was changed.",
+                      EToolMessageLevel::UserWarning);
+    DetachSelection({});
+    ExpectLastMessage(Editor, TextNamespace, "MappingFailed",
+                      "Could not match 0 of the selected polygons to the asset. Nothing was changed — reimport "
+                      "the mesh and try again.",
+                      EToolMessageLevel::UserWarning);
+
+    EXPECT_EQ(FindPackage("/Game/Tools/DetachTarget_Part"), nullptr);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+    EXPECT_EQ(Editor.GetActiveTool(), Tool);
+}
+
+TEST_F(DetachToolTest, AFailureAfterTheDuplicateLeavesTheNewAssetAndSaysWhatToDo)
+{
+    URivetDetachTool* Tool = Start();
+    // The copy comes out one triangle short, as a broken duplication would make it.
+    const FDelegateHandle Hook = FAssetTools::Get().OnAssetDuplicated().Add(
+        [](UObject* Copy) { Cast<USkeletalMesh>(Copy)->GetMeshDescription(0)->DeleteTriangle(FTriangleID(47)); });
+    const FSkeletalMeshSnapshot Before(*Mesh);
+
+    DetachSelection({3});
+    FAssetTools::Get().OnAssetDuplicated().Remove(Hook);
+
+    ExpectLastMessage(Editor, "RivetDetachOp", "CountMismatch",
+                      "The new asset does not match the source mesh, so nothing was detached into it. Delete the "
+                      "new asset and try again.",
+                      EToolMessageLevel::UserWarning);
+    EXPECT_EQ(Editor.GetActiveTool(), Tool);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    const USkeletalMesh* Part = FindPart("DetachTarget_Part");
+    ASSERT_NE(Part, nullptr) << "the half-made asset stays where the message says";
+    EXPECT_EQ(Triangles(Part), 47);
+
+    ASSERT_TRUE(Editor.Undo());
+    EXPECT_EQ(FindPart("DetachTarget_Part"), nullptr);
+}
+
+TEST_F(DetachToolTest, ADoubleSidedCardDetachesWithBothFaces)
+{
+    // A card of one triangle, drawn from both sides: its back face has the same corners, reversed.
+    FMeshDescription& LOD0 = *Mesh->GetMeshDescription(0);
+    TMeshAttributesRef<FVertexID, FVector3f> Positions =
+        LOD0.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
+    FVertexID Corners[3];
+    const FVector3f Places[3] = {{1, 1, 3}, {2, 1, 3}, {1, 2, 3}};
+    for (int32 Corner = 0; Corner < 3; ++Corner)
+    {
+        Corners[Corner] = LOD0.CreateVertex();
+        Positions[Corners[Corner]] = Places[Corner];
+    }
+    const auto AddFace = [&](int32 A, int32 B, int32 C)
+    {
+        const FVertexInstanceID Face[3] = {LOD0.CreateVertexInstance(Corners[A]),
+                                           LOD0.CreateVertexInstance(Corners[B]),
+                                           LOD0.CreateVertexInstance(Corners[C])};
+        LOD0.CreateTriangle(FPolygonGroupID(0), Face);
+    };
+    AddFace(0, 1, 2);
+    AddFace(0, 2, 1);
+    CommitLOD0(*Mesh, true);
+    ASSERT_EQ(Triangles(Mesh), 50);
+    Start();
+
+    DetachSelection({48, 49});
+
+    const USkeletalMesh* Part = FindPart("DetachTarget_Part");
+    ASSERT_NE(Part, nullptr);
+    EXPECT_EQ(Triangles(Part), 2);
+    EXPECT_EQ(Triangles(Mesh), 48) << "no face of the card is left behind";
+}
