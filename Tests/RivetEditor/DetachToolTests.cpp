@@ -1,3 +1,4 @@
+#include "CoreUObject/Misc/PackageName.h"
 #include "CoreUObject/Object/Package.h"
 #include "CoreUObject/Reflection/Class.h"
 #include "CoreUObject/Reflection/Function.h"
@@ -54,10 +55,16 @@ protected:
         Editor.Tick();
     }
 
-    /** The part asset of that name beside the source, when the registry lists it. */
-    USkeletalMesh* FindPart(const FString& Name) const
+    /** The source's name with the suffix ("DetachTarget_Part" for "_Part"). */
+    FString PartName(const FString& Suffix = "_Part") const
     {
-        const FString Path = FString::Printf("/Game/Tools/%s.%s", *Name, *Name);
+        return FPackageName::GetShortName(Mesh->GetPackage()->GetName()) + Suffix;
+    }
+
+    /** The part asset of that name beside the source, when the registry lists it. */
+    USkeletalMesh* FindPart(const FString& Suffix = "_Part") const
+    {
+        const FString Path = FString::Printf("/Game/Tools/%s.%s", *PartName(Suffix), *PartName(Suffix));
         return Cast<USkeletalMesh>(FAssetRegistry::Get().GetAssetByObjectPath(Path).GetAsset());
     }
 
@@ -107,11 +114,12 @@ TEST_F(DetachToolTest, DetachesIntoANewPartThatOneUndoTakesAwayAndRedoBringsBack
     DetachSelection({0, 1, 2, 3});
 
     ExpectLastMessage(Editor, TextNamespace, "DetachDone",
-                      "Detached 4 polygon(s) into 'DetachTarget_Part'. 2 unused material slot(s) removed. Save "
-                      "BOTH the new asset and the source mesh to keep the change.",
+                      "Detached 4 polygon(s) into '" + PartName() +
+                          "'. 2 unused material slot(s) removed. Save BOTH the new asset and the source mesh to "
+                          "keep the change.",
                       EToolMessageLevel::UserNotification);
     EXPECT_EQ(Editor.GetActiveTool(), nullptr);
-    USkeletalMesh* Part = FindPart("DetachTarget_Part");
+    USkeletalMesh* Part = FindPart();
     ASSERT_NE(Part, nullptr);
     EXPECT_EQ(Triangles(Part), 4);
     EXPECT_EQ(Triangles(Mesh), 44);
@@ -126,12 +134,12 @@ TEST_F(DetachToolTest, DetachesIntoANewPartThatOneUndoTakesAwayAndRedoBringsBack
 
     ASSERT_TRUE(Editor.Undo());
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == SourceBefore);
-    EXPECT_EQ(FindPart("DetachTarget_Part"), nullptr);
-    EXPECT_EQ(FindPackage("/Game/Tools/DetachTarget_Part"), nullptr);
+    EXPECT_EQ(FindPart(), nullptr);
+    EXPECT_EQ(FindPackage("/Game/Tools/" + PartName()), nullptr);
     EXPECT_TRUE(FContentBrowser::Get().GetSelectedAssets().IsEmpty());
 
     ASSERT_TRUE(Editor.Redo());
-    EXPECT_EQ(FindPart("DetachTarget_Part"), Part);
+    EXPECT_EQ(FindPart(), Part);
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Part) == PartAfter);
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == SourceAfter);
     EXPECT_EQ(FContentBrowser::Get().GetSelectedAssets(), TArray<FAssetData>{FAssetData(Part)});
@@ -149,13 +157,13 @@ TEST_F(DetachToolTest, RepeatedDetachesGetNewNamesAndACloneLeavesTheSource)
     DetachSelection({5, 6});
 
     ExpectLastMessage(Editor, TextNamespace, "DetachDone",
-                      "Detached 2 polygon(s) into 'DetachTarget_Part_1'. 2 unused material slot(s) removed. "
-                      "Save the new asset to keep it.",
+                      "Detached 2 polygon(s) into '" + PartName("_Part_1") +
+                          "'. 2 unused material slot(s) removed. Save the new asset to keep it.",
                       EToolMessageLevel::UserNotification);
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == SourceBefore);
-    ASSERT_NE(FindPart("DetachTarget_Part"), nullptr);
-    ASSERT_NE(FindPart("DetachTarget_Part_1"), nullptr);
-    EXPECT_EQ(Triangles(FindPart("DetachTarget_Part_1")), 2);
+    ASSERT_NE(FindPart(), nullptr);
+    ASSERT_NE(FindPart("_Part_1"), nullptr);
+    EXPECT_EQ(Triangles(FindPart("_Part_1")), 2);
 }
 
 TEST_F(DetachToolTest, APartOfAMeshWithSeveralLODsComesWithAWarning)
@@ -183,17 +191,17 @@ TEST_F(DetachToolTest, ARefusedSelectionCreatesNoAsset)
     }
     const FSkeletalMeshSnapshot Before(*Mesh);
 
-    DetachSelection(Everything);
-    ExpectLastMessage(Editor, "RivetDetachOp", "FullSelection",
-                      "Selecting every polygon would leave an empty mesh. Nothing was changed.",
-                      EToolMessageLevel::UserWarning);
     DetachSelection({});
     ExpectLastMessage(Editor, TextNamespace, "MappingFailed",
                       "Could not match 0 of the selected polygons to the asset. Nothing was changed — reimport "
                       "the mesh and try again.",
                       EToolMessageLevel::UserWarning);
+    DetachSelection(Everything);
+    ExpectLastMessage(Editor, "RivetDetachOp", "FullSelection",
+                      "Selecting every polygon would leave an empty mesh. Nothing was changed.",
+                      EToolMessageLevel::UserWarning);
 
-    EXPECT_EQ(FindPackage("/Game/Tools/DetachTarget_Part"), nullptr);
+    EXPECT_EQ(FindPackage("/Game/Tools/" + PartName()), nullptr);
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
     EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
     EXPECT_EQ(Editor.GetActiveTool(), Tool);
@@ -216,12 +224,12 @@ TEST_F(DetachToolTest, AFailureAfterTheDuplicateLeavesTheNewAssetAndSaysWhatToDo
                       EToolMessageLevel::UserWarning);
     EXPECT_EQ(Editor.GetActiveTool(), Tool);
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
-    const USkeletalMesh* Part = FindPart("DetachTarget_Part");
+    const USkeletalMesh* Part = FindPart();
     ASSERT_NE(Part, nullptr) << "the half-made asset stays where the message says";
     EXPECT_EQ(Triangles(Part), 47);
 
     ASSERT_TRUE(Editor.Undo());
-    EXPECT_EQ(FindPart("DetachTarget_Part"), nullptr);
+    EXPECT_EQ(FindPart(), nullptr);
 }
 
 TEST_F(DetachToolTest, ADoubleSidedCardDetachesWithBothFaces)
@@ -252,7 +260,7 @@ TEST_F(DetachToolTest, ADoubleSidedCardDetachesWithBothFaces)
 
     DetachSelection({48, 49});
 
-    const USkeletalMesh* Part = FindPart("DetachTarget_Part");
+    const USkeletalMesh* Part = FindPart();
     ASSERT_NE(Part, nullptr);
     EXPECT_EQ(Triangles(Part), 2);
     EXPECT_EQ(Triangles(Mesh), 48) << "no face of the card is left behind";

@@ -2,6 +2,7 @@
 
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+#include "MeshDescription/MeshDescription.h"
 #include "RivetEditor/Private/RivetTriangleCentroidGrid.h"
 
 bool MapSelectionToAssetTriangles(const USkeletalMesh* Mesh, const FDynamicMesh3* PreviewMesh,

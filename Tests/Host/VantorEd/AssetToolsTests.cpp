@@ -159,7 +159,7 @@ TEST_F(AssetToolsTest, DuplicatingInsideATransactionIsUndoneWithIt)
         Source->Modify();
         Source->Values.Add(4);
         Copy = FAssetTools::Get().DuplicateAsset("Hero_Part", "/Game/ToolTests", Source);
-        EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 3) << "the source, the new package and its asset";
+        EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 4) << "the source; the new package, asset and piece";
     }
     ASSERT_NE(Copy, nullptr);
     EXPECT_EQ(CastChecked<UTestAsset>(Copy)->Values, (TArray<int32>{1, 2, 3, 4}));

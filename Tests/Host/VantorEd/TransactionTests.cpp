@@ -196,14 +196,14 @@ TEST_F(TransactionTest, UndoTakesAwayWhatTheTransactionMadeAndRedoBringsItBack)
         NewObject<UTransactedObject>(GetTransientPackage(), "Scratch");
     }
     EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 3) << "package, asset and inner; not the transient";
-    const TWeakObjectPtr<UTransactedObject> Weak = Made;
+    const int32 Slot = Made->GetUniqueID();
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_EQ(FindPackage("/Game/Undo/Made"), nullptr);
     EXPECT_EQ(FindObject<UTransactedObject>("/Game/Undo/Made.Made"), nullptr);
     EXPECT_FALSE(FAssetRegistry::IsListedAsset(Made));
     CollectGarbage();
-    EXPECT_FALSE(Weak.IsStale()) << "the history keeps it for redo";
+    EXPECT_EQ(FUObjectArray::Get().GetObjectAt(Slot), Made) << "the history keeps it for redo";
 
     ASSERT_TRUE(FTransactionBuffer::Get().Redo());
     EXPECT_EQ(FindObject<UTransactedObject>("/Game/Undo/Made.Made"), Made);
@@ -217,7 +217,7 @@ TEST_F(TransactionTest, UndoTakesAwayWhatTheTransactionMadeAndRedoBringsItBack)
         FScopedTransaction Transaction(FText::FromString("Next"));
     }
     CollectGarbage();
-    EXPECT_TRUE(Weak.IsStale());
+    EXPECT_NE(FUObjectArray::Get().GetObjectAt(Slot), Made);
     NewObject<UTransactedObject>(CreatePackage("/Game/Undo/Made"), "Made", RF_Standalone);
     EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 0);
 }
