@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace
 {
 const FName LogCategory = LogRivetEditor.GetCategoryName();
@@ -52,19 +54,15 @@ FString DescribeTriangle(const USkeletalMesh& Mesh, FTriangleID Triangle)
            (Slot.Material ? Slot.Material->GetName() : FString("no material"));
 }
 
-TArray<FString> DescribeTriangles(const USkeletalMesh& Mesh, const TArray<int32>& Triangles)
+/** The triangles listed, or every triangle of LOD 0 in ID order. */
+TArray<FString> DescribeTriangles(const USkeletalMesh& Mesh, TArray<int32> Triangles = {})
 {
     TArray<FString> Descriptions;
-    for (const int32 Triangle : Triangles)
+    for (const int32 Triangle : Triangles.IsEmpty() ? Values(AllTriangles(*Mesh.GetMeshDescription(0))) : Triangles)
     {
         Descriptions.Add(DescribeTriangle(Mesh, FTriangleID(Triangle)));
     }
     return Descriptions;
-}
-
-TArray<FString> DescribeAllTriangles(const USkeletalMesh& Mesh)
-{
-    return DescribeTriangles(Mesh, Values(AllTriangles(*Mesh.GetMeshDescription(0))));
 }
 
 /** The test character (48 triangles in three slots, a mesh socket, two morph targets) and its duplicate. */
@@ -90,25 +88,19 @@ protected:
         ASSERT_NE(Part, nullptr);
     }
 
-    FRivetDetachResult Detach(const TArray<int32>& Triangles, bool bRemoveFromSource = true)
-    {
-        return DetachSelection(Source, Part, {Triangles, bRemoveFromSource, /*bPostEditChange=*/true});
-    }
-
-    int32 Triangles(const USkeletalMesh* Mesh) const { return Mesh->GetMeshDescription(0)->Triangles().Num(); }
+    FRivetDetachResult Detach(const TArray<int32>& Triangles) { return DetachSelection(Source, Part, {Triangles}); }
 
     USkeletalMesh* Source = nullptr;
     USkeletalMesh* Part = nullptr;
     FScopedLogCapture Log;
 };
 
+/** A refusal: how to break the meshes for it, the triangles to detach, and the key of its message. */
 struct FRefusalCase
 {
-    const char* Name;
-    /** Sets the meshes up for the case and answers the triangle list to detach. */
-    std::function<TArray<int32>(USkeletalMesh*& Source, USkeletalMesh*& Part)> Arrange;
+    std::function<void(USkeletalMesh*& Source, USkeletalMesh*& Part)> Arrange;
+    TArray<int32> IDs;
     const char* Key;
-    const char* Text;
     /** The validation alone refuses too (it cannot see the new asset). */
     bool bValidationRefuses = false;
 };
@@ -116,60 +108,41 @@ struct FRefusalCase
 
 TEST_F(DetachOpTest, EveryRefusalNamesItsCauseAndLeavesBothMeshesAsTheyWere)
 {
-    const auto Keep = [](TArray<int32> IDs) { return [IDs](USkeletalMesh*&, USkeletalMesh*&) { return IDs; }; };
+    const auto Nothing = [](USkeletalMesh*&, USkeletalMesh*&) {};
+    TArray<int32> EveryTriangleTwice;
+    for (int32 Triangle = 0; Triangle < 96; ++Triangle)
+    {
+        EveryTriangleTwice.Add(Triangle % 48);
+    }
     const FRefusalCase Cases[] = {
-        {"no source", [](USkeletalMesh*& S, USkeletalMesh*&) { S = nullptr; return TArray<int32>{0}; }, "NoMesh",
-         "Could not reach the skeletal mesh. Nothing was changed.", true},
-        {"no LOD 0 geometry", [](USkeletalMesh*& S, USkeletalMesh*&) { S->ClearMeshDescription(0); return TArray<int32>{0}; },
-         "NoMeshDescription", "The mesh has no LOD0 geometry. Nothing was changed.", true},
-        {"empty list", Keep({}), "EmptySelection", "Select at least one polygon first. Nothing was changed.", true},
-        {"only bad IDs", Keep({-1, 48, 1000}), "EmptySelection",
-         "Select at least one polygon first. Nothing was changed.", true},
-        {"every triangle twice", [](USkeletalMesh*& S, USkeletalMesh*&)
+        {[](USkeletalMesh*& S, USkeletalMesh*&) { S = nullptr; }, {0}, "NoMesh", true},
+        {[](USkeletalMesh*& S, USkeletalMesh*&) { S->ClearMeshDescription(0); }, {0}, "NoMeshDescription", true},
+        {Nothing, {}, "EmptySelection", true},
+        {Nothing, {-1, 48, 1000}, "EmptySelection", true},
+        {Nothing, EveryTriangleTwice, "FullSelection", true},
+        {[](USkeletalMesh*&, USkeletalMesh*& P) { P = nullptr; }, {0}, "NoMesh"},
+        {[](USkeletalMesh*& S, USkeletalMesh*& P) { P = S; }, {0}, "SameMesh"},
+        {[](USkeletalMesh*&, USkeletalMesh*& P) { P->ClearMeshDescription(0); }, {0}, "CopyNoMeshDescription"},
+        {[](USkeletalMesh*&, USkeletalMesh*& P) { P->GetMeshDescription(0)->DeleteTriangle(FTriangleID(40)); },
+         {0}, "CountMismatch"},
+        // The source has a hole at 0, the copy none: 47 triangles each, but the copy lacks ID 47.
+        {[](USkeletalMesh*& S, USkeletalMesh*& P)
          {
-             TArray<int32> All = Values(AllTriangles(*S->GetMeshDescription(0)));
-             All.Append(TArray<int32>(All));
-             return All;
-         },
-         "FullSelection", "Selecting every polygon would leave an empty mesh. Nothing was changed.", true},
-        {"no new asset", [](USkeletalMesh*&, USkeletalMesh*& P) { P = nullptr; return TArray<int32>{0}; }, "NoMesh",
-         "Could not reach the skeletal mesh. Nothing was changed."},
-        {"the source as new asset", [](USkeletalMesh*& S, USkeletalMesh*& P) { P = S; return TArray<int32>{0}; },
-         "SameMesh",
-         "The source mesh and the new asset are the same object, so detaching would corrupt it. Nothing was "
-         "changed."},
-        {"copy without geometry", [](USkeletalMesh*&, USkeletalMesh*& P) { P->ClearMeshDescription(0); return TArray<int32>{0}; },
-         "CopyNoMeshDescription",
-         "The new asset has no LOD0 geometry, so nothing could be detached into it. Delete the new asset and "
-         "try again."},
-        {"copy with a triangle less", [](USkeletalMesh*&, USkeletalMesh*& P)
-         {
-             P->GetMeshDescription(0)->DeleteTriangle(FTriangleID(40));
-             return TArray<int32>{0};
-         },
-         "CountMismatch",
-         "The new asset does not match the source mesh, so nothing was detached into it. Delete the new asset "
-         "and try again."},
-        {"copy renumbered", [](USkeletalMesh*& S, USkeletalMesh*& P)
-         {
-             // The source has a hole at 0, the copy none: 47 triangles each, but the copy lacks ID 47.
              S->GetMeshDescription(0)->DeleteTriangle(FTriangleID(0));
              P->GetMeshDescription(0)->DeleteTriangle(FTriangleID(0));
              P->GetMeshDescription(0)->Compact();
-             return TArray<int32>{1};
          },
-         "CopyIDMismatch",
-         "The new asset's geometry does not line up with the source mesh, so nothing was detached into it. "
-         "Delete the new asset and try again."},
+         {1}, "CopyIDMismatch"},
     };
     for (const FRefusalCase& Case : Cases)
     {
-        SCOPED_TRACE(Case.Name);
+        SCOPED_TRACE(Case.Key);
         Build();
         Duplicate();
         USkeletalMesh* const Original = Source;
         USkeletalMesh* const Copy = Part;
-        const TArray<int32> IDs = Case.Arrange(Source, Part);
+        Case.Arrange(Source, Part);
+        const TArray<int32>& IDs = Case.IDs;
         const FSkeletalMeshSnapshot SourceBefore(*Original);
         const FSkeletalMeshSnapshot CopyBefore(*Copy);
         const int32 LinesBefore = Log.CountLines(LogCategory);
@@ -179,7 +152,6 @@ TEST_F(DetachOpTest, EveryRefusalNamesItsCauseAndLeavesBothMeshesAsTheyWere)
         EXPECT_FALSE(Result.bSuccess);
         EXPECT_EQ(Result.Message.GetNamespace(), "RivetDetachOp");
         EXPECT_EQ(Result.Message.GetKey(), Case.Key);
-        EXPECT_EQ(Result.Message.ToString(), Case.Text);
         EXPECT_TRUE(FSkeletalMeshSnapshot(*Original) == SourceBefore);
         EXPECT_TRUE(FSkeletalMeshSnapshot(*Copy) == CopyBefore);
         EXPECT_EQ(Log.CountLines(LogCategory), LinesBefore);
@@ -204,41 +176,14 @@ TEST_F(DetachOpTest, ThePartKeepsExactlyTheSelectionAndTheSourceLosesExactlyIt)
     const FRivetDetachResult Result = Detach(Selected);
 
     ASSERT_TRUE(Result.bSuccess) << *Result.Message.ToString();
-    EXPECT_TRUE(Result.Message.IsEmpty());
-    EXPECT_EQ(Result.TrianglesMoved, 4);
-    EXPECT_EQ(Result.TrianglesRemovedFromSource, 4);
-    EXPECT_EQ(Result.LODsRemoved, 0);
-    EXPECT_EQ(Result.SocketsCleared, 1);
-    EXPECT_EQ(DescribeAllTriangles(*Part), Expected);
-    EXPECT_EQ(DescribeAllTriangles(*Source), Remaining);
-    EXPECT_EQ(Result.SlotsRemoved, 3 - Part->GetMaterials().Num());
+    EXPECT_EQ((std::array{Result.TrianglesMoved, Result.TrianglesRemovedFromSource, Result.LODsRemoved,
+                          Result.SocketsCleared, Result.SlotsRemoved}),
+              (std::array{4, 4, 0, 1, 3 - Part->GetMaterials().Num()}));
+    EXPECT_EQ(DescribeTriangles(*Part), Expected);
+    EXPECT_EQ(DescribeTriangles(*Source), Remaining);
     EXPECT_TRUE(Part->GetMeshOnlySocketList().IsEmpty());
-    EXPECT_EQ(Source->GetMeshOnlySocketList().Num(), 1);
     EXPECT_EQ(Part->GetSourceFile(), nullptr) << "the part must not reimport as the source";
-    EXPECT_NE(Source->GetSourceFile(), nullptr);
-    EXPECT_EQ(Part->GetSkeleton(), Source->GetSkeleton());
-    EXPECT_EQ(Part->GetPhysicsAsset(), Source->GetPhysicsAsset());
-    EXPECT_EQ(Log.FindLines(LogCategory).Last().Message,
-              "[RivetEditor] Detach: 4 triangles moved, 44 deleted from the copy");
-    EXPECT_EQ(Log.FindLines(LogCategory).Last().Verbosity, ELogVerbosity::Display);
-}
-
-TEST_F(DetachOpTest, AsACloneTheSourceStaysUntouched)
-{
-    Build();
-    Duplicate();
-    const FSkeletalMeshSnapshot Before(*Source);
-    TArray<int32> AllButOne = Values(AllTriangles(*Source->GetMeshDescription(0)));
-    AllButOne.Pop();
-
-    const FRivetDetachResult Result = Detach(AllButOne, /*bRemoveFromSource=*/false);
-
-    ASSERT_TRUE(Result.bSuccess);
-    EXPECT_EQ(Result.TrianglesRemovedFromSource, 0);
-    EXPECT_TRUE(FSkeletalMeshSnapshot(*Source) == Before);
-    EXPECT_EQ(Triangles(Part), 47);
-    EXPECT_EQ(Log.FindLines(LogCategory).Last().Message,
-              "[RivetEditor] Detach: 47 triangles moved, 1 deleted from the copy");
+    EXPECT_TRUE(Log.ContainsMessage(LogCategory, "[RivetEditor] Detach: 4 triangles moved, 44 deleted from the copy"));
 }
 
 TEST_F(DetachOpTest, APartOfAFourLODMeshKeepsLOD0AndOnlyItsMorphData)
@@ -253,16 +198,10 @@ TEST_F(DetachOpTest, APartOfAFourLODMeshKeepsLOD0AndOnlyItsMorphData)
     EXPECT_EQ(Result.LODsRemoved, 3);
     EXPECT_EQ(Part->GetLODNum(), 1);
     EXPECT_EQ(Part->GetImportedModel()->LODModels.Num(), 1);
-    EXPECT_EQ(Part->GetImportedModel()->LODModels[0].GetNumTriangles(), 4);
     ASSERT_FALSE(Part->GetMorphTargets().IsEmpty());
     for (const TObjectPtr<UMorphTarget>& Morph : Part->GetMorphTargets())
     {
         EXPECT_EQ(Morph->GetMorphLODModels().Num(), 1) << *Morph->GetMorphName().ToString();
-    }
-    EXPECT_EQ(Source->GetLODNum(), 4) << "the source keeps its LODs";
-    for (const TObjectPtr<UMorphTarget>& Morph : Source->GetMorphTargets())
-    {
-        EXPECT_EQ(Morph->GetMorphLODModels().Num(), 4);
     }
 }
 
@@ -277,27 +216,5 @@ TEST_F(DetachOpTest, APartDrawsEachTriangleWithItsMaterialThroughALOD0MaterialMa
 
     ASSERT_TRUE(Detach(Selected).bSuccess);
 
-    EXPECT_EQ(DescribeAllTriangles(*Part), Expected);
-}
-
-TEST_F(DetachOpTest, ASlotCleanupThatCannotRunLeavesTheTrimmedPartAndSaysSo)
-{
-    Build({.PackageName = "/Game/Ops/DetachSource", .NumLODs = 2});
-    // Group 2 draws with a slot the mesh does not have: the cleanup refuses to guess.
-    Source->GetMaterials().Pop();
-    Duplicate();
-    const FSkeletalMeshSnapshot SourceBefore(*Source);
-
-    const FRivetDetachResult Result = Detach({0, 47});
-
-    EXPECT_FALSE(Result.bSuccess);
-    EXPECT_EQ(Result.Message.GetKey(), "SlotCleanupFailed");
-    EXPECT_TRUE(Result.Message.ToString().StartsWith(
-        "The new asset was created, but its unused material slots could not be cleaned up, so it still carries "
-        "the source mesh's slot bindings. Delete the new asset and try again. (This mesh has 1 geometry "
-        "group(s) with no matching material slot"));
-    EXPECT_EQ(Result.LODsRemoved, 1);
-    EXPECT_EQ(Part->GetLODNum(), 1);
-    EXPECT_EQ(Triangles(Part), 2) << "trimmed before the cleanup";
-    EXPECT_TRUE(FSkeletalMeshSnapshot(*Source) == SourceBefore) << "the source is changed last";
+    EXPECT_EQ(DescribeTriangles(*Part), Expected);
 }
