@@ -15,9 +15,14 @@
 
 namespace
 {
-/** A skeletal mesh in a package of its own whose LOD 0 is a fresh copy of the grid, one slot per group. */
-USkeletalMesh* MakeGridAsset(int32 Quads)
+/** A skeletal mesh in a package of its own, one slot per group of the grid, made once per size. */
+USkeletalMesh* GridAsset(int32 Quads)
 {
+    static TMap<int32, USkeletalMesh*> Assets;
+    if (USkeletalMesh** Made = Assets.Find(Quads))
+    {
+        return *Made;
+    }
     UPackage* Package = CreatePackage(FString::Printf("/Game/Benchmarks/Detach%d", Quads));
     USkeletalMesh* Mesh = NewObject<USkeletalMesh>(Package, FName(FString::Printf("Detach%d", Quads)),
                                                    RF_Public | RF_Standalone);
@@ -27,6 +32,7 @@ USkeletalMesh* MakeGridAsset(int32 Quads)
         const FName Name(FString::Printf("Slot_%d", Group));
         Mesh->GetMaterials().Add(FSkeletalMaterial(nullptr, Name, Name));
     }
+    Assets.Add(Quads, Mesh);
     return Mesh;
 }
 
@@ -40,7 +46,7 @@ void ResetGeometry(USkeletalMesh& Mesh, int32 Quads)
 void DetachHalf(benchmark::State& State)
 {
     const int32 Quads = static_cast<int32>(State.range(0));
-    USkeletalMesh* Source = MakeGridAsset(Quads);
+    USkeletalMesh* Source = GridAsset(Quads);
     const FRivetDetachParams Params{PaintedHalf(GridPreview(Quads)), /*bRemoveFromSource=*/true,
                                     /*bPostEditChange=*/true};
     for (auto _ : State)
