@@ -18,7 +18,9 @@ TEST(DemoCommandTest, BuildsTheCharacterAndRunsEveryToolOfThisBuildOnACleanFolde
     const std::string Slots = Out + "/01-assign-new-material-slot/RivetDemoCharacter.glb";
     const std::string Baked = Out + "/02-bake-bone-transform/RivetDemoCharacter.glb";
     const std::string Deleted = Out + "/03-delete-polygons/RivetDemoCharacter.glb";
-    const std::string Remeshed = Out + "/04-remesh-polygons/RivetDemoCharacter_MorphPositionsOnly.glb";
+    const std::string Copied = Out + "/04-detach-polygons/RivetDemoCharacter";
+    const std::string Moved = Out + "/05-detach-polygons/RivetDemoCharacter";
+    const std::string Remeshed = Out + "/06-remesh-polygons/RivetDemoCharacter_MorphPositionsOnly.glb";
     const int32 Before = CountFileTriangles(FString(Character));
     const int32 After = CountFileTriangles(FString(Deleted));
     EXPECT_GT(Before, 1000);
@@ -41,15 +43,20 @@ TEST(DemoCommandTest, BuildsTheCharacterAndRunsEveryToolOfThisBuildOnACleanFolde
     EXPECT_THAT(Run.Err, HasSubstr("  height 199.1, every bone's reference scale 1\n"));
     EXPECT_THAT(Run.Err, HasSubstr("\n3. Delete Polygons: delete the left hand\n"));
     EXPECT_THAT(Run.Err, HasSubstr("note: Deleted "));
-    EXPECT_THAT(Run.Err, HasSubstr("- Detach Polygons: not in this build yet, skipped\n"));
-    EXPECT_THAT(Run.Err, HasSubstr("\n4. Remesh Polygons: remesh the torso evenly at Density 1.0, then again at 0.5"));
+    EXPECT_THAT(Run.Err, HasSubstr("\n4. Detach Polygons: detach the head as a copy"));
+    EXPECT_THAT(Run.Err, HasSubstr(Copied + "_Part.glb reads back with LOD 0 256 triangles\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("\n5. Detach Polygons: detach the left arm into a part of its own\n"));
+    EXPECT_THAT(Run.Err, HasSubstr(Moved + ".glb reads back with LOD 0 4752, LOD 1 1392 triangles\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("\n6. Remesh Polygons: remesh the torso evenly at Density 1.0, then again at 0.5"));
     EXPECT_THAT(Run.Err, HasSubstr("(position deltas only)"));
     EXPECT_THAT(Run.Err, HasSubstr("note: Remeshed "));
     EXPECT_GT(CountFileTriangles(FString(Remeshed)), Before);
-    EXPECT_THAT(Run.Err, HasSubstr("demo finished: 4 tools run, results in " + Out));
+    EXPECT_THAT(Run.Err, HasSubstr("demo finished: 6 scenarios run, results in " + Out));
     const nlohmann::json Summary = nlohmann::json::parse(Run.Out);
     EXPECT_EQ(Summary["exitCode"], 0);
-    EXPECT_EQ(Summary["saved"], nlohmann::json::array({Slots, Baked, Deleted, Remeshed}));
+    EXPECT_EQ(Summary["saved"],
+              nlohmann::json::array({Slots, Baked, Deleted, Copied + "_Part.glb", Copied + ".glb",
+                                     Moved + "_Part.glb", Moved + ".glb", Remeshed}));
     const nlohmann::json& Weights = Summary["skinWeights"];
     EXPECT_EQ(Weights["summingToOne"], Weights["vertices"]);
     EXPECT_GT(Weights["newVertices"], 0);

@@ -188,9 +188,9 @@ TEST_F(RunCommandTest, ToolsAreFoundByAnySpellingOfTheirNameAndMissingOnesAreNam
                 HasSubstr("no tool 'Sculpt' (tools: Assign New Material Slot, Bake Bone Transform, Delete "
                           "Polygons, Detach Polygons, Remesh Polygons)"));
 
-    const FCliRun Missing = RunCli({"run", Character, "--tool", "detach polygons"});
+    const FCliRun Missing = RunCli({"run", Character, "--tool", "remesh polygons"});
     EXPECT_EQ(Missing.ExitCode, 2);
-    EXPECT_THAT(Missing.Err, HasSubstr("the tool 'Detach Polygons' is not available in this build"));
+    EXPECT_THAT(Missing.Err, HasSubstr("the tool 'Remesh Polygons' is not available in this build"));
 }
 
 TEST_F(RunCommandTest, MissingAndUnreadableFilesAreNamed)

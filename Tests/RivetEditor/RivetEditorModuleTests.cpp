@@ -34,7 +34,7 @@ const FExpectedTool ExpectedTools[] = {
     {"Delete Polygons", "DeletePolygonsToolName", "BeginDeletePolygonsTool", "Delete Polys",
      "Delete the selected polygons from the asset", "RivetDeletePolygonsToolBuilder"},
     {"Detach Polygons", "DetachToolName", "BeginDetachTool", "Detach",
-     "Move the selected polygons into a new skeletal mesh asset", nullptr},
+     "Move the selected polygons into a new skeletal mesh asset", "RivetDetachToolBuilder"},
     {"Remesh Polygons", "RemeshToolName", "BeginRemeshTool", "Remesh",
      "Rebuild the selected polygons as an even triangle mesh", "RivetRemeshToolBuilder"},
 };

@@ -15,6 +15,7 @@
 #include <map>
 #include <random>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace
@@ -26,8 +27,8 @@ namespace
 constexpr double Spread = 0.0625;
 const FVector CornerOffsets[3] = {{Spread, 0.0, 0.0}, {-Spread, Spread, 0.0}, {0.0, -Spread, 0.0}};
 
-/** Adds a triangle of three new vertices whose centroid is Centroid. */
-FTriangleID AddTriangleAt(FMeshDescription& Mesh, const FVector& Centroid)
+/** Adds a triangle of three new vertices whose centroid is Centroid; a back face has its corners reversed. */
+FTriangleID AddTriangleAt(FMeshDescription& Mesh, const FVector& Centroid, bool bBackFace = false)
 {
     TMeshAttributesRef<FVertexID, FVector3f> Positions =
         Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
@@ -42,16 +43,20 @@ FTriangleID AddTriangleAt(FMeshDescription& Mesh, const FVector& Centroid)
         Positions[Vertex] = FVector3f(Centroid + CornerOffsets[Corner]);
         Corners[Corner] = Mesh.CreateVertexInstance(Vertex);
     }
+    if (bBackFace)
+    {
+        std::swap(Corners[1], Corners[2]);
+    }
     return Mesh.CreateTriangle(FPolygonGroupID(0), Corners);
 }
 
 /** Adds a preview triangle of three new vertices whose centroid is Centroid; answers its ID. */
-int32 AddPreviewTriangleAt(FDynamicMesh3& Mesh, const FVector& Centroid)
+int32 AddPreviewTriangleAt(FDynamicMesh3& Mesh, const FVector& Centroid, bool bBackFace = false)
 {
     const int32 A = Mesh.AppendVertex(Centroid + CornerOffsets[0]);
     const int32 B = Mesh.AppendVertex(Centroid + CornerOffsets[1]);
     const int32 C = Mesh.AppendVertex(Centroid + CornerOffsets[2]);
-    return Mesh.AppendTriangle({A, B, C});
+    return bBackFace ? Mesh.AppendTriangle({A, C, B}) : Mesh.AppendTriangle({A, B, C});
 }
 
 USkeletalMesh* MakeMesh(FMeshDescription Description)
@@ -315,4 +320,27 @@ TEST_F(SelectionMappingTest, AnAssetChangedSinceThePreviewWasMadeNoLongerMatches
     const FMapping Result = Map(Mesh, &Preview, {0, 1, 2});
     EXPECT_FALSE(Result.bMatched);
     EXPECT_EQ(Result.Unmatched, 3);
+}
+
+TEST(SelectionMapping, CoincidentTrianglesMapByFacingThenToOnesNotMatchedYet)
+{
+    // Front and back of a card, then two stacked copies of one face, each pair at one centroid.
+    const FVector Card(1.0, 0.0, 0.0);
+    const FVector Stack(2.0, 0.0, 0.0);
+    FMeshDescription Description;
+    AddTriangleAt(Description, Card);
+    AddTriangleAt(Description, Card, /*bBackFace=*/true);
+    AddTriangleAt(Description, Stack);
+    AddTriangleAt(Description, Stack);
+    const USkeletalMesh* Mesh = MakeMesh(std::move(Description));
+    FDynamicMesh3 Preview;
+    const int32 Back = AddPreviewTriangleAt(Preview, Card, /*bBackFace=*/true);
+    const int32 Front = AddPreviewTriangleAt(Preview, Card);
+    const int32 Upper = AddPreviewTriangleAt(Preview, Stack);
+    const int32 Lower = AddPreviewTriangleAt(Preview, Stack);
+
+    EXPECT_EQ(Map(Mesh, &Preview, {Back}).Triangles, (TArray<int32>{1}));
+    EXPECT_EQ(Map(Mesh, &Preview, {Back, Front, Upper, Lower}).Triangles, (TArray<int32>{1, 0, 2, 3}));
+    EXPECT_EQ(Map(Mesh, &Preview, {Front, Front}).Triangles, (TArray<int32>{0, 0}))
+        << "a face is preferred to the other side even when taken";
 }

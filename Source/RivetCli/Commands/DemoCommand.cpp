@@ -305,8 +305,8 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
     int32 Number = 0;
     for (const FModeTool& Tool : ListModeTools())
     {
-        const FDemoScenario* Scenario = FindDemoScenario(Scenarios, Tool.Name);
-        if (!Tool.bAvailable || !Scenario)
+        const TArray<const FDemoScenario*> ToolScenarios = FindDemoScenarios(Scenarios, Tool.Name);
+        if (!Tool.bAvailable || ToolScenarios.IsEmpty())
         {
             const char* Why = Tool.bAvailable ? "no demo step yet" : "not in this build yet";
             Console.Print(FString());
@@ -314,24 +314,27 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
             PageSteps.Add({Tool.Name, FString(), FString::Printf("%s, skipped", Why)});
             continue;
         }
-        ++Number;
-        Console.Print(FString());
-        Console.Print(FString::Printf("%d. %s: %s", Number, *Tool.Name, *Scenario->Purpose));
-        FDemoPageStep& PageStep = PageSteps.Emplace_GetRef();
-        PageStep.Tool = Tool.Name;
-        PageStep.Purpose = Scenario->Purpose;
-        if (Scenario->bMorphPositionsOnly && MorphPositionsOnlyFile.IsEmpty())
+        for (const FDemoScenario* Scenario : ToolScenarios)
         {
-            MorphPositionsOnlyFile = SaveCharacter(Console, OutputFolder, /*bMorphPositionsOnly=*/true);
+            ++Number;
+            Console.Print(FString());
+            Console.Print(FString::Printf("%d. %s: %s", Number, *Tool.Name, *Scenario->Purpose));
+            FDemoPageStep& PageStep = PageSteps.Emplace_GetRef();
+            PageStep.Tool = Tool.Name;
+            PageStep.Purpose = Scenario->Purpose;
+            if (Scenario->bMorphPositionsOnly && MorphPositionsOnlyFile.IsEmpty())
+            {
+                MorphPositionsOnlyFile = SaveCharacter(Console, OutputFolder, /*bMorphPositionsOnly=*/true);
+            }
+            const FString& StartFile = Scenario->bMorphPositionsOnly ? MorphPositionsOnlyFile : CharacterFile;
+            const int StepStatus =
+                StartFile.IsEmpty() ? static_cast<int>(ERivetExitCode::BadInput)
+                                    : RunScenario(Console, *Scenario, StartFile,
+                                                  MakeStepFolder(OutputFolder, Number, Tool.Name), PageStep);
+            Console.Json()["steps"].push_back(
+                {{"tool", *Tool.Name}, {"purpose", *Scenario->Purpose}, {"exitCode", StepStatus}});
+            Status = std::max(Status, StepStatus);
         }
-        const FString& StartFile = Scenario->bMorphPositionsOnly ? MorphPositionsOnlyFile : CharacterFile;
-        const int StepStatus =
-            StartFile.IsEmpty() ? static_cast<int>(ERivetExitCode::BadInput)
-                                : RunScenario(Console, *Scenario, StartFile,
-                                              MakeStepFolder(OutputFolder, Number, Tool.Name), PageStep);
-        Console.Json()["steps"].push_back(
-            {{"tool", *Tool.Name}, {"purpose", *Scenario->Purpose}, {"exitCode", StepStatus}});
-        Status = std::max(Status, StepStatus);
     }
     const FString Page = WriteDemoPage(Console, OutputFolder, CharacterFile, PageSteps);
     if (Page.IsEmpty())
@@ -343,7 +346,7 @@ int RunDemoCommand(FRivetConsole& Console, const FString& OutputFolder)
         Console.Json()["page"] = *Page;
     }
     Console.Print(FString());
-    Console.Print(FString::Printf("demo %s: %d tools run, results in %s%s",
+    Console.Print(FString::Printf("demo %s: %d scenarios run, results in %s%s",
                                   Status == 0 ? "finished" : "finished with problems", Number, *OutputFolder,
                                   Page.IsEmpty() ? "" : *FString::Printf(", report page %s", *Page)));
     return Status;

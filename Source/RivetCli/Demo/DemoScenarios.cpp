@@ -48,17 +48,30 @@ TArray<FDemoScenario> GetDemoScenarios()
     Remesh.bMorphPositionsOnly = true;
     Remesh.bCheckSkinWeights = true;
     Scenarios.Add(Remesh);
+    const FString DetachTool = "Detach Polygons";
+    Scenarios.Add({DetachTool,
+                   "detach the head as a copy (the character keeps it)",
+                   {{EEditStepKind::Select, {"bone:Head:0.5"}},
+                    {EEditStepKind::Set, {"Remove From Source=false"}},
+                    {EEditStepKind::Press, {"Detach Selected Polygons"}}}});
+    Scenarios.Add({DetachTool,
+                   "detach the left arm into a part of its own",
+                   {{EEditStepKind::Select, {"bone:UpperArm_L:0.5"}},
+                    {EEditStepKind::Select, {"bone:LowerArm_L:0.5"}},
+                    {EEditStepKind::Select, {"bone:Hand_L:0.5"}},
+                    {EEditStepKind::Press, {"Detach Selected Polygons"}}}});
     return Scenarios;
 }
 
-const FDemoScenario* FindDemoScenario(const TArray<FDemoScenario>& Scenarios, const FString& Tool)
+TArray<const FDemoScenario*> FindDemoScenarios(const TArray<FDemoScenario>& Scenarios, const FString& Tool)
 {
+    TArray<const FDemoScenario*> Found;
     for (const FDemoScenario& Scenario : Scenarios)
     {
         if (Scenario.Tool == Tool)
         {
-            return &Scenario;
+            Found.Add(&Scenario);
         }
     }
-    return nullptr;
+    return Found;
 }

@@ -23,8 +23,8 @@ struct FDemoScenario
     bool bCheckSkinWeights = false;
 };
 
-/** One scenario per tool of the module that the demo knows, in the order the mode lists the tools. */
+/** The scenarios of each tool of the module that the demo knows (one or more a tool). */
 TArray<FDemoScenario> GetDemoScenarios();
 
-/** The scenario for a tool's display name, or null. */
-const FDemoScenario* FindDemoScenario(const TArray<FDemoScenario>& Scenarios, const FString& Tool);
+/** The scenarios for a tool's display name, in their order; empty when there is none. */
+TArray<const FDemoScenario*> FindDemoScenarios(const TArray<FDemoScenario>& Scenarios, const FString& Tool);

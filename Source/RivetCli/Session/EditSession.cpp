@@ -489,6 +489,8 @@ bool FEditSession::UndoOrRedo(EEditStepKind Step)
 void FEditSession::ReportNewOutput(bool bMayRefuse)
 {
     const TArray<FToolMessage>& Messages = Editor.GetMessages();
+    // A warning after a result (a detach that left the part's extra LODs behind) qualifies the result.
+    bool bResultShown = false;
     for (; MessagesReported < Messages.Num(); ++MessagesReported)
     {
         const FToolMessage& Message = Messages[MessagesReported];
@@ -497,7 +499,8 @@ void FEditSession::ReportNewOutput(bool bMayRefuse)
             continue;
         }
         Console.ToolMessage(Message.Level, Message.Text.ToString());
-        bToolRefused |= bMayRefuse && Message.Level >= EToolMessageLevel::UserWarning;
+        bToolRefused |= bMayRefuse && !bResultShown && Message.Level >= EToolMessageLevel::UserWarning;
+        bResultShown |= Message.Level == EToolMessageLevel::UserNotification;
     }
     const TArray<FLogLine> NewLines = Editor.GetLog().GetLinesFrom(LogLinesSeen);
     LogLinesSeen += NewLines.Num();

@@ -21,7 +21,8 @@ class UPackage;
  *
  * A step that cannot be carried out (a bad name, value or file) stops the session: Run returns false
  * after printing why. A tool that refuses (a warning or error message in answer to a step) does not stop
- * it, but is remembered for the exit status; warnings a tool gives as it starts are not refusals. When the session ends, the packages it read and made are freed.
+ * it, but is remembered for the exit status; warnings a tool gives as it starts, or after the result of a
+ * step, are not refusals. When the session ends, the packages it read and made are freed.
  */
 class FEditSession
 {

@@ -155,7 +155,18 @@ FString FSessionPackageWriter::ChoosePath(const UPackage& Package, const FString
             return Options.bInPlace ? File.Path : MakeOutputPath(Folder, GetPathStem(File.Path), File.Path);
         }
     }
-    return MakeOutputPath(Folder, FPackageName::GetShortName(Package.GetName()), OpenedFiles[0].Path);
+    // A package made from an opened one ("<package>_Part", a detached part) is named after that file.
+    FString Name = FPackageName::GetShortName(Package.GetName());
+    for (const FOpenedFile& File : OpenedFiles)
+    {
+        const FString Base = File.Package ? FPackageName::GetShortName(File.Package->GetName()) : FString();
+        if (!Base.IsEmpty() && Name.StartsWith((Base + "_").View(), ESearchCase::CaseSensitive))
+        {
+            Name = GetPathStem(File.Path) + Name.RightChop(Base.Len());
+            break;
+        }
+    }
+    return MakeOutputPath(Folder, Name, OpenedFiles[0].Path);
 }
 
 const FOpenedFile* FSessionPackageWriter::FindOpenedFile(const FString& Path) const

@@ -9,7 +9,8 @@ class FRivetConsole;
 /**
  * Writes the packages an edit session changed, one glTF 2.0 file each. Every path is chosen and checked
  * before the first write: an opened file's package is named after that file (and written over it only
- * in place), a package the session made is named after itself, two packages never share a file, and
+ * in place), a package the session made is named after itself (one made from an opened package, as
+ * "<package>_Part", after that file: "<file stem>_Part"), two packages never share a file, and
  * only an in-place save writes over an opened file.
  */
 class FSessionPackageWriter

@@ -9,6 +9,7 @@
 #include "RivetEditor/Private/Tools/RivetAssignMaterialSlotTool.h"
 #include "RivetEditor/Private/Tools/RivetBakeBoneTransformTool.h"
 #include "RivetEditor/Private/Tools/RivetDeletePolygonsTool.h"
+#include "RivetEditor/Private/Tools/RivetDetachTool.h"
 #include "RivetEditor/Private/Tools/RivetRemeshTool.h"
 
 #define VT_LOCTEXT_NAMESPACE "RivetEditorModule"
@@ -69,7 +70,7 @@ void FRivetEditorModule::GetExtensionTools(const FExtensionToolQueryInfo& QueryI
     AddTool(VT_LOCTEXT("DeletePolygonsToolName", "Delete Polygons"), Commands.BeginDeletePolygonsTool,
             DeletePolygonsToolBuilder, URivetDeletePolygonsToolBuilder::StaticClass());
     AddTool(VT_LOCTEXT("DetachToolName", "Detach Polygons"), Commands.BeginDetachTool, DetachToolBuilder,
-            NoBuilderYet);
+            URivetDetachToolBuilder::StaticClass());
     AddTool(VT_LOCTEXT("RemeshToolName", "Remesh Polygons"), Commands.BeginRemeshTool, RemeshToolBuilder,
             URivetRemeshToolBuilder::StaticClass());
 }

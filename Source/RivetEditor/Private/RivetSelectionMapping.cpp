@@ -2,6 +2,7 @@
 
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+#include "MeshDescription/MeshDescription.h"
 #include "RivetEditor/Private/RivetTriangleCentroidGrid.h"
 
 bool MapSelectionToAssetTriangles(const USkeletalMesh* Mesh, const FDynamicMesh3* PreviewMesh,
@@ -17,14 +18,23 @@ bool MapSelectionToAssetTriangles(const USkeletalMesh* Mesh, const FDynamicMesh3
     }
 
     const FTriangleCentroidGrid Grid(*Description, SelectionMatchTolerance);
+    // Coincident triangles (the two faces of a double-sided card) lie equally near: each preview triangle
+    // takes the one facing its way and not matched yet, so a selected back face maps to the back face.
+    TArray<uint8> Taken;
+    Taken.Init(0, Description->Triangles().GetArraySize());
+    FTriangleCentroidGrid::FTieBreak TieBreak{FVector(0.0), &Taken};
     OutTriangleIDs.Reserve(SelectedTriangles.Num());
     for (const int32 PreviewTriangle : SelectedTriangles)
     {
-        const FTriangleID Match = PreviewMesh->IsTriangle(PreviewTriangle)
-                                      ? Grid.FindNearest(PreviewMesh->GetTriCentroid(PreviewTriangle))
-                                      : FTriangleID::Invalid();
+        FTriangleID Match = FTriangleID::Invalid();
+        if (PreviewMesh->IsTriangle(PreviewTriangle))
+        {
+            TieBreak.Normal = PreviewMesh->GetTriNormal(PreviewTriangle);
+            Match = Grid.FindNearest(PreviewMesh->GetTriCentroid(PreviewTriangle), &TieBreak);
+        }
         if (Match.IsSet())
         {
+            Taken[Match.GetValue()] = 1;
             OutTriangleIDs.Add(Match);
         }
         else

@@ -12,8 +12,10 @@ inline constexpr double SelectionMatchTolerance = 0.01;
 /**
  * Carries triangles selected on a preview mesh over to the asset's LOD 0 triangle IDs: each selected
  * preview triangle maps to the asset triangle whose centroid is nearest to its own, within
- * SelectionMatchTolerance. The output keeps selection order and may name an asset triangle twice when
- * two preview triangles match it.
+ * SelectionMatchTolerance. Of asset triangles exactly as near as each other (coincident faces), the one
+ * facing the preview triangle's way and not matched yet by an earlier selected triangle is preferred, so
+ * both faces of a double-sided card map to themselves. The output keeps selection order and may name an
+ * asset triangle twice when two preview triangles match it.
  *
  * OutUnmatchedCount counts the selected IDs that are not live preview triangles or found no asset
  * triangle. True only when every selected triangle matched and at least one did; without an asset,

@@ -4,6 +4,7 @@
 #include "MeshDescription/MeshDescription.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -50,13 +51,16 @@ FVector TriangleCentroid(const FMeshDescription& Mesh,
 }
 
 /**
- * Where a candidate stands in the order of the lookup: nearer first, then by the visiting order of its
- * cell around the point (x, then y, then z offset), then by triangle ID. Taking the least of these gives
- * the same winner as visiting the 27 cells in order and keeping only strictly nearer candidates.
+ * Where a candidate stands in the order of the lookup: nearer first, then facing the asked way, then not
+ * taken yet, then by the visiting order of its cell around the point (x, then y, then z offset), then by
+ * triangle ID. Without a tie break, taking the least of these gives the same winner as visiting the 27
+ * cells in order and keeping only strictly nearer candidates.
  */
 struct FCandidateRank
 {
     double DistanceSquared = std::numeric_limits<double>::infinity();
+    int32 FacingPenalty = 0;
+    int32 TakenPenalty = 0;
     int64 DX = 0;
     int64 DY = 0;
     int64 DZ = 0;
@@ -66,8 +70,8 @@ struct FCandidateRank
 };
 } // namespace
 
-FTriangleCentroidGrid::FTriangleCentroidGrid(const FMeshDescription& Mesh, double InTolerance)
-    : Tolerance(InTolerance), CellSize(std::max(InTolerance, MinCellSize))
+FTriangleCentroidGrid::FTriangleCentroidGrid(const FMeshDescription& InMesh, double InTolerance)
+    : Mesh(InMesh), Tolerance(InTolerance), CellSize(std::max(InTolerance, MinCellSize))
 {
     const int32 NumTriangles = Mesh.Triangles().Num();
     BucketBits = std::bit_width(std::bit_ceil(static_cast<uint32>(std::max(NumTriangles, 1)))) - 1;
@@ -97,7 +101,7 @@ FTriangleCentroidGrid::FTriangleCentroidGrid(const FMeshDescription& Mesh, doubl
     }
 }
 
-FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point) const
+FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point, const FTieBreak* TieBreak) const
 {
     if (!IsFinite(Point))
     {
@@ -125,8 +129,15 @@ FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point) const
                         continue;
                     }
                     const FCoord Cell = CellOf(Entry.Centroid);
-                    const FCandidateRank Rank{DistanceSquared, Cell.X - Center.X, Cell.Y - Center.Y,
-                                              Cell.Z - Center.Z, Entry.Triangle.GetValue()};
+                    const int32 ID = Entry.Triangle.GetValue();
+                    const bool bTaken = TieBreak && TieBreak->Taken && (*TieBreak->Taken)[ID] != 0;
+                    const FCandidateRank Rank{DistanceSquared,
+                                              FacingPenalty(Entry.Triangle, TieBreak),
+                                              bTaken ? 1 : 0,
+                                              Cell.X - Center.X,
+                                              Cell.Y - Center.Y,
+                                              Cell.Z - Center.Z,
+                                              ID};
                     const bool bAroundPoint =
                         std::abs(Rank.DX) <= 1 && std::abs(Rank.DY) <= 1 && std::abs(Rank.DZ) <= 1;
                     if (bAroundPoint && Rank < Best)
@@ -138,6 +149,20 @@ FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point) const
         }
     }
     return FTriangleID(Best.Triangle);
+}
+
+int32 FTriangleCentroidGrid::FacingPenalty(FTriangleID Triangle, const FTieBreak* TieBreak) const
+{
+    if (!TieBreak)
+    {
+        return 0;
+    }
+    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
+        Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
+    const std::array<FVertexID, 3> Corners = Mesh.GetTriangleVertices(Triangle);
+    const FVector A(Positions[Corners[0]]);
+    const FVector Cross = (FVector(Positions[Corners[1]]) - A).Cross(FVector(Positions[Corners[2]]) - A);
+    return Cross.Dot(TieBreak->Normal) > 0.0 ? 0 : 1;
 }
 
 FTriangleCentroidGrid::FCoord FTriangleCentroidGrid::CellOf(const FVector& Point) const

@@ -23,15 +23,31 @@ public:
     /** The smallest cell edge, which keeps tiny tolerances from making cells of a few float steps. */
     static constexpr double MinCellSize = 0.0001;
 
-    /** Indexes every triangle of the description by the mean of its corner positions. */
+    /**
+     * What decides between triangles whose centroids lie exactly as near as each other, as the two faces
+     * of a double-sided card do: first a triangle facing the way Normal does, then one not yet Taken.
+     */
+    struct FTieBreak
+    {
+        /** The normal of the triangle being matched (any length; zero prefers no facing). */
+        FVector Normal;
+        /** Nonzero for the triangles, by ID value, matched already; may be null. */
+        const TArray<uint8>* Taken = nullptr;
+    };
+
+    /**
+     * Indexes every triangle of the description by the mean of its corner positions. The description
+     * must outlive the grid.
+     */
     FTriangleCentroidGrid(const FMeshDescription& Mesh, double InTolerance);
 
     /**
      * The triangle whose centroid is nearest to Point, no farther than the tolerance, or an invalid
-     * ID. Of equally near triangles the one met first when visiting the 27 cells around Point (x
-     * outermost, then y, then z, each from one below to one above; within a cell by ascending ID) wins.
+     * ID. Of equally near triangles the tie break decides, when given; then the one met first when
+     * visiting the 27 cells around Point (x outermost, then y, then z, each from one below to one above;
+     * within a cell by ascending ID) wins.
      */
-    FTriangleID FindNearest(const FVector& Point) const;
+    FTriangleID FindNearest(const FVector& Point, const FTieBreak* TieBreak = nullptr) const;
 
     double GetCellSize() const { return CellSize; }
 
@@ -57,6 +73,10 @@ private:
     /** Sorts the entries by bucket, keeping their order within a bucket (a radix sort through Scratch). */
     void SortEntriesByBucket(TArray<FEntry>& Scratch);
 
+    /** 0 when the triangle faces the way the tie break asks (or none is asked), 1 otherwise. */
+    int32 FacingPenalty(FTriangleID Triangle, const FTieBreak* TieBreak) const;
+
+    const FMeshDescription& Mesh;
     double Tolerance;
     double CellSize;
     /** A bucket's entries are Entries[BucketStarts[Bucket]] up to Entries[BucketStarts[Bucket + 1]]. */

@@ -154,7 +154,8 @@ TEST_F(SkeletonTest, OneUndoRestoresEveryModeAndTheSockets)
     EXPECT_EQ(Skeleton->Sockets, Before.Sockets);
     CollectGarbage();
     EXPECT_TRUE(IsValid(Kept));
-    EXPECT_TRUE(Added.IsValid()) << "the redo step keeps the undone socket";
+    EXPECT_FALSE(Added.IsValid()) << "undo takes the socket it made away";
     ASSERT_TRUE(FTransactionBuffer::Get().Redo());
+    EXPECT_TRUE(Added.IsValid()) << "the redo step kept it";
     EXPECT_EQ(Skeleton->FindSocket("Added"), Added.Get());
 }

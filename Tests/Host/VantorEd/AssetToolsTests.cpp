@@ -151,7 +151,7 @@ TEST_F(AssetToolsTest, AnUncopyableOriginalLeavesNoNewPackage)
     EXPECT_EQ(FUObjectArray::Get().FindObject(Existing, "Existing"), nullptr);
 }
 
-TEST_F(AssetToolsTest, DuplicatingInsideATransactionRecordsOnlyWhatWasModified)
+TEST_F(AssetToolsTest, DuplicatingInsideATransactionIsUndoneWithIt)
 {
     UObject* Copy = nullptr;
     {
@@ -159,13 +159,17 @@ TEST_F(AssetToolsTest, DuplicatingInsideATransactionRecordsOnlyWhatWasModified)
         Source->Modify();
         Source->Values.Add(4);
         Copy = FAssetTools::Get().DuplicateAsset("Hero_Part", "/Game/ToolTests", Source);
-        EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 1);
+        EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 4) << "the source; the new package, asset and piece";
     }
     ASSERT_NE(Copy, nullptr);
     EXPECT_EQ(CastChecked<UTestAsset>(Copy)->Values, (TArray<int32>{1, 2, 3, 4}));
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_EQ(Source->Values, (TArray<int32>{1, 2, 3}));
-    EXPECT_EQ(CastChecked<UTestAsset>(Copy)->Values, (TArray<int32>{1, 2, 3, 4}))
-        << "the copy was not recorded";
+    TArray<FAssetData> Listed;
+    FAssetRegistry::Get().GetAssetsByClass(UTestAsset::StaticClass(), Listed);
+    EXPECT_EQ(ObjectPaths(Listed), TArray<FString>{"/Game/ToolTests/Hero.Hero"});
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Redo());
+    EXPECT_EQ(FAssetRegistry::Get().GetAssetByObjectPath("/Game/ToolTests/Hero_Part.Hero_Part").GetAsset(), Copy);
 }

@@ -3,6 +3,7 @@
 #include "CoreUObject/Object/GarbageCollection.h"
 #include "CoreUObject/Object/WeakObjectPtr.h"
 #include "CoreUObject/Reflection/PropertyAccess.h"
+#include "VantorEd/Assets/AssetRegistry.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <gtest/gtest.h>
@@ -181,4 +182,55 @@ TEST_F(TransactionTest, GarbageIsCollectedAndClearedFromHistoryAndReferences)
     EXPECT_EQ(Holder->Reference, nullptr) << "the collector clears references to garbage";
     EXPECT_TRUE(FTransactionBuffer::Get().Undo()) << "undo skips the destroyed object";
     EXPECT_EQ(FindObject<UTransactedObject>("/Temp/Doomed.Doomed"), Successor);
+}
+
+TEST_F(TransactionTest, UndoTakesAwayWhatTheTransactionMadeAndRedoBringsItBack)
+{
+    UTransactedObject* Made = nullptr;
+    UTransactedObject* Inner = nullptr;
+    {
+        FScopedTransaction Transaction(FText::FromString("Make"));
+        Made = NewObject<UTransactedObject>(CreatePackage("/Game/Undo/Made"), "Made", RF_Public | RF_Standalone);
+        Inner = NewObject<UTransactedObject>(Made, "Inner");
+        Made->Reference = Inner;
+        NewObject<UTransactedObject>(GetTransientPackage(), "Scratch");
+    }
+    EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 3) << "package, asset and inner; not the transient";
+    const int32 Slot = Made->GetUniqueID();
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_EQ(FindPackage("/Game/Undo/Made"), nullptr);
+    EXPECT_EQ(FindObject<UTransactedObject>("/Game/Undo/Made.Made"), nullptr);
+    EXPECT_FALSE(FAssetRegistry::IsListedAsset(Made));
+    CollectGarbage();
+    EXPECT_EQ(FUObjectArray::Get().GetObjectAt(Slot), Made) << "the history keeps it for redo";
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Redo());
+    EXPECT_EQ(FindObject<UTransactedObject>("/Game/Undo/Made.Made"), Made);
+    EXPECT_EQ(FindObject<UTransactedObject>("/Game/Undo/Made.Made.Inner"), Inner);
+    EXPECT_EQ(Made->Reference, Inner);
+    EXPECT_TRUE(FAssetRegistry::IsListedAsset(Made));
+
+    // Undone and then replaced by a new step, it is gone for good.
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    FTransactionBuffer::Get().Begin(FText::FromString("Next"));
+    FTransactionBuffer::Get().End();
+    CollectGarbage();
+    EXPECT_NE(FUObjectArray::Get().GetObjectAt(Slot), Made);
+}
+
+TEST_F(TransactionTest, RedoLeavesAnObjectWhoseNameWasTakenInTheMeantime)
+{
+    UPackage* Package = CreatePackage("/Game/Undo/Taken");
+    UTransactedObject* First = nullptr;
+    {
+        FScopedTransaction Transaction(FText::FromString("Make"));
+        First = NewObject<UTransactedObject>(Package, "Asset", RF_Standalone);
+    }
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    UTransactedObject* Second = NewObject<UTransactedObject>(Package, "Asset", RF_Standalone);
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Redo());
+    EXPECT_EQ(FindObject<UTransactedObject>("/Game/Undo/Taken.Asset"), Second);
+    EXPECT_FALSE(First->IsValid());
 }

@@ -1,5 +1,7 @@
 #include "CoreUObject/Object/ObjectArray.h"
 
+#include "CoreUObject/Object/Package.h"
+#include "CoreUObject/Object/Transaction.h"
 #include "CoreUObject/Reflection/Class.h"
 
 struct VTObjectInternals
@@ -16,6 +18,16 @@ struct VTObjectInternals
     static int32 GetIndex(const UObject* Object) { return Object->InternalIndex; }
     static void ClearIndex(UObject* Object) { Object->InternalIndex = INDEX_NONE; }
 };
+
+namespace
+{
+/** Undo records the making of what may be saved: objects neither transient nor in a transient package. */
+bool IsCreationRecorded(const UObject& Object)
+{
+    const UPackage* Package = Object.GetPackage();
+    return !Object.HasAnyFlags(RF_Transient) && Package && !Package->HasAnyFlags(RF_Transient);
+}
+} // namespace
 
 FUObjectArray& FUObjectArray::Get()
 {
@@ -42,6 +54,23 @@ void FUObjectArray::Register(UObject* Object, UClass* Class, UObject* Outer, FNa
     Slots[Index].ExternalReferences = 0;
     VTObjectInternals::SetIdentity(Object, Class, Outer, Name, Flags, Index);
     ByName[FNameKey{Outer, Name}] = Object;
+    if (GUndo && IsCreationRecorded(*Object))
+    {
+        GUndo->SaveCreation(Object);
+    }
+}
+
+bool FUObjectArray::Revive(UObject* Object)
+{
+    VT_CHECK(Object->GetUniqueID() != INDEX_NONE && Slots[Object->GetUniqueID()].Object == Object);
+    const UObject* Holder = FindObject(Object->GetOuter(), Object->GetFName());
+    if (Holder && Holder != Object)
+    {
+        return false;
+    }
+    Object->ClearFlags(RF_Garbage);
+    ByName[FNameKey{Object->GetOuter(), Object->GetFName()}] = Object;
+    return true;
 }
 
 void FUObjectArray::Unregister(UObject* Object)

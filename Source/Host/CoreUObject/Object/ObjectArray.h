@@ -28,6 +28,11 @@ public:
     void Register(UObject* Object, UClass* Class, UObject* Outer, FName Name, EObjectFlags Flags);
     /** Frees the object's slot; weak references to it go stale. */
     void Unregister(UObject* Object);
+    /**
+     * Brings back a registered object marked as garbage, findable under its name again. False, with the
+     * object left as it is, when a live object has taken its name in the meantime.
+     */
+    bool Revive(UObject* Object);
 
     int32 GetSlotCount() const { return Slots.Num(); }
     /** The object in a slot, or null. */

@@ -14,8 +14,10 @@ UPackage* GetTransientPackage()
 {
     static UPackage* const Package = []
     {
-        UPackage* Transient = CreatePackage("/Engine/Transient");
-        Transient->SetFlags(RF_RootSet | RF_Transient);
+        // Transient from the start, so that undo never records its making.
+        UPackage* Transient = new UPackage();
+        FUObjectArray::Get().Register(Transient, UPackage::StaticClass(), nullptr, FName("/Engine/Transient"),
+                                      RF_Public | RF_RootSet | RF_Transient);
         return Transient;
     }();
     return Package;

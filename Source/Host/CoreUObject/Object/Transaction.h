@@ -52,6 +52,11 @@ public:
      */
     virtual bool SaveChange(UObject* Owner, const void* Key,
                             const std::function<std::unique_ptr<FTransactionChange>()>& MakeChange) = 0;
+    /**
+     * Records that the object was made inside the transaction: undo takes it away again (it becomes
+     * garbage, so no lookup finds it) and redo brings it back under its name.
+     */
+    virtual void SaveCreation(UObject* Object) = 0;
 };
 
 /** The open transaction, or null when none is open. */

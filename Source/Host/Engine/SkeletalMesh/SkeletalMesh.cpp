@@ -372,7 +372,7 @@ UAssetSourceFile* USkeletalMesh::GetSourceFile() const
 
 void USkeletalMesh::SetSourceFile(UAssetSourceFile* NewSourceFile)
 {
-    WaitUntilAsyncPropertyReleased(EProperty::SourceFile, ELock::WriteOnly);
+    WaitUntilAsyncPropertyReleased(EProperty::SourceFile, ELock::ReadWrite);
     SourceFile = NewSourceFile;
 }
 

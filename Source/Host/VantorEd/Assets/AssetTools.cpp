@@ -93,5 +93,6 @@ UObject* FAssetTools::DuplicateAsset(const FString& AssetName, const FString& Pa
     }
     Copy->SetFlags(RF_Public | RF_Standalone);
     Package->SetDirtyFlag(true);
+    AssetDuplicated.Broadcast(Copy);
     return Copy;
 }

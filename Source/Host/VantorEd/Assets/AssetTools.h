@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Core/Containers/String.h"
+#include "Core/Delegates/MulticastDelegate.h"
 #include "Core/Modules/ModuleInterface.h"
 
 class UObject;
@@ -28,4 +29,10 @@ public:
      * name, or when the original cannot be copied; a refusal leaves no new package behind.
      */
     UObject* DuplicateAsset(const FString& AssetName, const FString& PackagePath, UObject* OriginalObject);
+
+    /** Broadcast with each new asset that DuplicateAsset made, before it hands the asset out. */
+    TMulticastDelegate<void(UObject*)>& OnAssetDuplicated() { return AssetDuplicated; }
+
+private:
+    TMulticastDelegate<void(UObject*)> AssetDuplicated;
 };

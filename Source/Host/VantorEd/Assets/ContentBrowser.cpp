@@ -17,3 +17,16 @@ void FContentBrowser::SyncBrowserToAssets(const TArray<FAssetData>& Assets, bool
                                                InstanceName, bNewSpawnBrowser});
     SelectedAssets = Assets;
 }
+
+TArray<FAssetData> FContentBrowser::GetSelectedAssets() const
+{
+    TArray<FAssetData> Shown;
+    for (const FAssetData& Asset : SelectedAssets)
+    {
+        if (Asset.GetAsset())
+        {
+            Shown.Add(Asset);
+        }
+    }
+    return Shown;
+}

@@ -8,7 +8,8 @@
 /**
  * The module "ContentBrowser". There is no window to show: every sync request is kept in a
  * history, oldest first, for tests and the command-line editor to read, and the assets of the
- * latest request are the current selection.
+ * latest request are the current selection. The browser shows only assets that exist: one taken away
+ * (undoing its making, say) leaves the selection, and comes back into it with its redo.
  */
 class FContentBrowser : public IModuleInterface
 {
@@ -22,7 +23,8 @@ public:
                              bool bNewSpawnBrowser = false);
 
     const TArray<FContentBrowserSyncRequest>& GetSyncHistory() const { return SyncHistory; }
-    const TArray<FAssetData>& GetSelectedAssets() const { return SelectedAssets; }
+    /** The assets of the latest sync that exist now. */
+    TArray<FAssetData> GetSelectedAssets() const;
 
 private:
     TArray<FContentBrowserSyncRequest> SyncHistory;

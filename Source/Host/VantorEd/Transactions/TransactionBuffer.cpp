@@ -1,8 +1,50 @@
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
+#include "Core/Logging/LogMacros.h"
+#include "CoreUObject/Object/ObjectArray.h"
 #include "CoreUObject/Object/ObjectStateAccess.h"
+#include "VantorEd/Logging/LogVantorEd.h"
 
 #include <algorithm>
+
+namespace
+{
+/**
+ * The making of an object: undo makes it garbage, redo revives it. The object is held from outside the
+ * object system for as long as the record lives, so the collector keeps it while it is garbage.
+ */
+class FObjectCreationChange final : public FTransactionChange
+{
+public:
+    explicit FObjectCreationChange(UObject* InObject) : Object(InObject)
+    {
+        FUObjectArray::Get().AddExternalReference(Object);
+    }
+    ~FObjectCreationChange() override { FUObjectArray::Get().RemoveExternalReference(Object); }
+
+    void Swap() override
+    {
+        if (bExists)
+        {
+            Object->MarkAsGarbage();
+            bExists = false;
+        }
+        else if (FUObjectArray::Get().Revive(Object))
+        {
+            bExists = true;
+        }
+        else
+        {
+            VT_LOG(LogVantorEd, Warning, "Cannot bring back %s: another object has taken its name",
+                   *Object->GetPathName());
+        }
+    }
+
+private:
+    UObject* Object;
+    bool bExists = true;
+};
+} // namespace
 
 FTransactionBuffer& FTransactionBuffer::Get()
 {
@@ -132,6 +174,12 @@ bool FTransactionBuffer::SaveChange(UObject* Owner, const void* Key,
     Step.RecordedChanges.insert(Key);
     Step.Records.push_back(FRecord{Owner, nullptr, std::move(Change)});
     return true;
+}
+
+void FTransactionBuffer::SaveCreation(UObject* Object)
+{
+    VT_CHECK(Depth > 0 && Object != nullptr);
+    Steps.back().Records.push_back(FRecord{Object, nullptr, std::make_unique<FObjectCreationChange>(Object)});
 }
 
 void FTransactionBuffer::AddReferencedObjects(FReferenceCollector& Collector)

@@ -14,7 +14,9 @@
  * End is one undo step; Begin inside an open transaction joins it. While a transaction is
  * open, UObject::Modify records each object's whole state the first time it is called for
  * that object. Undo assigns every recorded state back (the latest step first, its objects in
- * reverse order) and redo re-applies what undo replaced. A new step drops what was undone.
+ * reverse order) and redo re-applies what undo replaced. Objects made inside a transaction (outside
+ * transient packages) are recorded too: undo makes them garbage, which takes them out of every lookup,
+ * the asset registry included, and redo brings them back. A new step drops what was undone.
  */
 class FTransactionBuffer final : public ITransaction, public FGCObject
 {
@@ -47,6 +49,11 @@ public:
     bool SaveObject(UObject* Object) override;
     bool SaveChange(UObject* Owner, const void* Key,
                     const std::function<std::unique_ptr<FTransactionChange>()>& MakeChange) override;
+    /**
+     * Records the making of an object (see ITransaction). While the step is in the history it keeps the
+     * object from being collected, so that redo can bring it back after undo made it garbage.
+     */
+    void SaveCreation(UObject* Object) override;
     void AddReferencedObjects(FReferenceCollector& Collector) override;
 
 private:

@@ -1,0 +1,207 @@
+#include "CoreUObject/Misc/PackageName.h"
+#include "CoreUObject/Object/Package.h"
+#include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "HeadlessEditor/HeadlessEditor.h"
+#include "MeshDescription/MeshAttributes.h"
+#include "RivetEditor/Private/Ops/RivetMeshCommit.h"
+#include "RivetEditor/Private/Tools/RivetDetachTool.h"
+#include "RivetEditorModuleName.h"
+#include "Support/SkeletalMeshSnapshot.h"
+#include "Support/TestSkeletalAsset.h"
+#include "Support/ToolMessageExpectations.h"
+#include "VantorEd/Assets/AssetRegistry.h"
+#include "VantorEd/Assets/AssetTools.h"
+#include "VantorEd/Assets/ContentBrowser.h"
+#include "VantorEd/Transactions/TransactionBuffer.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace
+{
+const char* const TextNamespace = "RivetDetachTool";
+
+/** The test character (48 triangles in three slots) open in the editor, with the Detach tool to start. */
+class DetachToolTest : public testing::Test
+{
+protected:
+    void SetUp() override { Open({.PackageName = "/Game/Tools/DetachTarget"}); }
+
+    void Open(const FTestSkeletalAssetOptions& Options)
+    {
+        Mesh = BuildTestSkeletalAsset(Options).Mesh;
+        Editor.OpenAsset(Mesh);
+    }
+
+    URivetDetachTool* Start()
+    {
+        URivetDetachTool* Tool = Cast<URivetDetachTool>(Editor.StartTool("Detach Polygons"));
+        VT_CHECKF(Tool != nullptr, "the mode did not start the Detach tool");
+        return Tool;
+    }
+
+    void DetachSelection(const TArray<int32>& Triangles)
+    {
+        FString Error;
+        ASSERT_TRUE(Editor.SelectPreviewTriangles(Triangles));
+        ASSERT_TRUE(Editor.PressButton("Detach Selected Polygons", Error)) << *Error;
+        Editor.Tick();
+    }
+
+    /** The source's name with the suffix ("DetachTarget_Part" for "_Part"). */
+    FString PartName(const FString& Suffix = "_Part") const { return Mesh->GetPackage()->GetName() + Suffix; }
+
+    /** The part asset of that name beside the source, when the registry lists it. */
+    USkeletalMesh* FindPart(const FString& Suffix = "_Part") const
+    {
+        const FString Path = PartName(Suffix) + "." + FPackageName::GetShortName(PartName(Suffix));
+        return Cast<USkeletalMesh>(FAssetRegistry::Get().GetAssetByObjectPath(Path).GetAsset());
+    }
+
+    static int32 Triangles(const USkeletalMesh* Mesh) { return Mesh->GetMeshDescription(0)->Triangles().Num(); }
+
+    FHeadlessEditor Editor{{RivetEditorModuleName}};
+    USkeletalMesh* Mesh = nullptr;
+};
+} // namespace
+
+TEST_F(DetachToolTest, DetachesIntoANewPartThatOneUndoTakesAwayAndRedoBringsBack)
+{
+    Start();
+    const FSkeletalMeshSnapshot SourceBefore(*Mesh);
+
+    DetachSelection({0, 1, 2, 3});
+
+    ExpectLastMessage(Editor, TextNamespace, "DetachDone",
+                      "Detached 4 polygon(s) into '" + FPackageName::GetShortName(PartName()) +
+                          "'. 2 unused material slot(s) removed. Save BOTH the new asset and the source mesh to "
+                          "keep the change.",
+                      EToolMessageLevel::UserNotification);
+    EXPECT_EQ(Editor.GetActiveTool(), nullptr);
+    USkeletalMesh* Part = FindPart();
+    ASSERT_NE(Part, nullptr);
+    EXPECT_EQ(Triangles(Part), 4);
+    EXPECT_EQ(Triangles(Mesh), 44);
+    const FContentBrowserSyncRequest Sync = FContentBrowser::Get().GetSyncHistory().Last();
+    EXPECT_EQ(Sync, (FContentBrowserSyncRequest{{FAssetData(Part)}, false, true, NAME_None, false}));
+    EXPECT_EQ(FTransactionBuffer::Get().GetUndoTitles().Last().GetKey(), "DetachTransaction");
+    const FSkeletalMeshSnapshot SourceAfter(*Mesh);
+    const FSkeletalMeshSnapshot PartAfter(*Part);
+
+    ASSERT_TRUE(Editor.Undo());
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == SourceBefore);
+    EXPECT_EQ(FindPart(), nullptr);
+    EXPECT_EQ(FindPackage(PartName()), nullptr);
+    EXPECT_TRUE(FContentBrowser::Get().GetSelectedAssets().IsEmpty());
+
+    ASSERT_TRUE(Editor.Redo());
+    EXPECT_EQ(FindPart(), Part);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Part) == PartAfter);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == SourceAfter);
+    EXPECT_EQ(FContentBrowser::Get().GetSelectedAssets(), TArray<FAssetData>{FAssetData(Part)});
+}
+
+TEST_F(DetachToolTest, RepeatedDetachesGetNewNamesAndACloneLeavesTheSource)
+{
+    Open({.PackageName = "/Game/Tools/DetachTarget", .NumLODs = 3});
+    Start();
+    DetachSelection({0});
+    ExpectLastMessage(Editor, TextNamespace, "LODsRemoved",
+                      "2 extra LOD(s) were removed from the new asset — only LOD0 is detached. Rebuild the LODs "
+                      "if you need them.",
+                      EToolMessageLevel::UserWarning);
+    Start();
+    FString Error;
+    ASSERT_TRUE(Editor.SetProperty("Remove From Source", "false", Error)) << *Error;
+    const FSkeletalMeshSnapshot SourceBefore(*Mesh);
+
+    DetachSelection({5, 6});
+
+    EXPECT_EQ(Editor.GetMessages()[Editor.GetMessages().Num() - 2].Text.ToString(),
+              "Detached 2 polygon(s) into '" + FPackageName::GetShortName(PartName("_Part_1")) +
+                  "'. 2 unused material slot(s) removed. Save the new asset to keep it.");
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == SourceBefore);
+    ASSERT_NE(FindPart(), nullptr);
+    EXPECT_EQ(Triangles(FindPart("_Part_1")), 2);
+}
+
+TEST_F(DetachToolTest, ARefusedSelectionCreatesNoAsset)
+{
+    URivetDetachTool* Tool = Start();
+    TArray<int32> Everything;
+    Everything.SetNum(48);
+    std::iota(Everything.begin(), Everything.end(), 0);
+    const FSkeletalMeshSnapshot Before(*Mesh);
+
+    DetachSelection({});
+    ExpectLastMessage(Editor, TextNamespace, "MappingFailed",
+                      "Could not match 0 of the selected polygons to the asset. Nothing was changed — reimport "
+                      "the mesh and try again.",
+                      EToolMessageLevel::UserWarning);
+    DetachSelection(Everything);
+    ExpectLastMessage(Editor, "RivetDetachOp", "FullSelection",
+                      "Selecting every polygon would leave an empty mesh. Nothing was changed.",
+                      EToolMessageLevel::UserWarning);
+
+    EXPECT_EQ(FindPackage(PartName()), nullptr);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+    EXPECT_EQ(Editor.GetActiveTool(), Tool);
+}
+
+TEST_F(DetachToolTest, AFailureAfterTheDuplicateLeavesTheNewAssetAndSaysWhatToDo)
+{
+    URivetDetachTool* Tool = Start();
+    // The copy comes out one triangle short, as a broken duplication would make it.
+    const FDelegateHandle Hook = FAssetTools::Get().OnAssetDuplicated().Add(
+        [](UObject* Copy) { Cast<USkeletalMesh>(Copy)->GetMeshDescription(0)->DeleteTriangle(FTriangleID(47)); });
+    const FSkeletalMeshSnapshot Before(*Mesh);
+
+    DetachSelection({3});
+    FAssetTools::Get().OnAssetDuplicated().Remove(Hook);
+
+    ExpectLastMessage(Editor, "RivetDetachOp", "CountMismatch",
+                      "The new asset does not match the source mesh, so nothing was detached into it. Delete the "
+                      "new asset and try again.",
+                      EToolMessageLevel::UserWarning);
+    EXPECT_EQ(Editor.GetActiveTool(), Tool);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+    const USkeletalMesh* Part = FindPart();
+    ASSERT_NE(Part, nullptr) << "the half-made asset stays where the message says";
+    EXPECT_EQ(Triangles(Part), 47);
+
+    ASSERT_TRUE(Editor.Undo());
+    EXPECT_EQ(FindPart(), nullptr);
+}
+
+TEST_F(DetachToolTest, ADoubleSidedCardDetachesWithBothFaces)
+{
+    // A card of one triangle, drawn from both sides: its back face has the same corners, reversed.
+    FMeshDescription& LOD0 = *Mesh->GetMeshDescription(0);
+    const FVertexID Corners[3] = {LOD0.CreateVertex(), LOD0.CreateVertex(), LOD0.CreateVertex()};
+    for (int32 Corner = 0; Corner < 3; ++Corner)
+    {
+        LOD0.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position)[Corners[Corner]] =
+            FVector3f(1.0f + (Corner == 1), 1.0f + (Corner == 2), 3.0f);
+    }
+    const auto AddFace = [&](int32 A, int32 B, int32 C)
+    {
+        const FVertexInstanceID Face[3] = {LOD0.CreateVertexInstance(Corners[A]),
+                                           LOD0.CreateVertexInstance(Corners[B]),
+                                           LOD0.CreateVertexInstance(Corners[C])};
+        LOD0.CreateTriangle(FPolygonGroupID(0), Face);
+    };
+    AddFace(0, 1, 2);
+    AddFace(0, 2, 1);
+    CommitLOD0(*Mesh, true);
+    ASSERT_EQ(Triangles(Mesh), 50);
+    Start();
+
+    DetachSelection({48, 49});
+
+    const USkeletalMesh* Part = FindPart();
+    ASSERT_NE(Part, nullptr);
+    EXPECT_EQ(Triangles(Part), 2);
+    EXPECT_EQ(Triangles(Mesh), 48) << "no face of the card is left behind";
+}
