@@ -14,12 +14,6 @@
 
 #define VT_LOCTEXT_NAMESPACE "RivetEditorModule"
 
-namespace
-{
-/** The class of each tool's builder; null for a tool this build does not have yet. */
-UClass* const NoBuilderYet = nullptr;
-} // namespace
-
 void FRivetEditorModule::StartupModule()
 {
     FRivetEditorCommands::Register();
