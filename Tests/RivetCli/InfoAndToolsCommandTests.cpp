@@ -57,7 +57,8 @@ TEST(ToolsCommandTest, ListsTheSectionsToolsPanelsAndButtonsThroughReflection)
     EXPECT_THAT(Run.Out, HasSubstr("    panel RivetMeshEditActions"));
     EXPECT_THAT(Run.Out, HasSubstr("      button \"Flip Normals\" (FlipNormals)"));
     EXPECT_THAT(Run.Out, HasSubstr("      button \"Detach Selected Polygons\" (DetachNow): "));
-    EXPECT_THAT(Run.Out, HasSubstr("  Remesh Polygons (BeginRemeshTool): not available in this build\n"));
+    EXPECT_THAT(Run.Out, HasSubstr("  Remesh Polygons (BeginRemeshTool): "));
+    EXPECT_THAT(Run.Out, Not(HasSubstr("not available in this build")));
 
     const nlohmann::json Sections = nlohmann::json::parse(RunCli({"--json", "tools"}).Out)["sections"];
     EXPECT_EQ(Sections[0]["tools"].size(), 5u);
