@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 using testing::HasSubstr;
+using testing::Not;
 
 namespace
 {
