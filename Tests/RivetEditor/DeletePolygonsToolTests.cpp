@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 namespace
 {
 const char* const TextNamespace = "RivetDeletePolygonsTool";
@@ -55,20 +58,6 @@ protected:
     }
 
     int32 AssetTriangles() const { return Mesh->GetMeshDescription(0)->Triangles().Num(); }
-
-    /** Expects the mapping refusal for that many unmatched polygons, with the asset as it was and no undo
-     * step. */
-    void ExpectMappingFailed(int32 Unmatched, const FSkeletalMeshSnapshot& Before)
-    {
-        ExpectLastMessage(
-            Editor, TextNamespace, "MappingFailed",
-            FString::Printf("Could not match %d of the selected polygons to the asset. Nothing was "
-                            "changed — reimport the mesh and try again.",
-                            Unmatched),
-            EToolMessageLevel::UserWarning);
-        EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
-        EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
-    }
 
     FHeadlessEditor Editor{{RivetEditorModuleName}};
     USkeletalMesh* Mesh = nullptr;
@@ -125,7 +114,7 @@ TEST_F(DeletePolygonsToolTest, ClassesCarryTheirPanelMetadata)
 
 TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonEndsAndUndoesInOneStep)
 {
-    Start();
+    const TStrongObjectPtr<URivetDeletePolygonsToolProperties> Settings(Start()->GetSettings());
     const FSkeletalMeshSnapshot Before(*Mesh);
 
     DeleteSelection({7});
@@ -141,6 +130,14 @@ TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonEndsAndUndoesInOneStep)
     ASSERT_EQ(Steps.Num(), 1);
     EXPECT_EQ(Steps[0].ToString(), "Delete Polygons");
     EXPECT_EQ(Steps[0].GetKey(), "DeletePolygonsTransaction");
+
+    // The button of the ended tool does nothing.
+    const int32 Messages = Editor.GetMessages().Num();
+    Settings->DeleteNow();
+    Editor.Tick();
+    EXPECT_EQ(Settings->ParentTool.Get(), nullptr);
+    EXPECT_EQ(Editor.GetMessages().Num(), Messages);
+    EXPECT_EQ(AssetTriangles(), 47);
 
     ASSERT_TRUE(Editor.Undo());
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
@@ -234,41 +231,38 @@ TEST_F(DeletePolygonsToolTest, SelectingEveryPolygonIsRejectedAndTheToolStays)
     EXPECT_EQ(AssetTriangles(), 1);
 }
 
-TEST_F(DeletePolygonsToolTest, AnEmptySelectionMatchesNothingAndOpensNoTransaction)
+TEST_F(DeletePolygonsToolTest, SelectionsThatMatchNothingOnTheAssetAreCountedAndChangeNothing)
 {
     URivetDeletePolygonsTool* Tool = Start();
-    const FSkeletalMeshSnapshot Before(*Mesh);
-
-    DeleteSelection({});
-
-    ExpectMappingFailed(0, Before);
-    EXPECT_EQ(Editor.GetActiveTool(), Tool);
-}
-
-TEST_F(DeletePolygonsToolTest, PolygonsThatNoLongerMatchTheAssetAreCountedAndNothingIsDeleted)
-{
-    Start();
-    // The asset moves on under the open tool, as a reimport would move it.
-    TMeshAttributesRef<FVertexID, FVector3f> Positions =
-        Mesh->GetMeshDescription(0)->VertexAttributes().GetAttributesRef<FVector3f>(
-            MeshAttribute::Vertex::Position);
-    Positions[FVertexID(0)].Z += 0.5f;
-    const FSkeletalMeshSnapshot Before(*Mesh);
-
-    DeleteSelection({0, 5, 9999});
-
-    ExpectMappingFailed(2, Before);
-}
-
-TEST_F(DeletePolygonsToolTest, AMeshWithoutLOD0GeometryMatchesNothing)
-{
-    Start();
-    Mesh->ClearMeshDescription(0);
-    const FSkeletalMeshSnapshot Before(*Mesh);
-
-    DeleteSelection({0});
-
-    ExpectMappingFailed(0, Before);
+    // An empty selection; polygons the asset moved away from, as a reimport would move it; no LOD 0 geometry.
+    const std::function<void()> Moved = [this]
+    {
+        Mesh->GetMeshDescription(0)
+            ->VertexAttributes()
+            .GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position)[FVertexID(0)]
+            .Z += 0.5f;
+    };
+    const std::function<void()> Cleared = [this]
+    {
+        Mesh->ClearMeshDescription(0);
+    };
+    const std::tuple<std::function<void()>, TArray<int32>, int32> Cases[] = {
+        {[] {}, {}, 0}, {Moved, {0, 5, 9999}, 2}, {Cleared, {0}, 0}};
+    for (const auto& [Prepare, Selection, Unmatched] : Cases)
+    {
+        SCOPED_TRACE(Unmatched);
+        Prepare();
+        const FSkeletalMeshSnapshot Before(*Mesh);
+        DeleteSelection(Selection);
+        ExpectLastMessage(Editor, TextNamespace, "MappingFailed",
+                          FString::Printf("Could not match %d of the selected polygons to the asset. Nothing "
+                                          "was changed — reimport the mesh and try again.",
+                                          Unmatched),
+                          EToolMessageLevel::UserWarning);
+        EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+        EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+        EXPECT_EQ(Editor.GetActiveTool(), Tool);
+    }
 }
 
 TEST_F(DeletePolygonsToolTest, WithoutAMeshOrASelectionSetNothingHappens)
@@ -302,22 +296,6 @@ TEST_F(DeletePolygonsToolTest, WithoutAMeshOrASelectionSetNothingHappens)
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
     EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
     EXPECT_FALSE(Editor.GetToolManager()->HasPendingShutdownRequest());
-}
-
-TEST_F(DeletePolygonsToolTest, TheButtonOfAnEndedToolDoesNothing)
-{
-    URivetDeletePolygonsTool* Tool = Start();
-    const TStrongObjectPtr<URivetDeletePolygonsToolProperties> Settings(Tool->GetSettings());
-    DeleteSelection({2});
-    ASSERT_EQ(Editor.GetActiveTool(), nullptr);
-    const int32 Messages = Editor.GetMessages().Num();
-
-    Settings->DeleteNow();
-    Editor.Tick();
-
-    EXPECT_EQ(Settings->ParentTool.Get(), nullptr);
-    EXPECT_EQ(Editor.GetMessages().Num(), Messages);
-    EXPECT_EQ(AssetTriangles(), 47);
 }
 
 TEST_F(DeletePolygonsToolTest, TheMeshEditsPanelEditsThePreviewOnly)
