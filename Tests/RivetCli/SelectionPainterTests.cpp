@@ -90,7 +90,7 @@ protected:
 };
 } // namespace
 
-TEST_F(SelectionPainterTest, SlotSelectsTheTrianglesDrawnWithItByNameOrIndex)
+TEST_F(SelectionPainterTest, SlotSelectsTheTrianglesDrawnWithItByNameOrIndexAndBoxByCentroid)
 {
     Start();
     const TArray<int32> Slot1 = Paint({"slot:Slot_1"});
@@ -101,6 +101,13 @@ TEST_F(SelectionPainterTest, SlotSelectsTheTrianglesDrawnWithItByNameOrIndex)
     }
     EXPECT_EQ(Paint({"-all", "slot:1"}), Slot1);
     EXPECT_EQ(Paint({"-all", "SLOT:slot_1"}), Slot1);
+
+    // A box selects by centroid, bounds included, corners in any order.
+    // The grid is flat at Z = 0: only inclusive bounds take in a box of no depth.
+    const TArray<int32> Box = Paint({"-all", "box:2,4,0,0,0,0"});
+    EXPECT_EQ(Box.Num(), 16);
+    EXPECT_EQ(Paint({"-all", "slot:Slot_0"}), Box);
+    EXPECT_TRUE(Paint({"-all", "box:0,0,0.01,6,4,1"}).IsEmpty());
 }
 
 TEST_F(SelectionPainterTest, SlotFollowsTheMaterialMapOfLODZero)
@@ -132,24 +139,7 @@ TEST_F(SelectionPainterTest, BoneSelectsTrianglesWithACornerWeightedAtLeastTheMi
     EXPECT_TRUE(Paint({"bone:Root"}).IsEmpty());
 }
 
-TEST_F(SelectionPainterTest, BoxSelectsByCentroidWithBoundsIncludedAndCornersInAnyOrder)
-{
-    Start();
-    // The grid is flat at Z = 0: only inclusive bounds take in a box of no depth.
-    const TArray<int32> Box = Paint({"box:2,4,0,0,0,0"});
-    EXPECT_EQ(Box.Num(), 16);
-    EXPECT_EQ(Paint({"-all", "slot:Slot_0"}), Box);
-    EXPECT_TRUE(Paint({"-all", "box:0,0,0.01,6,4,1"}).IsEmpty());
-}
-
-TEST_F(SelectionPainterTest, TriangleListsKeepTheirOrderAndSkipRepeats)
-{
-    Start();
-    EXPECT_EQ(Paint({"tris:5,1-3,2", "tris:3,9"}), (TArray<int32>{5, 1, 2, 3, 9}));
-    EXPECT_EQ(Paint({"-tris:1-2", "tris:1"}), (TArray<int32>{5, 3, 9, 1}));
-}
-
-TEST_F(SelectionPainterTest, RegionsAddAndRemoveInTheOrderGiven)
+TEST_F(SelectionPainterTest, RegionsAndTriangleListsAddAndRemoveInTheOrderGiven)
 {
     Start();
     const TArray<int32> Kept = Paint({"all", "-slot:Slot_1", "-bone:Head"});
@@ -160,6 +150,10 @@ TEST_F(SelectionPainterTest, RegionsAddAndRemoveInTheOrderGiven)
         EXPECT_TRUE(Center.Y < 2.0 && (Center.X < 2.0 || Center.X > 4.0)) << Triangle;
     }
     EXPECT_EQ(Paint({"-all", "-bone:Head", "slot:Slot_1"}).Num(), 16);
+
+    // Triangle lists keep their order and skip repeats.
+    EXPECT_EQ(Paint({"-all", "tris:5,1-3,2", "tris:3,9"}), (TArray<int32>{5, 1, 2, 3, 9}));
+    EXPECT_EQ(Paint({"-tris:1-2", "tris:1"}), (TArray<int32>{5, 3, 9, 1}));
 }
 
 TEST_F(SelectionPainterTest, ModifiersActAsTheToolsButtons)

@@ -64,7 +64,7 @@ protected:
 };
 } // namespace
 
-TEST_F(DeletePolygonsToolTest, StartsThroughTheModeWithItsPanelAndHint)
+TEST_F(DeletePolygonsToolTest, StartsThroughTheModeWithItsPanelHintAndMetadata)
 {
     URivetDeletePolygonsTool* Tool = Start();
 
@@ -86,18 +86,17 @@ TEST_F(DeletePolygonsToolTest, StartsThroughTheModeWithItsPanelAndHint)
     ASSERT_NE(Actions, nullptr);
     EXPECT_EQ(Actions->GetOuter(), Tool);
     EXPECT_EQ(Actions->GetParentTool(), Tool);
-}
 
-TEST_F(DeletePolygonsToolTest, ClassesCarryTheirPanelMetadata)
-{
+    // The classes carry their panel metadata.
     EXPECT_EQ(URivetDeletePolygonsToolBuilder::StaticClass()->GetMetaDataText("ToolTip"),
               "Builder for the Delete Polygons tool.");
     EXPECT_TRUE(URivetDeletePolygonsToolBuilder::StaticClass()->IsChildOf<UMeshSelectionToolBuilder>());
     EXPECT_TRUE(URivetDeletePolygonsTool::StaticClass()->IsChildOf<UMeshSelectionTool>());
 
-    const FProperty* Settings = URivetDeletePolygonsTool::StaticClass()->FindPropertyByName("Settings");
-    ASSERT_NE(Settings, nullptr);
-    EXPECT_FALSE(Settings->IsEditable());
+    const FProperty* SettingsProperty =
+        URivetDeletePolygonsTool::StaticClass()->FindPropertyByName("Settings");
+    ASSERT_NE(SettingsProperty, nullptr);
+    EXPECT_FALSE(SettingsProperty->IsEditable());
 
     const UClass* Properties = URivetDeletePolygonsToolProperties::StaticClass();
     EXPECT_EQ(Properties->GetProperties().Num(), Properties->GetSuperClass()->GetProperties().Num());

@@ -126,7 +126,7 @@ TEST_F(HeadlessEditorTest, TheModuleSectionLeavesTheModeWhenTheModuleShutsDown)
     EXPECT_EQ(Editor->StartTool("Delete Polygons"), nullptr);
 }
 
-TEST_F(HeadlessEditorTest, PropertiesAreSetByNameOrDisplayNameAndClampedAsThePanelDoes)
+TEST_F(HeadlessEditorTest, PropertiesAreSetAndButtonsPressedByNameOrDisplayNameAsThePanelDoes)
 {
     Editor->StartTool("Sample Selection");
     FString Error;
@@ -146,13 +146,8 @@ TEST_F(HeadlessEditorTest, PropertiesAreSetByNameOrDisplayNameAndClampedAsThePan
     EXPECT_EQ(Error, "the tool has no property 'Colour'");
     EXPECT_EQ(Settings()->Passes, 1);
     EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
-}
 
-TEST_F(HeadlessEditorTest, OnlyCallInEditorFunctionsArePressable)
-{
-    Editor->StartTool("Sample Selection");
-    FString Error;
-
+    // Only call-in-editor functions are pressable.
     EXPECT_FALSE(Editor->PressButton("NotAButton", Error));
     EXPECT_EQ(Error, "the tool has no button 'NotAButton'");
     ASSERT_TRUE(Editor->PressButton("selectall", Error)) << *Error;

@@ -40,7 +40,7 @@ const FFunction& FindButton(const char* Name)
 }
 } // namespace
 
-TEST(MeshEditActions, IsAnActionPanelWithoutStateOfItsOwn)
+TEST(MeshEditActions, IsAnActionPanelWithoutStateOfItsOwnAndFiveButtonsInTheMeshEditsCategory)
 {
     const UClass* Class = URivetMeshEditActions::StaticClass();
     EXPECT_EQ(Class->GetSuperClass(), UMeshSelectionToolActionPropertySet::StaticClass());
@@ -50,10 +50,6 @@ TEST(MeshEditActions, IsAnActionPanelWithoutStateOfItsOwn)
         "Polygroup and Smooth Border.");
     EXPECT_EQ(Class->GetProperties().Num(), Class->GetSuperClass()->GetProperties().Num());
     EXPECT_EQ(Class->GetFunctions().Num(), Class->GetSuperClass()->GetFunctions().Num() + 5);
-}
-
-TEST(MeshEditActions, FiveButtonsInTheMeshEditsCategory)
-{
     for (const FExpectedButton& Expected : ExpectedButtons)
     {
         SCOPED_TRACE(Expected.Function);
@@ -70,7 +66,7 @@ TEST(MeshEditActions, FiveButtonsInTheMeshEditsCategory)
     }
 }
 
-TEST(MeshEditActions, EachButtonHandsItsOneActionToTheParentTool)
+TEST(MeshEditActions, EachButtonHandsItsOneActionToTheParentToolUntilTheToolEnds)
 {
     UActionRecordingTool* Tool = NewObject<UActionRecordingTool>(GetTransientPackage());
     Tool->Setup();
@@ -88,15 +84,9 @@ TEST(MeshEditActions, EachButtonHandsItsOneActionToTheParentTool)
         ASSERT_EQ(Tool->Applied.Num(), 1);
         EXPECT_EQ(static_cast<int32>(Tool->Applied[0]), Expected.PostedAction);
     }
-}
 
-TEST(MeshEditActions, AButtonOfAnEndedToolDoesNothing)
-{
-    UActionRecordingTool* Tool = NewObject<UActionRecordingTool>(GetTransientPackage());
-    Tool->Setup();
-    URivetMeshEditActions* Panel = URivetMeshEditActions::CreateFor(Tool);
+    // A button of an ended tool does nothing.
     Tool->MarkAsGarbage();
-
     Panel->Delete();
     EXPECT_EQ(Panel->GetParentTool(), nullptr);
     EXPECT_FALSE(Tool->HasPendingAction());
