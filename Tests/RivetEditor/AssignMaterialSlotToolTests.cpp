@@ -32,22 +32,12 @@ protected:
 
     URivetAssignMaterialSlotTool* Start()
     {
-        Tool = Cast<URivetAssignMaterialSlotTool>(Editor.StartTool("Assign New Material Slot"));
-        VT_CHECKF(Tool != nullptr, "the mode did not start the Assign Material Slot tool");
-        return Tool;
+        return Tool = StartToolAs<URivetAssignMaterialSlotTool>(Editor, "Assign New Material Slot");
     }
 
-    void Set(const FString& Name, const FString& Value)
-    {
-        FString Error;
-        ASSERT_TRUE(Editor.SetProperty(Name, Value, Error)) << *Error;
-    }
+    void Set(const FString& Name, const FString& Value) { SetToolProperty(Editor, Name, Value); }
 
-    void Press(const FString& Button)
-    {
-        FString Error;
-        ASSERT_TRUE(Editor.PressButton(Button, Error)) << *Error;
-    }
+    void Press(const FString& Button) { PressToolButton(Editor, Button); }
 
     URivetAssignMaterialSlotToolProperties& Settings() const { return *Tool->GetSettings(); }
 
@@ -104,7 +94,7 @@ TEST_F(AssignMaterialSlotToolTest, AMeshWithASecondLODIsWarnedAboutOnceAfterTheH
     EXPECT_EQ(CountMessages(Editor, "LodWarning"), 1);
 }
 
-TEST_F(AssignMaterialSlotToolTest, AcceptingMovesTheSelectionIntoANewAutoNamedSlot)
+TEST_F(AssignMaterialSlotToolTest, AcceptingMovesTheSelectionIntoANewAutoNamedSlotOrTheExistingSlotPicked)
 {
     Start();
     const FSkeletalMeshSnapshot Before(*Mesh);
@@ -121,10 +111,8 @@ TEST_F(AssignMaterialSlotToolTest, AcceptingMovesTheSelectionIntoANewAutoNamedSl
     EXPECT_EQ(Steps[0].GetKey(), "AssignSlotTransaction");
     ASSERT_TRUE(Editor.Undo());
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
-}
 
-TEST_F(AssignMaterialSlotToolTest, AcceptingMovesTheSelectionIntoTheExistingSlotPicked)
-{
+    // Or into the existing slot picked.
     Start();
     Set("Target", "ExistingSlot");
     Set("ExistingSlot", Settings().SlotNameOptions[2]);
@@ -192,24 +180,23 @@ TEST_F(AssignMaterialSlotToolTest, CancellingChangesNothingAndSaysNothing)
     EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
 }
 
-TEST_F(AssignMaterialSlotToolTest, DeleteSlotWithUntouchedPickersIsRefusedAndTheToolEnds)
+TEST_F(AssignMaterialSlotToolTest, DeleteSlotRefusesUntouchedPickersAndMergesDifferentSlotsAsOneUndoStep)
 {
     Start();
-    const TStrongObjectPtr<URivetAssignMaterialSlotToolProperties> Panel(&Settings());
-    Panel->ExistingSlot = "stale";
-    const FSkeletalMeshSnapshot Before(*Mesh);
+    const TStrongObjectPtr<URivetAssignMaterialSlotToolProperties> Stale(&Settings());
+    Stale->ExistingSlot = "stale";
+    const FSkeletalMeshSnapshot Untouched(*Mesh);
 
     Press("Delete Slot");
     Editor.Tick();
 
     ExpectLastMessage(Editor, "RivetMergeSlotsOp", "SameSlot", "Pick a different slot to merge into.",
                       Warning);
-    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
-    ExpectEndedWithFreshPickers(Panel);
-}
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Untouched);
+    ExpectEndedWithFreshPickers(Stale);
 
-TEST_F(AssignMaterialSlotToolTest, DeleteSlotMergesItIntoTheOtherAsOneUndoStep)
-{
+    // With two different slots picked, the one is merged into the other.
+    FTransactionBuffer::Get().Reset();
     Start();
     const TStrongObjectPtr<URivetAssignMaterialSlotToolProperties> Panel(&Settings());
     Set("SlotToDelete", Panel->SlotNameOptions[1]);

@@ -34,21 +34,18 @@ public:
         FTransactionBuffer::Get().Reset();
         Asset = BuildTestSkeletalAsset({.PackageName = "/Game/BakeTool/Character"});
         Editor.OpenAsset(Asset.Mesh);
-        Tool = Cast<URivetBakeBoneTransformTool>(Editor.StartTool("Bake Bone Transform"));
-        VT_CHECKF(Tool != nullptr, "the mode did not start the Bake Bone Transform tool");
+        Tool = StartToolAs<URivetBakeBoneTransformTool>(Editor, "Bake Bone Transform");
     }
 
     /** Types a value into the panel and lets the editor run a frame. */
     void Type(const char* Name, const char* Value)
     {
-        FString Error;
-        ASSERT_TRUE(Editor.SetProperty(Name, Value, Error)) << *Error;
+        SetToolProperty(Editor, Name, Value);
         Editor.Tick();
     }
     void Press(const char* Button)
     {
-        FString Error;
-        ASSERT_TRUE(Editor.PressButton(Button, Error)) << *Error;
+        PressToolButton(Editor, Button);
         Editor.Tick();
     }
 

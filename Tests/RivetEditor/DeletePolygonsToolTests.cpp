@@ -38,16 +38,10 @@ protected:
 
     URivetDeletePolygonsTool* Start()
     {
-        URivetDeletePolygonsTool* Tool = Cast<URivetDeletePolygonsTool>(Editor.StartTool("Delete Polygons"));
-        VT_CHECKF(Tool != nullptr, "the mode did not start the Delete Polygons tool");
-        return Tool;
+        return StartToolAs<URivetDeletePolygonsTool>(Editor, "Delete Polygons");
     }
 
-    void Press(const FString& Button)
-    {
-        FString Error;
-        ASSERT_TRUE(Editor.PressButton(Button, Error)) << *Error;
-    }
+    void Press(const FString& Button) { PressToolButton(Editor, Button); }
 
     /** Paints the triangles, presses the tool's button and runs a frame. */
     void DeleteSelection(const TArray<int32>& Triangles)

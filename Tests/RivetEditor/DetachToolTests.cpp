@@ -34,18 +34,12 @@ protected:
         Editor.OpenAsset(Mesh);
     }
 
-    URivetDetachTool* Start()
-    {
-        URivetDetachTool* Tool = Cast<URivetDetachTool>(Editor.StartTool("Detach Polygons"));
-        VT_CHECKF(Tool != nullptr, "the mode did not start the Detach tool");
-        return Tool;
-    }
+    URivetDetachTool* Start() { return StartToolAs<URivetDetachTool>(Editor, "Detach Polygons"); }
 
     void DetachSelection(const TArray<int32>& Triangles)
     {
-        FString Error;
         ASSERT_TRUE(Editor.SelectPreviewTriangles(Triangles));
-        ASSERT_TRUE(Editor.PressButton("Detach Selected Polygons", Error)) << *Error;
+        PressToolButton(Editor, "Detach Selected Polygons");
         Editor.Tick();
     }
 

@@ -32,23 +32,11 @@ protected:
         Editor.OpenAsset(Mesh);
     }
 
-    URivetRemeshTool* Start()
-    {
-        URivetRemeshTool* Tool = Cast<URivetRemeshTool>(Editor.StartTool("Remesh Polygons"));
-        VT_CHECKF(Tool != nullptr, "the mode did not start the Remesh tool");
-        return Tool;
-    }
-
-    void Set(const FString& Name, const FString& Value)
-    {
-        FString Error;
-        ASSERT_TRUE(Editor.SetProperty(Name, Value, Error)) << *Error;
-    }
-
+    URivetRemeshTool* Start() { return StartToolAs<URivetRemeshTool>(Editor, "Remesh Polygons"); }
+    void Set(const FString& Name, const FString& Value) { SetToolProperty(Editor, Name, Value); }
     void Press()
     {
-        FString Error;
-        ASSERT_TRUE(Editor.PressButton("Remesh Selected Polygons", Error)) << *Error;
+        PressToolButton(Editor, "Remesh Selected Polygons");
         Editor.Tick();
     }
 

@@ -26,3 +26,26 @@ inline int32 CountMessages(const FHeadlessEditor& Editor, const char* Key)
     }
     return Count;
 }
+
+/** Starts the tool of that name through the mode; stops the test program when it is not that class. */
+template <typename ToolType>
+ToolType* StartToolAs(FHeadlessEditor& Editor, const FString& Name)
+{
+    ToolType* Tool = Cast<ToolType>(Editor.StartTool(Name));
+    VT_CHECKF(Tool != nullptr, "the mode did not start the %s tool", *Name);
+    return Tool;
+}
+
+/** Sets a property of the active tool's panels, failing the test when that cannot be done. */
+inline void SetToolProperty(FHeadlessEditor& Editor, const FString& Name, const FString& Value)
+{
+    FString Error;
+    ASSERT_TRUE(Editor.SetProperty(Name, Value, Error)) << *Error;
+}
+
+/** Presses a button of the active tool's panels, failing the test when there is none of that name. */
+inline void PressToolButton(FHeadlessEditor& Editor, const FString& Button)
+{
+    FString Error;
+    ASSERT_TRUE(Editor.PressButton(Button, Error)) << *Error;
+}

@@ -229,13 +229,20 @@ TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
     EXPECT_FALSE(Body->HasCookedData());
 }
 
-TEST_F(PhysicsAssetUndo, UndoRestoresAConstraintExactlyAndRedoReappliesIt)
+TEST_F(PhysicsAssetUndo, UndoRestoresTheAssetsListsAndAConstraintExactlyAndRedoReappliesThem)
 {
-    UPhysicsConstraintTemplate* Constraint = MakeConstraint(MakePackage("UndoJoint"), "Spine", "Pelvis");
+    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("UndoAsset"));
+    USkeletalBodySetup* Pelvis = MakeBody(Asset, "Pelvis");
+    UPhysicsConstraintTemplate* Constraint = MakeConstraint(Asset, "Pelvis", "Root");
     Constraint->DefaultInstance.Position1 = FVector(0.0, 0.0, 12.5);
+    Asset->SkeletalBodySetups = {Pelvis};
+    Asset->ConstraintSetup = {Constraint};
     const FPhysicsConstraintSetup Before = Constraint->DefaultInstance;
     {
-        FScopedTransaction Transaction(FText::FromString("Edit Joint"));
+        FScopedTransaction Transaction(FText::FromString("Add Body"));
+        Asset->Modify();
+        Asset->SkeletalBodySetups.Add(MakeBody(Asset, "Spine"));
+        Asset->ConstraintSetup.Add(MakeConstraint(Asset, "Spine", "Pelvis"));
         Constraint->Modify();
         Constraint->DefaultInstance.Position2 = FVector(1.0, 0.0, 0.0);
         Constraint->DefaultInstance.SecondaryAxis2 = FVector(0.0, 0.0, 1.0);
@@ -245,29 +252,13 @@ TEST_F(PhysicsAssetUndo, UndoRestoresAConstraintExactlyAndRedoReappliesIt)
     const FPhysicsConstraintSetup After = Constraint->DefaultInstance;
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_EQ(Constraint->DefaultInstance, Before);
-    ASSERT_TRUE(FTransactionBuffer::Get().Redo());
-    EXPECT_EQ(Constraint->DefaultInstance, After);
-}
-
-TEST_F(PhysicsAssetUndo, UndoRestoresTheAssetsLists)
-{
-    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("UndoAsset"));
-    USkeletalBodySetup* Pelvis = MakeBody(Asset, "Pelvis");
-    Asset->SkeletalBodySetups = {Pelvis};
-    {
-        FScopedTransaction Transaction(FText::FromString("Add Body"));
-        Asset->Modify();
-        Asset->SkeletalBodySetups.Add(MakeBody(Asset, "Spine"));
-        Asset->ConstraintSetup.Add(MakeConstraint(Asset, "Spine", "Pelvis"));
-    }
-
-    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_EQ(Asset->SkeletalBodySetups, (TArray<TObjectPtr<USkeletalBodySetup>>{Pelvis}));
-    EXPECT_TRUE(Asset->ConstraintSetup.IsEmpty());
+    EXPECT_EQ(Asset->ConstraintSetup, (TArray<TObjectPtr<UPhysicsConstraintTemplate>>{Constraint}));
     EXPECT_EQ(Asset->FindBodyIndex("Spine"), INDEX_NONE);
+    EXPECT_EQ(Constraint->DefaultInstance, Before);
 
     ASSERT_TRUE(FTransactionBuffer::Get().Redo());
     EXPECT_EQ(Asset->FindBodyIndex("Spine"), 1);
-    EXPECT_EQ(Asset->FindConstraintIndex("Spine", "Pelvis"), 0);
+    EXPECT_EQ(Asset->FindConstraintIndex("Spine", "Pelvis"), 1);
+    EXPECT_EQ(Constraint->DefaultInstance, After);
 }
