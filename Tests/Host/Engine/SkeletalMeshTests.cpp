@@ -280,15 +280,6 @@ TEST_F(SkeletalMeshTest, UndoOfADescriptionEditRestoresDescriptionAndDerivedData
     EXPECT_TRUE(FMeshState(*Mesh) == After);
 }
 
-TEST_F(SkeletalMeshTest, ModifyMeshDescriptionNeedsADescription)
-{
-    const int32 LOD1 = Mesh->AddLODInfo();
-    FScopedTransaction Transaction(FText::FromString("Edit"));
-    EXPECT_FALSE(Mesh->ModifyMeshDescription(LOD1, true));
-    EXPECT_FALSE(Mesh->ModifyMeshDescription(7, true));
-    EXPECT_FALSE(Package->IsDirty());
-}
-
 TEST_F(SkeletalMeshTest, UndoOfRemovingALODRestoresItsSettingsAndDescription)
 {
     const int32 LOD1 = Mesh->AddLODInfo();
@@ -391,7 +382,7 @@ TEST_F(SkeletalMeshTest, UndoRestoresTheMeshSocketsAndTheirSettings)
     EXPECT_EQ(Weapon->RelativeRotation, FRotator());
 }
 
-TEST_F(SkeletalMeshTest, ANewLODStartsWithAnEmptyImportedModelEvenAfterARemoval)
+TEST_F(SkeletalMeshTest, ANewLODStartsEmptyEvenAfterARemovalAndHasNoDescriptionToModify)
 {
     const int32 LOD1 = Mesh->AddLODInfo();
     Mesh->CreateMeshDescription(LOD1, BuildSkinnedGrid());
@@ -400,6 +391,13 @@ TEST_F(SkeletalMeshTest, ANewLODStartsWithAnEmptyImportedModelEvenAfterARemoval)
     ASSERT_EQ(Mesh->AddLODInfo(), LOD1);
     EXPECT_EQ(Mesh->GetImportedModel()->LODModels[LOD1], FImportedLODModel());
     EXPECT_EQ(Mesh->GetMeshDescription(LOD1), nullptr);
+
+    // Without a description there is nothing to modify.
+    Package->SetDirtyFlag(false);
+    FScopedTransaction Transaction(FText::FromString("Edit"));
+    EXPECT_FALSE(Mesh->ModifyMeshDescription(LOD1, true));
+    EXPECT_FALSE(Mesh->ModifyMeshDescription(7, true));
+    EXPECT_FALSE(Package->IsDirty());
 }
 
 TEST_F(SkeletalMeshTest, ATargetDroppedAndAddedAgainReusesItsObject)
