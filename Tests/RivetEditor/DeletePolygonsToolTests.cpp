@@ -155,21 +155,7 @@ TEST_F(DeletePolygonsToolTest, TheRightTrianglesGo)
     }
 }
 
-TEST_F(DeletePolygonsToolTest, TwoPressesBeforeATickDeleteOnce)
-{
-    Start();
-    ASSERT_TRUE(Editor.SelectPreviewTriangles({3, 4}));
-    Press("Delete Selected Polygons");
-    Press("DeleteNow");
-    Editor.Tick(2);
-
-    EXPECT_EQ(CountMessages(Editor, "DeleteDone"), 1);
-    EXPECT_EQ(AssetTriangles(), 46);
-    EXPECT_EQ(FTransactionBuffer::Get().GetUndoTitles().Num(), 1);
-    EXPECT_EQ(Editor.GetLog().CountLines(LogCategory), 1);
-}
-
-TEST_F(DeletePolygonsToolTest, TwoPreviewTrianglesOnOneAssetTriangleCountOnce)
+TEST_F(DeletePolygonsToolTest, TwoPreviewTrianglesOnOneAssetTriangleAndTwoPressesBeforeATickDeleteOnce)
 {
     URivetDeletePolygonsTool* Tool = Start();
     int32 Copy = INDEX_NONE;
@@ -183,11 +169,18 @@ TEST_F(DeletePolygonsToolTest, TwoPreviewTrianglesOnOneAssetTriangleCountOnce)
                                            Preview.AppendVertex(Preview.GetVertex(Corners.C) + Shift)});
         });
 
-    DeleteSelection({9, Copy});
+    // Two presses before a tick delete once.
+    ASSERT_TRUE(Editor.SelectPreviewTriangles({9, Copy}));
+    Press("Delete Selected Polygons");
+    Press("DeleteNow");
+    Editor.Tick(2);
 
     ExpectLastMessage(Editor, TextNamespace, "DeleteDone", "Deleted 1 polygon(s).",
                       EToolMessageLevel::UserNotification);
+    EXPECT_EQ(CountMessages(Editor, "DeleteDone"), 1);
     EXPECT_EQ(AssetTriangles(), 47);
+    EXPECT_EQ(FTransactionBuffer::Get().GetUndoTitles().Num(), 1);
+    EXPECT_EQ(Editor.GetLog().CountLines(LogCategory), 1);
 }
 
 TEST_F(DeletePolygonsToolTest, SelectingEveryPolygonIsRejectedAndTheToolStays)

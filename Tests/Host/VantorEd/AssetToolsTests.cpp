@@ -45,7 +45,7 @@ protected:
 };
 } // namespace
 
-TEST_F(AssetToolsTest, RepeatedDuplicationGetsTheNextFreeName)
+TEST_F(AssetToolsTest, RepeatedDuplicationGetsTheNextFreeNameSkippingPackagesThatExist)
 {
     const TArray<FString> Expected[] = {
         {"/Game/ToolTests/Hero_Part", "Hero_Part"},
@@ -60,10 +60,8 @@ TEST_F(AssetToolsTest, RepeatedDuplicationGetsTheNextFreeName)
             FAssetTools::Get().DuplicateAsset(Unique[1], FPackageName::GetLongPackagePath(Unique[0]), Source),
             nullptr);
     }
-}
 
-TEST_F(AssetToolsTest, UniqueNamesSkipPackagesThatExistEvenWhenEmpty)
-{
+    // Packages that exist, even empty ones, are skipped.
     CreatePackage("/Game/ToolTests/Crate_Part");
     EXPECT_EQ(UniqueName("/Game/ToolTests/Crate"),
               (TArray<FString>{"/Game/ToolTests/Crate_Part_1", "Crate_Part_1"}));
@@ -159,7 +157,8 @@ TEST_F(AssetToolsTest, DuplicatingInsideATransactionIsUndoneWithIt)
         Source->Modify();
         Source->Values.Add(4);
         Copy = FAssetTools::Get().DuplicateAsset("Hero_Part", "/Game/ToolTests", Source);
-        EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 4) << "the source; the new package, asset and piece";
+        EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 4)
+            << "the source; the new package, asset and piece";
     }
     ASSERT_NE(Copy, nullptr);
     EXPECT_EQ(CastChecked<UTestAsset>(Copy)->Values, (TArray<int32>{1, 2, 3, 4}));
@@ -171,5 +170,6 @@ TEST_F(AssetToolsTest, DuplicatingInsideATransactionIsUndoneWithIt)
     EXPECT_EQ(ObjectPaths(Listed), TArray<FString>{"/Game/ToolTests/Hero.Hero"});
 
     ASSERT_TRUE(FTransactionBuffer::Get().Redo());
-    EXPECT_EQ(FAssetRegistry::Get().GetAssetByObjectPath("/Game/ToolTests/Hero_Part.Hero_Part").GetAsset(), Copy);
+    EXPECT_EQ(FAssetRegistry::Get().GetAssetByObjectPath("/Game/ToolTests/Hero_Part.Hero_Part").GetAsset(),
+              Copy);
 }
