@@ -222,7 +222,7 @@ TEST_F(GltfRoundTrip, KeepsEveryInfluenceOfVerticesWithMoreThanFourAndNoneOfVert
     ExpectSameDescription(*Asset.Mesh->GetMeshDescription(0), *Result.Mesh->GetMeshDescription(0));
 }
 
-TEST_F(GltfRoundTrip, ASavedMeshPackageImportsAsTheOriginal)
+TEST_F(GltfRoundTrip, SavedMeshAndAnimationPackagesImportAsTheOriginals)
 {
     const FTestSkeletalAsset Asset = BuildTestSkeletalAsset({.bEmptySlot = true, .NumLODs = 2});
     Asset.Mesh->GetPackage()->SetDirtyFlag(true);
@@ -242,6 +242,18 @@ TEST_F(GltfRoundTrip, ASavedMeshPackageImportsAsTheOriginal)
     EXPECT_EQ(Asset.Mesh->GetRefSkeleton(), Loaded.Mesh->GetRefSkeleton());
     EXPECT_EQ(Asset.Mesh->GetMaterials().Num(), Loaded.Mesh->GetMaterials().Num());
     EXPECT_EQ(Loaded.Mesh->GetMeshOnlySocketList().Num(), 1);
+
+    // A saved animation package loads onto the skeleton.
+    const FString SavedWalk = Folder.File("Walk.gltf");
+    const FInterchangeWriteResult WrittenWalk = SavePackageToFile(*Asset.Animation->GetPackage(), SavedWalk);
+    ASSERT_TRUE(WrittenWalk.bSuccess) << *WrittenWalk.Error;
+    const FInterchangeResult Walk = ImportAnimationFile(SavedWalk, Asset.Skeleton);
+    ASSERT_TRUE(Walk.bSuccess) << *Walk.Error;
+    ASSERT_EQ(Walk.Animations.Num(), 1);
+    EXPECT_EQ(Walk.Animations[0]->GetSkeleton(), Asset.Skeleton);
+    EXPECT_EQ(Walk.Animations[0]->GetDataModel()->GetBoneAnimationTracks(),
+              Asset.Animation->GetDataModel()->GetBoneAnimationTracks());
+    EXPECT_EQ(Walk.Mesh, nullptr);
 }
 
 TEST_F(GltfRoundTrip, SavedPackagesLoadAgainAndAreClean)
@@ -261,20 +273,6 @@ TEST_F(GltfRoundTrip, SavedPackagesLoadAgainAndAreClean)
     EXPECT_NE(Second.PhysicsAsset, nullptr);
 }
 
-TEST_F(GltfRoundTrip, SavedAnimationPackagesLoadOntoTheSkeleton)
-{
-    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
-    const FString Saved = Folder.File("Walk.gltf");
-    const FInterchangeWriteResult Written = SavePackageToFile(*Asset.Animation->GetPackage(), Saved);
-    ASSERT_TRUE(Written.bSuccess) << *Written.Error;
-    const FInterchangeResult Loaded = ImportAnimationFile(Saved, Asset.Skeleton);
-    ASSERT_TRUE(Loaded.bSuccess) << *Loaded.Error;
-    ASSERT_EQ(Loaded.Animations.Num(), 1);
-    EXPECT_EQ(Loaded.Animations[0]->GetSkeleton(), Asset.Skeleton);
-    EXPECT_EQ(Loaded.Animations[0]->GetDataModel()->GetBoneAnimationTracks(),
-              Asset.Animation->GetDataModel()->GetBoneAnimationTracks());
-    EXPECT_EQ(Loaded.Mesh, nullptr);
-}
 TEST_F(GltfRoundTrip, LongAnimationsComeBackKeyForKey)
 {
     const FTestSkeletalAsset Asset = BuildTestSkeletalAsset();
