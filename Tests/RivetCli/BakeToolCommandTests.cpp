@@ -65,7 +65,10 @@ TEST(BoneEditTest, ReadsEveryPartAndRefusesOthers)
     EXPECT_EQ(*Edit.Rotation, FRotator(10, 20, 30));
     EXPECT_EQ(*Edit.Location, FVector(1, 2, 3));
     EXPECT_EQ(*Edit.Scale, FVector(2, 2, 2));
-    for (const char* Bad : {"hand_l", ":scale=2", "hand_l:", "hand_l:scale=1,2", "hand_l:size=2", "hand_l:scale"})
+    ASSERT_TRUE(ParseBoneEdit("rig:Hips:rotation=0,90,0", Edit, Error)) << *Error;
+    EXPECT_EQ(Edit.Bone, "rig:Hips") << "a bone name may hold colons";
+    for (const char* Bad : {"hand_l", ":scale=2", "hand_l:", "hand_l:scale=1,2", "hand_l:size=2", "hand_l:scale",
+                            "hand_l:scale=inf", "hand_l:rotation=0,x,0"})
     {
         EXPECT_FALSE(ParseBoneEdit(Bad, Edit, Error)) << Bad;
         EXPECT_FALSE(Error.IsEmpty());

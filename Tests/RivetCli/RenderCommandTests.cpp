@@ -91,7 +91,7 @@ TEST_F(RenderCommandTest, RefusesBadOptionsAndWritesNothing)
          "'weights:' is not a coloring (slot, bone:NAME, weights:NAME or island)"},
         {{"--color-by", "weights:Tail"}, "no bone 'Tail'"},
         {{"--bone-edit", "Tail:scale=2"}, "no bone 'Tail'"},
-        {{"--bone-edit", "Spine"}, "'Spine' is not a bone edit"},
+        {{"--bone-edit", "Spine"}, "got 'Spine'"},
         {{"--select", "slot:Nope"}, "--select: no material slot 'Nope'"},
         {{"--select", "all", "--lod", "1"}, "--select paints LOD 0: it cannot be combined with --lod"},
         {{"--lod", "3"}, "no LOD 3 with geometry (the mesh has 1 LODs)"},

@@ -2,33 +2,14 @@
 
 #include "Core/Containers/Array.h"
 #include "Core/Containers/String.h"
-#include "Core/Math/Rotator.h"
 #include "Core/Math/Transform.h"
 #include "Core/Math/Vector.h"
+#include "RivetCli/Session/BoneEdit.h"
 
 #include <span>
 
 class FReferenceSkeleton;
 struct FBoneWeight;
-
-/**
- * A bone moved by hand, in the bone's own space on top of its reference pose: turned by Rotation
- * (pitch, yaw, roll in degrees), scaled by Scale, then moved by Location.
- */
-struct FBoneEdit
-{
-    FString Bone;
-    FRotator Rotation;
-    FVector Location;
-    FVector Scale = FVector(1, 1, 1);
-};
-
-/**
- * Reads "NAME:rotation=P,Y,R", "NAME:location=X,Y,Z", "NAME:scale=S" or "NAME:scale=X,Y,Z"; the parts
- * combine ("Root:scale=1.1:rotation=0,180,0"). A bone name may itself hold colons. False with a message
- * quoting the text when it is not such an edit.
- */
-bool ParseBoneEdit(const FString& Text, FBoneEdit& Out, FString& OutError);
 
 /** A bone's component-space transforms in the reference pose and in the edited pose. */
 struct FBoneMove
@@ -38,10 +19,11 @@ struct FBoneMove
 };
 
 /**
- * Every bone's move from its reference pose to the pose with the edits applied (children follow their
- * parents). False with a message when an edit names no bone of the skeleton.
+ * Every bone's move from its reference pose to the pose with the edits applied as the Skeleton Tree
+ * applies them (each part given replaces the bone's local value; children follow their parents). False
+ * with a message when an edit names no bone of the skeleton.
  */
-bool ComputeBoneMoves(const FReferenceSkeleton& Skeleton, const TArray<FBoneEdit>& Edits,
+bool ComputeBoneMoves(const FReferenceSkeleton& Skeleton, const TArray<FBoneEditRequest>& Edits,
                       TArray<FBoneMove>& OutMoves, FString& OutError);
 
 /**

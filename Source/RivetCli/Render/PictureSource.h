@@ -20,7 +20,7 @@ struct FPictureSource
     /** Triangle IDs of Mesh to highlight. */
     TArray<int32> Selected;
     /** Bones moved by hand; the mesh is posed by linear blend skinning. None: the reference pose. */
-    TArray<FBoneEdit> BoneEdits;
+    TArray<FBoneEditRequest> BoneEdits;
 };
 
 /**

@@ -3,6 +3,8 @@
 #include "AnimGraph/Animation/AnimPreviewInstance.h"
 #include "Core/Math/MathText.h"
 
+#include <cmath>
+
 namespace
 {
 const char* const PartForms = "location=X,Y,Z, rotation=P,Y,R or scale=S (or X,Y,Z)";
@@ -28,6 +30,11 @@ bool ParsePart(const FString& Part, FBoneEditRequest& OutEdit, FString& OutError
         OutError = FString::Printf("'%s' needs three numbers separated by commas in '%s'", *Key, *Part);
         return false;
     }
+    if (!std::isfinite(Numbers[0]) || !std::isfinite(Numbers[1]) || !std::isfinite(Numbers[2]))
+    {
+        OutError = FString::Printf("'%s' needs finite numbers in '%s'", *Key, *Part);
+        return false;
+    }
     if (Key == "location")
     {
         OutEdit.Location = FVector(Numbers[0], Numbers[1], Numbers[2]);
@@ -47,13 +54,35 @@ bool ParsePart(const FString& Part, FBoneEditRequest& OutEdit, FString& OutError
     }
     return true;
 }
+
+/**
+ * Where the bone's name ends: at the first colon that a part follows. A bone name may hold colons itself
+ * ("rig:Hips:rotation=0,90,0"); without any part, at the first colon.
+ */
+size_t FindNameEnd(std::string_view Text)
+{
+    for (size_t Colon = Text.find(':'); Colon != std::string_view::npos; Colon = Text.find(':', Colon + 1))
+    {
+        const FString Rest = FString(Text.substr(Colon + 1)).TrimStartAndEnd().ToLower();
+        for (const char* Key : {"location=", "rotation=", "scale="})
+        {
+            if (Rest.StartsWith(Key))
+            {
+                return Colon;
+            }
+        }
+    }
+    return Text.find(':');
+}
 } // namespace
 
 bool ParseBoneEdit(const FString& Text, FBoneEditRequest& OutEdit, FString& OutError)
 {
-    FString Bone;
-    FString Parts;
-    if (!Text.Split(":", &Bone, &Parts) || Bone.TrimStartAndEnd().IsEmpty())
+    const size_t NameEnd = FindNameEnd(Text.View());
+    const FString Bone = NameEnd == std::string_view::npos ? Text : FString(Text.View().substr(0, NameEnd));
+    const FString Parts =
+        NameEnd == std::string_view::npos ? FString() : FString(Text.View().substr(NameEnd + 1));
+    if (NameEnd == std::string_view::npos || Bone.TrimStartAndEnd().IsEmpty())
     {
         OutError = FString::Printf("expected BONE:PART[:PART...] with parts %s, got '%s'", PartForms, *Text);
         return false;

@@ -121,47 +121,6 @@ TEST_F(MeshPictureTest, BoneEditsPoseTheMeshByItsWeights)
     EXPECT_EQ(Error, "no bone 'Nope'");
 }
 
-TEST(BoneEditTest, ParsesNamedEditsAndRefusesOthers)
-{
-    struct FCase
-    {
-        const char* Text;
-        bool bValid;
-        const char* Bone;
-        FVector Scale;
-        double Yaw;
-    };
-    const FCase Cases[] = {
-        {"Root:scale=1.5", true, "Root", FVector(1.5, 1.5, 1.5), 0},
-        {"Root:scale=1,2,3:rotation=0,180,0", true, "Root", FVector(1, 2, 3), 180},
-        {"rig:Hips:rotation=0,90,0", true, "rig:Hips", FVector(1, 1, 1), 90},
-        {"Root:location=1,2,3", true, "Root", FVector(1, 1, 1), 0},
-        {"Root", false},
-        {":scale=2", false},
-        {"Root:scale=1,2", false},
-        {"Root:rotation=0,x,0", false},
-        {"Root:twist=3", false},
-        {"Root:scale=inf", false},
-    };
-    for (const FCase& Case : Cases)
-    {
-        FBoneEdit Edit;
-        FString Error;
-        ASSERT_EQ(ParseBoneEdit(Case.Text, Edit, Error), Case.bValid) << Case.Text;
-        if (Case.bValid)
-        {
-            EXPECT_EQ(Edit.Bone, Case.Bone);
-            EXPECT_EQ(Edit.Scale, Case.Scale) << Case.Text;
-            EXPECT_EQ(Edit.Rotation.Yaw, Case.Yaw) << Case.Text;
-        }
-        else
-        {
-            EXPECT_TRUE(Error.StartsWith(FString::Printf("'%s' is not a bone edit", Case.Text).View()))
-                << *Error;
-        }
-    }
-}
-
 TEST(BitmapFontTest, MeasuresOneCellPerCharacterAndDrawsInsideIt)
 {
     EXPECT_EQ(BitmapFont::MeasureText("ab 1", 2), 4 * 6 * 2);
