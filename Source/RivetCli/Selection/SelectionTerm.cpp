@@ -20,7 +20,7 @@ const char* const SelectionTermHelp =
 
 namespace
 {
-const char* const FileBoxKeyword = "box@file";
+constexpr const char* FileBoxKeyword = "box@file";
 
 struct FKeyword
 {
