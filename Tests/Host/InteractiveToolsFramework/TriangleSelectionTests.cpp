@@ -25,13 +25,13 @@ FDynamicMesh3 MakeStripAndIsland()
     }
     for (int32 Quad = 0; Quad < 3; ++Quad)
     {
-        Mesh.AppendTriangle(FIndex3i(Quad, Quad + 1, Quad + 5));
-        Mesh.AppendTriangle(FIndex3i(Quad, Quad + 5, Quad + 4));
+        Mesh.AppendTriangle(FIndex3i{Quad, Quad + 1, Quad + 5});
+        Mesh.AppendTriangle(FIndex3i{Quad, Quad + 5, Quad + 4});
     }
     const int32 A = Mesh.AppendVertex(FVector(10.0, 1.0, 0.0));
     const int32 B = Mesh.AppendVertex(FVector(10.0, 0.0, 0.0));
     const int32 C = Mesh.AppendVertex(FVector(11.0, 0.0, 0.0));
-    Mesh.AppendTriangle(FIndex3i(A, B, C));
+    Mesh.AppendTriangle(FIndex3i{A, B, C});
     return Mesh;
 }
 

@@ -226,7 +226,7 @@ TEST(MeshConversion, DynamicMeshWithoutAttributesBecomesOneGroup)
     const int32 A = Dynamic.AppendVertex(FVector(0, 0, 0));
     const int32 B = Dynamic.AppendVertex(FVector(1, 0, 0));
     const int32 C = Dynamic.AppendVertex(FVector(0, 1, 0));
-    Dynamic.AppendTriangle(FIndex3i(A, B, C));
+    Dynamic.AppendTriangle(FIndex3i{A, B, C});
 
     FMeshDescription Mesh;
     FDynamicMeshToMeshDescription().Convert(Dynamic, Mesh, true);

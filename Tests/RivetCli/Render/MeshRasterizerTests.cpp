@@ -18,8 +18,8 @@ void AddQuad(FRenderMesh& Mesh, const FVector& Corner, const FVector& EdgeA, con
 {
     const int32 First = Mesh.Positions.Num();
     Mesh.Positions.Append({Corner, Corner + EdgeA, Corner + EdgeA + EdgeB, Corner + EdgeB});
-    Mesh.Triangles.Add(FIndex3i(First, First + 1, First + 2));
-    Mesh.Triangles.Add(FIndex3i(First, First + 2, First + 3));
+    Mesh.Triangles.Add(FIndex3i{First, First + 1, First + 2});
+    Mesh.Triangles.Add(FIndex3i{First, First + 2, First + 3});
     Mesh.TriangleColors.Append({Color, Color});
 }
 
@@ -125,10 +125,10 @@ TEST(MeshRasterizerTest, TrianglesBehindTheCameraDegenerateNonFiniteOrOutOfRange
     Mesh.Positions.Append({FVector(0, 0, 0), FVector(Infinity, 0, 0), FVector(0, 0, 1)});
     for (const int32 First : {4, 7, 10})
     {
-        Mesh.Triangles.Add(FIndex3i(First, First + 1, First + 2));
+        Mesh.Triangles.Add(FIndex3i{First, First + 1, First + 2});
         Mesh.TriangleColors.Add(Red);
     }
-    Mesh.Triangles.Add(FIndex3i(0, 1, 99));
+    Mesh.Triangles.Add(FIndex3i{0, 1, 99});
     Mesh.TriangleColors.Add(Red);
 
     const FDrawn Drawn = Draw(Mesh, UnitBox, ERenderView::Front, /*bPerspective=*/true);
