@@ -51,8 +51,8 @@ inline FTestGltfDocument MakeAnimatedChain(int NumJoints, float EndTime)
         Animation["channels"].push_back(
             {{"sampler", 0}, {"target", {{"node", Node}, {"path", "translation"}}}});
     }
-    Document.Json["skins"] = {Skin};
-    Document.Json["animations"] = {Animation};
+    Document.Json["skins"] = nlohmann::json::array({Skin});
+    Document.Json["animations"] = nlohmann::json::array({Animation});
     return Document;
 }
 

@@ -301,7 +301,7 @@ TEST_F(GltfForeignFile, RecordedKeyCountsThatDoNotMatchTheKeysAreResampled)
     const int Moves = Document.AddFloats({0, 0.5f, 0, 0, 1.5f, 0}, "VEC3");
     json Animation = MakeAnimation("Lift", Times, Moves, 1, "translation");
     Animation["extras"] = {{"rivet", {{"frameRate", 30.0}, {"numKeys", 1000000}}}};
-    Document.Json["animations"] = {Animation};
+    Document.Json["animations"] = json::array({Animation});
     const FInterchangeResult Result = Import(Document, "Recorded.gltf");
     ASSERT_TRUE(Result.bSuccess);
     EXPECT_EQ(Result.Animations[0]->GetDataModel()->GetNumberOfKeys(), 31);
