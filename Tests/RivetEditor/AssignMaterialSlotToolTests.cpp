@@ -1,16 +1,9 @@
 #include "MaterialSlotExpectations.h"
+#include "ToolTestFixture.h"
 
 #include "CoreUObject/Object/StrongObjectPtr.h"
-#include "HeadlessEditor/HeadlessEditor.h"
 #include "RivetEditor/Private/Tools/RivetAssignMaterialSlotTool.h"
 #include "RivetEditor/Private/Tools/RivetMeshEditActions.h"
-#include "RivetEditorModuleName.h"
-#include "Support/SkeletalMeshSnapshot.h"
-#include "Support/TestSkeletalAsset.h"
-#include "Support/ToolMessageExpectations.h"
-#include "VantorEd/Transactions/TransactionBuffer.h"
-
-#include <gtest/gtest.h>
 
 namespace
 {
@@ -19,25 +12,15 @@ constexpr EToolMessageLevel Result = EToolMessageLevel::UserNotification;
 constexpr EToolMessageLevel Warning = EToolMessageLevel::UserWarning;
 
 /** The test character (48 triangles in three slots of 16) open in the editor. */
-class AssignMaterialSlotToolTest : public testing::Test
+class AssignMaterialSlotToolTest : public FToolTest
 {
 protected:
     void SetUp() override { Open({.PackageName = "/Game/Tools/SlotTarget"}); }
-
-    void Open(const FTestSkeletalAssetOptions& Options)
-    {
-        Mesh = BuildTestSkeletalAsset(Options).Mesh;
-        Editor.OpenAsset(Mesh);
-    }
 
     URivetAssignMaterialSlotTool* Start()
     {
         return Tool = StartToolAs<URivetAssignMaterialSlotTool>(Editor, "Assign New Material Slot");
     }
-
-    void Set(const FString& Name, const FString& Value) { SetToolProperty(Editor, Name, Value); }
-
-    void Press(const FString& Button) { PressToolButton(Editor, Button); }
 
     URivetAssignMaterialSlotToolProperties& Settings() const { return *Tool->GetSettings(); }
 
@@ -52,8 +35,6 @@ protected:
         EXPECT_EQ(Editor.GetActiveTool(), nullptr);
     }
 
-    FHeadlessEditor Editor{{RivetEditorModuleName}};
-    USkeletalMesh* Mesh = nullptr;
     URivetAssignMaterialSlotTool* Tool = nullptr;
 };
 
@@ -65,11 +46,8 @@ TEST_F(AssignMaterialSlotToolTest, StartsWithItsPanelsHintAndOneOptionPerSlot)
     EXPECT_EQ(Tool->GetToolDisplayName().GetKey(), "ToolName");
     ExpectLastMessage(Editor, TextNamespace, "ToolStartup",
                       "Select polygons, pick New or Existing slot, then Accept.", Result);
-    const TArray<TObjectPtr<UInteractiveToolPropertySet>>& Panels = Tool->GetToolProperties();
-    ASSERT_EQ(Panels.Num(), 2);
-    EXPECT_EQ(Panels[0].Get(), Tool->GetSettings());
-    EXPECT_EQ(Settings().ParentTool.Get(), Tool);
-    EXPECT_NE(Cast<URivetMeshEditActions>(Panels[1].Get()), nullptr);
+    ASSERT_EQ(Tool->GetToolProperties().Num(), 2);
+    EXPECT_NE(Cast<URivetMeshEditActions>(Tool->GetToolProperties()[1].Get()), nullptr);
 
     const TArray<FString> Options = {"0: Slot_0  (16 polys)", "1: Slot_1  (16 polys)",
                                      "2: Slot_2  (16 polys)"};
@@ -105,10 +83,7 @@ TEST_F(AssignMaterialSlotToolTest, AcceptingMovesTheSelectionIntoANewAutoNamedSl
     ExpectLastMessage(Editor, TextNamespace, "AssignDone", "Moved 2 polygon(s) into slot 3 ('Material_3').",
                       Result);
     EXPECT_EQ(CountTrianglesPerSlot(Mesh), (TArray<int32>{16, 14, 16, 2}));
-    const TArray<FText> Steps = FTransactionBuffer::Get().GetUndoTitles();
-    ASSERT_EQ(Steps.Num(), 1);
-    EXPECT_EQ(Steps[0].ToString(), "Assign Material Slot");
-    EXPECT_EQ(Steps[0].GetKey(), "AssignSlotTransaction");
+    ExpectOneUndoStep("Assign Material Slot", "AssignSlotTransaction");
     ASSERT_TRUE(Editor.Undo());
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
 
@@ -210,9 +185,7 @@ TEST_F(AssignMaterialSlotToolTest, DeleteSlotRefusesUntouchedPickersAndMergesDif
                       "Deleted 1 slot(s); moved 16 polygon(s). 2 slot(s) left.", Result);
     EXPECT_EQ(Panel->SlotNameOptions, (TArray<FString>{"0: Slot_0  (16 polys)", "1: Slot_2  (32 polys)"}));
     ExpectEndedWithFreshPickers(Panel);
-    const TArray<FText> Steps = FTransactionBuffer::Get().GetUndoTitles();
-    ASSERT_EQ(Steps.Num(), 1);
-    EXPECT_EQ(Steps[0].ToString(), "Delete Material Slot");
+    ExpectOneUndoStep("Delete Material Slot");
     ASSERT_TRUE(Editor.Undo());
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
 }
@@ -230,7 +203,7 @@ TEST_F(AssignMaterialSlotToolTest, TheLastButtonPressedBeforeATickRuns)
     ExpectLastMessage(Editor, TextNamespace, "CleanupDone", "Removed 1 unused material slot(s); 3 left.",
                       Result);
     EXPECT_EQ(CountMessages(Editor, "SameSlot"), 0);
-    EXPECT_EQ(FTransactionBuffer::Get().GetUndoTitles()[0].ToString(), "Remove Unused Material Slots");
+    ExpectOneUndoStep("Remove Unused Material Slots");
     ExpectEndedWithFreshPickers(Panel);
 
     // The panel of an ended tool asks nothing of anyone.
@@ -242,18 +215,16 @@ TEST_F(AssignMaterialSlotToolTest, TheLastButtonPressedBeforeATickRuns)
 
 TEST(ParseSlotOptionTest, TheNumberBeforeTheFirstColon)
 {
-    const std::pair<const char*, int32> Cases[] = {
-        {"2: Body  (40 polys)", 2},
-        {"  12 : Name: with colon", 12},
-        {"-3: x", -3},
-        {"+4: x", 4},
-        {"Body: x", 0},
-        {": x", 0},
-        {"7x: y", 7},
-        {"no colon", -1},
-        {"", -1},
-        {"99999999999: x", 2147483647},
-    };
+    const std::pair<const char*, int32> Cases[] = {{"2: Body  (40 polys)", 2},
+                                                   {"  12 : Name: with colon", 12},
+                                                   {"-3: x", -3},
+                                                   {"+4: x", 4},
+                                                   {"Body: x", 0},
+                                                   {": x", 0},
+                                                   {"7x: y", 7},
+                                                   {"no colon", -1},
+                                                   {"", -1},
+                                                   {"99999999999: x", 2147483647}};
     for (const auto& [Option, Expected] : Cases)
     {
         EXPECT_EQ(ParseSlotOption(Option), Expected) << Option;

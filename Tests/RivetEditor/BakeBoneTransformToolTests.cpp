@@ -1,24 +1,17 @@
+#include "ToolTestFixture.h"
+
 #include "AnimGraph/Animation/AnimPreviewInstance.h"
 #include "Core/Math/ForwardKinematics.h"
 #include "CoreUObject/Reflection/Class.h"
 #include "Engine/Animation/Skeleton.h"
-#include "Engine/SkeletalMesh/SkeletalMesh.h"
-#include "HeadlessEditor/HeadlessEditor.h"
 #include "RivetEditor/Private/Ops/RivetBakeBoneOp.h"
 #include "RivetEditor/Private/Tools/RivetBakeBoneTransformTool.h"
 #include "RivetEditor/Private/Tools/RivetBakeToolDiagnostics.h"
 #include "RivetEditorLog.h"
-#include "RivetEditorModuleName.h"
 #include "Support/SkeletalAssetSnapshot.h"
-#include "Support/TestSkeletalAsset.h"
-#include "Support/ToolMessageExpectations.h"
 #include "VantorEd/Animation/DebugSkelMeshComponent.h"
-#include "VantorEd/Transactions/TransactionBuffer.h"
-
-#include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 
 namespace
 {
@@ -26,14 +19,12 @@ const char* const TextNamespace = "RivetBakeBoneTransformTool";
 const FName LogCategory = LogRivetEditor.GetCategoryName();
 
 /** The test character (Root, Spine at (2, 0, 0), Arm, Head; Root unskinned) open in the editor. */
-class BakeToolTest : public testing::Test
+class BakeToolTest : public FToolTest
 {
 public:
     void SetUp() override
     {
-        FTransactionBuffer::Get().Reset();
-        Asset = BuildTestSkeletalAsset({.PackageName = "/Game/BakeTool/Character"});
-        Editor.OpenAsset(Asset.Mesh);
+        Open({.PackageName = "/Game/BakeTool/Character"});
         Tool = StartToolAs<URivetBakeBoneTransformTool>(Editor, "Bake Bone Transform");
     }
 
@@ -45,7 +36,7 @@ public:
     }
     void Press(const char* Button)
     {
-        PressToolButton(Editor, Button);
+        FToolTest::Press(Button);
         Editor.Tick();
     }
 
@@ -68,8 +59,6 @@ public:
     }
     FSkeletalAssetSnapshot Snapshot() const { return FSkeletalAssetSnapshot(*Asset.Mesh, {Asset.Animation}); }
 
-    FHeadlessEditor Editor{{RivetEditorModuleName}};
-    FTestSkeletalAsset Asset;
     URivetBakeBoneTransformTool* Tool = nullptr;
 };
 } // namespace
@@ -136,9 +125,7 @@ TEST_F(BakeToolTest, TypedValuesPoseTheRootAtOnceAndBakeAsTheOperationDoesInOneU
         << "the preview shows the new rest pose";
     EXPECT_TRUE(Editor.GetLog().ContainsMessage(LogCategory, "[RivetEditor] DIAG floor (BEFORE bake): mesh lowest Z="));
     EXPECT_TRUE(Editor.GetLog().ContainsMessage(LogCategory, ", floor Z=0.000"));
-    const TArray<FText> Steps = FTransactionBuffer::Get().GetUndoTitles();
-    ASSERT_EQ(Steps.Num(), 1);
-    EXPECT_EQ(Steps[0].ToString(), "Bake Bone Transform");
+    ExpectOneUndoStep("Bake Bone Transform");
 
     ASSERT_TRUE(Editor.Undo());
     EXPECT_TRUE(Snapshot() == Before);
@@ -188,46 +175,33 @@ TEST_F(BakeToolTest, TouchingAnOptionWithANeutralPanelEditsNoBoneAndHandEditsAlo
 
 TEST_F(BakeToolTest, EveryRefusalSaysWhyAndChangesNothing)
 {
-    struct FRefusal
-    {
-        const char* Key;
-        const char* Text;
-        std::function<void(BakeToolTest&)> Act;
-    };
     const FSkeletalAssetSnapshot Before = Snapshot();
-    const FRefusal Refusals[] = {
-        {"NothingChanged", "No bone was changed. Rotate or scale a bone in the Skeleton Tree first.",
-         [](BakeToolTest& T) { T.Press("Bake"); }},
-        {"BoneNotFound", "Bone 'Tail' was not found in this skeleton. Nothing was changed.",
-         [](BakeToolTest& T) { T.Type("BoneName", "Tail"); }},
-        {"NoBoneSelected", "No bone is selected. Click a bone in the Skeleton Tree first.",
-         [](BakeToolTest& T) { T.Press("Use Selected Bone"); }},
-        {"SelectedBoneInvalid", "The selected bone no longer exists in this skeleton.",
-         [](BakeToolTest& T)
-         {
-             T.Editor.GetPreviewComponent()->SetSelectedBoneIndices({9});
-             T.Press("Use Selected Bone");
-         }},
-        {"NoPreviewForRotate", "Could not reach the preview mesh. Nothing was changed.",
-         [](BakeToolTest& T)
-         {
-             T.Editor.GetPreviewComponent()->SetSkeletalMeshAsset(nullptr);
-             T.Press("Apply to Preview");
-         }},
-        {"NoPreviewForSelect", "Could not reach the preview mesh.", [](BakeToolTest& T) { T.Press("Use Selected Bone"); }},
-        {"NoPreview", "Could not reach the preview mesh. Nothing was changed.", [](BakeToolTest& T) { T.Press("Bake"); }},
-        {"NoSkeleton", "Could not reach the skeleton. Nothing was changed.",
-         [](BakeToolTest& T) { T.Press("Fix Animations Now"); }},
-    };
-    for (const FRefusal& Refusal : Refusals)
+    const auto ExpectRefused = [&](const char* Key, const char* Text)
     {
-        SCOPED_TRACE(Refusal.Key);
-        Refusal.Act(*this);
-        ExpectLastMessage(Editor, TextNamespace, Refusal.Key, Refusal.Text, EToolMessageLevel::UserWarning);
+        ExpectLastMessage(Editor, TextNamespace, Key, Text, EToolMessageLevel::UserWarning);
         EXPECT_EQ(Editor.GetActiveTool(), Tool);
-        EXPECT_TRUE(Snapshot() == Before);
+        EXPECT_TRUE(Snapshot() == Before) << Key;
         EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
-    }
+    };
+    Press("Bake");
+    ExpectRefused("NothingChanged", "No bone was changed. Rotate or scale a bone in the Skeleton Tree first.");
+    Type("BoneName", "Tail");
+    ExpectRefused("BoneNotFound", "Bone 'Tail' was not found in this skeleton. Nothing was changed.");
+    Press("Use Selected Bone");
+    ExpectRefused("NoBoneSelected", "No bone is selected. Click a bone in the Skeleton Tree first.");
+    Editor.GetPreviewComponent()->SetSelectedBoneIndices({9});
+    Press("Use Selected Bone");
+    ExpectRefused("SelectedBoneInvalid", "The selected bone no longer exists in this skeleton.");
+
+    Editor.GetPreviewComponent()->SetSkeletalMeshAsset(nullptr);
+    Press("Apply to Preview");
+    ExpectRefused("NoPreviewForRotate", "Could not reach the preview mesh. Nothing was changed.");
+    Press("Use Selected Bone");
+    ExpectRefused("NoPreviewForSelect", "Could not reach the preview mesh.");
+    Press("Bake");
+    ExpectRefused("NoPreview", "Could not reach the preview mesh. Nothing was changed.");
+    Press("Fix Animations Now");
+    ExpectRefused("NoSkeleton", "Could not reach the skeleton. Nothing was changed.");
     Press("Refresh");
     EXPECT_EQ(Tool->GetSettings()->Detected, "Preview component not found.");
 }

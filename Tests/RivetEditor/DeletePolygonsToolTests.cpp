@@ -1,25 +1,16 @@
 #include "TestSelectionTools.h"
+#include "ToolTestFixture.h"
 
 #include "CoreUObject/Object/StrongObjectPtr.h"
 #include "CoreUObject/Reflection/Class.h"
 #include "CoreUObject/Reflection/Function.h"
-#include "Engine/SkeletalMesh/SkeletalMesh.h"
-#include "HeadlessEditor/HeadlessEditor.h"
 #include "InteractiveToolsFramework/ToolTargets/SkeletalMeshToolTarget.h"
 #include "MeshDescription/MeshAttributes.h"
 #include "RivetEditor/Private/Tools/RivetMeshEditActions.h"
 #include "RivetEditorLog.h"
-#include "RivetEditorModuleName.h"
 #include "Support/MeshBuilders.h"
-#include "Support/SkeletalMeshSnapshot.h"
-#include "Support/TestSkeletalAsset.h"
-#include "Support/ToolMessageExpectations.h"
-#include "VantorEd/Transactions/TransactionBuffer.h"
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <tuple>
+#include <numeric>
 
 namespace
 {
@@ -27,34 +18,19 @@ const char* const TextNamespace = "RivetDeletePolygonsTool";
 const FName LogCategory = LogRivetEditor.GetCategoryName();
 
 /** The test character (48 triangles in three slots) open in the editor. */
-class DeletePolygonsToolTest : public testing::Test
+class DeletePolygonsToolTest : public FToolTest
 {
 protected:
-    void SetUp() override
-    {
-        Mesh = BuildTestSkeletalAsset({.PackageName = "/Game/Tools/DeleteTarget"}).Mesh;
-        Editor.OpenAsset(Mesh);
-    }
+    void SetUp() override { Open({.PackageName = "/Game/Tools/DeleteTarget"}); }
 
     URivetDeletePolygonsTool* Start()
     {
         return StartToolAs<URivetDeletePolygonsTool>(Editor, "Delete Polygons");
     }
-
-    void Press(const FString& Button) { PressToolButton(Editor, Button); }
-
-    /** Paints the triangles, presses the tool's button and runs a frame. */
     void DeleteSelection(const TArray<int32>& Triangles)
     {
-        ASSERT_TRUE(Editor.SelectPreviewTriangles(Triangles));
-        Press("Delete Selected Polygons");
-        Editor.Tick();
+        PressOnSelection(Triangles, "Delete Selected Polygons");
     }
-
-    int32 AssetTriangles() const { return Mesh->GetMeshDescription(0)->Triangles().Num(); }
-
-    FHeadlessEditor Editor{{RivetEditorModuleName}};
-    USkeletalMesh* Mesh = nullptr;
 };
 } // namespace
 
@@ -68,29 +44,15 @@ TEST_F(DeletePolygonsToolTest, StartsThroughTheModeWithItsPanelHintAndMetadata)
                       "Select polygons in the viewport, then press Delete Selected Polygons.",
                       EToolMessageLevel::UserNotification);
 
+    // Every selection tool shows its settings and the Mesh Edits panel, both pointing back at it.
     const TArray<TObjectPtr<UInteractiveToolPropertySet>>& Panels = Tool->GetToolProperties();
     ASSERT_EQ(Panels.Num(), 2);
-    const URivetDeletePolygonsToolProperties* Settings =
-        Cast<URivetDeletePolygonsToolProperties>(Panels[0].Get());
-    ASSERT_NE(Settings, nullptr);
-    EXPECT_EQ(Settings, Tool->GetSettings());
-    EXPECT_EQ(Settings->GetOuter(), Tool);
-    EXPECT_EQ(Settings->ParentTool.Get(), Tool);
-    const URivetMeshEditActions* Actions = Cast<URivetMeshEditActions>(Panels[1].Get());
-    ASSERT_NE(Actions, nullptr);
-    EXPECT_EQ(Actions->GetOuter(), Tool);
-    EXPECT_EQ(Actions->GetParentTool(), Tool);
-
-    // The classes carry their panel metadata.
+    EXPECT_EQ(Panels[0].Get(), Tool->GetSettings());
+    EXPECT_EQ(Tool->GetSettings()->ParentTool.Get(), Tool);
+    EXPECT_EQ(Cast<URivetMeshEditActions>(Panels[1].Get())->GetParentTool(), Tool);
     EXPECT_EQ(URivetDeletePolygonsToolBuilder::StaticClass()->GetMetaDataText("ToolTip"),
               "Builder for the Delete Polygons tool.");
-    EXPECT_TRUE(URivetDeletePolygonsToolBuilder::StaticClass()->IsChildOf<UMeshSelectionToolBuilder>());
-    EXPECT_TRUE(URivetDeletePolygonsTool::StaticClass()->IsChildOf<UMeshSelectionTool>());
-
-    const FProperty* SettingsProperty =
-        URivetDeletePolygonsTool::StaticClass()->FindPropertyByName("Settings");
-    ASSERT_NE(SettingsProperty, nullptr);
-    EXPECT_FALSE(SettingsProperty->IsEditable());
+    EXPECT_FALSE(URivetDeletePolygonsTool::StaticClass()->FindPropertyByName("Settings")->IsEditable());
 
     const UClass* Properties = URivetDeletePolygonsToolProperties::StaticClass();
     EXPECT_EQ(Properties->GetProperties().Num(), Properties->GetSuperClass()->GetProperties().Num());
@@ -109,20 +71,24 @@ TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonEndsAndUndoesInOneStep)
 {
     const TStrongObjectPtr<URivetDeletePolygonsToolProperties> Settings(Start()->GetSettings());
     const FSkeletalMeshSnapshot Before(*Mesh);
+    const FMeshDescription& BeforeLOD0 = *Before.Descriptions[0];
 
     DeleteSelection({7});
 
     ExpectLastMessage(Editor, TextNamespace, "DeleteDone", "Deleted 1 polygon(s).",
                       EToolMessageLevel::UserNotification);
     EXPECT_EQ(Editor.GetActiveTool(), nullptr);
-    EXPECT_EQ(AssetTriangles(), 47);
+    // The painted triangle went; the others stay in their order.
+    ASSERT_EQ(Triangles(Mesh), 47);
+    for (int32 Triangle = 0; Triangle < 47; ++Triangle)
+    {
+        EXPECT_EQ(TriangleCornerPositions(*Mesh->GetMeshDescription(0), FTriangleID(Triangle)),
+                  TriangleCornerPositions(BeforeLOD0, FTriangleID(Triangle < 7 ? Triangle : Triangle + 1)));
+    }
     EXPECT_TRUE(Mesh->HasValidRenderData());
     EXPECT_TRUE(Editor.GetLog().ContainsMessage(
         LogCategory, "[RivetEditor] Deleted: 1 triangles, 0 vertices, 0 vertex instances"));
-    const TArray<FText> Steps = FTransactionBuffer::Get().GetUndoTitles();
-    ASSERT_EQ(Steps.Num(), 1);
-    EXPECT_EQ(Steps[0].ToString(), "Delete Polygons");
-    EXPECT_EQ(Steps[0].GetKey(), "DeletePolygonsTransaction");
+    ExpectOneUndoStep("Delete Polygons", "DeletePolygonsTransaction");
 
     // The button of the ended tool does nothing.
     const int32 Messages = Editor.GetMessages().Num();
@@ -130,29 +96,11 @@ TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonEndsAndUndoesInOneStep)
     Editor.Tick();
     EXPECT_EQ(Settings->ParentTool.Get(), nullptr);
     EXPECT_EQ(Editor.GetMessages().Num(), Messages);
-    EXPECT_EQ(AssetTriangles(), 47);
+    EXPECT_EQ(Triangles(Mesh), 47);
 
     ASSERT_TRUE(Editor.Undo());
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
     EXPECT_FALSE(Editor.Undo());
-}
-
-TEST_F(DeletePolygonsToolTest, TheRightTrianglesGo)
-{
-    Start();
-    const FMeshDescription Before = *Mesh->GetMeshDescription(0);
-
-    DeleteSelection({0, 1, 47});
-
-    // What is left are the former triangles 2 to 46, in their order.
-    const FMeshDescription& After = *Mesh->GetMeshDescription(0);
-    ASSERT_EQ(After.Triangles().Num(), 45);
-    for (int32 Triangle = 0; Triangle < 45; ++Triangle)
-    {
-        EXPECT_EQ(TriangleCornerPositions(After, FTriangleID(Triangle)),
-                  TriangleCornerPositions(Before, FTriangleID(Triangle + 2)))
-            << Triangle;
-    }
 }
 
 TEST_F(DeletePolygonsToolTest, TwoPreviewTrianglesOnOneAssetTriangleAndTwoPressesBeforeATickDeleteOnce)
@@ -178,8 +126,8 @@ TEST_F(DeletePolygonsToolTest, TwoPreviewTrianglesOnOneAssetTriangleAndTwoPresse
     ExpectLastMessage(Editor, TextNamespace, "DeleteDone", "Deleted 1 polygon(s).",
                       EToolMessageLevel::UserNotification);
     EXPECT_EQ(CountMessages(Editor, "DeleteDone"), 1);
-    EXPECT_EQ(AssetTriangles(), 47);
-    EXPECT_EQ(FTransactionBuffer::Get().GetUndoTitles().Num(), 1);
+    EXPECT_EQ(Triangles(Mesh), 47);
+    ExpectOneUndoStep("Delete Polygons");
     EXPECT_EQ(Editor.GetLog().CountLines(LogCategory), 1);
 }
 
@@ -187,10 +135,8 @@ TEST_F(DeletePolygonsToolTest, SelectingEveryPolygonIsRejectedAndTheToolStays)
 {
     URivetDeletePolygonsTool* Tool = Start();
     TArray<int32> Everything;
-    for (int32 Triangle = 0; Triangle < 48; ++Triangle)
-    {
-        Everything.Add(Triangle);
-    }
+    Everything.SetNum(48);
+    std::iota(Everything.begin(), Everything.end(), 0);
     const FSkeletalMeshSnapshot Before(*Mesh);
 
     DeleteSelection(Everything);
@@ -201,11 +147,7 @@ TEST_F(DeletePolygonsToolTest, SelectingEveryPolygonIsRejectedAndTheToolStays)
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
     EXPECT_EQ(Editor.GetActiveTool(), Tool);
     EXPECT_EQ(Tool->GetSelection()->GetElements(EMeshSelectionElementType::Face), Everything);
-    EXPECT_TRUE(Editor.GetLog().ContainsMessage(
-        LogCategory, "[RivetEditor] Delete refused: all triangles are selected (48)"));
-    const TArray<FText> Steps = FTransactionBuffer::Get().GetUndoTitles();
-    ASSERT_EQ(Steps.Num(), 1);
-    EXPECT_EQ(Steps[0].ToString(), "Delete Polygons");
+    ExpectOneUndoStep("Delete Polygons");
     EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 1) << "the mesh recorded, nothing else";
 
     // The user takes one polygon out of the selection and tries again.
@@ -214,30 +156,15 @@ TEST_F(DeletePolygonsToolTest, SelectingEveryPolygonIsRejectedAndTheToolStays)
     Editor.Tick();
     ExpectLastMessage(Editor, TextNamespace, "DeleteDone", "Deleted 47 polygon(s).",
                       EToolMessageLevel::UserNotification);
-    EXPECT_EQ(AssetTriangles(), 1);
+    EXPECT_EQ(Triangles(Mesh), 1);
 }
 
 TEST_F(DeletePolygonsToolTest, SelectionsThatMatchNothingOnTheAssetAreCountedAndChangeNothing)
 {
     URivetDeletePolygonsTool* Tool = Start();
-    // An empty selection; polygons the asset moved away from, as a reimport would move it; no LOD 0 geometry.
-    const std::function<void()> Moved = [this]
-    {
-        Mesh->GetMeshDescription(0)
-            ->VertexAttributes()
-            .GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position)[FVertexID(0)]
-            .Z += 0.5f;
-    };
-    const std::function<void()> Cleared = [this]
-    {
-        Mesh->ClearMeshDescription(0);
-    };
-    const std::tuple<std::function<void()>, TArray<int32>, int32> Cases[] = {
-        {[] {}, {}, 0}, {Moved, {0, 5, 9999}, 2}, {Cleared, {0}, 0}};
-    for (const auto& [Prepare, Selection, Unmatched] : Cases)
+    const auto ExpectUnmatched = [&](const TArray<int32>& Selection, int32 Unmatched)
     {
         SCOPED_TRACE(Unmatched);
-        Prepare();
         const FSkeletalMeshSnapshot Before(*Mesh);
         DeleteSelection(Selection);
         ExpectLastMessage(Editor, TextNamespace, "MappingFailed",
@@ -248,7 +175,16 @@ TEST_F(DeletePolygonsToolTest, SelectionsThatMatchNothingOnTheAssetAreCountedAnd
         EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
         EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
         EXPECT_EQ(Editor.GetActiveTool(), Tool);
-    }
+    };
+    ExpectUnmatched({}, 0);
+    // Polygons the asset moved away from, as a reimport would move it; then no LOD 0 geometry at all.
+    Mesh->GetMeshDescription(0)
+        ->VertexAttributes()
+        .GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position)[FVertexID(0)]
+        .Z += 0.5f;
+    ExpectUnmatched({0, 5, 9999}, 2);
+    Mesh->ClearMeshDescription(0);
+    ExpectUnmatched({0}, 0);
 }
 
 TEST_F(DeletePolygonsToolTest, WithoutAMeshOrASelectionSetNothingHappens)

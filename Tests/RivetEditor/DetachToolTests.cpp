@@ -1,20 +1,13 @@
+#include "ToolTestFixture.h"
+
 #include "CoreUObject/Misc/PackageName.h"
 #include "CoreUObject/Object/Package.h"
-#include "Engine/SkeletalMesh/SkeletalMesh.h"
-#include "HeadlessEditor/HeadlessEditor.h"
 #include "MeshDescription/MeshAttributes.h"
 #include "RivetEditor/Private/Ops/RivetMeshCommit.h"
 #include "RivetEditor/Private/Tools/RivetDetachTool.h"
-#include "RivetEditorModuleName.h"
-#include "Support/SkeletalMeshSnapshot.h"
-#include "Support/TestSkeletalAsset.h"
-#include "Support/ToolMessageExpectations.h"
 #include "VantorEd/Assets/AssetRegistry.h"
 #include "VantorEd/Assets/AssetTools.h"
 #include "VantorEd/Assets/ContentBrowser.h"
-#include "VantorEd/Transactions/TransactionBuffer.h"
-
-#include <gtest/gtest.h>
 
 #include <numeric>
 
@@ -23,25 +16,13 @@ namespace
 const char* const TextNamespace = "RivetDetachTool";
 
 /** The test character (48 triangles in three slots) open in the editor, with the Detach tool to start. */
-class DetachToolTest : public testing::Test
+class DetachToolTest : public FToolTest
 {
 protected:
     void SetUp() override { Open({.PackageName = "/Game/Tools/DetachTarget"}); }
 
-    void Open(const FTestSkeletalAssetOptions& Options)
-    {
-        Mesh = BuildTestSkeletalAsset(Options).Mesh;
-        Editor.OpenAsset(Mesh);
-    }
-
     URivetDetachTool* Start() { return StartToolAs<URivetDetachTool>(Editor, "Detach Polygons"); }
-
-    void DetachSelection(const TArray<int32>& Triangles)
-    {
-        ASSERT_TRUE(Editor.SelectPreviewTriangles(Triangles));
-        PressToolButton(Editor, "Detach Selected Polygons");
-        Editor.Tick();
-    }
+    void DetachSelection(const TArray<int32>& Triangles) { PressOnSelection(Triangles, "Detach Selected Polygons"); }
 
     /** The source's name with the suffix ("DetachTarget_Part" for "_Part"). */
     FString PartName(const FString& Suffix = "_Part") const { return Mesh->GetPackage()->GetName() + Suffix; }
@@ -52,11 +33,6 @@ protected:
         const FString Path = PartName(Suffix) + "." + FPackageName::GetShortName(PartName(Suffix));
         return Cast<USkeletalMesh>(FAssetRegistry::Get().GetAssetByObjectPath(Path).GetAsset());
     }
-
-    static int32 Triangles(const USkeletalMesh* Mesh) { return Mesh->GetMeshDescription(0)->Triangles().Num(); }
-
-    FHeadlessEditor Editor{{RivetEditorModuleName}};
-    USkeletalMesh* Mesh = nullptr;
 };
 } // namespace
 
@@ -106,8 +82,7 @@ TEST_F(DetachToolTest, RepeatedDetachesGetNewNamesAndACloneLeavesTheSource)
                       "if you need them.",
                       EToolMessageLevel::UserWarning);
     Start();
-    FString Error;
-    ASSERT_TRUE(Editor.SetProperty("Remove From Source", "false", Error)) << *Error;
+    Set("Remove From Source", "false");
     const FSkeletalMeshSnapshot SourceBefore(*Mesh);
 
     DetachSelection({5, 6});

@@ -65,7 +65,7 @@ TEST_F(HeadlessEditorTest, ThePreviewWorldShowsTheAssetAboveAFloor)
     EXPECT_EQ(Floors, 1);
 }
 
-TEST_F(HeadlessEditorTest, TheModeListsTheModuleSectionWithItsFiveTools)
+TEST_F(HeadlessEditorTest, TheModeListsTheModuleSectionWithItsFiveToolsUntilTheModuleShutsDown)
 {
     const TArray<FModelingModeToolSection>& Sections = Editor->GetMode().GetToolSections();
     ASSERT_EQ(Sections.Num(), 2);
@@ -79,6 +79,11 @@ TEST_F(HeadlessEditorTest, TheModeListsTheModuleSectionWithItsFiveTools)
     const TArray<FString> Expected = {"Assign New Material Slot", "Bake Bone Transform", "Delete Polygons",
                                       "Detach Polygons", "Remesh Polygons"};
     EXPECT_EQ(Names, Expected);
+
+    FModuleManager::Get().UnloadModule(FName("RivetEditor"));
+    ASSERT_EQ(Sections.Num(), 1);
+    EXPECT_EQ(Sections[0].SectionName.ToString(), "Samples");
+    EXPECT_EQ(Editor->StartTool("Delete Polygons"), nullptr);
 }
 
 TEST_F(HeadlessEditorTest, AToolStartedThroughTheModeEditsTheAssetAndUndoesInOneStep)
@@ -114,16 +119,6 @@ TEST_F(HeadlessEditorTest, ClosingTheEditorWithAToolActiveWritesNothing)
     EXPECT_EQ(*Mesh->GetMeshDescription(0), Before);
     EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
     EXPECT_FALSE(Mesh->GetPackage()->IsDirty());
-}
-
-TEST_F(HeadlessEditorTest, TheModuleSectionLeavesTheModeWhenTheModuleShutsDown)
-{
-    FModuleManager::Get().UnloadModule(FName("RivetEditor"));
-
-    const TArray<FModelingModeToolSection>& Sections = Editor->GetMode().GetToolSections();
-    ASSERT_EQ(Sections.Num(), 1);
-    EXPECT_EQ(Sections[0].SectionName.ToString(), "Samples");
-    EXPECT_EQ(Editor->StartTool("Delete Polygons"), nullptr);
 }
 
 TEST_F(HeadlessEditorTest, PropertiesAreSetAndButtonsPressedByNameOrDisplayNameAsThePanelDoes)

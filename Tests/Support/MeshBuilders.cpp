@@ -188,6 +188,19 @@ TArray<int32> CountTrianglesPerGroup(const FMeshDescription& Mesh)
     return Counts;
 }
 
+TArray<FTriangleID> TrianglesInGroup(const FMeshDescription& Mesh, int32 Group)
+{
+    TArray<FTriangleID> Triangles;
+    for (const FTriangleID Triangle : Mesh.Triangles().GetElementIDs())
+    {
+        if (Mesh.GetTrianglePolygonGroup(Triangle).GetValue() == Group)
+        {
+            Triangles.Add(Triangle);
+        }
+    }
+    return Triangles;
+}
+
 std::array<FVector3f, 3> TriangleCornerPositions(const FMeshDescription& Mesh, FTriangleID Triangle)
 {
     const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =

@@ -34,5 +34,8 @@ FMeshDescription BuildSkinnedGrid(const FSkinnedGridOptions& Options = {});
 /** The triangles of a description counted per polygon group, indexed by group ID. */
 TArray<int32> CountTrianglesPerGroup(const FMeshDescription& Mesh);
 
+/** The triangles of one polygon group, in ID order. */
+TArray<FTriangleID> TrianglesInGroup(const FMeshDescription& Mesh, int32 Group);
+
 /** The positions of a triangle's corners, in corner order. */
 std::array<FVector3f, 3> TriangleCornerPositions(const FMeshDescription& Mesh, FTriangleID Triangle);

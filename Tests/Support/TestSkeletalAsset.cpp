@@ -91,13 +91,12 @@ void SkinToBones(FMeshDescription& Description, int32 QuadsX, int32 QuadsY)
 
 FMeshDescription MakeLODGeometry(const FTestSkeletalAssetOptions& Options, int32 LODIndex)
 {
-    FSkinnedGridOptions Grid;
-    Grid.QuadsX = std::max(1, Options.QuadsX >> LODIndex);
-    Grid.QuadsY = std::max(1, Options.QuadsY >> LODIndex);
-    Grid.NumGroups = Options.NumSlots;
-    Grid.bEmptyGroup = Options.bEmptySlot && LODIndex == 0;
-    Grid.bMorphTarget = true;
-    Grid.bMorphNormals = Options.bMorphNormals;
+    const FSkinnedGridOptions Grid{.QuadsX = std::max(1, Options.QuadsX >> LODIndex),
+                                   .QuadsY = std::max(1, Options.QuadsY >> LODIndex),
+                                   .NumGroups = Options.NumSlots,
+                                   .bEmptyGroup = Options.bEmptySlot && LODIndex == 0,
+                                   .bMorphTarget = true,
+                                   .bMorphNormals = Options.bMorphNormals};
     FMeshDescription Description = BuildSkinnedGrid(Grid);
     SkinToBones(Description, Grid.QuadsX, Grid.QuadsY);
     return Description;
@@ -163,29 +162,16 @@ void BuildPhysics(UPhysicsAsset& PhysicsAsset)
 {
     FKAggregateGeometry& Spine = AddBody(PhysicsAsset, "Spine")->AggGeom;
     Spine.SphereElems.Add(FKSphereElem{FName("Chest"), FVector(0.5, 0.0, 0.0), 1.0f});
-    FKCapsuleElem Capsule;
-    Capsule.Center = FVector(1.0, 0.0, 0.0);
-    Capsule.Radius = 0.5f;
-    Capsule.Length = 2.0f;
-    Spine.CapsuleElems.Add(Capsule);
+    Spine.CapsuleElems.Add(FKCapsuleElem{NAME_None, FVector(1.0, 0.0, 0.0), FRotator(), 0.5f, 2.0f});
 
     FKAggregateGeometry& Arm = AddBody(PhysicsAsset, "Arm")->AggGeom;
-    FKBoxElem Box;
-    Box.Center = FVector(1.0, 0.0, 0.0);
-    Box.X = 2.0f;
-    Box.Y = 0.5f;
-    Box.Z = 0.5f;
-    Arm.BoxElems.Add(Box);
+    Arm.BoxElems.Add(FKBoxElem{NAME_None, FVector(1.0, 0.0, 0.0), FRotator(), 2.0f, 0.5f, 0.5f});
     FKConvexElem Hull;
     Hull.VertexData = {FVector(0, 0, 0), FVector(1, 0, 0), FVector(0, 1, 0), FVector(0, 0, 1)};
     Hull.UpdateElemBox();
     Arm.ConvexElems.Add(Hull);
-    FKTaperedCapsuleElem Forearm;
-    Forearm.Center = FVector(1.5, 0.0, 0.0);
-    Forearm.Radius0 = 0.25f;
-    Forearm.Radius1 = 0.5f;
-    Forearm.Length = 1.5f;
-    Arm.TaperedCapsuleElems.Add(Forearm);
+    Arm.TaperedCapsuleElems.Add(
+        FKTaperedCapsuleElem{NAME_None, FVector(1.5, 0.0, 0.0), FRotator(), 0.25f, 0.5f, 1.5f});
 
     FKAggregateGeometry& Head = AddBody(PhysicsAsset, "Head")->AggGeom;
     Head.SphereElems.Add(FKSphereElem{FName("Skull"), FVector(0.0, 0.5, 0.0), 0.75f});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HeadlessEditor/HeadlessEditor.h"
+#include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,15 @@ inline void ExpectLastMessage(const FHeadlessEditor& Editor, const char* Namespa
     EXPECT_EQ(Message.Text.GetNamespace(), Namespace);
     EXPECT_EQ(Message.Text.GetKey(), Key);
     EXPECT_EQ(Message.Level, Level);
+}
+
+/** Expects the undo history to hold exactly one step, of that title (and key, when given). */
+inline void ExpectOneUndoStep(const FString& Title, const char* Key = nullptr)
+{
+    const TArray<FText> Steps = FTransactionBuffer::Get().GetUndoTitles();
+    ASSERT_EQ(Steps.Num(), 1);
+    EXPECT_EQ(Steps[0].ToString(), Title);
+    EXPECT_TRUE(Key == nullptr || Steps[0].GetKey() == Key) << *Steps[0].GetKey();
 }
 
 /** How many tool messages so far carry that key. */
