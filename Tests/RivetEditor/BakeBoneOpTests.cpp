@@ -5,7 +5,6 @@
 #include "MeshDescription/SkeletalMeshAttributes.h"
 #include "Support/SkeletalAssetSnapshot.h"
 
-#include <functional>
 #include <random>
 
 namespace
@@ -48,6 +47,17 @@ TArray<FVector> SkinnedPositions(const USkeletalMesh& Mesh, const TArray<FTransf
     return Skinned;
 }
 
+/** The positions scaled about the origin. */
+TArray<FVector> Scaled(const TArray<FVector3f>& Positions, double Scale)
+{
+    TArray<FVector> Result;
+    for (const FVector3f& Position : Positions)
+    {
+        Result.Add(FVector(Position) * Scale);
+    }
+    return Result;
+}
+
 void ExpectPositionsNear(const TArray<FVector3f>& Actual, const TArray<FVector>& Expected, double Tolerance)
 {
     ASSERT_EQ(Actual.Num(), Expected.Num());
@@ -58,14 +68,6 @@ void ExpectPositionsNear(const TArray<FVector3f>& Actual, const TArray<FVector>&
     }
 }
 
-/** A refusal: how to call, and the text and key expected. */
-struct FRefusalCase
-{
-    const char* Key;
-    FString Text;
-    std::function<void(FTestSkeletalAsset&, FRivetBakeBoneParams&)> Arrange;
-};
-
 void ScaleBone(FRivetBakeBoneParams& Params, int32 Bone, const FVector& Scale)
 {
     Params.ComponentSpacePose[Bone].SetScale3D(Scale);
@@ -74,79 +76,9 @@ void ScaleBone(FRivetBakeBoneParams& Params, int32 Bone, const FVector& Scale)
 
 TEST_F(BakeTest, EveryRefusalLeavesEveryAssetAsItWas)
 {
-    const TArray<FRefusalCase> Cases = {
-        {"NoMesh", "No skeletal mesh.",
-         [](FTestSkeletalAsset& Target, auto&)
-         {
-             Target.Mesh = nullptr;
-         }},
-        {"PoseMismatch", "The preview pose does not match this skeleton. Nothing was changed.",
-         [](auto&, FRivetBakeBoneParams& Call)
-         {
-             Call.ComponentSpacePose.Pop();
-         }},
-        {"NothingToBake", "No bone transforms to bake. Change a bone in the Skeleton Tree first.",
-         [](FTestSkeletalAsset& Target, FRivetBakeBoneParams& Call)
-         {
-             Call.BoneNames.Empty();
-             Target.Mesh->ClearMeshDescription(0);
-         }},
-        {"NoMeshDescription", "This mesh has no editable source geometry.",
-         [](FTestSkeletalAsset& Target, auto&)
-         {
-             Target.Mesh->ClearMeshDescription(0);
-         }},
-        {"BoneMissing", "Bone 'Tail' is not in this skeleton.",
-         [](auto&, FRivetBakeBoneParams& Call)
-         {
-             Call.BoneNames = {"Spine", "Tail"};
-         }},
-        {"NonUniform",
-         "Bone 'Arm' has a non-uniform scale, which cannot be baked into a skeleton. Make the scale uniform "
-         "first.",
-         [](auto&, FRivetBakeBoneParams& Call)
-         {
-             Call.BoneNames = {"Arm", "Tail"};
-             ScaleBone(Call, 2, FVector(1, 1, 1.01));
-         }},
-        {"NonPositiveScale",
-         "Bone 'Root' has a zero or negative scale, which cannot be baked into a skeleton. Nothing was "
-         "changed.",
-         [](auto&, FRivetBakeBoneParams& Call)
-         {
-             ScaleBone(Call, 0, FVector(-1, -1, -1));
-         }},
-        {"NonPositiveScale",
-         "Bone 'Root' has a zero or negative scale, which cannot be baked into a skeleton. Nothing was "
-         "changed.",
-         [](auto&, FRivetBakeBoneParams& Call)
-         {
-             ScaleBone(Call, 0, FVector(0, 0, 0));
-         }},
-        {"BoneIsSkinned",
-         "Bone 'Spine' has vertices skinned to it. Zeroing it would change how the mesh deforms, so nothing "
-         "was changed.",
-         [](auto&, FRivetBakeBoneParams& Call)
-         {
-             Call.bZeroTheBone = true;
-             Call.BoneNames = {"Root", "spine"};
-         }},
-        {"BoneIsSkinned",
-         "Bone 'Root' has vertices skinned to it. Zeroing it would change how the mesh deforms, so nothing "
-         "was "
-         "changed.",
-         [](FTestSkeletalAsset& Target, FRivetBakeBoneParams& Call)
-         {
-             Call.bZeroTheBone = true;
-             const TArray<FBoneWeight> Faint = {FBoneWeight{0, 1}, FBoneWeight{1, 65534}};
-             FSkeletalMeshAttributes(*Target.Mesh->GetMeshDescription(0))
-                 .GetVertexSkinWeights()
-                 .Set(FVertexID(7), Faint);
-         }},
-    };
-    for (const FRefusalCase& Case : Cases)
+    const auto ExpectRefused = [this](const char* Key, const FString& Text, const auto& Arrange)
     {
-        SCOPED_TRACE(Case.Text);
+        SCOPED_TRACE(Text);
         FTestSkeletalAsset Target = BuildTestSkeletalAsset({.PackageName = "/Game/Bake/Refused"});
         FRivetBakeBoneParams Call = Params;
         Call.ComponentSpacePose = PoseWith(*Target.Mesh, {{"Root", Turn(Up, 30.0, FVector(1, 2, 3), 1.5)}});
@@ -154,7 +86,7 @@ TEST_F(BakeTest, EveryRefusalLeavesEveryAssetAsItWas)
         Call.bVerboseLog = Call.bRetargetAnimationScaled = Call.bBakeIntoAnimations =
             Call.bUpdatePhysicsAsset = Call.bLocalizeSkeletonSockets = true;
         USkeletalMesh* const Mesh = Target.Mesh;
-        Case.Arrange(Target, Call);
+        Arrange(Target, Call);
         const FSkeletalAssetSnapshot Before(*Mesh, {Target.Animation});
         const int32 LinesBefore = LoggedLines().Num();
 
@@ -164,9 +96,9 @@ TEST_F(BakeTest, EveryRefusalLeavesEveryAssetAsItWas)
 
         EXPECT_FALSE(Result.bSuccess);
         EXPECT_EQ(Result.VerticesMoved, 0) << "the result is reset";
-        EXPECT_EQ(Result.Message.ToString(), Case.Text);
+        EXPECT_EQ(Result.Message.ToString(), Text);
         EXPECT_EQ(Result.Message.GetNamespace(), "RivetBakeBoneOp");
-        EXPECT_EQ(Result.Message.GetKey(), Case.Key);
+        EXPECT_EQ(Result.Message.GetKey(), Key);
         EXPECT_TRUE(FSkeletalAssetSnapshot(*Mesh, {Target.Animation}) == Before);
         for (const UObject* Object :
              {static_cast<const UObject*>(Mesh), static_cast<const UObject*>(Target.Skeleton),
@@ -176,7 +108,58 @@ TEST_F(BakeTest, EveryRefusalLeavesEveryAssetAsItWas)
             EXPECT_FALSE(Object->GetPackage()->IsDirty()) << *Object->GetName();
         }
         EXPECT_EQ(LoggedLines().Num(), LinesBefore);
-    }
+    };
+    using FAsset = FTestSkeletalAsset;
+    using FParams = FRivetBakeBoneParams;
+    ExpectRefused("NoMesh", "No skeletal mesh.", [](FAsset& Target, FParams&) { Target.Mesh = nullptr; });
+    ExpectRefused("PoseMismatch", "The preview pose does not match this skeleton. Nothing was changed.",
+                  [](FAsset&, FParams& Call) { Call.ComponentSpacePose.Pop(); });
+    ExpectRefused("NothingToBake", "No bone transforms to bake. Change a bone in the Skeleton Tree first.",
+                  [](FAsset& Target, FParams& Call)
+                  {
+                      Call.BoneNames.Empty();
+                      Target.Mesh->ClearMeshDescription(0);
+                  });
+    ExpectRefused("NoMeshDescription", "This mesh has no editable source geometry.",
+                  [](FAsset& Target, FParams&) { Target.Mesh->ClearMeshDescription(0); });
+    ExpectRefused("BoneMissing", "Bone 'Tail' is not in this skeleton.",
+                  [](FAsset&, FParams& Call) {
+                      Call.BoneNames = {"Spine", "Tail"};
+                  });
+    ExpectRefused("NonUniform",
+                  "Bone 'Arm' has a non-uniform scale, which cannot be baked into a skeleton. Make the scale "
+                  "uniform first.",
+                  [](FAsset&, FParams& Call)
+                  {
+                      Call.BoneNames = {"Arm", "Tail"};
+                      ScaleBone(Call, 2, FVector(1, 1, 1.01));
+                  });
+    const FString NonPositive =
+        "Bone 'Root' has a zero or negative scale, which cannot be baked into a skeleton. "
+        "Nothing was changed.";
+    ExpectRefused("NonPositiveScale", NonPositive,
+                  [](FAsset&, FParams& Call) { ScaleBone(Call, 0, FVector(-1, -1, -1)); });
+    ExpectRefused("NonPositiveScale", NonPositive,
+                  [](FAsset&, FParams& Call) { ScaleBone(Call, 0, FVector(0.0)); });
+    ExpectRefused("BoneIsSkinned",
+                  "Bone 'Spine' has vertices skinned to it. Zeroing it would change how the mesh deforms, so "
+                  "nothing was changed.",
+                  [](FAsset&, FParams& Call)
+                  {
+                      Call.bZeroTheBone = true;
+                      Call.BoneNames = {"Root", "spine"};
+                  });
+    ExpectRefused("BoneIsSkinned",
+                  "Bone 'Root' has vertices skinned to it. Zeroing it would change how the mesh deforms, so "
+                  "nothing was changed.",
+                  [](FAsset& Target, FParams& Call)
+                  {
+                      Call.bZeroTheBone = true;
+                      const TArray<FBoneWeight> Faint = {FBoneWeight{0, 1}, FBoneWeight{1, 65534}};
+                      FSkeletalMeshAttributes(*Target.Mesh->GetMeshDescription(0))
+                          .GetVertexSkinWeights()
+                          .Set(FVertexID(7), Faint);
+                  });
 }
 
 TEST_F(BakeTest, TheNewRestShapeIsTheOldAssetSkinnedInThePoseAndTheSkeletonCarriesNoScale)
@@ -218,12 +201,7 @@ TEST_F(BakeTest, TheNewRestShapeIsTheOldAssetSkinnedInThePoseAndTheSkeletonCarri
     // Baking the reference pose moves nothing.
     const TArray<FVector3f> Baked = Positions(*Asset.Mesh->GetMeshDescription(0));
     ASSERT_TRUE(Bake({}, {"Root"}).bSuccess);
-    TArray<FVector> Unmoved;
-    for (const FVector3f& Position : Baked)
-    {
-        Unmoved.Add(FVector(Position));
-    }
-    ExpectPositionsNear(Positions(*Asset.Mesh->GetMeshDescription(0)), Unmoved, 1e-5);
+    ExpectPositionsNear(Positions(*Asset.Mesh->GetMeshDescription(0)), Scaled(Baked, 1.0), 1e-5);
 }
 
 TEST_F(BakeTest, ARootScaleOfTwoDoublesTheShapeAndTheBoneOffsetsAndIsCommitted)
@@ -234,12 +212,7 @@ TEST_F(BakeTest, ARootScaleOfTwoDoublesTheShapeAndTheBoneOffsetsAndIsCommitted)
     const FRivetBakeBoneResult Result = Bake({{"Root", Turn(Up, 0.0, FVector(), 2.0)}}, {"Root"});
 
     ASSERT_TRUE(Result.bSuccess);
-    TArray<FVector> Doubled;
-    for (const FVector3f& Position : Before)
-    {
-        Doubled.Add(FVector(Position) * 2.0);
-    }
-    ExpectPositionsNear(Positions(*Asset.Mesh->GetMeshDescription(0)), Doubled, 1e-6);
+    ExpectPositionsNear(Positions(*Asset.Mesh->GetMeshDescription(0)), Scaled(Before, 2.0), 1e-6);
     const TArray<FTransform>& Local = Asset.Mesh->GetRefSkeleton().GetRefBonePose();
     EXPECT_EQ(Local[0], FTransform::Identity);
     EXPECT_EQ(Local[1], FTransform(FVector(4, 0, 0)));
@@ -340,12 +313,7 @@ TEST_F(BakeTwoLODsTest, EveryLODWithADescriptionTakesTheBake)
 
     ASSERT_TRUE(Result.bSuccess);
     EXPECT_EQ(Result.VerticesMoved, 35) << "LOD 0's count";
-    TArray<FVector> Doubled;
-    for (const FVector3f& Position : LOD1)
-    {
-        Doubled.Add(FVector(Position) * 2.0);
-    }
-    ExpectPositionsNear(Positions(*Asset.Mesh->GetMeshDescription(1)), Doubled, 1e-6);
+    ExpectPositionsNear(Positions(*Asset.Mesh->GetMeshDescription(1)), Scaled(LOD1, 2.0), 1e-6);
     EXPECT_TRUE(Log.ContainsMessage(LogRivetEditor.GetCategoryName(),
                                     "[RivetEditor] Bake: LOD 1: 12 vertices moved"));
 

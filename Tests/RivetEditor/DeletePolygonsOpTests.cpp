@@ -45,31 +45,28 @@ protected:
 };
 } // namespace
 
-TEST_F(DeletePolygonsOpTest, NothingToDeleteChangesNothingAndLogsNothing)
+TEST_F(DeletePolygonsOpTest, NothingOrEverythingToDeleteIsRefusedAndOnlyEverythingIsLogged)
 {
     ExpectRefused(Mesh, {});
     ExpectRefused(Mesh, TriangleIDs({-1, -7, 48, 1000}));
     ExpectRefused(nullptr, TriangleIDs({0}));
-
-    Mesh->GetMeshDescription(0)->DeleteTriangle(FTriangleID(5));
-    ExpectRefused(Mesh, TriangleIDs({5, 5})); // already deleted
-
-    Mesh->ClearMeshDescription(0);
-    ExpectRefused(Mesh, TriangleIDs({0}));
     EXPECT_EQ(Log.CountLines(LogCategory), 0);
-}
 
-TEST_F(DeletePolygonsOpTest, EveryTriangleIsRefusedHoweverOftenOrWithWhateverElseNamed)
-{
+    // Every triangle, however often or with whatever else named.
     TArray<FTriangleID> Everything = AllTriangles(LOD0());
     Everything.Append(AllTriangles(LOD0()));
     Everything.Append(TriangleIDs({-1, 48, 99}));
-
     ExpectRefused(Mesh, Everything);
     ASSERT_EQ(Log.CountLines(LogCategory), 1);
     const FLogLine Line = Log.FindLines(LogCategory)[0];
     EXPECT_EQ(Line.Verbosity, ELogVerbosity::Warning);
     EXPECT_EQ(Line.Message, "[RivetEditor] Delete refused: all triangles are selected (48)");
+
+    Mesh->GetMeshDescription(0)->DeleteTriangle(FTriangleID(5));
+    ExpectRefused(Mesh, TriangleIDs({5, 5})); // already deleted
+    Mesh->ClearMeshDescription(0);
+    ExpectRefused(Mesh, TriangleIDs({0}));
+    EXPECT_EQ(Log.CountLines(LogCategory), 1);
 }
 
 TEST_F(DeletePolygonsOpTest, AllButOneTriangleLeavesThatOne)
@@ -100,17 +97,9 @@ TEST_F(DeletePolygonsOpTest, TheSummaryCountsWhatWentWithTheTrianglesEachOnce)
 
 TEST_F(DeletePolygonsOpTest, ASlotLeftWithoutTrianglesKeepsItsPolygonGroup)
 {
-    TArray<FTriangleID> MiddleSlot;
-    for (const FTriangleID Triangle : LOD0().Triangles().GetElementIDs())
-    {
-        if (LOD0().GetTrianglePolygonGroup(Triangle) == FPolygonGroupID(1))
-        {
-            MiddleSlot.Add(Triangle);
-        }
-    }
     const TArray<FSkeletalMaterial> Materials = Mesh->GetMaterials();
 
-    ASSERT_EQ(DeletePolygons(Mesh, MiddleSlot, true), 16);
+    ASSERT_EQ(DeletePolygons(Mesh, TrianglesInGroup(LOD0(), 1), true), 16);
     EXPECT_EQ(LOD0().PolygonGroups().Num(), 3);
     EXPECT_EQ(CountTrianglesPerGroup(LOD0()), (TArray<int32>{16, 0, 16}));
     EXPECT_EQ(Mesh->GetMaterials(), Materials);

@@ -44,12 +44,8 @@ TEST(MaterialSlotBindingTest, TheMaterialMapRedirectsSectionsNotGroups)
         USkeletalMesh* Mesh = MakeMesh();
         if (Case.bEmptyGroup1)
         {
-            TArray<FTriangleID> Group1;
-            for (const int32 Triangle : TrianglesOfGroup(*Mesh, 1))
-            {
-                Group1.Add(FTriangleID(Triangle));
-            }
-            DeleteTrianglesAndUnusedElements(*Mesh->GetMeshDescription(0), Group1);
+            DeleteTrianglesAndUnusedElements(*Mesh->GetMeshDescription(0),
+                                             TrianglesInGroup(*Mesh->GetMeshDescription(0), 1));
             Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
         }
         Mesh->GetLODInfo(0)->LODMaterialMap = Case.Map;

@@ -5,22 +5,15 @@
 #include "MeshDescription/SkeletalMeshAttributes.h"
 #include "RivetEditor/Private/Ops/RivetSlotUsage.h"
 #include "RivetMaterialSlots.h"
+#include "Support/ElementIDs.h"
+#include "Support/MeshBuilders.h"
 
 #include <gtest/gtest.h>
 
 /** The LOD 0 triangles of a polygon group, as the slot operations take them. */
 inline TArray<int32> TrianglesOfGroup(const USkeletalMesh& Mesh, int32 Group)
 {
-    const FMeshDescription& Description = *Mesh.GetMeshDescription(0);
-    TArray<int32> Triangles;
-    for (const FTriangleID Triangle : Description.Triangles().GetElementIDs())
-    {
-        if (Description.GetTrianglePolygonGroup(Triangle).GetValue() == Group)
-        {
-            Triangles.Add(Triangle.GetValue());
-        }
-    }
-    return Triangles;
+    return Values(TrianglesInGroup(*Mesh.GetMeshDescription(0), Group));
 }
 
 /** The material each LOD 0 triangle draws with, by triangle ID (null where its slot does not exist). */

@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace
 {
 const FName LogCategory = LogRivetEditor.GetCategoryName();
@@ -232,9 +230,19 @@ TEST_F(MaterialSlotOpTest, ANewGroupBelowTheSlotCountIsRefusedUntilTheSlotsAreCl
 
 TEST_F(MaterialSlotOpTest, RefusalsLeaveTheMeshAsItWas)
 {
-    const auto New = [this](TArray<int32> Triangles)
+    const auto ExpectRefused = [this](const char* Key, const char* Text, const auto& Run)
     {
-        return AssignNew(std::move(Triangles));
+        SCOPED_TRACE(Key);
+        Log.Clear();
+        const FSkeletalMeshSnapshot Before(*Mesh);
+        const FRivetMaterialSlotResult Result = Run();
+        EXPECT_FALSE(Result.bSuccess);
+        EXPECT_EQ(Result.NewSlotIndex, -1);
+        EXPECT_EQ(Result.Message.GetNamespace(), "RivetMaterialSlotOp");
+        EXPECT_EQ(Result.Message.GetKey(), Key);
+        EXPECT_EQ(Result.Message.ToString(), Text);
+        EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
+        EXPECT_EQ(Log.CountLines(LogCategory), 0);
     };
     const auto Existing = [this](int32 Slot)
     {
@@ -243,67 +251,20 @@ TEST_F(MaterialSlotOpTest, RefusalsLeaveTheMeshAsItWas)
         Params.TriangleIDs = {0};
         return AssignToExistingSlot(Mesh, Params);
     };
-    struct FCase
-    {
-        const char* Key;
-        const char* Text;
-        std::function<FRivetMaterialSlotResult()> Run;
-        std::function<void()> Prepare = [] {
-        };
-    };
-    const FCase Cases[] = {
-        {"NoMesh", "No skeletal mesh.",
-         []
-         {
-             return AssignToNewSlot(nullptr, FRivetNewSlotParams{});
-         }},
-        {"NoMesh", "No skeletal mesh.",
-         []
-         {
-             return AssignToExistingSlot(nullptr, FRivetExistingSlotParams{});
-         }},
-        {"EmptySelection", "Select at least one polygon first.",
-         [&]
-         {
-             return New({});
-         }},
-        {"BadSlot", "That material slot no longer exists.",
-         [&]
-         {
-             return Existing(3);
-         }},
-        {"BadSlot", "That material slot no longer exists.",
-         [&]
-         {
-             return Existing(-1);
-         }},
-        {"NoGroupForSlot", "That material slot has no geometry group to move polygons into.",
-         [&] { return Existing(1); },
-         [&]
-         {
-             Mesh->GetLODInfo(0)->LODMaterialMap = {0, 0};
-         }},
-        {"NoMeshDescription", "This mesh has no editable source geometry.", [&] { return New({0}); },
-         [&]
-         {
-             Mesh->ClearMeshDescription(0);
-         }},
-    };
-    for (const FCase& Case : Cases)
-    {
-        SCOPED_TRACE(Case.Key);
-        Case.Prepare();
-        Log.Clear();
-        const FSkeletalMeshSnapshot Before(*Mesh);
-        const FRivetMaterialSlotResult Result = Case.Run();
-        EXPECT_FALSE(Result.bSuccess);
-        EXPECT_EQ(Result.NewSlotIndex, -1);
-        EXPECT_EQ(Result.Message.GetNamespace(), "RivetMaterialSlotOp");
-        EXPECT_EQ(Result.Message.GetKey(), Case.Key);
-        EXPECT_EQ(Result.Message.ToString(), Case.Text);
-        EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
-        EXPECT_EQ(Log.CountLines(LogCategory), 0);
-    }
+    const char* const BadSlot = "That material slot no longer exists.";
+    ExpectRefused("NoMesh", "No skeletal mesh.",
+                  [] { return AssignToNewSlot(nullptr, FRivetNewSlotParams{}); });
+    ExpectRefused("NoMesh", "No skeletal mesh.",
+                  [] { return AssignToExistingSlot(nullptr, FRivetExistingSlotParams{}); });
+    ExpectRefused("EmptySelection", "Select at least one polygon first.", [&] { return AssignNew({}); });
+    ExpectRefused("BadSlot", BadSlot, [&] { return Existing(3); });
+    ExpectRefused("BadSlot", BadSlot, [&] { return Existing(-1); });
+    Mesh->GetLODInfo(0)->LODMaterialMap = {0, 0};
+    ExpectRefused("NoGroupForSlot", "That material slot has no geometry group to move polygons into.",
+                  [&] { return Existing(1); });
+    Mesh->ClearMeshDescription(0);
+    ExpectRefused("NoMeshDescription", "This mesh has no editable source geometry.",
+                  [&] { return AssignNew({0}); });
 }
 
 TEST_F(MaterialSlotOpTest, AnExistingSlotReceivesThePolygonsThroughItsFirstGroup)
@@ -356,13 +317,7 @@ TEST_F(MaterialSlotOpTest, DeletingAWholeSlotLeavesTheOtherGroupsOnTheirMappedSl
 {
     // Groups 0, 1 and 2 draw with slots 2, 0 and 1; group 0's section goes, the later ones move up.
     Mesh->GetLODInfo(0)->LODMaterialMap = {2, 0, 1};
-    TArray<FTriangleID> Group0;
-    for (const int32 Triangle : TrianglesOfGroup(*Mesh, 0))
-    {
-        Group0.Add(FTriangleID(Triangle));
-    }
-
-    ASSERT_EQ(DeletePolygons(Mesh, Group0, true), 16);
+    ASSERT_EQ(DeletePolygons(Mesh, TrianglesInGroup(LOD0(), 0), true), 16);
 
     EXPECT_EQ(CountTrianglesPerSlot(Mesh), (TArray<int32>{16, 16, 0}));
     EXPECT_EQ(Mesh->GetLODInfo(0)->LODMaterialMap, (TArray<int32>{0, 1}));

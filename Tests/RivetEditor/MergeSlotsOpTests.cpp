@@ -12,11 +12,13 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace
 {
 const FName LogCategory = LogRivetEditor.GetCategoryName();
+const char* const InconsistentText =
+    "This mesh has 1 geometry group(s) with no matching material slot, so cleaning up would guess at the "
+    "result. "
+    "Nothing was changed. Reimport the mesh to rebuild its material bindings.";
 
 /** The test character: 48 LOD 0 triangles in three slots (groups 0-2, 16 triangles each). */
 class MergeSlotsOpTest : public testing::Test
@@ -162,11 +164,7 @@ TEST_F(MergeSlotsOpTest, AMergeWhoseCleanupWouldRefuseChangesNothing)
 
     const FRivetMergeSlotsResult Result = Merge(1, 0);
 
-    ExpectRefusal(
-        Result, "InconsistentBindings",
-        "This mesh has 1 geometry group(s) with no matching material slot, so cleaning up would guess "
-        "at the result. Nothing was changed. Reimport the mesh to rebuild its material bindings.",
-        Before);
+    ExpectRefusal(Result, "InconsistentBindings", InconsistentText, Before);
     EXPECT_EQ(Result.PolygonsMoved, 0);
     const FLogLine Line = Log.FindLines(LogCategory).Last();
     EXPECT_EQ(Line.Verbosity, ELogVerbosity::Warning);
@@ -176,70 +174,56 @@ TEST_F(MergeSlotsOpTest, AMergeWhoseCleanupWouldRefuseChangesNothing)
 
 TEST_F(MergeSlotsOpTest, TheCleanupKeepsEachUsedGroupsMaterial)
 {
-    struct FCase
+    const auto ExpectCleanup =
+        [this](const char* Name, const auto& Prepare, int32 SlotsRemoved, const TArray<FName>& SlotNames)
     {
-        const char* Name;
-        std::function<void()> Prepare;
-        int32 SlotsRemoved;
-        TArray<FName> SlotNames;
-    };
-    const FCase Cases[] = {
-        {"a surplus slot goes",
-         [this] { Mesh->GetMaterials().Add(FSkeletalMaterial(nullptr, FName("Spare"), FName("Spare"))); },
-         1,
-         {FName("Slot_0"), FName("Slot_1"), FName("Slot_2")}},
-        {"an empty group goes with its slot",
-         [this] { MoveGroup(1, 0); },
-         1,
-         {FName("Slot_0"), FName("Slot_2")}},
-        {"the map's slots are copied to their groups",
-         [this]
-         {
-             MoveGroup(2, 0);
-             SetMap({2, 0});
-         },
-         1,
-         {FName("Slot_2"), FName("Slot_0")}},
-        {"two groups of one slot get a copy each, the slot they left goes",
-         [this] {
-             SetMap({1, 1});
-         },
-         0,
-         {FName("Slot_1"), FName("Slot_1"), FName("Slot_2")}},
-        {"unnamed slots take their group's name, or a made one",
-         [this]
-         {
-             Mesh->GetMaterials()[0].ImportedMaterialSlotName = NAME_None;
-             Mesh->GetMaterials()[1].ImportedMaterialSlotName = NAME_None;
-             FSkeletalMeshAttributes(LOD0()).GetPolygonGroupMaterialSlotNames()[FPolygonGroupID(1)] =
-                 NAME_None;
-             Mesh->GetMaterials().Add(FSkeletalMaterial());
-         },
-         1,
-         {FName("Slot_0"), FName("Material_1"), FName("Slot_2")}},
-    };
-    for (const FCase& Case : Cases)
-    {
-        SCOPED_TRACE(Case.Name);
+        SCOPED_TRACE(Name);
         SetUp();
-        Case.Prepare();
+        Prepare();
         const TArray<const UMaterial*> Expected = MaterialPerTriangle(*Mesh);
 
         const FRivetSlotCleanupResult Result = RemoveUnusedMaterialSlots(Mesh, true);
 
         ASSERT_TRUE(Result.bSuccess);
-        EXPECT_EQ(Result.SlotsRemoved, Case.SlotsRemoved);
-        EXPECT_EQ(Result.SlotsRemaining, Case.SlotNames.Num());
+        EXPECT_EQ(Result.SlotsRemoved, SlotsRemoved);
+        EXPECT_EQ(Result.SlotsRemaining, SlotNames.Num());
         TArray<FName> Names;
         for (const FSkeletalMaterial& Slot : Mesh->GetMaterials())
         {
             Names.Add(Slot.MaterialSlotName);
         }
-        EXPECT_EQ(Names, Case.SlotNames);
+        EXPECT_EQ(Names, SlotNames);
         EXPECT_EQ(MaterialPerTriangle(*Mesh), Expected);
         ExpectCleanBinding(*Mesh);
         EXPECT_TRUE(Mesh->HasValidRenderData());
-    }
+    };
+    ExpectCleanup("a surplus slot goes",
+                  [this]
+                  { Mesh->GetMaterials().Add(FSkeletalMaterial(nullptr, FName("Spare"), FName("Spare"))); },
+                  1, {"Slot_0", "Slot_1", "Slot_2"});
+    ExpectCleanup("an empty group goes with its slot", [this] { MoveGroup(1, 0); }, 1, {"Slot_0", "Slot_2"});
+    ExpectCleanup("the map's slots are copied to their groups",
+                  [this]
+                  {
+                      MoveGroup(2, 0);
+                      SetMap({2, 0});
+                  },
+                  1, {"Slot_2", "Slot_0"});
+    ExpectCleanup("two groups of one slot get a copy each, the slot they left goes",
+                  [this] {
+                      SetMap({1, 1});
+                  },
+                  0, {"Slot_1", "Slot_1", "Slot_2"});
+    ExpectCleanup("unnamed slots take their group's name, or a made one",
+                  [this]
+                  {
+                      Mesh->GetMaterials()[0].ImportedMaterialSlotName = NAME_None;
+                      Mesh->GetMaterials()[1].ImportedMaterialSlotName = NAME_None;
+                      FSkeletalMeshAttributes(LOD0()).GetPolygonGroupMaterialSlotNames()[FPolygonGroupID(1)] =
+                          NAME_None;
+                      Mesh->GetMaterials().Add(FSkeletalMaterial());
+                  },
+                  1, {"Slot_0", "Material_1", "Slot_2"});
 }
 
 TEST_F(MergeSlotsOpTest, ACleanAssetIsLeftAloneEvenWithAMap)
@@ -272,11 +256,7 @@ TEST_F(MergeSlotsOpTest, TheCleanupRefusesBindingsItCannotHonour)
     Mesh->GetMaterials().SetNum(3);
     SetMap({INDEX_NONE, 5});
     Before = FSkeletalMeshSnapshot(*Mesh);
-    ExpectRefusal(
-        RemoveUnusedMaterialSlots(Mesh, true), "InconsistentBindings",
-        "This mesh has 1 geometry group(s) with no matching material slot, so cleaning up would guess "
-        "at the result. Nothing was changed. Reimport the mesh to rebuild its material bindings.",
-        Before);
+    ExpectRefusal(RemoveUnusedMaterialSlots(Mesh, true), "InconsistentBindings", InconsistentText, Before);
 
     for (const FTriangleID Triangle : AllTriangles(LOD0()))
     {
