@@ -113,49 +113,37 @@ TEST(PhysicsShapes, LevelSetsReadXFastestAndSayWhatIsWrongWithThem)
     const FKSkinnedLevelSetElem Skinned = MakeSkinnedLevelSet();
     EXPECT_EQ(Skinned.GetBoneWeight(1, 1), 0.75f);
 
-    const auto Broken = [](auto Shape, const auto& Break)
+    const auto ExpectProblem = [](const char* Expected, auto Shape, const auto& Break)
     {
         Break(Shape);
-        return Shape.Validate();
+        EXPECT_EQ(Shape.Validate(), Expected);
     };
-    const struct
-    {
-        FString Problem;
-        const char* Expected;
-    } Cases[] = {
-        {Broken(Valid, [](FKLevelSetElem& L) { L.GridDims.Z = 0; }),
-         "grid dimensions 2x2x0 are not all between 1 and 65536"},
-        {Broken(Valid,
-                [](FKLevelSetElem& L) {
-                    L.GridDims = {2, 2, 3000000};
-                }),
-         "grid dimensions 2x2x3000000 are not all between 1 and 65536"},
-        {Broken(Valid, [](FKLevelSetElem& L) { L.CellSize = 0.0; }), "cell size 0 is not a positive number"},
-        {Broken(Valid, [](FKLevelSetElem& L) { L.Distances.Pop(); }), "7 distances for 8 grid points"},
-        {Broken(Valid,
-                [](FKLevelSetElem& L) {
-                    L.GridDims = {65536, 65536, 2};
-                }),
-         "8 distances for 8589934592 grid points"},
-        {Broken(Skinned, [](FKSkinnedLevelSetElem& L) { L.CellSize = -1.0; }),
-         "cell size -1 is not a positive number"},
-        {Broken(Skinned, [](FKSkinnedLevelSetElem& L) { L.BoneNames[1] = "upperarm"; }),
-         "bone 1 ('upperarm') is None or listed twice"},
-        {Broken(Skinned, [](FKSkinnedLevelSetElem& L) { L.LatticeBoneWeights.Pop(); }),
-         "3 lattice weights for 2 points and 2 bones"},
-        {Broken(Skinned, [](FKSkinnedLevelSetElem& L) { L.LatticeBoneWeights[3] = 0.5f; }),
-         "the weights of lattice point 1 add up to 0.75, not 1"},
-        {Broken(Skinned,
-                [](FKSkinnedLevelSetElem& L) {
-                    L.LatticeBoneWeights = {1.5f, -0.5f, 0.25f, 0.75f};
-                }),
-         "lattice point 0 has weight 1.5 outside 0..1"},
-        {Skinned.Validate(), ""},
-    };
-    for (const auto& Case : Cases)
-    {
-        EXPECT_EQ(Case.Problem, Case.Expected);
-    }
+    using FLevelSet = FKLevelSetElem;
+    using FSkinned = FKSkinnedLevelSetElem;
+    ExpectProblem("grid dimensions 2x2x0 are not all between 1 and 65536", Valid,
+                  [](FLevelSet& L) { L.GridDims.Z = 0; });
+    ExpectProblem("grid dimensions 2x2x3000000 are not all between 1 and 65536", Valid,
+                  [](FLevelSet& L) {
+                      L.GridDims = {2, 2, 3000000};
+                  });
+    ExpectProblem("cell size 0 is not a positive number", Valid, [](FLevelSet& L) { L.CellSize = 0.0; });
+    ExpectProblem("7 distances for 8 grid points", Valid, [](FLevelSet& L) { L.Distances.Pop(); });
+    ExpectProblem("8 distances for 8589934592 grid points", Valid,
+                  [](FLevelSet& L) {
+                      L.GridDims = {65536, 65536, 2};
+                  });
+    ExpectProblem("cell size -1 is not a positive number", Skinned, [](FSkinned& L) { L.CellSize = -1.0; });
+    ExpectProblem("bone 1 ('upperarm') is None or listed twice", Skinned,
+                  [](FSkinned& L) { L.BoneNames[1] = "upperarm"; });
+    ExpectProblem("3 lattice weights for 2 points and 2 bones", Skinned,
+                  [](FSkinned& L) { L.LatticeBoneWeights.Pop(); });
+    ExpectProblem("the weights of lattice point 1 add up to 0.75, not 1", Skinned,
+                  [](FSkinned& L) { L.LatticeBoneWeights[3] = 0.5f; });
+    ExpectProblem("lattice point 0 has weight 1.5 outside 0..1", Skinned,
+                  [](FSkinned& L) {
+                      L.LatticeBoneWeights = {1.5f, -0.5f, 0.25f, 0.75f};
+                  });
+    EXPECT_EQ(Skinned.Validate(), "");
 }
 
 TEST(PhysicsAsset, InvalidateAllPhysicsMeshesDropsEveryCookAndSkipsNullEntries)

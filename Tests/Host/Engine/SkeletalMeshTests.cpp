@@ -25,13 +25,11 @@ protected:
         Package = CreatePackage(FString::Printf("/Game/MeshTests/Mesh%d", ++Counter));
         Mesh = NewObject<USkeletalMesh>(Package, FName("Mesh"));
         Mesh->AddLODInfo();
-        FSkinnedGridOptions Options;
-        Options.QuadsX = 6;
-        Options.NumGroups = 3;
-        Options.bEmptyGroup = true;
-        Options.bMorphTarget = true;
-        Options.bMorphNormals = true;
-        Mesh->CreateMeshDescription(0, BuildSkinnedGrid(Options));
+        Mesh->CreateMeshDescription(0, BuildSkinnedGrid({.QuadsX = 6,
+                                                         .NumGroups = 3,
+                                                         .bEmptyGroup = true,
+                                                         .bMorphTarget = true,
+                                                         .bMorphNormals = true}));
         for (int32 Slot = 0; Slot < 4; ++Slot)
         {
             const FName Name(FString::Printf("Slot_%d", Slot));
@@ -81,13 +79,10 @@ TArray<TArray<FTriple>> SectionTriangles(const FImportedLODModel& Model)
 TArray<FTriple> GroupTriangles(const FMeshDescription& Description, int32 Group)
 {
     TArray<FTriple> Triangles;
-    for (const FTriangleID Triangle : Description.Triangles().GetElementIDs())
+    for (const FTriangleID Triangle : TrianglesInGroup(Description, Group))
     {
-        if (Description.GetTrianglePolygonGroup(Triangle).GetValue() == Group)
-        {
-            const auto& Instances = Description.GetTriangleVertexInstances(Triangle);
-            Triangles.Add({Instances[0].GetValue(), Instances[1].GetValue(), Instances[2].GetValue()});
-        }
+        const auto& Instances = Description.GetTriangleVertexInstances(Triangle);
+        Triangles.Add({Instances[0].GetValue(), Instances[1].GetValue(), Instances[2].GetValue()});
     }
     Triangles.Sort();
     return Triangles;
@@ -121,15 +116,7 @@ TEST_F(SkeletalMeshTest, CommitBuildsOneSectionPerUsedGroupInGroupOrder)
     ExpectModelDrawsDescription(LOD0(), Description());
     EXPECT_EQ(LOD0().GetNumTriangles(), Description().Triangles().Num());
 
-    TArray<FTriangleID> GroupOne;
-    for (const FTriangleID Triangle : Description().Triangles().GetElementIDs())
-    {
-        if (Description().GetTrianglePolygonGroup(Triangle).GetValue() == 1)
-        {
-            GroupOne.Add(Triangle);
-        }
-    }
-    DeleteTrianglesAndUnusedElements(Description(), GroupOne);
+    DeleteTrianglesAndUnusedElements(Description(), TrianglesInGroup(Description(), 1));
     Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
     ASSERT_EQ(LOD0().Sections.Num(), 2) << "a group whose triangles are all deleted loses its section";
     EXPECT_EQ(LOD0().Sections[0].MaterialIndex, 0);
@@ -190,13 +177,11 @@ TEST_F(SkeletalMeshTest, EachCommitFlagControlsItsEffect)
     Attributes.GetVertexPositions()[FVertexID(0)] = FVector3f(0.0f, 0.0f, 9.0f);
     DeleteTrianglesAndUnusedElements(Description(), std::array{FTriangleID(0)});
 
-    FCommitMeshDescriptionParams Nothing;
-    Nothing.bMarkPackageDirty = false;
-    Nothing.bRebuildImportedModel = false;
-    Nothing.bRebuildMorphTargets = false;
-    Nothing.bUpdateImportedBounds = false;
-    Nothing.bInvalidateDerivedData = false;
-    Mesh->CommitMeshDescription(0, Nothing);
+    Mesh->CommitMeshDescription(0, {.bMarkPackageDirty = false,
+                                    .bRebuildImportedModel = false,
+                                    .bRebuildMorphTargets = false,
+                                    .bUpdateImportedBounds = false,
+                                    .bInvalidateDerivedData = false});
     EXPECT_EQ(*Mesh->GetImportedModel(), Model);
     EXPECT_EQ(Mesh->GetImportedBounds(), Bounds);
     EXPECT_EQ(Mesh->GetDerivedDataKey(), Key);
@@ -221,9 +206,7 @@ TEST_F(SkeletalMeshTest, RecomputeNormalsFollowsTheTrianglesAndKeepsTangentsPerp
         Normals[Instance] = FVector3f(1.0f, 0.0f, 0.0f);
         Tangents[Instance] = FVector3f(1.0f, 1.0f, 0.0f).GetSafeNormal();
     }
-    FCommitMeshDescriptionParams Params;
-    Params.bRecomputeNormals = true;
-    Mesh->CommitMeshDescription(0, Params);
+    Mesh->CommitMeshDescription(0, {.bRecomputeNormals = true});
     for (const FVertexInstanceID Instance : Description().VertexInstances().GetElementIDs())
     {
         EXPECT_NEAR(std::abs(Normals[Instance].Z), 1.0f, 1e-6f);
@@ -425,14 +408,12 @@ TEST_F(SkeletalMeshTest, ATargetDroppedAndAddedAgainReusesItsObject)
 TEST_F(SkeletalMeshTest, ACommitThatRecomputesNormalsRecordsTheDescriptionItself)
 {
     const FMeshDescription Before = Description();
-    FCommitMeshDescriptionParams Params;
-    Params.bRecomputeNormals = true;
     {
         FScopedTransaction Transaction(FText::FromString("Normals"));
         FSkeletalMeshAttributes(Description()).GetVertexInstanceNormals()[FVertexInstanceID(0)] =
             FVector3f(1.0f, 0.0f, 0.0f);
         FScopedTransaction Inner(FText::FromString("Commit"));
-        Mesh->CommitMeshDescription(0, Params);
+        Mesh->CommitMeshDescription(0, {.bRecomputeNormals = true});
     }
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_FALSE(Description() == Before) << "the edit before the commit was not announced";
