@@ -1,10 +1,54 @@
 #include "CliTestFixture.h"
+#include "PngReading.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
+#include <regex>
 
 using testing::HasSubstr;
+using testing::Not;
+
+namespace
+{
+/** The page names a before and after picture for every step folder, in step order, and each one decodes. */
+void ExpectReportPage(const std::string& Out)
+{
+    const std::string Page = ReadBytes(FString(Out + "/index.html"));
+    EXPECT_THAT(Page, Not(HasSubstr("<script")));
+    EXPECT_THAT(Page, HasSubstr("\nnote: Moved 256 polygon(s) into slot 4 ('Face').\n"));
+    const std::regex Image("<img src=\"([^\"]+)\"");
+    std::vector<std::string> Images;
+    for (auto Match = std::sregex_iterator(Page.begin(), Page.end(), Image); Match != std::sregex_iterator();
+         ++Match)
+    {
+        Images.push_back((*Match)[1]);
+    }
+    std::vector<std::string> StepFolders;
+    for (const auto& Entry : std::filesystem::directory_iterator(Out))
+    {
+        if (Entry.is_directory())
+        {
+            StepFolders.push_back(Entry.path().filename().string());
+        }
+    }
+    std::sort(StepFolders.begin(), StepFolders.end());
+    std::vector<std::string> Expected;
+    for (const std::string& Step : StepFolders)
+    {
+        Expected.insert(Expected.end(), {Step + "/before.png", Step + "/after.png"});
+    }
+    EXPECT_GE(StepFolders.size(), 2u);
+    EXPECT_EQ(Images, Expected);
+    for (const std::string& Name : Images)
+    {
+        FDecodedPng Decoded;
+        EXPECT_TRUE(DecodePngFile(Out + "/" + Name, Decoded)) << Name;
+        EXPECT_EQ(Decoded.Width, 800);
+    }
+}
+} // namespace
 
 TEST(DemoCommandTest, BuildsTheCharacterAndRunsEveryToolOfThisBuildOnACleanFolder)
 {
@@ -51,7 +95,9 @@ TEST(DemoCommandTest, BuildsTheCharacterAndRunsEveryToolOfThisBuildOnACleanFolde
     EXPECT_THAT(Run.Err, HasSubstr("(position deltas only)"));
     EXPECT_THAT(Run.Err, HasSubstr("note: Remeshed "));
     EXPECT_GT(CountFileTriangles(FString(Remeshed)), Before);
-    EXPECT_THAT(Run.Err, HasSubstr("demo finished: 6 scenarios run, results in " + Out));
+    EXPECT_THAT(Run.Err, HasSubstr("demo finished: 6 scenarios run, results in " + Out + ", report page " + Out +
+                                   "/index.html\n"));
+    ExpectReportPage(Out);
     const nlohmann::json Summary = nlohmann::json::parse(Run.Out);
     EXPECT_EQ(Summary["exitCode"], 0);
     EXPECT_EQ(Summary["saved"],

@@ -7,9 +7,9 @@ namespace
 class ScriptCommandTest : public CliTest
 {
 protected:
-    FCliRun RunScript(const std::string& Text)
+    FCliRun RunScript(const std::string& Text, const char* Out = "out")
     {
-        return RunCli({"script", WriteScript("edit.rivet", Text), "--out", Path("out")});
+        return RunCli({"script", WriteScript("edit.rivet", Text), "--out", Path(Out)});
     }
 };
 
@@ -26,31 +26,23 @@ press Delete Selected Polygons
 )";
 } // namespace
 
-TEST_F(ScriptCommandTest, RunsSeveralToolsAndUndoesTheLast)
+TEST_F(ScriptCommandTest, RunsSeveralToolsUndoesAndRedoes)
 {
-    const FCliRun Run = RunScript(std::string(TwoDeletes) + "undo\n");
-
-    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
-    EXPECT_THAT(Run.Out, HasSubstr("note: Deleted 16 polygon(s).\nundid Delete Polygons\n"));
+    const FCliRun Undone = RunScript(std::string(TwoDeletes) + "undo\n");
+    ASSERT_EQ(Undone.ExitCode, 0) << Undone.Err;
+    EXPECT_THAT(Undone.Out, HasSubstr("note: Deleted 16 polygon(s).\nundid Delete Polygons\n"));
     EXPECT_EQ(CountFileTriangles(FString(Path("out/character.glb"))), 32);
-}
 
-TEST_F(ScriptCommandTest, RedoBringsBackWhatUndoTook)
-{
-    const FCliRun Run = RunScript(std::string(TwoDeletes) + "undo\nundo\nredo\n");
+    const FCliRun Redone = RunScript(std::string(TwoDeletes) + "undo\nundo\nredo\n", "redone");
+    ASSERT_EQ(Redone.ExitCode, 0) << Redone.Err;
+    EXPECT_THAT(Redone.Out, HasSubstr("redid Delete Polygons"));
+    EXPECT_EQ(CountFileTriangles(FString(Path("redone/character.glb"))), 32);
 
-    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
-    EXPECT_THAT(Run.Out, HasSubstr("redid Delete Polygons"));
-    EXPECT_EQ(CountFileTriangles(FString(Path("out/character.glb"))), 32);
-}
-
-TEST_F(ScriptCommandTest, UndoWithNothingToUndoWarnsAndGoesOn)
-{
-    const FCliRun Run = RunScript("open character.glb\nundo\n");
-
-    EXPECT_EQ(Run.ExitCode, 0);
-    EXPECT_THAT(Run.Err, HasSubstr("rivet: warning: nothing to undo"));
-    EXPECT_THAT(Run.Out, HasSubstr("nothing changed: no files written"));
+    // With nothing to undo a script warns and goes on.
+    const FCliRun Nothing = RunScript("open character.glb\nundo\n", "unchanged");
+    EXPECT_EQ(Nothing.ExitCode, 0);
+    EXPECT_THAT(Nothing.Err, HasSubstr("rivet: warning: nothing to undo"));
+    EXPECT_THAT(Nothing.Out, HasSubstr("nothing changed: no files written"));
 }
 
 TEST_F(ScriptCommandTest, AcceptingAToolWritesItsPreviewEditsAsOneStep)
