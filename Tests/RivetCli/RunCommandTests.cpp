@@ -44,20 +44,32 @@ protected:
 };
 } // namespace
 
-TEST_F(RunCommandTest, DeletesPaintedPolygonsAndSavesBesideTheUntouchedInput)
+TEST_F(RunCommandTest, DeletesPaintedPolygonsAndSavesBesideTheUntouchedInputSummingUpInJson)
 {
     const std::string InputBefore = ReadBytes(FString(Character));
     const int32 PackagesBefore = CountPackages();
 
-    const FCliRun Run = RunDelete({"--select", "slot:Slot_0", "--press", DeleteButton, "--out", Path("out")});
+    // With --json the summary is the only output and what is shown goes to the error stream; -v adds the log.
+    const FCliRun Run = RunCli({"--json", "-v", "run", Character, "--tool", "Delete Polygons", "--select",
+                                "slot:Slot_0", "--press", DeleteButton, "--out", Path("out")});
 
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
     EXPECT_EQ(CountPackages(), PackagesBefore) << "the session frees what it read and made";
-    EXPECT_THAT(Run.Out, HasSubstr("selected 16 of 48 preview triangles\n"));
-    EXPECT_THAT(Run.Out, HasSubstr("\nnote: Deleted 16 polygon(s).\n"));
-    EXPECT_THAT(Run.Out, HasSubstr("saved " + Path("out/character.glb")));
+    EXPECT_THAT(Run.Err, HasSubstr("selected 16 of 48 preview triangles\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("\nnote: Deleted 16 polygon(s).\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("saved " + Path("out/character.glb")));
+    EXPECT_THAT(Run.Err, HasSubstr("log: LogRivetEditor: Display: [RivetEditor] Deleted: 16 triangles"));
     EXPECT_EQ(CountFileTriangles(FString(Path("out/character.glb"))), 32);
     EXPECT_EQ(ReadBytes(FString(Character)), InputBefore);
+    const nlohmann::json Summary = nlohmann::json::parse(Run.Out);
+    EXPECT_EQ(Summary["exitCode"], 0);
+    EXPECT_EQ(Summary["messages"].back()["level"], "note");
+    EXPECT_EQ(Summary["messages"].back()["text"], "Deleted 16 polygon(s).");
+    EXPECT_EQ(Summary["saved"][0], Path("out/character.glb"));
+    EXPECT_EQ(Summary["asset"]["lods"][0]["triangles"], 32);
+    EXPECT_EQ(Summary["log"][0],
+              "LogRivetEditor: Display: [RivetEditor] Deleted: 16 triangles, 10 vertices, 10 "
+              "vertex instances");
 }
 
 TEST_F(RunCommandTest, DeletesPaintedPolygonsFromAnFbxFileIntoGltf)
@@ -244,23 +256,4 @@ TEST_F(RunCommandTest, UndoAfterTheToolLeavesNothingToSave)
     EXPECT_EQ(Run.ExitCode, 0) << Run.Err;
     EXPECT_THAT(Run.Out, HasSubstr("undid Delete Polygons\nnothing changed: no files written\n"));
     EXPECT_FALSE(std::filesystem::exists(Path("character_rivet")));
-}
-
-TEST_F(RunCommandTest, JsonSummaryIsTheOnlyOutputAndVerboseAddsTheLog)
-{
-    const FCliRun Run = RunCli({"--json", "-v", "run", Character, "--tool", "Delete Polygons", "--select",
-                                "slot:Slot_0", "--press", DeleteButton, "--out", Path("out")});
-
-    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
-    const nlohmann::json Summary = nlohmann::json::parse(Run.Out);
-    EXPECT_EQ(Summary["exitCode"], 0);
-    EXPECT_EQ(Summary["messages"].back()["level"], "note");
-    EXPECT_EQ(Summary["messages"].back()["text"], "Deleted 16 polygon(s).");
-    EXPECT_EQ(Summary["saved"][0], Path("out/character.glb"));
-    EXPECT_EQ(Summary["asset"]["lods"][0]["triangles"], 32);
-    EXPECT_EQ(Summary["log"][0],
-              "LogRivetEditor: Display: [RivetEditor] Deleted: 16 triangles, 10 vertices, 10 "
-              "vertex instances");
-    EXPECT_THAT(Run.Err, HasSubstr("note: Deleted 16 polygon(s).\n"));
-    EXPECT_THAT(Run.Err, HasSubstr("log: LogRivetEditor: Display: [RivetEditor] Deleted: 16 triangles"));
 }

@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 
 namespace
 {
@@ -67,20 +66,6 @@ TEST_F(DeletePolygonsOpTest, NothingOrEverythingToDeleteIsRefusedAndOnlyEverythi
     Mesh->ClearMeshDescription(0);
     ExpectRefused(Mesh, TriangleIDs({0}));
     EXPECT_EQ(Log.CountLines(LogCategory), 1);
-}
-
-TEST_F(DeletePolygonsOpTest, AllButOneTriangleLeavesThatOne)
-{
-    TArray<FTriangleID> AllButLast = AllTriangles(LOD0());
-    const std::array<FVector3f, 3> Survivor = TriangleCornerPositions(LOD0(), AllButLast.Pop());
-
-    EXPECT_EQ(DeletePolygons(Mesh, AllButLast, true), 47);
-    ASSERT_EQ(LOD0().Triangles().Num(), 1);
-    EXPECT_EQ(TriangleCornerPositions(LOD0(), FTriangleID(0)), Survivor);
-    EXPECT_EQ(LOD0().Vertices().Num(), 3);
-    EXPECT_EQ(LOD0().VertexInstances().Num(), 3);
-    EXPECT_EQ(LOD0().Edges().Num(), 3);
-    ExpectConsistent(LOD0());
 }
 
 TEST_F(DeletePolygonsOpTest, TheSummaryCountsWhatWentWithTheTrianglesEachOnce)

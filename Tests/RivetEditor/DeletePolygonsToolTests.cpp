@@ -67,16 +67,30 @@ TEST_F(DeletePolygonsToolTest, StartsThroughTheModeWithItsPanelHintAndMetadata)
               "selected -- an empty mesh\nmakes the asset invalid.");
 }
 
-TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonEndsAndUndoesInOneStep)
+TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonOnceEndsAndUndoesInOneStep)
 {
-    const TStrongObjectPtr<URivetDeletePolygonsToolProperties> Settings(Start()->GetSettings());
+    URivetDeletePolygonsTool* Tool = Start();
+    const TStrongObjectPtr<URivetDeletePolygonsToolProperties> Settings(Tool->GetSettings());
     const FSkeletalMeshSnapshot Before(*Mesh);
     const FMeshDescription& BeforeLOD0 = *Before.Descriptions[0];
-
-    DeleteSelection({7});
+    // A second preview triangle over asset triangle 7, and two presses before a tick: one delete.
+    int32 Copy = INDEX_NONE;
+    Tool->GetPreviewMesh()->EditMesh(
+        [&](FDynamicMesh3& Preview)
+        {
+            const FIndex3i Corners = Preview.GetTriangle(7);
+            const FVector Shift(0.001, 0.0, 0.0);
+            Copy = Preview.AppendTriangle({Preview.AppendVertex(Preview.GetVertex(Corners.A) + Shift),
+                                           Preview.AppendVertex(Preview.GetVertex(Corners.B) + Shift),
+                                           Preview.AppendVertex(Preview.GetVertex(Corners.C) + Shift)});
+        });
+    ASSERT_TRUE(Editor.SelectPreviewTriangles({7, Copy}));
+    Press("DeleteNow");
+    DeleteSelection({});
 
     ExpectLastMessage(Editor, TextNamespace, "DeleteDone", "Deleted 1 polygon(s).",
                       EToolMessageLevel::UserNotification);
+    EXPECT_EQ(CountMessages(Editor, "DeleteDone"), 1);
     EXPECT_EQ(Editor.GetActiveTool(), nullptr);
     // The painted triangle went; the others stay in their order.
     ASSERT_EQ(Triangles(Mesh), 47);
@@ -86,6 +100,7 @@ TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonEndsAndUndoesInOneStep)
                   TriangleCornerPositions(BeforeLOD0, FTriangleID(Triangle < 7 ? Triangle : Triangle + 1)));
     }
     EXPECT_TRUE(Mesh->HasValidRenderData());
+    ASSERT_EQ(Editor.GetLog().CountLines(LogCategory), 1);
     EXPECT_TRUE(Editor.GetLog().ContainsMessage(
         LogCategory, "[RivetEditor] Deleted: 1 triangles, 0 vertices, 0 vertex instances"));
     ExpectOneUndoStep("Delete Polygons", "DeletePolygonsTransaction");
@@ -101,34 +116,6 @@ TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonEndsAndUndoesInOneStep)
     ASSERT_TRUE(Editor.Undo());
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
     EXPECT_FALSE(Editor.Undo());
-}
-
-TEST_F(DeletePolygonsToolTest, TwoPreviewTrianglesOnOneAssetTriangleAndTwoPressesBeforeATickDeleteOnce)
-{
-    URivetDeletePolygonsTool* Tool = Start();
-    int32 Copy = INDEX_NONE;
-    Tool->GetPreviewMesh()->EditMesh(
-        [&](FDynamicMesh3& Preview)
-        {
-            const FIndex3i Corners = Preview.GetTriangle(9);
-            const FVector Shift(0.001, 0.0, 0.0);
-            Copy = Preview.AppendTriangle({Preview.AppendVertex(Preview.GetVertex(Corners.A) + Shift),
-                                           Preview.AppendVertex(Preview.GetVertex(Corners.B) + Shift),
-                                           Preview.AppendVertex(Preview.GetVertex(Corners.C) + Shift)});
-        });
-
-    // Two presses before a tick delete once.
-    ASSERT_TRUE(Editor.SelectPreviewTriangles({9, Copy}));
-    Press("Delete Selected Polygons");
-    Press("DeleteNow");
-    Editor.Tick(2);
-
-    ExpectLastMessage(Editor, TextNamespace, "DeleteDone", "Deleted 1 polygon(s).",
-                      EToolMessageLevel::UserNotification);
-    EXPECT_EQ(CountMessages(Editor, "DeleteDone"), 1);
-    EXPECT_EQ(Triangles(Mesh), 47);
-    ExpectOneUndoStep("Delete Polygons");
-    EXPECT_EQ(Editor.GetLog().CountLines(LogCategory), 1);
 }
 
 TEST_F(DeletePolygonsToolTest, SelectingEveryPolygonIsRejectedAndTheToolStays)

@@ -2,8 +2,6 @@
 
 #include "CoreUObject/Misc/PackageName.h"
 #include "CoreUObject/Object/Package.h"
-#include "MeshDescription/MeshAttributes.h"
-#include "RivetEditor/Private/Ops/RivetMeshCommit.h"
 #include "RivetEditor/Private/Tools/RivetDetachTool.h"
 #include "VantorEd/Assets/AssetRegistry.h"
 #include "VantorEd/Assets/AssetTools.h"
@@ -142,35 +140,4 @@ TEST_F(DetachToolTest, AFailureAfterTheDuplicateLeavesTheNewAssetAndSaysWhatToDo
 
     ASSERT_TRUE(Editor.Undo());
     EXPECT_EQ(FindPart(), nullptr);
-}
-
-TEST_F(DetachToolTest, ADoubleSidedCardDetachesWithBothFaces)
-{
-    // A card of one triangle, drawn from both sides: its back face has the same corners, reversed.
-    FMeshDescription& LOD0 = *Mesh->GetMeshDescription(0);
-    const FVertexID Corners[3] = {LOD0.CreateVertex(), LOD0.CreateVertex(), LOD0.CreateVertex()};
-    for (int32 Corner = 0; Corner < 3; ++Corner)
-    {
-        LOD0.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position)[Corners[Corner]] =
-            FVector3f(1.0f + (Corner == 1), 1.0f + (Corner == 2), 3.0f);
-    }
-    const auto AddFace = [&](int32 A, int32 B, int32 C)
-    {
-        const FVertexInstanceID Face[3] = {LOD0.CreateVertexInstance(Corners[A]),
-                                           LOD0.CreateVertexInstance(Corners[B]),
-                                           LOD0.CreateVertexInstance(Corners[C])};
-        LOD0.CreateTriangle(FPolygonGroupID(0), Face);
-    };
-    AddFace(0, 1, 2);
-    AddFace(0, 2, 1);
-    CommitLOD0(*Mesh, true);
-    ASSERT_EQ(Triangles(Mesh), 50);
-    Start();
-
-    DetachSelection({48, 49});
-
-    const USkeletalMesh* Part = FindPart();
-    ASSERT_NE(Part, nullptr);
-    EXPECT_EQ(Triangles(Part), 2);
-    EXPECT_EQ(Triangles(Mesh), 48) << "no face of the card is left behind";
 }
