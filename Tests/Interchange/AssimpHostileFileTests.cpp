@@ -3,6 +3,7 @@
 #include "Interchange/Private/AssimpFileAccess.h"
 #include "Interchange/Private/AssimpMeshImporter.h"
 #include "Interchange/Private/AssimpSkeletonImporter.h"
+#include "BadInputFixture.h"
 #include "Support/Assimp/AssimpTestScene.h"
 #include "Support/TestFiles.h"
 
@@ -75,3 +76,15 @@ TEST(AssimpHostileFiles, SideFilesAreOpenedOnlyFromTheFilesFolderAndNeverWaitedO
     }
 }
 } // namespace
+
+// Files on which the general importer itself stops the process (a failed check in the Collada and
+// DirectX readers, memory released twice when an FBX scene is torn down), found by fuzzing.
+TEST_F(BadInput, FilesThatStopTheGeneralImporterAreRefused)
+{
+    for (const char* Name : {"assert.dae", "assert.x", "double-free.fbx"})
+    {
+        SCOPED_TRACE(Name);
+        ExpectRefused(FString(RIVET_INTERCHANGE_TEST_DATA "/AssimpCrashes/") + Name, "the file cannot be read: the importer stopped on it (the file is damaged or uses a "
+                            "feature the importer cannot handle)");
+    }
+}

@@ -8,6 +8,7 @@
 #include "Interchange/Private/AssimpSkeletonImporter.h"
 #include "Interchange/Private/ImportedText.h"
 #include "Interchange/Private/InterchangeFailure.h"
+#include "Interchange/Private/IsolatedRun.h"
 #include "Interchange/Private/MeshDescriptionBuilder.h"
 
 #include <assimp/Importer.hpp>
@@ -15,7 +16,7 @@
 
 namespace
 {
-const aiScene& ReadScene(Assimp::Importer& Importer, const FString& Path)
+const aiScene& ReadUncheckedScene(Assimp::Importer& Importer, const FString& Path)
 {
     // The importer owns and deletes its file access.
     Importer.SetIOHandler(new FAssimpFileAccess(Path));
@@ -27,6 +28,25 @@ const aiScene& ReadScene(Assimp::Importer& Importer, const FString& Path)
         FailImport("the file cannot be read: %s", *ImportedText::ForMessage(Importer.GetErrorString(), 200));
     }
     return *Scene;
+}
+
+/**
+ * Reads the file with the general importer, which stops the process on some damaged files (failed
+ * checks, memory released twice while the scene is torn down). A first read and tear-down in a child
+ * process finds those files, which are refused before the importer runs here.
+ */
+const aiScene& ReadScene(Assimp::Importer& Importer, const FString& Path)
+{
+    const bool bFinished = FinishesInChildProcess([&Path] {
+        Assimp::Importer Probe;
+        ReadUncheckedScene(Probe, Path);
+    });
+    if (!bFinished)
+    {
+        FailImport("the file cannot be read: the importer stopped on it (the file is damaged or uses a "
+                   "feature the importer cannot handle)");
+    }
+    return ReadUncheckedScene(Importer, Path);
 }
 } // namespace
 
