@@ -46,8 +46,10 @@ bool FAxisConversion::IsIdentity() const
 
 FVector FAxisConversion::Direction(const FVector& V) const
 {
+    // Adding zero turns a negated zero into zero, as reading the host's own files does: a file's zeros
+    // stay the same zeros when the assets are written and read again.
     const double In[3] = {V.X, V.Y, V.Z};
-    return FVector(Sign[0] * In[Axis[0]], Sign[1] * In[Axis[1]], Sign[2] * In[Axis[2]]);
+    return FVector(Sign[0] * In[Axis[0]] + 0.0, Sign[1] * In[Axis[1]] + 0.0, Sign[2] * In[Axis[2]] + 0.0);
 }
 
 FVector FAxisConversion::ScaleFactors(const FVector& S) const
