@@ -16,9 +16,10 @@ const char* UnitName(double CentimetresPerUnit)
     };
     static constexpr FUnit Units[] = {{0.1, "millimetres"}, {1.0, "centimetres"}, {2.54, "inches"},
                                       {30.48, "feet"},      {100.0, "metres"},    {100000.0, "kilometres"}};
+    // Files often keep the unit as a float.
     for (const FUnit& Unit : Units)
     {
-        if (std::abs(CentimetresPerUnit - Unit.Centimetres) <= 1e-9 * Unit.Centimetres)
+        if (std::abs(CentimetresPerUnit - Unit.Centimetres) <= 1e-6 * Unit.Centimetres)
         {
             return Unit.Name;
         }
