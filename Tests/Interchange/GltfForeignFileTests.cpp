@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using nlohmann::json;
 
 namespace
@@ -308,5 +310,82 @@ TEST_F(GltfForeignFile, RecordedKeyCountsThatDoNotMatchTheKeysAreResampled)
     EXPECT_EQ(Result.Warnings,
               TArray<FString>{"animation 'Lift': its channels do not have the 1000000 keys its "
                               "extras record; it is resampled at 30 keys per second"});
+}
+
+/** Each channel of the document's first animation as "node name/path". */
+std::vector<std::string> ChannelTargets(const json& Document)
+{
+    std::vector<std::string> Targets;
+    for (const json& Channel : Document["animations"][0]["channels"])
+    {
+        const json& Target = Channel["target"];
+        Targets.push_back(Document["nodes"][Target["node"].get<int>()]["name"].get<std::string>() + "/" +
+                          Target["path"].get<std::string>());
+    }
+    return Targets;
+}
+
+// What the file says that the assets have no place for comes back when they are written: the names of
+// the mesh, its node, the skin and the animation, and the order of the channels; two primitives that
+// share a material become two groups drawing with one slot, and are written as one material used twice.
+TEST_F(GltfForeignFile, WritingTheAssetsAgainKeepsTheFilesNamesChannelOrderAndSharedMaterial)
+{
+    FTestGltfDocument Document = MakeEightInfluenceTriangle();
+    json& Mesh = Document.Json["meshes"][0];
+    Mesh["name"] = "BodyMesh";
+    Mesh["primitives"].push_back(Mesh["primitives"][0]);
+    Mesh["primitives"][1]["indices"] = Document.AddIndices({0, 2, 1});
+    Mesh["primitives"][0]["material"] = Mesh["primitives"][1]["material"] = 0;
+    Document.Json["materials"] = json::array({{{"name", "Skin"}}});
+    Document.Json["skins"][0]["name"] = "Armature";
+    Document.Json["nodes"][8]["name"] = "Body";
+    const int Times = Document.AddFloats({0.0f, 1.0f}, "SCALAR", true);
+    const int Moves = Document.AddFloats({0, 0.5f, 0, 0, 1.5f, 0}, "VEC3");
+    const int Turns = Document.AddFloats({0, 0, 0, 1, 0, 0, 0.70710677f, 0.70710677f}, "VEC4");
+    const int Sizes = Document.AddFloats({1, 1, 1, 2, 2, 2}, "VEC3");
+    json Animation{{"name", "Armature|Wave"}, {"samplers", json::array()}, {"channels", json::array()}};
+    for (const auto& [Node, Path] : std::vector<std::pair<int, std::string>>{{2, "scale"},
+                                                                             {1, "rotation"},
+                                                                             {2, "translation"},
+                                                                             {1, "translation"},
+                                                                             {2, "rotation"},
+                                                                             {1, "scale"}})
+    {
+        const int Output = Path == "rotation" ? Turns : Path == "scale" ? Sizes : Moves;
+        Animation["channels"].push_back(
+            {{"sampler", Animation["samplers"].size()}, {"target", {{"node", Node}, {"path", Path}}}});
+        Animation["samplers"].push_back({{"input", Times}, {"output", Output}});
+    }
+    Document.Json["animations"] = json::array({Animation});
+    const FInterchangeResult Result = Import(Document, "character.gltf");
+    ASSERT_TRUE(Result.bSuccess);
+    EXPECT_EQ(Result.Mesh->GetMaterials().Num(), 1) << "one slot per material";
+    EXPECT_EQ(Result.Mesh->GetLODInfo(0)->LODMaterialMap, (TArray<int32>{0, 0})) << "a group per primitive";
+
+    const FString Written = Folder.File("written/character.gltf");
+    std::filesystem::create_directories(std::filesystem::path(*Written).parent_path());
+    ASSERT_TRUE(SavePackageToFile(*Result.Package, Written).bSuccess);
+    const json Out = json::parse(ReadBytes(Written));
+    EXPECT_EQ(Out["meshes"][0]["name"], "BodyMesh");
+    EXPECT_EQ(Out["skins"][0]["name"], "Armature");
+    EXPECT_EQ(Out["animations"][0]["name"], "Armature|Wave");
+    EXPECT_EQ(ChannelTargets(Out), ChannelTargets(Document.Json));
+    ASSERT_EQ(Out["materials"].size(), 1u);
+    EXPECT_EQ(Out["materials"][0]["name"], "Skin");
+    EXPECT_EQ(Out["nodes"].back()["name"], "Body") << "the mesh's node comes last";
+    ASSERT_EQ(Out["meshes"][0]["primitives"].size(), 2u);
+    for (const json& Primitive : Out["meshes"][0]["primitives"])
+    {
+        EXPECT_EQ(Primitive["material"], 0);
+    }
+
+    // Read and written once more, the file is the same.
+    const FInterchangeResult Again = ImportSkinnedMeshFile(Written);
+    ASSERT_TRUE(Again.bSuccess) << *Again.Error;
+    const FString Twice = Folder.File("twice/character.gltf");
+    std::filesystem::create_directories(std::filesystem::path(*Twice).parent_path());
+    ASSERT_TRUE(SavePackageToFile(*Again.Package, Twice).bSuccess);
+    EXPECT_EQ(ReadBytes(Twice), ReadBytes(Written));
+    EXPECT_EQ(ReadBytes(Folder.File("twice/character.bin")), ReadBytes(Folder.File("written/character.bin")));
 }
 } // namespace

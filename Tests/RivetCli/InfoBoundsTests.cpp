@@ -1,8 +1,13 @@
 #include "CliTestFixture.h"
+#include "Core/Math/Box.h"
+#include "Core/Math/Vector.h"
 #include "Support/Assimp/AssimpTestScene.h"
 
 #include <assimp/scene.h>
 #include <nlohmann/json.hpp>
+
+#include <functional>
+#include <regex>
 
 using nlohmann::json;
 using testing::HasSubstr;
@@ -11,9 +16,14 @@ namespace
 {
 using InfoBoundsTest = CliTest;
 
-std::string FormatBox(double X0, double Y0, double Z0, double X1, double Y1, double Z1)
+std::string FormatBox(const FVector& A, const FVector& B)
 {
-    return *FString::Printf("%.9g,%.9g,%.9g,%.9g,%.9g,%.9g", X0, Y0, Z0, X1, Y1, Z1);
+    return *FString::Printf("%.17g,%.17g,%.17g,%.17g,%.17g,%.17g", A.X, A.Y, A.Z, B.X, B.Y, B.Z);
+}
+
+FVector ReadVector(const json& Vector)
+{
+    return FVector(Vector[0].get<double>(), Vector[1].get<double>(), Vector[2].get<double>());
 }
 
 std::string DeletedMessage(const FCliRun& Run)
@@ -22,69 +32,91 @@ std::string DeletedMessage(const FCliRun& Run)
     return Start == std::string::npos ? std::string()
                                       : Run.Out.substr(Start, Run.Out.find('\n', Start) - Start);
 }
+
+/** A file, its frame as info names it, and a host point in the file's coordinates as the making program shows
+ * it. */
+struct FFrameCase
+{
+    const char* Name;
+    const char* Axes;
+    std::function<FVector(const FVector&)> ToFile;
+};
+
+/** The test scene as ASCII FBX whose header says Z up and inches: file coordinates are host centimetres
+ * / 2.54. */
+std::string WriteZUpInchesFbx(const std::string& Path)
+{
+    EXPECT_EQ(ExportAssimpTestScene(*BuildAssimpTestScene(), "fbxa", Path), "");
+    std::string Text = ReadBytes(FString(Path));
+    Text = std::regex_replace(Text, std::regex(R"(("UpAxis", "int", "Integer", "", )1)"), "$012");
+    Text =
+        std::regex_replace(Text, std::regex(R"(("UnitScaleFactor", "double", "Number", "", )1)"), "$012.54");
+    WriteBytes(FString(Path), Text);
+    return Path;
+}
 } // namespace
 
+// rivet info prints each LOD's bounds in the host's frame and in the file's own, and a box@file: box in the
+// file's coordinates selects what the same box: in the host's does: for glTF (Y up, metres: file (x, y, z)
+// is host (x, z, -y) / 100) and for an FBX file that names its own up axis and unit.
 TEST_F(InfoBoundsTest, BoundsInBothFramesAndTriangleListsLetABoxOrAnIslandBeWrittenWithoutGuessing)
 {
-    const FCliRun Info = RunCli({"--json", "info", Character, "--tris"});
-    ASSERT_EQ(Info.ExitCode, 0) << Info.Err;
-    EXPECT_THAT(Info.Err, HasSubstr("    bounds in host axes (Z up, centimetres): min ("));
-    EXPECT_THAT(Info.Err, HasSubstr("    bounds in the file's axes (Y up, metres): min ("));
-    EXPECT_THAT(
-        Info.Err,
-        HasSubstr("  islands (1; island:ID takes any ID of one):\n    island 0: 48 triangles: 0-47\n"));
-    const json Asset = json::parse(Info.Out)["assets"][0];
-    const json& Host = Asset["lods"][0]["bounds"];
-    const json& File = Asset["lods"][0]["fileBounds"];
-    for (const char* Corner : {"min", "max"})
+    const FFrameCase Cases[] = {
+        {"character.glb", "Y up, metres",
+         [](const FVector& H)
+         {
+             return FVector(H.X, H.Z, -H.Y) / 100.0;
+         }},
+        {"inches.fbx", "Z up, inches",
+         [](const FVector& H)
+         {
+             return H / 2.54;
+         }},
+    };
+    WriteZUpInchesFbx(Path("inches.fbx"));
+    for (const FFrameCase& Case : Cases)
     {
-        // glTF is Y up in metres: file (x, y, z) = host (x, z, -y) / 100, so the file's minimum z is -max y.
-        const json& Other = Host[std::string(Corner) == "min" ? "max" : "min"];
-        EXPECT_DOUBLE_EQ(File[Corner][0].get<double>(), Host[Corner][0].get<double>() / 100);
-        EXPECT_DOUBLE_EQ(File[Corner][1].get<double>(), Host[Corner][2].get<double>() / 100);
-        EXPECT_DOUBLE_EQ(File[Corner][2].get<double>(), -Other[1].get<double>() / 100);
+        SCOPED_TRACE(Case.Name);
+        const FCliRun Info = RunCli({"--json", "info", Path(Case.Name)});
+        ASSERT_EQ(Info.ExitCode, 0) << Info.Err;
+        EXPECT_THAT(Info.Err, HasSubstr("    bounds in host axes (Z up, centimetres): min ("));
+        EXPECT_THAT(Info.Err,
+                    HasSubstr(std::string("    bounds in the file's axes (") + Case.Axes + "): min ("));
+        const json Asset = json::parse(Info.Out)["assets"][0];
+        const FBox Host(ReadVector(Asset["lods"][0]["bounds"]["min"]),
+                        ReadVector(Asset["lods"][0]["bounds"]["max"]));
+        FBox Expected;
+        Expected += Case.ToFile(Host.Min);
+        Expected += Case.ToFile(Host.Max);
+        EXPECT_TRUE(ReadVector(Asset["lods"][0]["fileBounds"]["min"]).Equals(Expected.Min, 1e-6));
+        EXPECT_TRUE(ReadVector(Asset["lods"][0]["fileBounds"]["max"]).Equals(Expected.Max, 1e-6));
+
+        // The left half, once in host coordinates and once in the file's: the same triangles.
+        const FVector Low = Host.Min - FVector(1.0, 1.0, 1.0);
+        const FVector High(Host.GetCenter().X, Host.Max.Y + 1.0, Host.Max.Z + 1.0);
+        const auto Delete = [&](const std::string& Box, const char* Out)
+        {
+            return RunCli({"run", Path(Case.Name), "--tool", "Delete Polygons", "--select", Box, "--press",
+                           "Delete Selected Polygons", "--out", Path(Out)});
+        };
+        const FCliRun ByHost = Delete("box:" + FormatBox(Low, High), "host");
+        const FCliRun ByFile = Delete("box@file:" + FormatBox(Case.ToFile(Low), Case.ToFile(High)), "file");
+        ASSERT_EQ(ByHost.ExitCode, 0) << ByHost.Err;
+        ASSERT_EQ(ByFile.ExitCode, 0) << ByFile.Err;
+        EXPECT_THAT(DeletedMessage(ByHost), HasSubstr("Deleted "));
+        EXPECT_EQ(DeletedMessage(ByFile), DeletedMessage(ByHost));
     }
+
+    const FCliRun Lists = RunCli({"--json", "info", Character, "--tris"});
+    EXPECT_THAT(
+        Lists.Err,
+        HasSubstr("  islands (1; island:ID takes any ID of one):\n    island 0: 48 triangles: 0-47\n"));
+    const json Listing = json::parse(Lists.Out);
     int32 Listed = 0;
-    for (const json& Slot : Asset["triangleLists"]["slots"])
+    for (const json& Slot : Listing["assets"][0]["triangleLists"]["slots"])
     {
         Listed += Slot["triangles"].get<int32>();
     }
     EXPECT_EQ(Listed, 48);
-
-    // The left half of the grid, once in host coordinates and once in the file's: the same triangles.
-    const double MinX = Host["min"][0], MinY = Host["min"][1], MinZ = Host["min"][2];
-    const double MaxY = Host["max"][1], MaxZ = Host["max"][2];
-    const double MidX = (MinX + Host["max"][0].get<double>()) / 2;
-    const std::string HostBox = "box:" + FormatBox(MinX - 1, MinY - 1, MinZ - 1, MidX, MaxY + 1, MaxZ + 1);
-    const std::string FileBox = "box@file:" + FormatBox((MinX - 1) / 100, (MinZ - 1) / 100, -(MaxY + 1) / 100,
-                                                        MidX / 100, (MaxZ + 1) / 100, -(MinY - 1) / 100);
-    const auto Delete = [&](const std::string& Box, const char* Out)
-    {
-        return RunCli({"run", Character, "--tool", "Delete Polygons", "--select", Box, "--press",
-                       "Delete Selected Polygons", "--out", Path(Out)});
-    };
-    const FCliRun ByHost = Delete(HostBox, "host");
-    const FCliRun ByFile = Delete(FileBox, "file");
-    ASSERT_EQ(ByHost.ExitCode, 0) << ByHost.Err;
-    ASSERT_EQ(ByFile.ExitCode, 0) << ByFile.Err;
-    EXPECT_EQ(DeletedMessage(ByFile), DeletedMessage(ByHost));
     EXPECT_EQ(CountFileTriangles(FString(Path("file/character.glb"))), 24);
-}
-
-TEST_F(InfoBoundsTest, AnFbxFileShowsHostBoundsOnlyAndRefusesFileBoxes)
-{
-    const std::string Fbx = Path("scene.fbx");
-    ASSERT_EQ(ExportAssimpTestScene(*BuildAssimpTestScene(), "fbxa", Fbx), "");
-
-    const FCliRun Info = RunCli({"info", Fbx});
-    const FCliRun Run = RunCli({"run", Fbx, "--tool", "Delete Polygons", "--select", "box@file:0,0,0,1,1,1"});
-
-    EXPECT_THAT(Info.Out,
-                HasSubstr("  the file's axes are unknown: an FBX file names its own up axis and unit\n"));
-    EXPECT_THAT(Info.Out, testing::Not(HasSubstr("bounds in the file's axes")));
-    EXPECT_EQ(Run.ExitCode, 2);
-    EXPECT_THAT(Run.Err,
-                HasSubstr("box@file: the file's axes are unknown: an FBX file names its own up axis and "
-                          "unit; use box: with the host's coordinates (rivet info prints the bounds in "
-                          "both)"));
 }

@@ -196,6 +196,13 @@ TEST_F(SelectionPainterTest, RefusesUnknownNamesAndTrianglesChangingNothing)
     ExpectRefused({"all", "bone:Tail"}, "no bone 'Tail'");
     ExpectRefused({"-all", "tris:40-99"}, "triangle 48 is not a triangle of the preview mesh (0-47)");
     ExpectRefused({"invert", "island:99"}, "triangle 99 is not a triangle of the preview mesh (0-47)");
+    const char* const UseHostBox =
+        "; use box: with the host's coordinates (rivet info prints the bounds in both)";
+    ExpectRefused({"box@file:0,0,0,1,1,1"},
+                  FString("box@file: the file's axes are unknown: the asset has no source file") +
+                      UseHostBox);
+    Mesh->SetSourceFile(NewObject<UAssetSourceFile>(Mesh));
+    ExpectRefused({"box@file:0,0,0,1,1,1"}, FString("box@file: the file's axes are unknown") + UseHostBox);
 
     Paint({"-all", "tris:3"});
     RunToolAction(EMeshSelectionToolActions::Delete);

@@ -5,6 +5,7 @@
 #include "Engine/PhysicsEngine/PhysicsAsset.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Private/ImportPackageScope.h"
+#include "Interchange/Private/SourceFileMetadata.h"
 #include "Interchange/Private/UniqueNameSet.h"
 
 #include <cctype>
@@ -45,19 +46,32 @@ USkeletalMeshSocket* MakeSocket(UObject* Outer, const FImportedSocket& Source)
     return Socket;
 }
 
+UMaterial* MakeMaterial(USkeletalMesh& Mesh, FNamePool& Names, const FImportedMaterial& Source)
+{
+    UMaterial* Material = NewObject<UMaterial>(&Mesh, Names.Take(Source.Name, "Material"));
+    Material->BaseColor = Source.BaseColor;
+    Material->Metallic = Source.Metallic;
+    Material->Roughness = Source.Roughness;
+    Material->bTwoSided = Source.bTwoSided;
+    return Material;
+}
+
 void AddSlots(USkeletalMesh& Mesh, const TArray<FImportedSlot>& Slots)
 {
     FNamePool MaterialNames;
+    TMap<int32, UMaterial*> MaterialOfFile;
     for (const FImportedSlot& Slot : Slots)
     {
         UMaterial* Material = nullptr;
         if (Slot.bHasMaterial)
         {
-            Material = NewObject<UMaterial>(&Mesh, MaterialNames.Take(Slot.Material.Name, "Material"));
-            Material->BaseColor = Slot.Material.BaseColor;
-            Material->Metallic = Slot.Material.Metallic;
-            Material->Roughness = Slot.Material.Roughness;
-            Material->bTwoSided = Slot.Material.bTwoSided;
+            UMaterial** Shared =
+                Slot.FileMaterial != INDEX_NONE ? MaterialOfFile.Find(Slot.FileMaterial) : nullptr;
+            Material = Shared ? *Shared : MakeMaterial(Mesh, MaterialNames, Slot.Material);
+            if (Slot.FileMaterial != INDEX_NONE)
+            {
+                MaterialOfFile.Add(Slot.FileMaterial, Material);
+            }
         }
         FSkeletalMaterial& Added =
             Mesh.GetMaterials().Emplace_GetRef(Material, Slot.SlotName, Slot.ImportedSlotName);
@@ -175,6 +189,7 @@ void BuildSkinnedMeshAssets(FImportedScene&& Scene, const FAssetTarget& Target, 
         Mesh->SetPhysicsAsset(OutResult.PhysicsAsset);
     }
     BuildAnimations(*Package, Names, Scene.Animations, *Skeleton, OutResult);
+    SourceFileMetadata::Record(*Source, Scene, OutResult.Animations);
     Mesh->PostEditChange();
     Package->SetDirtyFlag(true);
     OutResult.Package = PackageScope.Keep();

@@ -64,6 +64,7 @@ void ImportAssimpScene(const FString& Path, FImportedScene& OutScene)
     Assimp::Importer Importer;
     const aiScene& Scene = ReadScene(Importer, Path);
     const FAssimpNodeGraph Graph(Scene);
+    OutScene.FileFrame = Graph.GetConversion();
     const FAssimpSkeletonBinding Binding =
         ImportAssimpSkeleton(Scene, Graph, OutScene.Skeleton, OutScene.Warnings);
     const TArray<int32>& BoneOfNode = Binding.BoneOfNode;

@@ -47,7 +47,14 @@ bool FAxisConversion::IsIdentity() const
 FVector FAxisConversion::Direction(const FVector& V) const
 {
     const double In[3] = {V.X, V.Y, V.Z};
-    return FVector(Sign[0] * In[Axis[0]], Sign[1] * In[Axis[1]], Sign[2] * In[Axis[2]]);
+    return FVector(Component(In, 0), Component(In, 1), Component(In, 2));
+}
+
+double FAxisConversion::Component(const double (&In)[3], int32 Index) const
+{
+    // A turned-over axis would make the file's zeros negative zeros, which the host's own files do not
+    // keep: adding zero keeps them zeros, so the assets write the same bytes after another read.
+    return Sign[Index] < 0.0 ? -In[Axis[Index]] + 0.0 : In[Axis[Index]];
 }
 
 FVector FAxisConversion::ScaleFactors(const FVector& S) const

@@ -36,4 +36,8 @@ struct FAxisConversion
     /** A file transform seen in host space: conversion⁻¹ · T · conversion. */
     FTransform Transform(const FTransform& T) const;
     FMatrix Matrix(const FMatrix& M) const;
+
+private:
+    /** Component Index of a host vector from a file vector's components In. */
+    double Component(const double (&In)[3], int32 Index) const;
 };

@@ -157,34 +157,46 @@ public:
     {
     }
 
-    FImportedAnimation Read(int32 AnimationIndex)
+    /** The animation with a track per animated bone, in the order of the bones' first channels. */
+    FImportedAnimation Read(int32 AnimationIndex, FImportedGltfLayout::FAnimation& OutLayout)
     {
         const tinygltf::Animation& Animation = Model.animations[AnimationIndex];
         std::map<int32, FNodeChannels> Channels;
+        TArray<int32> NodeOrder;
         double EndTime = 0.0;
+        OutLayout.Name = FString(Animation.name);
         for (const tinygltf::AnimationChannel& Channel : Animation.channels)
         {
-            ReadChannel(Animation, Channel, Channels, EndTime);
+            const size_t NumNodes = Channels.size();
+            if (ReadChannel(Animation, Channel, Channels, EndTime))
+            {
+                if (Channels.size() > NumNodes)
+                {
+                    NodeOrder.Add(Channel.target_node);
+                }
+                OutLayout.Channels.Add({BoneOfNode(Channel.target_node), FString(Channel.target_path)});
+            }
         }
         FImportedAnimation Result;
         Result.Name = MakeAnimationName(FString(Animation.name), AnimationIndex);
         const bool bKeysByIndex = ChooseKeys(Animation, Channels, EndTime, Result);
         CountTrackKeys(Result, static_cast<int32>(Channels.size()));
-        for (const auto& [Node, NodeChannels] : Channels)
+        for (const int32 Node : NodeOrder)
         {
-            Result.Tracks.Add(MakeTrack(Node, NodeChannels, Result, bKeysByIndex));
+            Result.Tracks.Add(MakeTrack(Node, Channels.at(Node), Result, bKeysByIndex));
         }
         return Result;
     }
 
 private:
-    void ReadChannel(const tinygltf::Animation& Animation, const tinygltf::AnimationChannel& Channel,
+    /** Reads a channel of a bone; false for channels that are skipped. */
+    bool ReadChannel(const tinygltf::Animation& Animation, const tinygltf::AnimationChannel& Channel,
                      std::map<int32, FNodeChannels>& OutChannels, double& InOutEndTime)
     {
         if (Channel.target_path == "weights")
         {
             AddWarningOnce("skipped morph-weight animation channels");
-            return;
+            return false;
         }
         if (Channel.target_node < 0 || Channel.target_node >= Graph.Num())
         {
@@ -197,7 +209,7 @@ private:
         if (BoneOfNode(Channel.target_node).IsNone())
         {
             AddWarningOnce("skipped animation channels of nodes that are no bones");
-            return;
+            return false;
         }
         FNodeChannels& Node = OutChannels[Channel.target_node];
         FSampledChannel* Target = Channel.target_path == "translation" ? &Node.Translation
@@ -210,6 +222,7 @@ private:
         }
         ReadSampler(Animation.samplers[Channel.sampler], Target == &Node.Rotation, *Target);
         InOutEndTime = std::max(InOutEndTime, static_cast<double>(Target->Times.Last()));
+        return true;
     }
 
     void ReadSampler(const tinygltf::AnimationSampler& Sampler, bool bRotation, FSampledChannel& Out)
@@ -386,11 +399,11 @@ private:
 
 void ReadGltfAnimations(const tinygltf::Model& Model, const FGltfNodeGraph& Graph,
                         const FBoneOfNode& BoneOfNode, TArray<FImportedAnimation>& OutAnimations,
-                        TArray<FString>& OutWarnings)
+                        TArray<FImportedGltfLayout::FAnimation>& OutLayouts, TArray<FString>& OutWarnings)
 {
     FAnimationReader Reader(Model, Graph, BoneOfNode, OutWarnings);
     for (int32 Index = 0; Index < static_cast<int32>(Model.animations.size()); ++Index)
     {
-        OutAnimations.Add(Reader.Read(Index));
+        OutAnimations.Add(Reader.Read(Index, OutLayouts.Emplace_GetRef()));
     }
 }

@@ -7,6 +7,7 @@
 #include "Interchange/Private/GltfMeshExporter.h"
 #include "Interchange/Private/InterchangeExtras.h"
 #include "Interchange/Private/PhysicsExtras.h"
+#include "Interchange/Private/SourceFileMetadata.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,8 +51,8 @@ void SetTransform(tinygltf::Node& Node, const FTransform& Transform)
 class FDocumentBuilder
 {
 public:
-    FDocumentBuilder(tinygltf::Model& InModel, FGltfExportReport& InReport)
-        : Model(InModel), Report(InReport), Writer(InModel)
+    FDocumentBuilder(tinygltf::Model& InModel, FGltfExportReport& InReport, FGltfLayoutRecord InLayout = {})
+        : Model(InModel), Report(InReport), Writer(InModel), Layout(std::move(InLayout))
     {
         Model.asset.version = "2.0";
         Model.asset.generator = "RivetEditor Interchange";
@@ -111,20 +112,30 @@ public:
         }
     }
 
+    /** A material per material the slots use, named after its first slot, and one per slot without one. */
     void WriteMaterials(const TArray<FSkeletalMaterial>& Slots)
     {
+        TMap<const UMaterial*, int32> Written;
         for (const FSkeletalMaterial& Slot : Slots)
         {
+            const UMaterial* Source = Slot.Material.Get();
+            if (const int32* Found = Source ? Written.Find(Source) : nullptr)
+            {
+                MaterialOfSlot.Add(*Found);
+                continue;
+            }
             tinygltf::Material Material;
             Material.name = *Slot.MaterialSlotName.ToString();
-            if (const UMaterial* Source = Slot.Material.Get())
+            if (Source)
             {
                 const FVector4f& C = Source->BaseColor;
                 Material.pbrMetallicRoughness.baseColorFactor = {C.X, C.Y, C.Z, C.W};
                 Material.pbrMetallicRoughness.metallicFactor = Source->Metallic;
                 Material.pbrMetallicRoughness.roughnessFactor = Source->Roughness;
                 Material.doubleSided = Source->bTwoSided;
+                Written.Add(Source, static_cast<int32>(Model.materials.size()));
             }
+            MaterialOfSlot.Add(static_cast<int32>(Model.materials.size()));
             Model.materials.push_back(Material);
         }
     }
@@ -132,9 +143,10 @@ public:
     void WriteMeshes(const USkeletalMesh& Mesh)
     {
         json Own{{"slots", json::array()}, {"lods", json::array()}};
-        for (const FSkeletalMaterial& Slot : Mesh.GetMaterials())
+        for (int32 Slot = 0; Slot < Mesh.GetMaterials().Num(); ++Slot)
         {
-            Own["slots"].push_back(InterchangeExtras::WriteSlot(Slot));
+            Own["slots"].push_back(
+                InterchangeExtras::WriteSlot(Mesh.GetMaterials()[Slot], MaterialOfSlot[Slot]));
         }
         int32 MainMesh = INDEX_NONE;
         for (int32 LODIndex = 0; LODIndex < Mesh.GetLODNum(); ++LODIndex)
@@ -146,9 +158,11 @@ public:
                     FString::Printf("LOD %d has no mesh description and was not written", LODIndex));
                 continue;
             }
-            const FGltfMeshExport Written =
-                WriteGltfMesh(*Description, SlotOfGroup(*Description, *Mesh.GetLODInfo(LODIndex)),
-                              FString::Printf("%s_LOD%d", *Mesh.GetName(), LODIndex), Writer, Model);
+            const FString Name = Layout.MeshNames.IsValidIndex(LODIndex)
+                                     ? Layout.MeshNames[LODIndex]
+                                     : FString::Printf("%s_LOD%d", *Mesh.GetName(), LODIndex);
+            const FGltfMeshExport Written = WriteGltfMesh(
+                *Description, MaterialOfGroup(*Description, *Mesh.GetLODInfo(LODIndex)), Name, Writer, Model);
             Report.NumDroppedInfluenceVertices += Written.NumDroppedVertices;
             const json Info = InterchangeExtras::WriteLODInfo(*Mesh.GetLODInfo(LODIndex));
             if (MainMesh == INDEX_NONE)
@@ -169,7 +183,7 @@ public:
         Extras[InterchangeExtras::Key].update(Own);
         Model.meshes[MainMesh].extras = InterchangeExtras::ToGltf(Extras);
         tinygltf::Node Node;
-        Node.name = *Mesh.GetName();
+        Node.name = *(Layout.bRecorded ? Layout.MeshNodeName : Mesh.GetName());
         Node.mesh = MainMesh;
         Node.skin = 0;
         Model.scenes[0].nodes.push_back(static_cast<int>(Model.nodes.size()));
@@ -179,7 +193,7 @@ public:
     void WriteSkin(const USkeletalMesh& Mesh)
     {
         tinygltf::Skin Skin;
-        Skin.name = *Mesh.GetName();
+        Skin.name = *(Layout.bRecorded ? Layout.SkinName : Mesh.GetName());
         Skin.skeleton = BoneNodes.IsEmpty() ? -1 : BoneNodes[0];
         TArray<float> Matrices;
         const TArray<FMatrix44f>& Inverse = Mesh.GetRefBasesInvMatrix();
@@ -262,6 +276,17 @@ private:
         return Modes;
     }
 
+    /** The file material of each polygon group: that of the slot it draws with (see SlotOfGroup). */
+    TArray<int32> MaterialOfGroup(const FMeshDescription& Description, const FSkeletalLODInfo& Info) const
+    {
+        TArray<int32> Materials = SlotOfGroup(Description, Info);
+        for (int32& Slot : Materials)
+        {
+            Slot = MaterialOfSlot.IsValidIndex(Slot) ? MaterialOfSlot[Slot] : INDEX_NONE;
+        }
+        return Materials;
+    }
+
     /** Section i (the i-th group with triangles) draws with LODMaterialMap[i] when set, else with its group's
      * slot. */
     static TArray<int32> SlotOfGroup(const FMeshDescription& Description, const FSkeletalLODInfo& Info)
@@ -293,8 +318,9 @@ private:
 
     void WriteAnimation(const UAnimSequence& Animation, const UAnimationDataModel& Data)
     {
+        const FImportedGltfLayout::FAnimation* Recorded = Layout.Animations.Find(Animation.GetName());
         tinygltf::Animation Out;
-        Out.name = *Animation.GetName();
+        Out.name = *(Recorded ? Recorded->Name : Animation.GetName());
         const int32 NumKeys = Data.GetNumberOfKeys();
         TArray<float> Times;
         for (int32 Key = 0; Key < NumKeys; ++Key)
@@ -302,35 +328,14 @@ private:
             Times.Add(static_cast<float>(Key / Data.GetFrameRate()));
         }
         const int32 Input = Writer.AddFloats(Times, 1, true);
-        for (const FAnimationBoneTrack& Track : Data.GetBoneAnimationTracks())
+        const TArray<FAnimationBoneTrack>& Tracks = Data.GetBoneAnimationTracks();
+        TArray<float> Values;
+        for (const FTrackChannel& Channel : OrderChannels(Animation, Tracks, NumKeys, Recorded))
         {
-            const int32 Bone = RefSkeleton->FindRawBoneIndex(Track.Name);
-            if (Bone == INDEX_NONE || Track.GetNumKeys() != NumKeys)
-            {
-                Report.Warnings.Add(
-                    FString::Printf("the track of '%s' in '%s' matches no bone and was not written",
-                                    *Track.Name.ToString(), *Animation.GetName()));
-                continue;
-            }
-            TArray<float> Values;
-            for (const FVector3f& P : Track.PositionKeys)
-            {
-                Values.Append({P.X, P.Y, P.Z});
-            }
-            AddChannel(Out, Input, Values, 3, BoneNodes[Bone], "translation");
-            Values.Reset();
-            for (const FQuat4f& Q : Track.RotationKeys)
-            {
-                const FQuat4f R = Q.IsNormalized() ? Q : Q.GetNormalized();
-                Values.Append({R.X, R.Y, R.Z, R.W});
-            }
-            AddChannel(Out, Input, Values, 4, BoneNodes[Bone], "rotation");
-            Values.Reset();
-            for (const FVector3f& S : Track.ScaleKeys)
-            {
-                Values.Append({S.X, S.Y, S.Z});
-            }
-            AddChannel(Out, Input, Values, 3, BoneNodes[Bone], "scale");
+            const FAnimationBoneTrack& Track = Tracks[Channel.Track];
+            ReadKeys(Track, Channel.Path, Values);
+            AddChannel(Out, Input, Values, Channel.Path == ETrackPath::Rotation ? 4 : 3,
+                       BoneNodes[RefSkeleton->FindRawBoneIndex(Track.Name)], PathNames[Channel.Path]);
         }
         if (Out.channels.empty())
         {
@@ -339,6 +344,94 @@ private:
         Out.extras = InterchangeExtras::ToGltf(
             {{InterchangeExtras::Key, {{"frameRate", Data.GetFrameRate()}, {"numKeys", NumKeys}}}});
         Model.animations.push_back(std::move(Out));
+    }
+
+    enum ETrackPath : int32
+    {
+        Translation,
+        Rotation,
+        Scale,
+    };
+    static constexpr const char* PathNames[3] = {"translation", "rotation", "scale"};
+
+    struct FTrackChannel
+    {
+        int32 Track;
+        ETrackPath Path;
+    };
+
+    /** The keys of one path of a track as floats; rotations normalised. */
+    static void ReadKeys(const FAnimationBoneTrack& Track, ETrackPath Path, TArray<float>& OutValues)
+    {
+        OutValues.Reset();
+        if (Path == ETrackPath::Rotation)
+        {
+            for (const FQuat4f& Q : Track.RotationKeys)
+            {
+                const FQuat4f R = Q.IsNormalized() ? Q : Q.GetNormalized();
+                OutValues.Append({R.X, R.Y, R.Z, R.W});
+            }
+            return;
+        }
+        for (const FVector3f& V : Path == ETrackPath::Translation ? Track.PositionKeys : Track.ScaleKeys)
+        {
+            OutValues.Append({V.X, V.Y, V.Z});
+        }
+    }
+
+    /**
+     * The channels of the tracks that match a bone: first those the file the animation came from had,
+     * in its order, then the others, track by track.
+     */
+    TArray<FTrackChannel> OrderChannels(const UAnimSequence& Animation,
+                                        const TArray<FAnimationBoneTrack>& Tracks, int32 NumKeys,
+                                        const FImportedGltfLayout::FAnimation* Recorded)
+    {
+        TMap<FName, int32> TrackOfBone;
+        for (int32 Track = 0; Track < Tracks.Num(); ++Track)
+        {
+            if (RefSkeleton->FindRawBoneIndex(Tracks[Track].Name) == INDEX_NONE ||
+                Tracks[Track].GetNumKeys() != NumKeys)
+            {
+                Report.Warnings.Add(
+                    FString::Printf("the track of '%s' in '%s' matches no bone and was not written",
+                                    *Tracks[Track].Name.ToString(), *Animation.GetName()));
+                continue;
+            }
+            if (!TrackOfBone.Contains(Tracks[Track].Name))
+            {
+                TrackOfBone.Add(Tracks[Track].Name, Track);
+            }
+        }
+        TArray<uint8> Written;
+        Written.Init(0, Tracks.Num() * 3);
+        TArray<FTrackChannel> Order;
+        const auto Add = [&](int32 Track, ETrackPath Path)
+        {
+            if (!Written[Track * 3 + Path])
+            {
+                Written[Track * 3 + Path] = 1;
+                Order.Add({Track, Path});
+            }
+        };
+        for (int32 Index = 0; Recorded && Index < Recorded->Channels.Num(); ++Index)
+        {
+            const int32* Track = TrackOfBone.Find(Recorded->Channels[Index].Bone);
+            const auto Path =
+                std::find(std::begin(PathNames), std::end(PathNames), Recorded->Channels[Index].Path);
+            if (Track && Path != std::end(PathNames))
+            {
+                Add(*Track, static_cast<ETrackPath>(Path - std::begin(PathNames)));
+            }
+        }
+        for (const TPair<FName, int32>& Entry : TrackOfBone)
+        {
+            for (const ETrackPath Path : {Translation, Rotation, Scale})
+            {
+                Add(Entry.Value, Path);
+            }
+        }
+        return Order;
     }
 
     void AddChannel(tinygltf::Animation& Animation, int32 Input, const TArray<float>& Values,
@@ -359,6 +452,9 @@ private:
     tinygltf::Model& Model;
     FGltfExportReport& Report;
     FGltfBufferWriter Writer;
+    /** The names and orders of the file the mesh came from, when it was a glTF file. */
+    FGltfLayoutRecord Layout;
+    TArray<int32> MaterialOfSlot;
     TArray<int32> BoneNodes;
     const FReferenceSkeleton* RefSkeleton = nullptr;
 };
@@ -423,7 +519,7 @@ bool IsFinite(const tinygltf::Model& Model)
 void BuildGltfDocument(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations,
                        tinygltf::Model& OutModel, FGltfExportReport& OutReport)
 {
-    FDocumentBuilder Builder(OutModel, OutReport);
+    FDocumentBuilder Builder(OutModel, OutReport, SourceFileMetadata::ReadGltfLayout(Mesh.GetSourceFile()));
     Builder.WriteBones(Mesh.GetRefSkeleton());
     Builder.WriteSockets(Mesh.GetMeshOnlySocketList());
     Builder.WriteMaterials(Mesh.GetMaterials());

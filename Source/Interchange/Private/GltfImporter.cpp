@@ -38,6 +38,9 @@ public:
             }
         }
         ImportGltfSkeleton(Model, Graph, Skins, Scene.Skeleton, Binding);
+        Scene.FileFrame = FAxisConversion::FromYUpMetres();
+        Scene.GltfLayout.MeshNodeName = FString(Model.nodes[Instances[0].Node].name);
+        Scene.GltfLayout.SkinName = Skins.IsEmpty() ? FString() : FString(Model.skins[Skins[0]].name);
         MeshExtras = bOwnFile ? InterchangeExtras::Find(Model.meshes[Instances[0].Mesh].extras) : json();
         ImportLODs(Skins.IsEmpty() ? INDEX_NONE : Skins[0]);
         ImportSockets();
@@ -52,7 +55,7 @@ public:
                 const int32 Bone = Binding.BoneOfNode[Node];
                 return Bone == INDEX_NONE ? FName() : Scene.Skeleton.GetRawBoneName(Bone);
             },
-            Scene.Animations, Scene.Warnings);
+            Scene.Animations, Scene.GltfLayout.Animations, Scene.Warnings);
     }
 
 private:
@@ -125,6 +128,7 @@ private:
 
     void ImportLOD(const TArray<FGltfMeshInstance>& LODInstances, FImportedLOD& LOD, const json& Extras)
     {
+        Scene.GltfLayout.MeshNames.Add(FString(Model.meshes[LODInstances[0].Mesh].name));
         FGltfMeshOutput Read;
         ReadGltfMeshes(FGltfMeshInput{Model, Graph, Binding, LODInstances, bOwnFile}, Read);
         Scene.Warnings.Append(Read.Warnings);
@@ -132,6 +136,7 @@ private:
         if (Scene.Slots.IsEmpty() && !bOwnFile)
         {
             Scene.Slots = std::move(Read.Slots);
+            LOD.Info.LODMaterialMap = MakeMaterialMap(LOD.Description, Read.SlotOfGroup);
         }
         if (bOwnFile && Extras.is_object() && Extras.contains("influences"))
         {
@@ -141,6 +146,32 @@ private:
         {
             RestoreUnweighted(Extras.at("unweighted"), LOD.Description);
         }
+    }
+
+    /**
+     * The LOD's material map when a group does not draw with the slot of its own index: section i, the
+     * i-th group with triangles, draws with the slot of that group. Empty otherwise.
+     */
+    static TArray<int32> MakeMaterialMap(const FMeshDescription& Description,
+                                         const TArray<int32>& SlotOfGroup)
+    {
+        TArray<uint8> HasTriangles;
+        HasTriangles.Init(0, SlotOfGroup.Num());
+        for (const FTriangleID Triangle : Description.Triangles().GetElementIDs())
+        {
+            HasTriangles[Description.GetTrianglePolygonGroup(Triangle).GetValue()] = 1;
+        }
+        TArray<int32> Map;
+        bool bRedirects = false;
+        for (int32 Group = 0; Group < SlotOfGroup.Num(); ++Group)
+        {
+            if (HasTriangles[Group])
+            {
+                bRedirects = bRedirects || SlotOfGroup[Group] != Group;
+                Map.Add(SlotOfGroup[Group]);
+            }
+        }
+        return bRedirects ? Map : TArray<int32>();
     }
 
     /** Takes the stand-in influence off the vertices that had none. */
@@ -318,7 +349,7 @@ void ImportGltfAnimations(const FString& Path, const USkeleton& Skeleton, FImpor
     const FReferenceSkeleton& Bones = Skeleton.GetReferenceSkeleton();
     ReadGltfAnimations(
         Model, Graph, [&](int32 Node) { return MatchSkeletonBone(Bones, FString(Model.nodes[Node].name)); },
-        OutScene.Animations, OutScene.Warnings);
+        OutScene.Animations, OutScene.GltfLayout.Animations, OutScene.Warnings);
     if (OutScene.Animations.IsEmpty())
     {
         FailImport("the file holds no animations");

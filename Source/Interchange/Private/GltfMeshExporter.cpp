@@ -29,7 +29,7 @@ public:
     {
     }
 
-    FGltfMeshExport Write(const TArray<int32>& SlotOfGroup, const FString& Name)
+    FGltfMeshExport Write(const TArray<int32>& MaterialOfGroup, const FString& Name)
     {
         NumberElements();
         CollectGroupIndices();
@@ -53,9 +53,11 @@ public:
             Primitive.targets = Targets;
             Primitive.mode = TINYGLTF_MODE_TRIANGLES;
             Primitive.indices = Writer.AddIndices(Indices);
-            const int32 Slot =
-                SlotOfGroup.IsValidIndex(Group.GetValue()) ? SlotOfGroup[Group.GetValue()] : INDEX_NONE;
-            Primitive.material = Slot >= 0 && Slot < static_cast<int32>(Model.materials.size()) ? Slot : -1;
+            const int32 Material = MaterialOfGroup.IsValidIndex(Group.GetValue())
+                                       ? MaterialOfGroup[Group.GetValue()]
+                                       : INDEX_NONE;
+            Primitive.material =
+                Material >= 0 && Material < static_cast<int32>(Model.materials.size()) ? Material : -1;
             Primitive.extras = InterchangeExtras::ToGltf(
                 {{InterchangeExtras::Key,
                   {{"group", Group.GetValue()}, {"slotName", *SlotName.ToString()}}}});
@@ -330,8 +332,8 @@ private:
 };
 } // namespace
 
-FGltfMeshExport WriteGltfMesh(const FMeshDescription& Description, const TArray<int32>& SlotOfGroup,
+FGltfMeshExport WriteGltfMesh(const FMeshDescription& Description, const TArray<int32>& MaterialOfGroup,
                               const FString& Name, FGltfBufferWriter& Writer, tinygltf::Model& Model)
 {
-    return FMeshWriter(Description, Writer, Model).Write(SlotOfGroup, Name);
+    return FMeshWriter(Description, Writer, Model).Write(MaterialOfGroup, Name);
 }

@@ -20,10 +20,10 @@ struct FGltfMeshExport
 /**
  * Writes a mesh description as one glTF mesh: every vertex instance becomes one file vertex (all
  * primitives share the vertex accessors, so the instances stay one each), one primitive per polygon
- * group with triangles, drawing with the material of its slot. Joints are bone indices. Influences
+ * group with triangles, drawing with the file material MaterialOfGroup gives it (INDEX_NONE for none).
+ * Joints are bone indices. Influences
  * beyond the four heaviest are dropped from the vertex data, the rest renormalised, and the full
  * lists kept in the mesh's extras. Morph targets carry their names in "targetNames".
- * SlotOfGroup gives the material slot of each polygon group (INDEX_NONE for none).
  */
-FGltfMeshExport WriteGltfMesh(const FMeshDescription& Description, const TArray<int32>& SlotOfGroup,
+FGltfMeshExport WriteGltfMesh(const FMeshDescription& Description, const TArray<int32>& MaterialOfGroup,
                               const FString& Name, FGltfBufferWriter& Writer, tinygltf::Model& Model);

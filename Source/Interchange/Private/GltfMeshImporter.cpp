@@ -45,7 +45,7 @@ void ReadGltfMeshes(const FGltfMeshInput& Input, FGltfMeshOutput& Output)
     {
         ReadBlock(Input, Reader, Block, Mesh);
     }
-    FGltfPrimitiveGroups Groups(Input.Model, Input.bOwnExtras, Mesh.Groups, Output.Slots);
+    FGltfPrimitiveGroups Groups(Input.Model, Input.bOwnExtras, Mesh.Groups, Output.Slots, Output.SlotOfGroup);
     TArray<uint32> Corners;
     for (const FGltfTrianglePrimitive& Primitive : Blocks.Primitives)
     {

@@ -22,8 +22,10 @@ struct FGltfMeshInput
 struct FGltfMeshOutput
 {
     FSourceMesh Mesh;
-    /** One slot per material, in group order; none for this exporter's own files. */
+    /** One slot per material, in the order of first use; none for this exporter's own files. */
     TArray<FImportedSlot> Slots;
+    /** The slot each polygon group draws with, by group ID; empty for this exporter's own files. */
+    TArray<int32> SlotOfGroup;
     /** Notes about what was left out. */
     TArray<FString> Warnings;
 };

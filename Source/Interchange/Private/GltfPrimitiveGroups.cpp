@@ -28,8 +28,12 @@ FSourceGroup& FGltfPrimitiveGroups::GroupOf(const tinygltf::Primitive& Primitive
 {
     if (!bOwnExtras)
     {
+        if (SlotOfGroup.Num() > ImportLimits::MaxPolygonGroupID)
+        {
+            FailImport("the meshes have more than %d primitives", ImportLimits::MaxPolygonGroupID + 1);
+        }
         const int32 Slot = MaterialSlot(Primitive.material);
-        return FindOrAddGroup(Slot, Slots[Slot].SlotName);
+        return FindOrAddGroup(SlotOfGroup.Add(Slot), Slots[Slot].SlotName);
     }
     const nlohmann::json Extras = InterchangeExtras::Find(Primitive.extras);
     int32 GroupID = 0;

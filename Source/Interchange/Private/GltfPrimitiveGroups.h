@@ -8,16 +8,18 @@
 
 /**
  * Decides the polygon group of each glTF primitive. In this exporter's own files (bOwnExtras) the
- * primitive's extras give its group and slot name; otherwise each material becomes a group and a slot
- * (added to OutSlots) named after it. Throws FInterchangeFailure on malformed extras, a material that
+ * primitive's extras give its group and slot name; otherwise each primitive becomes a group, numbered in
+ * the order the primitives come, and each material a slot (added to OutSlots) named after it, which
+ * OutSlotOfGroup gives for each group. Throws FInterchangeFailure on malformed extras, a material that
  * does not exist and group IDs out of range.
  */
 class FGltfPrimitiveGroups
 {
 public:
     FGltfPrimitiveGroups(const tinygltf::Model& InModel, bool bInOwnExtras, TArray<FSourceGroup>& OutGroups,
-                         TArray<FImportedSlot>& OutSlots)
-        : Model(InModel), bOwnExtras(bInOwnExtras), Groups(OutGroups), Slots(OutSlots)
+                         TArray<FImportedSlot>& OutSlots, TArray<int32>& OutSlotOfGroup)
+        : Model(InModel), bOwnExtras(bInOwnExtras), Groups(OutGroups), Slots(OutSlots),
+          SlotOfGroup(OutSlotOfGroup)
     {
     }
 
@@ -34,4 +36,5 @@ private:
     bool bOwnExtras;
     FSourceGroupTable Groups;
     FMaterialSlotTable Slots;
+    TArray<int32>& SlotOfGroup;
 };

@@ -9,6 +9,7 @@
 #include "Engine/PhysicsEngine/AggregateGeometry.h"
 #include "Engine/PhysicsEngine/PhysicsConstraintSetup.h"
 #include "Engine/SkeletalMesh/SkeletalLODInfo.h"
+#include "Interchange/Private/AxisConversion.h"
 #include "MeshDescription/MeshDescription.h"
 
 /** The surface parameters of a material as a file gives them. */
@@ -28,6 +29,8 @@ struct FImportedSlot
     FName ImportedSlotName;
     bool bHasMaterial = false;
     FImportedMaterial Material;
+    /** The file's material the slot's material comes from: slots that give the same one share it. */
+    int32 FileMaterial = INDEX_NONE;
     bool bCastShadow = true;
     bool bRecomputeTangents = false;
     bool bHasUVDensities = false;
@@ -61,6 +64,32 @@ struct FImportedAnimation
     TArray<FAnimationBoneTrack> Tracks;
 };
 
+/**
+ * How a glTF file named and ordered what the assets have no place for, so that writing the assets
+ * back keeps it: the names of the meshes (one per LOD), of the node that holds LOD 0 and of the skin,
+ * and per animation its name in the file and its channels in file order.
+ */
+struct FImportedGltfLayout
+{
+    struct FChannel
+    {
+        FName Bone;
+        /** "translation", "rotation" or "scale". */
+        FString Path;
+    };
+    struct FAnimation
+    {
+        FString Name;
+        TArray<FChannel> Channels;
+    };
+
+    TArray<FString> MeshNames;
+    FString MeshNodeName;
+    FString SkinName;
+    /** One per imported animation, in the same order. */
+    TArray<FAnimation> Animations;
+};
+
 struct FImportedBody
 {
     FName BoneName;
@@ -89,6 +118,10 @@ struct FImportedScene
     TArray<FImportedAnimation> Animations;
     bool bHasPhysics = false;
     FImportedPhysics Physics;
+    /** The file's own frame: how its axes and unit became the host's. */
+    FAxisConversion FileFrame;
+    /** Set for glTF files. */
+    FImportedGltfLayout GltfLayout;
     /** Notes for the caller about dropped or repaired data. */
     TArray<FString> Warnings;
 };

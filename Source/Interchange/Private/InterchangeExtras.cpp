@@ -238,7 +238,7 @@ FImportedSocket ReadSocket(const json& Json)
     return Socket;
 }
 
-json WriteSlot(const FSkeletalMaterial& Slot)
+json WriteSlot(const FSkeletalMaterial& Slot, int32 FileMaterial)
 {
     json Result{{"name", *Slot.MaterialSlotName.ToString()},
                 {"importedName", *Slot.ImportedMaterialSlotName.ToString()},
@@ -252,11 +252,10 @@ json WriteSlot(const FSkeletalMaterial& Slot)
     if (const UMaterial* Material = Slot.Material.Get())
     {
         const FVector4f& C = Material->BaseColor;
-        Result["material"] = json{{"name", *Material->GetName()},
-                                  {"baseColor", json::array({C.X, C.Y, C.Z, C.W})},
-                                  {"metallic", Material->Metallic},
-                                  {"roughness", Material->Roughness},
-                                  {"twoSided", Material->bTwoSided}};
+        Result["material"] =
+            json{{"name", *Material->GetName()},    {"baseColor", json::array({C.X, C.Y, C.Z, C.W})},
+                 {"metallic", Material->Metallic},  {"roughness", Material->Roughness},
+                 {"twoSided", Material->bTwoSided}, {"index", FileMaterial}};
     }
     return Result;
 }
@@ -296,6 +295,10 @@ FImportedSlot ReadSlot(const json& Json)
         Slot.Material.Metallic = ReadFloat(Material.at("metallic"));
         Slot.Material.Roughness = ReadFloat(Material.at("roughness"));
         Slot.Material.bTwoSided = Material.at("twoSided").get<bool>();
+        if (Material.contains("index"))
+        {
+            Slot.FileMaterial = ReadInt(Material.at("index"), 0, INT32_MAX);
+        }
     }
     return Slot;
 }

@@ -46,7 +46,8 @@ FTransform ReadTransform(const nlohmann::json& Json);
 
 nlohmann::json WriteSocket(const USkeletalMeshSocket& Socket);
 FImportedSocket ReadSocket(const nlohmann::json& Json);
-nlohmann::json WriteSlot(const FSkeletalMaterial& Slot);
+/** A slot with the index of the file's material that its material became (FileMaterial). */
+nlohmann::json WriteSlot(const FSkeletalMaterial& Slot, int32 FileMaterial);
 FImportedSlot ReadSlot(const nlohmann::json& Json);
 nlohmann::json WriteLODInfo(const FSkeletalLODInfo& Info);
 FSkeletalLODInfo ReadLODInfo(const nlohmann::json& Json);

@@ -7,7 +7,7 @@
 
 /**
  * The material slots of an import, one per file material that a mesh uses, in the order of first
- * use. A slot's index is also the ID of the polygon group that draws with it.
+ * use.
  */
 class FMaterialSlotTable
 {

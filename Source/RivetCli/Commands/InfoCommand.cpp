@@ -30,7 +30,7 @@ int RunInfoCommand(FRivetConsole& Console, const TArray<FString>& Files, bool bL
         }
         nlohmann::json Asset = DescribeAsset(*Result.Mesh, Result.Animations);
         Asset["file"] = *File;
-        AddFileBounds(Asset, GetFileFrame(File));
+        AddFileBounds(Asset, GetSourceFileFrame(*Result.Mesh));
         Console.Print(FString::Printf("%s:", *File));
         PrintAssetReport(Console, Asset);
         if (bListTriangles)

@@ -185,9 +185,9 @@ json DescribeBounds(const FBox& Bounds)
             {"size", DescribeVector(Bounds.GetSize())}};
 }
 
-void AddFileBounds(json& Asset, const FFileFrame& Frame)
+void AddFileBounds(json& Asset, const FInterchangeFileFrame& Frame)
 {
-    Asset["fileFrame"] = {{"known", Frame.bKnown}, {"axes", *Frame.Description}};
+    Asset["fileFrame"] = {{"known", Frame.bKnown}, {"axes", *Frame.Describe()}};
     if (!Frame.bKnown)
     {
         return;
@@ -260,8 +260,7 @@ void PrintLODs(FRivetConsole& Console, const json& LODs, const json& FileFrame)
                 : "no editable geometry";
         Console.Print(FString::Printf("  LOD %d: %s, %d sections", LOD["index"].get<int32>(),
                                       Geometry.c_str(), LOD.value("sections", 0)));
-        PrintBounds(Console, LOD.value("bounds", json()),
-                    std::string("host axes (") + HostFrameDescription + ")");
+        PrintBounds(Console, LOD.value("bounds", json()), "host axes (Z up, centimetres)");
         PrintBounds(Console, LOD.value("fileBounds", json()),
                     "the file's axes (" + FileFrame.value("axes", std::string()) + ")");
     }

@@ -2,7 +2,7 @@
 
 #include "Core/Containers/Array.h"
 #include "Core/Math/Box.h"
-#include "RivetCli/Reports/FileFrame.h"
+#include "Interchange/InterchangeFileFrame.h"
 
 #include <nlohmann/json.hpp>
 
@@ -22,7 +22,7 @@ nlohmann::json DescribeAsset(const USkeletalMesh& Mesh, const TArray<UAnimSequen
 nlohmann::json DescribeBounds(const FBox& Bounds);
 
 /** Adds the file's frame and, when it is known, each LOD's bounds in it ("fileBounds"). */
-void AddFileBounds(nlohmann::json& Asset, const FFileFrame& Frame);
+void AddFileBounds(nlohmann::json& Asset, const FInterchangeFileFrame& Frame);
 
 /** Prints a description made by DescribeAsset as indented lines. */
 void PrintAssetReport(FRivetConsole& Console, const nlohmann::json& Asset);

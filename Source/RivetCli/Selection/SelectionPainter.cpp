@@ -6,7 +6,7 @@
 #include "GeometryCore/Selections/TriangleSelectionOps.h"
 #include "HeadlessEditor/HeadlessEditor.h"
 #include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
-#include "RivetCli/Reports/FileFrame.h"
+#include "Interchange/InterchangeFileFrame.h"
 #include "RivetMaterialSlots.h"
 
 namespace
@@ -139,12 +139,12 @@ bool ResolveBox(const FPaintTarget& Target, const FSelectionTerm& Term, FBox& Ou
         return true;
     }
     const UAssetSourceFile* Source = Target.Asset ? Target.Asset->GetSourceFile() : nullptr;
-    const FFileFrame Frame = GetFileFrame(Source ? Source->Filename : FString());
-    if (!Source || !Frame.bKnown)
+    const FInterchangeFileFrame Frame = Source ? GetSourceFileFrame(*Target.Asset) : FInterchangeFileFrame();
+    if (!Frame.bKnown)
     {
         OutError = FString::Printf("box@file: the file's axes are %s; use box: with the host's coordinates "
                                    "(rivet info prints the bounds in both)",
-                                   Source ? *Frame.Description : "unknown: the asset has no source file");
+                                   Source ? "unknown" : "unknown: the asset has no source file");
         return false;
     }
     OutBox = FBox();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Core/Containers/Map.h"
 #include "CoreUObject/Object/UObjectGlobals.h"
 
 /**
@@ -17,4 +18,11 @@ public:
 
     VT_PROPERTY(VisibleAnywhere, Category = "Source")
     FString ContentHash;
+
+    /**
+     * What the importer noted about the file that the asset has no place for (the file's own axes and
+     * unit, the names and orders it gave its parts), by key. The importer that writes a note is the one
+     * that reads it; to everyone else the values are opaque.
+     */
+    TMap<FString, FString> Metadata;
 };
