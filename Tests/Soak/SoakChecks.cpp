@@ -168,9 +168,22 @@ void CheckPreviewSoundness(const FHeadlessEditor& Editor, TArray<FString>& OutFi
     }
 }
 
+namespace
+{
+/** An animation's tracks by bone name: a file holds them in the order of its nodes. */
+void SortTracksByName(FSkeletalAssetSnapshot& Snapshot)
+{
+    for (TArray<FAnimationBoneTrack>& Tracks : Snapshot.AnimationTracks)
+    {
+        Tracks.Sort([](const FAnimationBoneTrack& A, const FAnimationBoneTrack& B) { return A.Name.ToString() < B.Name.ToString(); });
+    }
+}
+} // namespace
+
 void CheckFileRoundTrip(const FSoakAsset& Asset, const FTestFolder& Folder, TArray<FString>& OutFindings)
 {
-    const FString Path = Folder.File("soak-save.glb");
+    // A read names the asset after its file.
+    const FString Path = Folder.File(*(Asset.Mesh->GetName() + ".glb"));
     FGltfExportOptions Options;
     Options.Animations = Asset.Animations;
     const FInterchangeWriteResult Written = ExportSkeletalMeshToGltf(*Asset.Mesh, Path, Options);
@@ -188,18 +201,24 @@ void CheckFileRoundTrip(const FSoakAsset& Asset, const FTestFolder& Folder, TArr
     }
     TArray<FString> ExpectedNames;
     TArray<FString> ActualNames;
-    const FSkeletalAssetSnapshot Expected = SnapshotFileContent(*Asset.Mesh, Asset.Animations, ExpectedNames);
+    FSkeletalAssetSnapshot Expected = SnapshotFileContent(*Asset.Mesh, Asset.Animations, ExpectedNames);
     FSkeletalAssetSnapshot Actual = SnapshotFileContent(*Read.Mesh, Read.Animations, ActualNames);
+    SortTracksByName(Expected);
+    SortTracksByName(Actual);
     // A read numbers anew what the file does not hold (edges); the bytes written again check the geometry.
     Actual.MeshSnapshot.Descriptions = Expected.MeshSnapshot.Descriptions;
     FDifferences Differences;
+    // The file holds the skeleton as the mesh's bones, without a reference pose of its own.
+    Differences.Compare("skeleton bone hierarchy", Expected.SkeletonBones.GetRawRefBoneInfo(),
+                        Actual.SkeletonBones.GetRawRefBoneInfo());
+    Actual.SkeletonBones = Expected.SkeletonBones;
     CompareAssets(Differences, Expected, Actual);
     Differences.Compare("material and animation names", ExpectedNames, ActualNames);
     if (const FString Parts = Differences.Join(); !Parts.IsEmpty())
     {
         OutFindings.Add("the saved file reads back with other " + Parts);
     }
-    const FString Again = Folder.File("soak-save-again.glb");
+    const FString Again = Folder.File(*("again-" + Asset.Mesh->GetName() + ".glb"));
     if (!SavePackageToFile(*Read.Package, Again).bSuccess || ReadBytes(Again) != ReadBytes(Path))
     {
         OutFindings.Add("the read-back asset is not written as the same bytes again");

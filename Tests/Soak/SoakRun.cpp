@@ -154,22 +154,38 @@ private:
         Current = After;
     }
 
-    /** The first refusal among the step's messages; empty when there is none. */
-    FString FindRefusal(const FSoakStep& Step, int32 MessagesBefore) const
+    /**
+     * The first refusal among the step's messages; empty when there is none, or when a part of the step
+     * succeeded (accepting the slot tool assigns, then writes the preview's edits back, each on its own).
+     */
+    FString FindRefusal(const FSoakStep& Step, int32 MessagesBefore, int32 UndoStepsBefore) const
     {
+        const TArray<FText> UndoTitles = FTransactionBuffer::Get().GetUndoTitles();
+        for (int32 Index = UndoStepsBefore; Index < UndoTitles.Num(); ++Index)
+        {
+            if (UndoTitles[Index].GetKey() == "EditSelectionTransaction")
+            {
+                return FString();
+            }
+        }
         const TArray<FToolMessage>& Messages = Editor.GetMessages();
+        FString Refusal;
         for (int32 Index = MessagesBefore; Index < Messages.Num(); ++Index)
         {
             const FString& Key = Messages[Index].Text.GetKey();
+            if (Messages[Index].Level == EToolMessageLevel::UserNotification && Key != "ToolStartup")
+            {
+                return FString();
+            }
             const bool bChangedFirst =
                 IsIn(Key, FailuresAfterChange) || (IsIn(Key, CleanupRefusals) && Step.Text == "press DeleteSlotNow");
-            if (Messages[Index].Level >= EToolMessageLevel::UserWarning && !IsIn(Key, WarningsAfterSuccess) &&
-                !bChangedFirst)
+            if (Refusal.IsEmpty() && Messages[Index].Level >= EToolMessageLevel::UserWarning &&
+                !IsIn(Key, WarningsAfterSuccess) && !bChangedFirst)
             {
-                return Key + ": " + Messages[Index].Text.ToString();
+                Refusal = Key + ": " + Messages[Index].Text.ToString();
             }
         }
-        return FString();
+        return Refusal;
     }
 
     /** After any other step: a refusal changed nothing, and every change is one new undo step. */
@@ -177,7 +193,7 @@ private:
     {
         auto After = std::make_shared<const FSoakState>(Context.Asset);
         const bool bChanged = !(*After == *Current);
-        const FString Refusal = FindRefusal(Step, MessagesBefore);
+        const FString Refusal = FindRefusal(Step, MessagesBefore, Cursor());
         if (bChanged && !Refusal.IsEmpty())
         {
             Findings.Add(FString::Printf("the refusal \"%s\" changed %s", *Refusal,

@@ -8,6 +8,7 @@
 #include "Interchange/Private/UniqueNameSet.h"
 
 #include <cctype>
+#include <utility>
 
 namespace
 {
@@ -45,20 +46,42 @@ USkeletalMeshSocket* MakeSocket(UObject* Outer, const FImportedSocket& Source)
     return Socket;
 }
 
+/** The mesh's materials, one object per distinct material of the file, so that slots may share one. */
+class FMaterialPool
+{
+public:
+    explicit FMaterialPool(USkeletalMesh& InMesh) : Mesh(InMesh) {}
+
+    UMaterial* FindOrMake(const FImportedMaterial& Wanted)
+    {
+        for (const auto& [Source, Material] : Made)
+        {
+            if (Source == Wanted)
+            {
+                return Material;
+            }
+        }
+        UMaterial* Material = NewObject<UMaterial>(&Mesh, Names.Take(Wanted.Name, "Material"));
+        Material->BaseColor = Wanted.BaseColor;
+        Material->Metallic = Wanted.Metallic;
+        Material->Roughness = Wanted.Roughness;
+        Material->bTwoSided = Wanted.bTwoSided;
+        Made.Add({Wanted, Material});
+        return Material;
+    }
+
+private:
+    USkeletalMesh& Mesh;
+    FNamePool Names;
+    TArray<std::pair<FImportedMaterial, UMaterial*>> Made;
+};
+
 void AddSlots(USkeletalMesh& Mesh, const TArray<FImportedSlot>& Slots)
 {
-    FNamePool MaterialNames;
+    FMaterialPool Materials(Mesh);
     for (const FImportedSlot& Slot : Slots)
     {
-        UMaterial* Material = nullptr;
-        if (Slot.bHasMaterial)
-        {
-            Material = NewObject<UMaterial>(&Mesh, MaterialNames.Take(Slot.Material.Name, "Material"));
-            Material->BaseColor = Slot.Material.BaseColor;
-            Material->Metallic = Slot.Material.Metallic;
-            Material->Roughness = Slot.Material.Roughness;
-            Material->bTwoSided = Slot.Material.bTwoSided;
-        }
+        UMaterial* Material = Slot.bHasMaterial ? Materials.FindOrMake(Slot.Material) : nullptr;
         FSkeletalMaterial& Added =
             Mesh.GetMaterials().Emplace_GetRef(Material, Slot.SlotName, Slot.ImportedSlotName);
         Added.bCastShadow = Slot.bCastShadow;

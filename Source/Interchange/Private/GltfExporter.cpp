@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 #include <sstream>
 
 using nlohmann::json;
@@ -76,7 +77,8 @@ public:
         {
             tinygltf::Node Node;
             Node.name = *Bones.GetRawBoneName(Bone).ToString();
-            SetTransform(Node, Bones.GetRefBonePose()[Bone]);
+            // The raw pose as the skeleton holds it: a read takes it as the raw pose again.
+            SetTransform(Node, Bones.GetRawRefBonePose()[Bone]);
             BoneNodes.Add(static_cast<int32>(Model.nodes.size()));
             const int32 Parent = Bones.GetRawParentIndex(Bone);
             Model.nodes[Parent == INDEX_NONE ? 0 : BoneNodes[Parent]].children.push_back(BoneNodes.Last());
@@ -291,6 +293,31 @@ private:
         return Slots;
     }
 
+    /**
+     * The tracks that can be written, each with its bone's node, in node order: the order a read gives
+     * them back in, so that a file read and written again is the same file whatever order the tracks
+     * were made in.
+     */
+    TArray<std::pair<int32, const FAnimationBoneTrack*>> TracksInNodeOrder(const UAnimSequence& Animation,
+                                                                          const UAnimationDataModel& Data)
+    {
+        TArray<std::pair<int32, const FAnimationBoneTrack*>> Tracks;
+        for (const FAnimationBoneTrack& Track : Data.GetBoneAnimationTracks())
+        {
+            const int32 Bone = RefSkeleton->FindRawBoneIndex(Track.Name);
+            if (Bone == INDEX_NONE || Track.GetNumKeys() != Data.GetNumberOfKeys())
+            {
+                Report.Warnings.Add(
+                    FString::Printf("the track of '%s' in '%s' matches no bone and was not written",
+                                    *Track.Name.ToString(), *Animation.GetName()));
+                continue;
+            }
+            Tracks.Add({BoneNodes[Bone], &Track});
+        }
+        Tracks.Sort([](const auto& A, const auto& B) { return A.first < B.first; });
+        return Tracks;
+    }
+
     void WriteAnimation(const UAnimSequence& Animation, const UAnimationDataModel& Data)
     {
         tinygltf::Animation Out;
@@ -302,35 +329,27 @@ private:
             Times.Add(static_cast<float>(Key / Data.GetFrameRate()));
         }
         const int32 Input = Writer.AddFloats(Times, 1, true);
-        for (const FAnimationBoneTrack& Track : Data.GetBoneAnimationTracks())
+        for (const auto& [Node, Track] : TracksInNodeOrder(Animation, Data))
         {
-            const int32 Bone = RefSkeleton->FindRawBoneIndex(Track.Name);
-            if (Bone == INDEX_NONE || Track.GetNumKeys() != NumKeys)
-            {
-                Report.Warnings.Add(
-                    FString::Printf("the track of '%s' in '%s' matches no bone and was not written",
-                                    *Track.Name.ToString(), *Animation.GetName()));
-                continue;
-            }
             TArray<float> Values;
-            for (const FVector3f& P : Track.PositionKeys)
+            for (const FVector3f& P : Track->PositionKeys)
             {
                 Values.Append({P.X, P.Y, P.Z});
             }
-            AddChannel(Out, Input, Values, 3, BoneNodes[Bone], "translation");
+            AddChannel(Out, Input, Values, 3, Node, "translation");
             Values.Reset();
-            for (const FQuat4f& Q : Track.RotationKeys)
+            for (const FQuat4f& Q : Track->RotationKeys)
             {
                 const FQuat4f R = Q.IsNormalized() ? Q : Q.GetNormalized();
                 Values.Append({R.X, R.Y, R.Z, R.W});
             }
-            AddChannel(Out, Input, Values, 4, BoneNodes[Bone], "rotation");
+            AddChannel(Out, Input, Values, 4, Node, "rotation");
             Values.Reset();
-            for (const FVector3f& S : Track.ScaleKeys)
+            for (const FVector3f& S : Track->ScaleKeys)
             {
                 Values.Append({S.X, S.Y, S.Z});
             }
-            AddChannel(Out, Input, Values, 3, BoneNodes[Bone], "scale");
+            AddChannel(Out, Input, Values, 3, Node, "scale");
         }
         if (Out.channels.empty())
         {

@@ -19,6 +19,8 @@ struct FImportedMaterial
     float Metallic = 0.0f;
     float Roughness = 0.5f;
     bool bTwoSided = false;
+
+    bool operator==(const FImportedMaterial&) const = default;
 };
 
 /** One material slot; a slot without a material draws with none. */
