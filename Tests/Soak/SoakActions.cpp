@@ -120,7 +120,7 @@ FSoakStep StartTool(FSoakContext& Context)
     return {FString("tool ") + Name};
 }
 
-/** The property's limits, or Fallback's where it has none. */
+/** The property's clamps; a property without them takes values from -10 to 100. */
 void GetLimits(const FProperty& Property, long double& Min, long double& Max)
 {
     if (!VT::Reflection::ParseClampLimit(Property, "ClampMin", Min))

@@ -1,5 +1,6 @@
 #include "Soak/SoakRun.h"
 
+#include "Core/Containers/Map.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "HeadlessEditor/HeadlessEditor.h"
 #include "RivetCli/Session/ScopedPackageRelease.h"
@@ -91,6 +92,10 @@ public:
                 std::fflush(stdout);
             }
         }
+        if (Settings.ProgressEvery > 0)
+        {
+            PrintOutcomes();
+        }
         return Findings.IsEmpty() ? FString() : Report();
     }
 
@@ -100,13 +105,13 @@ private:
         const int32 MessagesBefore = Editor.GetMessages().Num();
         const FSoakStep Step = NextStep();
         Steps.Add(Step.Text.IsEmpty() ? FString("# nothing to do") : Step.Text);
-        for (int32 Undo = 0; Undo < Step.Undos && Findings.IsEmpty() && Editor.Undo(); ++Undo)
+        for (int32 Undo = 0; Undo < Step.Undos && Cursor() > 0 && Findings.IsEmpty(); ++Undo)
         {
-            CheckTravel(Cursor() - 1, "undo");
+            Travel(Editor.Undo(), Cursor() - 1, "undo");
         }
-        for (int32 Redo = 0; Redo < Step.Redos && Findings.IsEmpty() && Editor.Redo(); ++Redo)
+        for (int32 Redo = 0; Redo < Step.Redos && Redoable > 0 && Findings.IsEmpty(); ++Redo)
         {
-            CheckTravel(Cursor() + 1, "redo");
+            Travel(Editor.Redo(), Cursor() + 1, "redo");
         }
         if (Step.Undos == 0 && Step.Redos == 0)
         {
@@ -136,8 +141,14 @@ private:
     int32 Cursor() const { return History.Num() - 1 - Redoable; }
 
     /** After an undo or redo: the history moved one step, to exactly the state kept there. */
-    void CheckTravel(int32 Target, const char* What)
+    void Travel(bool bDone, int32 Target, const char* What)
     {
+        if (!bDone)
+        {
+            Findings.Add(FString::Printf("%s was refused though the history had a step for it (to %d)", What, Target));
+            return;
+        }
+        ++(Target < Cursor() ? Undone : Redone);
         Redoable += Target < Cursor() ? 1 : -1;
         auto After = std::make_shared<const FSoakState>(Context.Asset);
         if (CountUndoSteps() != Target)
@@ -188,12 +199,38 @@ private:
         return Refusal;
     }
 
+    /** How often each result and each refusal was seen, so that a long run shows what it exercised. */
+    void CountOutcomes(int32 MessagesBefore)
+    {
+        const TArray<FToolMessage>& Messages = Editor.GetMessages();
+        for (int32 Index = MessagesBefore; Index < Messages.Num(); ++Index)
+        {
+            const FString& Key = Messages[Index].Text.GetKey();
+            if (Key != "ToolStartup")
+            {
+                ++Outcomes.FindOrAdd(Key);
+            }
+        }
+    }
+
+    void PrintOutcomes() const
+    {
+        FString Text;
+        for (const auto& [Key, Count] : Outcomes)
+        {
+            Text += FString::Printf(" %s %d", *Key, Count);
+        }
+        std::printf("[soak] %s, seed %u: undo steps taken %d, redo steps %d; messages:%s\n", Kind.Name, Settings.Seed,
+                    Undone, Redone, *Text);
+    }
+
     /** After any other step: a refusal changed nothing, and every change is one new undo step. */
     void CheckEdit(const FSoakStep& Step, int32 MessagesBefore)
     {
         auto After = std::make_shared<const FSoakState>(Context.Asset);
         const bool bChanged = !(*After == *Current);
         const FString Refusal = FindRefusal(Step, MessagesBefore, Cursor());
+        CountOutcomes(MessagesBefore);
         if (bChanged && !Refusal.IsEmpty())
         {
             Findings.Add(FString::Printf("the refusal \"%s\" changed %s", *Refusal,
@@ -276,6 +313,9 @@ private:
     std::shared_ptr<const FSoakState> Current;
     TArray<FString> Steps;
     TArray<FString> Findings;
+    TMap<FString, int32> Outcomes;
+    int32 Undone = 0;
+    int32 Redone = 0;
 };
 } // namespace
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -20,6 +21,12 @@ class Soak : public testing::TestWithParam<FSoakAssetKind>
 {
 };
 } // namespace
+
+/** Test lists show an asset kind by its name. */
+void PrintTo(const FSoakAssetKind& Kind, std::ostream* Out)
+{
+    *Out << Kind.Id;
+}
 
 // Random user actions on each asset, for each seed of RIVET_SOAK_SEEDS (a list, default 1), each run
 // RIVET_SOAK_ACTIONS steps long (default 120), saving and reading back every RIVET_SOAK_SAVE_EVERY steps.
