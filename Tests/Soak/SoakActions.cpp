@@ -21,6 +21,23 @@ const char* const ToolNames[] = {"Assign New Material Slot", "Bake Bone Transfor
                                  "Detach Polygons", "Remesh Polygons"};
 /** Frames a tool that takes one request a frame needs to work off every kind of request it has. */
 constexpr int32 RequestFrames = 5;
+/**
+ * Settings users change more often than the rest: whether the bake resets the bones' rotation (skinned
+ * bones refuse it), where the slot tool puts the selection, and the remesh density.
+ */
+const char* const HabitualProperties[] = {"bZeroTheBone", "Target", "Density"};
+
+bool IsIn(const FString& Name, const char* const (&Names)[3])
+{
+    for (const char* Candidate : Names)
+    {
+        if (Name == Candidate)
+        {
+            return true;
+        }
+    }
+    return false;
+}
 
 const FDynamicMesh3* PreviewOf(const FHeadlessEditor& Editor)
 {
@@ -220,7 +237,10 @@ FSoakStep SetProperty(FSoakContext& Context)
     {
         return {};
     }
-    const FProperty& Property = *Editable[Context.Pick(Editable.Num())];
+    TArray<const FProperty*> Habits = Editable;
+    Habits.RemoveAll([](const FProperty* Property) { return !IsIn(Property->GetName(), HabitualProperties); });
+    const TArray<const FProperty*>& Candidates = !Habits.IsEmpty() && Context.Chance(0.3) ? Habits : Editable;
+    const FProperty& Property = *Candidates[Context.Pick(Candidates.Num())];
     const FString Value = PickValue(Context, Property);
     FString Error;
     Context.Editor.SetProperty(Property.GetName(), Value, Error);
@@ -228,11 +248,14 @@ FSoakStep SetProperty(FSoakContext& Context)
     return {"set " + Property.GetName() + "=" + Value};
 }
 
-FSoakStep PressButton(FSoakContext& Context)
+/** A button of the tool's own panels, or now and then of its Mesh Edits panel; empty when it has none. */
+FString PickButton(FSoakContext& Context)
 {
-    TArray<FString> Buttons;
+    TArray<FString> Own;
+    TArray<FString> MeshEdits;
     for (const UInteractiveToolPropertySet* Panel : Context.Editor.GetActiveTool()->GetToolProperties())
     {
+        TArray<FString>& Buttons = Panel->IsA<UMeshSelectionToolActionPropertySet>() ? MeshEdits : Own;
         for (const FFunction* Function : Panel->GetClass()->GetFunctions())
         {
             if (Function->HasMetaData("CallInEditor"))
@@ -241,11 +264,17 @@ FSoakStep PressButton(FSoakContext& Context)
             }
         }
     }
-    if (Buttons.IsEmpty())
+    const TArray<FString>& Buttons = MeshEdits.IsEmpty() || (!Own.IsEmpty() && Context.Chance(0.7)) ? Own : MeshEdits;
+    return Buttons.IsEmpty() ? FString() : Buttons[Context.Pick(Buttons.Num())];
+}
+
+FSoakStep PressButton(FSoakContext& Context)
+{
+    const FString Button = PickButton(Context);
+    if (Button.IsEmpty())
     {
         return {};
     }
-    const FString Button = Buttons[Context.Pick(Buttons.Num())];
     FString Error;
     Context.Editor.PressButton(Button, Error);
     SettleTool(Context.Editor);
@@ -271,10 +300,15 @@ FSoakStep PickBone(FSoakContext& Context)
     return {"bone " + Bone};
 }
 
-/** Edits a bone by hand as the Skeleton Tree does: a rotation, now and then a scale or a move. */
+/**
+ * Edits a bone by hand as the Skeleton Tree does: a rotation, now and then a scale or a move. The root
+ * often, since a bake that resets the bone's rotation (the panel's default) refuses skinned bones.
+ */
 FSoakStep EditBone(FSoakContext& Context)
 {
-    FString Text = PickBoneName(Context) + FString::Printf(":rotation=%s,%s,%s", *PickNumber(Context, -90, 90),
+    const FString Bone =
+        Context.Chance(0.4) ? Context.Asset.Mesh->GetRefSkeleton().GetBoneName(0).ToString() : PickBoneName(Context);
+    FString Text = Bone + FString::Printf(":rotation=%s,%s,%s", *PickNumber(Context, -90, 90),
                                                            *PickNumber(Context, -90, 90), *PickNumber(Context, -90, 90));
     if (Context.Chance(0.4))
     {
@@ -327,7 +361,7 @@ struct FSoakAction
 
 const FSoakAction Actions[] = {
     {6, Always, StartTool},
-    {14, HasIdleSelectionTool, Select},
+    {20, HasIdleSelectionTool, Select},
     {10, HasTool, SetProperty},
     {10, HasTool, PressButton},
     {4, HasTool, EndTool},
