@@ -27,18 +27,6 @@ constexpr int32 RequestFrames = 5;
  */
 const char* const HabitualProperties[] = {"bZeroTheBone", "Target", "Density"};
 
-bool IsIn(const FString& Name, const char* const (&Names)[3])
-{
-    for (const char* Candidate : Names)
-    {
-        if (Name == Candidate)
-        {
-            return true;
-        }
-    }
-    return false;
-}
-
 const FDynamicMesh3* PreviewOf(const FHeadlessEditor& Editor)
 {
     const UMeshSelectionTool* Tool = Editor.GetSelectionTool();

@@ -39,5 +39,19 @@ struct FSoakStep
  */
 FSoakStep TakeRandomAction(FSoakContext& Context);
 
+/** Whether the text is one of the table's names. */
+template <size_t N>
+bool IsIn(const FString& Text, const char* const (&Names)[N])
+{
+    for (const char* Name : Names)
+    {
+        if (Text == Name)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
 /** Lets the active tool act on what was asked of it: frames until it has nothing waiting or has ended. */
 void SettleTool(FHeadlessEditor& Editor);

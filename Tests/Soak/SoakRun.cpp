@@ -27,19 +27,6 @@ const char* const FailuresAfterChange[] = {"CopyDeleteFailed", "SlotCleanupFaile
 /** The slot clean-up's refusals, which come after the merged polygons were committed when a slot is deleted. */
 const char* const CleanupRefusals[] = {"NoTriangles", "WouldAddSlots", "InconsistentBindings"};
 
-template <size_t N>
-bool IsIn(const FString& Key, const char* const (&Keys)[N])
-{
-    for (const char* Candidate : Keys)
-    {
-        if (Key == Candidate)
-        {
-            return true;
-        }
-    }
-    return false;
-}
-
 int32 CountUndoSteps()
 {
     return FTransactionBuffer::Get().GetUndoTitles().Num();
