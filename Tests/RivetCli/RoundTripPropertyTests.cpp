@@ -1,5 +1,4 @@
 #include "Engine/Animation/AnimSequence.h"
-#include "Engine/Materials/Material.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Interchange.h"
 #include "RivetCli/Console/RivetConsole.h"
@@ -21,34 +20,6 @@
 
 namespace
 {
-TArray<const UAnimSequence*> ToConst(const TArray<UAnimSequence*>& Animations)
-{
-    TArray<const UAnimSequence*> Result;
-    for (const UAnimSequence* Animation : Animations)
-    {
-        Result.Add(Animation);
-    }
-    return Result;
-}
-
-/** What a file holds of an asset: every commit renews the derived-data key, and materials go by name. */
-FSkeletalAssetSnapshot FileContent(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations,
-                                   TArray<FString>& OutMaterialNames)
-{
-    FSkeletalAssetSnapshot Snapshot(Mesh, ToConst(Animations));
-    Snapshot.MeshSnapshot.DerivedDataKey = FGuid();
-    for (FSkeletalMaterial& Slot : Snapshot.MeshSnapshot.Materials)
-    {
-        OutMaterialNames.Add(Slot.Material ? Slot.Material->GetName() : FString());
-        Slot.Material = nullptr;
-    }
-    for (const UAnimSequence* Animation : Animations)
-    {
-        OutMaterialNames.Add("animation " + Animation->GetName());
-    }
-    return Snapshot;
-}
-
 /**
  * The file reads back to the asset the session held: the same skeleton, sockets, physics, slots and
  * animation tracks (keys and order); and what the file holds of the geometry comes back whole, so that
@@ -61,8 +32,8 @@ void ExpectFileHolds(const FString& Path, const USkeletalMesh& Mesh, const TArra
     ASSERT_TRUE(Result.bSuccess) << *Result.Error;
     TArray<FString> ExpectedNames;
     TArray<FString> ActualNames;
-    FSkeletalAssetSnapshot Expected = FileContent(Mesh, Animations, ExpectedNames);
-    FSkeletalAssetSnapshot Actual = FileContent(*Result.Mesh, Result.Animations, ActualNames);
+    FSkeletalAssetSnapshot Expected = SnapshotFileContent(Mesh, Animations, ExpectedNames);
+    FSkeletalAssetSnapshot Actual = SnapshotFileContent(*Result.Mesh, Result.Animations, ActualNames);
     EXPECT_EQ(Result.Mesh->GetName(), Mesh.GetName());
     EXPECT_EQ(ActualNames, ExpectedNames);
     EXPECT_TRUE(Actual.AnimationTracks == Expected.AnimationTracks) << "keys and track order";

@@ -1,6 +1,7 @@
 #include "Support/SkeletalAssetSnapshot.h"
 
 #include "Engine/Animation/AnimSequence.h"
+#include "Engine/Materials/Material.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 
 FSkeletalAssetSnapshot::FSkeletalAssetSnapshot(const USkeletalMesh& Mesh,
@@ -34,4 +35,26 @@ FSkeletalAssetSnapshot::FSkeletalAssetSnapshot(const USkeletalMesh& Mesh,
         AnimationKeyCounts.Add(Model ? Model->GetNumberOfKeys() : 0);
         AnimationTracks.Add(Model ? Model->GetBoneAnimationTracks() : TArray<FAnimationBoneTrack>());
     }
+}
+
+FSkeletalAssetSnapshot SnapshotFileContent(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations,
+                                           TArray<FString>& OutNames)
+{
+    TArray<const UAnimSequence*> ConstAnimations;
+    for (const UAnimSequence* Animation : Animations)
+    {
+        ConstAnimations.Add(Animation);
+    }
+    FSkeletalAssetSnapshot Snapshot(Mesh, ConstAnimations);
+    Snapshot.MeshSnapshot.DerivedDataKey = FGuid();
+    for (FSkeletalMaterial& Slot : Snapshot.MeshSnapshot.Materials)
+    {
+        OutNames.Add(Slot.Material ? Slot.Material->GetName() : FString());
+        Slot.Material = nullptr;
+    }
+    for (const UAnimSequence* Animation : Animations)
+    {
+        OutNames.Add("animation " + Animation->GetName());
+    }
+    return Snapshot;
 }

@@ -29,3 +29,12 @@ struct FSkeletalAssetSnapshot
 
     bool operator==(const FSkeletalAssetSnapshot&) const = default;
 };
+
+/**
+ * What a glTF file holds of an asset, for comparing an asset with what reading its file gives back: its
+ * snapshot without the derived-data key (every commit renews it) and with each slot's material given by
+ * name, since a read makes material objects of its own. The material names, then "animation <name>" for
+ * each animation, go to OutNames.
+ */
+FSkeletalAssetSnapshot SnapshotFileContent(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations,
+                                           TArray<FString>& OutNames);

@@ -10,7 +10,7 @@ FSocketSnapshot::FSocketSnapshot(const USkeletalMeshSocket& Socket)
 }
 
 FSkeletalMeshSnapshot::FSkeletalMeshSnapshot(const USkeletalMesh& Mesh)
-    : Materials(Mesh.GetMaterials()), RefSkeleton(Mesh.GetRefSkeleton()),
+    : Materials(Mesh.GetMaterials()), ImportedModel(*Mesh.GetImportedModel()), RefSkeleton(Mesh.GetRefSkeleton()),
       RefBasesInvMatrix(Mesh.GetRefBasesInvMatrix()), ImportedBounds(Mesh.GetImportedBounds()),
       DerivedDataKey(Mesh.GetDerivedDataKey())
 {
@@ -19,6 +19,11 @@ FSkeletalMeshSnapshot::FSkeletalMeshSnapshot(const USkeletalMesh& Mesh)
         const FMeshDescription* Description = Mesh.GetMeshDescription(LOD);
         Descriptions.Add(Description ? std::optional<FMeshDescription>(*Description) : std::nullopt);
         LODInfos.Add(*Mesh.GetLODInfo(LOD));
+    }
+    for (const UMorphTarget* Morph : Mesh.GetMorphTargets())
+    {
+        MorphTargets.Add(Morph ? FMorphTargetSnapshot{Morph->GetMorphName(), Morph->GetMorphLODModels()}
+                               : FMorphTargetSnapshot{});
     }
     for (const USkeletalMeshSocket* Socket : Mesh.GetMeshOnlySocketList())
     {

@@ -6,6 +6,8 @@
 #include "Core/Math/Vector.h"
 #include "Core/Misc/Guid.h"
 #include "Engine/Animation/ReferenceSkeleton.h"
+#include "Engine/SkeletalMesh/ImportedModel.h"
+#include "Engine/SkeletalMesh/MorphTarget.h"
 #include "Engine/SkeletalMesh/SkeletalLODInfo.h"
 #include "Engine/SkeletalMesh/SkeletalMaterial.h"
 #include "MeshDescription/MeshDescription.h"
@@ -29,11 +31,21 @@ struct FSocketSnapshot
     bool operator==(const FSocketSnapshot&) const = default;
 };
 
+/** A morph target's name and its deltas per LOD. */
+struct FMorphTargetSnapshot
+{
+    FName Name;
+    TArray<FMorphTargetLODData> LODs;
+
+    bool operator==(const FMorphTargetSnapshot&) const = default;
+};
+
 /**
  * A copy of what the tools may change on a skeletal mesh: every LOD's description and settings, the
- * material slots, the reference skeleton with its inverse reference matrices, the mesh sockets, the
- * imported bounds and the derived-data key (which every commit renews). Two snapshots are equal when
- * nothing of that changed in between.
+ * material slots, the imported model (render sections and buffers), the morph targets' deltas, the
+ * reference skeleton with its inverse reference matrices, the mesh sockets, the imported bounds and the
+ * derived-data key (which every commit renews). Two snapshots are equal when nothing of that changed in
+ * between.
  */
 struct FSkeletalMeshSnapshot
 {
@@ -42,6 +54,8 @@ struct FSkeletalMeshSnapshot
     TArray<std::optional<FMeshDescription>> Descriptions;
     TArray<FSkeletalLODInfo> LODInfos;
     TArray<FSkeletalMaterial> Materials;
+    FSkeletalMeshImportedModel ImportedModel;
+    TArray<FMorphTargetSnapshot> MorphTargets;
     FReferenceSkeleton RefSkeleton;
     TArray<FMatrix44f> RefBasesInvMatrix;
     TArray<FSocketSnapshot> Sockets;

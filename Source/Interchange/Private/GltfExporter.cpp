@@ -77,7 +77,8 @@ public:
         {
             tinygltf::Node Node;
             Node.name = *Bones.GetRawBoneName(Bone).ToString();
-            SetTransform(Node, Bones.GetRefBonePose()[Bone]);
+            // The raw pose as the skeleton holds it: a read takes it as the raw pose again.
+            SetTransform(Node, Bones.GetRawRefBonePose()[Bone]);
             BoneNodes.Add(static_cast<int32>(Model.nodes.size()));
             const int32 Parent = Bones.GetRawParentIndex(Bone);
             Model.nodes[Parent == INDEX_NONE ? 0 : BoneNodes[Parent]].children.push_back(BoneNodes.Last());

@@ -228,6 +228,8 @@ private:
             {
                 RecordDropped(Vertex, Influences);
             }
+            // A reader skips influences without weight, so the file holds none: it reads back as written.
+            Kept.RemoveAll([](const FBoneWeight& Influence) { return Influence.RawWeight == 0; });
             if (Kept.IsEmpty())
             {
                 // glTF wants every skinned vertex weighted; the extras say that this one is not.
@@ -236,9 +238,8 @@ private:
             }
             for (int32 Slot = 0; Slot < Kept.Num(); ++Slot)
             {
-                // A zero weight keeps joint 0, as glTF asks of unused influences.
-                VertexJoints[Vertex.GetValue() * 4 + Slot] =
-                    Kept[Slot].RawWeight > 0 ? Kept[Slot].BoneIndex : 0;
+                // Unused slots keep joint 0 and weight 0, as glTF asks.
+                VertexJoints[Vertex.GetValue() * 4 + Slot] = Kept[Slot].BoneIndex;
                 VertexWeights[Vertex.GetValue() * 4 + Slot] = Kept[Slot].GetWeight();
             }
         }
@@ -270,6 +271,12 @@ private:
         }
     }
 
+    /** A morph delta with every zero written as +0: a reader keeps no sign for a delta that does not move. */
+    static void WriteDelta(const FVector3f& Delta, float* Out)
+    {
+        Out[0] = Delta.X + 0.0f, Out[1] = Delta.Y + 0.0f, Out[2] = Delta.Z + 0.0f;
+    }
+
     std::vector<std::map<std::string, int>> WriteMorphTargets()
     {
         std::vector<std::map<std::string, int>> Targets;
@@ -281,8 +288,7 @@ private:
             ForEachInstance(3, Values,
                             [&](FVertexInstanceID Instance, float* Out)
                             {
-                                const FVector3f& D = Deltas[Description.GetVertexInstanceVertex(Instance)];
-                                Out[0] = D.X, Out[1] = D.Y, Out[2] = D.Z;
+                                WriteDelta(Deltas[Description.GetVertexInstanceVertex(Instance)], Out);
                             });
             Target["POSITION"] = Writer.AddFloats(Values, 3, true, TINYGLTF_TARGET_ARRAY_BUFFER);
             if (Attributes.HasMorphTargetNormalsAttribute(Morph))
@@ -291,8 +297,7 @@ private:
                 ForEachInstance(3, Values,
                                 [&](FVertexInstanceID Instance, float* Out)
                                 {
-                                    const FVector3f& D = Normals[Instance];
-                                    Out[0] = D.X, Out[1] = D.Y, Out[2] = D.Z;
+                                    WriteDelta(Normals[Instance], Out);
                                 });
                 Target["NORMAL"] = Writer.AddFloats(Values, 3, false, TINYGLTF_TARGET_ARRAY_BUFFER);
             }
