@@ -266,8 +266,8 @@ inline int RunBenchmarkTable(int ArgCount, char** Args, FDescriptionOfSize Descr
 {
     std::vector<char*> Kept;
     bool bQuick = false;
+    std::string Filter = ".";
     FBenchmarkTable::EOutput Output = FBenchmarkTable::EOutput::Full;
-    static std::string QuickFilter = "--benchmark_filter=/" + std::to_string(QuarterGrid) + "/";
     for (int Index = 0; Index < ArgCount; ++Index)
     {
         if (std::strcmp(Args[Index], "--quick") == 0)
@@ -282,15 +282,20 @@ inline int RunBenchmarkTable(int ArgCount, char** Args, FDescriptionOfSize Descr
         {
             Output = FBenchmarkTable::EOutput::Rows;
         }
+        else if (std::strncmp(Args[Index], "--benchmark_filter=", 19) == 0)
+        {
+            Filter = Args[Index] + 19;
+        }
         else
         {
             Kept.push_back(Args[Index]);
         }
     }
-    if (bQuick)
-    {
-        Kept.push_back(QuickFilter.data());
-    }
+    // A quick run keeps to the smallest grid within whatever the filter asks for.
+    static std::string FilterFlag;
+    FilterFlag = "--benchmark_filter=" +
+                 (bQuick ? "(" + Filter + ").*/" + std::to_string(QuarterGrid) + "/" : Filter);
+    Kept.push_back(FilterFlag.data());
     int KeptCount = static_cast<int>(Kept.size());
     benchmark::Initialize(&KeptCount, Kept.data());
     if (benchmark::ReportUnrecognizedArguments(KeptCount, Kept.data()))
