@@ -20,7 +20,7 @@ int main(int ArgCount, char** Args)
     }
     FHeadlessEditor Editor{{RivetEditorModuleName}};
     // Ten times the corners and a tenth of the ring spacing: about a hundred times the demo's triangles.
-    const FDemoCharacter Character = BuildDemoCharacter("/Game/Bench/FineCharacter", {156, 0.43});
+    const FDemoCharacter Character = BuildDemoCharacter("/Game/Bench/FineCharacter", {160, 0.42});
     const FInterchangeWriteResult Written = SavePackageToFile(*Character.Package, FString(Args[1]));
     if (!Written.bSuccess)
     {
