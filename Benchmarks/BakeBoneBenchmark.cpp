@@ -1,17 +1,14 @@
-// A root scale-and-turn baked into skinned grids of a quarter million and a million triangles (four
+// A root scale-and-turn baked into skinned grids of a quarter, one and four million triangles (four
 // influences per vertex on a 64-bone skeleton, one morph target): the geometry kernel alone, and the whole
-// operation as the tool calls it (kernel, new reference skeleton, commit of LOD 0). Each time is also given
-// as a multiple of the time it takes to copy the million-triangle LOD 0 description. All of it is linear:
-// times grow four times from the smaller to the larger grid.
+// operation as the tool calls it (kernel, new reference skeleton, commit of LOD 0).
 
 #include "Core/Math/ForwardKinematics.h"
 #include "CoreUObject/Object/Package.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "RivetEditor/Private/Ops/RivetBakeBoneOp.h"
 #include "RivetEditor/Private/Ops/RivetBakePoseKernel.h"
+#include "Support/BenchmarkTable.h"
 #include "Support/GridMeshes.h"
-#include "Support/GridSizes.h"
-#include "Support/RatioReporter.h"
 
 namespace
 {
@@ -79,17 +76,17 @@ void BakeBoneTransformOp(benchmark::State& State)
         Mesh->CreateMeshDescription(0, FMeshDescription(GridMesh(Quads)));
         Mesh->SetRefSkeleton(GridSkeleton());
         State.ResumeTiming();
+        const FPeakAllocationReport Peak(State);
         BakeBoneTransform(Result, Mesh, Params);
         benchmark::DoNotOptimize(Result);
     }
 }
 } // namespace
 
-BENCHMARK(CopyDescription)->Apply(GridSizes);
 BENCHMARK(BakePoseKernel)->Apply(GridSizes);
 BENCHMARK(BakeBoneTransformOp)->Apply(GridSizes);
 
 int main(int ArgCount, char** Args)
 {
-    return RunBenchmarksWithRatios(ArgCount, Args, "CopyDescription/708");
+    return RunBenchmarkTable(ArgCount, Args, GridMesh);
 }

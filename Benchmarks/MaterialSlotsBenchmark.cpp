@@ -1,18 +1,14 @@
-// The material slot operations as the Assign Material Slot tool runs them, on skinned grids of a quarter
-// million and a million triangles in four slots: half of the triangles into a new slot, a slot merged
-// into another (a quarter of the triangles move, then the emptied group and its slot go), and the removal
-// of an unused slot. Each time is also given as a multiple of the time it takes to copy the
-// million-triangle LOD 0 description; every operation includes its commit (sections, morph targets and
-// bounds rebuilt). All of it is linear work: times grow four times from the smaller grid to the larger.
-// Each size is warmed up and run five times; the ratios take the medians.
+// The material slot operations as the Assign Material Slot tool runs them, on skinned grids of a quarter,
+// one and four million triangles in four slots: half of the triangles into a new slot, a slot merged into
+// another (a quarter of the triangles move, then the emptied group and its slot go), and the removal of an
+// unused slot. Every operation includes its commit (sections, morph targets and bounds rebuilt).
 
 #include "CoreUObject/Object/Package.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "RivetEditor/Private/Ops/RivetMaterialSlotOp.h"
 #include "RivetEditor/Private/Ops/RivetMergeSlotsOp.h"
+#include "Support/BenchmarkTable.h"
 #include "Support/GridMeshes.h"
-#include "Support/GridSizes.h"
-#include "Support/RatioReporter.h"
 
 namespace
 {
@@ -61,6 +57,7 @@ void AssignHalfToNewSlot(benchmark::State& State)
         State.PauseTiming();
         USkeletalMesh* Asset = MakeAsset(GridMesh(Quads));
         State.ResumeTiming();
+        const FPeakAllocationReport Peak(State);
         benchmark::DoNotOptimize(AssignToNewSlot(Asset, Params));
     }
 }
@@ -73,6 +70,7 @@ void MergeSlot(benchmark::State& State)
         State.PauseTiming();
         USkeletalMesh* Asset = MakeAsset(GridMesh(Quads));
         State.ResumeTiming();
+        const FPeakAllocationReport Peak(State);
         benchmark::DoNotOptimize(MergeMaterialSlots(Asset, FRivetMergeSlotsParams{1, 0, true}));
     }
 }
@@ -85,24 +83,17 @@ void RemoveUnusedSlots(benchmark::State& State)
         State.PauseTiming();
         USkeletalMesh* Asset = MakeAsset(GridWithEmptyGroup(Quads));
         State.ResumeTiming();
+        const FPeakAllocationReport Peak(State);
         benchmark::DoNotOptimize(RemoveUnusedMaterialSlots(Asset, /*bPostEditChange=*/true));
     }
 }
-
-/** Both grid sizes, each warmed up and then run five times; the median counts. */
-void MedianOnGrids(benchmark::internal::Benchmark* Benchmark)
-{
-    GridSizes(Benchmark);
-    Benchmark->MinWarmUpTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
-}
 } // namespace
 
-BENCHMARK(CopyDescription)->Apply(MedianOnGrids);
-BENCHMARK(AssignHalfToNewSlot)->Apply(MedianOnGrids);
-BENCHMARK(MergeSlot)->Apply(MedianOnGrids);
-BENCHMARK(RemoveUnusedSlots)->Apply(MedianOnGrids);
+BENCHMARK(AssignHalfToNewSlot)->Apply(GridSizes);
+BENCHMARK(MergeSlot)->Apply(GridSizes);
+BENCHMARK(RemoveUnusedSlots)->Apply(GridSizes);
 
 int main(int ArgCount, char** Args)
 {
-    return RunBenchmarksWithRatios(ArgCount, Args, "CopyDescription/708");
+    return RunBenchmarkTable(ArgCount, Args, GridMesh);
 }

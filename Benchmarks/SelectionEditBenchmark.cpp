@@ -1,25 +1,14 @@
-// The mesh selection tool's actions on the preview of skinned grids of a quarter million and a million
-// triangles, with the lower half selected. Each time is also given as a multiple of the time it takes to
-// copy the million-triangle preview mesh; times four from the smaller to the larger mesh is linear.
+// The mesh selection tool's actions on the preview of skinned grids of a quarter, one and four million
+// triangles, with the lower half selected: the selection changes, and the geometry edits of the Mesh Edits
+// panel.
 
 #include "GeometryCore/Selections/MeshSelectionEdits.h"
 #include "GeometryCore/Selections/TriangleSelectionOps.h"
+#include "Support/BenchmarkTable.h"
 #include "Support/GridMeshes.h"
-#include "Support/GridSizes.h"
-#include "Support/RatioReporter.h"
 
 namespace
 {
-
-void CopyPreview(benchmark::State& State)
-{
-    for (auto _ : State)
-    {
-        FDynamicMesh3 Copy = GridPreview(static_cast<int32>(State.range(0)));
-        benchmark::DoNotOptimize(Copy);
-    }
-}
-
 /** A selection change: reads the mesh, returns the new selection. */
 template <TArray<int32> (*Change)(const FDynamicMesh3&, const TArray<int32>&)>
 void SelectionChange(benchmark::State& State)
@@ -44,6 +33,7 @@ void GeometryEdit(benchmark::State& State)
         State.PauseTiming();
         FDynamicMesh3 Mesh = Source;
         State.ResumeTiming();
+        const FPeakAllocationReport Peak(State);
         benchmark::DoNotOptimize(Edit(Mesh, Selected));
     }
 }
@@ -54,7 +44,6 @@ int32 SmoothBorder(FDynamicMesh3& Mesh, const TArray<int32>& Selected)
 }
 } // namespace
 
-BENCHMARK(CopyPreview)->Apply(GridSizes);
 BENCHMARK(SelectionChange<TriangleSelectionOps::Invert>)->Apply(GridSizes);
 BENCHMARK(SelectionChange<TriangleSelectionOps::Grow>)->Apply(GridSizes);
 BENCHMARK(SelectionChange<TriangleSelectionOps::Shrink>)->Apply(GridSizes);
@@ -67,5 +56,5 @@ BENCHMARK(GeometryEdit<SmoothBorder>)->Apply(GridSizes);
 
 int main(int ArgCount, char** Args)
 {
-    return RunBenchmarksWithRatios(ArgCount, Args, "CopyPreview/708");
+    return RunBenchmarkTable(ArgCount, Args, GridMesh);
 }

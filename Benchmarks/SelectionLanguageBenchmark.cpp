@@ -1,8 +1,6 @@
 // The command-line editor's selection language painting onto a tool's preview of skinned grids of a
-// quarter million and a million triangles: a material slot, a bone's weighted region, a box, a
-// connected island, and growing a painted half through the selection tool's own action. Each time is
-// also given as a multiple of the time it takes to copy the million-triangle LOD 0 description. All of
-// it is linear in the preview's size.
+// quarter, one and four million triangles: a material slot, a bone's weighted region, a box, a connected
+// island, and growing a painted half through the selection tool's own action.
 
 #include "CoreUObject/Object/Package.h"
 #include "Engine/Animation/ReferenceSkeleton.h"
@@ -11,9 +9,8 @@
 #include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
 #include "RivetCli/Selection/SelectionPainter.h"
 #include "RivetEditorModuleName.h"
+#include "Support/BenchmarkTable.h"
 #include "Support/GridMeshes.h"
-#include "Support/GridSizes.h"
-#include "Support/RatioReporter.h"
 
 #include <memory>
 
@@ -121,7 +118,6 @@ void PaintHalfAndGrow(benchmark::State& State)
 }
 } // namespace
 
-BENCHMARK(CopyDescription)->Apply(GridSizes);
 BENCHMARK(PaintSlot)->Apply(GridSizes);
 BENCHMARK(PaintBone)->Apply(GridSizes);
 BENCHMARK(PaintBox)->Apply(GridSizes);
@@ -130,5 +126,5 @@ BENCHMARK(PaintHalfAndGrow)->Apply(GridSizes);
 
 int main(int ArgCount, char** Args)
 {
-    return RunBenchmarksWithRatios(ArgCount, Args, "CopyDescription/708");
+    return RunBenchmarkTable(ArgCount, Args, GridMesh);
 }

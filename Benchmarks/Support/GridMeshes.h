@@ -24,16 +24,6 @@ inline const FMeshDescription& GridMesh(int32 Quads)
     return Meshes[Quads];
 }
 
-/** The baseline of the ratios: copying the grid's description. */
-inline void CopyDescription(benchmark::State& State)
-{
-    for (auto _ : State)
-    {
-        FMeshDescription Copy = GridMesh(static_cast<int32>(State.range(0)));
-        benchmark::DoNotOptimize(Copy);
-    }
-}
-
 /** The grid of that size as a tool's preview shows it, converted once. */
 inline const FDynamicMesh3& GridPreview(int32 Quads)
 {

@@ -5,6 +5,8 @@
 #include "Interchange/InterchangeImportOptions.h"
 #include "Interchange/InterchangeResult.h"
 
+#include <string>
+
 class UPackage;
 class USkeletalMesh;
 class USkeleton;
@@ -49,3 +51,9 @@ FInterchangeWriteResult ExportSkeletalMeshToGltf(const USkeletalMesh& Mesh, cons
  * the package's dirty flag on success.
  */
 FInterchangeWriteResult SavePackageToFile(UPackage& Package, const FString& Path);
+
+/**
+ * The bytes SavePackageToFile writes to a .glb file, kept in memory; nothing is written and the package's
+ * dirty flag is left as it is. Name stands for the file in messages.
+ */
+FInterchangeWriteResult SavePackageToMemory(UPackage& Package, const FString& Name, std::string& OutBytes);

@@ -17,9 +17,8 @@ FInterchangeWriteResult Refuse(const FString& Path, const FString& Problem)
     return Result;
 }
 
-/** Writes a built document, reporting what the build noticed. */
-FInterchangeWriteResult Finish(const tinygltf::Model& Model, const FGltfExportReport& Report,
-                               const FString& Path, bool bBinary)
+/** Logs what building a document noticed; the result of a build that went through. */
+FInterchangeWriteResult ReportBuild(const FGltfExportReport& Report, const FString& Path)
 {
     for (const FString& Warning : Report.Warnings)
     {
@@ -33,14 +32,22 @@ FInterchangeWriteResult Finish(const tinygltf::Model& Model, const FGltfExportRe
                "full lists in the mesh's extras",
                *Path, Report.NumDroppedInfluenceVertices);
     }
+    FInterchangeWriteResult Result;
+    Result.bSuccess = true;
+    Result.bDroppedInfluences = Report.NumDroppedInfluenceVertices > 0;
+    return Result;
+}
+
+/** Writes a built document, reporting what the build noticed. */
+FInterchangeWriteResult Finish(const tinygltf::Model& Model, const FGltfExportReport& Report,
+                               const FString& Path, bool bBinary)
+{
+    const FInterchangeWriteResult Result = ReportBuild(Report, Path);
     FString Error;
     if (!WriteGltfDocument(Model, Path, bBinary, Error))
     {
         return Refuse(Path, Error);
     }
-    FInterchangeWriteResult Result;
-    Result.bSuccess = true;
-    Result.bDroppedInfluences = Report.NumDroppedInfluenceVertices > 0;
     return Result;
 }
 
@@ -77,15 +84,18 @@ T* FindFirstAsset(const UPackage& Package)
 }
 } // namespace
 
-FInterchangeWriteResult ExportSkeletalMeshToGltf(const USkeletalMesh& Mesh, const FString& Path,
-                                                 const FGltfExportOptions& Options)
+namespace
+{
+/** The document of a mesh and its animations; Path only names the file in a refusal. */
+FInterchangeWriteResult BuildMeshDocument(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations,
+                                          const FString& Path, tinygltf::Model& Model, FGltfExportReport& Report)
 {
     if (Mesh.GetLODNum() == 0 || !Mesh.GetMeshDescription(0))
     {
         return Refuse(
             Path, FString::Printf("the mesh '%s' has no LOD 0 mesh description to export", *Mesh.GetName()));
     }
-    for (const UAnimSequence* Animation : Options.Animations)
+    for (const UAnimSequence* Animation : Animations)
     {
         if (Animation && Mesh.GetSkeleton() && Animation->GetSkeleton() != Mesh.GetSkeleton())
         {
@@ -94,42 +104,69 @@ FInterchangeWriteResult ExportSkeletalMeshToGltf(const USkeletalMesh& Mesh, cons
                                           *Animation->GetName()));
         }
     }
+    BuildGltfDocument(Mesh, Animations, Model, Report);
+    FInterchangeWriteResult Built;
+    Built.bSuccess = true;
+    return Built;
+}
+
+/** The document of every asset of a package, as SavePackageToFile writes it. */
+FInterchangeWriteResult BuildPackageDocument(UPackage& Package, const FString& Path, tinygltf::Model& Model,
+                                             FGltfExportReport& Report)
+{
+    if (USkeletalMesh* Mesh = FindFirstAsset<USkeletalMesh>(Package))
+    {
+        return BuildMeshDocument(*Mesh, FindPackageAnimations(Package, Mesh->GetSkeleton()), Path, Model, Report);
+    }
+    const TArray<UAnimSequence*> Animations = FindPackageAnimations(Package, nullptr);
+    USkeleton* Skeleton = Animations.IsEmpty() ? FindFirstAsset<USkeleton>(Package) : Animations[0]->GetSkeleton();
+    if (!Skeleton)
+    {
+        return Refuse(Path, FString::Printf("the package '%s' holds no skeletal mesh, skeleton or animation",
+                                            *Package.GetName()));
+    }
+    BuildGltfAnimationDocument(*Skeleton, FindPackageAnimations(Package, Skeleton), Model, Report);
+    FInterchangeWriteResult Built;
+    Built.bSuccess = true;
+    return Built;
+}
+} // namespace
+
+FInterchangeWriteResult ExportSkeletalMeshToGltf(const USkeletalMesh& Mesh, const FString& Path,
+                                                 const FGltfExportOptions& Options)
+{
     tinygltf::Model Model;
     FGltfExportReport Report;
-    BuildGltfDocument(Mesh, Options.Animations, Model, Report);
-    return Finish(Model, Report, Path, Options.Format == EGltfFileFormat::Binary);
+    const FInterchangeWriteResult Built = BuildMeshDocument(Mesh, Options.Animations, Path, Model, Report);
+    return Built.bSuccess ? Finish(Model, Report, Path, Options.Format == EGltfFileFormat::Binary) : Built;
 }
 
 FInterchangeWriteResult SavePackageToFile(UPackage& Package, const FString& Path)
 {
-    const bool bBinary = GetLowerExtension(Path) != "gltf";
-    FInterchangeWriteResult Result;
-    if (USkeletalMesh* Mesh = FindFirstAsset<USkeletalMesh>(Package))
+    tinygltf::Model Model;
+    FGltfExportReport Report;
+    FInterchangeWriteResult Result = BuildPackageDocument(Package, Path, Model, Report);
+    if (Result.bSuccess)
     {
-        FGltfExportOptions Options;
-        Options.Format = bBinary ? EGltfFileFormat::Binary : EGltfFileFormat::Text;
-        Options.Animations = FindPackageAnimations(Package, Mesh->GetSkeleton());
-        Result = ExportSkeletalMeshToGltf(*Mesh, Path, Options);
-    }
-    else
-    {
-        const TArray<UAnimSequence*> Animations = FindPackageAnimations(Package, nullptr);
-        USkeleton* Skeleton =
-            Animations.IsEmpty() ? FindFirstAsset<USkeleton>(Package) : Animations[0]->GetSkeleton();
-        if (!Skeleton)
-        {
-            return Refuse(Path,
-                          FString::Printf("the package '%s' holds no skeletal mesh, skeleton or animation",
-                                          *Package.GetName()));
-        }
-        tinygltf::Model Model;
-        FGltfExportReport Report;
-        BuildGltfAnimationDocument(*Skeleton, FindPackageAnimations(Package, Skeleton), Model, Report);
-        Result = Finish(Model, Report, Path, bBinary);
+        Result = Finish(Model, Report, Path, GetLowerExtension(Path) != "gltf");
     }
     if (Result.bSuccess)
     {
         Package.SetDirtyFlag(false);
     }
     return Result;
+}
+
+FInterchangeWriteResult SavePackageToMemory(UPackage& Package, const FString& Name, std::string& OutBytes)
+{
+    tinygltf::Model Model;
+    FGltfExportReport Report;
+    FInterchangeWriteResult Result = BuildPackageDocument(Package, Name, Model, Report);
+    if (!Result.bSuccess)
+    {
+        return Result;
+    }
+    Result = ReportBuild(Report, Name);
+    FString Error;
+    return SerializeGltfDocument(Model, /*bBinary=*/true, OutBytes, Error) ? Result : Refuse(Name, Error);
 }

@@ -262,10 +262,14 @@ TEST_F(GltfRoundTrip, SavedPackagesLoadAgainAndAreClean)
     const FInterchangeResult First = ExportAndImport(Asset, EGltfFileFormat::Binary, "Character.glb");
     ASSERT_TRUE(First.bSuccess);
     ASSERT_TRUE(First.Package->IsDirty());
+    std::string InMemory;
+    ASSERT_TRUE(SavePackageToMemory(*First.Package, "Character", InMemory).bSuccess);
+    ASSERT_TRUE(First.Package->IsDirty());
     const FString Saved = Folder.File("Saved.glb");
     const FInterchangeWriteResult Written = SavePackageToFile(*First.Package, Saved);
     ASSERT_TRUE(Written.bSuccess) << *Written.Error;
     EXPECT_FALSE(First.Package->IsDirty());
+    EXPECT_EQ(ReadBytes(Saved), InMemory);
     const FInterchangeResult Second = ImportSkinnedMeshFile(Saved);
     ASSERT_TRUE(Second.bSuccess) << *Second.Error;
     ExpectSameDescription(*First.Mesh->GetMeshDescription(0), *Second.Mesh->GetMeshDescription(0));

@@ -14,6 +14,8 @@ public:
     virtual ~FMeshAttributeArrayBase() = default;
 
     virtual std::unique_ptr<FMeshAttributeArrayBase> Clone() const = 0;
+    /** An array of the same type, channels and default value, without elements. */
+    virtual std::unique_ptr<FMeshAttributeArrayBase> CloneEmpty() const = 0;
     virtual bool Equals(const FMeshAttributeArrayBase& Other) const = 0;
     virtual int32 GetNumChannels() const = 0;
 
@@ -40,6 +42,11 @@ public:
     std::unique_ptr<FMeshAttributeArrayBase> Clone() const override
     {
         return std::make_unique<TMeshAttributeArray>(*this);
+    }
+
+    std::unique_ptr<FMeshAttributeArrayBase> CloneEmpty() const override
+    {
+        return std::make_unique<TMeshAttributeArray>(Channels.Num(), DefaultValue, 0);
     }
 
     bool Equals(const FMeshAttributeArrayBase& Other) const override

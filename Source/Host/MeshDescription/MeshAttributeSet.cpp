@@ -10,6 +10,16 @@ FMeshAttributeSetBase::FMeshAttributeSetBase(const FMeshAttributeSetBase& Other)
     }
 }
 
+void FMeshAttributeSetBase::CopyWithoutElements(const FMeshAttributeSetBase& Other)
+{
+    Entries.Reset();
+    NumElements = 0;
+    for (const FEntry& Entry : Other.Entries)
+    {
+        Entries.Add(FEntry{Entry.Name, Entry.Array->CloneEmpty()});
+    }
+}
+
 FMeshAttributeSetBase& FMeshAttributeSetBase::operator=(const FMeshAttributeSetBase& Other)
 {
     if (this != &Other)

@@ -17,6 +17,9 @@ public:
     FMeshAttributeSetBase(FMeshAttributeSetBase&& Other) noexcept;
     FMeshAttributeSetBase& operator=(FMeshAttributeSetBase&& Other) noexcept;
 
+    /** The same attributes as this set (names, types, channels, defaults), without elements. */
+    void CopyWithoutElements(const FMeshAttributeSetBase& Other);
+
     bool HasAttribute(FName Name) const { return Find(Name) != nullptr; }
     void UnregisterAttribute(FName Name);
     /** Names in the order of registration. */

@@ -15,6 +15,11 @@ public:
         return std::make_unique<FMeshBoneWeightsArray>(*this);
     }
 
+    std::unique_ptr<FMeshAttributeArrayBase> CloneEmpty() const override
+    {
+        return std::make_unique<FMeshBoneWeightsArray>(0);
+    }
+
     bool Equals(const FMeshAttributeArrayBase& Other) const override
     {
         const auto* Typed = dynamic_cast<const FMeshBoneWeightsArray*>(&Other);

@@ -8,6 +8,18 @@ FMeshDescription::FMeshDescription()
     VertexAttributeSet.RegisterAttribute<FVector3f>(MeshAttribute::Vertex::Position);
 }
 
+FMeshDescription FMeshDescription::CopyWithoutElements(const FMeshDescription& Other)
+{
+    FMeshDescription Copy;
+    Copy.VertexAttributeSet.CopyWithoutElements(Other.VertexAttributeSet);
+    Copy.VertexInstanceAttributeSet.CopyWithoutElements(Other.VertexInstanceAttributeSet);
+    Copy.EdgeAttributeSet.CopyWithoutElements(Other.EdgeAttributeSet);
+    Copy.TriangleAttributeSet.CopyWithoutElements(Other.TriangleAttributeSet);
+    Copy.PolygonAttributeSet.CopyWithoutElements(Other.PolygonAttributeSet);
+    Copy.PolygonGroupAttributeSet.CopyWithoutElements(Other.PolygonGroupAttributeSet);
+    return Copy;
+}
+
 void FMeshDescription::Reserve(int32 NumVertices, int32 NumVertexInstances, int32 NumEdges,
                                int32 NumTriangles, int32 NumPolygons, int32 NumPolygonGroups)
 {

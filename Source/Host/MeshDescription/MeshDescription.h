@@ -64,6 +64,9 @@ public:
         return PolygonGroupAttributeSet;
     }
 
+    /** A description without elements that has the same attributes as Other (names, types, channels). */
+    static FMeshDescription CopyWithoutElements(const FMeshDescription& Other);
+
     /** Sizes the storage for a mesh of this many elements of each kind, so that building it allocates once.
      */
     void Reserve(int32 NumVertices, int32 NumVertexInstances, int32 NumEdges, int32 NumTriangles,

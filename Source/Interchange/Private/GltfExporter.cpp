@@ -537,7 +537,7 @@ void BuildGltfAnimationDocument(const USkeleton& Skeleton, const TArray<UAnimSeq
     Builder.WriteAnimations(Animations);
 }
 
-bool WriteGltfDocument(const tinygltf::Model& Model, const FString& Path, bool bBinary, FString& OutError)
+bool SerializeGltfDocument(const tinygltf::Model& Model, bool bBinary, std::string& OutBytes, FString& OutError)
 {
     if (!IsFinite(Model))
     {
@@ -552,9 +552,20 @@ bool WriteGltfDocument(const tinygltf::Model& Model, const FString& Path, bool b
         OutError = "the glTF document could not be serialised";
         return false;
     }
+    OutBytes = std::move(Stream).str();
+    return true;
+}
+
+bool WriteGltfDocument(const tinygltf::Model& Model, const FString& Path, bool bBinary, FString& OutError)
+{
+    std::string Document;
+    if (!SerializeGltfDocument(Model, bBinary, Document, OutError))
+    {
+        return false;
+    }
     if (bBinary)
     {
-        return WriteFileAtomically(Path, Stream.str(), OutError);
+        return WriteFileAtomically(Path, Document, OutError);
     }
     const std::filesystem::path Target(Path.ToStdString());
     const std::string BinName = Target.stem().string() + ".bin";
@@ -566,5 +577,5 @@ bool WriteGltfDocument(const tinygltf::Model& Model, const FString& Path, bool b
     FAtomicFileSet Files;
     return Files.Add(BinPath, std::string_view(reinterpret_cast<const char*>(Bytes.data()), Bytes.size()),
                      OutError) &&
-           Files.Add(Path, ExternaliseBuffer(Stream.str(), BinName), OutError) && Files.Commit(OutError);
+           Files.Add(Path, ExternaliseBuffer(Document, BinName), OutError) && Files.Commit(OutError);
 }

@@ -29,5 +29,8 @@ void BuildGltfDocument(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& 
 void BuildGltfAnimationDocument(const USkeleton& Skeleton, const TArray<UAnimSequence*>& Animations,
                                 tinygltf::Model& OutModel, FGltfExportReport& OutReport);
 
+/** A document as the bytes of a .glb file, or of a .gltf holding its buffer; false with OutError on failure. */
+bool SerializeGltfDocument(const tinygltf::Model& Model, bool bBinary, std::string& OutBytes, FString& OutError);
+
 /** Writes a document as .glb or as .gltf with "<stem>.bin" beside it; false with OutError on failure. */
 bool WriteGltfDocument(const tinygltf::Model& Model, const FString& Path, bool bBinary, FString& OutError);

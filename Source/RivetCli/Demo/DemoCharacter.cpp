@@ -69,12 +69,11 @@ void AddSlots(USkeletalMesh& Mesh)
     }
 }
 
-void BuildMesh(USkeletalMesh& Mesh, const FDemoRig& Rig)
+void BuildMesh(USkeletalMesh& Mesh, const FDemoRig& Rig, FDemoTessellation Tessellation)
 {
     Mesh.SetRefSkeleton(Rig.GetRefSkeleton());
     Mesh.CalculateInvRefMatrices();
     AddSlots(Mesh);
-    FDemoTessellation Tessellation;
     for (int32 LODIndex = 0; LODIndex < DemoCharacterLODCount; ++LODIndex)
     {
         Mesh.AddLODInfo();
@@ -104,7 +103,7 @@ T* NewAsset(UPackage& Package, const FString& Name)
 }
 } // namespace
 
-FDemoCharacter BuildDemoCharacter(const FString& PackageName)
+FDemoCharacter BuildDemoCharacter(const FString& PackageName, const FDemoTessellation& Tessellation)
 {
     FString UniquePackageName;
     FString AssetName;
@@ -123,7 +122,7 @@ FDemoCharacter BuildDemoCharacter(const FString& PackageName)
     UAnimSequence* Wave = NewAsset<UAnimSequence>(*Character.Package, AssetName + "_Wave");
     Character.Animations.Add(Wave);
 
-    BuildMesh(*Character.Mesh, Rig);
+    BuildMesh(*Character.Mesh, Rig, Tessellation);
     BuildSkeleton(*Character.Skeleton, *Character.Mesh);
     BuildDemoPhysics(*Character.PhysicsAsset, Rig);
     BuildDemoWave(*Wave, *Character.Skeleton, Rig);

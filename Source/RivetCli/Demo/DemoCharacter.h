@@ -2,6 +2,7 @@
 
 #include "Core/Containers/Array.h"
 #include "Core/Containers/String.h"
+#include "RivetCli/Demo/DemoBody.h"
 
 class UAnimSequence;
 class UPackage;
@@ -30,6 +31,7 @@ struct FDemoCharacter
  * one builds nothing (the asset tools log why). The mesh has two LODs, each with its own committed
  * description, four material slots, the morph target Smile, the sockets "Hand_R_Weapon" and
  * "Head_Hat" (its skeleton has "Chest_Back"), and its physics asset and skeleton set. The package is
- * left clean and nothing is recorded in the undo history, even inside an open transaction.
+ * left clean and nothing is recorded in the undo history, even inside an open transaction. Tessellation
+ * sets how finely LOD 0 is made (the benchmarks build a character of half a million triangles).
  */
-FDemoCharacter BuildDemoCharacter(const FString& PackageName);
+FDemoCharacter BuildDemoCharacter(const FString& PackageName, const FDemoTessellation& Tessellation = {});

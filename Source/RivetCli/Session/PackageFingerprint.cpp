@@ -3,51 +3,25 @@
 #include "CoreUObject/Object/Package.h"
 #include "Interchange/Interchange.h"
 
-#include <atomic>
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
+#include <string>
 
 namespace
 {
-std::filesystem::path MakeTemporaryFile()
+/** 64-bit FNV-1a over the bytes, with the byte count. */
+FString DigestBytes(const std::string& Bytes)
 {
-    static std::atomic<uint64> Counter{0};
-    return std::filesystem::temp_directory_path() /
-           ("rivet-fingerprint-" + std::to_string(getpid()) + "-" + std::to_string(Counter++) + ".glb");
-}
-
-/** 64-bit FNV-1a over the file's bytes, with the byte count. */
-FString DigestFile(const std::filesystem::path& Path)
-{
-    std::ifstream Stream(Path, std::ios::binary);
     uint64 Hash = 14695981039346656037ull;
-    uint64 Count = 0;
-    char Buffer[1 << 16];
-    while (Stream.read(Buffer, sizeof(Buffer)) || Stream.gcount() > 0)
+    for (const char Byte : Bytes)
     {
-        for (std::streamsize Index = 0; Index < Stream.gcount(); ++Index)
-        {
-            Hash = (Hash ^ static_cast<unsigned char>(Buffer[Index])) * 1099511628211ull;
-        }
-        Count += static_cast<uint64>(Stream.gcount());
+        Hash = (Hash ^ static_cast<unsigned char>(Byte)) * 1099511628211ull;
     }
     return FString::Printf("%016llx-%llu", static_cast<unsigned long long>(Hash),
-                           static_cast<unsigned long long>(Count));
+                           static_cast<unsigned long long>(Bytes.size()));
 }
 } // namespace
 
 FString FingerprintPackage(UPackage& Package)
 {
-    const bool bWasDirty = Package.IsDirty();
-    const std::filesystem::path File = MakeTemporaryFile();
-    const bool bWritten = SavePackageToFile(Package, FString(File.string())).bSuccess;
-    const FString Fingerprint = bWritten ? DigestFile(File) : FString();
-    std::error_code Ignored;
-    std::filesystem::remove(File, Ignored);
-    if (Package.IsDirty() != bWasDirty)
-    {
-        Package.SetDirtyFlag(bWasDirty);
-    }
-    return Fingerprint;
+    std::string Bytes;
+    return SavePackageToMemory(Package, Package.GetName(), Bytes).bSuccess ? DigestBytes(Bytes) : FString();
 }

@@ -5,8 +5,7 @@
 class UPackage;
 
 /**
- * What saving the package would write: a digest of its binary glTF 2.0 export, made in a temporary file
- * that is removed again. Equal fingerprints taken before and after some steps mean those steps changed
+ * What saving the package would write: a digest of its binary glTF 2.0 export, made in memory. Equal fingerprints taken before and after some steps mean those steps changed
  * nothing a save would keep (a refused tool, an undone edit). Empty when the package cannot be written.
  * The package's dirty flag is left as it was.
  */

@@ -253,6 +253,9 @@ TEST(MeshDescription, CopiesAreEqualAndIndependent)
     EXPECT_FALSE(Copy == Original);
     EXPECT_EQ(Original.Triangles().Num(), 12);
     ExpectConsistent(Original);
+
+    Copy.Empty();
+    EXPECT_TRUE(FMeshDescription::CopyWithoutElements(Original) == Copy);
 }
 
 TEST(MeshDescription, AMovedFromDescriptionIsEmptyAndCanBeBuiltAgain)

@@ -157,7 +157,7 @@ FRivetRemeshResult RemeshSelection(USkeletalMesh* Mesh, const FRivetRemeshParams
 
     RemeshTriangleRegion(Working, Region, Result.TargetEdgeLength, Passes);
 
-    FMeshDescription Remeshed = *Description;
+    FMeshDescription Remeshed = FMeshDescription::CopyWithoutElements(*Description);
     FDynamicMeshToMeshDescription().Convert(Working, Remeshed);
     if (Remeshed.PolygonGroups().Num() != SlotNames.Num())
     {
