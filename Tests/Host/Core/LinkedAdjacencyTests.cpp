@@ -29,6 +29,7 @@ TEST(LinkedAdjacency, ListsKeepLinkOrderThroughUnlinksFromAnyPosition)
     Adjacency.Unlink(0, 10, 0);
     Adjacency.Link(0, 13, 1);
     EXPECT_EQ(List(Adjacency, 0), (TArray<int32>{12, 13}));
+    EXPECT_EQ(Adjacency.Num(0), 2) << "the kept length follows links and unlinks";
     Adjacency.Unlink(0, 13, 1);
     Adjacency.Unlink(0, 12, 0);
     EXPECT_TRUE(Adjacency.IsEmpty(0));
@@ -53,6 +54,7 @@ TEST(LinkedAdjacency, IteratorsReportTheSlotOfEachElement)
 
     Adjacency.ClearKey(7);
     EXPECT_TRUE(Adjacency.IsEmpty(7));
+    EXPECT_EQ(Adjacency.Num(7), 0);
     Adjacency.Link(3, 4, 2);
     EXPECT_EQ(List(Adjacency, 3), TArray<int32>{4});
 }

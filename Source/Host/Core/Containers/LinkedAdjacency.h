@@ -8,7 +8,7 @@
  * An element refers to up to SlotsPerElement keys, one per slot: an edge to its two vertices, a
  * triangle to its three corners. Every (element, slot) pair is one list node, so linking, unlinking
  * and appending are constant time and never allocate per element; a key's list keeps the order in
- * which its elements were linked.
+ * which its elements were linked, and its length is kept beside it.
  */
 class FLinkedAdjacency
 {
@@ -20,6 +20,7 @@ public:
     {
         Head.Init(INDEX_NONE, NumKeys);
         Tail.Init(INDEX_NONE, NumKeys);
+        Counts.Init(0, NumKeys);
         Next.Init(INDEX_NONE, NumElements * SlotsPerElement);
         Prev.Init(INDEX_NONE, NumElements * SlotsPerElement);
     }
@@ -32,6 +33,7 @@ public:
         if (Key >= Head.Num())
         {
             Grow(Head, Tail, Key + 1);
+            Counts.SetNum(Key + 1, 0);
         }
     }
 
@@ -48,6 +50,7 @@ public:
         Next[Node] = INDEX_NONE;
         (Tail[Key] == INDEX_NONE ? Head[Key] : Next[Tail[Key]]) = Node;
         Tail[Key] = Node;
+        ++Counts[Key];
     }
 
     /** Removes the element's node of the given slot from the key's list. */
@@ -57,6 +60,7 @@ public:
         (Prev[Node] == INDEX_NONE ? Head[Key] : Next[Prev[Node]]) = Next[Node];
         (Next[Node] == INDEX_NONE ? Tail[Key] : Prev[Next[Node]]) = Prev[Node];
         Prev[Node] = Next[Node] = INDEX_NONE;
+        --Counts[Key];
     }
 
     /** Empties a key's list; its elements' nodes must be relinked or unused afterwards. */
@@ -73,20 +77,12 @@ public:
             Node = Following;
         }
         Head[Key] = Tail[Key] = INDEX_NONE;
+        Counts[Key] = 0;
     }
 
     bool IsEmpty(int32 Key) const { return Key >= Head.Num() || Head[Key] == INDEX_NONE; }
 
-    int32 Num(int32 Key) const
-    {
-        int32 Count = 0;
-        for (const int32 Element : (*this)[Key])
-        {
-            (void)Element;
-            ++Count;
-        }
-        return Count;
-    }
+    int32 Num(int32 Key) const { return Key < Counts.Num() ? Counts[Key] : 0; }
 
     bool Contains(int32 Key, int32 Element) const
     {
@@ -166,4 +162,6 @@ private:
     TArray<int32> Tail;
     TArray<int32> Next;
     TArray<int32> Prev;
+    /** Per key the length of its list. */
+    TArray<int32> Counts;
 };

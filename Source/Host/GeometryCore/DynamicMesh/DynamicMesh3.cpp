@@ -119,12 +119,6 @@ void FDynamicMesh3::SetVertex(int32 VertexID, const FVector& Position)
     Vertices[VertexID] = Position;
 }
 
-FVector FDynamicMesh3::GetVertex(int32 VertexID) const
-{
-    VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
-    return Vertices[VertexID];
-}
-
 bool FDynamicMesh3::AreValidTriangleVertices(const FIndex3i& TriVertices) const
 {
     return IsVertex(TriVertices.A) && IsVertex(TriVertices.B) && IsVertex(TriVertices.C) &&
@@ -397,18 +391,6 @@ void FDynamicMesh3::MoveEdgeEnd(int32 EdgeID, int32 OldVertexID, int32 NewVertex
     VertexEdgeLists.Link(NewVertexID, EdgeID, Edge.Vertices.IndexOf(NewVertexID));
 }
 
-FIndex3i FDynamicMesh3::GetTriangle(int32 TriangleID) const
-{
-    VT_CHECKF(IsTriangle(TriangleID), "%d is not a triangle", TriangleID);
-    return Triangles[TriangleID];
-}
-
-FIndex3i FDynamicMesh3::GetTriEdges(int32 TriangleID) const
-{
-    VT_CHECKF(IsTriangle(TriangleID), "%d is not a triangle", TriangleID);
-    return TriangleEdges[TriangleID];
-}
-
 FIndex3i FDynamicMesh3::GetTriNeighbourTris(int32 TriangleID) const
 {
     const FIndex3i TriEdges = GetTriEdges(TriangleID);
@@ -418,18 +400,6 @@ FIndex3i FDynamicMesh3::GetTriNeighbourTris(int32 TriangleID) const
         Neighbours[Index] = Edges[TriEdges[Index]].Triangles.OtherElement(TriangleID);
     }
     return Neighbours;
-}
-
-FIndex2i FDynamicMesh3::GetEdgeV(int32 EdgeID) const
-{
-    VT_CHECKF(IsEdge(EdgeID), "%d is not an edge", EdgeID);
-    return Edges[EdgeID].Vertices;
-}
-
-FIndex2i FDynamicMesh3::GetEdgeT(int32 EdgeID) const
-{
-    VT_CHECKF(IsEdge(EdgeID), "%d is not an edge", EdgeID);
-    return Edges[EdgeID].Triangles;
 }
 
 int32 FDynamicMesh3::FindEdge(int32 VertexA, int32 VertexB) const
@@ -484,12 +454,6 @@ double FDynamicMesh3::GetTriArea(int32 TriangleID) const
     return 0.5 * GetTriCross(TriangleID).Size();
 }
 
-FLinkedAdjacency::FRange FDynamicMesh3::VtxEdges(int32 VertexID) const
-{
-    VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
-    return VertexEdgeLists[VertexID];
-}
-
 void FDynamicMesh3::GetVtxTriangles(int32 VertexID, TArray<int32>& Out) const
 {
     // Each triangle has one edge from the vertex to the corner after it: take the triangle there only.
@@ -505,24 +469,6 @@ void FDynamicMesh3::GetVtxTriangles(int32 VertexID, TArray<int32>& Out) const
             }
         }
     }
-}
-
-int32 FDynamicMesh3::GetVtxEdgeCount(int32 VertexID) const
-{
-    VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
-    return VertexEdgeLists.Num(VertexID);
-}
-
-bool FDynamicMesh3::IsBoundaryVertex(int32 VertexID) const
-{
-    for (const int32 EdgeID : VtxEdges(VertexID))
-    {
-        if (Edges[EdgeID].Triangles.B == InvalidID)
-        {
-            return true;
-        }
-    }
-    return false;
 }
 
 void FDynamicMesh3::EnableTriangleGroups(int32 InitialGroupID)

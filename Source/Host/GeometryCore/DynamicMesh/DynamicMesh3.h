@@ -221,3 +221,57 @@ private:
     TArray<int32> CollapseEdgeScratch;
     TArray<int32> CollapseTriangleScratch;
 };
+
+// The accessors the geometry kernels call most, inline.
+
+inline FVector FDynamicMesh3::GetVertex(int32 VertexID) const
+{
+    VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
+    return Vertices[VertexID];
+}
+
+inline FIndex3i FDynamicMesh3::GetTriangle(int32 TriangleID) const
+{
+    VT_CHECKF(IsTriangle(TriangleID), "%d is not a triangle", TriangleID);
+    return Triangles[TriangleID];
+}
+
+inline FIndex3i FDynamicMesh3::GetTriEdges(int32 TriangleID) const
+{
+    VT_CHECKF(IsTriangle(TriangleID), "%d is not a triangle", TriangleID);
+    return TriangleEdges[TriangleID];
+}
+
+inline FIndex2i FDynamicMesh3::GetEdgeV(int32 EdgeID) const
+{
+    VT_CHECKF(IsEdge(EdgeID), "%d is not an edge", EdgeID);
+    return Edges[EdgeID].Vertices;
+}
+
+inline FIndex2i FDynamicMesh3::GetEdgeT(int32 EdgeID) const
+{
+    VT_CHECKF(IsEdge(EdgeID), "%d is not an edge", EdgeID);
+    return Edges[EdgeID].Triangles;
+}
+
+inline FLinkedAdjacency::FRange FDynamicMesh3::VtxEdges(int32 VertexID) const
+{
+    VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
+    return VertexEdgeLists[VertexID];
+}
+
+inline int32 FDynamicMesh3::GetVtxEdgeCount(int32 VertexID) const
+{
+    VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
+    return VertexEdgeLists.Num(VertexID);
+}
+
+/**
+ * Every triangle at the vertex has two of its edges, an inner edge two triangles and a boundary edge one,
+ * so the vertex has more edges than triangles exactly when a boundary edge meets it.
+ */
+inline bool FDynamicMesh3::IsBoundaryVertex(int32 VertexID) const
+{
+    VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
+    return VertexEdgeLists.Num(VertexID) > VertexRefCounts.GetCount(VertexID) - 1;
+}

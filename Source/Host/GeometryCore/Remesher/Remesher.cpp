@@ -80,9 +80,9 @@ bool FRemesher::CanRemoveVertex(int32 VertexID) const
            (!Constraints.HasVertexConstraint(VertexID) || !Constraints.GetVertexConstraint(VertexID).bCannotDelete);
 }
 
-int32 FRemesher::TargetValence(int32 VertexID) const
+int32 FRemesher::ValenceExcess(int32 VertexID) const
 {
-    return Mesh->IsBoundaryVertex(VertexID) ? 4 : 6;
+    return Mesh->GetVtxEdgeCount(VertexID) - (Mesh->IsBoundaryVertex(VertexID) ? 4 : 6);
 }
 
 /**
@@ -335,12 +335,12 @@ bool FRemesher::TryFlip(int32 EdgeID)
     const int32 B = bInOrder ? EdgeVertices.B : EdgeVertices.A;
     const int32 C = Tri0[(Tri0.IndexOf(B) + 1) % 3];
     const int32 D = Tri1[(Tri1.IndexOf(A) + 1) % 3];
-    const FIndex3i Valences{Mesh->GetVtxEdgeCount(A), Mesh->GetVtxEdgeCount(B), Mesh->GetVtxEdgeCount(C)};
-    const int32 ValenceD = Mesh->GetVtxEdgeCount(D);
-    const int32 Before = Square(Valences.A - TargetValence(A)) + Square(Valences.B - TargetValence(B)) +
-                         Square(Valences.C - TargetValence(C)) + Square(ValenceD - TargetValence(D));
-    const int32 After = Square(Valences.A - 1 - TargetValence(A)) + Square(Valences.B - 1 - TargetValence(B)) +
-                        Square(Valences.C + 1 - TargetValence(C)) + Square(ValenceD + 1 - TargetValence(D));
+    const int32 ExcessA = ValenceExcess(A);
+    const int32 ExcessB = ValenceExcess(B);
+    const int32 ExcessC = ValenceExcess(C);
+    const int32 ExcessD = ValenceExcess(D);
+    const int32 Before = Square(ExcessA) + Square(ExcessB) + Square(ExcessC) + Square(ExcessD);
+    const int32 After = Square(ExcessA - 1) + Square(ExcessB - 1) + Square(ExcessC + 1) + Square(ExcessD + 1);
     if (After >= Before)
     {
         return false;

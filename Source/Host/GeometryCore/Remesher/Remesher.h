@@ -109,7 +109,8 @@ private:
                           const FIndex2i& Skip) const;
     void UpdateConstraintsAfterSplit(const FEdgeSplitInfo& Split);
     void UpdateConstraintsAfterCollapse(const FEdgeCollapseInfo& Collapse);
-    int32 TargetValence(int32 VertexID) const;
+    /** The vertex's valence less its ideal one: 6 inside, 4 on a boundary. */
+    int32 ValenceExcess(int32 VertexID) const;
 
     /** The pass's edges: the listed ones, then those its splits add. */
     TArray<int32> PassEdges;
