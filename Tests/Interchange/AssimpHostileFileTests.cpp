@@ -1,6 +1,7 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Interchange.h"
 #include "Interchange/Private/AssimpFileAccess.h"
+#include "Interchange/Private/AssimpImporter.h"
 #include "Interchange/Private/AssimpMeshImporter.h"
 #include "Interchange/Private/AssimpSkeletonImporter.h"
 #include "BadInputFixture.h"
@@ -78,9 +79,16 @@ TEST(AssimpHostileFiles, SideFilesAreOpenedOnlyFromTheFilesFolderAndNeverWaitedO
 } // namespace
 
 // Files on which the general importer itself stops the process (a failed check in the Collada and
-// DirectX readers, memory released twice when an FBX scene is torn down), found by fuzzing.
-TEST_F(BadInput, FilesThatStopTheGeneralImporterAreRefused)
+// DirectX readers, memory released twice when an FBX scene is torn down) or never finishes (a PLY header
+// without its end), found by fuzzing.
+TEST_F(BadInput, FilesThatStopTheGeneralImporterOrNeverFinishAreRefused)
 {
+    SetAssimpReadBaseTimeLimit(2.0);
+    ExpectRefused(FString(RIVET_INTERCHANGE_TEST_DATA "/AssimpCrashes/endless-header.ply"),
+                  "the file cannot be read: the importer did not finish reading it in 2 seconds (the file is "
+                  "damaged or too large for it)");
+    SetAssimpReadBaseTimeLimit(20.0);
+
     for (const char* Name : {"assert.dae", "assert.x", "double-free.fbx"})
     {
         SCOPED_TRACE(Name);

@@ -14,6 +14,8 @@
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 
+#include <filesystem>
+
 namespace
 {
 const aiScene& ReadUncheckedScene(Assimp::Importer& Importer, const FString& Path)
@@ -30,21 +32,35 @@ const aiScene& ReadUncheckedScene(Assimp::Importer& Importer, const FString& Pat
     return *Scene;
 }
 
+double BaseTimeLimitSeconds = 20.0;
+
 /**
  * Reads the file with the general importer, which stops the process on some damaged files (failed
- * checks, memory released twice while the scene is torn down). A first read and tear-down in a child
- * process finds those files, which are refused before the importer runs here.
+ * checks, memory released twice while the scene is torn down) and never finishes others. A first read
+ * and tear-down in a child process finds those files, which are refused before the importer runs here.
  */
 const aiScene& ReadScene(Assimp::Importer& Importer, const FString& Path)
 {
-    const bool bFinished = FinishesInChildProcess([&Path] {
-        Assimp::Importer Probe;
-        ReadUncheckedScene(Probe, Path);
-    });
-    if (!bFinished)
+    std::error_code Error;
+    const double Megabytes = static_cast<double>(std::filesystem::file_size(*Path, Error)) / (1 << 20);
+    const double TimeLimit = BaseTimeLimitSeconds + (Error ? 0.0 : Megabytes);
+    const EIsolatedRunResult Probe = RunInChildProcess(
+        [&Path]
+        {
+            Assimp::Importer Reader;
+            ReadUncheckedScene(Reader, Path);
+        },
+        TimeLimit);
+    if (Probe == EIsolatedRunResult::Stopped)
     {
         FailImport("the file cannot be read: the importer stopped on it (the file is damaged or uses a "
                    "feature the importer cannot handle)");
+    }
+    if (Probe == EIsolatedRunResult::TimedOut)
+    {
+        FailImport("the file cannot be read: the importer did not finish reading it in %.0f seconds (the "
+                   "file is damaged or too large for it)",
+                   TimeLimit);
     }
     return ReadUncheckedScene(Importer, Path);
 }
@@ -78,6 +94,11 @@ void ImportAssimpScene(const FString& Path, FImportedScene& OutScene)
                                                   : OutScene.Skeleton.GetRawBoneName(BoneOfNode[Node]);
         },
         OutScene.Animations);
+}
+
+void SetAssimpReadBaseTimeLimit(double Seconds)
+{
+    BaseTimeLimitSeconds = Seconds;
 }
 
 void ImportAssimpAnimations(const FString& Path, const USkeleton& Skeleton, FImportedScene& OutScene)

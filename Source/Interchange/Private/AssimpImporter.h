@@ -16,3 +16,10 @@ void ImportAssimpScene(const FString& Path, FImportedScene& OutScene);
 
 /** Reads only the animations of such a file, for the bones of Skeleton matched by name. */
 void ImportAssimpAnimations(const FString& Path, const USkeleton& Skeleton, FImportedScene& OutScene);
+
+/**
+ * The importer first reads each file in a child process, which is given this many seconds plus one per
+ * megabyte of the file before the file is refused as one the importer cannot finish (default 20).
+ * Tests shorten it.
+ */
+void SetAssimpReadBaseTimeLimit(double Seconds);
