@@ -52,7 +52,9 @@ bool WaitUntil(pid_t Child, std::chrono::steady_clock::time_point Deadline, int&
 
 EIsolatedRunResult RunInChildProcess(const std::function<void()>& Work, double TimeLimitSeconds)
 {
-    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(TimeLimitSeconds);
+    const auto Deadline = std::chrono::steady_clock::now() +
+                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(TimeLimitSeconds));
     const pid_t Child = fork();
     if (Child == 0)
     {
