@@ -110,7 +110,8 @@ void AddInfo(CLI::App& App, FParsedCommandLine& Parsed)
         "Also list the LOD 0 triangle IDs of each slot and island, as tris: and island: take them");
     Info->footer(
         "Bounds are given in the host's axes and unit (Z up, centimetres), which box: takes, and in the "
-        "file's own (glTF: Y up, metres), which box@file: takes.");
+        "file's own (glTF: Y up, metres; FBX: the up axis and unit its header names), which box@file: "
+        "takes.");
     Info->callback(
         [&Parsed]
         {
