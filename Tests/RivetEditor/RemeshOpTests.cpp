@@ -131,6 +131,16 @@ TEST_F(RemeshOpTest, RefusalsLeaveTheAssetAsItWas)
     EXPECT_EQ(ExpectRefused(Mesh, {}, "EmptySelection", Empty).TrianglesBefore, 192);
     ExpectRefused(Mesh, {{-1, 192, 5000}}, "EmptySelection", Empty);
 
+    // A tenth of the edge length asks for about a hundred times the region's triangles.
+    FRivetRemeshParams Dense{.TriangleIDs = {}, .Density = 0.1, .MaxTrianglesAfter = 1000};
+    for (int32 Triangle = 0; Triangle < 192; ++Triangle)
+    {
+        Dense.TriangleIDs.Add(Triangle);
+    }
+    ExpectRefused(Mesh, Dense, "TooManyTriangles",
+                  "The remeshed mesh would have about 17,117 triangles, more than the 1,000 a remesh may make. "
+                  "Nothing was changed. Raise Density or select fewer polygons.");
+
     // Zero-area triangles whose corners coincide have nothing to measure.
     FMeshDescription& Description = *Mesh->GetMeshDescription(0);
     for (const FVertexID Vertex : Description.GetTriangleVertices(FTriangleID(0)))

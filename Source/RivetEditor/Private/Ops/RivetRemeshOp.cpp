@@ -155,6 +155,18 @@ FRivetRemeshResult RemeshSelection(USkeletalMesh* Mesh, const FRivetRemeshParams
                                          "The selected polygons have no measurable size. Nothing was changed."));
     }
 
+    // A small Density on a large region asks for many times its triangles; refuse before memory runs out.
+    const double ExpectedTriangles = static_cast<double>(Result.TrianglesBefore - Region.Num()) +
+                                     EstimateRemeshedTriangleCount(Working, Region, Result.TargetEdgeLength);
+    if (ExpectedTriangles > static_cast<double>(Params.MaxTrianglesAfter))
+    {
+        return Refuse(Result, FText::Format(VT_LOCTEXT("TooManyTriangles",
+                                                       "The remeshed mesh would have about {0} triangles, more "
+                                                       "than the {1} a remesh may make. Nothing was changed. "
+                                                       "Raise Density or select fewer polygons."),
+                                            static_cast<int64>(ExpectedTriangles), Params.MaxTrianglesAfter));
+    }
+
     RemeshTriangleRegion(Working, Region, Result.TargetEdgeLength, Passes);
 
     FMeshDescription Remeshed = FMeshDescription::CopyWithoutElements(*Description);

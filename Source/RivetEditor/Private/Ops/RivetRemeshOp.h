@@ -16,6 +16,8 @@ struct FRivetRemeshParams
     int32 Iterations = 10;
     /** Run the mesh's post-edit-change after the commit. */
     bool bPostEditChange = true;
+    /** The most triangles LOD 0 may have after the remesh; a remesh expected to make more is refused. */
+    int64 MaxTrianglesAfter = 8'000'000;
 };
 
 /** What a remesh did, or why it did nothing. */

@@ -10,6 +10,8 @@
 #include "GeometryCore/Spatial/MeshAABBTree3.h"
 #include "GeometryCore/Spatial/MeshProjectionTarget.h"
 
+#include <cmath>
+
 #define VT_LOCTEXT_NAMESPACE "RivetRemeshOp"
 
 double MeasureAverageEdgeLength(const FDynamicMesh3& Mesh, const TArray<int32>& Triangles)
@@ -30,6 +32,22 @@ double MeasureAverageEdgeLength(const FDynamicMesh3& Mesh, const TArray<int32>& 
         Count += 3;
     }
     return Count > 0 ? Sum / static_cast<double>(Count) : 0.0;
+}
+
+double EstimateRemeshedTriangleCount(const FDynamicMesh3& Mesh, const TArray<int32>& Triangles,
+                                     double TargetEdgeLength)
+{
+    double Area = 0.0;
+    for (const int32 Triangle : Triangles)
+    {
+        if (Mesh.IsTriangle(Triangle))
+        {
+            const FIndex3i Corners = Mesh.GetTriangle(Triangle);
+            const FVector A = Mesh.GetVertex(Corners.A);
+            Area += 0.5 * (Mesh.GetVertex(Corners.B) - A).Cross(Mesh.GetVertex(Corners.C) - A).Size();
+        }
+    }
+    return Area / (0.25 * std::sqrt(3.0) * TargetEdgeLength * TargetEdgeLength);
 }
 
 FRivetEdgeRegion CollectRegionEdges(const FDynamicMesh3& Mesh, const TArray<int32>& Triangles)

@@ -20,6 +20,13 @@ struct FRivetEdgeRegion
  */
 double MeasureAverageEdgeLength(const FDynamicMesh3& Mesh, const TArray<int32>& Triangles);
 
+/**
+ * About how many triangles the region becomes when remeshed at the target edge length: its area over the
+ * area of an equilateral triangle of that edge. IDs that are not live triangles are skipped.
+ */
+double EstimateRemeshedTriangleCount(const FDynamicMesh3& Mesh, const TArray<int32>& Triangles,
+                                     double TargetEdgeLength);
+
 /** The region's edges: triangles in order, each triangle's three edges in their stored order. */
 FRivetEdgeRegion CollectRegionEdges(const FDynamicMesh3& Mesh, const TArray<int32>& Triangles);
 
