@@ -17,6 +17,13 @@ FInterchangeWriteResult Refuse(const FString& Path, const FString& Problem)
     return Result;
 }
 
+FInterchangeWriteResult Succeed()
+{
+    FInterchangeWriteResult Result;
+    Result.bSuccess = true;
+    return Result;
+}
+
 /** Logs what building a document noticed; the result of a build that went through. */
 FInterchangeWriteResult ReportBuild(const FGltfExportReport& Report, const FString& Path)
 {
@@ -32,8 +39,7 @@ FInterchangeWriteResult ReportBuild(const FGltfExportReport& Report, const FStri
                "full lists in the mesh's extras",
                *Path, Report.NumDroppedInfluenceVertices);
     }
-    FInterchangeWriteResult Result;
-    Result.bSuccess = true;
+    FInterchangeWriteResult Result = Succeed();
     Result.bDroppedInfluences = Report.NumDroppedInfluenceVertices > 0;
     return Result;
 }
@@ -105,9 +111,7 @@ FInterchangeWriteResult BuildMeshDocument(const USkeletalMesh& Mesh, const TArra
         }
     }
     BuildGltfDocument(Mesh, Animations, Model, Report);
-    FInterchangeWriteResult Built;
-    Built.bSuccess = true;
-    return Built;
+    return Succeed();
 }
 
 /** The document of every asset of a package, as SavePackageToFile writes it. */
@@ -126,9 +130,7 @@ FInterchangeWriteResult BuildPackageDocument(UPackage& Package, const FString& P
                                             *Package.GetName()));
     }
     BuildGltfAnimationDocument(*Skeleton, FindPackageAnimations(Package, Skeleton), Model, Report);
-    FInterchangeWriteResult Built;
-    Built.bSuccess = true;
-    return Built;
+    return Succeed();
 }
 } // namespace
 
