@@ -79,20 +79,39 @@ TEST(AssimpHostileFiles, SideFilesAreOpenedOnlyFromTheFilesFolderAndNeverWaitedO
 } // namespace
 
 // Files on which the general importer itself stops the process (a failed check in the Collada and
-// DirectX readers, memory released twice when an FBX scene is torn down) or never finishes (a PLY header
-// without its end), found by fuzzing.
+// DirectX readers, memory released twice when an FBX scene is torn down), never finishes (a PLY header
+// without its end), found by fuzzing, or allocates more than the first read may.
 TEST_F(BadInput, FilesThatStopTheGeneralImporterOrNeverFinishAreRefused)
 {
-    SetAssimpReadBaseTimeLimit(2.0);
+    SetAssimpReadLimits({.Base = {.Seconds = 2.0, .MemoryBytes = uint64(1) << 30}});
     ExpectRefused(FString(RIVET_INTERCHANGE_TEST_DATA "/AssimpCrashes/endless-header.ply"),
                   "the file cannot be read: the importer did not finish reading it in 2 seconds (the file is "
                   "damaged or too large for it)");
-    SetAssimpReadBaseTimeLimit(20.0);
+
+    // Half a million triangles need far more than 16 MB.
+    SetAssimpReadLimits({.Base = {.Seconds = 20.0, .MemoryBytes = uint64(16) << 20}, .PerFileMegabyte = {}});
+    const FString Large = Folder.File("Large.obj");
+    std::string Triangles = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+    for (int32 Triangle = 0; Triangle < 500000; ++Triangle)
+    {
+        Triangles += "f 1 2 3\n";
+    }
+    WriteBytes(Large, Triangles);
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer's allocator stops the process itself when memory runs out.
+    ExpectRefused(Large, "the file cannot be read: the importer stopped on it (the file is damaged or uses a "
+                         "feature the importer cannot handle)");
+#else
+    ExpectRefused(Large, "the file cannot be read: the importer needed more than 16 MB of memory for it (the "
+                         "file is damaged or too large for it)");
+#endif
+    SetAssimpReadLimits({});
 
     for (const char* Name : {"assert.dae", "assert.x", "double-free.fbx"})
     {
         SCOPED_TRACE(Name);
-        ExpectRefused(FString(RIVET_INTERCHANGE_TEST_DATA "/AssimpCrashes/") + Name, "the file cannot be read: the importer stopped on it (the file is damaged or uses a "
-                            "feature the importer cannot handle)");
+        ExpectRefused(FString(RIVET_INTERCHANGE_TEST_DATA "/AssimpCrashes/") + Name,
+                      "the file cannot be read: the importer stopped on it (the file is damaged or uses a "
+                      "feature the importer cannot handle)");
     }
 }

@@ -32,25 +32,35 @@ const aiScene& ReadUncheckedScene(Assimp::Importer& Importer, const FString& Pat
     return *Scene;
 }
 
-double BaseTimeLimitSeconds = 20.0;
+FAssimpReadLimits ReadLimits;
+
+/** What the first read of this file may spend: the base limits and more for each megabyte of it. */
+FIsolatedRunLimits ReadLimitsFor(const FString& Path)
+{
+    std::error_code Error;
+    const uint64 Bytes = std::filesystem::file_size(*Path, Error);
+    const double Megabytes = Error ? 0.0 : static_cast<double>(Bytes) / (1 << 20);
+    return {.Seconds = ReadLimits.Base.Seconds + Megabytes * ReadLimits.PerFileMegabyte.Seconds,
+            .MemoryBytes = ReadLimits.Base.MemoryBytes +
+                           static_cast<uint64>(Megabytes * static_cast<double>(ReadLimits.PerFileMegabyte.MemoryBytes))};
+}
 
 /**
  * Reads the file with the general importer, which stops the process on some damaged files (failed
- * checks, memory released twice while the scene is torn down) and never finishes others. A first read
- * and tear-down in a child process finds those files, which are refused before the importer runs here.
+ * checks, memory released twice while the scene is torn down), never finishes others and allocates
+ * without bound on some. A first read and tear-down in a child process finds those files, which are
+ * refused before the importer runs here.
  */
 const aiScene& ReadScene(Assimp::Importer& Importer, const FString& Path)
 {
-    std::error_code Error;
-    const double Megabytes = static_cast<double>(std::filesystem::file_size(*Path, Error)) / (1 << 20);
-    const double TimeLimit = BaseTimeLimitSeconds + (Error ? 0.0 : Megabytes);
+    const FIsolatedRunLimits Limits = ReadLimitsFor(Path);
     const EIsolatedRunResult Probe = RunInChildProcess(
         [&Path]
         {
             Assimp::Importer Reader;
             ReadUncheckedScene(Reader, Path);
         },
-        TimeLimit);
+        Limits);
     if (Probe == EIsolatedRunResult::Stopped)
     {
         FailImport("the file cannot be read: the importer stopped on it (the file is damaged or uses a "
@@ -60,7 +70,13 @@ const aiScene& ReadScene(Assimp::Importer& Importer, const FString& Path)
     {
         FailImport("the file cannot be read: the importer did not finish reading it in %.0f seconds (the "
                    "file is damaged or too large for it)",
-                   TimeLimit);
+                   Limits.Seconds);
+    }
+    if (Probe == EIsolatedRunResult::OutOfMemory)
+    {
+        FailImport("the file cannot be read: the importer needed more than %.0f MB of memory for it (the file "
+                   "is damaged or too large for it)",
+                   static_cast<double>(Limits.MemoryBytes) / (1 << 20));
     }
     return ReadUncheckedScene(Importer, Path);
 }
@@ -96,9 +112,9 @@ void ImportAssimpScene(const FString& Path, FImportedScene& OutScene)
         OutScene.Animations);
 }
 
-void SetAssimpReadBaseTimeLimit(double Seconds)
+void SetAssimpReadLimits(const FAssimpReadLimits& Limits)
 {
-    BaseTimeLimitSeconds = Seconds;
+    ReadLimits = Limits;
 }
 
 void ImportAssimpAnimations(const FString& Path, const USkeleton& Skeleton, FImportedScene& OutScene)

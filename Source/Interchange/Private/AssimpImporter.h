@@ -2,6 +2,7 @@
 
 #include "Core/Containers/String.h"
 #include "Interchange/Private/ImportedScene.h"
+#include "Interchange/Private/IsolatedRun.h"
 
 class USkeleton;
 
@@ -18,8 +19,13 @@ void ImportAssimpScene(const FString& Path, FImportedScene& OutScene);
 void ImportAssimpAnimations(const FString& Path, const USkeleton& Skeleton, FImportedScene& OutScene);
 
 /**
- * The importer first reads each file in a child process, which is given this many seconds plus one per
- * megabyte of the file before the file is refused as one the importer cannot finish (default 20).
- * Tests shorten it.
+ * The importer first reads each file in a child process, which may spend the base limits plus the
+ * per-megabyte limits for each megabyte of the file before the file is refused as one the importer cannot
+ * finish. Tests lower them.
  */
-void SetAssimpReadBaseTimeLimit(double Seconds);
+struct FAssimpReadLimits
+{
+    FIsolatedRunLimits Base{.Seconds = 20.0, .MemoryBytes = uint64(2) << 30};
+    FIsolatedRunLimits PerFileMegabyte{.Seconds = 1.0, .MemoryBytes = uint64(64) << 20};
+};
+void SetAssimpReadLimits(const FAssimpReadLimits& Limits);
