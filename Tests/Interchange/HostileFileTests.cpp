@@ -21,41 +21,12 @@ protected:
     FString WriteDocument(const std::string& Uri)
     {
         std::filesystem::create_directories(Folder.File("Model").ToStdString());
-        json Document = json::parse(MakeTriangle().ToText());
-        Bin = ReadBase64Buffer(Document);
+        const FTestGltfDocument Triangle = MakeTriangle();
+        Bin = Triangle.GetBuffer();
         WriteBytes(Folder.File("Model/Mesh.bin"), Bin);
-        Document["buffers"][0]["uri"] = Uri;
         const FString Path = Folder.File("Model/Bad.gltf");
-        WriteBytes(Path, Document.dump());
+        WriteBytes(Path, Triangle.ToText(Uri));
         return Path;
-    }
-
-    static std::string ReadBase64Buffer(const json& Document)
-    {
-        // The triangle's document embeds its buffer; decode it to have the bytes as a file.
-        const std::string Uri = Document["buffers"][0]["uri"];
-        const std::string Encoded = Uri.substr(Uri.find(',') + 1);
-        std::string Bytes;
-        uint32_t Bits = 0;
-        int NumBits = 0;
-        for (const char Character : Encoded)
-        {
-            const size_t Value =
-                std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
-                    .find(Character);
-            if (Value == std::string::npos)
-            {
-                break;
-            }
-            Bits = (Bits << 6) | static_cast<uint32_t>(Value);
-            NumBits += 6;
-            if (NumBits >= 8)
-            {
-                NumBits -= 8;
-                Bytes += static_cast<char>((Bits >> NumBits) & 0xFF);
-            }
-        }
-        return Bytes;
     }
 
     std::string Bin;
