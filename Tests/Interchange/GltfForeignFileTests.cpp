@@ -114,7 +114,8 @@ protected:
     FTestFolder Folder;
 };
 
-TEST_F(GltfForeignFile, WeldsSeamsConvertsToTheHostsFrameAndGivesAnUnskinnedMeshOneRootBoneAndASlotPerMaterial)
+TEST_F(GltfForeignFile,
+       WeldsSeamsConvertsToTheHostsFrameAndGivesAnUnskinnedMeshOneRootBoneAndASlotPerMaterial)
 {
     const FInterchangeResult Result = Import(MakeSeamQuad(), "Quad.glb", true);
     ASSERT_TRUE(Result.bSuccess);

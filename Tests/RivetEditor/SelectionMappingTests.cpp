@@ -101,8 +101,9 @@ TEST(TriangleCentroidGrid, KeepsAMinimumCellSizeAndSkipsWhatHasNoFiniteCentroidO
     FMeshDescription Mesh;
     const FTriangleID Broken = AddTriangleAt(Mesh, {0.0, 0.0, 0.0});
     const FTriangleID Good = AddTriangleAt(Mesh, {0.0, 0.0, 0.0});
-    Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position)
-        [Mesh.GetTriangleVertices(Broken)[0]].X = std::numeric_limits<float>::infinity();
+    Mesh.VertexAttributes()
+        .GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position)[Mesh.GetTriangleVertices(Broken)[0]]
+        .X = std::numeric_limits<float>::infinity();
     const FTriangleCentroidGrid Grid(Mesh, 0.01);
     EXPECT_EQ(Grid.FindNearest(FVector(0.0)), Good);
     EXPECT_EQ(Grid.GetCellSize(), 0.01);

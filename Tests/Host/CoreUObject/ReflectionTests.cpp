@@ -117,7 +117,8 @@ TEST(Reflection, TextIsParsedAndClampedAsEachTypeReadsItAndTheOwnerHearsOfEachCh
     {
         SCOPED_TRACE(testing::Message() << Case.Property << " = " << Case.Text);
         EXPECT_TRUE(SetByText(Object, Case.Property, Case.Text));
-        EXPECT_EQ(FindPropertyByAnyName(Object->GetClass(), Case.Property)->ExportText(Object), Case.Exported);
+        EXPECT_EQ(FindPropertyByAnyName(Object->GetClass(), Case.Property)->ExportText(Object),
+                  Case.Exported);
     }
     EXPECT_EQ(Object->PreEditCount, static_cast<int32>(std::size(Cases)));
     EXPECT_EQ(Object->LastChanged, FName("Rotation"));

@@ -361,27 +361,25 @@ public:
      * Of a roll of twelve: one appends a vertex, six a triangle, two remove one, one reverses one, one splits
      * a vertex and one copies the mesh; an edit of a triangle becomes a copy when the mesh has none.
      */
-    void ApplyRandomEdit(int32 Step)
+    void ApplyRandomEdit()
     {
-        const int32 Roll = Random.Below(12);
-        const bool bHasTriangles = Mesh.TriangleCount() > 0;
-        if (Roll == 0)
-            AppendVertex(Step);
-        else if (Roll <= 6)
-            AppendTriangle();
-        else if (Roll <= 8 && bHasTriangles)
-            RemoveTriangle();
-        else if (Roll == 9 && bHasTriangles)
-            ReverseTriangle();
-        else if (Roll == 10)
-            SplitVertex();
-        else
-            CopyMesh();
+        using FEdit = void (FRandomEdits::*)();
+        static constexpr FEdit EditOfRoll[12] = {
+            &FRandomEdits::AppendVertex,    &FRandomEdits::AppendTriangle, &FRandomEdits::AppendTriangle,
+            &FRandomEdits::AppendTriangle,  &FRandomEdits::AppendTriangle, &FRandomEdits::AppendTriangle,
+            &FRandomEdits::AppendTriangle,  &FRandomEdits::RemoveTriangle, &FRandomEdits::RemoveTriangle,
+            &FRandomEdits::ReverseTriangle, &FRandomEdits::SplitVertex,    &FRandomEdits::CopyMesh};
+        const FEdit Edit = EditOfRoll[Random.Below(12)];
+        const bool bNeedsTriangle =
+            Edit == &FRandomEdits::RemoveTriangle || Edit == &FRandomEdits::ReverseTriangle;
+        (this->*(bNeedsTriangle && Mesh.TriangleCount() == 0 ? &FRandomEdits::CopyMesh : Edit))();
+        ++Step;
     }
 
     FDynamicMesh3 Mesh;
     FReferenceMesh Reference;
     FRandom Random;
+    int32 Step = 0;
     /** How often a reversal and a split was refused ([0]) and carried out ([1]). */
     std::array<int32, 2> Reversals{};
     std::array<int32, 2> Splits{};
@@ -392,7 +390,7 @@ private:
     FDynamicMeshMorphTargetAttribute& Morph() { return *Mesh.Attributes()->GetMorphTargetAttribute("Morph"); }
 
     /** A new vertex starts unskinned and unmoved, and is then given one to three influences and a delta. */
-    void AppendVertex(int32 Step)
+    void AppendVertex()
     {
         static const FBoneWeight Influences[] = {{1, 100}, {2, 200}, {3, 300}};
         const int32 VertexID = Mesh.AppendVertex(FVector(Step, 0.0, 1.0));
@@ -497,7 +495,7 @@ TEST(DynamicMeshRandomEdits, AgreeWithABruteForceMeshAndStayValid)
         }
         for (int32 Step = 0; Step < 600; ++Step)
         {
-            ASSERT_NO_FATAL_FAILURE(Edits.ApplyRandomEdit(Step)) << "step " << Step;
+            ASSERT_NO_FATAL_FAILURE(Edits.ApplyRandomEdit()) << "step " << Step;
             ASSERT_TRUE(MatchesReference(Edits.Mesh, Edits.Reference)) << "step " << Step;
         }
         for (const std::array<int32, 2>& Outcomes : {Edits.Reversals, Edits.Splits})

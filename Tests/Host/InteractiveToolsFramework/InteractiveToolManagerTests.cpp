@@ -133,4 +133,3 @@ TEST_F(InteractiveToolManagerTest, EditingAPropertySetTellsItsToolWhichProperty)
     EXPECT_EQ(Tool->ModifiedSets[0], Settings);
     EXPECT_EQ(Tool->ModifiedProperty, Strength);
 }
-
