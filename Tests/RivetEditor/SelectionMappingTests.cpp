@@ -267,20 +267,7 @@ TEST_F(SelectionMappingTest, StaleAndFarPreviewTrianglesCountAsUnmatchedAndFailT
     EXPECT_EQ(Result.Unmatched, 4);
 }
 
-TEST_F(SelectionMappingTest, AnAssetChangedSinceThePreviewWasMadeNoLongerMatches)
-{
-    TMeshAttributesRef<FVertexID, FVector3f> Positions =
-        Mesh->GetMeshDescription(0)->VertexAttributes().GetAttributesRef<FVector3f>(
-            MeshAttribute::Vertex::Position);
-    for (const FVertexID Vertex : Mesh->GetMeshDescription(0)->Vertices().GetElementIDs())
-    {
-        Positions[Vertex].Z += 1.0f;
-    }
-
-    const FMapping Result = Map(Mesh, &Preview, {0, 1, 2});
-    EXPECT_FALSE(Result.bMatched);
-    EXPECT_EQ(Result.Unmatched, 3);
-}
+// An asset changed since its preview was made is DeletePolygonsToolTest's (SelectionsThatMatchNothing...).
 
 TEST(SelectionMapping, CoincidentTrianglesMapByFacingThenToOnesNotMatchedYet)
 {
