@@ -139,18 +139,13 @@ protected:
     FTestFolder Folder;
 };
 
-TEST_P(AssimpSkinnedFile, GivesTheSkeletonWithItsBindPose)
+TEST_P(AssimpSkinnedFile, GivesTheSkeletonASlotPerMaterialBlendedWeightsAndTheAnimationInTheSkeletonsSpace)
 {
     const FInterchangeResult Result = ExportAndImport(GetParam());
     ASSERT_TRUE(Result.bSuccess);
     ExpectSkeleton(*Result.Mesh, GetParam().Frame);
     EXPECT_EQ(Result.Skeleton->GetReferenceSkeleton(), Result.Mesh->GetRefSkeleton());
-}
 
-TEST_P(AssimpSkinnedFile, GivesTrianglesAndASlotPerMaterial)
-{
-    const FInterchangeResult Result = ExportAndImport(GetParam());
-    ASSERT_TRUE(Result.bSuccess);
     const FMeshDescription& Description = *Result.Mesh->GetMeshDescription(0);
     EXPECT_EQ(Description.Triangles().Num(), 6);
     EXPECT_EQ(Description.Vertices().Num(), 8) << "the meshes share the two vertices of their seam";
@@ -169,19 +164,8 @@ TEST_P(AssimpSkinnedFile, GivesTrianglesAndASlotPerMaterial)
         EXPECT_TRUE(TrianglesPerSlot.Contains(Slot.MaterialSlotName));
         EXPECT_EQ(Slot.ImportedMaterialSlotName, Slot.MaterialSlotName);
     }
-}
 
-TEST_P(AssimpSkinnedFile, GivesBlendedSkinWeights)
-{
-    const FInterchangeResult Result = ExportAndImport(GetParam());
-    ASSERT_TRUE(Result.bSuccess);
     ExpectWeights(*Result.Mesh, GetParam().Frame);
-}
-
-TEST_P(AssimpSkinnedFile, GivesTheAnimationInTheSkeletonsSpace)
-{
-    const FInterchangeResult Result = ExportAndImport(GetParam());
-    ASSERT_TRUE(Result.bSuccess);
     ASSERT_EQ(Result.Animations.Num(), 1);
     EXPECT_NE(Result.Animations[0]->GetName().Find("Wave"), INDEX_NONE);
     EXPECT_EQ(Result.Animations[0]->GetSkeleton(), Result.Skeleton);

@@ -104,11 +104,12 @@ int FTestGltfDocument::AddNode(nlohmann::json Node)
     return static_cast<int>(Json["nodes"].size()) - 1;
 }
 
-std::string FTestGltfDocument::ToText() const
+std::string FTestGltfDocument::ToText(const std::string& BufferUri) const
 {
     nlohmann::json Document = Json;
-    Document["buffers"] = {
-        {{"byteLength", Bin.size()}, {"uri", "data:application/octet-stream;base64," + Base64(Bin)}}};
+    const std::string Uri =
+        BufferUri.empty() ? "data:application/octet-stream;base64," + Base64(Bin) : BufferUri;
+    Document["buffers"] = {{{"byteLength", Bin.size()}, {"uri", Uri}}};
     return Document.dump();
 }
 

@@ -24,8 +24,11 @@ public:
     /** Appends a node and answers its index. */
     int AddNode(nlohmann::json Node);
 
-    std::string ToText() const;
+    /** The .gltf text; its buffer embedded, or named by BufferUri as a file beside it. */
+    std::string ToText(const std::string& BufferUri = "") const;
     std::string ToBinary() const;
+    /** The bytes of the one buffer, as a file beside a .gltf would hold them. */
+    const std::string& GetBuffer() const { return Bin; }
 
 private:
     int AddView(const void* Data, size_t Size);

@@ -3,13 +3,11 @@
 #include "CoreUObject/Object/Package.h"
 #include "Engine/Animation/AnimSequence.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
-#include "Interchange/Interchange.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
 #include "RivetCli/Demo/DemoCharacter.h"
 #include "RivetCli/Demo/DemoGeometry.h"
 #include "Support/MeshBuilders.h"
 #include "Support/MeshExpectations.h"
-#include "Support/TestFiles.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <algorithm>
@@ -224,10 +222,6 @@ TEST_F(DemoCharacterTest, EveryLODIsClosedWoundOutwardAndValidAndStandsOnTheOrig
 TEST_F(DemoCharacterTest, WeightsBlendAcrossJointsAndEverySlotHasTriangles)
 {
     const int32 NumBones = Character.Mesh->GetRefSkeleton().GetNum();
-    EXPECT_EQ(BoneNames(Character.Mesh->GetRefSkeleton()),
-              (TArray<FName>{"Root", "Pelvis", "Spine", "Chest", "Neck", "Head", "UpperArm_L", "LowerArm_L",
-                             "Hand_L", "Thigh_L", "Calf_L", "Foot_L", "UpperArm_R", "LowerArm_R", "Hand_R",
-                             "Thigh_R", "Calf_R", "Foot_R"}));
     EXPECT_EQ(BoneNames(Character.Skeleton->GetReferenceSkeleton()),
               BoneNames(Character.Mesh->GetRefSkeleton()));
     EXPECT_EQ(Character.Mesh->GetRefBasesInvMatrix().Num(), NumBones);
@@ -263,19 +257,13 @@ TEST_F(DemoCharacterTest, CarriesASmileSocketsBodiesAlongTheBonesAndARightArmWav
                             [](const FMorphTargetDelta& Delta)
                             { return !Delta.NormalDelta.IsNearlyZero(); }));
 
-    EXPECT_EQ(Character.Mesh->FindSocket("Hand_R_Weapon")->BoneName, FName("Hand_R"));
-    EXPECT_EQ(Character.Mesh->FindSocket("Head_Hat")->BoneName, FName("Head"));
-    EXPECT_EQ(Character.Skeleton->FindSocket("Chest_Back")->BoneName, FName("Chest"));
     EXPECT_EQ(Character.Mesh->GetMeshOnlySocketList().Num(), 2);
+    EXPECT_NE(Character.Skeleton->FindSocket("Chest_Back"), nullptr) << "and the skeleton has its own";
 
     const UPhysicsAsset& Physics = *Character.PhysicsAsset;
     EXPECT_EQ(Physics.SkeletalBodySetups.Num(), 16);
     EXPECT_EQ(Physics.ConstraintSetup.Num(), 15) << "one per body but the root one";
-    EXPECT_EQ(Physics.SkeletalBodySetups[Physics.FindBodyIndex("Head")]->AggGeom.SphereElems.Num(), 1);
-    EXPECT_EQ(Physics.SkeletalBodySetups[Physics.FindBodyIndex("Chest")]->AggGeom.BoxElems.Num(), 1);
-    EXPECT_EQ(Physics.SkeletalBodySetups[Physics.FindBodyIndex("Foot_L")]->AggGeom.BoxElems.Num(), 1);
     EXPECT_NE(Physics.FindConstraintIndex("Head", "Chest"), INDEX_NONE) << "Neck has no body";
-    EXPECT_NE(Physics.FindConstraintIndex("Calf_L", "Thigh_L"), INDEX_NONE);
 
     // The thigh's capsule runs from the hip to the knee.
     const FReferenceSkeleton& Bones = Character.Mesh->GetRefSkeleton();
@@ -297,20 +285,5 @@ TEST_F(DemoCharacterTest, CarriesASmileSocketsBodiesAlongTheBonesAndARightArmWav
     EXPECT_TRUE(Arm->RotationKeys[0].Equals(Arm->RotationKeys.Last()));
     EXPECT_TRUE(Arm->RotationKeys[0].Equals(FQuat4f::Identity)) << "it starts from the reference pose";
     EXPECT_GT(Arm->RotationKeys[15].GetAngle(), 2.0f) << "the arm is raised half-way through";
-}
-
-TEST_F(DemoCharacterTest, IsWrittenWithEveryInfluenceAndReadsBackWithBothLODs)
-{
-    // That a written file reads back to the asset, slots, bones, morphs, bodies and animation alike, is the
-    // round-trip property's test.
-    const FTestFolder Folder;
-    const FString Path = Folder.File("RivetDemoCharacter.glb");
-    const FInterchangeWriteResult Saved = SavePackageToFile(*Character.Package, Path);
-    ASSERT_TRUE(Saved.bSuccess) << *Saved.Error;
-    EXPECT_FALSE(Saved.bDroppedInfluences);
-    const FInterchangeResult Imported = ImportSkinnedMeshFile(Path);
-    ASSERT_TRUE(Imported.bSuccess) << *Imported.Error;
-    ASSERT_EQ(Imported.Mesh->GetLODNum(), 2);
-    EXPECT_EQ(Imported.Mesh->GetMeshDescription(1)->Triangles().Num(), Description(1).Triangles().Num());
 }
 } // namespace

@@ -2,10 +2,8 @@
 
 #include "CoreUObject/Object/Package.h"
 #include "CoreUObject/Object/UObjectGlobals.h"
-#include "Support/Assimp/AssimpTestScene.h"
 #include "Support/Tools/SampleToolExtension.h"
 
-#include <assimp/scene.h>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
@@ -70,19 +68,6 @@ TEST_F(RunCommandTest, DeletesPaintedPolygonsAndSavesBesideTheUntouchedInputSumm
     EXPECT_EQ(Summary["log"][0],
               "LogRivetEditor: Display: [RivetEditor] Deleted: 16 triangles, 10 vertices, 10 "
               "vertex instances");
-}
-
-TEST_F(RunCommandTest, DeletesPaintedPolygonsFromAnFbxFileIntoGltf)
-{
-    const std::string Fbx = Path("scene.fbx");
-    ASSERT_EQ(ExportAssimpTestScene(*BuildAssimpTestScene(), "fbxa", Fbx), "");
-
-    const FCliRun Run = RunCli({"run", Fbx, "--tool", "Delete Polygons", "--select", "slot:Cloth", "--press",
-                                DeleteButton, "--out", Path("out")});
-
-    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
-    EXPECT_THAT(Run.Out, HasSubstr("note: Deleted 2 polygon(s)."));
-    EXPECT_EQ(CountFileTriangles(FString(Path("out/scene.glb"))), 4);
 }
 
 TEST_F(RunCommandTest, WithoutOutEachRunWritesANewFolderBesideTheInput)

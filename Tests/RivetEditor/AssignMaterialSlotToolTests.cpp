@@ -38,14 +38,22 @@ protected:
     URivetAssignMaterialSlotTool* Tool = nullptr;
 };
 
-TEST_F(AssignMaterialSlotToolTest, StartsWithItsPanelsHintAndOneOptionPerSlot)
+TEST_F(AssignMaterialSlotToolTest, StartsWithItsPanelsHintALODWarningAndOneOptionPerSlot)
 {
+    Open({.PackageName = "/Game/Tools/SlotTargetLODs", .NumLODs = 2});
     Start();
 
     EXPECT_EQ(Tool->GetToolDisplayName().ToString(), "Assign Material Slot");
     EXPECT_EQ(Tool->GetToolDisplayName().GetKey(), "ToolName");
-    ExpectLastMessage(Editor, TextNamespace, "ToolStartup",
-                      "Select polygons, pick New or Existing slot, then Accept.", Result);
+    const TArray<FToolMessage>& Messages = Editor.GetMessages();
+    ASSERT_GE(Messages.Num(), 2);
+    EXPECT_EQ(Messages[Messages.Num() - 2].Text.ToString(),
+              "Select polygons, pick New or Existing slot, then Accept.");
+    EXPECT_EQ(Messages[Messages.Num() - 2].Text.GetKey(), "ToolStartup");
+    EXPECT_EQ(Messages[Messages.Num() - 2].Level, Result);
+    ExpectLastMessage(Editor, TextNamespace, "LodWarning",
+                      "This mesh has more than one LOD. Only LOD0 will be changed.", Warning);
+    EXPECT_EQ(CountMessages(Editor, "LodWarning"), 1);
     ASSERT_EQ(Tool->GetToolProperties().Num(), 2);
     EXPECT_NE(Cast<URivetMeshEditActions>(Tool->GetToolProperties()[1].Get()), nullptr);
 
@@ -57,19 +65,6 @@ TEST_F(AssignMaterialSlotToolTest, StartsWithItsPanelsHintAndOneOptionPerSlot)
     EXPECT_EQ(Settings().MergeIntoSlot, Options[0]);
     EXPECT_EQ(Settings().Target, ERivetSlotTargetMode::NewSlot);
     EXPECT_TRUE(Settings().bCopySourceMaterial);
-}
-
-TEST_F(AssignMaterialSlotToolTest, AMeshWithASecondLODIsWarnedAboutOnceAfterTheHint)
-{
-    Open({.PackageName = "/Game/Tools/SlotTargetLODs", .NumLODs = 2});
-    Start();
-
-    const TArray<FToolMessage>& Messages = Editor.GetMessages();
-    ASSERT_GE(Messages.Num(), 2);
-    EXPECT_EQ(Messages[Messages.Num() - 2].Text.GetKey(), "ToolStartup");
-    ExpectLastMessage(Editor, TextNamespace, "LodWarning",
-                      "This mesh has more than one LOD. Only LOD0 will be changed.", Warning);
-    EXPECT_EQ(CountMessages(Editor, "LodWarning"), 1);
 }
 
 TEST_F(AssignMaterialSlotToolTest, AcceptingMovesTheSelectionIntoANewAutoNamedSlotOrTheExistingSlotPicked)

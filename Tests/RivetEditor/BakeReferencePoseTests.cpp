@@ -18,25 +18,7 @@ void ExpectSamePlacement(const FTransform& Actual, const FTransform& Expected)
 }
 } // namespace
 
-TEST(BakeReferencePose, TheLocalPoseCarriesNoScaleButKeepsEveryBonePlaced)
-{
-    const TArray<int32> Parents = {INDEX_NONE, 0, 1};
-    const TArray<FTransform> Pose =
-        ComponentSpace({Turn(FVector(0, 0, 1), 30.0, FVector(0, 0, 95), 2.0),
-                        Turn(FVector(1, 0, 0), 90.0, FVector(0, 0, 10)), FTransform(FVector(5, 0, 0))},
-                       Parents);
-
-    const TArray<FTransform> Local = MakeUnscaledLocalPose(Pose, Parents);
-
-    const TArray<FTransform> Rebuilt = ComponentSpace(Local, Parents);
-    for (int32 Bone = 0; Bone < Pose.Num(); ++Bone)
-    {
-        EXPECT_EQ(Local[Bone].GetScale3D(), FVector(1, 1, 1));
-        ExpectSamePlacement(Rebuilt[Bone], Pose[Bone]);
-    }
-    EXPECT_TRUE(Local[1].GetTranslation().Equals(FVector(0, 0, 20), 1e-9)) << "scaled by the root";
-}
-
+// That the unscaled local pose keeps every bone placed is the bake's test (random poses of every bone).
 TEST(BakeReferencePose, ZeroingParentsBeforeChildrenKeepsEveryChildInPlaceWhateverTheListOrder)
 {
     // Root - A - B - C, and D below A; A and B are turned.

@@ -7,7 +7,6 @@
 #include "InteractiveToolsFramework/ToolTargets/SkeletalMeshToolTarget.h"
 #include "MeshDescription/MeshAttributes.h"
 #include "RivetEditor/Private/Tools/RivetMeshEditActions.h"
-#include "RivetEditorLog.h"
 #include "Support/MeshBuilders.h"
 
 #include <numeric>
@@ -15,7 +14,6 @@
 namespace
 {
 const char* const TextNamespace = "RivetDeletePolygonsTool";
-const FName LogCategory = LogRivetEditor.GetCategoryName();
 
 /** The test character (48 triangles in three slots) open in the editor. */
 class DeletePolygonsToolTest : public FToolTest
@@ -100,9 +98,6 @@ TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonOnceEndsAndUndoesInOneSte
                   TriangleCornerPositions(BeforeLOD0, FTriangleID(Triangle < 7 ? Triangle : Triangle + 1)));
     }
     EXPECT_TRUE(Mesh->HasValidRenderData());
-    ASSERT_EQ(Editor.GetLog().CountLines(LogCategory), 1);
-    EXPECT_TRUE(Editor.GetLog().ContainsMessage(
-        LogCategory, "[RivetEditor] Deleted: 1 triangles, 0 vertices, 0 vertex instances"));
     ExpectOneUndoStep("Delete Polygons", "DeletePolygonsTransaction");
 
     // The button of the ended tool does nothing.

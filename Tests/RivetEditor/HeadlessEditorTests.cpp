@@ -71,14 +71,8 @@ TEST_F(HeadlessEditorTest, TheModeListsTheModuleSectionWithItsFiveToolsUntilTheM
     ASSERT_EQ(Sections.Num(), 2);
     EXPECT_EQ(Sections[0].SectionName.ToString(), "Rivet Editor");
     EXPECT_EQ(Sections[0].ExtensionName.ToString(), "Rivet Editor");
-    TArray<FString> Names;
-    for (const FExtensionToolDescription& Tool : Sections[0].Tools)
-    {
-        Names.Add(Tool.ToolName.ToString());
-    }
-    const TArray<FString> Expected = {"Assign New Material Slot", "Bake Bone Transform", "Delete Polygons",
-                                      "Detach Polygons", "Remesh Polygons"};
-    EXPECT_EQ(Names, Expected);
+    // Which tools in which order is the module's test (its info and full queries).
+    EXPECT_EQ(Sections[0].Tools.Num(), 5);
 
     FModuleManager::Get().UnloadModule(FName("RivetEditor"));
     ASSERT_EQ(Sections.Num(), 1);

@@ -313,16 +313,6 @@ TEST_F(MaterialSlotOpTest, TheNewSectionsMapEntryIsPointedAtTheNewSlot)
     EXPECT_EQ(Rebuilds, 1);
 }
 
-TEST_F(MaterialSlotOpTest, DeletingAWholeSlotLeavesTheOtherGroupsOnTheirMappedSlots)
-{
-    // Groups 0, 1 and 2 draw with slots 2, 0 and 1; group 0's section goes, the later ones move up.
-    Mesh->GetLODInfo(0)->LODMaterialMap = {2, 0, 1};
-    ASSERT_EQ(DeletePolygons(Mesh, TrianglesInGroup(LOD0(), 0), true), 16);
-
-    EXPECT_EQ(CountTrianglesPerSlot(Mesh), (TArray<int32>{16, 16, 0}));
-    EXPECT_EQ(Mesh->GetLODInfo(0)->LODMaterialMap, (TArray<int32>{0, 1}));
-}
-
 TEST_F(MaterialSlotOpTest, TheDumpListsSlotsMapSectionsAndGroups)
 {
     Mesh->GetMaterials()[2].Material = nullptr;

@@ -134,14 +134,4 @@ TEST_F(PreviewPoseTest, UndoRestoresTheControllersAndThePose)
     Instance->ResetModifiedBone(false);
     EXPECT_TRUE(Instance->GetBoneControllers().IsEmpty());
 }
-
-TEST(PreviewWorldTest, ActorIterationSkipsDestroyedActors)
-{
-    UWorld* World = NewObject<UWorld>(GetTransientPackage());
-    UActor* Kept = World->SpawnActor<UActor>();
-    World->DestroyActor(World->SpawnActor<UActor>());
-    TArray<UActor*> Visited;
-    World->ForEachActor([&Visited](UActor* Actor) { Visited.Add(Actor); });
-    EXPECT_EQ(Visited, TArray<UActor*>{Kept});
-}
 } // namespace

@@ -55,15 +55,25 @@ TEST(Object, ClassesKnowTheirHierarchyAndAreObjectsInTheirScriptPackage)
     EXPECT_EQ(FindClass("NoSuchClass"), nullptr);
 }
 
-TEST(Object, ModifyMarksTheOuterPackageDirty)
+TEST(Object, ModifyMarksTheOuterPackageDirtyAndEveryMarkIsAnnounced)
 {
     UPackage* Package = CreatePackage("/Game/Tests/Dirty");
     UTestObject* Asset = NewObject<UTestObject>(Package, "Asset");
-    EXPECT_FALSE(Package->IsDirty());
+    UTestObject* Transient = NewObject<UTestObject>();
+    TArray<const UPackage*> Announced;
+    const FDelegateHandle Handle =
+        UPackage::OnMarkedDirty().Add([&Announced](const UPackage* Marked) { Announced.Add(Marked); });
+
     Asset->Modify(false);
     EXPECT_FALSE(Package->IsDirty());
+    Transient->Modify(true);
+    EXPECT_FALSE(Transient->MarkPackageDirty()) << "the transient package is never dirty";
+    EXPECT_FALSE(GetTransientPackage()->IsDirty());
+    EXPECT_TRUE(Announced.IsEmpty());
     Asset->Modify();
     EXPECT_TRUE(Package->IsDirty());
-    EXPECT_FALSE(NewObject<UTestObject>()->MarkPackageDirty()) << "the transient package is never dirty";
-    EXPECT_FALSE(GetTransientPackage()->IsDirty());
+    Asset->MarkPackageDirty();
+    EXPECT_EQ(Announced, (TArray<const UPackage*>{Package, Package})) << "even on a dirty package";
+
+    UPackage::OnMarkedDirty().Remove(Handle);
 }

@@ -91,25 +91,21 @@ TEST_F(AnimationDataControllerTest, TimingFollowsKeysAndFrameRateOfTheModelEdite
     ExpectUnchanged(Before);
 }
 
-TEST_F(AnimationDataControllerTest, AddBoneTrackLeavesAnExistingTrackAndRefusesNone)
-{
-    MakeKeyedModel("AddTrack");
-    const UAnimationDataModel Before(*Model);
-    FScopedLogCapture Capture;
-    FScopedTransaction Transaction(Title("Add Track"));
-    EXPECT_EQ(Controller.AddBoneTrack("Spine"), 0);
-    EXPECT_EQ(Controller.AddBoneTrack("HEAD"), 1) << "bone names compare without regard to case";
-    EXPECT_EQ(Controller.AddBoneTrack(NAME_None), INDEX_NONE);
-    EXPECT_TRUE(HasWarning(Capture, {"AddBoneTrack", "needs a bone name"}));
-    EXPECT_FALSE(Controller.RemoveBoneTrack("Tail"));
-    EXPECT_TRUE(HasWarning(Capture, {"RemoveBoneTrack", "'Tail'"}));
-    ExpectUnchanged(Before);
-}
-
-TEST_F(AnimationDataControllerTest, SetBoneTrackKeysRefusesMismatchedKeysAndChangesNothing)
+TEST_F(AnimationDataControllerTest, RefusedTrackEditsChangeNothingAndAnExistingTrackIsLeft)
 {
     MakeKeyedModel("KeysRefused");
     const UAnimationDataModel Before(*Model);
+    {
+        FScopedLogCapture Capture;
+        FScopedTransaction Transaction(Title("Add Track"));
+        EXPECT_EQ(Controller.AddBoneTrack("Spine"), 0);
+        EXPECT_EQ(Controller.AddBoneTrack("HEAD"), 1) << "bone names compare without regard to case";
+        EXPECT_EQ(Controller.AddBoneTrack(NAME_None), INDEX_NONE);
+        EXPECT_TRUE(HasWarning(Capture, {"AddBoneTrack", "needs a bone name"}));
+        EXPECT_FALSE(Controller.RemoveBoneTrack("Tail"));
+        EXPECT_TRUE(HasWarning(Capture, {"RemoveBoneTrack", "'Tail'"}));
+        ExpectUnchanged(Before);
+    }
     const FAnimationBoneTrack Three = MakeTrack("Spine", 3, 0.0f);
     const FAnimationBoneTrack Two = MakeTrack("Spine", 2, 0.0f);
     const struct

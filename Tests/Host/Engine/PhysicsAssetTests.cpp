@@ -170,21 +170,6 @@ TEST(PhysicsAsset, InvalidateAllPhysicsMeshesDropsEveryCookAndSkipsNullEntries)
               FBox(FVector(-1.0, -1.0, 4.0), FVector(1.0, 1.0, 6.0)));
 }
 
-TEST(PhysicsAsset, FindsBodiesAndConstraintsByBoneSkippingNullEntries)
-{
-    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("Find"));
-    Asset->SkeletalBodySetups = {nullptr, MakeBody(Asset, "Pelvis"), MakeBody(Asset, "Spine")};
-    Asset->ConstraintSetup = {nullptr, MakeConstraint(Asset, "Spine", "Pelvis")};
-
-    EXPECT_EQ(Asset->FindBodyIndex("Spine"), 2);
-    EXPECT_EQ(Asset->FindBodyIndex("Head"), INDEX_NONE);
-    EXPECT_EQ(Asset->FindBodyIndex(NAME_None), INDEX_NONE);
-
-    EXPECT_EQ(Asset->FindConstraintIndex("Spine", "Pelvis"), 1);
-    EXPECT_EQ(Asset->FindConstraintIndex("Pelvis", "Spine"), INDEX_NONE) << "a joint's bones have an order";
-    EXPECT_EQ(Asset->FindConstraintIndex("Spine", "Head"), INDEX_NONE);
-}
-
 using PhysicsAssetUndo = EngineTest::FUndoTest;
 
 TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
@@ -217,14 +202,14 @@ TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
     EXPECT_FALSE(Body->HasCookedData());
 }
 
-TEST_F(PhysicsAssetUndo, UndoRestoresTheAssetsListsAndAConstraintExactlyAndRedoReappliesThem)
+TEST_F(PhysicsAssetUndo, UndoRestoresTheAssetsListsAndAConstraintAndLookupsByBoneFollow)
 {
     UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("UndoAsset"));
     USkeletalBodySetup* Pelvis = MakeBody(Asset, "Pelvis");
     UPhysicsConstraintTemplate* Constraint = MakeConstraint(Asset, "Pelvis", "Root");
     Constraint->DefaultInstance.Position1 = FVector(0.0, 0.0, 12.5);
-    Asset->SkeletalBodySetups = {Pelvis};
-    Asset->ConstraintSetup = {Constraint};
+    Asset->SkeletalBodySetups = {nullptr, Pelvis};
+    Asset->ConstraintSetup = {nullptr, Constraint};
     const FPhysicsConstraintSetup Before = Constraint->DefaultInstance;
     {
         FScopedTransaction Transaction(FText::FromString("Add Body"));
@@ -240,13 +225,16 @@ TEST_F(PhysicsAssetUndo, UndoRestoresTheAssetsListsAndAConstraintExactlyAndRedoR
     const FPhysicsConstraintSetup After = Constraint->DefaultInstance;
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_EQ(Asset->SkeletalBodySetups, (TArray<TObjectPtr<USkeletalBodySetup>>{Pelvis}));
-    EXPECT_EQ(Asset->ConstraintSetup, (TArray<TObjectPtr<UPhysicsConstraintTemplate>>{Constraint}));
+    EXPECT_EQ(Asset->SkeletalBodySetups, (TArray<TObjectPtr<USkeletalBodySetup>>{nullptr, Pelvis}));
+    EXPECT_EQ(Asset->ConstraintSetup, (TArray<TObjectPtr<UPhysicsConstraintTemplate>>{nullptr, Constraint}));
     EXPECT_EQ(Asset->FindBodyIndex("Spine"), INDEX_NONE);
     EXPECT_EQ(Constraint->DefaultInstance, Before);
 
     ASSERT_TRUE(FTransactionBuffer::Get().Redo());
-    EXPECT_EQ(Asset->FindBodyIndex("Spine"), 1);
-    EXPECT_EQ(Asset->FindConstraintIndex("Spine", "Pelvis"), 1);
+    EXPECT_EQ(Asset->FindBodyIndex("Spine"), 2) << "null entries are skipped";
+    EXPECT_EQ(Asset->FindBodyIndex(NAME_None), INDEX_NONE);
+    EXPECT_EQ(Asset->FindConstraintIndex("Spine", "Pelvis"), 2);
+    EXPECT_EQ(Asset->FindConstraintIndex("Pelvis", "Spine"), INDEX_NONE) << "a joint's bones have an order";
+    EXPECT_EQ(Asset->FindConstraintIndex("Spine", "Head"), INDEX_NONE);
     EXPECT_EQ(Constraint->DefaultInstance, After);
 }

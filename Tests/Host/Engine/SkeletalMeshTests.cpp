@@ -196,23 +196,34 @@ TEST_F(SkeletalMeshTest, EachCommitFlagControlsItsEffect)
     EXPECT_TRUE(Package->IsDirty());
 }
 
-TEST_F(SkeletalMeshTest, RecomputeNormalsFollowsTheTrianglesAndKeepsTangentsPerpendicular)
+TEST_F(SkeletalMeshTest, RecomputedNormalsFollowTheTrianglesKeepTangentsPerpendicularAndAreRecorded)
 {
+    const FMeshDescription Before = Description();
     FSkeletalMeshAttributes Attributes(Description());
     const auto Normals = Attributes.GetVertexInstanceNormals();
     const auto Tangents = Attributes.GetVertexInstanceTangents();
-    for (const FVertexInstanceID Instance : Description().VertexInstances().GetElementIDs())
     {
-        Normals[Instance] = FVector3f(1.0f, 0.0f, 0.0f);
-        Tangents[Instance] = FVector3f(1.0f, 1.0f, 0.0f).GetSafeNormal();
+        // The edit before the commit is not announced; the commit records what it changes itself.
+        FScopedTransaction Transaction(FText::FromString("Normals"));
+        for (const FVertexInstanceID Instance : Description().VertexInstances().GetElementIDs())
+        {
+            Normals[Instance] = FVector3f(1.0f, 0.0f, 0.0f);
+            Tangents[Instance] = FVector3f(1.0f, 1.0f, 0.0f).GetSafeNormal();
+        }
+        FScopedTransaction Inner(FText::FromString("Commit"));
+        Mesh->CommitMeshDescription(0, {.bRecomputeNormals = true});
     }
-    Mesh->CommitMeshDescription(0, {.bRecomputeNormals = true});
     for (const FVertexInstanceID Instance : Description().VertexInstances().GetElementIDs())
     {
         EXPECT_NEAR(std::abs(Normals[Instance].Z), 1.0f, 1e-6f);
         EXPECT_NEAR(Normals[Instance].Dot(Tangents[Instance]), 0.0f, 1e-6f);
         EXPECT_NEAR(Tangents[Instance].Size(), 1.0f, 1e-6f);
     }
+
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_FALSE(Description() == Before);
+    EXPECT_EQ(FSkeletalMeshAttributes(Description()).GetVertexInstanceNormals()[FVertexInstanceID(0)],
+              FVector3f(1.0f, 0.0f, 0.0f));
 }
 
 namespace
@@ -263,10 +274,11 @@ TEST_F(SkeletalMeshTest, UndoOfADescriptionEditRestoresDescriptionAndDerivedData
     EXPECT_TRUE(FMeshState(*Mesh) == After);
 }
 
-TEST_F(SkeletalMeshTest, UndoOfRemovingALODRestoresItsSettingsAndDescription)
+TEST_F(SkeletalMeshTest, UndoOfRemovingALODRestoresItAndALODAddedAfterARemovalStartsEmpty)
 {
     const int32 LOD1 = Mesh->AddLODInfo();
     Mesh->CreateMeshDescription(LOD1, BuildSkinnedGrid());
+    Mesh->CommitMeshDescription(LOD1, FCommitMeshDescriptionParams());
     Mesh->GetLODInfo(LOD1)->LODMaterialMap = {2, INDEX_NONE};
     const FSkeletalLODInfo Info = *Mesh->GetLODInfo(LOD1);
     const FMeshDescription Geometry = *Mesh->GetMeshDescription(LOD1);
@@ -285,6 +297,17 @@ TEST_F(SkeletalMeshTest, UndoOfRemovingALODRestoresItsSettingsAndDescription)
     EXPECT_EQ(*Mesh->GetLODInfo(LOD1), Info);
     ASSERT_NE(Mesh->GetMeshDescription(LOD1), nullptr);
     EXPECT_TRUE(*Mesh->GetMeshDescription(LOD1) == Geometry);
+
+    Mesh->RemoveLODInfo(LOD1);
+    ASSERT_EQ(Mesh->AddLODInfo(), LOD1);
+    EXPECT_EQ(Mesh->GetImportedModel()->LODModels[LOD1], FImportedLODModel());
+    EXPECT_EQ(Mesh->GetMeshDescription(LOD1), nullptr);
+    // Without a description there is nothing to modify.
+    Package->SetDirtyFlag(false);
+    FScopedTransaction Transaction(FText::FromString("Edit"));
+    EXPECT_FALSE(Mesh->ModifyMeshDescription(LOD1, true));
+    EXPECT_FALSE(Mesh->ModifyMeshDescription(7, true));
+    EXPECT_FALSE(Package->IsDirty());
 }
 
 TEST_F(SkeletalMeshTest, InverseReferenceMatricesUndoTheComponentSpacePose)
@@ -365,24 +388,6 @@ TEST_F(SkeletalMeshTest, UndoRestoresTheMeshSocketsAndTheirSettings)
     EXPECT_EQ(Weapon->RelativeRotation, FRotator());
 }
 
-TEST_F(SkeletalMeshTest, ANewLODStartsEmptyEvenAfterARemovalAndHasNoDescriptionToModify)
-{
-    const int32 LOD1 = Mesh->AddLODInfo();
-    Mesh->CreateMeshDescription(LOD1, BuildSkinnedGrid());
-    Mesh->CommitMeshDescription(LOD1, FCommitMeshDescriptionParams());
-    Mesh->RemoveLODInfo(LOD1);
-    ASSERT_EQ(Mesh->AddLODInfo(), LOD1);
-    EXPECT_EQ(Mesh->GetImportedModel()->LODModels[LOD1], FImportedLODModel());
-    EXPECT_EQ(Mesh->GetMeshDescription(LOD1), nullptr);
-
-    // Without a description there is nothing to modify.
-    Package->SetDirtyFlag(false);
-    FScopedTransaction Transaction(FText::FromString("Edit"));
-    EXPECT_FALSE(Mesh->ModifyMeshDescription(LOD1, true));
-    EXPECT_FALSE(Mesh->ModifyMeshDescription(7, true));
-    EXPECT_FALSE(Package->IsDirty());
-}
-
 TEST_F(SkeletalMeshTest, ATargetDroppedAndAddedAgainReusesItsObject)
 {
     const UMorphTarget* Frown = Mesh->FindMorphTarget("Frown");
@@ -403,23 +408,6 @@ TEST_F(SkeletalMeshTest, ATargetDroppedAndAddedAgainReusesItsObject)
     ForEachObjectOfClass<UMorphTarget>([&](UMorphTarget* Target)
                                        { MorphObjects += Target->GetOuter() == Mesh; });
     EXPECT_EQ(MorphObjects, 2);
-}
-
-TEST_F(SkeletalMeshTest, ACommitThatRecomputesNormalsRecordsTheDescriptionItself)
-{
-    const FMeshDescription Before = Description();
-    {
-        FScopedTransaction Transaction(FText::FromString("Normals"));
-        FSkeletalMeshAttributes(Description()).GetVertexInstanceNormals()[FVertexInstanceID(0)] =
-            FVector3f(1.0f, 0.0f, 0.0f);
-        FScopedTransaction Inner(FText::FromString("Commit"));
-        Mesh->CommitMeshDescription(0, {.bRecomputeNormals = true});
-    }
-    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_FALSE(Description() == Before) << "the edit before the commit was not announced";
-    EXPECT_EQ(FSkeletalMeshAttributes(Description()).GetVertexInstanceNormals()[FVertexInstanceID(0)],
-              FVector3f(1.0f, 0.0f, 0.0f))
-        << "what the commit itself changed is undone";
 }
 
 TEST_F(SkeletalMeshTest, AsyncWorkFinishesBeforeTheMeshIsRecordedOrRestored)

@@ -31,9 +31,9 @@ TEST_F(WorldTest, ActorsAndTheirComponentsRegisterWithTheWorldInOrderUntilDestro
     ASSERT_EQ(World->GetRegisteredComponents().Num(), 2);
     EXPECT_EQ(World->GetRegisteredComponents()[1], Prop);
 
-    int32 Visited = 0;
-    Second->ForEachComponent<UPrimitiveComponent>([&](UPrimitiveComponent*) { ++Visited; });
-    EXPECT_EQ(Visited, 2);
+    int32 Primitives = 0;
+    Second->ForEachComponent<UPrimitiveComponent>([&](UPrimitiveComponent*) { ++Primitives; });
+    EXPECT_EQ(Primitives, 2);
     Second->ForEachComponent<USkeletalMeshComponent>([&](USkeletalMeshComponent* Found)
                                                      { EXPECT_EQ(Found, Mesh); });
 
@@ -42,11 +42,14 @@ TEST_F(WorldTest, ActorsAndTheirComponentsRegisterWithTheWorldInOrderUntilDestro
     EXPECT_TRUE(Second->IsActorBeingDestroyed());
     ASSERT_EQ(World->GetActors().Num(), 1);
     EXPECT_EQ(World->GetActors()[0], First);
+    TArray<UActor*> Visited;
+    World->ForEachActor([&Visited](UActor* Actor) { Visited.Add(Actor); });
+    EXPECT_EQ(Visited, TArray<UActor*>{First}) << "iteration skips destroyed actors";
     EXPECT_FALSE(Prop->IsRegistered());
     EXPECT_TRUE(World->GetRegisteredComponents().IsEmpty()) << "each component unregistered once";
 }
 
-TEST_F(WorldTest, ASkeletalMeshComponentShowsItsMeshInTheReferencePose)
+TEST_F(WorldTest, ASkeletalMeshComponentShowsItsMeshInTheReferencePoseAndRedrawsWhenItChangesOrIsUndone)
 {
     const FTestSkeletalAsset Asset = BuildTestSkeletalAsset({.PackageName = "/Game/World/ComponentMesh"});
     USkeletalMeshComponent* Component = World->SpawnActor<UActor>()->AddComponent<USkeletalMeshComponent>();
@@ -63,8 +66,22 @@ TEST_F(WorldTest, ASkeletalMeshComponentShowsItsMeshInTheReferencePose)
     const FBox MeshBox = Asset.Mesh->GetImportedBounds().GetBox();
     EXPECT_NEAR(Component->GetBounds().Origin.Z, 10.0 + MeshBox.GetCenter().Z, 1e-9);
 
+    const int32 Shown = Component->GetRenderStateRevision();
+    {
+        FScopedTransaction Transaction(FText::FromString("Edit"));
+        Asset.Mesh->Modify();
+        Asset.Mesh->PostEditChange();
+    }
+    EXPECT_EQ(Component->GetRenderStateRevision(), Shown + 1);
+    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
+    EXPECT_EQ(Component->GetRenderStateRevision(), Shown + 2);
+
     Component->SetSkeletalMeshAsset(nullptr);
     EXPECT_TRUE(Component->GetComponentSpaceTransforms().IsEmpty());
+    const int32 Cleared = Component->GetRenderStateRevision();
+    Asset.Mesh->PostEditChange();
+    EXPECT_EQ(Component->GetRenderStateRevision(), Cleared);
+    FTransactionBuffer::Get().Reset();
 }
 
 TEST_F(WorldTest, AComponentFindsItsWorldThroughRegistrationOwnerOrOuter)
@@ -80,27 +97,4 @@ TEST_F(WorldTest, AComponentFindsItsWorldThroughRegistrationOwnerOrOuter)
     EXPECT_EQ(Loose->GetWorld(), nullptr);
     Loose->RegisterComponentWithWorld(Other);
     EXPECT_EQ(Loose->GetWorld(), Other);
-}
-
-TEST_F(WorldTest, ASkeletalMeshComponentRedrawsWhenItsMeshChangesOrIsUndone)
-{
-    const FTestSkeletalAsset Asset = BuildTestSkeletalAsset({.PackageName = "/Game/World/ChangingMesh"});
-    USkeletalMeshComponent* Component = World->SpawnActor<UActor>()->AddComponent<USkeletalMeshComponent>();
-    Component->SetSkeletalMeshAsset(Asset.Mesh);
-    const int32 Shown = Component->GetRenderStateRevision();
-
-    {
-        FScopedTransaction Transaction(FText::FromString("Edit"));
-        Asset.Mesh->Modify();
-        Asset.Mesh->PostEditChange();
-    }
-    EXPECT_EQ(Component->GetRenderStateRevision(), Shown + 1);
-    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_EQ(Component->GetRenderStateRevision(), Shown + 2);
-
-    Component->SetSkeletalMeshAsset(nullptr);
-    const int32 Cleared = Component->GetRenderStateRevision();
-    Asset.Mesh->PostEditChange();
-    EXPECT_EQ(Component->GetRenderStateRevision(), Cleared);
-    FTransactionBuffer::Get().Reset();
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <random>
 
@@ -184,14 +185,10 @@ public:
 };
 
 /** Random numbers the same on every platform: the engine is fixed and the reduction is ours. */
-class FRandom
+struct FRandom
 {
-public:
-    explicit FRandom(uint32 Seed) : Engine(Seed) {}
-    int32 Below(int32 Bound) { return static_cast<int32>(Engine() % static_cast<uint32>(Bound)); }
-
-private:
     std::mt19937 Engine;
+    int32 Below(int32 Bound) { return static_cast<int32>(Engine() % static_cast<uint32>(Bound)); }
 };
 
 testing::AssertionResult MatchesReference(const FDynamicMesh3& Mesh, const FReferenceMesh& Reference)
@@ -345,41 +342,6 @@ int32 PickVertex(const FDynamicMesh3& Mesh, FRandom& Random)
     return VertexID;
 }
 
-/** The edits the test makes at random. */
-enum class EEdit
-{
-    AppendVertex,
-    AppendTriangle,
-    RemoveTriangle,
-    ReverseTriangle,
-    SplitVertex,
-    CopyMesh,
-};
-
-/** Each edit with its share of a roll of twelve: six append a triangle, two remove one, the rest one each. */
-constexpr EEdit EditOfRoll[12] = {
-    EEdit::AppendVertex,   EEdit::AppendTriangle,  EEdit::AppendTriangle, EEdit::AppendTriangle,
-    EEdit::AppendTriangle, EEdit::AppendTriangle,  EEdit::AppendTriangle, EEdit::RemoveTriangle,
-    EEdit::RemoveTriangle, EEdit::ReverseTriangle, EEdit::SplitVertex,    EEdit::CopyMesh,
-};
-
-/** A random edit; one of an existing triangle becomes a copy when the mesh has no triangles. */
-EEdit PickEdit(const FDynamicMesh3& Mesh, FRandom& Random)
-{
-    const EEdit Edit = EditOfRoll[Random.Below(12)];
-    const bool bNeedsTriangle = Edit == EEdit::RemoveTriangle || Edit == EEdit::ReverseTriangle;
-    return bNeedsTriangle && Mesh.TriangleCount() == 0 ? EEdit::CopyMesh : Edit;
-}
-
-/** How often an edit that may be refused was carried out, and how often refused. */
-struct FOutcomes
-{
-    int32 Done = 0;
-    int32 Refused = 0;
-
-    void Count(bool bDone) { ++(bDone ? Done : Refused); }
-};
-
 /**
  * A dynamic mesh with UVs, material IDs, skin weights and a morph target, and the brute-force mesh it must
  * agree with, edited side by side. Each edit checks what the dynamic mesh answers and what it keeps.
@@ -387,7 +349,7 @@ struct FOutcomes
 class FRandomEdits
 {
 public:
-    explicit FRandomEdits(uint32 Seed) : Random(Seed)
+    explicit FRandomEdits(uint32 Seed) : Random{std::mt19937(Seed)}
     {
         Mesh.EnableAttributes();
         Mesh.Attributes()->EnableMaterialID();
@@ -395,30 +357,32 @@ public:
         Mesh.Attributes()->AttachMorphTargetAttribute("Morph");
     }
 
-    void Apply(EEdit Edit, int32 Step)
+    /**
+     * Of a roll of twelve: one appends a vertex, six a triangle, two remove one, one reverses one, one splits
+     * a vertex and one copies the mesh; an edit of a triangle becomes a copy when the mesh has none.
+     */
+    void ApplyRandomEdit()
     {
-        switch (Edit)
-        {
-            case EEdit::AppendVertex:
-                return AppendVertex(Step);
-            case EEdit::AppendTriangle:
-                return AppendTriangle();
-            case EEdit::RemoveTriangle:
-                return RemoveTriangle();
-            case EEdit::ReverseTriangle:
-                return ReverseTriangle();
-            case EEdit::SplitVertex:
-                return SplitVertex();
-            case EEdit::CopyMesh:
-                return CopyMesh();
-        }
+        using FEdit = void (FRandomEdits::*)();
+        static constexpr FEdit EditOfRoll[12] = {
+            &FRandomEdits::AppendVertex,    &FRandomEdits::AppendTriangle, &FRandomEdits::AppendTriangle,
+            &FRandomEdits::AppendTriangle,  &FRandomEdits::AppendTriangle, &FRandomEdits::AppendTriangle,
+            &FRandomEdits::AppendTriangle,  &FRandomEdits::RemoveTriangle, &FRandomEdits::RemoveTriangle,
+            &FRandomEdits::ReverseTriangle, &FRandomEdits::SplitVertex,    &FRandomEdits::CopyMesh};
+        const FEdit Edit = EditOfRoll[Random.Below(12)];
+        const bool bNeedsTriangle =
+            Edit == &FRandomEdits::RemoveTriangle || Edit == &FRandomEdits::ReverseTriangle;
+        (this->*(bNeedsTriangle && Mesh.TriangleCount() == 0 ? &FRandomEdits::CopyMesh : Edit))();
+        ++Step;
     }
 
     FDynamicMesh3 Mesh;
     FReferenceMesh Reference;
     FRandom Random;
-    FOutcomes Reversals;
-    FOutcomes Splits;
+    int32 Step = 0;
+    /** How often a reversal and a split was refused ([0]) and carried out ([1]). */
+    std::array<int32, 2> Reversals{};
+    std::array<int32, 2> Splits{};
 
 private:
     // Looked up at each use: copying the mesh replaces every attribute.
@@ -426,7 +390,7 @@ private:
     FDynamicMeshMorphTargetAttribute& Morph() { return *Mesh.Attributes()->GetMorphTargetAttribute("Morph"); }
 
     /** A new vertex starts unskinned and unmoved, and is then given one to three influences and a delta. */
-    void AppendVertex(int32 Step)
+    void AppendVertex()
     {
         static const FBoneWeight Influences[] = {{1, 100}, {2, 200}, {3, 300}};
         const int32 VertexID = Mesh.AppendVertex(FVector(Step, 0.0, 1.0));
@@ -479,7 +443,7 @@ private:
         const TArray<FVector2f> UVsBefore = TriangleUVs(Mesh, TriangleID, Corners);
         const bool bReversed = Reference.ReverseTriangle(TriangleID);
         ASSERT_EQ(Mesh.ReverseTriOrientation(TriangleID), bReversed);
-        Reversals.Count(bReversed);
+        ++Reversals[bReversed];
         EXPECT_EQ(TriangleUVs(Mesh, TriangleID, Corners), UVsBefore)
             << "each vertex keeps its UV in triangle " << TriangleID;
     }
@@ -493,7 +457,7 @@ private:
         const TArray<FVector2f> UVsBefore =
             Expected >= 0 ? CornerUVs(Mesh, Moving, VertexID) : TArray<FVector2f>();
         ASSERT_EQ(Mesh.SplitVertex(VertexID, Moving), Expected) << "splitting vertex " << VertexID;
-        Splits.Count(Expected >= 0);
+        ++Splits[Expected >= 0];
         if (Expected >= 0)
         {
             EXPECT_EQ(CornerUVs(Mesh, Moving, Expected), UVsBefore);
@@ -531,13 +495,13 @@ TEST(DynamicMeshRandomEdits, AgreeWithABruteForceMeshAndStayValid)
         }
         for (int32 Step = 0; Step < 600; ++Step)
         {
-            ASSERT_NO_FATAL_FAILURE(Edits.Apply(PickEdit(Edits.Mesh, Edits.Random), Step)) << "step " << Step;
+            ASSERT_NO_FATAL_FAILURE(Edits.ApplyRandomEdit()) << "step " << Step;
             ASSERT_TRUE(MatchesReference(Edits.Mesh, Edits.Reference)) << "step " << Step;
         }
-        for (const FOutcomes& Outcomes : {Edits.Reversals, Edits.Splits})
+        for (const std::array<int32, 2>& Outcomes : {Edits.Reversals, Edits.Splits})
         {
-            EXPECT_GT(Outcomes.Done, 0);
-            EXPECT_GT(Outcomes.Refused, 0);
+            EXPECT_GT(Outcomes[0], 0);
+            EXPECT_GT(Outcomes[1], 0);
         }
     }
 }

@@ -133,10 +133,3 @@ TEST_F(InteractiveToolManagerTest, EditingAPropertySetTellsItsToolWhichProperty)
     EXPECT_EQ(Tool->ModifiedSets[0], Settings);
     EXPECT_EQ(Tool->ModifiedProperty, Strength);
 }
-
-// The tool enumerations keep their numbers.
-static_assert(int(EToolShutdownType::Completed) == 0 && int(EToolShutdownType::Accept) == 1 &&
-              int(EToolShutdownType::Cancel) == 2);
-static_assert(int(EToolMessageLevel::Internal) == 0 && int(EToolMessageLevel::UserMessage) == 1 &&
-              int(EToolMessageLevel::UserNotification) == 2 && int(EToolMessageLevel::UserWarning) == 3 &&
-              int(EToolMessageLevel::UserError) == 4);

@@ -63,9 +63,11 @@ TEST(MeshDescription, CreationSharesEdgesAndLinksEveryElement)
     ExpectConsistent(Mesh);
 }
 
-TEST(MeshDescription, DeleteTriangleReportsWhatLostItsLastUser)
+TEST(MeshDescription, DeleteTriangleReportsWhatLostItsLastUserAndAReusedIDStartsWithDefaultAttributes)
 {
     FMeshDescription Mesh = TwoQuads();
+    FSkeletalMeshAttributes Attributes(Mesh);
+    Attributes.GetPolygonGroupMaterialSlotNames()[FPolygonGroupID(1)] = "Old";
     TArray<FEdgeID> Edges;
     TArray<FVertexInstanceID> Instances;
     TArray<FPolygonGroupID> Groups;
@@ -85,6 +87,10 @@ TEST(MeshDescription, DeleteTriangleReportsWhatLostItsLastUser)
     EXPECT_EQ(Values(Groups), (TArray<int32>{1}));
     EXPECT_TRUE(Mesh.PolygonGroups().IsValid(FPolygonGroupID(1))) << "a group that lost its polygons is kept";
     ExpectConsistent(Mesh);
+
+    Mesh.DeletePolygonGroup(FPolygonGroupID(1));
+    EXPECT_EQ(Mesh.CreatePolygonGroup(), FPolygonGroupID(1));
+    EXPECT_TRUE(Attributes.GetPolygonGroupMaterialSlotNames()[FPolygonGroupID(1)].IsNone());
 }
 
 TEST(MeshDescription, DeletingInstancesAndEdgesReportsOrphanedVertices)
@@ -148,19 +154,6 @@ TEST(MeshDescription, NewElementsTakeTheLowestFreeID)
     EXPECT_EQ(Mesh.CreatePolygonGroup(), FPolygonGroupID(6))
         << "a gap filled by an explicit ID is no longer free";
     ExpectConsistent(Mesh);
-}
-
-TEST(MeshDescription, ReusedIDsStartWithDefaultAttributes)
-{
-    FMeshDescription Mesh = TwoQuads();
-    FSkeletalMeshAttributes Attributes(Mesh);
-    Attributes.GetPolygonGroupMaterialSlotNames()[FPolygonGroupID(1)] = "Old";
-    Mesh.DeleteTriangle(FTriangleID(2));
-    Mesh.DeleteTriangle(FTriangleID(3));
-    Mesh.DeletePolygonGroup(FPolygonGroupID(1));
-
-    EXPECT_EQ(Mesh.CreatePolygonGroup(), FPolygonGroupID(1));
-    EXPECT_TRUE(Attributes.GetPolygonGroupMaterialSlotNames()[FPolygonGroupID(1)].IsNone());
 }
 
 TEST(MeshDescription, IndexersKeptCurrentMatchIndexersRebuiltFromScratchOrOnTheNextQuery)
