@@ -11,8 +11,11 @@
 #include "RivetCli/Selection/SelectionPainter.h"
 #include "RivetCli/Session/BoneEdit.h"
 #include "RivetCli/Session/PropertyOptions.h"
+#include "RivetEditor/Private/Ops/RivetRemeshRegion.h"
+#include "RivetEditor/Private/Tools/RivetRemeshTool.h"
 #include "VantorEd/Animation/DebugSkelMeshComponent.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -256,12 +259,40 @@ FString PickButton(FSoakContext& Context)
     return Buttons.IsEmpty() ? FString() : Buttons[Context.Pick(Buttons.Num())];
 }
 
+/**
+ * The Density at which a remesh of the selection keeps LOD 0 within the run's bound (a small Density on a
+ * large region makes millions of triangles), or 0 when the panel's Density already does.
+ */
+double FindFittingDensity(const FSoakContext& Context)
+{
+    const URivetRemeshTool* Tool = Cast<URivetRemeshTool>(Context.Editor.GetSelectionTool());
+    const FDynamicMesh3* Preview = PreviewOf(Context.Editor);
+    if (!Tool || !Preview)
+    {
+        return 0.0;
+    }
+    const TArray<int32>& Selected = Tool->GetSelection()->GetElements(EMeshSelectionElementType::Face);
+    const double EdgeLength = MeasureAverageEdgeLength(*Preview, Selected);
+    const double Density = std::clamp(Tool->GetSettings()->Density, 0.1, 10.0);
+    const double AtDensityOne = EdgeLength > 0.0 ? EstimateRemeshedTriangleCount(*Preview, Selected, EdgeLength) : 0.0;
+    const double Room = std::max(1.0, static_cast<double>(Context.MaxTriangles - Preview->TriangleCount() + Selected.Num()));
+    return AtDensityOne > Room * Density * Density ? std::ceil(1000.0 * std::sqrt(AtDensityOne / Room)) / 1000.0 : 0.0;
+}
+
 FSoakStep PressButton(FSoakContext& Context)
 {
     const FString Button = PickButton(Context);
     if (Button.IsEmpty())
     {
         return {};
+    }
+    if (const double Density = Button == "RemeshNow" ? FindFittingDensity(Context) : 0.0; Density > 0.0)
+    {
+        const FString Value = FString::Printf("%.3f", std::min(Density, 10.0));
+        FString Error;
+        Context.Editor.SetProperty("Density", Value, Error);
+        SettleTool(Context.Editor);
+        return {"set Density=" + Value};
     }
     FString Error;
     Context.Editor.PressButton(Button, Error);

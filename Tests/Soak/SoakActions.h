@@ -13,6 +13,8 @@ struct FSoakContext
     FHeadlessEditor& Editor;
     FSoakAsset Asset;
     std::mt19937 Random;
+    /** The most LOD 0 triangles a remesh may leave; a user about to remesh past it raises Density first. */
+    int32 MaxTriangles = 0;
 
     /** A number from 0 to Count - 1. */
     int32 Pick(int32 Count) { return std::uniform_int_distribution<int32>(0, Count - 1)(Random); }

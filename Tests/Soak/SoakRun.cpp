@@ -17,6 +17,8 @@
 
 namespace
 {
+/** How far a remesh may grow LOD 0, as a multiple of its triangles at the start. */
+constexpr int32 MaxGrowth = 16;
 /** Undo steps whose states are kept for comparison; older ones are only counted. */
 constexpr int32 KeptStates = 24;
 /** Warnings that come with a result rather than instead of one. */
@@ -58,6 +60,7 @@ public:
         }
         Editor.OpenAsset(Context.Asset.Mesh);
         InitialTriangles = CountTriangles(*Context.Asset.Mesh);
+        Context.MaxTriangles = MaxGrowth * InitialTriangles;
         Current = std::make_shared<const FSoakState>(Context.Asset);
         History.SetNum(CountUndoSteps() + 1);
         History.Last() = {Current, 0};
