@@ -6,24 +6,12 @@
 #include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
 #include "RivetCli/Session/ScopedPackageRelease.h"
 #include "RivetEditor/Private/Ops/RivetSlotUsage.h"
-#include "Soak/SoakAssets.h"
+#include "Soak/SoakActions.h"
 #include "Support/TestFiles.h"
 #include "VantorEd/Assets/AssetRegistry.h"
 
-#include <filesystem>
-
 namespace
 {
-TArray<const UAnimSequence*> ToConst(const TArray<UAnimSequence*>& Animations)
-{
-    TArray<const UAnimSequence*> Result;
-    for (const UAnimSequence* Animation : Animations)
-    {
-        Result.Add(Animation);
-    }
-    return Result;
-}
-
 /** Appends the name of each part that differs. */
 class FDifferences
 {
@@ -67,10 +55,24 @@ void CompareAssets(FDifferences& Out, const FSkeletalAssetSnapshot& Expected, co
     Out.Compare("animation tracks", Expected.AnimationTracks, Actual.AnimationTracks);
 }
 
-void CheckSlotBindings(const USkeletalMesh& Mesh, const FMeshDescription& LOD0, TArray<FString>& OutFindings)
+/** The object paths of the skeletal meshes the asset registry lists, sorted. */
+TArray<FString> ListSkeletalMeshes()
+{
+    TArray<FAssetData> Assets;
+    FAssetRegistry::Get().GetAssetsByClass(USkeletalMesh::StaticClass(), Assets);
+    TArray<FString> Paths;
+    for (const FAssetData& Asset : Assets)
+    {
+        Paths.Add(Asset.GetObjectPathString());
+    }
+    Paths.Sort();
+    return Paths;
+}
+
+/** Every used LOD 0 polygon group and every render section draws with a slot that exists. */
+void CheckSlotBindings(const USkeletalMesh& Mesh, const FRivetSlotUsage& Usage, TArray<FString>& OutFindings)
 {
     const int32 NumSlots = Mesh.GetMaterials().Num();
-    const FRivetSlotUsage Usage = ReadSlotUsage(Mesh, LOD0);
     for (int32 Group = 0; Group < Usage.bGroupUsed.Num(); ++Group)
     {
         const int32 Slot = Usage.SlotOfGroup(Group);
@@ -92,7 +94,8 @@ void CheckSlotBindings(const USkeletalMesh& Mesh, const FMeshDescription& LOD0, 
 }
 
 /** LOD 0's render sections are built from its description: one per used polygon group, every triangle drawn. */
-void CheckRenderSections(const USkeletalMesh& Mesh, const FMeshDescription& LOD0, TArray<FString>& OutFindings)
+void CheckRenderSections(const USkeletalMesh& Mesh, const FMeshDescription& LOD0, int32 UsedGroups,
+                         TArray<FString>& OutFindings)
 {
     const TArray<FImportedLODModel>& Models = Mesh.GetImportedModel()->LODModels;
     if (Models.IsEmpty())
@@ -105,30 +108,51 @@ void CheckRenderSections(const USkeletalMesh& Mesh, const FMeshDescription& LOD0
     {
         Drawn += Section.NumTriangles;
     }
-    const int32 Used = ReadSlotUsage(Mesh, LOD0).NumUsedGroups;
-    if (Drawn != LOD0.Triangles().Num() || Models[0].Sections.Num() != Used)
+    if (Drawn != LOD0.Triangles().Num() || Models[0].Sections.Num() != UsedGroups)
     {
         OutFindings.Add(FString::Printf("LOD 0 draws %d triangles in %d sections; its description has %d in %d groups",
-                                        Drawn, Models[0].Sections.Num(), LOD0.Triangles().Num(), Used));
+                                        Drawn, Models[0].Sections.Num(), LOD0.Triangles().Num(), UsedGroups));
+    }
+}
+
+void CheckMeshSoundness(const USkeletalMesh& Mesh, const FString& Prefix, TArray<FString>& OutFindings)
+{
+    for (int32 LOD = 0; LOD < Mesh.GetLODNum(); ++LOD)
+    {
+        const FMeshDescription* Description = Mesh.GetMeshDescription(LOD);
+        TArray<FString> Problems;
+        if (Description && !Description->CheckConsistency(&Problems))
+        {
+            OutFindings.Add(FString::Printf("%sLOD %d description: %s", *Prefix, LOD, *FString::Join(Problems, "; ")));
+        }
+    }
+    if (const FMeshDescription* LOD0 = Mesh.GetMeshDescription(0))
+    {
+        TArray<FString> Problems;
+        const FRivetSlotUsage Usage = ReadSlotUsage(Mesh, *LOD0);
+        CheckSlotBindings(Mesh, Usage, Problems);
+        CheckRenderSections(Mesh, *LOD0, Usage.NumUsedGroups, Problems);
+        for (const FString& Problem : Problems)
+        {
+            OutFindings.Add(Prefix + Problem);
+        }
+    }
+}
+
+/** An animation's tracks by bone name: a file holds them in the order of its nodes. */
+void SortTracksByName(FSkeletalAssetSnapshot& Snapshot)
+{
+    for (TArray<FAnimationBoneTrack>& Tracks : Snapshot.AnimationTracks)
+    {
+        Tracks.Sort([](const FAnimationBoneTrack& A, const FAnimationBoneTrack& B) { return A.Name.ToString() < B.Name.ToString(); });
     }
 }
 } // namespace
 
-TArray<FString> ListSkeletalMeshes()
-{
-    TArray<FAssetData> Assets;
-    FAssetRegistry::Get().GetAssetsByClass(USkeletalMesh::StaticClass(), Assets);
-    TArray<FString> Paths;
-    for (const FAssetData& Asset : Assets)
-    {
-        Paths.Add(Asset.GetObjectPathString());
-    }
-    Paths.Sort();
-    return Paths;
-}
-
 FSoakState::FSoakState(const FSoakAsset& InAsset)
-    : Asset(*InAsset.Mesh, ToConst(InAsset.Animations)), SkeletalMeshes(ListSkeletalMeshes())
+    : Asset(*InAsset.Mesh, TArray<const UAnimSequence*>(
+                               std::vector<const UAnimSequence*>(InAsset.Animations.begin(), InAsset.Animations.end()))),
+      SkeletalMeshes(ListSkeletalMeshes())
 {
 }
 
@@ -140,26 +164,18 @@ FString DescribeDifferences(const FSoakState& Expected, const FSoakState& Actual
     return Differences.Join();
 }
 
-void CheckAssetSoundness(const USkeletalMesh& Mesh, TArray<FString>& OutFindings)
+void CheckSoundness(const FHeadlessEditor& Editor, const FSoakAsset& Asset, const TArray<FString>& MeshesBefore,
+                    TArray<FString>& OutFindings)
 {
-    for (int32 LOD = 0; LOD < Mesh.GetLODNum(); ++LOD)
+    CheckMeshSoundness(*Asset.Mesh, "", OutFindings);
+    for (const FString& Path : ListSkeletalMeshes())
     {
-        const FMeshDescription* Description = Mesh.GetMeshDescription(LOD);
-        TArray<FString> Problems;
-        if (Description && !Description->CheckConsistency(&Problems))
+        const USkeletalMesh* Part = Cast<USkeletalMesh>(FAssetRegistry::Get().GetAssetByObjectPath(Path).GetAsset());
+        if (Part && Part != Asset.Mesh && !MeshesBefore.Contains(Path))
         {
-            OutFindings.Add(FString::Printf("LOD %d description: %s", LOD, *FString::Join(Problems, "; ")));
+            CheckMeshSoundness(*Part, Path + ": ", OutFindings);
         }
     }
-    if (const FMeshDescription* LOD0 = Mesh.GetMeshDescription(0))
-    {
-        CheckSlotBindings(Mesh, *LOD0, OutFindings);
-        CheckRenderSections(Mesh, *LOD0, OutFindings);
-    }
-}
-
-void CheckPreviewSoundness(const FHeadlessEditor& Editor, TArray<FString>& OutFindings)
-{
     const UMeshSelectionTool* Tool = Editor.GetSelectionTool();
     TArray<FString> Problems;
     if (Tool && Tool->GetPreviewMesh() && !Tool->GetPreviewMesh()->GetMesh()->CheckValidity(&Problems))
@@ -167,18 +183,6 @@ void CheckPreviewSoundness(const FHeadlessEditor& Editor, TArray<FString>& OutFi
         OutFindings.Add("preview mesh: " + FString::Join(Problems, "; "));
     }
 }
-
-namespace
-{
-/** An animation's tracks by bone name: a file holds them in the order of its nodes. */
-void SortTracksByName(FSkeletalAssetSnapshot& Snapshot)
-{
-    for (TArray<FAnimationBoneTrack>& Tracks : Snapshot.AnimationTracks)
-    {
-        Tracks.Sort([](const FAnimationBoneTrack& A, const FAnimationBoneTrack& B) { return A.Name.ToString() < B.Name.ToString(); });
-    }
-}
-} // namespace
 
 void CheckFileRoundTrip(const FSoakAsset& Asset, const FTestFolder& Folder, TArray<FString>& OutFindings)
 {

@@ -6,10 +6,8 @@
 #include "RivetCli/Session/ScopedPackageRelease.h"
 #include "RivetEditorModuleName.h"
 #include "Soak/SoakActions.h"
-#include "Soak/SoakAssets.h"
 #include "Soak/SoakChecks.h"
 #include "Support/TestFiles.h"
-#include "VantorEd/Assets/AssetRegistry.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <cstdio>
@@ -22,12 +20,12 @@ constexpr int32 MaxGrowth = 16;
 /** Undo steps whose states are kept for comparison; older ones are only counted. */
 constexpr int32 KeptStates = 24;
 /** Warnings that come with a result rather than instead of one. */
-const char* const WarningsAfterSuccess[] = {"LODsRemoved", "PhysicsShapesSkipped", "SkeletonSockets", "AnimSkipped",
-                                            "LodWarning"};
+const TArray<FString> WarningsAfterSuccess = {"LODsRemoved", "PhysicsShapesSkipped", "SkeletonSockets",
+                                              "AnimSkipped", "LodWarning"};
 /** Failures of a detach after the new asset was made, which say what was changed. */
-const char* const FailuresAfterChange[] = {"CopyDeleteFailed", "SlotCleanupFailed", "SourceDeleteFailed"};
+const TArray<FString> FailuresAfterChange = {"CopyDeleteFailed", "SlotCleanupFailed", "SourceDeleteFailed"};
 /** The slot clean-up's refusals, which come after the merged polygons were committed when a slot is deleted. */
-const char* const CleanupRefusals[] = {"NoTriangles", "WouldAddSlots", "InconsistentBindings"};
+const TArray<FString> CleanupRefusals = {"NoTriangles", "WouldAddSlots", "InconsistentBindings"};
 
 int32 CountUndoSteps()
 {
@@ -64,7 +62,7 @@ public:
         Current = std::make_shared<const FSoakState>(Context.Asset);
         History.SetNum(CountUndoSteps() + 1);
         History.Last() = {Current, 0};
-        CheckSoundness({});
+        CheckSoundness(Editor, Context.Asset, {}, Findings);
     }
 
     FString Run()
@@ -151,67 +149,7 @@ private:
             Findings.Add(FString::Printf("%s did not give back the state after step %d: %s differ", What, Kept.Step,
                                          *DescribeDifferences(*Kept.State, *After)));
         }
-        CheckSoundness(Current->SkeletalMeshes);
-        Current = After;
-    }
-
-    /**
-     * The first refusal among the step's messages; empty when there is none, or when a part of the step
-     * succeeded (accepting the slot tool assigns, then writes the preview's edits back, each on its own).
-     */
-    FString FindRefusal(const FSoakStep& Step, int32 MessagesBefore, int32 UndoStepsBefore) const
-    {
-        const TArray<FText> UndoTitles = FTransactionBuffer::Get().GetUndoTitles();
-        for (int32 Index = UndoStepsBefore; Index < UndoTitles.Num(); ++Index)
-        {
-            if (UndoTitles[Index].GetKey() == "EditSelectionTransaction")
-            {
-                return FString();
-            }
-        }
-        const TArray<FToolMessage>& Messages = Editor.GetMessages();
-        FString Refusal;
-        for (int32 Index = MessagesBefore; Index < Messages.Num(); ++Index)
-        {
-            const FString& Key = Messages[Index].Text.GetKey();
-            if (Messages[Index].Level == EToolMessageLevel::UserNotification && Key != "ToolStartup")
-            {
-                return FString();
-            }
-            const bool bChangedFirst =
-                IsIn(Key, FailuresAfterChange) || (IsIn(Key, CleanupRefusals) && Step.Text == "press DeleteSlotNow");
-            if (Refusal.IsEmpty() && Messages[Index].Level >= EToolMessageLevel::UserWarning &&
-                !IsIn(Key, WarningsAfterSuccess) && !bChangedFirst)
-            {
-                Refusal = Key + ": " + Messages[Index].Text.ToString();
-            }
-        }
-        return Refusal;
-    }
-
-    /** How often each result and each refusal was seen, so that a long run shows what it exercised. */
-    void CountOutcomes(int32 MessagesBefore)
-    {
-        const TArray<FToolMessage>& Messages = Editor.GetMessages();
-        for (int32 Index = MessagesBefore; Index < Messages.Num(); ++Index)
-        {
-            const FString& Key = Messages[Index].Text.GetKey();
-            if (Key != "ToolStartup")
-            {
-                ++Outcomes.FindOrAdd(Key);
-            }
-        }
-    }
-
-    void PrintOutcomes() const
-    {
-        FString Text;
-        for (const auto& [Key, Count] : Outcomes)
-        {
-            Text += FString::Printf(" %s %d", *Key, Count);
-        }
-        std::printf("[soak] %s, seed %u: undo steps taken %d, redo steps %d; messages:%s\n", Kind.Name, Settings.Seed,
-                    Undone, Redone, *Text);
+        MoveTo(After);
     }
 
     /** After any other step: a refusal changed nothing, and every change is one new undo step. */
@@ -219,12 +157,10 @@ private:
     {
         auto After = std::make_shared<const FSoakState>(Context.Asset);
         const bool bChanged = !(*After == *Current);
-        const FString Refusal = FindRefusal(Step, MessagesBefore, Cursor());
-        CountOutcomes(MessagesBefore);
+        const FString Refusal = FindRefusal(Step, MessagesBefore);
         if (bChanged && !Refusal.IsEmpty())
         {
-            Findings.Add(FString::Printf("the refusal \"%s\" changed %s", *Refusal,
-                                         *DescribeDifferences(*Current, *After)));
+            Findings.Add("the refusal \"" + Refusal + "\" changed " + DescribeDifferences(*Current, *After));
         }
         const int32 UndoSteps = CountUndoSteps();
         if (UndoSteps == Cursor() && bChanged)
@@ -241,38 +177,65 @@ private:
             Redoable = 0;
             History.SetNum(UndoSteps + 1);
             History.Last() = {After, Steps.Num()};
-            ForgetOldStates();
+            for (int32 Index = 1; Index < History.Num() - KeptStates; ++Index)
+            {
+                History[Index].State.reset();
+            }
         }
-        CheckSoundness(Current->SkeletalMeshes);
+        MoveTo(After);
+    }
+
+    /** The step's state becomes the current one, once it and every skeletal mesh the step made are sound. */
+    void MoveTo(const std::shared_ptr<const FSoakState>& After)
+    {
+        CheckSoundness(Editor, Context.Asset, Current->SkeletalMeshes, Findings);
         Current = After;
     }
 
-    void ForgetOldStates()
+    /**
+     * Counts the step's messages, and returns its first refusal: empty when there is none, or when a part of
+     * the step succeeded (accepting the slot tool assigns, then writes the preview's edits back).
+     */
+    FString FindRefusal(const FSoakStep& Step, int32 MessagesBefore)
     {
-        for (int32 Index = 1; Index < History.Num() - KeptStates; ++Index)
+        const TArray<FText> UndoTitles = FTransactionBuffer::Get().GetUndoTitles();
+        bool bSucceeded = false;
+        for (int32 Index = Cursor(); Index < UndoTitles.Num(); ++Index)
         {
-            History[Index].State.reset();
+            bSucceeded |= UndoTitles[Index].GetKey() == "EditSelectionTransaction";
         }
-    }
-
-    /** The asset, the active tool's preview and every skeletal mesh that appeared since the last step are sound. */
-    void CheckSoundness(const TArray<FString>& MeshesBefore)
-    {
-        CheckAssetSoundness(*Context.Asset.Mesh, Findings);
-        CheckPreviewSoundness(Editor, Findings);
-        for (const FString& Path : ListSkeletalMeshes())
+        FString Refusal;
+        const TArray<FToolMessage>& Messages = Editor.GetMessages();
+        for (int32 Index = MessagesBefore; Index < Messages.Num(); ++Index)
         {
-            const USkeletalMesh* Part = Cast<USkeletalMesh>(FAssetRegistry::Get().GetAssetByObjectPath(Path).GetAsset());
-            if (Part && Part != Context.Asset.Mesh && !MeshesBefore.Contains(Path))
+            const FToolMessage& Message = Messages[Index];
+            const FString& Key = Message.Text.GetKey();
+            if (Key != "ToolStartup")
             {
-                TArray<FString> PartFindings;
-                CheckAssetSoundness(*Part, PartFindings);
-                for (const FString& Finding : PartFindings)
-                {
-                    Findings.Add(Path + ": " + Finding);
-                }
+                ++Outcomes.FindOrAdd(Key);
+                bSucceeded |= Message.Level == EToolMessageLevel::UserNotification;
+            }
+            const bool bChangedFirst = FailuresAfterChange.Contains(Key) ||
+                                       (CleanupRefusals.Contains(Key) && Step.Text == "press DeleteSlotNow");
+            if (Refusal.IsEmpty() && Message.Level >= EToolMessageLevel::UserWarning &&
+                !WarningsAfterSuccess.Contains(Key) && !bChangedFirst)
+            {
+                Refusal = Key + ": " + Message.Text.ToString();
             }
         }
+        return bSucceeded ? FString() : Refusal;
+    }
+
+    /** How often each result and refusal was seen, so that a long run shows what it exercised. */
+    void PrintOutcomes() const
+    {
+        FString Text;
+        for (const auto& [Key, Count] : Outcomes)
+        {
+            Text += FString::Printf(" %s %d", *Key, Count);
+        }
+        std::printf("[soak] %s, seed %u: undo steps taken %d, redo steps %d; messages:%s\n", Kind.Name, Settings.Seed,
+                    Undone, Redone, *Text);
     }
 
     FString Report() const
@@ -311,6 +274,5 @@ private:
 
 FString RunSoak(const FSoakAssetKind& Kind, const FSoakSettings& Settings)
 {
-    FSoakRun Run(Kind, Settings);
-    return Run.Run();
+    return FSoakRun(Kind, Settings).Run();
 }

@@ -2,16 +2,23 @@
 
 #include "Core/Containers/String.h"
 
-struct FSoakAssetKind;
+class FTestFolder;
+struct FSoakAsset;
 
-/** How long a soak runs and how often it saves. */
+/** One of the assets the soak runs on: a one-word id (for test names and replays), a name, how it is made. */
+struct FSoakAssetKind
+{
+    const char* Id;
+    const char* Name;
+    FSoakAsset (*Make)(const FTestFolder& Folder);
+};
+
+/** How long a soak runs, how often it saves and reads back, and how often it prints progress (0: never). */
 struct FSoakSettings
 {
     int32 Actions = 100;
     uint32 Seed = 1;
-    /** Steps between two saves that are read back and compared. */
     int32 SaveEvery = 25;
-    /** Print a line of progress every this many steps; 0 for none. */
     int32 ProgressEvery = 0;
 };
 
