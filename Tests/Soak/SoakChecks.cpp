@@ -2,8 +2,8 @@
 
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "HeadlessEditor/HeadlessEditor.h"
-#include "Interchange/Interchange.h"
 #include "InteractiveToolsFramework/MeshSelectionTool/MeshSelectionTool.h"
+#include "Interchange/Interchange.h"
 #include "RivetCli/Session/ScopedPackageRelease.h"
 #include "RivetEditor/Private/Ops/RivetSlotUsage.h"
 #include "Soak/SoakActions.h"
@@ -12,47 +12,41 @@
 
 namespace
 {
-/** Appends the name of each part that differs. */
-class FDifferences
+/** The names of the parts that differ. */
+using FDifferences = TArray<FString>;
+
+template <typename T>
+void Compare(FDifferences& Out, const char* Part, const T& Expected, const T& Actual)
 {
-public:
-    template <typename T>
-    void Compare(const char* Part, const T& Expected, const T& Actual)
+    if (!(Expected == Actual))
     {
-        if (!(Expected == Actual))
-        {
-            Parts.Add(Part);
-        }
+        Out.Add(Part);
     }
+}
 
-    FString Join() const { return FString::Join(Parts, ", "); }
-
-private:
-    TArray<FString> Parts;
-};
-
-void CompareAssets(FDifferences& Out, const FSkeletalAssetSnapshot& Expected, const FSkeletalAssetSnapshot& Actual)
+void CompareAssets(FDifferences& Out, const FSkeletalAssetSnapshot& Expected,
+                   const FSkeletalAssetSnapshot& Actual)
 {
     const FSkeletalMeshSnapshot& A = Expected.MeshSnapshot;
     const FSkeletalMeshSnapshot& B = Actual.MeshSnapshot;
-    Out.Compare("LOD descriptions", A.Descriptions, B.Descriptions);
-    Out.Compare("LOD settings (material maps)", A.LODInfos, B.LODInfos);
-    Out.Compare("material slots", A.Materials, B.Materials);
-    Out.Compare("imported model", A.ImportedModel, B.ImportedModel);
-    Out.Compare("morph targets", A.MorphTargets, B.MorphTargets);
-    Out.Compare("reference skeleton", A.RefSkeleton, B.RefSkeleton);
-    Out.Compare("inverse reference matrices", A.RefBasesInvMatrix, B.RefBasesInvMatrix);
-    Out.Compare("mesh sockets", A.Sockets, B.Sockets);
-    Out.Compare("imported bounds", A.ImportedBounds, B.ImportedBounds);
-    Out.Compare("derived-data key", A.DerivedDataKey, B.DerivedDataKey);
-    Out.Compare("skeleton bones", Expected.SkeletonBones, Actual.SkeletonBones);
-    Out.Compare("skeleton retargeting modes", Expected.BoneTree, Actual.BoneTree);
-    Out.Compare("skeleton sockets", Expected.SkeletonSockets, Actual.SkeletonSockets);
-    Out.Compare("physics bodies", Expected.BodyBones, Actual.BodyBones);
-    Out.Compare("physics shapes", Expected.BodyShapes, Actual.BodyShapes);
-    Out.Compare("physics constraints", Expected.Constraints, Actual.Constraints);
-    Out.Compare("animation keys", Expected.AnimationKeyCounts, Actual.AnimationKeyCounts);
-    Out.Compare("animation tracks", Expected.AnimationTracks, Actual.AnimationTracks);
+    Compare(Out, "LOD descriptions", A.Descriptions, B.Descriptions);
+    Compare(Out, "LOD settings (material maps)", A.LODInfos, B.LODInfos);
+    Compare(Out, "material slots", A.Materials, B.Materials);
+    Compare(Out, "imported model", A.ImportedModel, B.ImportedModel);
+    Compare(Out, "morph targets", A.MorphTargets, B.MorphTargets);
+    Compare(Out, "reference skeleton", A.RefSkeleton, B.RefSkeleton);
+    Compare(Out, "inverse reference matrices", A.RefBasesInvMatrix, B.RefBasesInvMatrix);
+    Compare(Out, "mesh sockets", A.Sockets, B.Sockets);
+    Compare(Out, "imported bounds", A.ImportedBounds, B.ImportedBounds);
+    Compare(Out, "derived-data key", A.DerivedDataKey, B.DerivedDataKey);
+    Compare(Out, "skeleton bones", Expected.SkeletonBones, Actual.SkeletonBones);
+    Compare(Out, "skeleton retargeting modes", Expected.BoneTree, Actual.BoneTree);
+    Compare(Out, "skeleton sockets", Expected.SkeletonSockets, Actual.SkeletonSockets);
+    Compare(Out, "physics bodies", Expected.BodyBones, Actual.BodyBones);
+    Compare(Out, "physics shapes", Expected.BodyShapes, Actual.BodyShapes);
+    Compare(Out, "physics constraints", Expected.Constraints, Actual.Constraints);
+    Compare(Out, "animation keys", Expected.AnimationKeyCounts, Actual.AnimationKeyCounts);
+    Compare(Out, "animation tracks", Expected.AnimationTracks, Actual.AnimationTracks);
 }
 
 /** The object paths of the skeletal meshes the asset registry lists, sorted. */
@@ -78,7 +72,8 @@ void CheckSlotBindings(const USkeletalMesh& Mesh, const FRivetSlotUsage& Usage, 
         const int32 Slot = Usage.SlotOfGroup(Group);
         if (Usage.IsGroupUsed(Group) && (Slot < 0 || Slot >= NumSlots))
         {
-            OutFindings.Add(FString::Printf("LOD 0 polygon group %d draws with slot %d of %d", Group, Slot, NumSlots));
+            OutFindings.Add(
+                FString::Printf("LOD 0 polygon group %d draws with slot %d of %d", Group, Slot, NumSlots));
         }
     }
     for (int32 LOD = 0; LOD < Mesh.GetImportedModel()->LODModels.Num(); ++LOD)
@@ -87,13 +82,15 @@ void CheckSlotBindings(const USkeletalMesh& Mesh, const FRivetSlotUsage& Usage, 
         {
             if (Slot < 0 || Slot >= NumSlots)
             {
-                OutFindings.Add(FString::Printf("a LOD %d section draws with slot %d of %d", LOD, Slot, NumSlots));
+                OutFindings.Add(
+                    FString::Printf("a LOD %d section draws with slot %d of %d", LOD, Slot, NumSlots));
             }
         }
     }
 }
 
-/** LOD 0's render sections are built from its description: one per used polygon group, every triangle drawn. */
+/** LOD 0's render sections are built from its description: one per used polygon group, every triangle drawn.
+ */
 void CheckRenderSections(const USkeletalMesh& Mesh, const FMeshDescription& LOD0, int32 UsedGroups,
                          TArray<FString>& OutFindings)
 {
@@ -110,8 +107,9 @@ void CheckRenderSections(const USkeletalMesh& Mesh, const FMeshDescription& LOD0
     }
     if (Drawn != LOD0.Triangles().Num() || Models[0].Sections.Num() != UsedGroups)
     {
-        OutFindings.Add(FString::Printf("LOD 0 draws %d triangles in %d sections; its description has %d in %d groups",
-                                        Drawn, Models[0].Sections.Num(), LOD0.Triangles().Num(), UsedGroups));
+        OutFindings.Add(
+            FString::Printf("LOD 0 draws %d triangles in %d sections; its description has %d in %d groups",
+                            Drawn, Models[0].Sections.Num(), LOD0.Triangles().Num(), UsedGroups));
     }
 }
 
@@ -123,7 +121,8 @@ void CheckMeshSoundness(const USkeletalMesh& Mesh, const FString& Prefix, TArray
         TArray<FString> Problems;
         if (Description && !Description->CheckConsistency(&Problems))
         {
-            OutFindings.Add(FString::Printf("%sLOD %d description: %s", *Prefix, LOD, *FString::Join(Problems, "; ")));
+            OutFindings.Add(
+                FString::Printf("%sLOD %d description: %s", *Prefix, LOD, *FString::Join(Problems, "; ")));
         }
     }
     if (const FMeshDescription* LOD0 = Mesh.GetMeshDescription(0))
@@ -144,14 +143,15 @@ void SortTracksByName(FSkeletalAssetSnapshot& Snapshot)
 {
     for (TArray<FAnimationBoneTrack>& Tracks : Snapshot.AnimationTracks)
     {
-        Tracks.Sort([](const FAnimationBoneTrack& A, const FAnimationBoneTrack& B) { return A.Name.ToString() < B.Name.ToString(); });
+        Tracks.Sort([](const FAnimationBoneTrack& A, const FAnimationBoneTrack& B)
+                    { return A.Name.ToString() < B.Name.ToString(); });
     }
 }
 } // namespace
 
 FSoakState::FSoakState(const FSoakAsset& InAsset)
-    : Asset(*InAsset.Mesh, TArray<const UAnimSequence*>(
-                               std::vector<const UAnimSequence*>(InAsset.Animations.begin(), InAsset.Animations.end()))),
+    : Asset(*InAsset.Mesh, TArray<const UAnimSequence*>(std::vector<const UAnimSequence*>(
+                               InAsset.Animations.begin(), InAsset.Animations.end()))),
       SkeletalMeshes(ListSkeletalMeshes())
 {
 }
@@ -160,17 +160,18 @@ FString DescribeDifferences(const FSoakState& Expected, const FSoakState& Actual
 {
     FDifferences Differences;
     CompareAssets(Differences, Expected.Asset, Actual.Asset);
-    Differences.Compare("skeletal mesh assets", Expected.SkeletalMeshes, Actual.SkeletalMeshes);
-    return Differences.Join();
+    Compare(Differences, "skeletal mesh assets", Expected.SkeletalMeshes, Actual.SkeletalMeshes);
+    return FString::Join(Differences, ", ");
 }
 
-void CheckSoundness(const FHeadlessEditor& Editor, const FSoakAsset& Asset, const TArray<FString>& MeshesBefore,
-                    TArray<FString>& OutFindings)
+void CheckSoundness(const FHeadlessEditor& Editor, const FSoakAsset& Asset,
+                    const TArray<FString>& MeshesBefore, TArray<FString>& OutFindings)
 {
     CheckMeshSoundness(*Asset.Mesh, "", OutFindings);
     for (const FString& Path : ListSkeletalMeshes())
     {
-        const USkeletalMesh* Part = Cast<USkeletalMesh>(FAssetRegistry::Get().GetAssetByObjectPath(Path).GetAsset());
+        const USkeletalMesh* Part =
+            Cast<USkeletalMesh>(FAssetRegistry::Get().GetAssetByObjectPath(Path).GetAsset());
         if (Part && Part != Asset.Mesh && !MeshesBefore.Contains(Path))
         {
             CheckMeshSoundness(*Part, Path + ": ", OutFindings);
@@ -213,12 +214,12 @@ void CheckFileRoundTrip(const FSoakAsset& Asset, const FTestFolder& Folder, TArr
     Actual.MeshSnapshot.Descriptions = Expected.MeshSnapshot.Descriptions;
     FDifferences Differences;
     // The file holds the skeleton as the mesh's bones, without a reference pose of its own.
-    Differences.Compare("skeleton bone hierarchy", Expected.SkeletonBones.GetRawRefBoneInfo(),
-                        Actual.SkeletonBones.GetRawRefBoneInfo());
+    Compare(Differences, "skeleton bone hierarchy", Expected.SkeletonBones.GetRawRefBoneInfo(),
+            Actual.SkeletonBones.GetRawRefBoneInfo());
     Actual.SkeletonBones = Expected.SkeletonBones;
     CompareAssets(Differences, Expected, Actual);
-    Differences.Compare("material and animation names", ExpectedNames, ActualNames);
-    if (const FString Parts = Differences.Join(); !Parts.IsEmpty())
+    Compare(Differences, "material and animation names", ExpectedNames, ActualNames);
+    if (const FString Parts = FString::Join(Differences, ", "); !Parts.IsEmpty())
     {
         OutFindings.Add("the saved file reads back with other " + Parts);
     }

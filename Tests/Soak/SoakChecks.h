@@ -30,8 +30,8 @@ FString DescribeDifferences(const FSoakState& Expected, const FSoakState& Actual
  * consistency check, every used LOD 0 polygon group and every render section draws with a slot that
  * exists, LOD 0's render sections draw its triangles), and so is the active selection tool's preview.
  */
-void CheckSoundness(const FHeadlessEditor& Editor, const FSoakAsset& Asset, const TArray<FString>& MeshesBefore,
-                    TArray<FString>& OutFindings);
+void CheckSoundness(const FHeadlessEditor& Editor, const FSoakAsset& Asset,
+                    const TArray<FString>& MeshesBefore, TArray<FString>& OutFindings);
 
 /**
  * Saves the asset with its animations as glTF in the folder and reads the file back: what the file holds

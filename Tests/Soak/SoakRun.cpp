@@ -24,7 +24,8 @@ const TArray<FString> WarningsAfterSuccess = {"LODsRemoved", "PhysicsShapesSkipp
                                               "AnimSkipped", "LodWarning"};
 /** Failures of a detach after the new asset was made, which say what was changed. */
 const TArray<FString> FailuresAfterChange = {"CopyDeleteFailed", "SlotCleanupFailed", "SourceDeleteFailed"};
-/** The slot clean-up's refusals, which come after the merged polygons were committed when a slot is deleted. */
+/** The slot clean-up's refusals, which come after the merged polygons were committed when a slot is deleted.
+ */
 const TArray<FString> CleanupRefusals = {"NoTriangles", "WouldAddSlots", "InconsistentBindings"};
 
 int32 CountUndoSteps()
@@ -49,7 +50,8 @@ class FSoakRun
 {
 public:
     FSoakRun(const FSoakAssetKind& InKind, const FSoakSettings& InSettings)
-        : Kind(InKind), Settings(InSettings), Context{Editor, InKind.Make(Folder), std::mt19937(InSettings.Seed)}
+        : Kind(InKind),
+          Settings(InSettings), Context{Editor, InKind.Make(Folder), std::mt19937(InSettings.Seed)}
     {
         if (!Context.Asset.Mesh)
         {
@@ -76,7 +78,8 @@ public:
             }
             if (Settings.ProgressEvery > 0 && Step % Settings.ProgressEvery == 0)
             {
-                std::printf("[soak] %s, seed %u: %d of %d steps\n", Kind.Name, Settings.Seed, Step, Settings.Actions);
+                std::printf("[soak] %s, seed %u: %d of %d steps\n", Kind.Name, Settings.Seed, Step,
+                            Settings.Actions);
                 std::fflush(stdout);
             }
         }
@@ -133,7 +136,8 @@ private:
     {
         if (!bDone)
         {
-            Findings.Add(FString::Printf("%s was refused though the history had a step for it (to %d)", What, Target));
+            Findings.Add(
+                FString::Printf("%s was refused though the history had a step for it (to %d)", What, Target));
             return;
         }
         ++(Target < Cursor() ? Undone : Redone);
@@ -146,8 +150,8 @@ private:
         const FKeptState& Kept = History[Target];
         if (Kept.State && !(*Kept.State == *After))
         {
-            Findings.Add(FString::Printf("%s did not give back the state after step %d: %s differ", What, Kept.Step,
-                                         *DescribeDifferences(*Kept.State, *After)));
+            Findings.Add(FString::Printf("%s did not give back the state after step %d: %s differ", What,
+                                         Kept.Step, *DescribeDifferences(*Kept.State, *After)));
         }
         MoveTo(After);
     }
@@ -165,7 +169,8 @@ private:
         const int32 UndoSteps = CountUndoSteps();
         if (UndoSteps == Cursor() && bChanged)
         {
-            Findings.Add("the step changed " + DescribeDifferences(*Current, *After) + " outside the undo history");
+            Findings.Add("the step changed " + DescribeDifferences(*Current, *After) +
+                         " outside the undo history");
         }
         else if (UndoSteps < Cursor())
         {
@@ -234,18 +239,20 @@ private:
         {
             Text += FString::Printf(" %s %d", *Key, Count);
         }
-        std::printf("[soak] %s, seed %u: undo steps taken %d, redo steps %d; messages:%s\n", Kind.Name, Settings.Seed,
-                    Undone, Redone, *Text);
+        std::printf("[soak] %s, seed %u: undo steps taken %d, redo steps %d; messages:%s\n", Kind.Name,
+                    Settings.Seed, Undone, Redone, *Text);
     }
 
     FString Report() const
     {
-        FString Text = FString::Printf("soak finding on the %s, seed %u, step %d:\n", Kind.Name, Settings.Seed, Steps.Num());
+        FString Text = FString::Printf("soak finding on the %s, seed %u, step %d:\n", Kind.Name,
+                                       Settings.Seed, Steps.Num());
         for (const FString& Finding : Findings)
         {
             Text += "  " + Finding + "\n";
         }
-        Text += FString::Printf("replay: bash scripts/soak %d %u %s\nsteps:\n", Steps.Num(), Settings.Seed, Kind.Id);
+        Text += FString::Printf("replay: bash scripts/soak %d %u %s\nsteps:\n", Steps.Num(), Settings.Seed,
+                                Kind.Id);
         for (int32 Index = 0; Index < Steps.Num(); ++Index)
         {
             Text += FString::Printf("  %d: %s\n", Index + 1, *Steps[Index]);

@@ -23,11 +23,8 @@ struct FSoakSettings
 };
 
 /**
- * Opens an asset of the kind in a headless editor and takes random user actions on it, checking after
- * every step that the asset and the tool's preview are sound, that a refusal changed nothing, that each
- * undo gives back exactly the state before the step it undoes and each redo the state after it, and, every
- * SaveEvery steps, that the asset's glTF file reads back equal. Stops at the first step with a finding and
- * returns a report: the findings, the seed and every step taken, which the same seed and step count take
- * again. Empty when every step passed.
+ * Opens an asset of the kind in a headless editor and takes random user actions on it, checking every
+ * step (see README, "Reliability and security"). Stops at the first step with a finding and returns a
+ * report: the findings, and the seed and steps that take them again; empty when every step passed.
  */
 FString RunSoak(const FSoakAssetKind& Kind, const FSoakSettings& Settings);

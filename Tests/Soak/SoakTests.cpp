@@ -32,9 +32,12 @@ FSoakAsset MakeDemoCharacter(const FTestFolder&)
  */
 FSoakAsset MakeGltfCharacter(const FTestFolder& Folder)
 {
-    const FTestSkeletalAsset Written = BuildTestSkeletalAsset(
-        {.PackageName = "/Game/Soak/Written", .QuadsX = 10, .QuadsY = 8, .bEmptySlot = true, .NumLODs = 2,
-         .bMorphNormals = false});
+    const FTestSkeletalAsset Written = BuildTestSkeletalAsset({.PackageName = "/Game/Soak/Written",
+                                                               .QuadsX = 10,
+                                                               .QuadsY = 8,
+                                                               .bEmptySlot = true,
+                                                               .NumLODs = 2,
+                                                               .bMorphNormals = false});
     FGltfExportOptions Options;
     Options.Animations.Add(Written.Animation);
     const FString Path = Folder.File("soak-character.glb");
@@ -52,16 +55,15 @@ const FSoakAssetKind SoakAssetKinds[] = {
     {"GltfCharacter", "glTF character", MakeGltfCharacter},
 };
 
-/** A setting from the environment (scripts/soak sets them for long runs), or the default of the test suite. */
+/** A setting from the environment (scripts/soak sets them for long runs), or the default of the test suite.
+ */
 std::string Setting(const char* Name, const char* Default)
 {
     const char* Value = std::getenv(Name);
     return Value && *Value ? Value : Default;
 }
 
-class Soak : public testing::TestWithParam<FSoakAssetKind>
-{
-};
+using Soak = testing::TestWithParam<FSoakAssetKind>;
 } // namespace
 
 /** Test lists show an asset kind by its name. */
