@@ -89,8 +89,7 @@ void CheckSlotBindings(const USkeletalMesh& Mesh, const FRivetSlotUsage& Usage, 
     }
 }
 
-/** LOD 0's render sections are built from its description: one per used polygon group, every triangle drawn.
- */
+/** LOD 0's render sections are built from its description: one per used group, every triangle drawn. */
 void CheckRenderSections(const USkeletalMesh& Mesh, const FMeshDescription& LOD0, int32 UsedGroups,
                          TArray<FString>& OutFindings)
 {

@@ -24,8 +24,7 @@ const TArray<FString> WarningsAfterSuccess = {"LODsRemoved", "PhysicsShapesSkipp
                                               "AnimSkipped", "LodWarning"};
 /** Failures of a detach after the new asset was made, which say what was changed. */
 const TArray<FString> FailuresAfterChange = {"CopyDeleteFailed", "SlotCleanupFailed", "SourceDeleteFailed"};
-/** The slot clean-up's refusals, which come after the merged polygons were committed when a slot is deleted.
- */
+/** The slot clean-up's refusals, which follow the commit of the merged polygons when a slot is deleted. */
 const TArray<FString> CleanupRefusals = {"NoTriangles", "WouldAddSlots", "InconsistentBindings"};
 
 int32 CountUndoSteps()

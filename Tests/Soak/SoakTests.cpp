@@ -55,8 +55,7 @@ const FSoakAssetKind SoakAssetKinds[] = {
     {"GltfCharacter", "glTF character", MakeGltfCharacter},
 };
 
-/** A setting from the environment (scripts/soak sets them for long runs), or the default of the test suite.
- */
+/** A setting from the environment (scripts/soak sets them for long runs), or the test suite's default. */
 std::string Setting(const char* Name, const char* Default)
 {
     const char* Value = std::getenv(Name);
