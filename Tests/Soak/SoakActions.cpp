@@ -11,26 +11,44 @@
 #include "RivetCli/Selection/SelectionPainter.h"
 #include "RivetCli/Session/BoneEdit.h"
 #include "RivetCli/Session/PropertyOptions.h"
+#include "RivetEditor/Private/Ops/RivetRemeshRegion.h"
+#include "RivetEditor/Private/Tools/RivetRemeshTool.h"
 #include "VantorEd/Animation/DebugSkelMeshComponent.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
 {
-const char* const ToolNames[] = {"Assign New Material Slot", "Bake Bone Transform", "Delete Polygons",
-                                 "Detach Polygons", "Remesh Polygons"};
+const TArray<FString> ToolNames = {"Assign New Material Slot", "Bake Bone Transform", "Delete Polygons",
+                                   "Detach Polygons", "Remesh Polygons"};
 /** Frames a tool that takes one request a frame needs to work off every kind of request it has. */
 constexpr int32 RequestFrames = 5;
 /**
  * Settings users change more often than the rest: whether the bake resets the bones' rotation (skinned
  * bones refuse it), where the slot tool puts the selection, and the remesh density.
  */
-const char* const HabitualProperties[] = {"bZeroTheBone", "Target", "Density"};
+const TArray<FString> HabitualProperties = {"bZeroTheBone", "Target", "Density"};
 
 const FDynamicMesh3* PreviewOf(const FHeadlessEditor& Editor)
 {
     const UMeshSelectionTool* Tool = Editor.GetSelectionTool();
-    return Tool && Tool->GetPreviewMesh() && !Tool->HasPendingAction() ? Tool->GetPreviewMesh()->GetMesh() : nullptr;
+    return Tool && Tool->GetPreviewMesh() && !Tool->HasPendingAction() ? Tool->GetPreviewMesh()->GetMesh()
+                                                                       : nullptr;
+}
+
+/** Lets the active tool act on what was asked of it: frames until it has nothing waiting or has ended. */
+void SettleTool(FHeadlessEditor& Editor)
+{
+    for (int32 Frame = 0; Frame < RequestFrames; ++Frame)
+    {
+        Editor.Tick();
+        const UMeshSelectionTool* Tool = Editor.GetSelectionTool();
+        if (!Editor.GetActiveTool() || (Tool && !Tool->HasPendingAction()))
+        {
+            return;
+        }
+    }
 }
 
 /** A live triangle of the preview, or INDEX_NONE when a few tries find none. */
@@ -58,6 +76,14 @@ FString PickNumber(FSoakContext& Context, double Min, double Max)
     return FString::Printf("%.3f", Context.Uniform(Min, Max));
 }
 
+/** Three numbers picked one after the other (the order of a call's arguments is the compiler's choice). */
+FString PickTriple(FSoakContext& Context, const char* Format, double Min, double Max)
+{
+    const FString First = PickNumber(Context, Min, Max);
+    const FString Second = PickNumber(Context, Min, Max);
+    return FString::Printf(Format, *First, *Second, *PickNumber(Context, Min, Max));
+}
+
 /** A selection term: a region added or removed (triangles, island, slot, bone, box) or a modifier. */
 FString PickSelectionTerm(FSoakContext& Context, const FDynamicMesh3& Preview)
 {
@@ -78,17 +104,22 @@ FString PickSelectionTerm(FSoakContext& Context, const FDynamicMesh3& Preview)
         case 2:
             return Triangle == INDEX_NONE ? FString("all") : Remove + "island:" + FString::FromInt(Triangle);
         case 3:
-            return Remove + "slot:" + FString::FromInt(Context.Pick(Context.Asset.Mesh->GetMaterials().Num()));
+            return Remove +
+                   "slot:" + FString::FromInt(Context.Pick(Context.Asset.Mesh->GetMaterials().Num()));
         case 4:
-            return Remove + "bone:" + PickBoneName(Context) + (Context.Chance(0.5) ? ":0.5" : "");
+        {
+            const FString Bone = PickBoneName(Context);
+            return Remove + "bone:" + Bone + (Context.Chance(0.5) ? ":0.5" : "");
+        }
         case 5:
         {
             const FBox Bounds = Context.Asset.Mesh->GetImportedBounds().GetBox();
-            const FVector Corner(Context.Uniform(Bounds.Min.X, Bounds.Max.X), Context.Uniform(Bounds.Min.Y, Bounds.Max.Y),
-                                 Context.Uniform(Bounds.Min.Z, Bounds.Max.Z));
-            const FVector Size = Bounds.GetSize() * Context.Uniform(0.05, 0.5);
-            return FString::Printf("%sbox:%.3f,%.3f,%.3f,%.3f,%.3f,%.3f", *Remove, Corner.X, Corner.Y, Corner.Z,
-                                   Corner.X + Size.X, Corner.Y + Size.Y, Corner.Z + Size.Z);
+            const FVector Corner{Context.Uniform(Bounds.Min.X, Bounds.Max.X),
+                                 Context.Uniform(Bounds.Min.Y, Bounds.Max.Y),
+                                 Context.Uniform(Bounds.Min.Z, Bounds.Max.Z)};
+            const FVector Far = Corner + Bounds.GetSize() * Context.Uniform(0.05, 0.5);
+            return FString::Printf("%sbox:%.3f,%.3f,%.3f,%.3f,%.3f,%.3f", *Remove, Corner.X, Corner.Y,
+                                   Corner.Z, Far.X, Far.Y, Far.Z);
         }
         case 6:
             return "grow";
@@ -103,12 +134,7 @@ FString PickSelectionTerm(FSoakContext& Context, const FDynamicMesh3& Preview)
 
 FSoakStep Select(FSoakContext& Context)
 {
-    const FDynamicMesh3* Preview = PreviewOf(Context.Editor);
-    if (!Preview)
-    {
-        return {};
-    }
-    const FString Text = PickSelectionTerm(Context, *Preview);
+    const FString Text = PickSelectionTerm(Context, *PreviewOf(Context.Editor));
     FSelectionTerm Term;
     FString Error;
     if (ParseSelectionTerm(Text, Term, Error))
@@ -120,60 +146,51 @@ FSoakStep Select(FSoakContext& Context)
 
 FSoakStep StartTool(FSoakContext& Context)
 {
-    const char* Name = ToolNames[Context.Pick(5)];
+    const FString& Name = ToolNames[Context.Pick(ToolNames.Num())];
     Context.Editor.StartTool(Name);
-    return {FString("tool ") + Name};
+    return {"tool " + Name};
 }
 
-/** The property's clamps; a property without them takes values from -10 to 100. */
-void GetLimits(const FProperty& Property, long double& Min, long double& Max)
+/** A limit of the property's clamps, or the fallback when it has none. */
+double ClampLimit(const FProperty& Property, const char* Key, double Fallback)
 {
-    if (!VT::Reflection::ParseClampLimit(Property, "ClampMin", Min))
-    {
-        Min = -10;
-    }
-    if (!VT::Reflection::ParseClampLimit(Property, "ClampMax", Max))
-    {
-        Max = 100;
-    }
+    long double Limit = 0;
+    return VT::Reflection::ParseClampLimit(Property, Key, Limit) ? static_cast<double>(Limit) : Fallback;
 }
 
-/** A number mostly within the property's clamps, now and then outside them. */
+/** A number mostly within the property's clamps (-10 to 100 without them), now and then outside them. */
 FString PickClampedNumber(FSoakContext& Context, const FProperty& Property, bool bInteger)
 {
-    long double Min = 0;
-    long double Max = 0;
-    GetLimits(Property, Min, Max);
-    const double Span = static_cast<double>(Max - Min);
-    const double Value = Context.Chance(0.2) ? Context.Uniform(static_cast<double>(Min) - Span, static_cast<double>(Max) + Span)
-                                             : Context.Uniform(static_cast<double>(Min), static_cast<double>(Max));
-    return bInteger ? FString::FromInt(static_cast<int32>(std::floor(Value))) : FString::Printf("%.4f", Value);
+    const double Min = ClampLimit(Property, "ClampMin", -10);
+    const double Max = ClampLimit(Property, "ClampMax", 100);
+    const double Span = Max - Min;
+    const double Value =
+        Context.Chance(0.2) ? Context.Uniform(Min - Span, Max + Span) : Context.Uniform(Min, Max);
+    return bInteger ? FString::FromInt(static_cast<int32>(std::floor(Value)))
+                    : FString::Printf("%.4f", Value);
 }
 
 FString PickVector(FSoakContext& Context, const FProperty& Property)
 {
     if (Property.GetName() != "Scale")
     {
-        return FString::Printf("X=%s Y=%s Z=%s", *PickNumber(Context, -5, 5), *PickNumber(Context, -5, 5),
-                               *PickNumber(Context, -5, 5));
+        return PickTriple(Context, "X=%s Y=%s Z=%s", -5, 5);
     }
     const FString Uniform = PickNumber(Context, 0.8, 1.25);
-    return Context.Chance(0.8) ? FString::Printf("X=%s Y=%s Z=%s", *Uniform, *Uniform, *Uniform)
-                               : FString::Printf("X=%s Y=%s Z=%s", *Uniform, *PickNumber(Context, 0.8, 1.25), *Uniform);
+    const FString Y = Context.Chance(0.8) ? Uniform : PickNumber(Context, 0.8, 1.25);
+    return FString::Printf("X=%s Y=%s Z=%s", *Uniform, *Y, *Uniform);
 }
 
 /** Text a user might type into a free text field: a bone's or slot's name, nothing, or a new name. */
 FString PickName(FSoakContext& Context)
 {
+    const TArray<FSkeletalMaterial>& Slots = Context.Asset.Mesh->GetMaterials();
     switch (Context.Pick(4))
     {
         case 0:
             return PickBoneName(Context);
         case 1:
-        {
-            const TArray<FSkeletalMaterial>& Slots = Context.Asset.Mesh->GetMaterials();
             return Slots.IsEmpty() ? FString() : Slots[Context.Pick(Slots.Num())].MaterialSlotName.ToString();
-        }
         case 2:
             return "";
         default:
@@ -193,19 +210,27 @@ FString PickValue(FSoakContext& Context, const FProperty& Property)
         case EPropertyKind::Bool:
             return Context.Chance(0.5) ? "true" : "false";
         case EPropertyKind::Integer:
-            return PickClampedNumber(Context, Property, true);
         case EPropertyKind::Real:
-            return PickClampedNumber(Context, Property, false);
+            return PickClampedNumber(Context, Property, Property.GetKind() == EPropertyKind::Integer);
         case EPropertyKind::Enum:
-            return Property.GetEnum()->GetEntry(Context.Pick(Property.GetEnum()->NumEntries())).Name.ToString();
+            return Property.GetEnum()
+                ->GetEntry(Context.Pick(Property.GetEnum()->NumEntries()))
+                .Name.ToString();
         case EPropertyKind::Struct:
-            return Property.GetTypeName() == "FRotator"
-                       ? FString::Printf("P=%s Y=%s R=%s", *PickNumber(Context, -180, 180),
-                                         *PickNumber(Context, -180, 180), *PickNumber(Context, -180, 180))
-                       : PickVector(Context, Property);
+            return Property.GetTypeName() == "FRotator" ? PickTriple(Context, "P=%s Y=%s R=%s", -180, 180)
+                                                        : PickVector(Context, Property);
         default:
             return PickName(Context);
     }
+}
+
+/** Types the value into the active tool's panel and lets the tool act on it. */
+FSoakStep SetValue(FSoakContext& Context, const FString& Name, const FString& Value)
+{
+    FString Error;
+    Context.Editor.SetProperty(Name, Value, Error);
+    SettleTool(Context.Editor);
+    return {"set " + Name + "=" + Value};
 }
 
 FSoakStep SetProperty(FSoakContext& Context)
@@ -225,15 +250,11 @@ FSoakStep SetProperty(FSoakContext& Context)
     {
         return {};
     }
-    TArray<const FProperty*> Habits = Editable;
-    Habits.RemoveAll([](const FProperty* Property) { return !IsIn(Property->GetName(), HabitualProperties); });
+    const TArray<const FProperty*> Habits = Editable.FilterByPredicate(
+        [](const FProperty* Property) { return HabitualProperties.Contains(Property->GetName()); });
     const TArray<const FProperty*>& Candidates = !Habits.IsEmpty() && Context.Chance(0.3) ? Habits : Editable;
     const FProperty& Property = *Candidates[Context.Pick(Candidates.Num())];
-    const FString Value = PickValue(Context, Property);
-    FString Error;
-    Context.Editor.SetProperty(Property.GetName(), Value, Error);
-    SettleTool(Context.Editor);
-    return {"set " + Property.GetName() + "=" + Value};
+    return SetValue(Context, Property.GetName(), PickValue(Context, Property));
 }
 
 /** A button of the tool's own panels, or now and then of its Mesh Edits panel; empty when it has none. */
@@ -252,8 +273,33 @@ FString PickButton(FSoakContext& Context)
             }
         }
     }
-    const TArray<FString>& Buttons = MeshEdits.IsEmpty() || (!Own.IsEmpty() && Context.Chance(0.7)) ? Own : MeshEdits;
+    const TArray<FString>& Buttons =
+        MeshEdits.IsEmpty() || (!Own.IsEmpty() && Context.Chance(0.7)) ? Own : MeshEdits;
     return Buttons.IsEmpty() ? FString() : Buttons[Context.Pick(Buttons.Num())];
+}
+
+/**
+ * The Density at which a remesh of the selection keeps LOD 0 within the run's bound (a small Density on a
+ * large region makes millions of triangles), or 0 when the panel's Density already does.
+ */
+double FindFittingDensity(const FSoakContext& Context)
+{
+    const URivetRemeshTool* Tool = Cast<URivetRemeshTool>(Context.Editor.GetSelectionTool());
+    const FDynamicMesh3* Preview = PreviewOf(Context.Editor);
+    if (!Tool || !Preview)
+    {
+        return 0.0;
+    }
+    const TArray<int32>& Selected = Tool->GetSelection()->GetElements(EMeshSelectionElementType::Face);
+    const double EdgeLength = MeasureAverageEdgeLength(*Preview, Selected);
+    const double Density = std::clamp(Tool->GetSettings()->Density, 0.1, 10.0);
+    const double AtDensityOne =
+        EdgeLength > 0.0 ? EstimateRemeshedTriangleCount(*Preview, Selected, EdgeLength) : 0.0;
+    const double Room =
+        std::max(1.0, static_cast<double>(Context.MaxTriangles - Preview->TriangleCount() + Selected.Num()));
+    return AtDensityOne > Room * Density * Density
+               ? std::ceil(1000.0 * std::sqrt(AtDensityOne / Room)) / 1000.0
+               : 0.0;
 }
 
 FSoakStep PressButton(FSoakContext& Context)
@@ -262,6 +308,10 @@ FSoakStep PressButton(FSoakContext& Context)
     if (Button.IsEmpty())
     {
         return {};
+    }
+    if (const double Density = Button == "RemeshNow" ? FindFittingDensity(Context) : 0.0; Density > 0.0)
+    {
+        return SetValue(Context, "Density", FString::Printf("%.3f", std::min(Density, 10.0)));
     }
     FString Error;
     Context.Editor.PressButton(Button, Error);
@@ -294,18 +344,16 @@ FSoakStep PickBone(FSoakContext& Context)
  */
 FSoakStep EditBone(FSoakContext& Context)
 {
-    const FString Bone =
-        Context.Chance(0.4) ? Context.Asset.Mesh->GetRefSkeleton().GetBoneName(0).ToString() : PickBoneName(Context);
-    FString Text = Bone + FString::Printf(":rotation=%s,%s,%s", *PickNumber(Context, -90, 90),
-                                                           *PickNumber(Context, -90, 90), *PickNumber(Context, -90, 90));
+    const FString Bone = Context.Chance(0.4) ? Context.Asset.Mesh->GetRefSkeleton().GetBoneName(0).ToString()
+                                             : PickBoneName(Context);
+    FString Text = Bone + PickTriple(Context, ":rotation=%s,%s,%s", -90, 90);
     if (Context.Chance(0.4))
     {
         Text += ":scale=" + PickNumber(Context, 0.8, 1.25);
     }
     if (Context.Chance(0.3))
     {
-        Text += FString::Printf(":location=%s,%s,%s", *PickNumber(Context, -2, 2), *PickNumber(Context, -2, 2),
-                                *PickNumber(Context, -2, 2));
+        Text += PickTriple(Context, ":location=%s,%s,%s", -2, 2);
     }
     FBoneEditRequest Edit;
     FString Error;
@@ -324,21 +372,26 @@ FSoakStep Tick(FSoakContext& Context)
     return {FString::Printf("tick %d", Frames)};
 }
 
-FSoakStep Undo(FSoakContext& Context)
+/** Undoes (or redoes) one to three steps; the run takes them. */
+template <bool bRedo>
+FSoakStep Travel(FSoakContext& Context)
 {
     const int32 Depth = 1 + Context.Pick(3);
-    return {FString::Printf("undo %d", Depth), Depth, 0};
+    return {FString::Printf(bRedo ? "redo %d" : "undo %d", Depth), bRedo ? 0 : Depth, bRedo ? Depth : 0};
 }
 
-FSoakStep Redo(FSoakContext& Context)
+bool Always(const FHeadlessEditor&)
 {
-    const int32 Depth = 1 + Context.Pick(3);
-    return {FString::Printf("redo %d", Depth), 0, Depth};
+    return true;
 }
-
-bool Always(const FHeadlessEditor&) { return true; }
-bool HasTool(const FHeadlessEditor& Editor) { return Editor.GetActiveTool() != nullptr; }
-bool HasIdleSelectionTool(const FHeadlessEditor& Editor) { return PreviewOf(Editor) != nullptr; }
+bool HasTool(const FHeadlessEditor& Editor)
+{
+    return Editor.GetActiveTool() != nullptr;
+}
+bool HasIdleSelectionTool(const FHeadlessEditor& Editor)
+{
+    return PreviewOf(Editor) != nullptr;
+}
 
 struct FSoakAction
 {
@@ -348,16 +401,11 @@ struct FSoakAction
 };
 
 const FSoakAction Actions[] = {
-    {6, Always, StartTool},
-    {20, HasIdleSelectionTool, Select},
-    {10, HasTool, SetProperty},
-    {10, HasTool, PressButton},
-    {4, HasTool, EndTool},
-    {2, Always, PickBone},
-    {3, Always, EditBone},
-    {1, Always, Tick},
-    {5, Always, Undo},
-    {3, Always, Redo},
+    {6, Always, StartTool},     {20, HasIdleSelectionTool, Select},
+    {10, HasTool, SetProperty}, {10, HasTool, PressButton},
+    {4, HasTool, EndTool},      {2, Always, PickBone},
+    {3, Always, EditBone},      {1, Always, Tick},
+    {5, Always, Travel<false>}, {3, Always, Travel<true>},
 };
 } // namespace
 
@@ -371,28 +419,10 @@ FSoakStep TakeRandomAction(FSoakContext& Context)
     int32 Choice = Context.Pick(TotalWeight);
     for (const FSoakAction& Action : Actions)
     {
-        if (!Action.CanTake(Context.Editor))
-        {
-            continue;
-        }
-        if (Choice < Action.Weight)
+        if (Action.CanTake(Context.Editor) && (Choice -= Action.Weight) < 0)
         {
             return Action.Take(Context);
         }
-        Choice -= Action.Weight;
     }
     return {};
-}
-
-void SettleTool(FHeadlessEditor& Editor)
-{
-    for (int32 Frame = 0; Frame < RequestFrames; ++Frame)
-    {
-        Editor.Tick();
-        const UMeshSelectionTool* Tool = Editor.GetSelectionTool();
-        if (!Editor.GetActiveTool() || (Tool && !Tool->HasPendingAction()))
-        {
-            return;
-        }
-    }
 }

@@ -1,11 +1,20 @@
 #pragma once
 
+#include "Core/Containers/Array.h"
 #include "Core/Containers/String.h"
-#include "Soak/SoakAssets.h"
 
 #include <random>
 
 class FHeadlessEditor;
+class UAnimSequence;
+class USkeletalMesh;
+
+/** An asset the soak edits: the skeletal mesh and the animations of its skeleton. */
+struct FSoakAsset
+{
+    USkeletalMesh* Mesh = nullptr;
+    TArray<UAnimSequence*> Animations;
+};
 
 /** What the soak's actions work with: the editor with the asset open, and the run's random numbers. */
 struct FSoakContext
@@ -13,17 +22,21 @@ struct FSoakContext
     FHeadlessEditor& Editor;
     FSoakAsset Asset;
     std::mt19937 Random;
+    /** The most LOD 0 triangles a remesh may leave; a user about to remesh past it raises Density first. */
+    int32 MaxTriangles = 0;
 
     /** A number from 0 to Count - 1. */
     int32 Pick(int32 Count) { return std::uniform_int_distribution<int32>(0, Count - 1)(Random); }
-    double Uniform(double Min, double Max) { return std::uniform_real_distribution<double>(Min, Max)(Random); }
+    double Uniform(double Min, double Max)
+    {
+        return std::uniform_real_distribution<double>(Min, Max)(Random);
+    }
     bool Chance(double Probability) { return Uniform(0.0, 1.0) < Probability; }
 };
 
 /**
  * One step a user took, written as in a rivet script ("select island:12", "press Delete Selected
- * Polygons"). Undo and redo steps are not carried out by the action: the soak takes them one at a time,
- * checking each.
+ * Polygons"). The soak takes undo and redo steps itself, one at a time, checking each.
  */
 struct FSoakStep
 {
@@ -38,20 +51,3 @@ struct FSoakStep
  * that can be taken now.
  */
 FSoakStep TakeRandomAction(FSoakContext& Context);
-
-/** Whether the text is one of the table's names. */
-template <size_t N>
-bool IsIn(const FString& Text, const char* const (&Names)[N])
-{
-    for (const char* Name : Names)
-    {
-        if (Text == Name)
-        {
-            return true;
-        }
-    }
-    return false;
-}
-
-/** Lets the active tool act on what was asked of it: frames until it has nothing waiting or has ended. */
-void SettleTool(FHeadlessEditor& Editor);

@@ -6,13 +6,11 @@
 
 class FHeadlessEditor;
 class FTestFolder;
-class USkeletalMesh;
 struct FSoakAsset;
 
 /**
  * What the soak compares between steps: everything a tool may change on the asset and on the assets that
- * hang on it (FSkeletalAssetSnapshot), and which skeletal meshes the asset registry lists, so that a
- * detached part comes and goes with undo and redo.
+ * hang on it, and which skeletal meshes the asset registry lists (a detached part comes and goes with undo).
  */
 struct FSoakState
 {
@@ -24,21 +22,16 @@ struct FSoakState
     bool operator==(const FSoakState&) const = default;
 };
 
-/** The object paths of the skeletal meshes the asset registry lists, sorted. */
-TArray<FString> ListSkeletalMeshes();
-
-/** The parts in which two states differ ("LOD 0 description", "skeleton sockets", ...), for findings. */
+/** The parts in which two states differ ("LOD descriptions", "skeleton sockets", ...), for findings. */
 FString DescribeDifferences(const FSoakState& Expected, const FSoakState& Actual);
 
 /**
- * The asset is sound: every LOD description passes its consistency check, every used LOD 0 polygon group
- * and every render section draws with a slot that exists, and LOD 0's render sections cover its triangles.
- * Problems are appended to OutFindings.
+ * The asset and every skeletal mesh not in MeshesBefore are sound (each LOD description passes its
+ * consistency check, every used LOD 0 polygon group and every render section draws with a slot that
+ * exists, LOD 0's render sections draw its triangles), and so is the active selection tool's preview.
  */
-void CheckAssetSoundness(const USkeletalMesh& Mesh, TArray<FString>& OutFindings);
-
-/** The active selection tool's preview mesh passes its validity check. */
-void CheckPreviewSoundness(const FHeadlessEditor& Editor, TArray<FString>& OutFindings);
+void CheckSoundness(const FHeadlessEditor& Editor, const FSoakAsset& Asset,
+                    const TArray<FString>& MeshesBefore, TArray<FString>& OutFindings);
 
 /**
  * Saves the asset with its animations as glTF in the folder and reads the file back: what the file holds
