@@ -1,6 +1,7 @@
 #include "GeometryCore/Remesher/Remesher.h"
 
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+#include "GeometryCore/Remesher/CurvatureSizing.h"
 #include "GeometryCore/Spatial/ProjectionTarget.h"
 
 namespace
@@ -10,10 +11,17 @@ double DistanceSquared(const FVector& A, const FVector& B)
     return (B - A).SizeSquared();
 }
 
-int32 Square(int32 Value)
+template <typename T>
+T Square(T Value)
 {
     return Value * Value;
 }
+
+/** Edges above this share of their target length are split, those below the next collapsed. */
+constexpr double SplitAbove = 4.0 / 3.0;
+constexpr double CollapseBelow = 0.8;
+/** The shortest target length adaptive sizing gives, as a share of the target edge length. */
+constexpr double SmallestAdaptiveShare = 0.25;
 } // namespace
 
 FRemesher::FRemesher(FDynamicMesh3* InMesh) : Mesh(InMesh)
@@ -24,13 +32,50 @@ FRemesher::FRemesher(FDynamicMesh3* InMesh) : Mesh(InMesh)
 void FRemesher::SetTargetEdgeLength(double Length)
 {
     TargetEdgeLength = Length;
-    MinEdgeLength = 0.8 * Length;
-    MaxEdgeLength = 4.0 / 3.0 * Length;
+    bMeasureSizing = AdaptiveMaxDeviation > 0.0;
+}
+
+void FRemesher::SetAdaptiveSizing(double MaxDeviation)
+{
+    AdaptiveMaxDeviation = MaxDeviation;
+    bMeasureSizing = MaxDeviation > 0.0;
+    VertexTargetLengths.Reset();
+}
+
+void FRemesher::MeasureVertexTargetLengths()
+{
+    bMeasureSizing = false;
+    VertexTargetLengths.Init(0.0, Mesh->MaxVertexID());
+    PassVertices.Reset();
+    ListPassVertices(PassVertices);
+    for (const int32 VertexID : PassVertices)
+    {
+        VertexTargetLengths[VertexID] =
+            CurvatureAdaptedEdgeLength(*Mesh, VertexID, AdaptiveMaxDeviation, SmallestAdaptiveShare * TargetEdgeLength,
+                                       TargetEdgeLength, TriangleScratch);
+    }
+}
+
+void FRemesher::SetVertexTargetLength(int32 VertexID, double Length)
+{
+    if (VertexTargetLengths.IsEmpty())
+    {
+        return;
+    }
+    if (VertexID >= VertexTargetLengths.Num())
+    {
+        VertexTargetLengths.SetNum(VertexID + 1, 0.0);
+    }
+    VertexTargetLengths[VertexID] = Length;
 }
 
 void FRemesher::BasicRemeshPass()
 {
     Stats = FRemeshPassStats();
+    if (bMeasureSizing)
+    {
+        MeasureVertexTargetLengths();
+    }
     PassEdges.Reset();
     ListPassEdges(PassEdges);
     if (bEnableSplits)
@@ -108,17 +153,21 @@ bool FRemesher::TrySplit(int32 EdgeID)
         return false;
     }
     const FIndex2i EdgeVertices = Mesh->GetEdgeV(EdgeID);
+    const double EdgeTarget = EdgeTargetLength(EdgeVertices.A, EdgeVertices.B);
     if (DistanceSquared(Mesh->GetVertex(EdgeVertices.A), Mesh->GetVertex(EdgeVertices.B)) <=
-            MaxEdgeLength * MaxEdgeLength ||
+            Square(SplitAbove * EdgeTarget) ||
         !Constraints.GetEdgeConstraint(EdgeID).CanSplit())
     {
         return false;
     }
+    const double NewVertexTarget =
+        0.5 * (GetVertexTargetLength(EdgeVertices.A) + GetVertexTargetLength(EdgeVertices.B));
     FEdgeSplitInfo Split;
     if (Mesh->SplitEdge(EdgeID, Split) != EMeshResult::Ok)
     {
         return false;
     }
+    SetVertexTargetLength(Split.NewVertex, NewVertexTarget);
     UpdateConstraintsAfterSplit(Split);
     OnEdgeSplit(Split);
     ++Stats.Splits;
@@ -197,7 +246,7 @@ bool FRemesher::TryCollapse(int32 EdgeID)
     int32 Keep = FDynamicMesh3::InvalidID;
     int32 Remove = FDynamicMesh3::InvalidID;
     double CollapseT = 0.0;
-    if (DistanceSquared(PositionA, PositionB) >= MinEdgeLength * MinEdgeLength ||
+    if (DistanceSquared(PositionA, PositionB) >= Square(CollapseBelow * EdgeTargetLength(EdgeVertices.A, EdgeVertices.B)) ||
         !Constraints.GetEdgeConstraint(EdgeID).CanCollapse() ||
         !ChooseCollapse(EdgeVertices, Keep, Remove, CollapseT) ||
         Mesh->CanCollapseEdge(Keep, Remove) != EMeshResult::Ok)
@@ -206,7 +255,9 @@ bool FRemesher::TryCollapse(int32 EdgeID)
     }
     const FVector KeepPosition = Mesh->GetVertex(Keep);
     const FVector NewPosition = KeepPosition + (Mesh->GetVertex(Remove) - KeepPosition) * CollapseT;
-    if (!CollapseKeepsEdgesShort(Keep, Remove, NewPosition))
+    const double KeepTarget = GetVertexTargetLength(Keep);
+    const double NewTarget = KeepTarget + (GetVertexTargetLength(Remove) - KeepTarget) * CollapseT;
+    if (!CollapseKeepsEdgesShort(Keep, Remove, NewPosition, NewTarget))
     {
         return false;
     }
@@ -225,6 +276,7 @@ bool FRemesher::TryCollapse(int32 EdgeID)
     {
         return false;
     }
+    SetVertexTargetLength(Keep, NewTarget);
     UpdateConstraintsAfterCollapse(Collapse);
     OnEdgeCollapse(Collapse);
     ++Stats.Collapses;
@@ -232,9 +284,8 @@ bool FRemesher::TryCollapse(int32 EdgeID)
 }
 
 /** Collapsing must not make edges that the next split would cut again. */
-bool FRemesher::CollapseKeepsEdgesShort(int32 Keep, int32 Remove, const FVector& NewPosition)
+bool FRemesher::CollapseKeepsEdgesShort(int32 Keep, int32 Remove, const FVector& NewPosition, double NewTarget)
 {
-    const double MaxSquared = MaxEdgeLength * MaxEdgeLength;
     const bool bKeepMoves = NewPosition != Mesh->GetVertex(Keep);
     for (const int32 VertexID : {Remove, Keep})
     {
@@ -246,7 +297,8 @@ bool FRemesher::CollapseKeepsEdgesShort(int32 Keep, int32 Remove, const FVector&
         {
             const int32 Neighbour = Mesh->GetEdgeV(EdgeID).OtherElement(VertexID);
             if (Neighbour != Keep && Neighbour != Remove &&
-                DistanceSquared(Mesh->GetVertex(Neighbour), NewPosition) > MaxSquared)
+                DistanceSquared(Mesh->GetVertex(Neighbour), NewPosition) >
+                    Square(SplitAbove * std::min(NewTarget, GetVertexTargetLength(Neighbour))))
             {
                 return false;
             }
