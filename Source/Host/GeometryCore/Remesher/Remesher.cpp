@@ -148,7 +148,7 @@ void FRemesher::SplitPass()
 
 bool FRemesher::TrySplit(int32 EdgeID)
 {
-    if (!Mesh->IsEdge(EdgeID) || !IsEditableEdge(EdgeID))
+    if (!Mesh->IsEdge(EdgeID))
     {
         return false;
     }
@@ -156,7 +156,7 @@ bool FRemesher::TrySplit(int32 EdgeID)
     const double EdgeTarget = EdgeTargetLength(EdgeVertices.A, EdgeVertices.B);
     if (DistanceSquared(Mesh->GetVertex(EdgeVertices.A), Mesh->GetVertex(EdgeVertices.B)) <=
             Square(SplitAbove * EdgeTarget) ||
-        !Constraints.GetEdgeConstraint(EdgeID).CanSplit())
+        !IsEditableEdge(EdgeID) || !Constraints.GetEdgeConstraint(EdgeID).CanSplit())
     {
         return false;
     }
@@ -236,7 +236,7 @@ bool FRemesher::ChooseCollapse(const FIndex2i& EdgeVertices, int32& OutKeep, int
 
 bool FRemesher::TryCollapse(int32 EdgeID)
 {
-    if (!Mesh->IsEdge(EdgeID) || !IsEditableEdge(EdgeID))
+    if (!Mesh->IsEdge(EdgeID))
     {
         return false;
     }
@@ -247,9 +247,8 @@ bool FRemesher::TryCollapse(int32 EdgeID)
     int32 Remove = FDynamicMesh3::InvalidID;
     double CollapseT = 0.0;
     if (DistanceSquared(PositionA, PositionB) >= Square(CollapseBelow * EdgeTargetLength(EdgeVertices.A, EdgeVertices.B)) ||
-        !Constraints.GetEdgeConstraint(EdgeID).CanCollapse() ||
-        !ChooseCollapse(EdgeVertices, Keep, Remove, CollapseT) ||
-        Mesh->CanCollapseEdge(Keep, Remove) != EMeshResult::Ok)
+        !IsEditableEdge(EdgeID) || !Constraints.GetEdgeConstraint(EdgeID).CanCollapse() ||
+        !ChooseCollapse(EdgeVertices, Keep, Remove, CollapseT))
     {
         return false;
     }
@@ -257,7 +256,9 @@ bool FRemesher::TryCollapse(int32 EdgeID)
     const FVector NewPosition = KeepPosition + (Mesh->GetVertex(Remove) - KeepPosition) * CollapseT;
     const double KeepTarget = GetVertexTargetLength(Keep);
     const double NewTarget = KeepTarget + (GetVertexTargetLength(Remove) - KeepTarget) * CollapseT;
-    if (!CollapseKeepsEdgesShort(Keep, Remove, NewPosition, NewTarget))
+    // The length test first: it is cheaper than the link condition.
+    if (!CollapseKeepsEdgesShort(Keep, Remove, NewPosition, NewTarget) ||
+        Mesh->CanCollapseEdge(Keep, Remove) != EMeshResult::Ok)
     {
         return false;
     }
@@ -316,15 +317,17 @@ bool FRemesher::KeepsOrientation(const TArray<int32>& Triangles, const FIndex2i&
         {
             continue;
         }
-        const FVector OldNormal = Mesh->GetTriNormal(TriangleID);
         const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
-        FVector Corners[3];
+        FVector Old[3];
+        FVector New[3];
         for (int32 Corner = 0; Corner < 3; ++Corner)
         {
-            Corners[Corner] = Moved.Contains(Tri[Corner]) ? NewPosition : Mesh->GetVertex(Tri[Corner]);
+            Old[Corner] = Mesh->GetVertex(Tri[Corner]);
+            New[Corner] = Moved.Contains(Tri[Corner]) ? NewPosition : Old[Corner];
         }
-        const FVector NewCross = (Corners[1] - Corners[0]).Cross(Corners[2] - Corners[0]);
-        if (OldNormal != FVector::ZeroVector && NewCross.Dot(OldNormal) <= 0.0)
+        const FVector OldCross = (Old[1] - Old[0]).Cross(Old[2] - Old[0]);
+        const FVector NewCross = (New[1] - New[0]).Cross(New[2] - New[0]);
+        if (OldCross != FVector::ZeroVector && NewCross.Dot(OldCross) <= 0.0)
         {
             return false;
         }
@@ -432,6 +435,61 @@ void FRemesher::SmoothPass()
     }
 }
 
+/** The vertex's triangles, each as its two other corners in order and its cross product. */
+void FRemesher::GatherFan(int32 VertexID)
+{
+    const FVector Position = Mesh->GetVertex(VertexID);
+    TriangleScratch.Reset();
+    Mesh->GetVtxTriangles(VertexID, TriangleScratch);
+    Fan.Reset();
+    for (const int32 TriangleID : TriangleScratch)
+    {
+        const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
+        const int32 Corner = Tri.IndexOf(VertexID);
+        const FVector Next = Mesh->GetVertex(Tri[(Corner + 1) % 3]);
+        const FVector Previous = Mesh->GetVertex(Tri[(Corner + 2) % 3]);
+        Fan.Add({Next, Previous, (Next - Position).Cross(Previous - Position)});
+    }
+}
+
+/** The area-weighted centre of the fan's triangles, moved into the vertex's tangent plane. */
+bool FRemesher::TangentialCentre(const FVector& Position, FVector& OutCentre) const
+{
+    FVector WeightedCentroids = FVector::ZeroVector;
+    FVector WeightedNormal = FVector::ZeroVector;
+    double TotalArea = 0.0;
+    for (const FFanTriangle& Triangle : Fan)
+    {
+        const double Area = 0.5 * Triangle.Cross.Size();
+        WeightedCentroids += (Position + Triangle.Next + Triangle.Previous) * (Area / 3.0);
+        WeightedNormal += Triangle.Cross;
+        TotalArea += Area;
+    }
+    if (TotalArea <= 0.0)
+    {
+        return false;
+    }
+    const FVector Normal = WeightedNormal.GetSafeNormal(0.0);
+    FVector Move = WeightedCentroids / TotalArea - Position;
+    Move -= Normal * Normal.Dot(Move);
+    OutCentre = Position + Move;
+    return true;
+}
+
+/** True when no triangle of the fan, its vertex at NewPosition, faces away from where it faced. */
+bool FRemesher::FanKeepsOrientation(const FVector& NewPosition) const
+{
+    for (const FFanTriangle& Triangle : Fan)
+    {
+        const FVector NewCross = (Triangle.Next - NewPosition).Cross(Triangle.Previous - NewPosition);
+        if (Triangle.Cross != FVector::ZeroVector && NewCross.Dot(Triangle.Cross) <= 0.0)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 /**
  * Moves the vertex a share SmoothSpeedT of the way to the area-weighted centre of its triangles, along
  * its tangent plane (the area-weighted normal's), then onto its constraint's target or the remesher's.
@@ -444,33 +502,15 @@ bool FRemesher::TrySmooth(int32 VertexID)
     }
     const FVector Position = Mesh->GetVertex(VertexID);
     FVector NewPosition = Position;
-    TriangleScratch.Reset();
-    Mesh->GetVtxTriangles(VertexID, TriangleScratch);
+    GatherFan(VertexID);
     if (bEnableSmoothing)
     {
-        FVector WeightedCentroids = FVector::ZeroVector;
-        FVector WeightedNormal = FVector::ZeroVector;
-        double TotalArea = 0.0;
-        for (const int32 TriangleID : TriangleScratch)
-        {
-            const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
-            const FVector P0 = Mesh->GetVertex(Tri.A);
-            const FVector P1 = Mesh->GetVertex(Tri.B);
-            const FVector P2 = Mesh->GetVertex(Tri.C);
-            const FVector Cross = (P1 - P0).Cross(P2 - P0);
-            const double Area = 0.5 * Cross.Size();
-            WeightedCentroids += (P0 + P1 + P2) * (Area / 3.0);
-            WeightedNormal += Cross;
-            TotalArea += Area;
-        }
-        if (TotalArea <= 0.0)
+        FVector Centre;
+        if (!TangentialCentre(Position, Centre))
         {
             return false;
         }
-        const FVector Normal = WeightedNormal.GetSafeNormal(0.0);
-        FVector Move = WeightedCentroids / TotalArea - Position;
-        Move -= Normal * Normal.Dot(Move);
-        NewPosition = Position + Move * SmoothSpeedT;
+        NewPosition = Position + (Centre - Position) * SmoothSpeedT;
     }
     IProjectionTarget* Target = Constraints.HasVertexConstraint(VertexID)
                                     ? Constraints.GetVertexConstraint(VertexID).Target
@@ -480,8 +520,7 @@ bool FRemesher::TrySmooth(int32 VertexID)
     {
         NewPosition = Target->Project(NewPosition, VertexID);
     }
-    if (NewPosition == Position ||
-        (bPreventNormalFlips && !KeepsOrientation(TriangleScratch, {VertexID, FDynamicMesh3::InvalidID}, NewPosition, {})))
+    if (NewPosition == Position || (bPreventNormalFlips && !FanKeepsOrientation(NewPosition)))
     {
         return false;
     }

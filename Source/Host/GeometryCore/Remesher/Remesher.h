@@ -115,6 +115,9 @@ private:
     bool TryCollapse(int32 EdgeID);
     bool TryFlip(int32 EdgeID);
     bool TrySmooth(int32 VertexID);
+    void GatherFan(int32 VertexID);
+    bool TangentialCentre(const FVector& Position, FVector& OutCentre) const;
+    bool FanKeepsOrientation(const FVector& NewPosition) const;
 
     /** Measures the target length of every vertex of the pass, under adaptive sizing. */
     void MeasureVertexTargetLengths();
@@ -148,5 +151,12 @@ private:
     TArray<int32> CrossEdges;
     TArray<int32> PassVertices;
     TArray<int32> TriangleScratch;
-    TArray<int32> SecondTriangleScratch;
+    struct FFanTriangle
+    {
+        FVector Next;
+        FVector Previous;
+        FVector Cross;
+    };
+    /** The triangles around the vertex being smoothed. */
+    TArray<FFanTriangle> Fan;
 };
