@@ -1,8 +1,10 @@
 // Our sub-region remesher against CGAL's isotropic remeshing: the same region, target edge length (the
 // region's average), pass count (10) and protected edges (the region's border, its seams and attribute
 // borders), on a region of the demo character, an irregular surface of long thin triangles and half of a
-// skinned grid. Each side is timed alone (median of several runs after a warm-up; one run for the largest
-// input) and the results are measured the same way. Run by hand: build/Benchmarks/RemeshComparison
+// skinned grid. The sides take turns, round after round (the median of several rounds after a warm-up;
+// one round for the largest input), and the results are measured the same way. Ours runs twice: as the
+// remesh operation drives it, and with the remesher's curvature-adaptive sizing. Run by hand:
+// build/Benchmarks/RemeshComparison
 #include "RemeshComparison/CgalRemesh.h"
 #include "RemeshComparison/RemeshQuality.h"
 
@@ -20,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <random>
 #include <vector>
@@ -139,20 +142,30 @@ double Median(std::vector<double> Values)
     return Values[Values.size() / 2];
 }
 
-/** Runs Remesh (which returns its time and keeps its result) Runs times after a warm-up; the median time. */
-template <typename RemeshType>
-double TimeRuns(int32 Runs, const RemeshType& Remesh)
+/**
+ * Runs each side (which returns its time and keeps its result) once per round, Runs rounds after a
+ * warm-up round, so that a changing load on the machine falls on every side alike; each side's median.
+ */
+std::vector<double> TimeInRounds(int32 Runs, const std::vector<std::function<double()>>& Sides)
 {
-    if (Runs > 1)
+    std::vector<std::vector<double>> Seconds(Sides.size());
+    for (int32 Round = Runs > 1 ? -1 : 0; Round < Runs; ++Round)
     {
-        Remesh();
+        for (size_t Side = 0; Side < Sides.size(); ++Side)
+        {
+            const double Time = Sides[Side]();
+            if (Round >= 0)
+            {
+                Seconds[Side].push_back(Time);
+            }
+        }
     }
-    std::vector<double> Seconds;
-    for (int32 Run = 0; Run < Runs; ++Run)
+    std::vector<double> Medians;
+    for (const std::vector<double>& Times : Seconds)
     {
-        Seconds.push_back(Remesh());
+        Medians.push_back(Median(Times));
     }
-    return Median(Seconds);
+    return Medians;
 }
 
 void PrintQuality(const char* Label, const FRemeshQuality& Quality)
@@ -180,28 +193,28 @@ double AdaptiveDeviation(const FDynamicMesh3& Region)
     return AdaptiveDeviationShare * (Max - Min).Size();
 }
 
-/** Our median time over the input's runs; the last run's region in OutRegion when given. */
-double TimeOurs(const FInput& Input, int32 Runs, double Target, double MaxDeviation, FDynamicMesh3* OutRegion)
+/** Our remesh of the input, timed; the region afterwards in OutRegion when given. */
+std::function<double()> OurSide(const FInput& Input, double Target, double MaxDeviation, FDynamicMesh3* OutRegion)
 {
-    return TimeRuns(Runs,
-                    [&]
-                    {
-                        FDynamicMesh3 Mesh = Input.Mesh;
-                        const auto Start = std::chrono::steady_clock::now();
-                        const TArray<int32> Region = FRegionRemesh::Run(Mesh, Input.Region, Target, Passes, MaxDeviation);
-                        const auto End = std::chrono::steady_clock::now();
-                        if (OutRegion)
-                        {
-                            *OutRegion = FDynamicSubmesh3(&Mesh, Region).GetSubmesh();
-                        }
-                        return std::chrono::duration<double>(End - Start).count();
-                    });
+    return [&Input, Target, MaxDeviation, OutRegion]
+    {
+        FDynamicMesh3 Mesh = Input.Mesh;
+        const auto Start = std::chrono::steady_clock::now();
+        const TArray<int32> Region = FRegionRemesh::Run(Mesh, Input.Region, Target, Passes, MaxDeviation);
+        const auto End = std::chrono::steady_clock::now();
+        if (OutRegion)
+        {
+            *OutRegion = FDynamicSubmesh3(&Mesh, Region).GetSubmesh();
+        }
+        return std::chrono::duration<double>(End - Start).count();
+    };
 }
 
 /** Only our side as the operation runs it, Runs times, for a profiler: the median time and nothing else. */
 void ProfileOurs(const FInput& Input, int32 Runs)
 {
-    const double Seconds = TimeOurs(Input, Runs, AverageEdgeLength(Input.Mesh, Input.Region), 0.0, nullptr);
+    const double Seconds =
+        TimeInRounds(Runs, {OurSide(Input, AverageEdgeLength(Input.Mesh, Input.Region), 0.0, nullptr)})[0];
     std::printf("%s: ours %.4f s (median of %d)\n", Input.Name, Seconds, Runs);
 }
 
@@ -218,18 +231,19 @@ void Compare(const FInput& Input)
     const double Deviation = AdaptiveDeviation(Original);
 
     FDynamicMesh3 Ours;
-    const double OurSeconds = TimeOurs(Input, Input.Runs, Target, 0.0, &Ours);
     FDynamicMesh3 Adaptive;
-    const double AdaptiveSeconds = TimeOurs(Input, Input.Runs, Target, Deviation, &Adaptive);
     FDynamicMesh3 Peer;
-    const double PeerSeconds = TimeRuns(Input.Runs,
-                                        [&]
-                                        {
-                                            FCgalRemeshResult Result =
-                                                RemeshWithCgal(Input.Mesh, Input.Region, ProtectedEdges, Target, Passes);
-                                            Peer = std::move(Result.Region);
-                                            return Result.Seconds;
-                                        });
+    const auto CgalSide = [&]
+    {
+        FCgalRemeshResult Result = RemeshWithCgal(Input.Mesh, Input.Region, ProtectedEdges, Target, Passes);
+        Peer = std::move(Result.Region);
+        return Result.Seconds;
+    };
+    const std::vector<double> Seconds = TimeInRounds(
+        Input.Runs, {OurSide(Input, Target, 0.0, &Ours), OurSide(Input, Target, Deviation, &Adaptive), CgalSide});
+    const double OurSeconds = Seconds[0];
+    const double AdaptiveSeconds = Seconds[1];
+    const double PeerSeconds = Seconds[2];
 
     std::printf("\n%s: %d of %d triangles, target edge length %.4f, %d protected edges\n", Input.Name,
                 Input.Region.Num(), Input.Mesh.TriangleCount(), Target, ProtectedEdges.Num());
