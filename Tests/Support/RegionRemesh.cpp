@@ -56,7 +56,7 @@ FMeshConstraints FRegionRemesh::BuildConstraints(const FDynamicMesh3& Mesh, cons
 }
 
 TArray<int32> FRegionRemesh::Run(FDynamicMesh3& Mesh, const TArray<int32>& Triangles, double TargetEdgeLength,
-                                 int32 Passes)
+                                 int32 Passes, double MaxDeviation, const FMeshConstraints* Constraints)
 {
     const FDynamicSubmesh3 Submesh(&Mesh, Triangles);
     const FDynamicMeshAABBTree3 Spatial(&Submesh.GetSubmesh());
@@ -64,7 +64,8 @@ TArray<int32> FRegionRemesh::Run(FDynamicMesh3& Mesh, const TArray<int32>& Trian
     FSubRegionRemesher Remesher(&Mesh);
     Remesher.InitializeFromTriangles(Triangles);
     Remesher.SetTargetEdgeLength(TargetEdgeLength);
-    Remesher.SetExternalConstraints(BuildConstraints(Mesh, Triangles));
+    Remesher.SetAdaptiveSizing(MaxDeviation);
+    Remesher.SetExternalConstraints(Constraints ? *Constraints : BuildConstraints(Mesh, Triangles));
     Remesher.SetProjectionTarget(&Target);
     Remesher.bPreventNormalFlips = true;
     for (int32 Pass = 0; Pass < Passes; ++Pass)

@@ -14,7 +14,11 @@ struct FRegionRemesh
     /** The constraints the operation builds for the region. */
     static FMeshConstraints BuildConstraints(const FDynamicMesh3& Mesh, const TArray<int32>& Triangles);
 
-    /** Remeshes the region in place; returns the triangle IDs of the region afterwards. */
+    /**
+     * Remeshes the region in place; returns the triangle IDs of the region afterwards. A MaxDeviation
+     * above zero switches the remesher's adaptive sizing on, which the operation leaves off. Constraints,
+     * when given, are those BuildConstraints gave for the region; otherwise they are built here.
+     */
     static TArray<int32> Run(FDynamicMesh3& Mesh, const TArray<int32>& Triangles, double TargetEdgeLength,
-                             int32 Passes);
+                             int32 Passes, double MaxDeviation = 0.0, const FMeshConstraints* Constraints = nullptr);
 };

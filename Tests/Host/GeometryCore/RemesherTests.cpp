@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -84,5 +85,57 @@ TEST(Remesher, RespectsConstraintsAndTheNormalFlipOption)
                 EXPECT_GT(Mesh.GetTriNormal(TriangleID).Z, 0.0);
             }
         }
+    }
+}
+
+// A sheet flat for X < 6 and rolled onto a cylinder of radius 2 beyond: adaptive sizing keeps the target
+// length where flat and shortens edges where rolled; without it both halves get the same lengths.
+TEST(Remesher, AdaptiveSizingShortensEdgesWhereTheSurfaceBends)
+{
+    struct FCase
+    {
+        double MaxDeviation;
+        double MinRatio;
+        double MaxRatio;
+    };
+    for (const FCase& Case : {FCase{0.0, 0.8, 1.25}, FCase{0.02, 0.0, 0.7}})
+    {
+        SCOPED_TRACE(Case.MaxDeviation);
+        FDynamicMesh3 Mesh = MakeGridMesh(12, 6);
+        for (const int32 VertexID : Mesh.VertexIndices())
+        {
+            const FVector Position = Mesh.GetVertex(VertexID);
+            const double Angle = std::max(Position.X - 6.0, 0.0) / 2.0;
+            Mesh.SetVertex(VertexID, FVector(std::min(Position.X, 6.0) + 2.0 * std::sin(Angle), Position.Y,
+                                             2.0 * (1.0 - std::cos(Angle))));
+        }
+        FRemesher Remesher(&Mesh);
+        Remesher.SetTargetEdgeLength(1.0);
+        Remesher.SetAdaptiveSizing(Case.MaxDeviation);
+        Remesher.bPreventNormalFlips = true;
+        for (int32 Pass = 0; Pass < 5; ++Pass)
+        {
+            Remesher.BasicRemeshPass();
+        }
+        ASSERT_TRUE(IsValidMesh(Mesh));
+        double Sums[2] = {0.0, 0.0};
+        int32 Counts[2] = {0, 0};
+        for (const int32 EdgeID : Mesh.EdgeIndices())
+        {
+            const FIndex2i Ends = Mesh.GetEdgeV(EdgeID);
+            const FVector A = Mesh.GetVertex(Ends.A);
+            const FVector B = Mesh.GetVertex(Ends.B);
+            const int32 Half = A.Z > 0.5 && B.Z > 0.5 ? 1 : (A.X < 5.0 && B.X < 5.0 ? 0 : -1);
+            if (Half >= 0)
+            {
+                Sums[Half] += (A - B).Size();
+                ++Counts[Half];
+            }
+        }
+        const double Flat = Sums[0] / Counts[0];
+        EXPECT_GT(Flat, 0.8);
+        EXPECT_LT(Flat, 4.0 / 3.0);
+        EXPECT_GE(Sums[1] / Counts[1] / Flat, Case.MinRatio);
+        EXPECT_LE(Sums[1] / Counts[1] / Flat, Case.MaxRatio);
     }
 }

@@ -340,8 +340,12 @@ bool TDynamicMeshOverlay<RealType, ElementSize>::IsSeamEdge(int32 EdgeID) const
         return false;
     }
     const FIndex2i EdgeVertices = GetParentMesh()->GetEdgeV(EdgeID);
-    return GetElementAtVertex(EdgeTris.A, EdgeVertices.A) != GetElementAtVertex(EdgeTris.B, EdgeVertices.A) ||
-           GetElementAtVertex(EdgeTris.A, EdgeVertices.B) != GetElementAtVertex(EdgeTris.B, EdgeVertices.B);
+    const FIndex3i TriA = GetParentMesh()->GetTriangle(EdgeTris.A);
+    const FIndex3i TriB = GetParentMesh()->GetTriangle(EdgeTris.B);
+    const FIndex3i& ElementsA = TriangleElements[EdgeTris.A];
+    const FIndex3i& ElementsB = TriangleElements[EdgeTris.B];
+    return ElementsA[TriA.IndexOf(EdgeVertices.A)] != ElementsB[TriB.IndexOf(EdgeVertices.A)] ||
+           ElementsA[TriA.IndexOf(EdgeVertices.B)] != ElementsB[TriB.IndexOf(EdgeVertices.B)];
 }
 
 template <typename RealType, int32 ElementSize>

@@ -1,6 +1,7 @@
 #include "GeometryCore/Remesher/Remesher.h"
 
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+#include "GeometryCore/Remesher/CurvatureSizing.h"
 #include "GeometryCore/Spatial/ProjectionTarget.h"
 
 namespace
@@ -10,10 +11,17 @@ double DistanceSquared(const FVector& A, const FVector& B)
     return (B - A).SizeSquared();
 }
 
-int32 Square(int32 Value)
+template <typename T>
+T Square(T Value)
 {
     return Value * Value;
 }
+
+/** Edges above this share of their target length are split, those below the next collapsed. */
+constexpr double SplitAbove = 4.0 / 3.0;
+constexpr double CollapseBelow = 0.8;
+/** The shortest target length adaptive sizing gives, as a share of the target edge length. */
+constexpr double SmallestAdaptiveShare = 0.25;
 } // namespace
 
 FRemesher::FRemesher(FDynamicMesh3* InMesh) : Mesh(InMesh)
@@ -24,13 +32,50 @@ FRemesher::FRemesher(FDynamicMesh3* InMesh) : Mesh(InMesh)
 void FRemesher::SetTargetEdgeLength(double Length)
 {
     TargetEdgeLength = Length;
-    MinEdgeLength = 0.8 * Length;
-    MaxEdgeLength = 4.0 / 3.0 * Length;
+    bMeasureSizing = AdaptiveMaxDeviation > 0.0;
+}
+
+void FRemesher::SetAdaptiveSizing(double MaxDeviation)
+{
+    AdaptiveMaxDeviation = MaxDeviation;
+    bMeasureSizing = MaxDeviation > 0.0;
+    VertexTargetLengths.Reset();
+}
+
+void FRemesher::MeasureVertexTargetLengths()
+{
+    bMeasureSizing = false;
+    VertexTargetLengths.Init(0.0, Mesh->MaxVertexID());
+    PassVertices.Reset();
+    ListPassVertices(PassVertices);
+    for (const int32 VertexID : PassVertices)
+    {
+        VertexTargetLengths[VertexID] =
+            CurvatureAdaptedEdgeLength(*Mesh, VertexID, AdaptiveMaxDeviation, SmallestAdaptiveShare * TargetEdgeLength,
+                                       TargetEdgeLength, TriangleScratch);
+    }
+}
+
+void FRemesher::SetVertexTargetLength(int32 VertexID, double Length)
+{
+    if (VertexTargetLengths.IsEmpty())
+    {
+        return;
+    }
+    if (VertexID >= VertexTargetLengths.Num())
+    {
+        VertexTargetLengths.SetNum(VertexID + 1, 0.0);
+    }
+    VertexTargetLengths[VertexID] = Length;
 }
 
 void FRemesher::BasicRemeshPass()
 {
     Stats = FRemeshPassStats();
+    if (bMeasureSizing)
+    {
+        MeasureVertexTargetLengths();
+    }
     PassEdges.Reset();
     ListPassEdges(PassEdges);
     if (bEnableSplits)
@@ -103,22 +148,26 @@ void FRemesher::SplitPass()
 
 bool FRemesher::TrySplit(int32 EdgeID)
 {
-    if (!Mesh->IsEdge(EdgeID) || !IsEditableEdge(EdgeID))
+    if (!Mesh->IsEdge(EdgeID))
     {
         return false;
     }
     const FIndex2i EdgeVertices = Mesh->GetEdgeV(EdgeID);
+    const double EdgeTarget = EdgeTargetLength(EdgeVertices.A, EdgeVertices.B);
     if (DistanceSquared(Mesh->GetVertex(EdgeVertices.A), Mesh->GetVertex(EdgeVertices.B)) <=
-            MaxEdgeLength * MaxEdgeLength ||
-        !Constraints.GetEdgeConstraint(EdgeID).CanSplit())
+            Square(SplitAbove * EdgeTarget) ||
+        !IsEditableEdge(EdgeID) || !Constraints.GetEdgeConstraint(EdgeID).CanSplit())
     {
         return false;
     }
+    const double NewVertexTarget =
+        0.5 * (GetVertexTargetLength(EdgeVertices.A) + GetVertexTargetLength(EdgeVertices.B));
     FEdgeSplitInfo Split;
     if (Mesh->SplitEdge(EdgeID, Split) != EMeshResult::Ok)
     {
         return false;
     }
+    SetVertexTargetLength(Split.NewVertex, NewVertexTarget);
     UpdateConstraintsAfterSplit(Split);
     OnEdgeSplit(Split);
     ++Stats.Splits;
@@ -187,7 +236,7 @@ bool FRemesher::ChooseCollapse(const FIndex2i& EdgeVertices, int32& OutKeep, int
 
 bool FRemesher::TryCollapse(int32 EdgeID)
 {
-    if (!Mesh->IsEdge(EdgeID) || !IsEditableEdge(EdgeID))
+    if (!Mesh->IsEdge(EdgeID))
     {
         return false;
     }
@@ -197,16 +246,19 @@ bool FRemesher::TryCollapse(int32 EdgeID)
     int32 Keep = FDynamicMesh3::InvalidID;
     int32 Remove = FDynamicMesh3::InvalidID;
     double CollapseT = 0.0;
-    if (DistanceSquared(PositionA, PositionB) >= MinEdgeLength * MinEdgeLength ||
-        !Constraints.GetEdgeConstraint(EdgeID).CanCollapse() ||
-        !ChooseCollapse(EdgeVertices, Keep, Remove, CollapseT) ||
-        Mesh->CanCollapseEdge(Keep, Remove) != EMeshResult::Ok)
+    if (DistanceSquared(PositionA, PositionB) >= Square(CollapseBelow * EdgeTargetLength(EdgeVertices.A, EdgeVertices.B)) ||
+        !IsEditableEdge(EdgeID) || !Constraints.GetEdgeConstraint(EdgeID).CanCollapse() ||
+        !ChooseCollapse(EdgeVertices, Keep, Remove, CollapseT))
     {
         return false;
     }
     const FVector KeepPosition = Mesh->GetVertex(Keep);
     const FVector NewPosition = KeepPosition + (Mesh->GetVertex(Remove) - KeepPosition) * CollapseT;
-    if (!CollapseKeepsEdgesShort(Keep, Remove, NewPosition))
+    const double KeepTarget = GetVertexTargetLength(Keep);
+    const double NewTarget = KeepTarget + (GetVertexTargetLength(Remove) - KeepTarget) * CollapseT;
+    // The length test first: it is cheaper than the link condition.
+    if (!CollapseKeepsEdgesShort(Keep, Remove, NewPosition, NewTarget) ||
+        Mesh->CanCollapseEdge(Keep, Remove) != EMeshResult::Ok)
     {
         return false;
     }
@@ -225,6 +277,7 @@ bool FRemesher::TryCollapse(int32 EdgeID)
     {
         return false;
     }
+    SetVertexTargetLength(Keep, NewTarget);
     UpdateConstraintsAfterCollapse(Collapse);
     OnEdgeCollapse(Collapse);
     ++Stats.Collapses;
@@ -232,9 +285,8 @@ bool FRemesher::TryCollapse(int32 EdgeID)
 }
 
 /** Collapsing must not make edges that the next split would cut again. */
-bool FRemesher::CollapseKeepsEdgesShort(int32 Keep, int32 Remove, const FVector& NewPosition)
+bool FRemesher::CollapseKeepsEdgesShort(int32 Keep, int32 Remove, const FVector& NewPosition, double NewTarget)
 {
-    const double MaxSquared = MaxEdgeLength * MaxEdgeLength;
     const bool bKeepMoves = NewPosition != Mesh->GetVertex(Keep);
     for (const int32 VertexID : {Remove, Keep})
     {
@@ -246,7 +298,8 @@ bool FRemesher::CollapseKeepsEdgesShort(int32 Keep, int32 Remove, const FVector&
         {
             const int32 Neighbour = Mesh->GetEdgeV(EdgeID).OtherElement(VertexID);
             if (Neighbour != Keep && Neighbour != Remove &&
-                DistanceSquared(Mesh->GetVertex(Neighbour), NewPosition) > MaxSquared)
+                DistanceSquared(Mesh->GetVertex(Neighbour), NewPosition) >
+                    Square(SplitAbove * std::min(NewTarget, GetVertexTargetLength(Neighbour))))
             {
                 return false;
             }
@@ -264,15 +317,17 @@ bool FRemesher::KeepsOrientation(const TArray<int32>& Triangles, const FIndex2i&
         {
             continue;
         }
-        const FVector OldNormal = Mesh->GetTriNormal(TriangleID);
         const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
-        FVector Corners[3];
+        FVector Old[3];
+        FVector New[3];
         for (int32 Corner = 0; Corner < 3; ++Corner)
         {
-            Corners[Corner] = Moved.Contains(Tri[Corner]) ? NewPosition : Mesh->GetVertex(Tri[Corner]);
+            Old[Corner] = Mesh->GetVertex(Tri[Corner]);
+            New[Corner] = Moved.Contains(Tri[Corner]) ? NewPosition : Old[Corner];
         }
-        const FVector NewCross = (Corners[1] - Corners[0]).Cross(Corners[2] - Corners[0]);
-        if (OldNormal != FVector::ZeroVector && NewCross.Dot(OldNormal) <= 0.0)
+        const FVector OldCross = (Old[1] - Old[0]).Cross(Old[2] - Old[0]);
+        const FVector NewCross = (New[1] - New[0]).Cross(New[2] - New[0]);
+        if (OldCross != FVector::ZeroVector && NewCross.Dot(OldCross) <= 0.0)
         {
             return false;
         }
@@ -380,6 +435,61 @@ void FRemesher::SmoothPass()
     }
 }
 
+/** The vertex's triangles, each as its two other corners in order and its cross product. */
+void FRemesher::GatherFan(int32 VertexID)
+{
+    const FVector Position = Mesh->GetVertex(VertexID);
+    TriangleScratch.Reset();
+    Mesh->GetVtxTriangles(VertexID, TriangleScratch);
+    Fan.Reset();
+    for (const int32 TriangleID : TriangleScratch)
+    {
+        const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
+        const int32 Corner = Tri.IndexOf(VertexID);
+        const FVector Next = Mesh->GetVertex(Tri[(Corner + 1) % 3]);
+        const FVector Previous = Mesh->GetVertex(Tri[(Corner + 2) % 3]);
+        Fan.Add({Next, Previous, (Next - Position).Cross(Previous - Position)});
+    }
+}
+
+/** The area-weighted centre of the fan's triangles, moved into the vertex's tangent plane. */
+bool FRemesher::TangentialCentre(const FVector& Position, FVector& OutCentre) const
+{
+    FVector WeightedCentroids = FVector::ZeroVector;
+    FVector WeightedNormal = FVector::ZeroVector;
+    double TotalArea = 0.0;
+    for (const FFanTriangle& Triangle : Fan)
+    {
+        const double Area = 0.5 * Triangle.Cross.Size();
+        WeightedCentroids += (Position + Triangle.Next + Triangle.Previous) * (Area / 3.0);
+        WeightedNormal += Triangle.Cross;
+        TotalArea += Area;
+    }
+    if (TotalArea <= 0.0)
+    {
+        return false;
+    }
+    const FVector Normal = WeightedNormal.GetSafeNormal(0.0);
+    FVector Move = WeightedCentroids / TotalArea - Position;
+    Move -= Normal * Normal.Dot(Move);
+    OutCentre = Position + Move;
+    return true;
+}
+
+/** True when no triangle of the fan, its vertex at NewPosition, faces away from where it faced. */
+bool FRemesher::FanKeepsOrientation(const FVector& NewPosition) const
+{
+    for (const FFanTriangle& Triangle : Fan)
+    {
+        const FVector NewCross = (Triangle.Next - NewPosition).Cross(Triangle.Previous - NewPosition);
+        if (Triangle.Cross != FVector::ZeroVector && NewCross.Dot(Triangle.Cross) <= 0.0)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 /**
  * Moves the vertex a share SmoothSpeedT of the way to the area-weighted centre of its triangles, along
  * its tangent plane (the area-weighted normal's), then onto its constraint's target or the remesher's.
@@ -392,33 +502,15 @@ bool FRemesher::TrySmooth(int32 VertexID)
     }
     const FVector Position = Mesh->GetVertex(VertexID);
     FVector NewPosition = Position;
-    TriangleScratch.Reset();
-    Mesh->GetVtxTriangles(VertexID, TriangleScratch);
+    GatherFan(VertexID);
     if (bEnableSmoothing)
     {
-        FVector WeightedCentroids = FVector::ZeroVector;
-        FVector WeightedNormal = FVector::ZeroVector;
-        double TotalArea = 0.0;
-        for (const int32 TriangleID : TriangleScratch)
-        {
-            const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
-            const FVector P0 = Mesh->GetVertex(Tri.A);
-            const FVector P1 = Mesh->GetVertex(Tri.B);
-            const FVector P2 = Mesh->GetVertex(Tri.C);
-            const FVector Cross = (P1 - P0).Cross(P2 - P0);
-            const double Area = 0.5 * Cross.Size();
-            WeightedCentroids += (P0 + P1 + P2) * (Area / 3.0);
-            WeightedNormal += Cross;
-            TotalArea += Area;
-        }
-        if (TotalArea <= 0.0)
+        FVector Centre;
+        if (!TangentialCentre(Position, Centre))
         {
             return false;
         }
-        const FVector Normal = WeightedNormal.GetSafeNormal(0.0);
-        FVector Move = WeightedCentroids / TotalArea - Position;
-        Move -= Normal * Normal.Dot(Move);
-        NewPosition = Position + Move * SmoothSpeedT;
+        NewPosition = Position + (Centre - Position) * SmoothSpeedT;
     }
     IProjectionTarget* Target = Constraints.HasVertexConstraint(VertexID)
                                     ? Constraints.GetVertexConstraint(VertexID).Target
@@ -428,8 +520,7 @@ bool FRemesher::TrySmooth(int32 VertexID)
     {
         NewPosition = Target->Project(NewPosition, VertexID);
     }
-    if (NewPosition == Position ||
-        (bPreventNormalFlips && !KeepsOrientation(TriangleScratch, {VertexID, FDynamicMesh3::InvalidID}, NewPosition, {})))
+    if (NewPosition == Position || (bPreventNormalFlips && !FanKeepsOrientation(NewPosition)))
     {
         return false;
     }

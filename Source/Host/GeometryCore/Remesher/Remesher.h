@@ -5,6 +5,8 @@
 #include "GeometryCore/DynamicMesh/EdgeEditInfo.h"
 #include "GeometryCore/Remesher/MeshConstraints.h"
 
+#include <algorithm>
+
 class FDynamicMesh3;
 class IProjectionTarget;
 
@@ -39,6 +41,21 @@ public:
     /** Edges above 4/3 of this length are split, edges below 4/5 of it collapsed. */
     void SetTargetEdgeLength(double Length);
     double GetTargetEdgeLength() const { return TargetEdgeLength; }
+
+    /**
+     * Curvature-adaptive sizing (Dunyach et al. 2013), off (0) after construction. Above zero, each vertex
+     * of the next pass gets its own target length, short enough that flat triangles on the surface as it
+     * is then sag at most MaxDeviation below it, between a quarter of the target length and the target
+     * length itself; an edge's target is its ends' shorter one. Splits and collapses interpolate it.
+     */
+    void SetAdaptiveSizing(double MaxDeviation);
+    /** The target length at the vertex: its own under adaptive sizing, the target edge length otherwise. */
+    double GetVertexTargetLength(int32 VertexID) const
+    {
+        return VertexTargetLengths.IsValidIndex(VertexID) && VertexTargetLengths[VertexID] > 0.0
+                   ? VertexTargetLengths[VertexID]
+                   : TargetEdgeLength;
+    }
 
     /** Replaces the constraints; the remesher keeps them current through its edits. */
     void SetExternalConstraints(FMeshConstraints InConstraints) { Constraints = std::move(InConstraints); }
@@ -80,11 +97,15 @@ protected:
     FMeshConstraints Constraints;
     IProjectionTarget* ProjectionTarget = nullptr;
     double TargetEdgeLength = 1.0;
-    double MinEdgeLength = 0.8;
-    double MaxEdgeLength = 4.0 / 3.0;
     FRemeshPassStats Stats;
 
 private:
+    double AdaptiveMaxDeviation = 0.0;
+    /** Set by SetAdaptiveSizing until the next pass measures the lengths. */
+    bool bMeasureSizing = false;
+    /** Per vertex ID its own target length under adaptive sizing, 0 for none; empty otherwise. */
+    TArray<double> VertexTargetLengths;
+
     void SplitPass();
     void CollapsePass();
     void FlipPass();
@@ -94,13 +115,25 @@ private:
     bool TryCollapse(int32 EdgeID);
     bool TryFlip(int32 EdgeID);
     bool TrySmooth(int32 VertexID);
+    void GatherFan(int32 VertexID);
+    bool TangentialCentre(const FVector& Position, FVector& OutCentre) const;
+    bool FanKeepsOrientation(const FVector& NewPosition) const;
+
+    /** Measures the target length of every vertex of the pass, under adaptive sizing. */
+    void MeasureVertexTargetLengths();
+    /** The target length of the edge between the two vertices. */
+    double EdgeTargetLength(int32 VertexA, int32 VertexB) const
+    {
+        return std::min(GetVertexTargetLength(VertexA), GetVertexTargetLength(VertexB));
+    }
+    void SetVertexTargetLength(int32 VertexID, double Length);
 
     bool CanMoveVertex(int32 VertexID) const;
     bool CanRemoveVertex(int32 VertexID) const;
     /** The edit's kept vertex and where it goes, or false when neither end may go. */
     bool ChooseCollapse(const FIndex2i& EdgeVertices, int32& OutKeep, int32& OutRemove, double& OutT) const;
     /** True when every edge from the moved vertices to their other neighbours stays short enough. */
-    bool CollapseKeepsEdgesShort(int32 Keep, int32 Remove, const FVector& NewPosition);
+    bool CollapseKeepsEdgesShort(int32 Keep, int32 Remove, const FVector& NewPosition, double NewTarget);
     /**
      * True when no triangle of the listed ones, with the vertices Moved moved to NewPosition, would face
      * away from its old normal or lose its area. Triangles in Skip are ignored.
@@ -118,5 +151,12 @@ private:
     TArray<int32> CrossEdges;
     TArray<int32> PassVertices;
     TArray<int32> TriangleScratch;
-    TArray<int32> SecondTriangleScratch;
+    struct FFanTriangle
+    {
+        FVector Next;
+        FVector Previous;
+        FVector Cross;
+    };
+    /** The triangles around the vertex being smoothed. */
+    TArray<FFanTriangle> Fan;
 };

@@ -40,32 +40,35 @@ void FDynamicMeshAABBTree3::Build()
     BuildItems.Empty();
 }
 
-/** Bounds the slots, then halves them at the median centroid along the longest side of their centroids. */
+/**
+ * A leaf bounds its triangles' corners; an inner node halves its slots at the median centroid along the
+ * longest side of their centroids' box and bounds its two children.
+ */
 void FDynamicMeshAABBTree3::BuildNode(int32 NodeIndex, int32 Begin, int32 End)
 {
-    FVector Min(std::numeric_limits<double>::max());
-    FVector Max(-std::numeric_limits<double>::max());
-    FVector CentroidMin = Min;
-    FVector CentroidMax = Max;
-    for (int32 Slot = Begin; Slot < End; ++Slot)
-    {
-        const FIndex3i Tri = Mesh->GetTriangle(BuildItems[Slot].TriangleID);
-        for (int32 Corner = 0; Corner < 3; ++Corner)
-        {
-            const FVector Position = Mesh->GetVertex(Tri[Corner]);
-            Min = Min.ComponentMin(Position);
-            Max = Max.ComponentMax(Position);
-        }
-        CentroidMin = CentroidMin.ComponentMin(BuildItems[Slot].Centroid);
-        CentroidMax = CentroidMax.ComponentMax(BuildItems[Slot].Centroid);
-    }
-    Nodes[NodeIndex].Min = Min;
-    Nodes[NodeIndex].Max = Max;
     if (End - Begin <= LeafSize)
     {
-        Nodes[NodeIndex].First = Begin;
-        Nodes[NodeIndex].Count = End - Begin;
+        FVector Min(std::numeric_limits<double>::max());
+        FVector Max(-std::numeric_limits<double>::max());
+        for (int32 Slot = Begin; Slot < End; ++Slot)
+        {
+            const FIndex3i Tri = Mesh->GetTriangle(BuildItems[Slot].TriangleID);
+            for (int32 Corner = 0; Corner < 3; ++Corner)
+            {
+                const FVector Position = Mesh->GetVertex(Tri[Corner]);
+                Min = Min.ComponentMin(Position);
+                Max = Max.ComponentMax(Position);
+            }
+        }
+        Nodes[NodeIndex] = {Min, Max, Begin, End - Begin};
         return;
+    }
+    FVector CentroidMin(std::numeric_limits<double>::max());
+    FVector CentroidMax(-std::numeric_limits<double>::max());
+    for (int32 Slot = Begin; Slot < End; ++Slot)
+    {
+        CentroidMin = CentroidMin.ComponentMin(BuildItems[Slot].Centroid);
+        CentroidMax = CentroidMax.ComponentMax(BuildItems[Slot].Centroid);
     }
     const FVector Extent = CentroidMax - CentroidMin;
     const int32 Axis = Extent.X >= Extent.Y && Extent.X >= Extent.Z ? 0 : (Extent.Y >= Extent.Z ? 1 : 2);
@@ -76,10 +79,11 @@ void FDynamicMeshAABBTree3::BuildNode(int32 NodeIndex, int32 Begin, int32 End)
     std::nth_element(Items + Begin, Items + Middle, Items + End,
                      [&AxisOf](const FBuildItem& Left, const FBuildItem& Right) { return AxisOf(Left) < AxisOf(Right); });
     const int32 FirstChild = Nodes.AddDefaulted(2);
-    Nodes[NodeIndex].First = FirstChild;
-    Nodes[NodeIndex].Count = 0;
     BuildNode(FirstChild, Begin, Middle);
     BuildNode(FirstChild + 1, Middle, End);
+    const FNode& Left = Nodes[FirstChild];
+    const FNode& Right = Nodes[FirstChild + 1];
+    Nodes[NodeIndex] = {Left.Min.ComponentMin(Right.Min), Left.Max.ComponentMax(Right.Max), FirstChild, 0};
 }
 
 double FDynamicMeshAABBTree3::DistanceSquaredToNode(const FNode& Node, const FVector& Point) const
@@ -111,19 +115,32 @@ int32 FDynamicMeshAABBTree3::FindNearestTriangle(const FVector& Point, double& O
             BestSlot = TriangleSlots[HintTriangle];
         }
     }
-    int32 Stack[128];
+    if (BestSlot >= 0 && Best == 0.0)
+    {
+        // Nothing is nearer than a triangle the point lies on.
+        OutDistanceSquared = Best;
+        return SlotTriangles[BestSlot];
+    }
+    // Each node waits on the stack with its distance, measured when its parent was opened.
+    struct FPending
+    {
+        int32 Node;
+        double DistanceSquared;
+    };
+    FPending Stack[128];
     int32 StackSize = 0;
     if (!Nodes.IsEmpty())
     {
-        Stack[StackSize++] = 0;
+        Stack[StackSize++] = {0, DistanceSquaredToNode(Nodes[0], Point)};
     }
     while (StackSize > 0)
     {
-        const FNode& Node = Nodes[Stack[--StackSize]];
-        if (DistanceSquaredToNode(Node, Point) >= Best)
+        const FPending Pending = Stack[--StackSize];
+        if (Pending.DistanceSquared >= Best)
         {
             continue;
         }
+        const FNode& Node = Nodes[Pending.Node];
         if (Node.Count > 0)
         {
             for (int32 Slot = Node.First; Slot < Node.First + Node.Count; ++Slot)
@@ -138,11 +155,16 @@ int32 FDynamicMeshAABBTree3::FindNearestTriangle(const FVector& Point, double& O
             continue;
         }
         // The nearer child goes on top of the stack, so it is searched first.
-        const double Near = DistanceSquaredToNode(Nodes[Node.First], Point);
-        const double Far = DistanceSquaredToNode(Nodes[Node.First + 1], Point);
-        const bool bFirstNearer = Near <= Far;
-        Stack[StackSize++] = bFirstNearer ? Node.First + 1 : Node.First;
-        Stack[StackSize++] = bFirstNearer ? Node.First : Node.First + 1;
+        const FPending First{Node.First, DistanceSquaredToNode(Nodes[Node.First], Point)};
+        const FPending Second{Node.First + 1, DistanceSquaredToNode(Nodes[Node.First + 1], Point)};
+        const bool bFirstNearer = First.DistanceSquared <= Second.DistanceSquared;
+        for (const FPending& Child : {bFirstNearer ? Second : First, bFirstNearer ? First : Second})
+        {
+            if (Child.DistanceSquared < Best)
+            {
+                Stack[StackSize++] = Child;
+            }
+        }
     }
     OutDistanceSquared = Best;
     return BestSlot >= 0 ? SlotTriangles[BestSlot] : -1;

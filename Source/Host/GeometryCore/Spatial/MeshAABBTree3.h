@@ -15,7 +15,7 @@ class FDynamicMesh3;
 class FDynamicMeshAABBTree3
 {
 public:
-    static constexpr int32 LeafSize = 8;
+    static constexpr int32 LeafSize = 4;
 
     /** A tree over the mesh, built at once unless bAutoBuild is false. */
     explicit FDynamicMeshAABBTree3(const FDynamicMesh3* InMesh, bool bAutoBuild = true);
@@ -25,7 +25,8 @@ public:
 
     /**
      * The triangle nearest to Point no further than MaxDistance, or InvalidID (-1); OutDistanceSquared is
-     * its squared distance. HintTriangle, when a triangle of the mesh, starts the search with its distance.
+     * its squared distance. HintTriangle, when a triangle of the mesh, starts the search with its distance;
+     * a point on it ends the search there.
      */
     int32 FindNearestTriangle(const FVector& Point, double& OutDistanceSquared,
                               double MaxDistance = std::numeric_limits<double>::max(),
