@@ -56,6 +56,20 @@ inline FTestGltfDocument MakeAnimatedChain(int NumJoints, float EndTime)
     return Document;
 }
 
+/** The triangle with one sparse substitute for POSITION: element Index (of IndexType) becomes (5, 5, 5). */
+template <typename IndexType>
+inline FTestGltfDocument MakeSparseTriangle(IndexType Index, int ComponentType)
+{
+    FTestGltfDocument Document = MakeTriangle();
+    const float Values[3] = {5, 5, 5};
+    Document.Json["accessors"][0]["sparse"] = {
+        {"count", 1},
+        {"indices",
+         {{"bufferView", Document.AddBufferView(&Index, sizeof(Index))}, {"componentType", ComponentType}}},
+        {"values", {{"bufferView", Document.AddBufferView(Values, sizeof(Values))}}}};
+    return Document;
+}
+
 /** Imports files that must be refused and checks each refusal: its message, and that nothing was made. */
 class BadInput : public ::testing::Test
 {

@@ -72,17 +72,8 @@ TEST_F(ResourceRules, BufferFilesMustHoldTheirByteLength)
     }
 }
 
-TEST_F(ResourceRules, ImageFilesAreNeverOpened)
-{
-    const FString Path = WriteDocument("Mesh.bin");
-    ASSERT_EQ(mkfifo(Folder.File("Model/Pipe.png").ToStdString().c_str(), 0600), 0);
-    json Document = json::parse(ReadBytes(Path));
-    Document["images"] = {{{"uri", "Pipe.png"}}, {{"uri", "/dev/zero"}}};
-    WriteBytes(Path, Document.dump());
-    EXPECT_TRUE(ImportSkinnedMeshFile(Path, {.PackageName = "/Game/Resources/Images"}).bSuccess);
-}
-
-TEST_F(ResourceRules, RelativeFilesAndLinksThatStayInsideAreRead)
+// Image files are never opened, not even a FIFO or a device.
+TEST_F(ResourceRules, RelativeFilesAndLinksThatStayInsideAreReadAndImagesNeverOpened)
 {
     std::filesystem::create_directories(Folder.File("Model/Data").ToStdString());
     const FString Path = WriteDocument("Data/Copy%20of%20Mesh.bin");
@@ -90,6 +81,10 @@ TEST_F(ResourceRules, RelativeFilesAndLinksThatStayInsideAreRead)
     EXPECT_TRUE(ImportSkinnedMeshFile(Path, {.PackageName = "/Game/Resources/Spaced"}).bSuccess);
     std::filesystem::create_symlink("Mesh.bin", Folder.File("Model/Inside.bin").ToStdString());
     WriteDocument("Inside.bin");
+    ASSERT_EQ(mkfifo(Folder.File("Model/Pipe.png").ToStdString().c_str(), 0600), 0);
+    json Document = json::parse(ReadBytes(Path));
+    Document["images"] = {{{"uri", "Pipe.png"}}, {{"uri", "/dev/zero"}}};
+    WriteBytes(Path, Document.dump());
     EXPECT_TRUE(ImportSkinnedMeshFile(Path, {.PackageName = "/Game/Resources/Linked"}).bSuccess);
 }
 
@@ -203,6 +198,89 @@ TEST_F(BadInput, WhatGltfForbidsIsRefusedWithAClearMessage)
              D.Json["nodes"][1]["translation"] = {0.0, 1e307, 0.0};
          },
          "the bind pose of bone 'J0' is out of range once converted to centimetres"},
+        {"version", [](FDocument& D) { D.Json["asset"]["version"] = "3.0"; },
+         "unsupported glTF version '3.0' (only 2.x is read)"},
+        {"index out of range",
+         [](FDocument& D) {
+             D = MakeTriangle({0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 7});
+         },
+         "triangle index 7 is out of range (the primitive has 3 vertices)"},
+        {"missing accessor",
+         [](FDocument& D) { D.Json["meshes"][0]["primitives"][0]["attributes"]["POSITION"] = 9; },
+         "POSITION refers to accessor 9, which does not exist"},
+        {"negative accessor",
+         [](FDocument& D) { D.Json["meshes"][0]["primitives"][0]["attributes"]["COLOR_0"] = -100000000; },
+         "COLOR_0 refers to accessor -100000000, which does not exist"},
+        {"NaN position",
+         [](FDocument& D) {
+             D = MakeTriangle({0, 0, 0, std::numeric_limits<float>::quiet_NaN(), 0, 0, 0, 1, 0});
+         },
+         "POSITION holds a value that is not a finite number"},
+        {"infinite position",
+         [](FDocument& D) {
+             D = MakeTriangle({0, 0, std::numeric_limits<float>::infinity(), 1, 0, 0, 0, 1, 0});
+         },
+         "POSITION holds a value that is not a finite number"},
+        {"degenerate triangles",
+         [](FDocument& D) {
+             D = MakeTriangle({0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 0, 1});
+         },
+         "the mesh has no triangles"},
+        {"points", [](FDocument& D) { D.Json["meshes"][0]["primitives"][0]["mode"] = 0; },
+         "the mesh has no triangles"},
+        {"no mesh", [](FDocument& D) { D.Json["nodes"][0].erase("mesh"); }, "the file holds no mesh"},
+        {"missing joint",
+         [](FDocument& D)
+         {
+             D.Json["skins"] = {{{"joints", {5}}}};
+             D.Json["nodes"][0]["skin"] = 0;
+         },
+         "skin 0 names the joint node 5, which does not exist"},
+        {"cycle",
+         [](FDocument& D)
+         {
+             D.AddNode({{"children", {2}}});
+             D.AddNode({{"children", {1}}});
+         },
+         "the node hierarchy has a cycle"},
+        {"missing mesh in our own file",
+         [](FDocument& D)
+         {
+             const int Conversion = D.AddNode({{"name", "HostToGltf"},
+                                               {"extras", {{"rivet", {{"conversion", "zUpCentimetres"}}}}},
+                                               {"children", {0}}});
+             D.Json["scenes"][0]["nodes"] = {Conversion, D.AddNode({{"mesh", 1000000}})};
+         },
+         "node 2 refers to mesh 1000000, which does not exist"},
+        {"float sparse indices",
+         [](FDocument& D) { D = MakeSparseTriangle(std::numeric_limits<float>::quiet_NaN(), 5126); },
+         "the sparse indices of POSITION have the component type 5126, not an unsigned integer type"},
+        {"sparse index 3", [](FDocument& D) { D = MakeSparseTriangle(uint32_t(3), 5125); },
+         "the sparse data of POSITION names element 3, out of range"},
+        {"sparse index 65535", [](FDocument& D) { D = MakeSparseTriangle(uint16_t(0xFFFF), 5123); },
+         "the sparse data of POSITION names element 65535, out of range"},
+        {"count past the view, before anything is allocated",
+         [](FDocument& D) { D.Json["accessors"][0]["count"] = 134217000; },
+         "the data of POSITION runs past the end of buffer view 0"},
+        {"stride past the view", [](FDocument& D) { D.Json["bufferViews"][0]["byteStride"] = 252; },
+         "the data of POSITION runs past the end of buffer view 0"},
+        {"morph targets beyond the limit",
+         [](FDocument& D)
+         {
+             D.Json["accessors"].push_back({{"componentType", 5126}, {"count", 999999}, {"type", "VEC3"}});
+             D.Json["accessors"][0].erase("bufferView");
+             D.Json["accessors"][0]["count"] = 999999;
+             D.Json["meshes"][0]["primitives"][0].erase("indices");
+             for (int Target = 0; Target < 100; ++Target)
+             {
+                 D.Json["meshes"][0]["primitives"][0]["targets"].push_back({{"POSITION", 2}});
+             }
+         },
+         "the morph targets of 999999 vertices need 99999900 entries, more than the 67108864 a mesh may "
+         "have"},
+        {"animation keys beyond the limit", [](FDocument& D) { D = MakeAnimatedChain(40, 33333.3f); },
+         "the animations need more than 33554432 keys over all their bone tracks (animation 'Long' has 40 "
+         "tracks of 1000000 keys)"},
         {"endless animation", [](FDocument& D) { D = MakeAnimatedChain(1, 1e30f); },
          "an animation lasts 1e+30 seconds, longer than the 1000000 keys at 30 keys per second that are "
          "read"},
@@ -275,6 +353,9 @@ TEST_F(OwnExtras, ListsAndReferencesOutOfRangeAreRefused)
          "malformed mesh extras: a required entry is missing"},
         {[&](json& D) { MeshExtras(D)["slots"][0]["name"] = 7; },
          "malformed mesh extras: a value has the wrong type"},
+        // The JSON parser refuses numbers beyond a double; those beyond a float are the extras' own check.
+        {[&](json& D) { MeshExtras(D)["slots"][0]["material"]["metallic"] = 1e300; },
+         "malformed extras: the number 1e+300 is out of range"},
     };
     for (const auto& [Break, Problem] : Cases)
     {

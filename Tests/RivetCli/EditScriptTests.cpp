@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(EditScriptTest, StepsKeepTheirLineAndResolveFilesBesideTheScript)
+TEST(EditScriptTest, StepsKeepTheirLineAndResolveFilesBesideTheScriptAndABadLineChangesNone)
 {
     TArray<FEditStep> Steps;
     FString Error;
@@ -24,17 +24,12 @@ TEST(EditScriptTest, StepsKeepTheirLineAndResolveFilesBesideTheScript)
     EXPECT_EQ(Steps[5].Kind, EEditStepKind::Accept);
     EXPECT_EQ(Steps[5].Origin, "/x/y/s.rivet:8");
     EXPECT_EQ(Steps[6].Arguments, (TArray<FString>{"Delete Now"}));
-}
 
-TEST(EditScriptTest, ABadLineLeavesTheStepsUntouched)
-{
-    TArray<FEditStep> Steps;
-    Steps.AddDefaulted();
-    FString Error;
-
+    // A bad line leaves the steps untouched.
     EXPECT_FALSE(ParseEditScript("open a.glb\nselect\n", "s.rivet", Steps, Error));
     EXPECT_EQ(Error, "s.rivet:2: 'select' takes an argument");
     EXPECT_FALSE(ParseEditScript("tick 1 2\n", "s.rivet", Steps, Error));
     EXPECT_EQ(Error, "s.rivet:1: 'tick' takes at most one argument");
-    EXPECT_EQ(Steps.Num(), 1);
+    EXPECT_EQ(Steps.Num(), 7);
+    EXPECT_EQ(Steps[0].Origin, "/x/y/s.rivet:3");
 }

@@ -2,7 +2,6 @@
 
 #include "CoreUObject/Object/Package.h"
 #include "CoreUObject/Object/UObjectGlobals.h"
-#include "Support/Tools/SampleToolExtension.h"
 
 #include <nlohmann/json.hpp>
 
@@ -216,22 +215,6 @@ TEST_F(RunCommandTest, CommandLineMistakesAndUnreadableFilesExitWithTwoAndHelpWi
     EXPECT_EQ(Help.ExitCode, 0);
     EXPECT_THAT(Help.Out, HasSubstr("--select"));
     EXPECT_THAT(Help.Out, HasSubstr("bone:NAME[:MINWEIGHT]"));
-}
-
-TEST_F(RunCommandTest, PropertiesAreSetByDisplayNameAndClampedAsThePanelDoes)
-{
-    FSampleToolExtension Samples;
-    Samples.Register();
-
-    const FCliRun Clamped =
-        RunCli({"run", Character, "--tool", "Sample Selection", "--set", "Edge Scale = 5"});
-    const FCliRun Disabled = RunCli({"run", Character, "--tool", "Sample Selection", "--set", "Passes=3"});
-    Samples.Unregister();
-
-    EXPECT_EQ(Clamped.ExitCode, 0) << Clamped.Err;
-    EXPECT_THAT(Clamped.Out, HasSubstr("set Edge Scale = 2"));
-    EXPECT_EQ(Disabled.ExitCode, 2);
-    EXPECT_THAT(Disabled.Err, HasSubstr("cannot set 'Passes': 'Passes' is disabled by the other settings"));
 }
 
 TEST_F(RunCommandTest, UndoAfterTheToolLeavesNothingToSave)

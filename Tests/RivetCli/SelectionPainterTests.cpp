@@ -90,7 +90,7 @@ protected:
 };
 } // namespace
 
-TEST_F(SelectionPainterTest, SlotSelectsTheTrianglesDrawnWithItByNameOrIndexAndBoxByCentroid)
+TEST_F(SelectionPainterTest, SlotSelectsTheTrianglesDrawnWithItThroughTheMapByNameOrIndexAndBoxByCentroid)
 {
     Start();
     const TArray<int32> Slot1 = Paint({"slot:Slot_1"});
@@ -108,14 +108,10 @@ TEST_F(SelectionPainterTest, SlotSelectsTheTrianglesDrawnWithItByNameOrIndexAndB
     EXPECT_EQ(Box.Num(), 16);
     EXPECT_EQ(Paint({"-all", "slot:Slot_0"}), Box);
     EXPECT_TRUE(Paint({"-all", "box:0,0,0.01,6,4,1"}).IsEmpty());
-}
 
-TEST_F(SelectionPainterTest, SlotFollowsTheMaterialMapOfLODZero)
-{
+    // Slots follow LOD 0's material map: section 0 draws with slot 2, so nothing draws with slot 0.
     Mesh->GetLODInfo(0)->LODMaterialMap = {2, INDEX_NONE, INDEX_NONE};
-    Start();
-
-    EXPECT_TRUE(Paint({"slot:Slot_0"}).IsEmpty());
+    EXPECT_TRUE(Paint({"-all", "slot:Slot_0"}).IsEmpty());
     const TArray<int32> Slot2 = Paint({"slot:Slot_2"});
     ASSERT_EQ(Slot2.Num(), 32);
     for (const int32 Triangle : Slot2)

@@ -13,7 +13,7 @@ FSelectionTerm Parse(const FString& Text)
 }
 } // namespace
 
-TEST(SelectionTermTest, ParsesEveryRegionForm)
+TEST(SelectionTermTest, ParsesEveryFormInAnyCaseAndMarksRemovals)
 {
     EXPECT_EQ(Parse("all").Kind, ESelectionTermKind::All);
 
@@ -50,10 +50,8 @@ TEST(SelectionTermTest, ParsesEveryRegionForm)
     const FSelectionTerm Island = Parse("island:9");
     EXPECT_EQ(Island.Kind, ESelectionTermKind::Island);
     EXPECT_EQ(Island.Triangle, 9);
-}
 
-TEST(SelectionTermTest, ModifiersAndRemovalsAreMarked)
-{
+    // Modifiers, and removals marked.
     EXPECT_EQ(Parse("grow").Kind, ESelectionTermKind::Grow);
     EXPECT_EQ(Parse("shrink").Kind, ESelectionTermKind::Shrink);
     EXPECT_EQ(Parse("invert").Kind, ESelectionTermKind::Invert);
@@ -66,10 +64,8 @@ TEST(SelectionTermTest, ModifiersAndRemovalsAreMarked)
     {
         EXPECT_TRUE(Parse(Text).bRemove) << Text;
     }
-}
 
-TEST(SelectionTermTest, KeywordsIgnoreCaseAndSpacesAroundPartsAreAllowed)
-{
+    // Keywords ignore case; spaces around the parts are allowed.
     EXPECT_EQ(Parse("ALL").Kind, ESelectionTermKind::All);
     EXPECT_EQ(Parse("Grow").Kind, ESelectionTermKind::Grow);
 
@@ -80,9 +76,9 @@ TEST(SelectionTermTest, KeywordsIgnoreCaseAndSpacesAroundPartsAreAllowed)
 
     EXPECT_EQ(Parse("Tris: 1 - 3 , 5 ").Triangles, (TArray<FTriangleIDRange>{{1, 3}, {5, 5}}));
     EXPECT_EQ(Parse("box: 0 , 0,0 , 1,1, 1").BoxMax, FVector(1.0, 1.0, 1.0));
-    const FSelectionTerm Bone = Parse("Bone: Head : 0.5 ");
-    EXPECT_EQ(Bone.Name, "Head");
-    EXPECT_EQ(Bone.MinWeight, 0.5);
+    const FSelectionTerm Spaced = Parse("Bone: Head : 0.5 ");
+    EXPECT_EQ(Spaced.Name, "Head");
+    EXPECT_EQ(Spaced.MinWeight, 0.5);
     EXPECT_EQ(Parse("ISLAND: 4").Triangle, 4);
 }
 

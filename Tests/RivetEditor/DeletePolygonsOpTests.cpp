@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace
 {
 const FName LogCategory = LogRivetEditor.GetCategoryName();
@@ -105,19 +104,4 @@ TEST_F(DeletePolygonsOpTest, ThePostEditChangeFlagDecidesWhetherRenderDataIsRebu
     EXPECT_NE(Mesh->GetDerivedDataKey(), Key);
     EXPECT_TRUE(Mesh->HasValidRenderData());
     EXPECT_TRUE(Mesh->GetPackage()->IsDirty());
-}
-
-TEST_F(DeletePolygonsOpTest, OneUndoOfTheCallersTransactionRestoresTheMesh)
-{
-    const FSkeletalMeshSnapshot Before(*Mesh);
-    {
-        FScopedTransaction Transaction(FText::FromString("Delete"));
-        Mesh->Modify(/*bAlwaysMarkDirty=*/true);
-        ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({4, 9, 30}), true), 3);
-    }
-    EXPECT_FALSE(FSkeletalMeshSnapshot(*Mesh) == Before);
-
-    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
-    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
 }

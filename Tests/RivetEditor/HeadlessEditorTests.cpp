@@ -80,25 +80,6 @@ TEST_F(HeadlessEditorTest, TheModeListsTheModuleSectionWithItsFiveToolsUntilTheM
     EXPECT_EQ(Editor->StartTool("Delete Polygons"), nullptr);
 }
 
-TEST_F(HeadlessEditorTest, AToolStartedThroughTheModeEditsTheAssetAndUndoesInOneStep)
-{
-    const FMeshDescription Before = *Mesh->GetMeshDescription(0);
-    ASSERT_NE(Editor->StartTool("Sample Selection"), nullptr);
-    ASSERT_NE(Editor->GetSelectionTool(), nullptr);
-
-    ASSERT_TRUE(Editor->SelectPreviewTriangles({0, 1, 5}));
-    FString Error;
-    ASSERT_TRUE(Editor->PressButton("Delete Selection", Error)) << *Error;
-    Editor->Tick();
-    Editor->AcceptTool();
-
-    EXPECT_EQ(Editor->GetActiveTool(), nullptr);
-    EXPECT_EQ(Mesh->GetMeshDescription(0)->Triangles().Num(), Before.Triangles().Num() - 3);
-    ASSERT_TRUE(Editor->Undo());
-    EXPECT_EQ(*Mesh->GetMeshDescription(0), Before);
-    EXPECT_FALSE(Editor->Undo());
-}
-
 TEST_F(HeadlessEditorTest, ClosingTheEditorWithAToolActiveWritesNothing)
 {
     const FMeshDescription Before = *Mesh->GetMeshDescription(0);

@@ -92,15 +92,10 @@ TEST_F(MaterialSlotOpTest, SlotNamesAreMadeUniqueWithoutRegardToCase)
         << "the suffix goes on the base, never on an earlier candidate";
 }
 
-TEST_F(MaterialSlotOpTest, ANewSlotTakesThePolygonsAndTheirMaterialAsOneUndoStep)
+// That one undo restores the mesh exactly is the random edits' test, for every slot edit.
+TEST_F(MaterialSlotOpTest, ANewSlotTakesThePolygonsAndTheirMaterial)
 {
-    const FSkeletalMeshSnapshot Before(*Mesh);
-    FRivetMaterialSlotResult Result;
-    {
-        FScopedTransaction Transaction(FText::FromString("Assign"));
-        Mesh->Modify(true);
-        Result = AssignNew({4, 5, 4, -1, 999});
-    }
+    const FRivetMaterialSlotResult Result = AssignNew({4, 5, 4, -1, 999});
     ExpectNewSlot(Result, {4, 5});
     EXPECT_EQ(Result.NewSlotIndex, 3);
     EXPECT_EQ(Result.PolygonsMoved, 3) << "a repeated triangle counts twice";
@@ -113,9 +108,6 @@ TEST_F(MaterialSlotOpTest, ANewSlotTakesThePolygonsAndTheirMaterialAsOneUndoStep
     EXPECT_TRUE(Log.ContainsMessage(LogCategory, "[RivetEditor] === BEFORE ==="));
     EXPECT_TRUE(Log.ContainsMessage(LogCategory, "[RivetEditor] Material[3] slot='Face' imported='Face' "
                                                  "material='M_Slot_1'"));
-
-    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
 }
 
 TEST_F(MaterialSlotOpTest, TheCopiedMaterialIsTheOneTheFirstTriangleDrawsWith)

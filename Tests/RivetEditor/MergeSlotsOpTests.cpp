@@ -63,22 +63,17 @@ protected:
     FScopedLogCapture Log;
 };
 
-TEST_F(MergeSlotsOpTest, MergingMovesTheSlotsPolygonsAndRenumbersAsOneUndoStep)
+// That one undo restores the mesh exactly is the random edits' test, for every slot edit.
+TEST_F(MergeSlotsOpTest, MergingMovesTheSlotsPolygonsAndRenumbers)
 {
     Build({.PackageName = "/Game/Slots/MergeFour", .QuadsX = 8, .NumSlots = 4});
-    const FSkeletalMeshSnapshot Before(*Mesh);
     TArray<const UMaterial*> Expected = MaterialPerTriangle(*Mesh);
     for (const int32 Triangle : TrianglesOfGroup(*Mesh, 1))
     {
         Expected[Triangle] = MaterialOf(3);
     }
 
-    FRivetMergeSlotsResult Result;
-    {
-        FScopedTransaction Transaction(FText::FromString("Merge"));
-        Mesh->Modify(true);
-        Result = Merge(1, 3);
-    }
+    const FRivetMergeSlotsResult Result = Merge(1, 3);
 
     ASSERT_TRUE(Result.bSuccess) << *Result.Message.ToString();
     EXPECT_EQ(Result.PolygonsMoved, 16);
@@ -89,9 +84,6 @@ TEST_F(MergeSlotsOpTest, MergingMovesTheSlotsPolygonsAndRenumbersAsOneUndoStep)
     ExpectCleanBinding(*Mesh);
     EXPECT_EQ(Log.FindLines(LogCategory).Last().Message,
               "[RivetEditor] Cleanup: 1 slots removed, 3 remaining");
-
-    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
 }
 
 TEST_F(MergeSlotsOpTest, TheGroupThatDrawsTheSlotMovesNotAnEmptyOneBoundByIndex)

@@ -266,7 +266,8 @@ TEST_F(RemeshOpTest, TheRegionIsRemeshedAndEverythingElseKept)
     EXPECT_EQ(NamesAfter, SlotNames);
 }
 
-TEST_F(RemeshOpTest, ARegionBoundToOneBoneStaysBoundToItAndOneUndoRestoresLOD0)
+// That one undo restores the mesh is the tool's test.
+TEST_F(RemeshOpTest, ARegionBoundToOneBoneStaysBoundToIt)
 {
     FMeshDescription& Description = *Mesh->GetMeshDescription(0);
     const FBoneWeight Spine{1, FBoneWeight::MaxRawWeight};
@@ -274,12 +275,7 @@ TEST_F(RemeshOpTest, ARegionBoundToOneBoneStaysBoundToItAndOneUndoRestoresLOD0)
     {
         FSkeletalMeshAttributes(Description).GetVertexSkinWeights().Set(Vertex, std::span(&Spine, 1));
     }
-    const FSkeletalMeshSnapshot Before(*Mesh);
-    {
-        FScopedTransaction Transaction(FText::FromString("Remesh"));
-        Mesh->Modify(/*bAlwaysMarkDirty=*/true);
-        ASSERT_TRUE(Remesh(Quads(0, 4, 0, 8), 0.4).bSuccess); // along the mesh's open border
-    }
+    ASSERT_TRUE(Remesh(Quads(0, 4, 0, 8), 0.4).bSuccess); // along the mesh's open border
     const FSkeletalMeshAttributesShared Attributes(LOD0());
     for (const FVertexID Vertex : LOD0().Vertices().GetElementIDs())
     {
@@ -287,9 +283,4 @@ TEST_F(RemeshOpTest, ARegionBoundToOneBoneStaysBoundToItAndOneUndoRestoresLOD0)
         ASSERT_EQ(Weights.size(), 1u);
         EXPECT_EQ(Weights[0], Spine);
     }
-    EXPECT_FALSE(FSkeletalMeshSnapshot(*Mesh) == Before);
-
-    ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
-    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
 }
