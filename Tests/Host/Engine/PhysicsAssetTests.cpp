@@ -74,19 +74,7 @@ FKSkinnedLevelSetElem MakeSkinnedLevelSet()
 }
 } // namespace
 
-TEST(PhysicsShapes, UpdateElemBoxBoundsThePointsAndEmptiesWithoutThem)
-{
-    FKConvexElem Convex;
-    Convex.VertexData = {FVector(1.0, -2.0, 3.0), FVector(-4.0, 5.0, 0.5), FVector(0.0, 0.0, -6.0)};
-    Convex.UpdateElemBox();
-    EXPECT_EQ(Convex.ElemBox, FBox(FVector(-4.0, -2.0, -6.0), FVector(1.0, 5.0, 3.0)));
-
-    Convex.VertexData.Empty();
-    Convex.UpdateElemBox();
-    EXPECT_EQ(Convex.ElemBox, FBox()) << "no points leave an invalid box, not the old one";
-}
-
-TEST(PhysicsShapes, AggregateCountsAndComparesEveryKind)
+TEST(PhysicsShapes, AggregateCountsAndComparesEveryKindAndConvexBoxesBoundTheirPoints)
 {
     FKAggregateGeometry Geometry;
     Geometry.SphereElems.AddDefaulted(2);
@@ -102,6 +90,12 @@ TEST(PhysicsShapes, AggregateCountsAndComparesEveryKind)
     FKAggregateGeometry Changed = Geometry;
     Changed.SkinnedLevelSetElems[0].LatticeBoneWeights[2] = 0.5f;
     EXPECT_NE(Changed, Geometry) << "equality reaches into nested shape data";
+
+    FKConvexElem Convex = MakeConvex("Hull", {FVector(1.0, -2.0, 3.0), FVector(-4.0, 5.0, 0.5)});
+    EXPECT_EQ(Convex.ElemBox, FBox(FVector(-4.0, -2.0, 0.5), FVector(1.0, 5.0, 3.0)));
+    Convex.VertexData.Empty();
+    Convex.UpdateElemBox();
+    EXPECT_EQ(Convex.ElemBox, FBox()) << "no points leave an invalid box, not the old one";
 }
 
 TEST(PhysicsShapes, LevelSetsReadXFastestAndSayWhatIsWrongWithThem)

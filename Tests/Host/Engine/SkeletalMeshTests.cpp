@@ -4,9 +4,11 @@
 #include "CoreUObject/Object/StrongObjectPtr.h"
 #include "CoreUObject/Object/WeakObjectPtr.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "Host/Engine/EngineTestUtil.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
 #include "Support/MeshBuilders.h"
 #include "Support/MeshEdits.h"
+#include "Support/SkeletalMeshSnapshot.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <gtest/gtest.h>
@@ -226,30 +228,9 @@ TEST_F(SkeletalMeshTest, RecomputedNormalsFollowTheTrianglesKeepTangentsPerpendi
               FVector3f(1.0f, 0.0f, 0.0f));
 }
 
-namespace
-{
-/** Everything an undo of a geometry edit must give back. */
-struct FMeshState
-{
-    FMeshDescription Description;
-    FSkeletalMeshImportedModel Model;
-    FBoxSphereBounds Bounds;
-    FGuid Key;
-    TArray<FMorphTargetLODData> Smile;
-
-    explicit FMeshState(const USkeletalMesh& Mesh)
-        : Description(*Mesh.GetMeshDescription(0)), Model(*Mesh.GetImportedModel()),
-          Bounds(Mesh.GetImportedBounds()), Key(Mesh.GetDerivedDataKey()),
-          Smile(Mesh.FindMorphTarget("Smile")->GetMorphLODModels())
-    {
-    }
-    bool operator==(const FMeshState& Other) const = default;
-};
-} // namespace
-
 TEST_F(SkeletalMeshTest, UndoOfADescriptionEditRestoresDescriptionAndDerivedData)
 {
-    const FMeshState Before(*Mesh);
+    const FSkeletalMeshSnapshot Before(*Mesh);
     int32 Notifications = 0;
     Mesh->OnMeshChanged().Add([&](USkeletalMesh*) { ++Notifications; });
     {
@@ -263,15 +244,15 @@ TEST_F(SkeletalMeshTest, UndoOfADescriptionEditRestoresDescriptionAndDerivedData
         Mesh->PostEditChange();
     }
     EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 4) << "the mesh, its description, two morphs";
-    const FMeshState After(*Mesh);
-    ASSERT_NE(After.Description.Triangles().Num(), Before.Description.Triangles().Num());
+    const FSkeletalMeshSnapshot After(*Mesh);
+    ASSERT_NE(After.Descriptions[0]->Triangles().Num(), Before.Descriptions[0]->Triangles().Num());
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_TRUE(FMeshState(*Mesh) == Before);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
     EXPECT_GE(Notifications, 2) << "the views hear of the undo";
 
     ASSERT_TRUE(FTransactionBuffer::Get().Redo());
-    EXPECT_TRUE(FMeshState(*Mesh) == After);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == After);
 }
 
 TEST_F(SkeletalMeshTest, UndoOfRemovingALODRestoresItAndALODAddedAfterARemovalStartsEmpty)
@@ -312,12 +293,9 @@ TEST_F(SkeletalMeshTest, UndoOfRemovingALODRestoresItAndALODAddedAfterARemovalSt
 
 TEST_F(SkeletalMeshTest, InverseReferenceMatricesUndoTheComponentSpacePose)
 {
-    FReferenceSkeleton Bones;
-    {
-        FReferenceSkeletonModifier Modifier(Bones, nullptr);
-        Modifier.Add({FName("Root"), INDEX_NONE}, FTransform(FQuat(FVector(0, 0, 1), 0.5), FVector(1, 2, 3)));
-        Modifier.Add({FName("Child"), 0}, FTransform(FQuat(FVector(1, 0, 0), 0.25), FVector(0, 0, 10)));
-    }
+    const FReferenceSkeleton Bones = EngineTest::MakeReferenceSkeleton(
+        {{"Root", nullptr, FTransform(FQuat(FVector(0, 0, 1), 0.5), FVector(1, 2, 3))},
+         {"Child", "Root", FTransform(FQuat(FVector(1, 0, 0), 0.25), FVector(0, 0, 10))}});
     Mesh->SetRefSkeleton(Bones);
     Mesh->CalculateInvRefMatrices();
     ASSERT_EQ(Mesh->GetRefBasesInvMatrix().Num(), 2);
