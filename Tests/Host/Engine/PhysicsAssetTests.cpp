@@ -5,12 +5,6 @@
 
 namespace
 {
-UPackage* MakePackage(const char* Prefix)
-{
-    static int32 Counter = 0;
-    return CreatePackage(FString::Printf("/Game/Physics/%s%d", Prefix, Counter++));
-}
-
 /** The eight corners of the box from Min to Max. */
 TArray<FVector> BoxCorners(const FVector& Min, const FVector& Max)
 {
@@ -142,7 +136,7 @@ TEST(PhysicsShapes, LevelSetsReadXFastestAndSayWhatIsWrongWithThem)
 
 TEST(PhysicsAsset, InvalidateAllPhysicsMeshesDropsEveryCookAndSkipsNullEntries)
 {
-    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("Invalidate"));
+    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(CreatePackage("/Game/Physics/Invalidate"));
     USkeletalBodySetup* Pelvis = MakeBody(Asset, "Pelvis");
     USkeletalBodySetup* Spine = MakeBody(Asset, "Spine");
     Asset->SkeletalBodySetups = {Pelvis, nullptr, Spine};
@@ -168,7 +162,7 @@ using PhysicsAssetUndo = EngineTest::FUndoTest;
 
 TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
 {
-    USkeletalBodySetup* Body = MakeBody(MakePackage("UndoBody"), "Pelvis");
+    USkeletalBodySetup* Body = MakeBody(CreatePackage("/Game/Physics/UndoBody"), "Pelvis");
     Body->AggGeom.LevelSetElems.Add(MakeLevelSet());
     Body->CreatePhysicsMeshes();
     const FKAggregateGeometry ShapesBefore = Body->AggGeom;
@@ -198,7 +192,7 @@ TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
 
 TEST_F(PhysicsAssetUndo, UndoRestoresTheAssetsListsAndAConstraintAndLookupsByBoneFollow)
 {
-    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("UndoAsset"));
+    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(CreatePackage("/Game/Physics/UndoAsset"));
     USkeletalBodySetup* Pelvis = MakeBody(Asset, "Pelvis");
     UPhysicsConstraintTemplate* Constraint = MakeConstraint(Asset, "Pelvis", "Root");
     Constraint->DefaultInstance.Position1 = FVector(0.0, 0.0, 12.5);
