@@ -26,20 +26,6 @@ TEST(JaggedArray, RepacksOnceMostOfThePoolIsAbandoned)
     EXPECT_EQ(Row(Array, 1), TArray<int32>{42});
 }
 
-TEST(JaggedArray, PermuteReordersRowsAndDropsOmittedOnes)
-{
-    TJaggedArray<int32> Array;
-    Array.SetNumRows(3);
-    Array.SetRow(0, TArray<int32>{1});
-    Array.SetRow(1, TArray<int32>{2, 2});
-    Array.SetRow(2, TArray<int32>{3, 3, 3});
-    Array.Permute({2, 0});
-    ASSERT_EQ(Array.NumRows(), 2);
-    EXPECT_EQ(Row(Array, 0), (TArray<int32>{3, 3, 3}));
-    EXPECT_EQ(Row(Array, 1), TArray<int32>{1});
-    EXPECT_EQ(Array.GetPoolSize(), 4);
-}
-
 TEST(JaggedArray, RowsGrowShrinkAndCanBeSetFromARowThatMovesAsThePoolGrows)
 {
     TJaggedArray<int32> Array;
