@@ -142,7 +142,7 @@ TEST_F(SkeletalMeshTest, CommitKeepsImportedBoundsInStepWithLOD0)
     EXPECT_EQ(Mesh->GetImportedBounds(), AfterLOD0) << "only LOD 0 sets the bounds";
 }
 
-TEST_F(SkeletalMeshTest, CommitRebuildsMorphTargetsFromTheDescription)
+TEST_F(SkeletalMeshTest, CommitRebuildsMorphTargetsFromTheDescriptionAndATargetAddedAgainKeepsItsObject)
 {
     ASSERT_EQ(Mesh->GetMorphTargets().Num(), 2);
     const FSkeletalMeshAttributesShared Attributes(Description());
@@ -164,10 +164,25 @@ TEST_F(SkeletalMeshTest, CommitRebuildsMorphTargetsFromTheDescription)
     EXPECT_FALSE(Mesh->FindMorphTarget("Frown")->GetMorphLODModels()[0].Vertices[0].NormalDelta ==
                  FVector3f(0.0f, 0.0f, 0.0f));
 
-    FSkeletalMeshAttributes(Description()).UnregisterMorphTargetAttribute("Frown");
-    Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-    EXPECT_EQ(Mesh->FindMorphTarget("Frown"), nullptr) << "a target with no deltas left in any LOD goes";
-    EXPECT_NE(Mesh->FindMorphTarget("Smile"), nullptr);
+    const UMorphTarget* Frown = Mesh->FindMorphTarget("Frown");
+    for (int32 Cycle = 0; Cycle < 3; ++Cycle)
+    {
+        FSkeletalMeshAttributes Editable(Description());
+        Editable.UnregisterMorphTargetAttribute("Frown");
+        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
+        ASSERT_EQ(Mesh->FindMorphTarget("Frown"), nullptr) << "a target with no deltas left in any LOD goes";
+        ASSERT_NE(Mesh->FindMorphTarget("Smile"), nullptr);
+        Editable.RegisterMorphTargetAttribute("Frown", false);
+        Editable.GetVertexMorphPositionDelta("Frown")[FVertexID(1)] = FVector3f(0.0f, 0.0f, 1.0f);
+        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
+    }
+    EXPECT_EQ(Mesh->FindMorphTarget("Frown"), Frown) << "a target added again reuses its object";
+    ASSERT_EQ(Frown->GetMorphLODModels().Num(), 1);
+    EXPECT_FALSE(Frown->GetMorphLODModels()[0].Vertices.IsEmpty());
+    int32 MorphObjects = 0;
+    ForEachObjectOfClass<UMorphTarget>([&](UMorphTarget* Target)
+                                       { MorphObjects += Target->GetOuter() == Mesh; });
+    EXPECT_EQ(MorphObjects, 2);
 }
 
 TEST_F(SkeletalMeshTest, EachCommitFlagControlsItsEffect)
@@ -364,28 +379,6 @@ TEST_F(SkeletalMeshTest, UndoRestoresTheMeshSocketsAndTheirSettings)
     EXPECT_EQ(Mesh->FindSocket("Weapon"), Weapon);
     EXPECT_EQ(Weapon->RelativeLocation, FVector(0.0, 0.0, 0.0));
     EXPECT_EQ(Weapon->RelativeRotation, FRotator());
-}
-
-TEST_F(SkeletalMeshTest, ATargetDroppedAndAddedAgainReusesItsObject)
-{
-    const UMorphTarget* Frown = Mesh->FindMorphTarget("Frown");
-    for (int32 Cycle = 0; Cycle < 3; ++Cycle)
-    {
-        FSkeletalMeshAttributes Attributes(Description());
-        Attributes.UnregisterMorphTargetAttribute("Frown");
-        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-        ASSERT_EQ(Mesh->FindMorphTarget("Frown"), nullptr);
-        Attributes.RegisterMorphTargetAttribute("Frown", false);
-        Attributes.GetVertexMorphPositionDelta("Frown")[FVertexID(1)] = FVector3f(0.0f, 0.0f, 1.0f);
-        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-    }
-    EXPECT_EQ(Mesh->FindMorphTarget("Frown"), Frown);
-    ASSERT_EQ(Frown->GetMorphLODModels().Num(), 1);
-    EXPECT_FALSE(Frown->GetMorphLODModels()[0].Vertices.IsEmpty());
-    int32 MorphObjects = 0;
-    ForEachObjectOfClass<UMorphTarget>([&](UMorphTarget* Target)
-                                       { MorphObjects += Target->GetOuter() == Mesh; });
-    EXPECT_EQ(MorphObjects, 2);
 }
 
 TEST_F(SkeletalMeshTest, AsyncWorkFinishesBeforeTheMeshIsRecordedOrRestored)
