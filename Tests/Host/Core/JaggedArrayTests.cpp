@@ -10,23 +10,6 @@ TArray<int32> Row(const TJaggedArray<int32>& Array, int32 Index)
 }
 } // namespace
 
-TEST(JaggedArray, RowsGrowShrinkAndMoveWithoutDisturbingTheirNeighbours)
-{
-    TJaggedArray<int32> Array;
-    Array.SetNumRows(3);
-    Array.SetRow(0, TArray<int32>{1, 2});
-    Array.SetRow(1, TArray<int32>{3});
-    Array.SetRow(0, TArray<int32>{4, 5, 6, 7});
-    Array.SetRow(1, TArray<int32>{});
-    EXPECT_EQ(Row(Array, 0), (TArray<int32>{4, 5, 6, 7}));
-    EXPECT_EQ(Row(Array, 1), TArray<int32>{});
-    EXPECT_EQ(Row(Array, 2), TArray<int32>{});
-
-    Array.SetRow(0, TArray<int32>{8});
-    Array.SetRow(0, TArray<int32>{8, 9, 10});
-    EXPECT_EQ(Row(Array, 0), (TArray<int32>{8, 9, 10})) << "a shrunk row grows back into its own span";
-}
-
 TEST(JaggedArray, RepacksOnceMostOfThePoolIsAbandoned)
 {
     TJaggedArray<int32> Array;
@@ -43,27 +26,17 @@ TEST(JaggedArray, RepacksOnceMostOfThePoolIsAbandoned)
     EXPECT_EQ(Row(Array, 1), TArray<int32>{42});
 }
 
-TEST(JaggedArray, PermuteReordersRowsAndDropsOmittedOnes)
+TEST(JaggedArray, RowsGrowShrinkAndCanBeSetFromARowThatMovesAsThePoolGrows)
 {
     TJaggedArray<int32> Array;
     Array.SetNumRows(3);
-    Array.SetRow(0, TArray<int32>{1});
-    Array.SetRow(1, TArray<int32>{2, 2});
-    Array.SetRow(2, TArray<int32>{3, 3, 3});
-    Array.Permute({2, 0});
-    ASSERT_EQ(Array.NumRows(), 2);
-    EXPECT_EQ(Row(Array, 0), (TArray<int32>{3, 3, 3}));
-    EXPECT_EQ(Row(Array, 1), TArray<int32>{1});
-    EXPECT_EQ(Array.GetPoolSize(), 4);
-}
-
-TEST(JaggedArray, ARowCanBeSetFromAnotherRowThatMovesAsThePoolGrows)
-{
-    TJaggedArray<int32> Array;
-    Array.SetNumRows(2);
     Array.SetRow(0, TArray<int32>{1, 2, 3});
     Array.SetRow(1, Array[0]);
     EXPECT_EQ(Row(Array, 1), (TArray<int32>{1, 2, 3}));
     Array.SetRow(0, Array[0].first(2));
     EXPECT_EQ(Row(Array, 0), (TArray<int32>{1, 2}));
+    Array.SetRow(0, TArray<int32>{8, 9, 10, 11});
+    EXPECT_EQ(Row(Array, 0), (TArray<int32>{8, 9, 10, 11}));
+    EXPECT_EQ(Row(Array, 1), (TArray<int32>{1, 2, 3})) << "neighbours keep their values";
+    EXPECT_EQ(Row(Array, 2), TArray<int32>{});
 }

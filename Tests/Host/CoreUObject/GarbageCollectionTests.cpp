@@ -79,7 +79,7 @@ TEST(GarbageCollection, ALiveOuterKeepsItsInnersButTheTransientPackageAndACycleD
     EXPECT_FALSE(Inner.IsValid());
 }
 
-TEST(GarbageCollection, StandaloneAssetsStayUntilMarkedAsGarbage)
+TEST(GarbageCollection, StandaloneAssetsStayUntilMarkedAsGarbageWhichOnlyAStrongPointerKeeps)
 {
     TWeakObjectPtr<UTestObject> Asset = NewObject<UTestObject>(MakeLoosePackage(), "Asset", RF_Standalone);
     UTestObject* Rooted = NewObject<UTestObject>(MakeLoosePackage());
@@ -96,13 +96,9 @@ TEST(GarbageCollection, StandaloneAssetsStayUntilMarkedAsGarbage)
     EXPECT_EQ(CollectGarbage(), 4) << "the two objects and the packages they kept";
     EXPECT_TRUE(Asset.IsStale());
     EXPECT_TRUE(WeakRooted.IsStale()) << "neither standalone nor root flags keep garbage";
-}
 
-TEST(GarbageCollection, AStrongPointerKeepsEvenGarbage)
-{
     TStrongObjectPtr<UTestObject> Holder(NewObject<UTestObject>(MakeLoosePackage()));
     Holder->MarkAsGarbage();
     CollectGarbage();
-    EXPECT_FALSE(IsValid(Holder.Get()));
-    EXPECT_EQ(Holder->PressCount, 0) << "still allocated while the pointer holds it";
+    EXPECT_EQ(Holder->PressCount, 0) << "a strong pointer keeps even garbage allocated";
 }

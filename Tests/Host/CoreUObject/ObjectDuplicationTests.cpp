@@ -47,54 +47,7 @@ FNodeTree MakeNodeTree()
 }
 } // namespace
 
-TEST(ObjectDuplication, CopiesStateAndEverySubobjectUnderTheGivenOuterAndName)
-{
-    const FNodeTree Tree = MakeNodeTree();
-    Tree.Hero->AddToRoot();
-    UPackage* Destination = MakePackage();
-
-    UDuplicationNode* Copy = DuplicateObject(Tree.Hero, Destination, "HeroCopy");
-    Tree.Hero->RemoveFromRoot();
-
-    ASSERT_NE(Copy, nullptr);
-    EXPECT_NE(Copy, Tree.Hero);
-    EXPECT_EQ(Copy->GetOuter(), Destination);
-    EXPECT_EQ(Copy->GetName(), "HeroCopy");
-    EXPECT_EQ(Copy->GetClass(), UDuplicationNode::StaticClass());
-    EXPECT_EQ(Copy->GetFlags(), RF_Public | RF_Standalone) << "rooting is not copied";
-    EXPECT_EQ(Copy->Values, (TArray<int32>{1, 2, 3}));
-    EXPECT_EQ(Copy->Label, "hero");
-
-    const FString Root = Destination->GetName() + ".HeroCopy";
-    UDuplicationNode* Arm = FindNode(Root + ".Arm");
-    UDuplicationNode* Hand = FindNode(Root + ".Arm.Hand");
-    ASSERT_NE(Arm, nullptr);
-    ASSERT_NE(Hand, nullptr);
-    EXPECT_NE(Arm, Tree.Arm);
-    EXPECT_NE(Hand, Tree.Hand);
-    EXPECT_EQ(Arm->Label, "arm");
-    EXPECT_EQ(Hand->Values, (TArray<int32>{7}));
-    EXPECT_EQ(Hand->GetFlags(), RF_Transient);
-    EXPECT_EQ(Tree.Arm->GetOuter(), Tree.Hero) << "the originals stay where they were";
-}
-
-namespace
-{
-/** Duplicates the tree's hero into a new package and finds the copies of its arm and hand. */
-FNodeTree DuplicateTree(const FNodeTree& Tree)
-{
-    FNodeTree Copied;
-    Copied.Hero = DuplicateObject(Tree.Hero, MakePackage(), "Copy");
-    if (Copied.Hero)
-    {
-        Copied.Arm = FindNode(Copied.Hero->GetPathName() + ".Arm");
-        Copied.Hand = FindNode(Copied.Hero->GetPathName() + ".Arm.Hand");
-    }
-    return Copied;
-}
-} // namespace
-
-TEST(ObjectDuplication, InternalReferencesPointAtTheCopiesAndExternalOnesStay)
+TEST(ObjectDuplication, CopiesStateSubobjectsAndInternalReferencesUnderTheGivenOuterAndNameThenPostDuplicates)
 {
     const FNodeTree Tree = MakeNodeTree();
     UDuplicationNode* External = NewObject<UDuplicationNode>(MakePackage(), "External");
@@ -104,9 +57,25 @@ TEST(ObjectDuplication, InternalReferencesPointAtTheCopiesAndExternalOnesStay)
     Tree.Arm->Links = {Tree.Hand, External, Tree.Hero};
     Tree.Hand->Target = Tree.Hero;
     Tree.Hand->Reported = Tree.Arm;
+    Tree.Hero->AddToRoot();
+    UPackage* Destination = MakePackage();
 
-    const auto [Copy, Arm, Hand] = DuplicateTree(Tree);
-    ASSERT_TRUE(Copy && Arm && Hand);
+    UDuplicationNode* Copy = DuplicateObject(Tree.Hero, Destination, "HeroCopy");
+    Tree.Hero->RemoveFromRoot();
+
+    ASSERT_NE(Copy, nullptr);
+    const FString Root = Destination->GetName() + ".HeroCopy";
+    EXPECT_EQ(Copy->GetPathName(), Root);
+    EXPECT_EQ(Copy->GetFlags(), RF_Public | RF_Standalone) << "rooting is not copied";
+    EXPECT_EQ(Copy->Values, (TArray<int32>{1, 2, 3}));
+    EXPECT_EQ(Copy->Label, "hero");
+    UDuplicationNode* Arm = FindNode(Root + ".Arm");
+    UDuplicationNode* Hand = FindNode(Root + ".Arm.Hand");
+    ASSERT_TRUE(Arm && Hand);
+    EXPECT_EQ(Arm->Label, "arm");
+    EXPECT_EQ(Hand->Values, (TArray<int32>{7}));
+    EXPECT_EQ(Hand->GetFlags(), RF_Transient);
+    EXPECT_EQ(Tree.Arm->GetOuter(), Tree.Hero) << "the originals stay where they were";
 
     EXPECT_EQ(Copy->Target.Get(), Arm);
     EXPECT_EQ(Copy->Reported.Get(), External) << "unreflected references are followed too";
@@ -114,10 +83,21 @@ TEST(ObjectDuplication, InternalReferencesPointAtTheCopiesAndExternalOnesStay)
     EXPECT_EQ(Arm->Links, (TArray<TObjectPtr<UDuplicationNode>>{Hand, External, Copy}));
     EXPECT_EQ(Hand->Target.Get(), Copy);
     EXPECT_EQ(Hand->Reported.Get(), Arm);
-
     EXPECT_EQ(Tree.Hero->Target.Get(), Tree.Arm) << "the source keeps its references";
     EXPECT_EQ(Tree.Arm->Links, (TArray<TObjectPtr<UDuplicationNode>>{Tree.Hand, External, Tree.Hero}));
     EXPECT_EQ(Tree.Hand->Reported.Get(), Tree.Arm);
+
+    for (const UDuplicationNode* Node : {Copy, Arm, Hand})
+    {
+        EXPECT_EQ(Node->PostDuplicateCalls, 1) << *Node->GetPathName();
+        EXPECT_EQ(Node->TargetWhenDuplicated, Node->Target.Get()) << "after the references moved";
+    }
+    EXPECT_TRUE(Arm->bOuterDuplicatedFirst);
+    EXPECT_TRUE(Hand->bOuterDuplicatedFirst);
+    for (const UDuplicationNode* Original : {Tree.Hero, Tree.Arm, Tree.Hand})
+    {
+        EXPECT_EQ(Original->PostDuplicateCalls, 0) << *Original->GetPathName();
+    }
 }
 
 TEST(ObjectDuplication, ObjectsMarkedAsGarbageAreLeftOutWithEverythingInsideThem)
@@ -133,30 +113,6 @@ TEST(ObjectDuplication, ObjectsMarkedAsGarbageAreLeftOutWithEverythingInsideThem
     EXPECT_EQ(CountRegisteredObjects(), ObjectsBefore + 1) << "neither the arm nor the hand inside it";
     EXPECT_EQ(Copy->Links, (TArray<TObjectPtr<UDuplicationNode>>{Tree.Arm}))
         << "a reference to an object left out stays as it was";
-}
-
-TEST(ObjectDuplication, PostDuplicateRunsOncePerCopyOutersFirstAfterTheReferencesMoved)
-{
-    const FNodeTree Tree = MakeNodeTree();
-    Tree.Hero->Target = Tree.Hand;
-    Tree.Arm->Target = Tree.Hero;
-    Tree.Hand->Target = Tree.Arm;
-
-    const auto [Copy, Arm, Hand] = DuplicateTree(Tree);
-    ASSERT_TRUE(Copy && Arm && Hand);
-
-    for (const UDuplicationNode* Node : {Copy, Arm, Hand})
-    {
-        EXPECT_EQ(Node->PostDuplicateCalls, 1) << *Node->GetPathName();
-        EXPECT_EQ(Node->TargetWhenDuplicated, Node->Target.Get()) << *Node->GetPathName();
-    }
-    EXPECT_EQ(Copy->TargetWhenDuplicated, Hand);
-    EXPECT_TRUE(Arm->bOuterDuplicatedFirst);
-    EXPECT_TRUE(Hand->bOuterDuplicatedFirst);
-    for (const UDuplicationNode* Original : {Tree.Hero, Tree.Arm, Tree.Hand})
-    {
-        EXPECT_EQ(Original->PostDuplicateCalls, 0) << *Original->GetPathName();
-    }
 }
 
 TEST(ObjectDuplication, RefusalsRegisterNothing)

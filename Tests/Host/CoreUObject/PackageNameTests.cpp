@@ -7,15 +7,11 @@
 
 TEST(PackageName, SplitsPackageNamesAndObjectPaths)
 {
-    EXPECT_EQ(FPackageName::GetLongPackagePath("/Game/Characters/Hero"), "/Game/Characters");
     EXPECT_EQ(FPackageName::GetLongPackagePath("/Game/Hero"), "/Game");
     EXPECT_EQ(FPackageName::GetLongPackagePath("Hero"), "");
-    EXPECT_EQ(FPackageName::GetShortName("/Game/Characters/Hero"), "Hero");
     EXPECT_EQ(FPackageName::GetShortName("Hero"), "Hero");
-    EXPECT_EQ(FPackageName::ObjectPathToPackageName("/Game/Hero.Hero"), "/Game/Hero");
     EXPECT_EQ(FPackageName::ObjectPathToPackageName("/Game/Hero.Hero.Arm"), "/Game/Hero");
     EXPECT_EQ(FPackageName::ObjectPathToPackageName("/Game/Hero"), "/Game/Hero");
-    EXPECT_EQ(FPackageName::GetObjectPath("/Game/Hero", "Hero"), "/Game/Hero.Hero");
 }
 
 TEST(PackageName, AcceptsRootedNamesWithAtLeastTwoSegmentsAndSaysWhyOthersAreRefused)

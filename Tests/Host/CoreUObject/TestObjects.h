@@ -69,7 +69,6 @@ public:
 
     int32 PressCount = 0;
     int32 PreEditCount = 0;
-    int32 UndoNotifications = 0;
     FName LastChanged;
 
     VT_FUNCTION(CallInEditor, Category = "Actions", DisplayName = "Press Me", DisplayPriority = "1")
@@ -88,7 +87,6 @@ public:
         Super::PostEditChangeProperty(Event);
         LastChanged = Event.GetPropertyName();
     }
-    void PostEditUndo() override { ++UndoNotifications; }
 };
 
 VT_CLASS()

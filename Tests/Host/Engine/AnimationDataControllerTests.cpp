@@ -159,9 +159,9 @@ TEST_F(AnimationDataControllerTest, KeysSetInDoublePrecisionReadBackAsTransforms
     EXPECT_TRUE(Transforms.IsEmpty());
 }
 
-TEST_F(AnimationDataControllerTest, OneUndoRestoresTransactedEdits)
+TEST_F(AnimationDataControllerTest, OneUndoRestoresTransactedEditsAndUntransactedOnesOnlyABracketRecords)
 {
-    MakeKeyedModel("KeysUndo");
+    MakeKeyedModel("Untransacted");
     const TArray<FAnimationBoneTrack> Before = Model->GetBoneAnimationTracks();
     {
         FScopedTransaction Transaction(Title("Key Spine"));
@@ -174,12 +174,8 @@ TEST_F(AnimationDataControllerTest, OneUndoRestoresTransactedEdits)
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_EQ(Model->GetBoneAnimationTracks(), Before);
     EXPECT_EQ(Model->GetNumberOfKeys(), 3);
-}
 
-TEST_F(AnimationDataControllerTest, UntransactedEditsAreRecordedOnlyByATransactedBracket)
-{
-    MakeKeyedModel("Untransacted");
-    const TArray<FAnimationBoneTrack> Before = Model->GetBoneAnimationTracks();
+    Model->GetPackage()->SetDirtyFlag(false);
     const FAnimationBoneTrack Edited = MakeTrack("Spine", 3, 70.0f);
     {
         FScopedTransaction Transaction(Title("Quiet"));

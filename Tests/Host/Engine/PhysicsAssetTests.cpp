@@ -5,12 +5,6 @@
 
 namespace
 {
-UPackage* MakePackage(const char* Prefix)
-{
-    static int32 Counter = 0;
-    return CreatePackage(FString::Printf("/Game/Physics/%s%d", Prefix, Counter++));
-}
-
 /** The eight corners of the box from Min to Max. */
 TArray<FVector> BoxCorners(const FVector& Min, const FVector& Max)
 {
@@ -74,19 +68,7 @@ FKSkinnedLevelSetElem MakeSkinnedLevelSet()
 }
 } // namespace
 
-TEST(PhysicsShapes, UpdateElemBoxBoundsThePointsAndEmptiesWithoutThem)
-{
-    FKConvexElem Convex;
-    Convex.VertexData = {FVector(1.0, -2.0, 3.0), FVector(-4.0, 5.0, 0.5), FVector(0.0, 0.0, -6.0)};
-    Convex.UpdateElemBox();
-    EXPECT_EQ(Convex.ElemBox, FBox(FVector(-4.0, -2.0, -6.0), FVector(1.0, 5.0, 3.0)));
-
-    Convex.VertexData.Empty();
-    Convex.UpdateElemBox();
-    EXPECT_EQ(Convex.ElemBox, FBox()) << "no points leave an invalid box, not the old one";
-}
-
-TEST(PhysicsShapes, AggregateCountsAndComparesEveryKind)
+TEST(PhysicsShapes, AggregateCountsAndComparesEveryKindAndConvexBoxesBoundTheirPoints)
 {
     FKAggregateGeometry Geometry;
     Geometry.SphereElems.AddDefaulted(2);
@@ -102,6 +84,12 @@ TEST(PhysicsShapes, AggregateCountsAndComparesEveryKind)
     FKAggregateGeometry Changed = Geometry;
     Changed.SkinnedLevelSetElems[0].LatticeBoneWeights[2] = 0.5f;
     EXPECT_NE(Changed, Geometry) << "equality reaches into nested shape data";
+
+    FKConvexElem Convex = MakeConvex("Hull", {FVector(1.0, -2.0, 3.0), FVector(-4.0, 5.0, 0.5)});
+    EXPECT_EQ(Convex.ElemBox, FBox(FVector(-4.0, -2.0, 0.5), FVector(1.0, 5.0, 3.0)));
+    Convex.VertexData.Empty();
+    Convex.UpdateElemBox();
+    EXPECT_EQ(Convex.ElemBox, FBox()) << "no points leave an invalid box, not the old one";
 }
 
 TEST(PhysicsShapes, LevelSetsReadXFastestAndSayWhatIsWrongWithThem)
@@ -148,7 +136,7 @@ TEST(PhysicsShapes, LevelSetsReadXFastestAndSayWhatIsWrongWithThem)
 
 TEST(PhysicsAsset, InvalidateAllPhysicsMeshesDropsEveryCookAndSkipsNullEntries)
 {
-    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("Invalidate"));
+    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(CreatePackage("/Game/Physics/Invalidate"));
     USkeletalBodySetup* Pelvis = MakeBody(Asset, "Pelvis");
     USkeletalBodySetup* Spine = MakeBody(Asset, "Spine");
     Asset->SkeletalBodySetups = {Pelvis, nullptr, Spine};
@@ -174,7 +162,7 @@ using PhysicsAssetUndo = EngineTest::FUndoTest;
 
 TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
 {
-    USkeletalBodySetup* Body = MakeBody(MakePackage("UndoBody"), "Pelvis");
+    USkeletalBodySetup* Body = MakeBody(CreatePackage("/Game/Physics/UndoBody"), "Pelvis");
     Body->AggGeom.LevelSetElems.Add(MakeLevelSet());
     Body->CreatePhysicsMeshes();
     const FKAggregateGeometry ShapesBefore = Body->AggGeom;
@@ -204,7 +192,7 @@ TEST_F(PhysicsAssetUndo, UndoRestoresABodyExactlyAndRedoReappliesIt)
 
 TEST_F(PhysicsAssetUndo, UndoRestoresTheAssetsListsAndAConstraintAndLookupsByBoneFollow)
 {
-    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(MakePackage("UndoAsset"));
+    UPhysicsAsset* Asset = NewObject<UPhysicsAsset>(CreatePackage("/Game/Physics/UndoAsset"));
     USkeletalBodySetup* Pelvis = MakeBody(Asset, "Pelvis");
     UPhysicsConstraintTemplate* Constraint = MakeConstraint(Asset, "Pelvis", "Root");
     Constraint->DefaultInstance.Position1 = FVector(0.0, 0.0, 12.5);

@@ -4,9 +4,11 @@
 #include "CoreUObject/Object/StrongObjectPtr.h"
 #include "CoreUObject/Object/WeakObjectPtr.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
+#include "Host/Engine/EngineTestUtil.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
 #include "Support/MeshBuilders.h"
 #include "Support/MeshEdits.h"
+#include "Support/SkeletalMeshSnapshot.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <gtest/gtest.h>
@@ -140,7 +142,7 @@ TEST_F(SkeletalMeshTest, CommitKeepsImportedBoundsInStepWithLOD0)
     EXPECT_EQ(Mesh->GetImportedBounds(), AfterLOD0) << "only LOD 0 sets the bounds";
 }
 
-TEST_F(SkeletalMeshTest, CommitRebuildsMorphTargetsFromTheDescription)
+TEST_F(SkeletalMeshTest, CommitRebuildsMorphTargetsFromTheDescriptionAndATargetAddedAgainKeepsItsObject)
 {
     ASSERT_EQ(Mesh->GetMorphTargets().Num(), 2);
     const FSkeletalMeshAttributesShared Attributes(Description());
@@ -162,10 +164,25 @@ TEST_F(SkeletalMeshTest, CommitRebuildsMorphTargetsFromTheDescription)
     EXPECT_FALSE(Mesh->FindMorphTarget("Frown")->GetMorphLODModels()[0].Vertices[0].NormalDelta ==
                  FVector3f(0.0f, 0.0f, 0.0f));
 
-    FSkeletalMeshAttributes(Description()).UnregisterMorphTargetAttribute("Frown");
-    Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-    EXPECT_EQ(Mesh->FindMorphTarget("Frown"), nullptr) << "a target with no deltas left in any LOD goes";
-    EXPECT_NE(Mesh->FindMorphTarget("Smile"), nullptr);
+    const UMorphTarget* Frown = Mesh->FindMorphTarget("Frown");
+    for (int32 Cycle = 0; Cycle < 3; ++Cycle)
+    {
+        FSkeletalMeshAttributes Editable(Description());
+        Editable.UnregisterMorphTargetAttribute("Frown");
+        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
+        ASSERT_EQ(Mesh->FindMorphTarget("Frown"), nullptr) << "a target with no deltas left in any LOD goes";
+        ASSERT_NE(Mesh->FindMorphTarget("Smile"), nullptr);
+        Editable.RegisterMorphTargetAttribute("Frown", false);
+        Editable.GetVertexMorphPositionDelta("Frown")[FVertexID(1)] = FVector3f(0.0f, 0.0f, 1.0f);
+        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
+    }
+    EXPECT_EQ(Mesh->FindMorphTarget("Frown"), Frown) << "a target added again reuses its object";
+    ASSERT_EQ(Frown->GetMorphLODModels().Num(), 1);
+    EXPECT_FALSE(Frown->GetMorphLODModels()[0].Vertices.IsEmpty());
+    int32 MorphObjects = 0;
+    ForEachObjectOfClass<UMorphTarget>([&](UMorphTarget* Target)
+                                       { MorphObjects += Target->GetOuter() == Mesh; });
+    EXPECT_EQ(MorphObjects, 2);
 }
 
 TEST_F(SkeletalMeshTest, EachCommitFlagControlsItsEffect)
@@ -226,30 +243,9 @@ TEST_F(SkeletalMeshTest, RecomputedNormalsFollowTheTrianglesKeepTangentsPerpendi
               FVector3f(1.0f, 0.0f, 0.0f));
 }
 
-namespace
-{
-/** Everything an undo of a geometry edit must give back. */
-struct FMeshState
-{
-    FMeshDescription Description;
-    FSkeletalMeshImportedModel Model;
-    FBoxSphereBounds Bounds;
-    FGuid Key;
-    TArray<FMorphTargetLODData> Smile;
-
-    explicit FMeshState(const USkeletalMesh& Mesh)
-        : Description(*Mesh.GetMeshDescription(0)), Model(*Mesh.GetImportedModel()),
-          Bounds(Mesh.GetImportedBounds()), Key(Mesh.GetDerivedDataKey()),
-          Smile(Mesh.FindMorphTarget("Smile")->GetMorphLODModels())
-    {
-    }
-    bool operator==(const FMeshState& Other) const = default;
-};
-} // namespace
-
 TEST_F(SkeletalMeshTest, UndoOfADescriptionEditRestoresDescriptionAndDerivedData)
 {
-    const FMeshState Before(*Mesh);
+    const FSkeletalMeshSnapshot Before(*Mesh);
     int32 Notifications = 0;
     Mesh->OnMeshChanged().Add([&](USkeletalMesh*) { ++Notifications; });
     {
@@ -263,15 +259,15 @@ TEST_F(SkeletalMeshTest, UndoOfADescriptionEditRestoresDescriptionAndDerivedData
         Mesh->PostEditChange();
     }
     EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 4) << "the mesh, its description, two morphs";
-    const FMeshState After(*Mesh);
-    ASSERT_NE(After.Description.Triangles().Num(), Before.Description.Triangles().Num());
+    const FSkeletalMeshSnapshot After(*Mesh);
+    ASSERT_NE(After.Descriptions[0]->Triangles().Num(), Before.Descriptions[0]->Triangles().Num());
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    EXPECT_TRUE(FMeshState(*Mesh) == Before);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
     EXPECT_GE(Notifications, 2) << "the views hear of the undo";
 
     ASSERT_TRUE(FTransactionBuffer::Get().Redo());
-    EXPECT_TRUE(FMeshState(*Mesh) == After);
+    EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == After);
 }
 
 TEST_F(SkeletalMeshTest, UndoOfRemovingALODRestoresItAndALODAddedAfterARemovalStartsEmpty)
@@ -312,12 +308,9 @@ TEST_F(SkeletalMeshTest, UndoOfRemovingALODRestoresItAndALODAddedAfterARemovalSt
 
 TEST_F(SkeletalMeshTest, InverseReferenceMatricesUndoTheComponentSpacePose)
 {
-    FReferenceSkeleton Bones;
-    {
-        FReferenceSkeletonModifier Modifier(Bones, nullptr);
-        Modifier.Add({FName("Root"), INDEX_NONE}, FTransform(FQuat(FVector(0, 0, 1), 0.5), FVector(1, 2, 3)));
-        Modifier.Add({FName("Child"), 0}, FTransform(FQuat(FVector(1, 0, 0), 0.25), FVector(0, 0, 10)));
-    }
+    const FReferenceSkeleton Bones = EngineTest::MakeReferenceSkeleton(
+        {{"Root", nullptr, FTransform(FQuat(FVector(0, 0, 1), 0.5), FVector(1, 2, 3))},
+         {"Child", "Root", FTransform(FQuat(FVector(1, 0, 0), 0.25), FVector(0, 0, 10))}});
     Mesh->SetRefSkeleton(Bones);
     Mesh->CalculateInvRefMatrices();
     ASSERT_EQ(Mesh->GetRefBasesInvMatrix().Num(), 2);
@@ -386,28 +379,6 @@ TEST_F(SkeletalMeshTest, UndoRestoresTheMeshSocketsAndTheirSettings)
     EXPECT_EQ(Mesh->FindSocket("Weapon"), Weapon);
     EXPECT_EQ(Weapon->RelativeLocation, FVector(0.0, 0.0, 0.0));
     EXPECT_EQ(Weapon->RelativeRotation, FRotator());
-}
-
-TEST_F(SkeletalMeshTest, ATargetDroppedAndAddedAgainReusesItsObject)
-{
-    const UMorphTarget* Frown = Mesh->FindMorphTarget("Frown");
-    for (int32 Cycle = 0; Cycle < 3; ++Cycle)
-    {
-        FSkeletalMeshAttributes Attributes(Description());
-        Attributes.UnregisterMorphTargetAttribute("Frown");
-        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-        ASSERT_EQ(Mesh->FindMorphTarget("Frown"), nullptr);
-        Attributes.RegisterMorphTargetAttribute("Frown", false);
-        Attributes.GetVertexMorphPositionDelta("Frown")[FVertexID(1)] = FVector3f(0.0f, 0.0f, 1.0f);
-        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-    }
-    EXPECT_EQ(Mesh->FindMorphTarget("Frown"), Frown);
-    ASSERT_EQ(Frown->GetMorphLODModels().Num(), 1);
-    EXPECT_FALSE(Frown->GetMorphLODModels()[0].Vertices.IsEmpty());
-    int32 MorphObjects = 0;
-    ForEachObjectOfClass<UMorphTarget>([&](UMorphTarget* Target)
-                                       { MorphObjects += Target->GetOuter() == Mesh; });
-    EXPECT_EQ(MorphObjects, 2);
 }
 
 TEST_F(SkeletalMeshTest, AsyncWorkFinishesBeforeTheMeshIsRecordedOrRestored)

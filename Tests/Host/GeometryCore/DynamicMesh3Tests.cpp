@@ -5,30 +5,9 @@
 
 #include <gtest/gtest.h>
 
-// Appending and removing triangles, refusals and the reuse of freed IDs are checked edit by edit against a
-// brute-force mesh in DynamicMeshRandomEditTests.
-
-TEST(DynamicMesh3, CopiesAreDeepAndMovesLeaveAnEmptyMesh)
-{
-    FDynamicMesh3 Original = MakeGridMesh(2, 2);
-    FDynamicMesh3 Copy = Original;
-    Copy.RemoveTriangle(3);
-    Copy.SetVertex(0, FVector(-1.0, -1.0, -1.0));
-    Copy.AppendVertex(FVector::ZeroVector);
-    EXPECT_TRUE(IsSameMesh(Original, MakeGridMesh(2, 2)));
-
-    FDynamicMesh3 Moved = std::move(Copy);
-    EXPECT_EQ(Moved.TriangleCount(), 7);
-    EXPECT_EQ(Copy.TriangleCount(), 0);
-    EXPECT_EQ(Copy.MaxVertexID(), 0);
-    EXPECT_TRUE(IsValidMesh(Copy));
-    EXPECT_TRUE(IsValidMesh(Moved));
-    Original = Moved;
-    EXPECT_TRUE(IsSameMesh(Original, Moved));
-    Original.Clear();
-    EXPECT_EQ(Original.MaxTriangleID(), 0);
-    EXPECT_TRUE(IsValidMesh(Original));
-}
+// Appending and removing triangles, refusals, the reuse of freed IDs, copies, moves and clearing are checked
+// edit by edit against a brute-force mesh in DynamicMeshRandomEditTests; copies with attributes in
+// DynamicMeshAttributeSetTests.
 
 TEST(DynamicMesh3, TriangleGroups)
 {

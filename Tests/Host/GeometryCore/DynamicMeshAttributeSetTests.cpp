@@ -159,6 +159,7 @@ TEST(DynamicMeshAttributeSet, CopiesOwnTheirAttributes)
 
     FDynamicMesh3 Moved = std::move(Copy);
     EXPECT_FALSE(Copy.HasAttributes());
+    EXPECT_EQ(Copy.MaxVertexID() + Copy.MaxTriangleID(), 0) << "a moved-from mesh is empty";
     EXPECT_EQ(Moved.Attributes()->GetParentMesh(), &Moved);
     EXPECT_TRUE(IsValidMesh(Moved));
     Moved = MakeGridMesh(1, 1);

@@ -102,7 +102,7 @@ TEST(MeshSelectionEdits, DeletingRemovesTheSelectionAndTheVerticesItAloneUsed)
     EXPECT_TRUE(IsValidMesh(Mesh));
 }
 
-TEST(MeshSelectionEdits, DisconnectingMakesTheSelectionItsOwnPiece)
+TEST(MeshSelectionEdits, DisconnectingMakesTheSelectionItsOwnPieceSplittingOnlyWhereItMeetsTheRest)
 {
     FDynamicMesh3 Mesh = MakeAttributedGridMesh(3, 3);
     const FDynamicMesh3 Before = Mesh;
@@ -127,10 +127,7 @@ TEST(MeshSelectionEdits, DisconnectingMakesTheSelectionItsOwnPiece)
         }
     }
     EXPECT_TRUE(IsValidMesh(Mesh)) << "no overlay element is used across the two pieces";
-}
 
-TEST(MeshSelectionEdits, DisconnectingSplitsOnlyWhereTheSelectionMeetsTheRest)
-{
     FDynamicMesh3 Column = MakeAttributedGridMesh(2, 2);
     const TArray<int32> LeftColumn = QuadTriangles(2, {{0, 0}, {0, 1}});
     EXPECT_EQ(DisconnectSelectedTriangles(Column, LeftColumn), 3) << "the middle column of vertices";
@@ -146,9 +143,9 @@ TEST(MeshSelectionEdits, DisconnectingSplitsOnlyWhereTheSelectionMeetsTheRest)
     EXPECT_TRUE(IsValidMesh(Diagonal));
 
     FDynamicMesh3 Whole = MakeAttributedGridMesh(2, 2);
-    const FDynamicMesh3 Before = Whole;
+    const FDynamicMesh3 WholeBefore = Whole;
     EXPECT_EQ(DisconnectSelectedTriangles(Whole, Collect(Whole.TriangleIndices())), 0);
-    EXPECT_TRUE(IsSameMesh(Whole, Before));
+    EXPECT_TRUE(IsSameMesh(Whole, WholeBefore));
 }
 
 TEST(MeshSelectionEdits, FlippingTurnsTheSelectionAndHardensItsBorder)
@@ -233,7 +230,7 @@ TEST(MeshSelectionEdits, ANewPolygroupGoesOneAboveTheHighest)
     EXPECT_TRUE(IsValidMesh(Mesh));
 }
 
-TEST(MeshSelectionEdits, SmoothingPullsTheBorderTowardItsNeighboursAllAtOnce)
+TEST(MeshSelectionEdits, SmoothingPullsTheBorderTowardItsNeighboursAllAtOnceInStepsAndAroundClosedBorders)
 {
     FBulgingSelection Bulge;
     const FBulgingSelection Before;
@@ -257,10 +254,7 @@ TEST(MeshSelectionEdits, SmoothingPullsTheBorderTowardItsNeighboursAllAtOnce)
         EXPECT_EQ(Longer.Mesh.GetVertex(VertexID).Z, 0.0);
     }
     EXPECT_TRUE(IsValidMesh(Longer.Mesh));
-}
 
-TEST(MeshSelectionEdits, SmoothingStepsAndClosedBorders)
-{
     FBulgingSelection Full;
     EXPECT_EQ(SmoothSelectionBorder(Full.Mesh, Full.Selection, 1, 7.0), 4);
     EXPECT_EQ(Full.At(2, 1), FVector(2.5, 0.5, 0.0)) << "a step above 1 is taken as 1";
@@ -269,10 +263,9 @@ TEST(MeshSelectionEdits, SmoothingStepsAndClosedBorders)
          {std::pair{1, 0.0}, std::pair{1, -2.0}, std::pair{0, 0.5}, std::pair{-3, 0.5}})
     {
         FBulgingSelection Still;
-        const FDynamicMesh3 Before = Still.Mesh;
         EXPECT_EQ(SmoothSelectionBorder(Still.Mesh, Still.Selection, Iterations, Alpha), 0)
             << Iterations << " iterations of " << Alpha;
-        EXPECT_TRUE(IsSameMesh(Still.Mesh, Before));
+        EXPECT_TRUE(IsSameMesh(Still.Mesh, Before.Mesh));
     }
 
     FDynamicMesh3 Whole = MakeGridMesh(2, 2);

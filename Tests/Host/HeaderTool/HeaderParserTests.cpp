@@ -25,7 +25,7 @@ std::string ParseError(const char* Source)
 }
 } // namespace
 
-TEST(HeaderParser, ReadsClassesPropertiesFunctionsAndMetadata)
+TEST(HeaderParser, ReadsClassesPropertiesFunctionsMetadataAndNumbers)
 {
     const FReflectedHeader Header = Parse(R"(
         #include "Something.h"
@@ -40,6 +40,8 @@ TEST(HeaderParser, ReadsClassesPropertiesFunctionsAndMetadata)
 
             VT_PROPERTY(VisibleAnywhere)
             TObjectPtr<UThing> Other{nullptr};
+            VT_PROPERTY(ClampMin = -10, ClampMax = 1.5e+3) int32 Budget = 10'000; // Don't stop here
+            VT_PROPERTY() float Scale = 2.5e-3f;
 
             void NotReflected() { if (true) { } }
 
@@ -55,7 +57,7 @@ TEST(HeaderParser, ReadsClassesPropertiesFunctionsAndMetadata)
     EXPECT_EQ(Class.Arguments.MetaData[0].second, R"("Says \"hi\".\nTwice.")")
         << "literals are kept verbatim";
 
-    ASSERT_EQ(Class.Properties.size(), 2u);
+    ASSERT_EQ(Class.Properties.size(), 4u);
     EXPECT_EQ(Class.Properties[0].Name, "Table");
     EXPECT_TRUE(Class.Properties[0].Arguments.HasSpecifier("EditAnywhere"));
     const auto& Meta = Class.Properties[0].Arguments.MetaData;
@@ -63,25 +65,11 @@ TEST(HeaderParser, ReadsClassesPropertiesFunctionsAndMetadata)
     EXPECT_EQ(Meta[1], (std::pair<std::string, std::string>{"ClampMin", "\"0\""}));
     EXPECT_EQ(Meta[2], (std::pair<std::string, std::string>{"EditConditionHides", "\"true\""}));
     EXPECT_EQ(Class.Properties[1].Name, "Other");
+    EXPECT_EQ(Class.Properties[2].Arguments.MetaData[0].second, "\"-10\"") << "signed and real metadata";
+    EXPECT_EQ(Class.Properties[2].Arguments.MetaData[1].second, "\"1.5e+3\"");
+    EXPECT_EQ(Class.Properties[3].Name, "Scale") << "digit separators and comments end no declaration";
     ASSERT_EQ(Class.Functions.size(), 1u);
     EXPECT_EQ(Class.Functions[0].Name, "Options");
-}
-
-TEST(HeaderParser, ReadsNumbersWithSeparatorsAndSignedMetadata)
-{
-    const FReflectedHeader Header = Parse(R"(
-        VT_CLASS()
-        class UThing : public UBase
-        {
-            VT_BODY(UThing, UBase)
-            VT_PROPERTY(ClampMin = -10, ClampMax = 1.5e+3) int32 Budget = 10'000; // Don't stop here
-            VT_PROPERTY() float Scale = 2.5e-3f;
-        };
-    )");
-    ASSERT_EQ(Header.Classes[0].Properties.size(), 2u);
-    EXPECT_EQ(Header.Classes[0].Properties[0].Arguments.MetaData[0].second, "\"-10\"");
-    EXPECT_EQ(Header.Classes[0].Properties[0].Arguments.MetaData[1].second, "\"1.5e+3\"");
-    EXPECT_EQ(Header.Classes[0].Properties[1].Name, "Scale");
 }
 
 TEST(HeaderParser, MalformedMarkersNameTheLineAndTheProblem)

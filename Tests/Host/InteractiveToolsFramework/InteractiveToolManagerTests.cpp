@@ -64,7 +64,7 @@ TEST_F(InteractiveToolManagerTest, StartingAnotherToolEndsTheActiveOneFirstUnles
     EXPECT_EQ(Manager->GetActiveTool(), Third);
 }
 
-TEST_F(InteractiveToolManagerTest, AShutdownRequestIsCarriedOutAfterTheTickThatMadeItOrTheNextOne)
+TEST_F(InteractiveToolManagerTest, AShutdownRequestIsCarriedOutAfterTheTickThatMadeItOrTheNextOneAndAnUnexpectedOneWarns)
 {
     URecordingTool* Tool = Begin();
     Tool->bRequestShutdownOnTick = true;
@@ -81,6 +81,15 @@ TEST_F(InteractiveToolManagerTest, AShutdownRequestIsCarriedOutAfterTheTickThatM
     EXPECT_EQ(Waiting->TicksAtShutdown, 1);
     EXPECT_EQ(Waiting->ShutdownType, EToolShutdownType::Accept);
     EXPECT_TRUE(Manager->GetMessageHistory().IsEmpty());
+
+    URecordingTool* Closed = Begin();
+    Manager->PostActiveToolShutdownRequest(Closed, EToolShutdownType::Cancel, true,
+                                           FText::FromString("The asset was closed."));
+    Manager->Tick(0.1f);
+    ASSERT_EQ(Manager->GetMessageHistory().Num(), 1);
+    EXPECT_EQ(Manager->GetMessageHistory()[0].Text.ToString(), "The asset was closed.");
+    EXPECT_EQ(Manager->GetMessageHistory()[0].Level, EToolMessageLevel::UserWarning);
+    EXPECT_EQ(Closed->ShutdownType, EToolShutdownType::Cancel);
 }
 
 TEST_F(InteractiveToolManagerTest, RequestsOfAToolThatIsNoLongerActiveEndNothing)
@@ -99,19 +108,6 @@ TEST_F(InteractiveToolManagerTest, RequestsOfAToolThatIsNoLongerActiveEndNothing
     Manager->Tick(0.1f);
     EXPECT_EQ(Manager->GetActiveTool(), Next) << "a request made while shutting down";
     EXPECT_FALSE(Next->ShutdownType.has_value());
-}
-
-TEST_F(InteractiveToolManagerTest, AnUnexpectedShutdownIsExplainedAsAWarning)
-{
-    URecordingTool* Tool = Begin();
-    Manager->PostActiveToolShutdownRequest(Tool, EToolShutdownType::Cancel, true,
-                                           FText::FromString("The asset was closed."));
-    Manager->Tick(0.1f);
-
-    ASSERT_EQ(Manager->GetMessageHistory().Num(), 1);
-    EXPECT_EQ(Manager->GetMessageHistory()[0].Text.ToString(), "The asset was closed.");
-    EXPECT_EQ(Manager->GetMessageHistory()[0].Level, EToolMessageLevel::UserWarning);
-    EXPECT_EQ(Tool->ShutdownType, EToolShutdownType::Cancel);
 }
 
 TEST_F(InteractiveToolManagerTest, EditingAPropertySetTellsItsToolWhichProperty)

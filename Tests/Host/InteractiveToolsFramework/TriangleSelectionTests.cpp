@@ -56,18 +56,12 @@ TEST(TriangleSelectionOpsTest, SelectAllAndInvertCoverTheLiveTriangles)
 TEST(TriangleSelectionOpsTest, GrowAddsNeighboursAfterTheKeptOnesShrinkDropsTheBorderExpandFollowsEdges)
 {
     const FDynamicMesh3 Mesh = MakeStripAndIsland();
-
-    // Grow adds the triangles sharing a vertex, after the kept ones.
     EXPECT_EQ(TriangleSelectionOps::Grow(Mesh, Ids({3, 3, 99, -1})), Ids({3, 0, 1, 2, 5}));
     EXPECT_EQ(TriangleSelectionOps::Grow(Mesh, Ids({6})), Ids({6}));
     EXPECT_TRUE(TriangleSelectionOps::Grow(Mesh, {}).IsEmpty());
-
-    // Shrink drops the triangles touching the unselected.
     EXPECT_EQ(TriangleSelectionOps::Shrink(Mesh, Ids({1, 0, 2, 3})), Ids({1, 0}));
     EXPECT_EQ(TriangleSelectionOps::Shrink(Mesh, Ids({6})), Ids({6}));
     EXPECT_TRUE(TriangleSelectionOps::Shrink(Mesh, Ids({0})).IsEmpty());
-
-    // Expanding to the connected follows shared edges only.
     EXPECT_EQ(TriangleSelectionOps::ExpandToConnected(Mesh, Ids({5})), Ids({5, 0, 1, 2, 3, 4}));
     EXPECT_EQ(TriangleSelectionOps::ExpandToConnected(Mesh, Ids({6})), Ids({6}));
 }

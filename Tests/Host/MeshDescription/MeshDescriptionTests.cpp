@@ -34,15 +34,16 @@ FMeshDescription TwoQuads()
 
 } // namespace
 
+static_assert(std::is_nothrow_move_constructible_v<FMeshDescription> &&
+                  std::is_nothrow_move_assignable_v<FMeshDescription>,
+              "arrays of descriptions must move them, not copy them, when they grow");
+
 TEST(MeshDescription, CreationSharesEdgesAndLinksEveryElement)
 {
     const FMeshDescription Mesh = TwoQuads();
-    EXPECT_EQ(Mesh.Vertices().Num(), 6);
-    EXPECT_EQ(Mesh.VertexInstances().Num(), 8);
-    EXPECT_EQ(Mesh.Edges().Num(), 9);
-    EXPECT_EQ(Mesh.Triangles().Num(), 4);
-    EXPECT_EQ(Mesh.Polygons().Num(), 4);
-    EXPECT_EQ(Mesh.PolygonGroups().Num(), 2);
+    EXPECT_EQ((std::array{Mesh.Vertices().Num(), Mesh.VertexInstances().Num(), Mesh.Edges().Num(),
+                          Mesh.Triangles().Num(), Mesh.Polygons().Num(), Mesh.PolygonGroups().Num()}),
+              (std::array{6, 8, 9, 4, 4, 2}));
 
     EXPECT_EQ(Mesh.GetTriangleVertexInstances(FTriangleID(3)),
               (std::array{FVertexInstanceID(4), FVertexInstanceID(6), FVertexInstanceID(7)}));
@@ -52,15 +53,9 @@ TEST(MeshDescription, CreationSharesEdgesAndLinksEveryElement)
     EXPECT_EQ(Mesh.GetTrianglePolygonGroup(FTriangleID(3)), FPolygonGroupID(1));
     EXPECT_EQ(Mesh.GetVertexPairEdge(FVertexID(4), FVertexID(1)), FEdgeID(1));
     EXPECT_FALSE(Mesh.GetVertexPairEdge(FVertexID(0), FVertexID(5)).IsSet());
-
-    EXPECT_EQ(SortedValues(Mesh.GetVertexVertexInstanceIDs(FVertexID(1))), (TArray<int32>{1, 4}));
-    EXPECT_EQ(SortedValues(Mesh.GetVertexConnectedEdgeIDs(FVertexID(1))), (TArray<int32>{0, 1, 5, 7}));
     EXPECT_EQ(SortedValues(Mesh.GetEdgeConnectedTriangleIDs(FEdgeID(1))), (TArray<int32>{0, 3}));
-    EXPECT_EQ(SortedValues(Mesh.GetVertexInstanceConnectedTriangleIDs(FVertexInstanceID(4))),
-              (TArray<int32>{2, 3}));
-    EXPECT_EQ(SortedValues(Mesh.GetPolygonGroupPolygonIDs(FPolygonGroupID(1))), (TArray<int32>{2, 3}));
     EXPECT_EQ(Values(Mesh.GetVertexConnectedTriangles(FVertexID(4))), (TArray<int32>{0, 1, 3}));
-    ExpectConsistent(Mesh);
+    ExpectConsistent(Mesh); // every adjacency list holds exactly the elements that refer to its key
 }
 
 TEST(MeshDescription, DeleteTriangleReportsWhatLostItsLastUserAndAReusedIDStartsWithDefaultAttributes)
@@ -231,7 +226,7 @@ TEST(MeshDescription, CompactRenumbersDenselyAndAttributesFollow)
     ExpectConsistent(Mesh);
 }
 
-TEST(MeshDescription, CopiesAreEqualAndIndependent)
+TEST(MeshDescription, CopiesAreEqualAndIndependentAndAMovedFromDescriptionIsEmptyAndCanBeBuiltAgain)
 {
     const FMeshDescription Original = BuildSkinnedGrid({.QuadsX = 3, .QuadsY = 2, .bMorphNormals = true});
     FMeshDescription Copy = Original;
@@ -249,13 +244,7 @@ TEST(MeshDescription, CopiesAreEqualAndIndependent)
 
     Copy.Empty();
     EXPECT_TRUE(FMeshDescription::CopyWithoutElements(Original) == Copy);
-}
 
-TEST(MeshDescription, AMovedFromDescriptionIsEmptyAndCanBeBuiltAgain)
-{
-    static_assert(std::is_nothrow_move_constructible_v<FMeshDescription> &&
-                      std::is_nothrow_move_assignable_v<FMeshDescription>,
-                  "arrays of descriptions must move them, not copy them, when they grow");
     FMeshDescription Mesh = TwoQuads();
     FMeshDescription Taken = std::move(Mesh);
     EXPECT_EQ(Taken.Triangles().Num(), 4);

@@ -1,9 +1,6 @@
 #include "Host/VantorEd/AssetTestFixture.h"
 
-#include "Core/Modules/ModuleManager.h"
 #include "VantorEd/Assets/AssetRegistry.h"
-#include "VantorEd/Assets/AssetTools.h"
-#include "VantorEd/Assets/ContentBrowser.h"
 
 #include <algorithm>
 
@@ -54,18 +51,6 @@ protected:
     UTestAsset* Destroyed = nullptr;
 };
 } // namespace
-
-TEST_F(AssetRegistryTest, TheServicesAreModulesLoadedByName)
-{
-    FModuleManager& Manager = FModuleManager::Get();
-    for (const char* Name : {"AssetRegistry", "AssetTools", "ContentBrowser"})
-    {
-        EXPECT_TRUE(Manager.IsModuleRegistered(Name)) << Name;
-    }
-    EXPECT_EQ(Manager.LoadModule("AssetRegistry"), &FAssetRegistry::Get());
-    EXPECT_EQ(Manager.LoadModule("AssetTools"), &FAssetTools::Get());
-    EXPECT_EQ(Manager.LoadModule("ContentBrowser"), &FContentBrowser::Get());
-}
 
 TEST_F(AssetRegistryTest, LeavesOutSubobjectsTransientScriptAndDestroyedObjects)
 {

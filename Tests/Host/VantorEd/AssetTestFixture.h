@@ -33,10 +33,11 @@ protected:
                                     RF_Public | RF_Standalone);
     }
 
+    /** The registered objects not marked as garbage: those that lookups still find. */
     static int32 CountRegisteredObjects()
     {
         int32 Count = 0;
-        FUObjectArray::Get().ForEachObject([&Count](UObject*) { ++Count; });
+        FUObjectArray::Get().ForEachObject([&Count](UObject* Object) { Count += IsValid(Object); });
         return Count;
     }
 

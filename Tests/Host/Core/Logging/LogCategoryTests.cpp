@@ -41,25 +41,6 @@ TEST(LogCategory, RunTimeVerbosityChangesWithinTheCompileTimeVerbosity)
     EXPECT_EQ(LogRivetTestCapped.GetVerbosity(), ELogVerbosity::Display);
 }
 
-TEST(LogMacro, CaptureReceivesCategoryVerbosityAndMessage)
-{
-    FScopedLogCapture Capture;
-    VT_LOG(LogRivetTestDefault, Warning, "Deleted %d of %s", 3, "polygons");
-    VT_LOG(LogRivetTestDefault, Log, "plain");
-
-    const TArray<FLogLine> Lines = Capture.GetLines();
-    ASSERT_EQ(Lines.Num(), 2);
-    EXPECT_EQ(Lines[0].Category, FName("LogRivetTestDefault"));
-    EXPECT_EQ(Lines[0].Verbosity, ELogVerbosity::Warning);
-    EXPECT_STREQ(*Lines[0].Message, "Deleted 3 of polygons");
-    EXPECT_EQ(Capture.CountLines("LogRivetTestDefault", ELogVerbosity::Log), 1);
-    EXPECT_TRUE(Capture.ContainsMessage("LogRivetTestDefault", "of polygons"));
-    EXPECT_EQ(Capture.CountLines(LogCore.GetCategoryName()), 0);
-
-    Capture.Clear();
-    EXPECT_TRUE(Capture.GetLines().IsEmpty());
-}
-
 TEST(LogMacro, SuppressedLinesAreNeverFormed)
 {
     FVerbosityGuard Guard{LogRivetTestCapped};

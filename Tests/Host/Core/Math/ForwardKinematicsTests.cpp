@@ -6,20 +6,21 @@
 using VT::Math::FillComponentSpaceTransforms;
 using VT::Math::Test::AreNear;
 
-TEST(TransformForwardKinematics, ChainsLocalPosesFromRootToTip)
+TEST(TransformForwardKinematics, ChainsLocalPosesFromRootToTipAndKeepsASecondRoot)
 {
-    // The root is raised and faces +Y; the middle bone pitches the tip up.
+    // The root is raised and faces +Y; the middle bone pitches the tip up. The last bone is a root too.
     const TArray<FTransform> Local{
         FTransform(FRotator(0, 90, 0), FVector(0, 0, 10)),
         FTransform(FRotator(90, 0, 0), FVector(5, 0, 0)),
         FTransform(FQuat::Identity, FVector(3, 0, 0), FVector(2, 2, 2)),
+        FTransform(FVector(0, 2, 0)),
     };
-    const TArray<int32> Parents{INDEX_NONE, 0, 1};
-    TArray<FTransform> Global{FTransform::Identity, FTransform::Identity, FTransform::Identity,
-                              FTransform::Identity};
+    const TArray<int32> Parents{INDEX_NONE, 0, 1, INDEX_NONE};
+    TArray<FTransform> Global;
+    Global.Init(FTransform::Identity, 5);
     FillComponentSpaceTransforms(Local, Parents, Global);
 
-    ASSERT_EQ(Global.Num(), 3);
+    ASSERT_EQ(Global.Num(), 4);
     EXPECT_TRUE(AreNear(Global[0], Local[0]));
     EXPECT_TRUE(AreNear(Global[1].GetTranslation(), FVector(0, 5, 10)));
     EXPECT_TRUE(AreNear(Global[2].GetTranslation(), FVector(0, 5, 13)));
@@ -27,16 +28,7 @@ TEST(TransformForwardKinematics, ChainsLocalPosesFromRootToTip)
     const FVector Point(1, 2, 3);
     EXPECT_TRUE(AreNear(Global[2].TransformPosition(Point),
                         Global[1].TransformPosition(Local[2].TransformPosition(Point))));
-}
-
-TEST(TransformForwardKinematics, KeepsSeveralRoots)
-{
-    const TArray<FTransform> Local{FTransform(FVector(1, 0, 0)), FTransform(FVector(0, 2, 0)),
-                                   FTransform(FVector(0, 0, 3))};
-    TArray<FTransform> Global;
-    FillComponentSpaceTransforms(Local, {INDEX_NONE, INDEX_NONE, 0}, Global);
-    EXPECT_TRUE(AreNear(Global[1].GetTranslation(), FVector(0, 2, 0)));
-    EXPECT_TRUE(AreNear(Global[2].GetTranslation(), FVector(1, 0, 3)));
+    EXPECT_TRUE(AreNear(Global[3], Local[3]));
 }
 
 TEST(TransformForwardKinematicsDeathTest, RejectsChildBeforeParent)

@@ -8,15 +8,11 @@
 using VT::Math::Pi;
 using VT::Math::Test::AreNear;
 
-TEST(Quat, AxisAngleFollowsTheRightHandRule)
+TEST(Quat, AxisAngleFollowsTheRightHandRuleAndProductAppliesRightOperandFirst)
 {
     EXPECT_TRUE(AreNear(FQuat(FVector::UpVector, Pi / 2) * FVector::ForwardVector, FVector::RightVector));
     EXPECT_TRUE(AreNear(FQuat(FVector::ForwardVector, Pi / 2) * FVector::RightVector, FVector::UpVector));
     EXPECT_TRUE(AreNear(FQuat(FVector::RightVector, Pi / 2) * FVector::UpVector, FVector::ForwardVector));
-}
-
-TEST(Quat, ProductAppliesRightOperandFirst)
-{
     const FQuat AboutZ(FVector::UpVector, Pi / 2);
     const FQuat AboutX(FVector::ForwardVector, Pi / 2);
     // Right -> Up about X, which the Z turn keeps; Right -> -Forward about Z, which the X turn keeps.
@@ -41,12 +37,7 @@ TEST(Quat, NormalizeComparesSquaredLengthWithTolerance)
     EXPECT_EQ(FQuat(5e-5, 0, 0, 0).GetNormalized(), FQuat::Identity);
     EXPECT_TRUE(AreNear(FQuat(2e-4, 0, 0, 0).GetNormalized(), FQuat(1, 0, 0, 0)));
     EXPECT_EQ(FQuat(0.1, 0, 0, 0).GetNormalized(0.1), FQuat::Identity);
-}
-
-TEST(Quat, NormalizeCarriesNaNInsteadOfHidingIt)
-{
-    const FQuat Corrupt(std::nan(""), 0, 0, 1);
-    EXPECT_TRUE(std::isnan(Corrupt.GetNormalized().X));
+    EXPECT_TRUE(std::isnan(FQuat(std::nan(""), 0, 0, 1).GetNormalized().X)) << "NaN is carried, not hidden";
 }
 
 TEST(Quat, SmallAnglesKeepTheirPrecision)

@@ -19,20 +19,7 @@ bool IsCanonical(const FRotator& Angles)
 }
 } // namespace
 
-TEST(Rotator, QuaternionAppliesRollThenPitchThenYaw)
-{
-    FRandom Random;
-    for (int Index = 0; Index < 100; ++Index)
-    {
-        const FRotator Angles(Random.Range(-180, 180), Random.Range(-180, 180), Random.Range(-180, 180));
-        const FQuat Yaw(FVector::UpVector, DegreesToRadians(Angles.Yaw));
-        const FQuat Pitch(-FVector::RightVector, DegreesToRadians(Angles.Pitch));
-        const FQuat Roll(-FVector::ForwardVector, DegreesToRadians(Angles.Roll));
-        ASSERT_TRUE(AreNear(Angles.Quaternion(), Yaw * Pitch * Roll)) << *Angles.ToString();
-    }
-}
-
-TEST(Rotator, RoundTripsThroughQuaternion)
+TEST(Rotator, QuaternionAppliesRollThenPitchThenYawAndRoundTrips)
 {
     FRandom Random;
     for (int Index = 0; Index < 1000; ++Index)
@@ -42,6 +29,10 @@ TEST(Rotator, RoundTripsThroughQuaternion)
         ASSERT_TRUE(AreNear(Angles.Quaternion().Rotator(), Angles, 1e-8));
 
         const FRotator Wide(Random.Range(-720, 720), Random.Range(-720, 720), Random.Range(-720, 720));
+        const FQuat Yaw(FVector::UpVector, DegreesToRadians(Wide.Yaw));
+        const FQuat Pitch(-FVector::RightVector, DegreesToRadians(Wide.Pitch));
+        const FQuat Roll(-FVector::ForwardVector, DegreesToRadians(Wide.Roll));
+        ASSERT_TRUE(AreNear(Wide.Quaternion(), Yaw * Pitch * Roll)) << *Wide.ToString();
         const FRotator Back = Wide.Quaternion().Rotator();
         ASSERT_TRUE(AreNear(Back.Quaternion(), Wide.Quaternion(), 1e-12)) << *Wide.ToString();
         ASSERT_TRUE(IsCanonical(Back)) << *Back.ToString();

@@ -18,7 +18,7 @@ FTransform RandomTransform(FRandom& Random, const FVector& Scale)
 }
 } // namespace
 
-TEST(Transform, TransformPositionScalesThenRotatesThenTranslates)
+TEST(Transform, AppliesScaleRotationTranslationAndProductAppliesLeftOperandFirst)
 {
     const FTransform Transform(Yaw90, FVector(10, 0, 0), FVector(2, 3, 4));
     // (1,1,1) -> scaled (2,3,4) -> turned (-3,2,4) -> moved (7,2,4).
@@ -26,11 +26,7 @@ TEST(Transform, TransformPositionScalesThenRotatesThenTranslates)
     EXPECT_TRUE(AreNear(Transform.TransformVector(FVector(1, 1, 1)), FVector(-3, 2, 4)));
     EXPECT_TRUE(AreNear(Transform.TransformVectorNoScale(FVector(1, 1, 1)), FVector(-1, 1, 1)));
     EXPECT_TRUE(AreNear(Transform.InverseTransformPosition(FVector(7, 2, 4)), FVector(1, 1, 1)));
-    EXPECT_TRUE(AreNear(FTransform(FVector(1, 2, 3)).TransformPosition(FVector(1, 1, 1)), FVector(2, 3, 4)));
-}
 
-TEST(Transform, ProductAppliesLeftOperandFirst)
-{
     const FTransform Move(FVector(1, 0, 0));
     const FTransform Turn(Yaw90, FVector::ZeroVector);
     EXPECT_TRUE(AreNear((Move * Turn).TransformPosition(FVector::ZeroVector), FVector(0, 1, 0)));

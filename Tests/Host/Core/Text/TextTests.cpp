@@ -6,39 +6,8 @@
 #include <type_traits>
 #include <utility>
 
-#define VT_LOCTEXT_NAMESPACE "RivetDeletePolygonsTool"
-
-TEST(Text, EachWayOfMakingATextGivesItsIdentity)
-{
-    const struct
-    {
-        FText Text;
-        const char* Namespace;
-        const char* Key;
-        const char* Source;
-    } Cases[] = {
-        {VT_LOCTEXT("DeleteDone", "Deleted {0} polygon(s)."), "RivetDeletePolygonsTool", "DeleteDone",
-         "Deleted {0} polygon(s)."},
-        {VT_NSLOCTEXT("RivetRemesh", "Title", "Remesh"), "RivetRemesh", "Title", "Remesh"},
-        {FText::FromString("Bone_01"), "", "", "Bone_01"},
-        {FText::FromName(FName("RootBone")), "", "", "RootBone"},
-    };
-    for (const auto& Case : Cases)
-    {
-        EXPECT_STREQ(*Case.Text.GetNamespace(), Case.Namespace) << Case.Source;
-        EXPECT_STREQ(*Case.Text.GetKey(), Case.Key) << Case.Source;
-        EXPECT_STREQ(*Case.Text.GetSourceString(), Case.Source);
-        EXPECT_STREQ(*Case.Text.ToString(), Case.Source);
-    }
-}
-
-TEST(Text, Utf8SurvivesMacroAndFormat)
-{
-    const FText Dash = VT_LOCTEXT("Dash", "Bake pose — {0} bones");
-    EXPECT_STREQ(*Dash.ToString(), "Bake pose \xE2\x80\x94 {0} bones");
-    EXPECT_STREQ(*FText::Format(Dash, 12).ToString(), "Bake pose \xE2\x80\x94 12 bones");
-    EXPECT_STREQ(*FText::Format(FText::FromString("{0}"), "\u2014").ToString(), "\xE2\x80\x94");
-}
+// A text's namespace, key and source, and UTF-8 through the macros and Format, are checked on the tools'
+// messages.
 
 TEST(TextFormat, ArgumentsByIndexWithBacktickEscapes)
 {
@@ -89,5 +58,3 @@ TEST(TextNumber, GroupedByThreeWithRealsRoundedToThreeFractionDigits)
     EXPECT_STREQ(*FText::AsNumber(std::numeric_limits<double>::infinity()).ToString(), "Infinity");
     EXPECT_STREQ(*FText::AsNumber(-std::numeric_limits<double>::infinity()).ToString(), "-Infinity");
 }
-
-#undef VT_LOCTEXT_NAMESPACE
