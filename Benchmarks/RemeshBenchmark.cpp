@@ -1,7 +1,8 @@
 // Remeshing half of a skinned grid at Density 1.0 with 10 passes, split into the stages of the operation:
 // LOD 0 into a dynamic mesh, the remesh passes over the region, the dynamic mesh back into a description
 // and the commit; then the whole operation as the tool calls it, and the operation without its passes.
-// The conversions and the commit run on grids of a quarter, one and four million triangles; the passes,
+// EdgeBuildFloor is the least that building the edges of the same triangles costs, a floor for the
+// conversion into a dynamic mesh. The conversions and the commit run on grids of a quarter, one and four million triangles; the passes,
 // which cost what the remesher costs on the region, and the whole operation on the two smaller grids.
 
 #include "CoreUObject/Object/Package.h"
@@ -44,6 +45,66 @@ void ConvertToDynamicMesh(benchmark::State& State)
         FDynamicMesh3 Working;
         FMeshDescriptionToDynamicMesh().Convert(GridMesh(QuadsOf(State)), Working);
         benchmark::DoNotOptimize(Working);
+    }
+}
+
+/**
+ * What building edges alone costs at the least, to read the conversion against: every triangle's three
+ * edges found over the same triangles, in buckets per smaller vertex (one counting pass, one filling pass,
+ * one scan of each vertex's few neighbours), with no vertex lists, attributes or checks.
+ */
+void EdgeBuildFloor(benchmark::State& State)
+{
+    const FMeshDescription& Mesh = GridMesh(QuadsOf(State));
+    const int32 NumVertices = Mesh.Vertices().GetArraySize();
+    for (auto _ : State)
+    {
+        const FPeakAllocationReport Peak(State);
+        TArray<std::array<FVertexID, 3>> Corners;
+        Corners.Reserve(Mesh.Triangles().Num());
+        TArray<int32> BucketEnd;
+        BucketEnd.Init(0, NumVertices + 1);
+        for (const FTriangleID Triangle : Mesh.Triangles().GetElementIDs())
+        {
+            const std::array<FVertexID, 3>& Tri = Corners[Corners.Add(Mesh.GetTriangleVertices(Triangle))];
+            for (int32 Corner = 0; Corner < 3; ++Corner)
+            {
+                ++BucketEnd[std::min(Tri[Corner], Tri[(Corner + 1) % 3]).GetValue() + 1];
+            }
+        }
+        for (int32 Vertex = 0; Vertex < NumVertices; ++Vertex)
+        {
+            BucketEnd[Vertex + 1] += BucketEnd[Vertex];
+        }
+        // Per bucket entry: the larger vertex and the triangle edge (triangle * 3 + corner).
+        TArray<FIndex2i> Entries;
+        Entries.SetNum(Corners.Num() * 3);
+        for (int32 Triangle = 0; Triangle < Corners.Num(); ++Triangle)
+        {
+            for (int32 Corner = 0; Corner < 3; ++Corner)
+            {
+                const FVertexID A = Corners[Triangle][Corner];
+                const FVertexID B = Corners[Triangle][(Corner + 1) % 3];
+                Entries[BucketEnd[std::min(A, B).GetValue()]++] = {std::max(A, B).GetValue(), Triangle * 3 + Corner};
+            }
+        }
+        TArray<int32> TriangleEdges;
+        TriangleEdges.SetNum(Corners.Num() * 3);
+        int32 NumEdges = 0;
+        for (int32 Vertex = 0, First = 0; Vertex < NumVertices; First = BucketEnd[Vertex++])
+        {
+            for (int32 Entry = First; Entry < BucketEnd[Vertex]; ++Entry)
+            {
+                int32 Same = First;
+                while (Entries[Same].A != Entries[Entry].A)
+                {
+                    ++Same;
+                }
+                TriangleEdges[Entries[Entry].B] = Same == Entry ? NumEdges++ : TriangleEdges[Entries[Same].B];
+            }
+        }
+        benchmark::DoNotOptimize(NumEdges);
+        benchmark::DoNotOptimize(TriangleEdges);
     }
 }
 
@@ -108,6 +169,7 @@ void RemeshSelectionOfHalf(benchmark::State& State)
 } // namespace
 
 BENCHMARK(ConvertToDynamicMesh)->Apply(GridSizes);
+BENCHMARK(EdgeBuildFloor)->Apply(GridSizes);
 BENCHMARK(RemeshPasses)->Apply(SmallerGridSizes);
 BENCHMARK(ConvertBack)->Apply(GridSizes);
 BENCHMARK(Commit)->Apply(GridSizes);

@@ -24,6 +24,9 @@ public:
 
     void Run()
     {
+        // Without non-manifold edges the mesh has the description's elements, and an overlay at most one
+        // element per vertex instance.
+        Target.Reserve(Source.Vertices().Num(), Source.Triangles().Num(), Source.Edges().Num());
         CopyPolygonGroups();
         CopyVertices();
         CopyTriangles();
@@ -34,22 +37,23 @@ private:
     {
         InstanceAttributes = SourceAttributes.GetVertexInstanceAttributes();
         const int32 NumVertices = Source.Vertices().Num();
+        const int32 NumElements = Source.VertexInstances().Num();
         Attributes->SetNumUVLayers(InstanceAttributes.UVs.IsValid() ? InstanceAttributes.UVs.GetNumChannels()
                                                                     : 0);
         for (int32 Layer = 0; Layer < Attributes->NumUVLayers(); ++Layer)
         {
-            UVWelders.Emplace(Attributes->GetUVLayer(Layer), NumVertices);
+            UVWelders.Emplace(Attributes->GetUVLayer(Layer), NumVertices, NumElements);
         }
-        NormalWelder = TOverlayWelder(Attributes->PrimaryNormals(), NumVertices);
+        NormalWelder = TOverlayWelder(Attributes->PrimaryNormals(), NumVertices, NumElements);
         if (bCopyTangents && InstanceAttributes.Tangents.IsValid())
         {
             Attributes->EnableTangents();
-            TangentWelder = TOverlayWelder(Attributes->PrimaryTangents(), NumVertices);
+            TangentWelder = TOverlayWelder(Attributes->PrimaryTangents(), NumVertices, NumElements);
         }
         if (InstanceAttributes.Colors.IsValid())
         {
             Attributes->EnablePrimaryColors();
-            ColorWelder = TOverlayWelder(Attributes->PrimaryColors(), NumVertices);
+            ColorWelder = TOverlayWelder(Attributes->PrimaryColors(), NumVertices, NumElements);
         }
         Attributes->EnableMaterialID();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
+#include "GeometryCore/Util/AssignGrowing.h"
 
 /**
  * Hands out the elements of one overlay per vertex: corners of one vertex with equal values share an
@@ -10,11 +11,19 @@ template <typename OverlayType>
 class TOverlayWelder
 {
 public:
-    /** NumVertices sizes the welder for the vertices the mesh is expected to have; more may follow. */
-    explicit TOverlayWelder(OverlayType* InOverlay = nullptr, int32 NumVertices = 0) : Overlay(InOverlay)
+    /**
+     * NumVertices and NumElements size the welder and the overlay for the vertices and elements the mesh is
+     * expected to have; more may follow.
+     */
+    explicit TOverlayWelder(OverlayType* InOverlay = nullptr, int32 NumVertices = 0, int32 NumElements = 0)
+        : Overlay(InOverlay)
     {
         FirstOfVertex.Init(FDynamicMesh3::InvalidID, NumVertices);
-        NextOfVertex.Reserve(NumVertices);
+        NextOfVertex.Reserve(NumElements);
+        if (Overlay)
+        {
+            Overlay->ReserveElements(NumElements);
+        }
     }
 
     bool IsActive() const { return Overlay != nullptr; }
@@ -48,11 +57,7 @@ private:
             }
         }
         const int32 Element = Overlay->AppendElement(Value);
-        while (Element >= NextOfVertex.Num())
-        {
-            NextOfVertex.Add(FDynamicMesh3::InvalidID);
-        }
-        NextOfVertex[Element] = FirstOfVertex[Vertex];
+        AssignGrowing(NextOfVertex, Element, FirstOfVertex[Vertex]);
         FirstOfVertex[Vertex] = Element;
         return Element;
     }

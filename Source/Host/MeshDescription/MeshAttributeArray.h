@@ -21,6 +21,8 @@ public:
 
     /** Sizes the array to the element range; new elements take the default value. */
     virtual void SetNumElements(int32 Num) = 0;
+    /** Sizes the storage for this many elements without adding any. */
+    virtual void Reserve(int32 Num) = 0;
     /** Gives one element the default value again. */
     virtual void ResetElement(int32 Index) = 0;
     /** Renumbers: element i of the result is element NewToOld[i] of this array. */
@@ -79,6 +81,14 @@ public:
             {
                 Channel.SetNum(Num, DefaultValue);
             }
+        }
+    }
+
+    void Reserve(int32 Num) override
+    {
+        for (TArray<T>& Channel : Channels)
+        {
+            Channel.Reserve(Num);
         }
     }
 

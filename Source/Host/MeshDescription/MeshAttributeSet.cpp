@@ -108,6 +108,14 @@ void FMeshAttributeSetBase::SetNumElements(int32 Num)
     }
 }
 
+void FMeshAttributeSetBase::Reserve(int32 Num)
+{
+    for (FEntry& Entry : Entries)
+    {
+        Entry.Array->Reserve(Num);
+    }
+}
+
 void FMeshAttributeSetBase::Permute(const TArray<int32>& NewToOld)
 {
     NumElements = NewToOld.Num();

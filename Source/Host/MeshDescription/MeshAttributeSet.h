@@ -41,6 +41,8 @@ public:
     /** Gives a deleted element the default values, so that a reused ID starts afresh. */
     void Remove(int32 Index);
     void SetNumElements(int32 Num);
+    /** Sizes every attribute's storage for this many elements. */
+    void Reserve(int32 Num);
     void Permute(const TArray<int32>& NewToOld);
 
     friend bool operator==(const FMeshAttributeSetBase& A, const FMeshAttributeSetBase& B);

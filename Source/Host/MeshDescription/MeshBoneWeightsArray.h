@@ -28,6 +28,7 @@ public:
 
     int32 GetNumChannels() const override { return 1; }
     void SetNumElements(int32 Num) override { Rows.SetNumRows(Num); }
+    void Reserve(int32 Num) override { Rows.Reserve(Num, 0); }
     void ResetElement(int32 Index) override { Rows.ClearRow(Index); }
     void Permute(const TArray<int32>& NewToOld) override { Rows.Permute(NewToOld); }
 

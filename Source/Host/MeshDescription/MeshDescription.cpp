@@ -33,6 +33,18 @@ void FMeshDescription::Reserve(int32 NumVertices, int32 NumVertexInstances, int3
     EdgeVertices.Reserve(NumEdges);
     TriangleData.Reserve(NumTriangles);
     PolygonGroupOfPolygon.Reserve(NumPolygons);
+    VertexAttributeSet.Reserve(NumVertices);
+    VertexInstanceAttributeSet.Reserve(NumVertexInstances);
+    EdgeAttributeSet.Reserve(NumEdges);
+    TriangleAttributeSet.Reserve(NumTriangles);
+    PolygonAttributeSet.Reserve(NumPolygons);
+    PolygonGroupAttributeSet.Reserve(NumPolygonGroups);
+    VertexToInstances.Reserve(NumVertices, NumVertexInstances);
+    VertexToEdges.Reserve(NumVertices, NumEdges);
+    InstanceToTriangles.Reserve(NumVertexInstances, NumTriangles);
+    EdgeToTriangles.Reserve(NumEdges, NumTriangles);
+    PolygonToTriangles.Reserve(NumPolygons, NumTriangles);
+    GroupToPolygons.Reserve(NumPolygonGroups, NumPolygons);
 }
 
 // Creation ---------------------------------------------------------------------------------------------

@@ -30,6 +30,13 @@ public:
         RepackIfWasteful();
     }
 
+    /** Sizes the storage for this many rows holding this many values in all. */
+    void Reserve(int32 NumRowsToHold, int32 NumValues)
+    {
+        Rows.Reserve(NumRowsToHold);
+        Pool.Reserve(NumValues);
+    }
+
     std::span<const T> operator[](int32 Row) const
     {
         const FSpan& Span = Rows[Row];

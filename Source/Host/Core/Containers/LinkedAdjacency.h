@@ -27,10 +27,26 @@ public:
 
     void Empty() { Reset(0, 0); }
 
+    /** Sizes the storage for this many keys and elements, keeping every list. */
+    void Reserve(int32 NumKeys, int32 NumElements)
+    {
+        Head.Reserve(NumKeys);
+        Tail.Reserve(NumKeys);
+        Counts.Reserve(NumKeys);
+        Next.Reserve(NumElements * SlotsPerElement);
+        Prev.Reserve(NumElements * SlotsPerElement);
+    }
+
     /** Grows the key range to cover Key; new keys have empty lists. */
     void ReserveKey(int32 Key)
     {
-        if (Key >= Head.Num())
+        if (Key == Head.Num())
+        {
+            Head.Add(INDEX_NONE);
+            Tail.Add(INDEX_NONE);
+            Counts.Add(0);
+        }
+        else if (Key > Head.Num())
         {
             Grow(Head, Tail, Key + 1);
             Counts.SetNum(Key + 1, 0);
@@ -44,7 +60,7 @@ public:
         const int32 Node = NodeOf(Element, Slot);
         if (Node >= Next.Num())
         {
-            Grow(Next, Prev, Node + 1);
+            Grow(Next, Prev, (Node / SlotsPerElement + 1) * SlotsPerElement);
         }
         Prev[Node] = Tail[Key];
         Next[Node] = INDEX_NONE;

@@ -101,6 +101,26 @@ void FDynamicMesh3::AssignFrom(MeshType&& Other)
     }
 }
 
+void FDynamicMesh3::Reserve(int32 NumVertices, int32 NumTriangles, int32 NumEdges)
+{
+    Vertices.Reserve(NumVertices);
+    VertexRefCounts.Reserve(NumVertices);
+    VertexEdgeLists.Reserve(NumVertices, NumEdges);
+    Triangles.Reserve(NumTriangles);
+    TriangleEdges.Reserve(NumTriangles);
+    TriangleRefCounts.Reserve(NumTriangles);
+    if (bHasTriangleGroups)
+    {
+        TriangleGroups.Reserve(NumTriangles);
+    }
+    Edges.Reserve(NumEdges);
+    EdgeRefCounts.Reserve(NumEdges);
+    if (AttributeSet)
+    {
+        AttributeSet->Reserve(NumVertices, NumTriangles);
+    }
+}
+
 int32 FDynamicMesh3::AppendVertex(const FVector& Position)
 {
     const int32 VertexID = VertexRefCounts.Allocate();

@@ -47,6 +47,12 @@ public:
     /** Removes every element, the triangle groups and the attributes. */
     void Clear();
 
+    /**
+     * Sizes the storage of the mesh and its attributes for this many vertices, triangles and edges, so that
+     * building a mesh of known size appends without growing its arrays.
+     */
+    void Reserve(int32 NumVertices, int32 NumTriangles, int32 NumEdges);
+
     int32 AppendVertex(const FVector& Position);
     void SetVertex(int32 VertexID, const FVector& Position);
     FVector GetVertex(int32 VertexID) const;

@@ -34,6 +34,8 @@ protected:
     FDynamicMeshAttributeBase(const FDynamicMeshAttributeBase&) = default;
     FDynamicMeshAttributeBase& operator=(const FDynamicMeshAttributeBase&) = default;
 
+    /** The mesh is about to grow to this many vertices and triangles: size the storage for them. */
+    virtual void Reserve(int32 /*NumVertices*/, int32 /*NumTriangles*/) {}
     virtual void OnNewVertex(int32 /*VertexID*/) {}
     virtual void OnRemoveVertex(int32 /*VertexID*/) {}
     virtual void OnNewTriangle(int32 /*TriangleID*/) {}

@@ -166,6 +166,11 @@ void FDynamicMeshAttributeSet::CheckValidity(FMeshValidityReport& Report) const
                     });
 }
 
+void FDynamicMeshAttributeSet::Reserve(int32 NumVertices, int32 NumTriangles)
+{
+    Forward(&FDynamicMeshAttributeBase::Reserve, NumVertices, NumTriangles);
+}
+
 void FDynamicMeshAttributeSet::OnNewVertex(int32 VertexID)
 {
     Forward(&FDynamicMeshAttributeBase::OnNewVertex, VertexID);

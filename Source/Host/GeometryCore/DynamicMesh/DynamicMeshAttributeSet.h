@@ -100,6 +100,7 @@ protected:
     friend class FDynamicMesh3;
     friend struct FDynamicMesh3TestAccess;
 
+    void Reserve(int32 NumVertices, int32 NumTriangles) override;
     void OnNewVertex(int32 VertexID) override;
     void OnRemoveVertex(int32 VertexID) override;
     void OnNewTriangle(int32 TriangleID) override;

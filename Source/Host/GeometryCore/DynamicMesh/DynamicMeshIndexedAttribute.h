@@ -46,6 +46,10 @@ public:
     }
 
 protected:
+    void Reserve(int32 NumVertices, int32 NumTriangles) override
+    {
+        Values.Reserve(ElementKind == EDynamicMeshElement::Vertex ? NumVertices : NumTriangles);
+    }
     void OnNewVertex(int32 VertexID) override
     {
         if constexpr (ElementKind == EDynamicMeshElement::Vertex)

@@ -53,6 +53,13 @@ public:
         VT_CHECKF(IsElement(ElementID), "%d is not an element", ElementID);
         return Elements[ElementID];
     }
+    /** Sizes the element pool for this many elements. */
+    void ReserveElements(int32 NumElements)
+    {
+        ElementRefCounts.Reserve(NumElements);
+        Elements.Reserve(NumElements);
+        ParentVertices.Reserve(NumElements);
+    }
     bool IsElement(int32 ElementID) const { return ElementRefCounts.IsValid(ElementID); }
     int32 ElementCount() const { return ElementRefCounts.GetLiveCount(); }
     int32 MaxElementID() const { return ElementRefCounts.GetMaxID(); }
@@ -92,6 +99,7 @@ public:
     void CheckValidity(FMeshValidityReport& Report) const override;
 
 protected:
+    void Reserve(int32 /*NumVertices*/, int32 NumTriangles) override { TriangleElements.Reserve(NumTriangles); }
     void OnNewTriangle(int32 TriangleID) override { AssignGrowing(TriangleElements, TriangleID, FIndex3i()); }
     void OnRemoveTriangle(int32 TriangleID) override { ReplaceTriangle(TriangleID, FIndex3i()); }
     void OnReverseTriOrientation(int32 TriangleID) override

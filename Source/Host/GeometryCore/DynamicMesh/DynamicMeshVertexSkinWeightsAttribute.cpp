@@ -41,6 +41,12 @@ void FDynamicMeshVertexSkinWeightsAttribute::CheckValidity(FMeshValidityReport& 
     }
 }
 
+/** The influences per vertex are not known yet: the pool grows as the lists are set. */
+void FDynamicMeshVertexSkinWeightsAttribute::Reserve(int32 NumVertices, int32 /*NumTriangles*/)
+{
+    VertexWeights.Reserve(NumVertices, 0);
+}
+
 void FDynamicMeshVertexSkinWeightsAttribute::OnNewVertex(int32 VertexID)
 {
     // A reused ID was cleared when its vertex was removed.

@@ -29,6 +29,7 @@ public:
     void CheckValidity(FMeshValidityReport& Report) const override;
 
 protected:
+    void Reserve(int32 NumVertices, int32 NumTriangles) override;
     void OnNewVertex(int32 VertexID) override;
     void OnRemoveVertex(int32 VertexID) override;
     void OnSplitVertex(const FVertexSplitInfo& Split) override;

@@ -6,7 +6,12 @@
 template <typename T>
 void AssignGrowing(TArray<T>& Array, int32 Index, const T& Value)
 {
-    if (Index >= Array.Num())
+    if (Index == Array.Num())
+    {
+        Array.Add(Value);
+        return;
+    }
+    if (Index > Array.Num())
     {
         Array.SetNum(Index + 1);
     }

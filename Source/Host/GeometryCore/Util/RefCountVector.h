@@ -20,6 +20,9 @@ public:
     int32 GetMaxID() const { return Counts.Num(); }
     int32 GetLiveCount() const { return Counts.Num() - FreeIDs.Num(); }
 
+    /** Sizes the storage for this many IDs. */
+    void Reserve(int32 NumIDs) { Counts.Reserve(NumIDs); }
+
     /** A live ID with a count of one. */
     int32 Allocate()
     {
