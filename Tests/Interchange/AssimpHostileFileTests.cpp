@@ -13,6 +13,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define RIVET_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RIVET_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 namespace
 {
 TEST(AssimpHostileFiles, ABoneWithoutANodeHangsFromTheSkeletonRootAtItsBindPose)
@@ -97,7 +105,7 @@ TEST_F(BadInput, FilesThatStopTheGeneralImporterOrNeverFinishAreRefused)
         Triangles += "f 1 2 3\n";
     }
     WriteBytes(Large, Triangles);
-#if defined(__SANITIZE_ADDRESS__)
+#if RIVET_ADDRESS_SANITIZER
     // The sanitizer's allocator stops the process itself when memory runs out.
     ExpectRefused(Large, "the file cannot be read: the importer stopped on it (the file is damaged or uses a "
                          "feature the importer cannot handle)");
