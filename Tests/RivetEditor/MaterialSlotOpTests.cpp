@@ -1,14 +1,9 @@
 #include "MaterialSlotExpectations.h"
 
-#include "Core/Logging/ScopedLogCapture.h"
 #include "CoreUObject/Object/Package.h"
-#include "RivetEditor/Private/Ops/RivetDeletePolygonsOp.h"
 #include "RivetEditor/Private/Ops/RivetMaterialSlotOp.h"
-#include "RivetEditor/Private/Ops/RivetMergeSlotsOp.h"
 #include "RivetEditorLog.h"
 #include "Support/SkeletalMeshSnapshot.h"
-#include "Support/TestSkeletalAsset.h"
-#include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -21,25 +16,10 @@ const FName LogCategory = LogRivetEditor.GetCategoryName();
  * in three slots of two columns (triangles 0-3 draw with slot 0, 4-7 with slot 1, 8-11 with slot 2, and
  * so on row by row).
  */
-class MaterialSlotOpTest : public testing::Test
+class MaterialSlotOpTest : public FSlotOpTest
 {
 protected:
-    void Build(const FTestSkeletalAssetOptions& Options)
-    {
-        FTransactionBuffer::Get().Reset();
-        Mesh = BuildTestSkeletalAsset(Options).Mesh;
-    }
     void SetUp() override { Build({.PackageName = "/Game/Slots/Assign"}); }
-
-    FMeshDescription& LOD0() const { return *Mesh->GetMeshDescription(0); }
-    const UMaterial* MaterialOf(int32 Slot) const { return Mesh->GetMaterials()[Slot].Material.Get(); }
-
-    /** Moves a group's triangles into another group and commits, as an earlier edit would have. */
-    void MoveGroup(int32 From, int32 To)
-    {
-        MoveTrianglePolygonsToGroup(LOD0(), TrianglesOfGroup(*Mesh, From), FPolygonGroupID(To));
-        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-    }
 
     FRivetMaterialSlotResult AssignNew(TArray<int32> Triangles, const char* Name = "Face")
     {
@@ -69,9 +49,6 @@ protected:
             EXPECT_EQ(SlotOfGroup(GroupToSlot, Group), Result.NewSlotIndex) << Triangle;
         }
     }
-
-    USkeletalMesh* Mesh = nullptr;
-    FScopedLogCapture Log;
 };
 
 TEST_F(MaterialSlotOpTest, SlotNamesAreMadeUniqueWithoutRegardToCase)
