@@ -4,6 +4,7 @@
 #include "Engine/Animation/AnimSequence.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
 #include "Support/SkeletalAssetSnapshot.h"
+#include "Support/ToolMessageExpectations.h"
 
 #include <random>
 
@@ -97,9 +98,7 @@ TEST_F(BakeTest, EveryRefusalLeavesEveryAssetAsItWas)
 
         EXPECT_FALSE(Result.bSuccess);
         EXPECT_EQ(Result.VerticesMoved, 0) << "the result is reset";
-        EXPECT_EQ(Result.Message.ToString(), Text);
-        EXPECT_EQ(Result.Message.GetNamespace(), "RivetBakeBoneOp");
-        EXPECT_EQ(Result.Message.GetKey(), Key);
+        ExpectText(Result.Message, "RivetBakeBoneOp", Key, Text);
         EXPECT_TRUE(FSkeletalAssetSnapshot(*Mesh, {Target.Animation}) == Before);
         for (const UObject* Object :
              {static_cast<const UObject*>(Mesh), static_cast<const UObject*>(Target.Skeleton),

@@ -36,8 +36,7 @@ TEST_F(DeletePolygonsToolTest, StartsThroughTheModeWithItsPanelHintAndMetadata)
 {
     URivetDeletePolygonsTool* Tool = Start();
 
-    EXPECT_EQ(Tool->GetToolDisplayName().ToString(), "Delete Polygons");
-    EXPECT_EQ(Tool->GetToolDisplayName().GetKey(), "ToolName");
+    ExpectText(Tool->GetToolDisplayName(), TextNamespace, "ToolName", "Delete Polygons");
     ExpectLastMessage(Editor, TextNamespace, "ToolStartup",
                       "Select polygons in the viewport, then press Delete Selected Polygons.",
                       EToolMessageLevel::UserNotification);

@@ -4,6 +4,7 @@
 #include "RivetEditor/Private/Ops/RivetMaterialSlotOp.h"
 #include "RivetEditorLog.h"
 #include "Support/SkeletalMeshSnapshot.h"
+#include "Support/ToolMessageExpectations.h"
 
 #include <gtest/gtest.h>
 
@@ -181,12 +182,10 @@ TEST_F(MaterialSlotOpTest, ANewGroupBelowTheSlotCountIsRefusedUntilTheSlotsAreCl
     const FRivetMaterialSlotResult Result = AssignNew({0});
 
     EXPECT_FALSE(Result.bSuccess);
-    EXPECT_EQ(Result.Message.GetNamespace(), "RivetMaterialSlotOp");
-    EXPECT_EQ(Result.Message.GetKey(), "SlotGroupMismatch");
-    EXPECT_EQ(Result.Message.ToString(),
-              "This mesh has 3 material slots but its new geometry group would be number 1, so the new slot "
-              "could not be paired with it. Nothing was changed. Press Remove Unused Slots first, then try "
-              "again.");
+    ExpectText(Result.Message, "RivetMaterialSlotOp", "SlotGroupMismatch",
+               "This mesh has 3 material slots but its new geometry group would be number 1, so the new slot "
+               "could not be paired with it. Nothing was changed. Press Remove Unused Slots first, then try "
+               "again.");
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
     EXPECT_EQ(Log.FindLines(LogCategory).Last().Message,
               "[RivetEditor] New slot refused: 3 slots > new group 1");
@@ -207,9 +206,7 @@ TEST_F(MaterialSlotOpTest, RefusalsLeaveTheMeshAsItWas)
         const FRivetMaterialSlotResult Result = Run();
         EXPECT_FALSE(Result.bSuccess);
         EXPECT_EQ(Result.NewSlotIndex, -1);
-        EXPECT_EQ(Result.Message.GetNamespace(), "RivetMaterialSlotOp");
-        EXPECT_EQ(Result.Message.GetKey(), Key);
-        EXPECT_EQ(Result.Message.ToString(), Text);
+        ExpectText(Result.Message, "RivetMaterialSlotOp", Key, Text);
         EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
         EXPECT_EQ(Log.CountLines(LogCategory), 0);
     };

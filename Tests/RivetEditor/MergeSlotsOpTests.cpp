@@ -4,6 +4,7 @@
 #include "RivetEditorLog.h"
 #include "Support/AssetNames.h"
 #include "Support/SkeletalMeshSnapshot.h"
+#include "Support/ToolMessageExpectations.h"
 
 #include <gtest/gtest.h>
 
@@ -31,9 +32,7 @@ protected:
                        const FSkeletalMeshSnapshot& Before)
     {
         EXPECT_FALSE(Result.bSuccess);
-        EXPECT_EQ(Result.Message.GetNamespace(), "RivetMergeSlotsOp");
-        EXPECT_EQ(Result.Message.GetKey(), Key);
-        EXPECT_EQ(Result.Message.ToString(), Text);
+        ExpectText(Result.Message, "RivetMergeSlotsOp", Key, Text);
         EXPECT_EQ(Result.SlotsRemaining, 0);
         EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
     }
