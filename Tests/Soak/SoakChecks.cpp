@@ -149,9 +149,7 @@ void SortTracksByName(FSkeletalAssetSnapshot& Snapshot)
 } // namespace
 
 FSoakState::FSoakState(const FSoakAsset& InAsset)
-    : Asset(*InAsset.Mesh, TArray<const UAnimSequence*>(std::vector<const UAnimSequence*>(
-                               InAsset.Animations.begin(), InAsset.Animations.end()))),
-      SkeletalMeshes(ListSkeletalMeshes())
+    : Asset(*InAsset.Mesh, InAsset.Animations), SkeletalMeshes(ListSkeletalMeshes())
 {
 }
 
