@@ -1,4 +1,4 @@
-#include "RecordingSelectionTool.h"
+#include "Support/Tools/SampleSelectionTool.h"
 
 #include "CoreUObject/Object/Package.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
@@ -22,21 +22,18 @@ protected:
         Mesh = BuildTestSkeletalAsset({.PackageName = "/Game/Tools/SelectionToolMesh"}).Mesh;
         Manager = NewObject<UInteractiveToolManager>(GetTransientPackage());
         World = NewObject<UWorld>(GetTransientPackage());
-        Builder = NewObject<URecordingSelectionToolBuilder>(GetTransientPackage());
+        Builder = NewObject<USampleSelectionToolBuilder>(GetTransientPackage());
         State = {World, Manager, {USkeletalMeshToolTarget::Make(Mesh)}};
     }
     void TearDown() override { FTransactionBuffer::Get().Reset(); }
 
-    URecordingSelectionTool* Begin()
-    {
-        return Cast<URecordingSelectionTool>(Manager->BeginTool(Builder, State));
-    }
+    USampleSelectionTool* Begin() { return Cast<USampleSelectionTool>(Manager->BeginTool(Builder, State)); }
     const FMeshDescription& Description() const { return *Mesh->GetMeshDescription(0); }
 
     USkeletalMesh* Mesh = nullptr;
     UInteractiveToolManager* Manager = nullptr;
     UWorld* World = nullptr;
-    URecordingSelectionToolBuilder* Builder = nullptr;
+    USampleSelectionToolBuilder* Builder = nullptr;
     FToolBuilderState State;
 };
 
@@ -66,7 +63,7 @@ TEST_F(MeshSelectionToolTest, TheBuilderWantsExactlyOneTargetWithASkeletalMesh)
 
 TEST_F(MeshSelectionToolTest, BuildingPreparesTheToolAndSetupShowsLOD0AsThePreviewAndCallsBothHooks)
 {
-    URecordingSelectionTool* Tool = Begin();
+    USampleSelectionTool* Tool = Begin();
     ASSERT_NE(Tool, nullptr);
     EXPECT_EQ(Tool->GetOuter(), Manager);
     EXPECT_EQ(Tool->GetWorld(), World);
@@ -78,14 +75,14 @@ TEST_F(MeshSelectionToolTest, BuildingPreparesTheToolAndSetupShowsLOD0AsThePrevi
     EXPECT_TRUE(Tool->GetSelection()->GetElements(Faces).IsEmpty());
     EXPECT_TRUE(Tool->bHadPreviewAndSelectionInHooks);
     ASSERT_EQ(Tool->GetToolProperties().Num(), 2);
-    EXPECT_TRUE(Tool->GetToolProperties()[0]->IsA<URecordingPropertySet>());
+    EXPECT_TRUE(Tool->GetToolProperties()[0]->IsA<USampleToolSettings>());
     EXPECT_EQ(Tool->GetToolProperties()[1], Tool->GetEditActions());
     EXPECT_EQ(Tool->GetEditActions()->GetParentTool(), Tool);
 }
 
 TEST_F(MeshSelectionToolTest, OnlyTheFirstRequestBetweenTicksRuns)
 {
-    URecordingSelectionTool* Tool = Begin();
+    USampleSelectionTool* Tool = Begin();
     Tool->GetSelection()->AddIndices(Faces, {0});
     Tool->RequestAction(EMeshSelectionToolActions::GrowSelection);
     Tool->RequestAction(EMeshSelectionToolActions::ClearSelection);
@@ -110,7 +107,7 @@ TEST_F(MeshSelectionToolTest, GeometryActionsKeepTheSelectionAndCountAsEditsButP
                              FCase{EMeshSelectionToolActions::CreatePolygroup, false}})
     {
         SCOPED_TRACE(static_cast<int32>(Case.Action));
-        URecordingSelectionTool* Tool = Begin();
+        USampleSelectionTool* Tool = Begin();
         const int32 Revision = Tool->GetPreviewMesh()->GetRevision();
         Tool->GetSelection()->AddIndices(Faces, {2, 3, 14, 15});
         Tool->RequestAction(Case.Action);
@@ -126,7 +123,7 @@ TEST_F(MeshSelectionToolTest, GeometryActionsKeepTheSelectionAndCountAsEditsButP
 
 TEST_F(MeshSelectionToolTest, EditsAreNotWrittenOverAnAssetThatChangedMeanwhile)
 {
-    URecordingSelectionTool* Tool = Begin();
+    USampleSelectionTool* Tool = Begin();
     Tool->GetSelection()->AddIndices(Faces, {0});
     Tool->RequestAction(EMeshSelectionToolActions::Delete);
     Manager->Tick(0.1f);
@@ -150,7 +147,7 @@ TEST_F(MeshSelectionToolTest, EditsAreNotWrittenOverAnAssetThatChangedMeanwhile)
 TEST_F(MeshSelectionToolTest, EmptyingEditsAcceptsWithoutGeometryEditsAndCancelsWriteNothing)
 {
     const FMeshDescription Before = Description();
-    URecordingSelectionTool* Emptying = Begin();
+    USampleSelectionTool* Emptying = Begin();
     Emptying->RequestAction(EMeshSelectionToolActions::SelectAll);
     Manager->Tick(0.1f);
     Emptying->RequestAction(EMeshSelectionToolActions::Delete);
@@ -158,12 +155,12 @@ TEST_F(MeshSelectionToolTest, EmptyingEditsAcceptsWithoutGeometryEditsAndCancels
     ASSERT_EQ(Emptying->GetPreviewMesh()->GetMesh()->TriangleCount(), 0);
     Manager->EndTool(EToolShutdownType::Accept);
 
-    URecordingSelectionTool* Selecting = Begin();
+    USampleSelectionTool* Selecting = Begin();
     Selecting->RequestAction(EMeshSelectionToolActions::SelectAll);
     Manager->Tick(0.1f);
     Manager->EndTool(EToolShutdownType::Accept);
 
-    URecordingSelectionTool* Cancelled = Begin();
+    USampleSelectionTool* Cancelled = Begin();
     Cancelled->GetSelection()->AddIndices(Faces, {0});
     Cancelled->RequestAction(EMeshSelectionToolActions::Delete);
     Manager->Tick(0.1f);
