@@ -217,11 +217,9 @@ TEST_F(BakeTest, ARootScaleOfTwoDoublesTheShapeAndTheBoneOffsetsAndIsCommitted)
 
     ASSERT_TRUE(Result.bSuccess);
     ExpectPositionsNear(Positions(*Asset.Mesh->GetMeshDescription(0)), Scaled(Before, 2.0), 1e-6);
-    const TArray<FTransform>& Local = Asset.Mesh->GetRefSkeleton().GetRefBonePose();
-    EXPECT_EQ(Local[0], FTransform::Identity);
-    EXPECT_EQ(Local[1], FTransform(FVector(4, 0, 0)));
-    EXPECT_EQ(Local[2], FTransform(FVector(4, 0, 0)));
-    EXPECT_EQ(Local[3], FTransform(FVector(0, 4, 0)));
+    EXPECT_EQ(Asset.Mesh->GetRefSkeleton().GetRefBonePose(),
+              (TArray<FTransform>{FTransform::Identity, FTransform(FVector(4, 0, 0)),
+                                  FTransform(FVector(4, 0, 0)), FTransform(FVector(0, 4, 0))}));
     const FMatrix Bind(Asset.Mesh->GetRefBasesInvMatrix()[2]);
     EXPECT_TRUE(Bind.TransformPosition(FVector(8, 1, 0)).Equals(FVector(0, 1, 0)))
         << "recomputed for the new pose";
