@@ -24,10 +24,7 @@ protected:
 
     FRivetMaterialSlotResult AssignNew(TArray<int32> Triangles, const char* Name = "Face")
     {
-        FRivetNewSlotParams Params;
-        Params.SlotName = FName(Name);
-        Params.TriangleIDs = std::move(Triangles);
-        return AssignToNewSlot(Mesh, Params);
+        return AssignToNewSlot(Mesh, {.SlotName = FName(Name), .TriangleIDs = std::move(Triangles)});
     }
 
     /** The new slot is drawn by the group of its index, named alike, and holds the moved triangles. */
@@ -102,11 +99,8 @@ TEST_F(MaterialSlotOpTest, TheCopiedMaterialIsTheOneTheFirstTriangleDrawsWith)
     const FCase Cases[] = {{{0, 8}, true, MaterialOf(2)}, {{999, 0}, true, Given}, {{8}, false, Given}};
     for (const FCase& Case : Cases)
     {
-        FRivetNewSlotParams Params;
-        Params.TriangleIDs = Case.Triangles;
-        Params.bCopySourceMaterial = Case.bCopy;
-        Params.Material = Given;
-        const FRivetMaterialSlotResult Result = AssignToNewSlot(Mesh, Params);
+        const FRivetMaterialSlotResult Result = AssignToNewSlot(
+            Mesh, {.TriangleIDs = Case.Triangles, .bCopySourceMaterial = Case.bCopy, .Material = Given});
         ASSERT_TRUE(Result.bSuccess);
         EXPECT_EQ(MaterialOf(Result.NewSlotIndex), Case.Expected);
     }
@@ -212,10 +206,7 @@ TEST_F(MaterialSlotOpTest, RefusalsLeaveTheMeshAsItWas)
     };
     const auto Existing = [this](int32 Slot)
     {
-        FRivetExistingSlotParams Params;
-        Params.SlotIndex = Slot;
-        Params.TriangleIDs = {0};
-        return AssignToExistingSlot(Mesh, Params);
+        return AssignToExistingSlot(Mesh, {.SlotIndex = Slot, .TriangleIDs = {0}});
     };
     const char* const BadSlot = "That material slot no longer exists.";
     ExpectRefused("NoMesh", "No skeletal mesh.",
@@ -237,11 +228,8 @@ TEST_F(MaterialSlotOpTest, AnExistingSlotReceivesThePolygonsThroughItsFirstGroup
 {
     // Slot 0 is drawn only by group 1, through the map; group 0 draws with slot 1.
     Mesh->GetLODInfo(0)->LODMaterialMap = {1, 0};
-    FRivetExistingSlotParams Params;
-    Params.SlotIndex = 0;
-    Params.TriangleIDs = {8, 9, 9};
-
-    const FRivetMaterialSlotResult Result = AssignToExistingSlot(Mesh, Params);
+    const FRivetMaterialSlotResult Result =
+        AssignToExistingSlot(Mesh, {.SlotIndex = 0, .TriangleIDs = {8, 9, 9}});
 
     ASSERT_TRUE(Result.bSuccess);
     EXPECT_EQ(Result.NewPolygonGroupIndex, 1);

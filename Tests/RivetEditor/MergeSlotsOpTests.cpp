@@ -260,8 +260,6 @@ TEST_F(MergeSlotsOpTest, SlotsThatOnlyOtherLODsDrawWithStayAndTheirMapsFollow)
     ASSERT_TRUE(Merge(1, 0).bSuccess);
     EXPECT_EQ(MaterialPerSection(*Mesh, 1), LOD1Materials);
     ExpectCleanBinding(*Mesh);
-    FRivetNewSlotParams NewSlot;
-    NewSlot.TriangleIDs = {0};
-    EXPECT_EQ(AssignToNewSlot(Mesh, NewSlot).NewSlotIndex, 3);
+    EXPECT_EQ(AssignToNewSlot(Mesh, {.TriangleIDs = {0}}).NewSlotIndex, 3);
 }
 } // namespace
