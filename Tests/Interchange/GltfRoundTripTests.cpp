@@ -123,11 +123,9 @@ protected:
     FInterchangeResult ExportAndImport(const FTestSkeletalAsset& Asset, EGltfFileFormat Format,
                                        const char* FileName)
     {
-        FGltfExportOptions Options;
-        Options.Format = Format;
-        Options.Animations.Add(Asset.Animation);
         const FString Path = Folder.File(FileName);
-        const FInterchangeWriteResult Written = ExportSkeletalMeshToGltf(*Asset.Mesh, Path, Options);
+        const FInterchangeWriteResult Written =
+            ExportSkeletalMeshToGltf(*Asset.Mesh, Path, {.Format = Format, .Animations = {Asset.Animation}});
         EXPECT_TRUE(Written.bSuccess) << *Written.Error;
         FInterchangeResult Result = ImportSkinnedMeshFile(Path);
         EXPECT_TRUE(Result.bSuccess) << *Result.Error;

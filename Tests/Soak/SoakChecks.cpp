@@ -186,9 +186,8 @@ void CheckFileRoundTrip(const FSoakAsset& Asset, const FTestFolder& Folder, TArr
 {
     // A read names the asset after its file.
     const FString Path = Folder.File(*(Asset.Mesh->GetName() + ".glb"));
-    FGltfExportOptions Options;
-    Options.Animations = Asset.Animations;
-    const FInterchangeWriteResult Written = ExportSkeletalMeshToGltf(*Asset.Mesh, Path, Options);
+    const FInterchangeWriteResult Written =
+        ExportSkeletalMeshToGltf(*Asset.Mesh, Path, {.Animations = Asset.Animations});
     if (!Written.bSuccess)
     {
         OutFindings.Add("save: " + Written.Error);
