@@ -188,11 +188,8 @@ testing::AssertionResult MatchesReference(const FDynamicMesh3& Mesh, const FRefe
         {
             return testing::AssertionFailure() << "vertex " << VertexID << " liveness differs";
         }
-        if (!Mesh.IsVertex(VertexID))
-        {
-            continue;
-        }
-        if (SortedVtxTriangles(Mesh, VertexID) != Reference.VertexTriangles(VertexID))
+        if (Mesh.IsVertex(VertexID) &&
+            SortedVtxTriangles(Mesh, VertexID) != Reference.VertexTriangles(VertexID))
         {
             return testing::AssertionFailure() << "vertex " << VertexID << " has other triangles";
         }
