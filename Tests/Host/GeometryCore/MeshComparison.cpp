@@ -40,21 +40,21 @@ private:
 };
 
 /**
- * Compares the ID ranges of one kind of element and which IDs are live; then, through CompareLive, what
- * each live element holds.
+ * Compares the ID ranges of one kind of element, of a mesh or an overlay, and which IDs are live; then,
+ * through CompareLive, what each live element holds.
  */
-template <typename IsLiveFunction, typename CompareLiveFunction>
-void CompareElements(FDifference& Diff, const std::string& What, int32 MaxA, int32 MaxB,
-                     const IsLiveFunction& IsLive, const CompareLiveFunction& CompareLive)
+template <typename OwnerType, typename ClassType, typename CompareLiveFunction>
+void CompareElements(FDifference& Diff, const std::string& What, const OwnerType& A, const OwnerType& B,
+                     int32 (ClassType::*MaxID)() const, bool (ClassType::*IsLive)(int32) const,
+                     const CompareLiveFunction& CompareLive)
 {
-    if (!Diff.Same(MaxA, MaxB, What + " ID range"))
+    if (!Diff.Same((A.*MaxID)(), (B.*MaxID)(), What + " ID range"))
     {
         return;
     }
-    for (int32 ID = 0; ID < MaxA; ++ID)
+    for (int32 ID = 0; ID < (A.*MaxID)(); ++ID)
     {
-        const auto [bLiveA, bLiveB] = IsLive(ID);
-        if (Diff.Same(bLiveA, bLiveB, What, ID, "liveness") && bLiveA)
+        if (Diff.Same((A.*IsLive)(ID), (B.*IsLive)(ID), What, ID, "liveness") && (A.*IsLive)(ID))
         {
             CompareLive(ID);
         }
@@ -63,33 +63,28 @@ void CompareElements(FDifference& Diff, const std::string& What, int32 MaxA, int
 
 void CompareTopology(const FDynamicMesh3& A, const FDynamicMesh3& B, FDifference& Diff)
 {
-    CompareElements(
-        Diff, "vertex", A.MaxVertexID(), B.MaxVertexID(),
-        [&](int32 ID) { return std::pair(A.IsVertex(ID), B.IsVertex(ID)); },
-        [&](int32 ID)
-        {
-            Diff.Same(A.GetVertex(ID), B.GetVertex(ID), "vertex", ID, "position");
-            Diff.Same(Collect(A.VtxEdges(ID)), Collect(B.VtxEdges(ID)), "vertex", ID, "edges");
-        });
+    using FMesh = FDynamicMesh3;
+    CompareElements(Diff, "vertex", A, B, &FMesh::MaxVertexID, &FMesh::IsVertex,
+                    [&](int32 ID)
+                    {
+                        Diff.Same(A.GetVertex(ID), B.GetVertex(ID), "vertex", ID, "position");
+                        Diff.Same(Collect(A.VtxEdges(ID)), Collect(B.VtxEdges(ID)), "vertex", ID, "edges");
+                    });
     Diff.Same(A.HasTriangleGroups(), B.HasTriangleGroups(), "triangle groups enabled");
     Diff.Same(A.MaxGroupID(), B.MaxGroupID(), "group ID counter");
-    CompareElements(
-        Diff, "triangle", A.MaxTriangleID(), B.MaxTriangleID(),
-        [&](int32 ID) { return std::pair(A.IsTriangle(ID), B.IsTriangle(ID)); },
-        [&](int32 ID)
-        {
-            Diff.Same(A.GetTriangle(ID), B.GetTriangle(ID), "triangle", ID, "corners");
-            Diff.Same(A.GetTriEdges(ID), B.GetTriEdges(ID), "triangle", ID, "edges");
-            Diff.Same(A.GetTriangleGroup(ID), B.GetTriangleGroup(ID), "triangle", ID, "group");
-        });
-    CompareElements(
-        Diff, "edge", A.MaxEdgeID(), B.MaxEdgeID(),
-        [&](int32 ID) { return std::pair(A.IsEdge(ID), B.IsEdge(ID)); },
-        [&](int32 ID)
-        {
-            Diff.Same(A.GetEdgeV(ID), B.GetEdgeV(ID), "edge", ID, "vertices");
-            Diff.Same(A.GetEdgeT(ID), B.GetEdgeT(ID), "edge", ID, "triangles");
-        });
+    CompareElements(Diff, "triangle", A, B, &FMesh::MaxTriangleID, &FMesh::IsTriangle,
+                    [&](int32 ID)
+                    {
+                        Diff.Same(A.GetTriangle(ID), B.GetTriangle(ID), "triangle", ID, "corners");
+                        Diff.Same(A.GetTriEdges(ID), B.GetTriEdges(ID), "triangle", ID, "edges");
+                        Diff.Same(A.GetTriangleGroup(ID), B.GetTriangleGroup(ID), "triangle", ID, "group");
+                    });
+    CompareElements(Diff, "edge", A, B, &FMesh::MaxEdgeID, &FMesh::IsEdge,
+                    [&](int32 ID)
+                    {
+                        Diff.Same(A.GetEdgeV(ID), B.GetEdgeV(ID), "edge", ID, "vertices");
+                        Diff.Same(A.GetEdgeT(ID), B.GetEdgeT(ID), "edge", ID, "triangles");
+                    });
 }
 
 template <typename OverlayType>
@@ -100,14 +95,13 @@ void CompareOverlay(const FDynamicMesh3& Mesh, const OverlayType* A, const Overl
     {
         return;
     }
-    CompareElements(
-        Diff, What + " element", A->MaxElementID(), B->MaxElementID(),
-        [&](int32 ID) { return std::pair(A->IsElement(ID), B->IsElement(ID)); },
-        [&](int32 ID)
-        {
-            Diff.Same(A->GetElement(ID), B->GetElement(ID), What + " element", ID, "value");
-            Diff.Same(A->GetParentVertex(ID), B->GetParentVertex(ID), What + " element", ID, "parent");
-        });
+    CompareElements(Diff, What + " element", *A, *B, &OverlayType::MaxElementID, &OverlayType::IsElement,
+                    [&](int32 ID)
+                    {
+                        Diff.Same(A->GetElement(ID), B->GetElement(ID), What + " element", ID, "value");
+                        Diff.Same(A->GetParentVertex(ID), B->GetParentVertex(ID), What + " element", ID,
+                                  "parent");
+                    });
     for (const int32 TriangleID : Mesh.TriangleIndices())
     {
         Diff.Same(A->GetTriangle(TriangleID), B->GetTriangle(TriangleID), What + " triangle", TriangleID);
