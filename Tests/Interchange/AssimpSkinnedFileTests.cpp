@@ -1,8 +1,9 @@
-#include "Support/Assimp/AssimpTestScene.h"
 #include "Engine/Animation/AnimSequence.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Interchange.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
+#include "Support/AssetNames.h"
+#include "Support/Assimp/AssimpTestScene.h"
 #include "Support/MeshBuilders.h"
 #include "Support/TestFiles.h"
 
@@ -70,9 +71,7 @@ protected:
 
     static void ExpectNear(const FVector& Expected, const FVector& Actual, const char* What)
     {
-        EXPECT_NEAR(Expected.X, Actual.X, 1e-3) << What;
-        EXPECT_NEAR(Expected.Y, Actual.Y, 1e-3) << What;
-        EXPECT_NEAR(Expected.Z, Actual.Z, 1e-3) << What;
+        EXPECT_TRUE(Actual.Equals(Expected, 1e-3)) << What << ": " << *Actual.ToString();
     }
 
     /** Bone names, parents and reference pose: Hips (root) with Spine and Leg below it. */
@@ -149,21 +148,10 @@ TEST_P(AssimpSkinnedFile, GivesTheSkeletonASlotPerMaterialBlendedWeightsAndTheAn
     const FMeshDescription& Description = *Result.Mesh->GetMeshDescription(0);
     EXPECT_EQ(Description.Triangles().Num(), 6);
     EXPECT_EQ(Description.Vertices().Num(), 8) << "the meshes share the two vertices of their seam";
-    FSkeletalMeshAttributesShared Attributes(Description);
-    const TArray<int32> PerGroup = CountTrianglesPerGroup(Description);
-    TMap<FName, int32> TrianglesPerSlot;
-    for (const FPolygonGroupID Group : Description.PolygonGroups().GetElementIDs())
-    {
-        TrianglesPerSlot.Add(Attributes.GetPolygonGroupMaterialSlotNames()[Group],
-                             PerGroup[Group.GetValue()]);
-    }
-    EXPECT_EQ(TrianglesPerSlot, (TMap<FName, int32>{{FName("Skin"), 4}, {FName("Cloth"), 2}}));
-    ASSERT_EQ(Result.Mesh->GetMaterials().Num(), 2);
-    for (const FSkeletalMaterial& Slot : Result.Mesh->GetMaterials())
-    {
-        EXPECT_TRUE(TrianglesPerSlot.Contains(Slot.MaterialSlotName));
-        EXPECT_EQ(Slot.ImportedMaterialSlotName, Slot.MaterialSlotName);
-    }
+    EXPECT_EQ(GroupSlotNames(Description), (TArray<FName>{"Skin", "Cloth"}));
+    EXPECT_EQ(CountTrianglesPerGroup(Description), (TArray<int32>{4, 2}));
+    EXPECT_EQ(SlotNames(*Result.Mesh), GroupSlotNames(Description));
+    EXPECT_EQ(SlotNames(*Result.Mesh, &FSkeletalMaterial::ImportedMaterialSlotName), SlotNames(*Result.Mesh));
 
     ExpectWeights(*Result.Mesh, GetParam().Frame);
     ASSERT_EQ(Result.Animations.Num(), 1);

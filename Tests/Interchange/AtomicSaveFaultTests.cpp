@@ -19,7 +19,7 @@ class AtomicSaveFaults : public testing::Test
 protected:
     void TearDown() override { SetAtomicWriteFaultHook({}); }
 
-    /** Fails the given stage of the write to the file with that leaf name; a write, where it reaches the byte. */
+    /** Fails that stage of the write to the file of that leaf name; a write, where it reaches the byte. */
     static void FailAt(EAtomicWriteStage Failing, const char* Leaf, uint64 Byte = 0)
     {
         SetAtomicWriteFaultHook(
@@ -28,17 +28,6 @@ protected:
                 return Stage == Failing && (Stage != EAtomicWriteStage::Write || Offset + Size > Byte) &&
                        std::filesystem::path(Target.ToStdString()).filename() == Leaf;
             });
-    }
-
-    TArray<FString> FilesInFolder() const
-    {
-        TArray<FString> Names;
-        for (const auto& Entry : std::filesystem::directory_iterator(Folder.File("").ToStdString()))
-        {
-            Names.Add(FString(Entry.path().filename().string()));
-        }
-        Names.Sort();
-        return Names;
     }
 
     FTestFolder Folder;
@@ -83,14 +72,14 @@ TEST_F(AtomicSaveFaults, AFailureAtAnyStageLeavesTheEarlierFileAndNothingElse)
         EXPECT_FALSE(WriteFileAtomically(Path, Bytes, Error));
         EXPECT_TRUE(Error.StartsWith(Case.Problem)) << *Error;
         EXPECT_TRUE(ReadBytes(Path) == "earlier");
-        EXPECT_EQ(FilesInFolder(), TArray<FString>{"Big.bin"});
+        EXPECT_EQ(Folder.ListFiles(), TArray<FString>{"Big.bin"});
     }
 
     SetAtomicWriteFaultHook({});
     FString Error;
     ASSERT_TRUE(WriteFileAtomically(Path, Bytes, Error)) << *Error;
     EXPECT_TRUE(ReadBytes(Path) == Bytes);
-    EXPECT_EQ(FilesInFolder(), TArray<FString>{"Big.bin"});
+    EXPECT_EQ(Folder.ListFiles(), TArray<FString>{"Big.bin"});
 }
 
 TEST_F(AtomicSaveFaults, AFailedTextSaveKeepsTheEarlierGltfAndBinAsAPair)
@@ -105,9 +94,8 @@ TEST_F(AtomicSaveFaults, AFailedTextSaveKeepsTheEarlierGltfAndBinAsAPair)
     // The .bin is renamed into place first: a failure on the .gltf after it must put the .bin back.
     for (const char* Leaf : {"Pair.bin", "Pair.gltf"})
     {
-        for (const EAtomicWriteStage Stage :
-             {EAtomicWriteStage::Open, EAtomicWriteStage::Write, EAtomicWriteStage::Flush,
-              EAtomicWriteStage::Rename})
+        for (const EAtomicWriteStage Stage : {EAtomicWriteStage::Open, EAtomicWriteStage::Write,
+                                              EAtomicWriteStage::Flush, EAtomicWriteStage::Rename})
         {
             SCOPED_TRACE(testing::Message() << Leaf << " stage " << int(Stage));
             FailAt(Stage, Leaf);
@@ -116,7 +104,7 @@ TEST_F(AtomicSaveFaults, AFailedTextSaveKeepsTheEarlierGltfAndBinAsAPair)
             EXPECT_TRUE(Result.Error.StartsWith((Gltf + ": " + Leaf).View())) << *Result.Error;
             EXPECT_EQ(ReadBytes(Gltf), EarlierGltf);
             EXPECT_EQ(ReadBytes(Folder.File("Pair.bin")), EarlierBin);
-            EXPECT_EQ(FilesInFolder(), (TArray<FString>{"Pair.bin", "Pair.gltf"}));
+            EXPECT_EQ(Folder.ListFiles(), (TArray<FString>{"Pair.bin", "Pair.gltf"}));
         }
     }
 }
@@ -140,5 +128,5 @@ TEST_F(AtomicSaveFaults, AFullDiskLeavesTheEarlierFile)
     EXPECT_FALSE(bWritten);
     EXPECT_EQ(Error, "Full.bin could not be written: File too large");
     EXPECT_EQ(ReadBytes(Path), "earlier");
-    EXPECT_EQ(FilesInFolder(), TArray<FString>{"Full.bin"});
+    EXPECT_EQ(Folder.ListFiles(), TArray<FString>{"Full.bin"});
 }

@@ -2,6 +2,7 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Interchange/Interchange.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
+#include "Support/AssetNames.h"
 #include "Support/TestFiles.h"
 #include "TestGltfDocument.h"
 
@@ -130,13 +131,11 @@ TEST_F(GltfForeignFile,
     EXPECT_EQ(Mesh.GetVertexInstanceVertex(FVertexInstanceID(3)),
               Mesh.GetVertexInstanceVertex(FVertexInstanceID(0)));
 
-    ASSERT_EQ(Result.Mesh->GetRefSkeleton().GetRawBoneNum(), 1);
-    EXPECT_EQ(Result.Mesh->GetRefSkeleton().GetRawBoneName(0), FName("Root"));
+    EXPECT_EQ(BoneNames(Result.Mesh->GetRefSkeleton()), TArray<FName>{"Root"});
     const auto Weights = Attributes.GetVertexSkinWeights().Get(FVertexID(0));
     ASSERT_EQ(Weights.size(), 1u);
     EXPECT_EQ(Weights[0], (FBoneWeight{0, FBoneWeight::MaxRawWeight}));
-    ASSERT_EQ(Result.Mesh->GetMaterials().Num(), 1);
-    EXPECT_EQ(Result.Mesh->GetMaterials()[0].MaterialSlotName, FName("Skin"));
+    ASSERT_EQ(SlotNames(*Result.Mesh), TArray<FName>{"Skin"});
     EXPECT_EQ(Result.Mesh->GetMaterials()[0].Material->Metallic, 0.25f);
     EXPECT_EQ(Attributes.GetPolygonGroupMaterialSlotNames()[FPolygonGroupID(0)], FName("Skin"));
     EXPECT_EQ(Result.Mesh->GetImportedModel()->LODModels[0].Sections.Num(), 1);
@@ -221,8 +220,7 @@ TEST_F(GltfForeignFile, JoinsSeveralMeshNodesWithTheirTransforms)
     const FMeshDescription& Mesh = *Result.Mesh->GetMeshDescription(0);
     EXPECT_EQ(Mesh.Triangles().Num(), 4);
     EXPECT_EQ(Mesh.PolygonGroups().Num(), 2);
-    ASSERT_EQ(Result.Mesh->GetMaterials().Num(), 2);
-    EXPECT_EQ(Result.Mesh->GetMaterials()[1].MaterialSlotName, FName("Cloth"));
+    EXPECT_EQ(SlotNames(*Result.Mesh), (TArray<FName>{"Skin", "Cloth"}));
     FSkeletalMeshAttributesShared Attributes(Mesh);
     EXPECT_EQ(Attributes.GetVertexPositions()[FVertexID(4)], FVector3f(200.0f, 0.0f, 0.0f));
 }
@@ -258,12 +256,8 @@ TEST_F(GltfForeignFile, NamesThatMatchAsNamesOrAreNoneAreMadeUnique)
                                    MakeAnimation("walk", Times, Moves, 3, "translation")};
     const FInterchangeResult Result = Import(Document, "Names.gltf");
     ASSERT_TRUE(Result.bSuccess);
-    const FReferenceSkeleton& Bones = Result.Mesh->GetRefSkeleton();
-    EXPECT_EQ(Bones.GetRawBoneName(0), FName("Joint0"));
-    EXPECT_EQ(Bones.GetRawBoneName(1), FName("Hip"));
-    EXPECT_EQ(Bones.GetRawBoneName(2), FName("hip_1"));
-    EXPECT_EQ(Bones.GetRawBoneName(3), FName("Bone_3"));
-    EXPECT_EQ(Bones.GetRawBoneName(4), FName("Bone_3_1"));
+    EXPECT_EQ(BoneNames(Result.Mesh->GetRefSkeleton()),
+              (TArray<FName>{"Joint0", "Hip", "hip_1", "Bone_3", "Bone_3_1", "Joint5", "Joint6", "Joint7"}));
     ASSERT_EQ(Result.Animations.Num(), 2);
     EXPECT_EQ(Result.Animations[0]->GetFName(), FName("Walk"));
     EXPECT_EQ(Result.Animations[1]->GetFName(), FName("walk_1"));
@@ -283,11 +277,8 @@ TEST_F(GltfForeignFile, MaterialsWhoseNamesMatchGetTheirOwnSlotsAndMaterials)
     Document.Json["materials"].push_back({{"name", "None"}});
     const FInterchangeResult Result = Import(Document, "Skins.gltf");
     ASSERT_TRUE(Result.bSuccess);
+    ASSERT_EQ(SlotNames(*Result.Mesh), (TArray<FName>{"Skin", "skin_1", "Material_2"}));
     const TArray<FSkeletalMaterial>& Slots = Result.Mesh->GetMaterials();
-    ASSERT_EQ(Slots.Num(), 3);
-    EXPECT_EQ(Slots[0].MaterialSlotName, FName("Skin"));
-    EXPECT_EQ(Slots[1].MaterialSlotName, FName("skin_1"));
-    EXPECT_EQ(Slots[2].MaterialSlotName, FName("Material_2"));
     EXPECT_EQ(Slots[0].Material->GetFName(), FName("M_Skin"));
     EXPECT_EQ(Slots[1].Material->GetFName(), FName("M_skin_1"));
     EXPECT_EQ(Slots[2].Material->GetFName(), FName("M_Material_2"));

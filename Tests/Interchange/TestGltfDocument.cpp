@@ -34,6 +34,13 @@ void AppendUint32(std::string& Out, uint32_t Value)
 {
     Out.append(reinterpret_cast<const char*>(&Value), 4);
 }
+
+/** The bytes filled up with Fill to a multiple of four. */
+std::string Padded(std::string Bytes, char Fill)
+{
+    Bytes.resize((Bytes.size() + 3) / 4 * 4, Fill);
+    return Bytes;
+}
 } // namespace
 
 FTestGltfDocument::FTestGltfDocument()
@@ -48,10 +55,7 @@ FTestGltfDocument::FTestGltfDocument()
 
 int FTestGltfDocument::AddView(const void* Data, size_t Size)
 {
-    while (Bin.size() % 4 != 0)
-    {
-        Bin += '\0';
-    }
+    Bin = Padded(Bin, '\0');
     Json["bufferViews"].push_back({{"buffer", 0}, {"byteOffset", Bin.size()}, {"byteLength", Size}});
     Bin.append(static_cast<const char*>(Data), Size);
     return static_cast<int>(Json["bufferViews"].size()) - 1;
@@ -117,16 +121,8 @@ std::string FTestGltfDocument::ToBinary() const
 {
     nlohmann::json Document = Json;
     Document["buffers"] = {{{"byteLength", Bin.size()}}};
-    std::string Text = Document.dump();
-    while (Text.size() % 4 != 0)
-    {
-        Text += ' ';
-    }
-    std::string Chunk = Bin;
-    while (Chunk.size() % 4 != 0)
-    {
-        Chunk += '\0';
-    }
+    const std::string Text = Padded(Document.dump(), ' ');
+    const std::string Chunk = Padded(Bin, '\0');
     std::string Out = "glTF";
     AppendUint32(Out, 2);
     AppendUint32(Out, static_cast<uint32_t>(12 + 8 + Text.size() + 8 + Chunk.size()));

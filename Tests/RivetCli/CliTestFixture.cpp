@@ -29,9 +29,8 @@ void CliTest::SetUp()
 {
     const FTestSkeletalAsset Asset = BuildTestSkeletalAsset({.PackageName = "/Game/Cli/Character"});
     Character = Path("character.glb");
-    FGltfExportOptions Options;
-    Options.Animations.Add(Asset.Animation);
-    ASSERT_TRUE(ExportSkeletalMeshToGltf(*Asset.Mesh, FString(Character), Options).bSuccess);
+    ASSERT_TRUE(ExportSkeletalMeshToGltf(*Asset.Mesh, FString(Character), {.Animations = {Asset.Animation}})
+                    .bSuccess);
 }
 
 std::string CliTest::WriteScript(const char* Name, const std::string& Text) const

@@ -2,84 +2,52 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
-FSelectionTerm Parse(const FString& Text)
-{
-    FSelectionTerm Term;
-    FString Error;
-    EXPECT_TRUE(ParseSelectionTerm(Text, Term, Error)) << *Error;
-    return Term;
-}
-} // namespace
-
+// Keywords ignore case and spaces around the parts are allowed; the term keeps its text trimmed.
 TEST(SelectionTermTest, ParsesEveryFormInAnyCaseAndMarksRemovals)
 {
-    EXPECT_EQ(Parse("all").Kind, ESelectionTermKind::All);
-
-    const FSelectionTerm ByName = Parse("slot:Eyes");
-    EXPECT_EQ(ByName.Kind, ESelectionTermKind::Slot);
-    EXPECT_EQ(ByName.Name, "Eyes");
-    EXPECT_EQ(ByName.SlotIndex, INDEX_NONE);
-    const FSelectionTerm ByIndex = Parse("slot:12");
-    EXPECT_TRUE(ByIndex.Name.IsEmpty());
-    EXPECT_EQ(ByIndex.SlotIndex, 12);
-    EXPECT_EQ(Parse("slot:2b").Name, "2b");
-
-    const FSelectionTerm Bone = Parse("bone:Head");
-    EXPECT_EQ(Bone.Kind, ESelectionTermKind::Bone);
-    EXPECT_EQ(Bone.Name, "Head");
-    EXPECT_EQ(Bone.MinWeight, 0.0);
-    EXPECT_EQ(Parse("bone:Head:0.25").MinWeight, 0.25);
-    EXPECT_EQ(Parse("bone:Head:1").MinWeight, 1.0);
-    // Bone names may hold colons: only a last part that reads as a number is a weight.
-    const FSelectionTerm Rigged = Parse("bone:rig:Hips:0.5");
-    EXPECT_EQ(Rigged.Name, "rig:Hips");
-    EXPECT_EQ(Rigged.MinWeight, 0.5);
-    EXPECT_EQ(Parse("bone:rig:Hips").Name, "rig:Hips");
-
-    const FSelectionTerm Box = Parse("box:4,-1,0.5,1,2,-3e0");
-    EXPECT_EQ(Box.Kind, ESelectionTermKind::Box);
-    EXPECT_EQ(Box.BoxMin, FVector(1.0, -1.0, -3.0));
-    EXPECT_EQ(Box.BoxMax, FVector(4.0, 2.0, 0.5));
-
-    const FSelectionTerm Tris = Parse("tris:7,1-3,2,5-5");
-    EXPECT_EQ(Tris.Kind, ESelectionTermKind::Triangles);
-    EXPECT_EQ(Tris.Triangles, (TArray<FTriangleIDRange>{{7, 7}, {1, 3}, {2, 2}, {5, 5}}));
-
-    const FSelectionTerm Island = Parse("island:9");
-    EXPECT_EQ(Island.Kind, ESelectionTermKind::Island);
-    EXPECT_EQ(Island.Triangle, 9);
-
-    // Modifiers, and removals marked.
-    EXPECT_EQ(Parse("grow").Kind, ESelectionTermKind::Grow);
-    EXPECT_EQ(Parse("shrink").Kind, ESelectionTermKind::Shrink);
-    EXPECT_EQ(Parse("invert").Kind, ESelectionTermKind::Invert);
+    using enum ESelectionTermKind;
+    const FVector One(1.0, 1.0, 1.0);
+    const std::pair<const char*, FSelectionTerm> Cases[] = {
+        {"all", {.Kind = All}},
+        {"ALL", {.Kind = All}},
+        {"-all", {.Kind = All, .bRemove = true}},
+        {"slot:Eyes", {.Kind = Slot, .Name = "Eyes"}},
+        {"slot:12", {.Kind = Slot, .SlotIndex = 12}},
+        {"slot:2b", {.Kind = Slot, .Name = "2b"}},
+        {"  - SLOT : Eyes  ", {.Kind = Slot, .bRemove = true, .Text = "- SLOT : Eyes", .Name = "Eyes"}},
+        {"bone:Head", {.Kind = Bone, .Name = "Head"}},
+        {"-bone:Head:0.25", {.Kind = Bone, .bRemove = true, .Name = "Head", .MinWeight = 0.25}},
+        {"bone:Head:1", {.Kind = Bone, .Name = "Head", .MinWeight = 1.0}},
+        // Bone names may hold colons: only a last part that reads as a number is a weight.
+        {"bone:rig:Hips:0.5", {.Kind = Bone, .Name = "rig:Hips", .MinWeight = 0.5}},
+        {"bone:rig:Hips", {.Kind = Bone, .Name = "rig:Hips"}},
+        {"Bone: Head : 0.5 ", {.Kind = Bone, .Text = "Bone: Head : 0.5", .Name = "Head", .MinWeight = 0.5}},
+        {"box:4,-1,0.5,1,2,-3e0",
+         {.Kind = Box, .BoxMin = FVector(1.0, -1.0, -3.0), .BoxMax = FVector(4.0, 2.0, 0.5)}},
+        {"-box@file: 0 ,0,0, 1,1,1", {.Kind = Box, .bRemove = true, .BoxMax = One, .bFileCoordinates = true}},
+        {"tris:7,1-3,2,5-5", {.Kind = Triangles, .Triangles = {{7, 7}, {1, 3}, {2, 2}, {5, 5}}}},
+        {"-Tris: 1 - 3 , 5 ",
+         {.Kind = Triangles, .bRemove = true, .Text = "-Tris: 1 - 3 , 5", .Triangles = {{1, 3}, {5, 5}}}},
+        {"island:9", {.Kind = Island, .Triangle = 9}},
+        {"-ISLAND: 4", {.Kind = Island, .bRemove = true, .Triangle = 4}},
+        {"grow", {.Kind = Grow}},
+        {"Grow", {.Kind = Grow}},
+        {"shrink", {.Kind = Shrink}},
+        {"invert", {.Kind = Invert}},
+    };
+    for (auto [Text, Expected] : Cases)
+    {
+        if (Expected.Text.IsEmpty())
+        {
+            Expected.Text = Text;
+        }
+        FSelectionTerm Term;
+        FString Error;
+        EXPECT_TRUE(ParseSelectionTerm(Text, Term, Error)) << *Error;
+        EXPECT_TRUE(Term == Expected) << Text;
+    }
     EXPECT_TRUE(IsSelectionModifier(ESelectionTermKind::Grow));
     EXPECT_FALSE(IsSelectionModifier(ESelectionTermKind::All));
-    EXPECT_FALSE(Parse("slot:Eyes").bRemove);
-
-    for (const char* Text :
-         {"-all", "-slot:Eyes", "-bone:Head", "-box:0,0,0,1,1,1", "-tris:3-5", "-island:7"})
-    {
-        EXPECT_TRUE(Parse(Text).bRemove) << Text;
-    }
-
-    // Keywords ignore case; spaces around the parts are allowed.
-    EXPECT_EQ(Parse("ALL").Kind, ESelectionTermKind::All);
-    EXPECT_EQ(Parse("Grow").Kind, ESelectionTermKind::Grow);
-
-    const FSelectionTerm Slot = Parse("  - SLOT : Eyes  ");
-    EXPECT_TRUE(Slot.bRemove);
-    EXPECT_EQ(Slot.Name, "Eyes");
-    EXPECT_EQ(Slot.Text, "- SLOT : Eyes");
-
-    EXPECT_EQ(Parse("Tris: 1 - 3 , 5 ").Triangles, (TArray<FTriangleIDRange>{{1, 3}, {5, 5}}));
-    EXPECT_EQ(Parse("box: 0 , 0,0 , 1,1, 1").BoxMax, FVector(1.0, 1.0, 1.0));
-    const FSelectionTerm Spaced = Parse("Bone: Head : 0.5 ");
-    EXPECT_EQ(Spaced.Name, "Head");
-    EXPECT_EQ(Spaced.MinWeight, 0.5);
-    EXPECT_EQ(Parse("ISLAND: 4").Triangle, 4);
 }
 
 TEST(SelectionTermTest, RefusesBadTextNamingTheTerm)

@@ -43,13 +43,11 @@ TEST_F(AssignMaterialSlotToolTest, StartsWithItsPanelsHintALODWarningAndOneOptio
     Open({.PackageName = "/Game/Tools/SlotTargetLODs", .NumLODs = 2});
     Start();
 
-    EXPECT_EQ(Tool->GetToolDisplayName().ToString(), "Assign Material Slot");
-    EXPECT_EQ(Tool->GetToolDisplayName().GetKey(), "ToolName");
+    ExpectText(Tool->GetToolDisplayName(), TextNamespace, "ToolName", "Assign Material Slot");
     const TArray<FToolMessage>& Messages = Editor.GetMessages();
     ASSERT_GE(Messages.Num(), 2);
-    EXPECT_EQ(Messages[Messages.Num() - 2].Text.ToString(),
-              "Select polygons, pick New or Existing slot, then Accept.");
-    EXPECT_EQ(Messages[Messages.Num() - 2].Text.GetKey(), "ToolStartup");
+    ExpectText(Messages[Messages.Num() - 2].Text, TextNamespace, "ToolStartup",
+               "Select polygons, pick New or Existing slot, then Accept.");
     EXPECT_EQ(Messages[Messages.Num() - 2].Level, Result);
     ExpectLastMessage(Editor, TextNamespace, "LodWarning",
                       "This mesh has more than one LOD. Only LOD0 will be changed.", Warning);

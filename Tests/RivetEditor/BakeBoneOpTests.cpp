@@ -4,6 +4,7 @@
 #include "Engine/Animation/AnimSequence.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
 #include "Support/SkeletalAssetSnapshot.h"
+#include "Support/ToolMessageExpectations.h"
 
 #include <random>
 
@@ -97,9 +98,7 @@ TEST_F(BakeTest, EveryRefusalLeavesEveryAssetAsItWas)
 
         EXPECT_FALSE(Result.bSuccess);
         EXPECT_EQ(Result.VerticesMoved, 0) << "the result is reset";
-        EXPECT_EQ(Result.Message.ToString(), Text);
-        EXPECT_EQ(Result.Message.GetNamespace(), "RivetBakeBoneOp");
-        EXPECT_EQ(Result.Message.GetKey(), Key);
+        ExpectText(Result.Message, "RivetBakeBoneOp", Key, Text);
         EXPECT_TRUE(FSkeletalAssetSnapshot(*Mesh, {Target.Animation}) == Before);
         for (const UObject* Object :
              {static_cast<const UObject*>(Mesh), static_cast<const UObject*>(Target.Skeleton),
@@ -218,11 +217,9 @@ TEST_F(BakeTest, ARootScaleOfTwoDoublesTheShapeAndTheBoneOffsetsAndIsCommitted)
 
     ASSERT_TRUE(Result.bSuccess);
     ExpectPositionsNear(Positions(*Asset.Mesh->GetMeshDescription(0)), Scaled(Before, 2.0), 1e-6);
-    const TArray<FTransform>& Local = Asset.Mesh->GetRefSkeleton().GetRefBonePose();
-    EXPECT_EQ(Local[0], FTransform::Identity);
-    EXPECT_EQ(Local[1], FTransform(FVector(4, 0, 0)));
-    EXPECT_EQ(Local[2], FTransform(FVector(4, 0, 0)));
-    EXPECT_EQ(Local[3], FTransform(FVector(0, 4, 0)));
+    EXPECT_EQ(Asset.Mesh->GetRefSkeleton().GetRefBonePose(),
+              (TArray<FTransform>{FTransform::Identity, FTransform(FVector(4, 0, 0)),
+                                  FTransform(FVector(4, 0, 0)), FTransform(FVector(0, 4, 0))}));
     const FMatrix Bind(Asset.Mesh->GetRefBasesInvMatrix()[2]);
     EXPECT_TRUE(Bind.TransformPosition(FVector(8, 1, 0)).Equals(FVector(0, 1, 0)))
         << "recomputed for the new pose";

@@ -67,16 +67,28 @@ TEST_F(DeletePolygonsOpTest, NothingOrEverythingToDeleteIsRefusedAndOnlyEverythi
     EXPECT_EQ(Log.CountLines(LogCategory), 1);
 }
 
-TEST_F(DeletePolygonsOpTest, TheSummaryCountsWhatWentWithTheTrianglesEachOnce)
+TEST_F(DeletePolygonsOpTest, TheSummaryCountsWhatWentEachOnceAndThePostEditChangeFlagDecidesOnRenderData)
 {
+    ASSERT_TRUE(Mesh->HasValidRenderData());
+    FGuid Key = Mesh->GetDerivedDataKey();
+
     // The corner quad is the last user of the corner point (0, 0) and of its one instance. A triangle named
     // three times is deleted once.
-    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({0, 1, 1, 1}), /*bPostEditChange=*/true), 2);
+    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({0, 1, 1, 1}), /*bPostEditChange=*/false), 2);
     EXPECT_EQ(LOD0().Vertices().Num(), 34);
     const FLogLine Line = Log.FindLines(LogCategory).Last();
     EXPECT_EQ(Line.Verbosity, ELogVerbosity::Display);
     EXPECT_EQ(Line.Message, "[RivetEditor] Deleted: 2 triangles, 1 vertices, 1 vertex instances");
     ExpectConsistent(LOD0());
+    EXPECT_NE(Mesh->GetDerivedDataKey(), Key) << "committed";
+    EXPECT_FALSE(Mesh->HasValidRenderData()) << "but not post-edit-changed";
+    EXPECT_EQ(Mesh->GetImportedModel()->LODModels[0].GetNumTriangles(), 46);
+
+    Key = Mesh->GetDerivedDataKey();
+    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({3}), true), 1);
+    EXPECT_NE(Mesh->GetDerivedDataKey(), Key);
+    EXPECT_TRUE(Mesh->HasValidRenderData());
+    EXPECT_TRUE(Mesh->GetPackage()->IsDirty());
 }
 
 TEST_F(DeletePolygonsOpTest, ASlotLeftWithoutTrianglesKeepsItsPolygonGroup)
@@ -87,21 +99,4 @@ TEST_F(DeletePolygonsOpTest, ASlotLeftWithoutTrianglesKeepsItsPolygonGroup)
     EXPECT_EQ(LOD0().PolygonGroups().Num(), 3);
     EXPECT_EQ(CountTrianglesPerGroup(LOD0()), (TArray<int32>{16, 0, 16}));
     EXPECT_EQ(Mesh->GetMaterials(), Materials);
-}
-
-TEST_F(DeletePolygonsOpTest, ThePostEditChangeFlagDecidesWhetherRenderDataIsRebuilt)
-{
-    ASSERT_TRUE(Mesh->HasValidRenderData());
-    FGuid Key = Mesh->GetDerivedDataKey();
-
-    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({3}), false), 1);
-    EXPECT_NE(Mesh->GetDerivedDataKey(), Key) << "committed";
-    EXPECT_FALSE(Mesh->HasValidRenderData()) << "but not post-edit-changed";
-    EXPECT_EQ(Mesh->GetImportedModel()->LODModels[0].GetNumTriangles(), 47);
-
-    Key = Mesh->GetDerivedDataKey();
-    ASSERT_EQ(DeletePolygons(Mesh, TriangleIDs({3}), true), 1);
-    EXPECT_NE(Mesh->GetDerivedDataKey(), Key);
-    EXPECT_TRUE(Mesh->HasValidRenderData());
-    EXPECT_TRUE(Mesh->GetPackage()->IsDirty());
 }

@@ -4,12 +4,11 @@
 #include "CoreUObject/Object/StrongObjectPtr.h"
 #include "CoreUObject/Reflection/Class.h"
 #include "CoreUObject/Reflection/Function.h"
+#include "GeometryCore/Selections/TriangleSelectionOps.h"
 #include "InteractiveToolsFramework/ToolTargets/SkeletalMeshToolTarget.h"
 #include "MeshDescription/MeshAttributes.h"
 #include "RivetEditor/Private/Tools/RivetMeshEditActions.h"
 #include "Support/MeshBuilders.h"
-
-#include <numeric>
 
 namespace
 {
@@ -36,8 +35,7 @@ TEST_F(DeletePolygonsToolTest, StartsThroughTheModeWithItsPanelHintAndMetadata)
 {
     URivetDeletePolygonsTool* Tool = Start();
 
-    EXPECT_EQ(Tool->GetToolDisplayName().ToString(), "Delete Polygons");
-    EXPECT_EQ(Tool->GetToolDisplayName().GetKey(), "ToolName");
+    ExpectText(Tool->GetToolDisplayName(), TextNamespace, "ToolName", "Delete Polygons");
     ExpectLastMessage(Editor, TextNamespace, "ToolStartup",
                       "Select polygons in the viewport, then press Delete Selected Polygons.",
                       EToolMessageLevel::UserNotification);
@@ -116,9 +114,7 @@ TEST_F(DeletePolygonsToolTest, DeletesThePaintedPolygonOnceEndsAndUndoesInOneSte
 TEST_F(DeletePolygonsToolTest, SelectingEveryPolygonIsRejectedAndTheToolStays)
 {
     URivetDeletePolygonsTool* Tool = Start();
-    TArray<int32> Everything;
-    Everything.SetNum(48);
-    std::iota(Everything.begin(), Everything.end(), 0);
+    const TArray<int32> Everything = TriangleSelectionOps::SelectAll(*Tool->GetPreviewMesh()->GetMesh());
     const FSkeletalMeshSnapshot Before(*Mesh);
 
     DeleteSelection(Everything);

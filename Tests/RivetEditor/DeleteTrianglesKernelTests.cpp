@@ -1,5 +1,6 @@
 #include "MeshDescription/SkeletalMeshAttributes.h"
 #include "RivetEditor/Private/Ops/RivetDeletePolygonsOp.h"
+#include "Support/AssetNames.h"
 #include "Support/ElementIDs.h"
 #include "Support/MeshBuilders.h"
 #include "Support/MeshExpectations.h"
@@ -62,16 +63,6 @@ std::array<FCorner, 3> ReadCorners(const FMeshDescription& Mesh, FTriangleID Tri
     return Corners;
 }
 
-TArray<FName> SlotNames(const FMeshDescription& Mesh)
-{
-    TArray<FName> Names;
-    for (const FPolygonGroupID Group : Mesh.PolygonGroups().GetElementIDs())
-    {
-        Names.Add(FSkeletalMeshAttributesShared(Mesh).GetPolygonGroupMaterialSlotNames()[Group]);
-    }
-    return Names;
-}
-
 void ExpectDense(const FMeshDescription& Mesh)
 {
     EXPECT_EQ(Mesh.Vertices().GetArraySize(), Mesh.Vertices().Num());
@@ -106,8 +97,7 @@ TEST(DeleteTrianglesKernel, SurvivorsKeepEveryAttributeAndTheirOrderThroughCompa
         }
     }
     // Groups stay as they were, the one without triangles included.
-    EXPECT_EQ(Mesh.PolygonGroups().Num(), 4);
-    EXPECT_EQ(SlotNames(Mesh), SlotNames(Before));
+    EXPECT_EQ(GroupSlotNames(Mesh), (TArray<FName>{"Slot_0", "Slot_1", "Slot_2", "Unused"}));
 }
 
 TEST(DeleteTrianglesKernel, TakesOnlyTheElementsNoRemainingTriangleUses)

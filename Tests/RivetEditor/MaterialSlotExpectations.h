@@ -1,12 +1,17 @@
 #pragma once
 
+#include "Core/Logging/ScopedLogCapture.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "MeshDescription/MeshDescription.h"
 #include "MeshDescription/SkeletalMeshAttributes.h"
+#include "RivetEditor/Private/Ops/RivetMergeSlotsOp.h"
 #include "RivetEditor/Private/Ops/RivetSlotUsage.h"
 #include "RivetMaterialSlots.h"
+#include "Support/AssetNames.h"
 #include "Support/ElementIDs.h"
 #include "Support/MeshBuilders.h"
+#include "Support/TestSkeletalAsset.h"
+#include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -44,28 +49,39 @@ inline TArray<const UMaterial*> MaterialPerSection(const USkeletalMesh& Mesh, in
     return Materials;
 }
 
-/** Slot k and polygon group k agree on their name, up to the number of groups (slot k is drawn by group k).
- */
-inline void ExpectSlotsNamedAfterGroups(const USkeletalMesh& Mesh)
-{
-    const FMeshDescription& Description = *Mesh.GetMeshDescription(0);
-    const auto GroupNames = FSkeletalMeshAttributesShared(Description).GetPolygonGroupMaterialSlotNames();
-    for (const FPolygonGroupID Group : Description.PolygonGroups().GetElementIDs())
-    {
-        ASSERT_TRUE(Mesh.GetMaterials().IsValidIndex(Group.GetValue())) << Group.GetValue();
-        const FSkeletalMaterial& Slot = Mesh.GetMaterials()[Group.GetValue()];
-        EXPECT_FALSE(Slot.ImportedMaterialSlotName.IsNone());
-        EXPECT_EQ(Slot.ImportedMaterialSlotName, GroupNames[Group]) << Group.GetValue();
-        EXPECT_EQ(Slot.MaterialSlotName, GroupNames[Group]) << Group.GetValue();
-    }
-}
-
-/** What a cleanup leaves: one slot per polygon group, dense IDs, names agreeing, no LOD 0 map. */
+/** What a cleanup leaves: dense group IDs, slot k named (and imported) as group k, no LOD 0 map. */
 inline void ExpectCleanBinding(const USkeletalMesh& Mesh)
 {
     const FMeshDescription& Description = *Mesh.GetMeshDescription(0);
-    EXPECT_EQ(Mesh.GetMaterials().Num(), Description.PolygonGroups().Num());
     EXPECT_EQ(Description.PolygonGroups().GetArraySize(), Description.PolygonGroups().Num());
     EXPECT_TRUE(Mesh.GetLODInfo(0)->LODMaterialMap.IsEmpty());
-    ExpectSlotsNamedAfterGroups(Mesh);
+    const TArray<FName> GroupNames = GroupSlotNames(Description);
+    EXPECT_FALSE(GroupNames.Contains(NAME_None));
+    EXPECT_EQ(SlotNames(Mesh), GroupNames);
+    EXPECT_EQ(SlotNames(Mesh, &FSkeletalMaterial::ImportedMaterialSlotName), GroupNames);
 }
+
+/** The test character's mesh for a slot operation to work on, with the log captured. */
+class FSlotOpTest : public testing::Test
+{
+protected:
+    void Build(const FTestSkeletalAssetOptions& Options)
+    {
+        FTransactionBuffer::Get().Reset();
+        Mesh = BuildTestSkeletalAsset(Options).Mesh;
+    }
+
+    FMeshDescription& LOD0() const { return *Mesh->GetMeshDescription(0); }
+    const UMaterial* MaterialOf(int32 Slot) const { return Mesh->GetMaterials()[Slot].Material.Get(); }
+    void SetMap(TArray<int32> Map) { Mesh->GetLODInfo(0)->LODMaterialMap = std::move(Map); }
+
+    /** Moves a group's triangles into another group and commits, as an earlier edit would have. */
+    void MoveGroup(int32 From, int32 To)
+    {
+        MovePolygonGroupPolygons(LOD0(), FPolygonGroupID(From), FPolygonGroupID(To));
+        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
+    }
+
+    USkeletalMesh* Mesh = nullptr;
+    FScopedLogCapture Log;
+};

@@ -1,14 +1,10 @@
 #include "MaterialSlotExpectations.h"
 
-#include "Core/Logging/ScopedLogCapture.h"
 #include "CoreUObject/Object/Package.h"
-#include "RivetEditor/Private/Ops/RivetDeletePolygonsOp.h"
 #include "RivetEditor/Private/Ops/RivetMaterialSlotOp.h"
-#include "RivetEditor/Private/Ops/RivetMergeSlotsOp.h"
 #include "RivetEditorLog.h"
 #include "Support/SkeletalMeshSnapshot.h"
-#include "Support/TestSkeletalAsset.h"
-#include "VantorEd/Transactions/TransactionBuffer.h"
+#include "Support/ToolMessageExpectations.h"
 
 #include <gtest/gtest.h>
 
@@ -21,32 +17,14 @@ const FName LogCategory = LogRivetEditor.GetCategoryName();
  * in three slots of two columns (triangles 0-3 draw with slot 0, 4-7 with slot 1, 8-11 with slot 2, and
  * so on row by row).
  */
-class MaterialSlotOpTest : public testing::Test
+class MaterialSlotOpTest : public FSlotOpTest
 {
 protected:
-    void Build(const FTestSkeletalAssetOptions& Options)
-    {
-        FTransactionBuffer::Get().Reset();
-        Mesh = BuildTestSkeletalAsset(Options).Mesh;
-    }
     void SetUp() override { Build({.PackageName = "/Game/Slots/Assign"}); }
-
-    FMeshDescription& LOD0() const { return *Mesh->GetMeshDescription(0); }
-    const UMaterial* MaterialOf(int32 Slot) const { return Mesh->GetMaterials()[Slot].Material.Get(); }
-
-    /** Moves a group's triangles into another group and commits, as an earlier edit would have. */
-    void MoveGroup(int32 From, int32 To)
-    {
-        MoveTrianglePolygonsToGroup(LOD0(), TrianglesOfGroup(*Mesh, From), FPolygonGroupID(To));
-        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-    }
 
     FRivetMaterialSlotResult AssignNew(TArray<int32> Triangles, const char* Name = "Face")
     {
-        FRivetNewSlotParams Params;
-        Params.SlotName = FName(Name);
-        Params.TriangleIDs = std::move(Triangles);
-        return AssignToNewSlot(Mesh, Params);
+        return AssignToNewSlot(Mesh, {.SlotName = FName(Name), .TriangleIDs = std::move(Triangles)});
     }
 
     /** The new slot is drawn by the group of its index, named alike, and holds the moved triangles. */
@@ -69,9 +47,6 @@ protected:
             EXPECT_EQ(SlotOfGroup(GroupToSlot, Group), Result.NewSlotIndex) << Triangle;
         }
     }
-
-    USkeletalMesh* Mesh = nullptr;
-    FScopedLogCapture Log;
 };
 
 TEST_F(MaterialSlotOpTest, SlotNamesAreMadeUniqueWithoutRegardToCase)
@@ -124,11 +99,8 @@ TEST_F(MaterialSlotOpTest, TheCopiedMaterialIsTheOneTheFirstTriangleDrawsWith)
     const FCase Cases[] = {{{0, 8}, true, MaterialOf(2)}, {{999, 0}, true, Given}, {{8}, false, Given}};
     for (const FCase& Case : Cases)
     {
-        FRivetNewSlotParams Params;
-        Params.TriangleIDs = Case.Triangles;
-        Params.bCopySourceMaterial = Case.bCopy;
-        Params.Material = Given;
-        const FRivetMaterialSlotResult Result = AssignToNewSlot(Mesh, Params);
+        const FRivetMaterialSlotResult Result = AssignToNewSlot(
+            Mesh, {.TriangleIDs = Case.Triangles, .bCopySourceMaterial = Case.bCopy, .Material = Given});
         ASSERT_TRUE(Result.bSuccess);
         EXPECT_EQ(MaterialOf(Result.NewSlotIndex), Case.Expected);
     }
@@ -204,12 +176,10 @@ TEST_F(MaterialSlotOpTest, ANewGroupBelowTheSlotCountIsRefusedUntilTheSlotsAreCl
     const FRivetMaterialSlotResult Result = AssignNew({0});
 
     EXPECT_FALSE(Result.bSuccess);
-    EXPECT_EQ(Result.Message.GetNamespace(), "RivetMaterialSlotOp");
-    EXPECT_EQ(Result.Message.GetKey(), "SlotGroupMismatch");
-    EXPECT_EQ(Result.Message.ToString(),
-              "This mesh has 3 material slots but its new geometry group would be number 1, so the new slot "
-              "could not be paired with it. Nothing was changed. Press Remove Unused Slots first, then try "
-              "again.");
+    ExpectText(Result.Message, "RivetMaterialSlotOp", "SlotGroupMismatch",
+               "This mesh has 3 material slots but its new geometry group would be number 1, so the new slot "
+               "could not be paired with it. Nothing was changed. Press Remove Unused Slots first, then try "
+               "again.");
     EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
     EXPECT_EQ(Log.FindLines(LogCategory).Last().Message,
               "[RivetEditor] New slot refused: 3 slots > new group 1");
@@ -230,18 +200,13 @@ TEST_F(MaterialSlotOpTest, RefusalsLeaveTheMeshAsItWas)
         const FRivetMaterialSlotResult Result = Run();
         EXPECT_FALSE(Result.bSuccess);
         EXPECT_EQ(Result.NewSlotIndex, -1);
-        EXPECT_EQ(Result.Message.GetNamespace(), "RivetMaterialSlotOp");
-        EXPECT_EQ(Result.Message.GetKey(), Key);
-        EXPECT_EQ(Result.Message.ToString(), Text);
+        ExpectText(Result.Message, "RivetMaterialSlotOp", Key, Text);
         EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
         EXPECT_EQ(Log.CountLines(LogCategory), 0);
     };
     const auto Existing = [this](int32 Slot)
     {
-        FRivetExistingSlotParams Params;
-        Params.SlotIndex = Slot;
-        Params.TriangleIDs = {0};
-        return AssignToExistingSlot(Mesh, Params);
+        return AssignToExistingSlot(Mesh, {.SlotIndex = Slot, .TriangleIDs = {0}});
     };
     const char* const BadSlot = "That material slot no longer exists.";
     ExpectRefused("NoMesh", "No skeletal mesh.",
@@ -263,11 +228,8 @@ TEST_F(MaterialSlotOpTest, AnExistingSlotReceivesThePolygonsThroughItsFirstGroup
 {
     // Slot 0 is drawn only by group 1, through the map; group 0 draws with slot 1.
     Mesh->GetLODInfo(0)->LODMaterialMap = {1, 0};
-    FRivetExistingSlotParams Params;
-    Params.SlotIndex = 0;
-    Params.TriangleIDs = {8, 9, 9};
-
-    const FRivetMaterialSlotResult Result = AssignToExistingSlot(Mesh, Params);
+    const FRivetMaterialSlotResult Result =
+        AssignToExistingSlot(Mesh, {.SlotIndex = 0, .TriangleIDs = {8, 9, 9}});
 
     ASSERT_TRUE(Result.bSuccess);
     EXPECT_EQ(Result.NewPolygonGroupIndex, 1);

@@ -29,19 +29,13 @@ public:
         switch (Pick(4))
         {
             case 0:
-            {
-                FRivetNewSlotParams Params;
-                Params.TriangleIDs = OutMayChange = PickTriangles();
-                Params.bCopySourceMaterial = Pick(2) == 0;
-                return AssignToNewSlot(&Mesh, Params).bSuccess;
-            }
+                return AssignToNewSlot(&Mesh, {.TriangleIDs = OutMayChange = PickTriangles(),
+                                               .bCopySourceMaterial = Pick(2) == 0})
+                    .bSuccess;
             case 1:
-            {
-                FRivetExistingSlotParams Params;
-                Params.SlotIndex = Pick(NumSlots + 1);
-                Params.TriangleIDs = OutMayChange = PickTriangles();
-                return AssignToExistingSlot(&Mesh, Params).bSuccess;
-            }
+                return AssignToExistingSlot(&Mesh, {.SlotIndex = Pick(NumSlots + 1),
+                                                    .TriangleIDs = OutMayChange = PickTriangles()})
+                    .bSuccess;
             case 2:
             {
                 const FRivetMergeSlotsParams Params{Pick(NumSlots), Pick(NumSlots), true};
@@ -130,7 +124,8 @@ TEST(MaterialSlotRandomTest, EveryEditKeepsWhatItDoesNotMoveAndUndoesExactly)
         ASSERT_EQ(LOD0After.Num(), LOD0Before.Num());
         for (int32 Triangle = 0; Triangle < LOD0After.Num(); ++Triangle)
         {
-            ASSERT_TRUE(LOD0After[Triangle] == LOD0Before[Triangle] || (bDone && MayChange.Contains(Triangle)))
+            ASSERT_TRUE(LOD0After[Triangle] == LOD0Before[Triangle] ||
+                        (bDone && MayChange.Contains(Triangle)))
                 << "triangle " << Triangle;
         }
         ASSERT_EQ(MaterialPerSection(*Mesh, 1), LOD1Before);

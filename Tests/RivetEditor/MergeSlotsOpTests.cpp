@@ -1,14 +1,10 @@
 #include "MaterialSlotExpectations.h"
 
-#include "Core/Logging/ScopedLogCapture.h"
 #include "RivetEditor/Private/Ops/RivetMaterialSlotOp.h"
-#include "RivetEditor/Private/Ops/RivetMergeSlotsOp.h"
 #include "RivetEditorLog.h"
-#include "Support/ElementIDs.h"
-#include "Support/MeshBuilders.h"
+#include "Support/AssetNames.h"
 #include "Support/SkeletalMeshSnapshot.h"
-#include "Support/TestSkeletalAsset.h"
-#include "VantorEd/Transactions/TransactionBuffer.h"
+#include "Support/ToolMessageExpectations.h"
 
 #include <gtest/gtest.h>
 
@@ -21,26 +17,10 @@ const char* const InconsistentText =
     "Nothing was changed. Reimport the mesh to rebuild its material bindings.";
 
 /** The test character: 48 LOD 0 triangles in three slots (groups 0-2, 16 triangles each). */
-class MergeSlotsOpTest : public testing::Test
+class MergeSlotsOpTest : public FSlotOpTest
 {
 protected:
-    void Build(const FTestSkeletalAssetOptions& Options)
-    {
-        FTransactionBuffer::Get().Reset();
-        Mesh = BuildTestSkeletalAsset(Options).Mesh;
-    }
     void SetUp() override { Build({.PackageName = "/Game/Slots/Merge"}); }
-
-    FMeshDescription& LOD0() const { return *Mesh->GetMeshDescription(0); }
-    UMaterial* MaterialOf(int32 Slot) const { return Mesh->GetMaterials()[Slot].Material.Get(); }
-    void SetMap(TArray<int32> Map) { Mesh->GetLODInfo(0)->LODMaterialMap = std::move(Map); }
-
-    /** Moves a group's triangles into another group and commits, as an earlier edit would have. */
-    void MoveGroup(int32 From, int32 To)
-    {
-        MovePolygonGroupPolygons(LOD0(), FPolygonGroupID(From), FPolygonGroupID(To));
-        Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
-    }
 
     FRivetMergeSlotsResult Merge(int32 Source, int32 Target)
     {
@@ -52,15 +32,10 @@ protected:
                        const FSkeletalMeshSnapshot& Before)
     {
         EXPECT_FALSE(Result.bSuccess);
-        EXPECT_EQ(Result.Message.GetNamespace(), "RivetMergeSlotsOp");
-        EXPECT_EQ(Result.Message.GetKey(), Key);
-        EXPECT_EQ(Result.Message.ToString(), Text);
+        ExpectText(Result.Message, "RivetMergeSlotsOp", Key, Text);
         EXPECT_EQ(Result.SlotsRemaining, 0);
         EXPECT_TRUE(FSkeletalMeshSnapshot(*Mesh) == Before);
     }
-
-    USkeletalMesh* Mesh = nullptr;
-    FScopedLogCapture Log;
 };
 
 // That one undo restores the mesh exactly is the random edits' test, for every slot edit.
@@ -97,8 +72,7 @@ TEST_F(MergeSlotsOpTest, TheGroupThatDrawsTheSlotMovesNotAnEmptyOneBoundByIndex)
 
     ASSERT_TRUE(Result.bSuccess);
     EXPECT_EQ(Result.PolygonsMoved, 32);
-    ASSERT_EQ(Mesh->GetMaterials().Num(), 1);
-    EXPECT_EQ(Mesh->GetMaterials()[0].MaterialSlotName, FName("Slot_0"));
+    EXPECT_EQ(SlotNames(*Mesh), TArray<FName>{"Slot_0"});
     EXPECT_EQ(CountTrianglesPerSlot(Mesh), (TArray<int32>{48}));
 }
 
@@ -123,9 +97,7 @@ TEST_F(MergeSlotsOpTest, SlotsDrawnByTwoGroupsKeepACopyForTheOneThatStays)
 
     ASSERT_TRUE(Result.bSuccess);
     EXPECT_EQ(Result.PolygonsMoved, 16);
-    ASSERT_EQ(Mesh->GetMaterials().Num(), 2);
-    EXPECT_EQ(Mesh->GetMaterials()[1].MaterialSlotName, FName("Slot_1"))
-        << "group 2's copy, at its new index";
+    EXPECT_EQ(SlotNames(*Mesh), (TArray<FName>{"Slot_0", "Slot_1"})) << "group 2's copy, at its new index";
     EXPECT_EQ(CountTrianglesPerSlot(Mesh), (TArray<int32>{32, 16}));
 }
 
@@ -167,7 +139,7 @@ TEST_F(MergeSlotsOpTest, AMergeWhoseCleanupWouldRefuseChangesNothing)
 TEST_F(MergeSlotsOpTest, TheCleanupKeepsEachUsedGroupsMaterial)
 {
     const auto ExpectCleanup =
-        [this](const char* Name, const auto& Prepare, int32 SlotsRemoved, const TArray<FName>& SlotNames)
+        [this](const char* Name, const auto& Prepare, int32 SlotsRemoved, const TArray<FName>& Names)
     {
         SCOPED_TRACE(Name);
         SetUp();
@@ -178,13 +150,8 @@ TEST_F(MergeSlotsOpTest, TheCleanupKeepsEachUsedGroupsMaterial)
 
         ASSERT_TRUE(Result.bSuccess);
         EXPECT_EQ(Result.SlotsRemoved, SlotsRemoved);
-        EXPECT_EQ(Result.SlotsRemaining, SlotNames.Num());
-        TArray<FName> Names;
-        for (const FSkeletalMaterial& Slot : Mesh->GetMaterials())
-        {
-            Names.Add(Slot.MaterialSlotName);
-        }
-        EXPECT_EQ(Names, SlotNames);
+        EXPECT_EQ(Result.SlotsRemaining, Names.Num());
+        EXPECT_EQ(SlotNames(*Mesh), Names);
         EXPECT_EQ(MaterialPerTriangle(*Mesh), Expected);
         ExpectCleanBinding(*Mesh);
         EXPECT_TRUE(Mesh->HasValidRenderData());
@@ -293,8 +260,6 @@ TEST_F(MergeSlotsOpTest, SlotsThatOnlyOtherLODsDrawWithStayAndTheirMapsFollow)
     ASSERT_TRUE(Merge(1, 0).bSuccess);
     EXPECT_EQ(MaterialPerSection(*Mesh, 1), LOD1Materials);
     ExpectCleanBinding(*Mesh);
-    FRivetNewSlotParams NewSlot;
-    NewSlot.TriangleIDs = {0};
-    EXPECT_EQ(AssignToNewSlot(Mesh, NewSlot).NewSlotIndex, 3);
+    EXPECT_EQ(AssignToNewSlot(Mesh, {.TriangleIDs = {0}}).NewSlotIndex, 3);
 }
 } // namespace

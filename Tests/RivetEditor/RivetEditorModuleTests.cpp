@@ -6,6 +6,7 @@
 #include "Slate/Framework/Commands/InputBindingManager.h"
 #include "Slate/Styling/ApplicationStyle.h"
 #include "Support/CommandsChangedCounter.h"
+#include "Support/ToolMessageExpectations.h"
 
 #include <gtest/gtest.h>
 
@@ -82,9 +83,7 @@ TEST_F(RivetEditorModuleTest, StartupRegistersTheCommandsAndTheNamedModeExtensio
     for (const auto& [Text, Key] : {std::pair{Module->GetExtensionName(), "ExtensionName"},
                                     std::pair{Module->GetToolSectionName(), "SectionName"}})
     {
-        EXPECT_EQ(Text.ToString(), "Rivet Editor");
-        EXPECT_EQ(Text.GetNamespace(), "RivetEditorModule");
-        EXPECT_EQ(Text.GetKey(), Key);
+        ExpectText(Text, "RivetEditorModule", Key, "Rivet Editor");
     }
 }
 
@@ -123,9 +122,7 @@ TEST_F(RivetEditorModuleTest, TheCommandSetHasItsContextAndFiveCommandsInOrderAn
 {
     const FRivetEditorCommands& Commands = FRivetEditorCommands::Get();
     EXPECT_EQ(Commands.GetContextName(), FName("RivetEditor"));
-    EXPECT_EQ(Commands.GetContextDesc().ToString(), "Rivet Editor");
-    EXPECT_EQ(Commands.GetContextDesc().GetNamespace(), "RivetEditorCommands");
-    EXPECT_EQ(Commands.GetContextDesc().GetKey(), "RivetEditorCommands");
+    ExpectText(Commands.GetContextDesc(), "RivetEditorCommands", "RivetEditorCommands", "Rivet Editor");
     EXPECT_EQ(Commands.GetContextParent(), NAME_None);
     EXPECT_EQ(Commands.GetStyleSetName(), FApplicationStyle::GetStyleSetName());
 
@@ -143,12 +140,9 @@ TEST_F(RivetEditorModuleTest, TheCommandSetHasItsContextAndFiveCommandsInOrderAn
         EXPECT_EQ(Known[Index], Members[Index]);
         EXPECT_EQ(Command.GetCommandName(), FName(Expected.Command));
         EXPECT_EQ(Command.DottedName, FString(".") + Expected.Command);
-        EXPECT_EQ(Command.GetLabel().ToString(), Expected.Label);
-        EXPECT_EQ(Command.GetLabel().GetNamespace(), "RivetEditorCommands");
-        EXPECT_EQ(Command.GetLabel().GetKey(), Expected.Command);
-        EXPECT_EQ(Command.GetDescription().ToString(), Expected.ToolTip);
-        EXPECT_EQ(Command.GetDescription().GetNamespace(), "RivetEditorCommands");
-        EXPECT_EQ(Command.GetDescription().GetKey(), FString(Expected.Command) + "_ToolTip");
+        ExpectText(Command.GetLabel(), "RivetEditorCommands", Expected.Command, Expected.Label);
+        ExpectText(Command.GetDescription(), "RivetEditorCommands", FString(Expected.Command) + "_ToolTip",
+                   Expected.ToolTip);
         EXPECT_EQ(static_cast<int32>(Command.ActionType), 2);
         EXPECT_FALSE(Command.DefaultChord.IsValidChord());
         EXPECT_FALSE(Command.AlternateChord.IsValidChord());
@@ -177,9 +171,7 @@ TEST_F(RivetEditorModuleTest, AnInfoQueryListsTheFiveToolsInOrderAndAFullOneShar
         const FExpectedTool& Expected = ExpectedTools[Index];
         const FExtensionToolDescription& Tool = Tools[Index + 1];
         SCOPED_TRACE(Expected.Name);
-        EXPECT_EQ(Tool.ToolName.ToString(), Expected.Name);
-        EXPECT_EQ(Tool.ToolName.GetNamespace(), "RivetEditorModule");
-        EXPECT_EQ(Tool.ToolName.GetKey(), Expected.NameKey);
+        ExpectText(Tool.ToolName, "RivetEditorModule", Expected.NameKey, Expected.Name);
         ASSERT_NE(Tool.ToolCommand, nullptr);
         EXPECT_EQ(Tool.ToolCommand->GetCommandName(), FName(Expected.Command));
         EXPECT_EQ(Tool.ToolBuilder, nullptr) << "an info query builds nothing";

@@ -149,9 +149,7 @@ void SortTracksByName(FSkeletalAssetSnapshot& Snapshot)
 } // namespace
 
 FSoakState::FSoakState(const FSoakAsset& InAsset)
-    : Asset(*InAsset.Mesh, TArray<const UAnimSequence*>(std::vector<const UAnimSequence*>(
-                               InAsset.Animations.begin(), InAsset.Animations.end()))),
-      SkeletalMeshes(ListSkeletalMeshes())
+    : Asset(*InAsset.Mesh, InAsset.Animations), SkeletalMeshes(ListSkeletalMeshes())
 {
 }
 
@@ -188,9 +186,8 @@ void CheckFileRoundTrip(const FSoakAsset& Asset, const FTestFolder& Folder, TArr
 {
     // A read names the asset after its file.
     const FString Path = Folder.File(*(Asset.Mesh->GetName() + ".glb"));
-    FGltfExportOptions Options;
-    Options.Animations = Asset.Animations;
-    const FInterchangeWriteResult Written = ExportSkeletalMeshToGltf(*Asset.Mesh, Path, Options);
+    const FInterchangeWriteResult Written =
+        ExportSkeletalMeshToGltf(*Asset.Mesh, Path, {.Animations = Asset.Animations});
     if (!Written.bSuccess)
     {
         OutFindings.Add("save: " + Written.Error);

@@ -5,7 +5,7 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 
 FSkeletalAssetSnapshot::FSkeletalAssetSnapshot(const USkeletalMesh& Mesh,
-                                               const TArray<const UAnimSequence*>& Animations)
+                                               const TArray<UAnimSequence*>& Animations)
     : MeshSnapshot(Mesh)
 {
     if (const USkeleton* Skeleton = Mesh.GetSkeleton())
@@ -37,15 +37,11 @@ FSkeletalAssetSnapshot::FSkeletalAssetSnapshot(const USkeletalMesh& Mesh,
     }
 }
 
-FSkeletalAssetSnapshot SnapshotFileContent(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations,
+FSkeletalAssetSnapshot SnapshotFileContent(const USkeletalMesh& Mesh,
+                                           const TArray<UAnimSequence*>& Animations,
                                            TArray<FString>& OutNames)
 {
-    TArray<const UAnimSequence*> ConstAnimations;
-    for (const UAnimSequence* Animation : Animations)
-    {
-        ConstAnimations.Add(Animation);
-    }
-    FSkeletalAssetSnapshot Snapshot(Mesh, ConstAnimations);
+    FSkeletalAssetSnapshot Snapshot(Mesh, Animations);
     Snapshot.MeshSnapshot.DerivedDataKey = FGuid();
     for (FSkeletalMaterial& Slot : Snapshot.MeshSnapshot.Materials)
     {

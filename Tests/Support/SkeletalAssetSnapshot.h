@@ -15,7 +15,7 @@ class UAnimSequence;
  */
 struct FSkeletalAssetSnapshot
 {
-    FSkeletalAssetSnapshot(const USkeletalMesh& Mesh, const TArray<const UAnimSequence*>& Animations);
+    FSkeletalAssetSnapshot(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations);
 
     FSkeletalMeshSnapshot MeshSnapshot;
     FReferenceSkeleton SkeletonBones;
@@ -36,5 +36,6 @@ struct FSkeletalAssetSnapshot
  * name, since a read makes material objects of its own. The material names, then "animation <name>" for
  * each animation, go to OutNames.
  */
-FSkeletalAssetSnapshot SnapshotFileContent(const USkeletalMesh& Mesh, const TArray<UAnimSequence*>& Animations,
+FSkeletalAssetSnapshot SnapshotFileContent(const USkeletalMesh& Mesh,
+                                           const TArray<UAnimSequence*>& Animations,
                                            TArray<FString>& OutNames);

@@ -24,6 +24,17 @@ FString FTestFolder::File(const char* Name) const
     return FString((Root / Name).string());
 }
 
+TArray<FString> FTestFolder::ListFiles() const
+{
+    TArray<FString> Names;
+    for (const auto& Entry : std::filesystem::directory_iterator(Root))
+    {
+        Names.Add(FString(Entry.path().filename().string()));
+    }
+    Names.Sort();
+    return Names;
+}
+
 void WriteBytes(const FString& Path, const std::string& Bytes)
 {
     std::ofstream Stream(Path.ToStdString(), std::ios::binary | std::ios::trunc);

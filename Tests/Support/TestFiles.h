@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Core/Containers/Array.h"
 #include "Core/Containers/String.h"
 
 #include <filesystem>
@@ -16,6 +17,8 @@ public:
 
     /** The path of a file in the folder. */
     FString File(const char* Name) const;
+    /** The names of the files and folders in the folder, sorted. */
+    TArray<FString> ListFiles() const;
 
 private:
     std::filesystem::path Root;

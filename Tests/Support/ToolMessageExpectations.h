@@ -5,16 +5,21 @@
 
 #include <gtest/gtest.h>
 
+/** Expects the text of that namespace and key, reading Text. */
+inline void ExpectText(const FText& Actual, const char* Namespace, const FString& Key, const FString& Text)
+{
+    EXPECT_EQ(Actual.ToString(), Text);
+    EXPECT_EQ(Actual.GetNamespace(), Namespace);
+    EXPECT_EQ(Actual.GetKey(), Key);
+}
+
 /** Expects the latest tool message to be the text of that namespace and key, reading Text, at Level. */
 inline void ExpectLastMessage(const FHeadlessEditor& Editor, const char* Namespace, const char* Key,
                               const FString& Text, EToolMessageLevel Level)
 {
     ASSERT_FALSE(Editor.GetMessages().IsEmpty());
-    const FToolMessage& Message = Editor.GetMessages().Last();
-    EXPECT_EQ(Message.Text.ToString(), Text);
-    EXPECT_EQ(Message.Text.GetNamespace(), Namespace);
-    EXPECT_EQ(Message.Text.GetKey(), Key);
-    EXPECT_EQ(Message.Level, Level);
+    ExpectText(Editor.GetMessages().Last().Text, Namespace, Key, Text);
+    EXPECT_EQ(Editor.GetMessages().Last().Level, Level);
 }
 
 /** Expects the undo history to hold exactly one step, of that title (and key, when given). */

@@ -60,6 +60,8 @@ struct FSelectionTerm
     TArray<FTriangleIDRange> Triangles;
     /** Island: the triangle whose island is selected. */
     int32 Triangle = INDEX_NONE;
+
+    bool operator==(const FSelectionTerm&) const = default;
 };
 
 /** Whether the kind changes the selection built so far rather than naming triangles. */

@@ -20,11 +20,6 @@ int32 CountRegisteredObjects()
     return Count;
 }
 
-UDuplicationNode* FindNode(const FString& Path)
-{
-    return FindObject<UDuplicationNode>(Path);
-}
-
 /** Hero with an arm inside it and a hand inside the arm. */
 struct FNodeTree
 {
@@ -69,8 +64,8 @@ TEST(ObjectDuplication, CopiesStateSubobjectsAndInternalReferencesUnderTheGivenO
     EXPECT_EQ(Copy->GetFlags(), RF_Public | RF_Standalone) << "rooting is not copied";
     EXPECT_EQ(Copy->Values, (TArray<int32>{1, 2, 3}));
     EXPECT_EQ(Copy->Label, "hero");
-    UDuplicationNode* Arm = FindNode(Root + ".Arm");
-    UDuplicationNode* Hand = FindNode(Root + ".Arm.Hand");
+    UDuplicationNode* Arm = FindObject<UDuplicationNode>(Root + ".Arm");
+    UDuplicationNode* Hand = FindObject<UDuplicationNode>(Root + ".Arm.Hand");
     ASSERT_TRUE(Arm && Hand);
     EXPECT_EQ(Arm->Label, "arm");
     EXPECT_EQ(Hand->Values, (TArray<int32>{7}));

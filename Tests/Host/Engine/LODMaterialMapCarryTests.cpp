@@ -55,10 +55,7 @@ TEST(LODMaterialMapCommitTest, CommitsCarryTheMapAndUndoRestoresIt)
     FTransactionBuffer::Get().Reset();
     USkeletalMesh* Mesh = NewObject<USkeletalMesh>(CreatePackage("/Game/MapCarry/Mesh"), FName("Mesh"));
     Mesh->AddLODInfo();
-    FSkinnedGridOptions Options;
-    Options.QuadsX = 6;
-    Options.NumGroups = 3;
-    Mesh->CreateMeshDescription(0, BuildSkinnedGrid(Options));
+    Mesh->CreateMeshDescription(0, BuildSkinnedGrid({.QuadsX = 6, .NumGroups = 3}));
     Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
     Mesh->GetLODInfo(0)->LODMaterialMap = {2, INDEX_NONE, 0};
     const auto Groups = [Mesh](int32 Group)

@@ -49,10 +49,7 @@ FKLevelSetElem MakeLevelSet()
     FKLevelSetElem LevelSet;
     LevelSet.GridDims = {2, 2, 2};
     LevelSet.CellSize = 0.5;
-    for (int32 Index = 0; Index < 8; ++Index)
-    {
-        LevelSet.Distances.Add(float(Index));
-    }
+    LevelSet.Distances = {0, 1, 2, 3, 4, 5, 6, 7};
     return LevelSet;
 }
 

@@ -61,14 +61,12 @@ TEST_F(SkeletonTest, MergeAppendsTheMissingBonesAfterTheSkeletonsOwn)
         FScopedTransaction Transaction(Title("Merge Mesh"));
         ASSERT_TRUE(Skeleton->MergeBonesFrom(Mesh));
     }
-    const FReferenceSkeleton Expected = MakeReferenceSkeleton({{"Root"},
-                                                               {"Pelvis", "Root", Offset(0, 0, 100)},
-                                                               {"Spine", "Pelvis", Offset(0, 0, 20)},
-                                                               {"Head", "Spine", Offset(0, 0, 50)},
-                                                               {"ThighL", "Pelvis", Offset(10)},
-                                                               {"CalfL", "ThighL", Offset(0, 0, -40)},
-                                                               {"ThighR", "Pelvis", Offset(-10)},
-                                                               {"ArmL", "Spine", Offset(0, 15, 30)}});
+    FReferenceSkeleton Expected = MakeBodySkeleton();
+    {
+        FReferenceSkeletonModifier Modifier(Expected, nullptr);
+        Modifier.Add(FReferenceBone{"ThighR", 1}, Offset(-10));
+        Modifier.Add(FReferenceBone{"ArmL", 2}, Offset(0, 15, 30));
+    }
     EXPECT_EQ(Skeleton->GetReferenceSkeleton(), Expected);
     EXPECT_EQ(Skeleton->GetReferenceSkeleton().GetRefBoneInfo(), Expected.GetRefBoneInfo());
     EXPECT_EQ(Skeleton->GetBoneTree(), (FTree{{A}, {A}, {A}, {EMode::Skeleton}, {A}, {A}, {A}, {A}}));

@@ -23,13 +23,11 @@ TEST_F(WorldTest, ActorsAndTheirComponentsRegisterWithTheWorldInOrderUntilDestro
     USkeletalMeshComponent* Mesh = Second->AddComponent<USkeletalMeshComponent>();
     UStaticMeshComponent* Prop = Second->AddComponent<UStaticMeshComponent>();
 
-    ASSERT_EQ(World->GetActors().Num(), 2);
-    EXPECT_EQ(World->GetActors()[0], First);
+    EXPECT_EQ(World->GetActors(), (TArray<TObjectPtr<UActor>>{First, Second}));
     EXPECT_EQ(First->GetWorld(), World);
     EXPECT_EQ(Mesh->GetOwner(), Second);
     EXPECT_EQ(Mesh->GetWorld(), World);
-    ASSERT_EQ(World->GetRegisteredComponents().Num(), 2);
-    EXPECT_EQ(World->GetRegisteredComponents()[1], Prop);
+    EXPECT_EQ(World->GetRegisteredComponents(), (TArray<TObjectPtr<UActorComponent>>{Mesh, Prop}));
 
     int32 Primitives = 0;
     Second->ForEachComponent<UPrimitiveComponent>([&](UPrimitiveComponent*) { ++Primitives; });
@@ -40,8 +38,7 @@ TEST_F(WorldTest, ActorsAndTheirComponentsRegisterWithTheWorldInOrderUntilDestro
     World->DestroyActor(Second);
     World->DestroyActor(Second);
     EXPECT_TRUE(Second->IsActorBeingDestroyed());
-    ASSERT_EQ(World->GetActors().Num(), 1);
-    EXPECT_EQ(World->GetActors()[0], First);
+    EXPECT_EQ(World->GetActors(), TArray<TObjectPtr<UActor>>{First});
     TArray<UActor*> Visited;
     World->ForEachActor([&Visited](UActor* Actor) { Visited.Add(Actor); });
     EXPECT_EQ(Visited, TArray<UActor*>{First}) << "iteration skips destroyed actors";

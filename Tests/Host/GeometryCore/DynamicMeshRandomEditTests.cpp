@@ -20,15 +20,7 @@ class FReferenceMesh
 public:
     int32 AppendVertex()
     {
-        int32 VertexID = 0;
-        if (FreeVertices.IsEmpty())
-        {
-            VertexID = VertexCounts.Add(0);
-        }
-        else
-        {
-            VertexID = FreeVertices.Pop();
-        }
+        const int32 VertexID = FreeVertices.IsEmpty() ? VertexCounts.Add(0) : FreeVertices.Pop();
         VertexCounts[VertexID] = 1;
         return VertexID;
     }
@@ -57,16 +49,8 @@ public:
                 return FDynamicMesh3::NonManifoldID;
             }
         }
-        int32 TriangleID = 0;
-        if (FreeTriangles.IsEmpty())
-        {
-            TriangleID = Triangles.Add(Tri);
-        }
-        else
-        {
-            TriangleID = FreeTriangles.Pop();
-            Triangles[TriangleID] = Tri;
-        }
+        const int32 TriangleID = FreeTriangles.IsEmpty() ? Triangles.Add(Tri) : FreeTriangles.Pop();
+        Triangles[TriangleID] = Tri;
         for (int32 Corner = 0; Corner < 3; ++Corner)
         {
             ++VertexCounts[Tri[Corner]];
@@ -204,14 +188,8 @@ testing::AssertionResult MatchesReference(const FDynamicMesh3& Mesh, const FRefe
         {
             return testing::AssertionFailure() << "vertex " << VertexID << " liveness differs";
         }
-        if (!Mesh.IsVertex(VertexID))
-        {
-            continue;
-        }
-        TArray<int32> Triangles;
-        Mesh.GetVtxTriangles(VertexID, Triangles);
-        Triangles.Sort();
-        if (Triangles != Reference.VertexTriangles(VertexID))
+        if (Mesh.IsVertex(VertexID) &&
+            SortedVtxTriangles(Mesh, VertexID) != Reference.VertexTriangles(VertexID))
         {
             return testing::AssertionFailure() << "vertex " << VertexID << " has other triangles";
         }

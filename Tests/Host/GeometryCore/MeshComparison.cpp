@@ -39,84 +39,69 @@ private:
     std::string Text;
 };
 
-void CompareVertices(const FDynamicMesh3& A, const FDynamicMesh3& B, FDifference& Diff)
+/**
+ * Compares the ID ranges of one kind of element, of a mesh or an overlay, and which IDs are live; then,
+ * through CompareLive, what each live element holds.
+ */
+template <typename OwnerType, typename ClassType, typename CompareLiveFunction>
+void CompareElements(FDifference& Diff, const std::string& What, const OwnerType& A, const OwnerType& B,
+                     int32 (ClassType::*MaxID)() const, bool (ClassType::*IsLive)(int32) const,
+                     const CompareLiveFunction& CompareLive)
 {
-    if (!Diff.Same(A.MaxVertexID(), B.MaxVertexID(), "vertex ID range"))
+    if (!Diff.Same((A.*MaxID)(), (B.*MaxID)(), What + " ID range"))
     {
         return;
     }
-    for (int32 VertexID = 0; VertexID < A.MaxVertexID(); ++VertexID)
+    for (int32 ID = 0; ID < (A.*MaxID)(); ++ID)
     {
-        if (Diff.Same(A.IsVertex(VertexID), B.IsVertex(VertexID), "vertex", VertexID, "liveness") &&
-            A.IsVertex(VertexID))
+        if (Diff.Same((A.*IsLive)(ID), (B.*IsLive)(ID), What, ID, "liveness") && (A.*IsLive)(ID))
         {
-            Diff.Same(A.GetVertex(VertexID), B.GetVertex(VertexID), "vertex", VertexID, "position");
-            Diff.Same(Collect(A.VtxEdges(VertexID)), Collect(B.VtxEdges(VertexID)), "vertex", VertexID,
-                      "edges");
+            CompareLive(ID);
         }
     }
 }
 
-void CompareTriangles(const FDynamicMesh3& A, const FDynamicMesh3& B, FDifference& Diff)
+void CompareTopology(const FDynamicMesh3& A, const FDynamicMesh3& B, FDifference& Diff)
 {
+    using FMesh = FDynamicMesh3;
+    CompareElements(Diff, "vertex", A, B, &FMesh::MaxVertexID, &FMesh::IsVertex,
+                    [&](int32 ID)
+                    {
+                        Diff.Same(A.GetVertex(ID), B.GetVertex(ID), "vertex", ID, "position");
+                        Diff.Same(Collect(A.VtxEdges(ID)), Collect(B.VtxEdges(ID)), "vertex", ID, "edges");
+                    });
     Diff.Same(A.HasTriangleGroups(), B.HasTriangleGroups(), "triangle groups enabled");
     Diff.Same(A.MaxGroupID(), B.MaxGroupID(), "group ID counter");
-    if (!Diff.Same(A.MaxTriangleID(), B.MaxTriangleID(), "triangle ID range"))
-    {
-        return;
-    }
-    for (int32 TriangleID = 0; TriangleID < A.MaxTriangleID(); ++TriangleID)
-    {
-        if (Diff.Same(A.IsTriangle(TriangleID), B.IsTriangle(TriangleID), "triangle", TriangleID,
-                      "liveness") &&
-            A.IsTriangle(TriangleID))
-        {
-            Diff.Same(A.GetTriangle(TriangleID), B.GetTriangle(TriangleID), "triangle", TriangleID,
-                      "corners");
-            Diff.Same(A.GetTriEdges(TriangleID), B.GetTriEdges(TriangleID), "triangle", TriangleID, "edges");
-            Diff.Same(A.GetTriangleGroup(TriangleID), B.GetTriangleGroup(TriangleID), "triangle", TriangleID,
-                      "group");
-        }
-    }
-}
-
-void CompareEdges(const FDynamicMesh3& A, const FDynamicMesh3& B, FDifference& Diff)
-{
-    if (!Diff.Same(A.MaxEdgeID(), B.MaxEdgeID(), "edge ID range"))
-    {
-        return;
-    }
-    for (int32 EdgeID = 0; EdgeID < A.MaxEdgeID(); ++EdgeID)
-    {
-        if (Diff.Same(A.IsEdge(EdgeID), B.IsEdge(EdgeID), "edge", EdgeID, "liveness") && A.IsEdge(EdgeID))
-        {
-            Diff.Same(A.GetEdgeV(EdgeID), B.GetEdgeV(EdgeID), "edge", EdgeID, "vertices");
-            Diff.Same(A.GetEdgeT(EdgeID), B.GetEdgeT(EdgeID), "edge", EdgeID, "triangles");
-        }
-    }
+    CompareElements(Diff, "triangle", A, B, &FMesh::MaxTriangleID, &FMesh::IsTriangle,
+                    [&](int32 ID)
+                    {
+                        Diff.Same(A.GetTriangle(ID), B.GetTriangle(ID), "triangle", ID, "corners");
+                        Diff.Same(A.GetTriEdges(ID), B.GetTriEdges(ID), "triangle", ID, "edges");
+                        Diff.Same(A.GetTriangleGroup(ID), B.GetTriangleGroup(ID), "triangle", ID, "group");
+                    });
+    CompareElements(Diff, "edge", A, B, &FMesh::MaxEdgeID, &FMesh::IsEdge,
+                    [&](int32 ID)
+                    {
+                        Diff.Same(A.GetEdgeV(ID), B.GetEdgeV(ID), "edge", ID, "vertices");
+                        Diff.Same(A.GetEdgeT(ID), B.GetEdgeT(ID), "edge", ID, "triangles");
+                    });
 }
 
 template <typename OverlayType>
 void CompareOverlay(const FDynamicMesh3& Mesh, const OverlayType* A, const OverlayType* B,
                     const std::string& What, FDifference& Diff)
 {
-    if (!Diff.Same(A != nullptr, B != nullptr, What, -1, "presence") || A == nullptr ||
-        !Diff.Same(A->MaxElementID(), B->MaxElementID(), What, -1, "element range"))
+    if (!Diff.Same(A != nullptr, B != nullptr, What, -1, "presence") || A == nullptr)
     {
         return;
     }
-    for (int32 ElementID = 0; ElementID < A->MaxElementID(); ++ElementID)
-    {
-        if (Diff.Same(A->IsElement(ElementID), B->IsElement(ElementID), What + " element", ElementID,
-                      "liveness") &&
-            A->IsElement(ElementID))
-        {
-            Diff.Same(A->GetElement(ElementID), B->GetElement(ElementID), What + " element", ElementID,
-                      "value");
-            Diff.Same(A->GetParentVertex(ElementID), B->GetParentVertex(ElementID), What + " element",
-                      ElementID, "parent");
-        }
-    }
+    CompareElements(Diff, What + " element", *A, *B, &OverlayType::MaxElementID, &OverlayType::IsElement,
+                    [&](int32 ID)
+                    {
+                        Diff.Same(A->GetElement(ID), B->GetElement(ID), What + " element", ID, "value");
+                        Diff.Same(A->GetParentVertex(ID), B->GetParentVertex(ID), What + " element", ID,
+                                  "parent");
+                    });
     for (const int32 TriangleID : Mesh.TriangleIndices())
     {
         Diff.Same(A->GetTriangle(TriangleID), B->GetTriangle(TriangleID), What + " triangle", TriangleID);
@@ -180,9 +165,7 @@ void CompareAttributes(const FDynamicMesh3& Mesh, const FDynamicMeshAttributeSet
 testing::AssertionResult IsSameMesh(const FDynamicMesh3& Actual, const FDynamicMesh3& Expected)
 {
     FDifference Diff;
-    CompareVertices(Actual, Expected, Diff);
-    CompareTriangles(Actual, Expected, Diff);
-    CompareEdges(Actual, Expected, Diff);
+    CompareTopology(Actual, Expected, Diff);
     // The attributes are read by the IDs of the mesh, so only once its elements are known to match.
     if (!Diff.Found() && Diff.Same(Actual.HasAttributes(), Expected.HasAttributes(), "attributes presence") &&
         Actual.HasAttributes())

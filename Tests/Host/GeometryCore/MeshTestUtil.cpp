@@ -1,6 +1,5 @@
 #include "MeshTestUtil.h"
 
-#include "Core/Containers/String.h"
 #include "GeometryCore/DynamicMesh/DynamicMeshAttributeSet.h"
 
 FDynamicMesh3 MakeGridMesh(int32 QuadsX, int32 QuadsY)
@@ -76,16 +75,6 @@ TArray<int32> SortedVtxTriangles(const FDynamicMesh3& Mesh, int32 VertexID)
     Mesh.GetVtxTriangles(VertexID, Triangles);
     Triangles.Sort();
     return Triangles;
-}
-
-testing::AssertionResult IsValidMesh(const FDynamicMesh3& Mesh)
-{
-    TArray<FString> Problems;
-    if (Mesh.CheckValidity(&Problems))
-    {
-        return testing::AssertionSuccess();
-    }
-    return testing::AssertionFailure() << *FString::Join(Problems, "; ");
 }
 
 testing::AssertionResult HasNormalisedWeights(const FDynamicMesh3& Mesh, FName Profile)

@@ -3,6 +3,7 @@
 #include "Core/Name/Name.h"
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
 #include "GeometryCore/IndexTypes.h"
+#include "Support/MeshExpectations.h"
 
 #include <gtest/gtest.h>
 
@@ -81,9 +82,6 @@ TArray<int32> SortedVtxTriangles(const FDynamicMesh3& Mesh, int32 VertexID);
 
 /** Every vertex's raw skin weights in the profile sum to one, within the mesh's maximum of influences. */
 testing::AssertionResult HasNormalisedWeights(const FDynamicMesh3& Mesh, FName Profile);
-
-/** Passes when the mesh is valid; otherwise fails with the problems it has. */
-testing::AssertionResult IsValidMesh(const FDynamicMesh3& Mesh);
 
 inline void PrintTo(const FIndex3i& Index, std::ostream* Stream)
 {

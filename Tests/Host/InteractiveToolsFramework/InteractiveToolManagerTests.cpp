@@ -2,6 +2,7 @@
 
 #include "CoreUObject/Object/Package.h"
 #include "CoreUObject/Reflection/PropertyAccess.h"
+#include "Support/Tools/SampleSelectionTool.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +65,8 @@ TEST_F(InteractiveToolManagerTest, StartingAnotherToolEndsTheActiveOneFirstUnles
     EXPECT_EQ(Manager->GetActiveTool(), Third);
 }
 
-TEST_F(InteractiveToolManagerTest, AShutdownRequestIsCarriedOutAfterTheTickThatMadeItOrTheNextOneAndAnUnexpectedOneWarns)
+TEST_F(InteractiveToolManagerTest,
+       AShutdownRequestIsCarriedOutAfterTheTickThatMadeItOrTheNextOneAndAnUnexpectedOneWarns)
 {
     URecordingTool* Tool = Begin();
     Tool->bRequestShutdownOnTick = true;
@@ -113,19 +115,19 @@ TEST_F(InteractiveToolManagerTest, RequestsOfAToolThatIsNoLongerActiveEndNothing
 TEST_F(InteractiveToolManagerTest, EditingAPropertySetTellsItsToolWhichProperty)
 {
     URecordingTool* Tool = Begin();
-    URecordingPropertySet* Settings = NewObject<URecordingPropertySet>(Tool);
+    USampleToolSettings* Settings = NewObject<USampleToolSettings>(Tool);
     Tool->AddToolPropertySource(Settings);
     Tool->AddToolPropertySource(Settings);
     ASSERT_EQ(Tool->GetToolProperties().Num(), 1);
     EXPECT_EQ(Settings->GetOwningTool(), Tool);
 
-    const FProperty* Strength = VT::Reflection::FindPropertyByAnyName(Settings->GetClass(), "Strength");
-    ASSERT_NE(Strength, nullptr);
+    const FProperty* Scale = VT::Reflection::FindPropertyByAnyName(Settings->GetClass(), "Scale");
+    ASSERT_NE(Scale, nullptr);
     FString Error;
-    ASSERT_TRUE(VT::Reflection::SetPropertyValueFromText(Settings, *Strength, "42", Error)) << *Error;
+    ASSERT_TRUE(VT::Reflection::SetPropertyValueFromText(Settings, *Scale, "42", Error)) << *Error;
 
-    EXPECT_EQ(Settings->Strength, 10);
+    EXPECT_EQ(Settings->Scale, 2.0);
     ASSERT_EQ(Tool->ModifiedSets.Num(), 1);
     EXPECT_EQ(Tool->ModifiedSets[0], Settings);
-    EXPECT_EQ(Tool->ModifiedProperty, Strength);
+    EXPECT_EQ(Tool->ModifiedProperty, Scale);
 }

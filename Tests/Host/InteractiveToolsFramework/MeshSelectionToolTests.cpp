@@ -1,4 +1,4 @@
-#include "RecordingSelectionTool.h"
+#include "Support/Tools/SampleSelectionTool.h"
 
 #include "CoreUObject/Object/Package.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
@@ -22,23 +22,28 @@ protected:
         Mesh = BuildTestSkeletalAsset({.PackageName = "/Game/Tools/SelectionToolMesh"}).Mesh;
         Manager = NewObject<UInteractiveToolManager>(GetTransientPackage());
         World = NewObject<UWorld>(GetTransientPackage());
-        Builder = NewObject<URecordingSelectionToolBuilder>(GetTransientPackage());
+        Builder = NewObject<USampleSelectionToolBuilder>(GetTransientPackage());
         State = {World, Manager, {USkeletalMeshToolTarget::Make(Mesh)}};
     }
     void TearDown() override { FTransactionBuffer::Get().Reset(); }
 
-    URecordingSelectionTool* Begin()
-    {
-        return Cast<URecordingSelectionTool>(Manager->BeginTool(Builder, State));
-    }
+    USampleSelectionTool* Begin() { return Cast<USampleSelectionTool>(Manager->BeginTool(Builder, State)); }
     const FMeshDescription& Description() const { return *Mesh->GetMeshDescription(0); }
 
     USkeletalMesh* Mesh = nullptr;
     UInteractiveToolManager* Manager = nullptr;
     UWorld* World = nullptr;
-    URecordingSelectionToolBuilder* Builder = nullptr;
+    USampleSelectionToolBuilder* Builder = nullptr;
     FToolBuilderState State;
 };
+
+/** The tool's only message so far is this warning. */
+void ExpectOnlyWarning(const UInteractiveToolManager& Manager, const FString& Text)
+{
+    ASSERT_EQ(Manager.GetMessageHistory().Num(), 1);
+    EXPECT_EQ(Manager.GetMessageHistory()[0].Level, EToolMessageLevel::UserWarning);
+    EXPECT_EQ(Manager.GetMessageHistory()[0].Text.ToString(), Text);
+}
 } // namespace
 
 TEST_F(MeshSelectionToolTest, TheBuilderWantsExactlyOneTargetWithASkeletalMesh)
@@ -58,7 +63,7 @@ TEST_F(MeshSelectionToolTest, TheBuilderWantsExactlyOneTargetWithASkeletalMesh)
 
 TEST_F(MeshSelectionToolTest, BuildingPreparesTheToolAndSetupShowsLOD0AsThePreviewAndCallsBothHooks)
 {
-    URecordingSelectionTool* Tool = Begin();
+    USampleSelectionTool* Tool = Begin();
     ASSERT_NE(Tool, nullptr);
     EXPECT_EQ(Tool->GetOuter(), Manager);
     EXPECT_EQ(Tool->GetWorld(), World);
@@ -70,14 +75,14 @@ TEST_F(MeshSelectionToolTest, BuildingPreparesTheToolAndSetupShowsLOD0AsThePrevi
     EXPECT_TRUE(Tool->GetSelection()->GetElements(Faces).IsEmpty());
     EXPECT_TRUE(Tool->bHadPreviewAndSelectionInHooks);
     ASSERT_EQ(Tool->GetToolProperties().Num(), 2);
-    EXPECT_TRUE(Tool->GetToolProperties()[0]->IsA<URecordingPropertySet>());
+    EXPECT_TRUE(Tool->GetToolProperties()[0]->IsA<USampleToolSettings>());
     EXPECT_EQ(Tool->GetToolProperties()[1], Tool->GetEditActions());
     EXPECT_EQ(Tool->GetEditActions()->GetParentTool(), Tool);
 }
 
 TEST_F(MeshSelectionToolTest, OnlyTheFirstRequestBetweenTicksRuns)
 {
-    URecordingSelectionTool* Tool = Begin();
+    USampleSelectionTool* Tool = Begin();
     Tool->GetSelection()->AddIndices(Faces, {0});
     Tool->RequestAction(EMeshSelectionToolActions::GrowSelection);
     Tool->RequestAction(EMeshSelectionToolActions::ClearSelection);
@@ -102,7 +107,7 @@ TEST_F(MeshSelectionToolTest, GeometryActionsKeepTheSelectionAndCountAsEditsButP
                              FCase{EMeshSelectionToolActions::CreatePolygroup, false}})
     {
         SCOPED_TRACE(static_cast<int32>(Case.Action));
-        URecordingSelectionTool* Tool = Begin();
+        USampleSelectionTool* Tool = Begin();
         const int32 Revision = Tool->GetPreviewMesh()->GetRevision();
         Tool->GetSelection()->AddIndices(Faces, {2, 3, 14, 15});
         Tool->RequestAction(Case.Action);
@@ -118,7 +123,7 @@ TEST_F(MeshSelectionToolTest, GeometryActionsKeepTheSelectionAndCountAsEditsButP
 
 TEST_F(MeshSelectionToolTest, EditsAreNotWrittenOverAnAssetThatChangedMeanwhile)
 {
-    URecordingSelectionTool* Tool = Begin();
+    USampleSelectionTool* Tool = Begin();
     Tool->GetSelection()->AddIndices(Faces, {0});
     Tool->RequestAction(EMeshSelectionToolActions::Delete);
     Manager->Tick(0.1f);
@@ -134,43 +139,28 @@ TEST_F(MeshSelectionToolTest, EditsAreNotWrittenOverAnAssetThatChangedMeanwhile)
 
     EXPECT_EQ(Description(), Changed);
     EXPECT_EQ(FTransactionBuffer::Get().GetUndoTitles().Num(), 1);
-    ASSERT_EQ(Manager->GetMessageHistory().Num(), 1);
-    EXPECT_EQ(Manager->GetMessageHistory()[0].Level, EToolMessageLevel::UserWarning);
-    EXPECT_EQ(Manager->GetMessageHistory()[0].Text.ToString(),
-              "The selection edits were not written back: the mesh changed while the tool was open.");
+    ExpectOnlyWarning(*Manager,
+                      "The selection edits were not written back: the mesh changed while the tool was open.");
 }
 
-TEST_F(MeshSelectionToolTest, EditsThatDeleteEveryTriangleAreNotWrittenBack)
+// Edits that delete every triangle are refused with a warning; the others say nothing.
+TEST_F(MeshSelectionToolTest, EmptyingEditsAcceptsWithoutGeometryEditsAndCancelsWriteNothing)
 {
     const FMeshDescription Before = Description();
-    URecordingSelectionTool* Tool = Begin();
-    Tool->RequestAction(EMeshSelectionToolActions::SelectAll);
+    USampleSelectionTool* Emptying = Begin();
+    Emptying->RequestAction(EMeshSelectionToolActions::SelectAll);
     Manager->Tick(0.1f);
-    Tool->RequestAction(EMeshSelectionToolActions::Delete);
+    Emptying->RequestAction(EMeshSelectionToolActions::Delete);
     Manager->Tick(0.1f);
-    ASSERT_EQ(Tool->GetPreviewMesh()->GetMesh()->TriangleCount(), 0);
-
+    ASSERT_EQ(Emptying->GetPreviewMesh()->GetMesh()->TriangleCount(), 0);
     Manager->EndTool(EToolShutdownType::Accept);
 
-    EXPECT_EQ(Description(), Before);
-    EXPECT_FALSE(Mesh->GetPackage()->IsDirty());
-    EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
-    ASSERT_EQ(Manager->GetMessageHistory().Num(), 1);
-    EXPECT_EQ(Manager->GetMessageHistory()[0].Level, EToolMessageLevel::UserWarning);
-    EXPECT_EQ(Manager->GetMessageHistory()[0].Text.ToString(),
-              "The selection edits were not written back: they delete every polygon, which would leave an "
-              "empty mesh.");
-}
-
-TEST_F(MeshSelectionToolTest, AcceptingWithoutGeometryEditsOrCancellingWritesNothing)
-{
-    const FMeshDescription Before = Description();
-    URecordingSelectionTool* Selecting = Begin();
+    USampleSelectionTool* Selecting = Begin();
     Selecting->RequestAction(EMeshSelectionToolActions::SelectAll);
     Manager->Tick(0.1f);
     Manager->EndTool(EToolShutdownType::Accept);
 
-    URecordingSelectionTool* Cancelled = Begin();
+    USampleSelectionTool* Cancelled = Begin();
     Cancelled->GetSelection()->AddIndices(Faces, {0});
     Cancelled->RequestAction(EMeshSelectionToolActions::Delete);
     Manager->Tick(0.1f);
@@ -179,4 +169,6 @@ TEST_F(MeshSelectionToolTest, AcceptingWithoutGeometryEditsOrCancellingWritesNot
     EXPECT_EQ(Description(), Before);
     EXPECT_FALSE(Mesh->GetPackage()->IsDirty());
     EXPECT_FALSE(FTransactionBuffer::Get().CanUndo());
+    ExpectOnlyWarning(*Manager, "The selection edits were not written back: they delete every polygon, which "
+                                "would leave an empty mesh.");
 }

@@ -71,14 +71,3 @@ public:
 
     bool bCanBuild = true;
 };
-
-/** A settings panel with one field. */
-VT_CLASS()
-class URecordingPropertySet : public UInteractiveToolPropertySet
-{
-    VT_BODY(URecordingPropertySet, UInteractiveToolPropertySet)
-
-public:
-    VT_PROPERTY(EditAnywhere, ClampMin = "0", ClampMax = "10")
-    int32 Strength = 1;
-};

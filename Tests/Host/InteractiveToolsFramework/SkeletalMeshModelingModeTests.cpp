@@ -1,49 +1,21 @@
-#include "RecordingSelectionTool.h"
-
-#include "Core/Modules/ModularFeatures.h"
 #include "CoreUObject/Object/Package.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "MeshDescription/MeshDescription.h"
 #include "SkeletalMeshModelingMode/SkeletalMeshModelingMode.h"
 #include "Support/TestSkeletalAsset.h"
+#include "Support/Tools/SampleToolExtension.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-/** An extension with two tools: a selection tool and one whose builder is missing. */
-class FSampleExtension : public ISkeletalMeshModelingModeToolExtension
-{
-public:
-    FText GetExtensionName() override { return FText::FromString("Sample Extension"); }
-    FText GetToolSectionName() override { return FText::FromString("Sample Section"); }
-    void GetExtensionTools(const FExtensionToolQueryInfo& QueryInfo,
-                           TArray<FExtensionToolDescription>& ToolsOut) override
-    {
-        ++Queries;
-        if (!Builder.Get() && !QueryInfo.bIsInfoQueryOnly)
-        {
-            Builder.Reset(NewObject<URecordingSelectionToolBuilder>(GetTransientPackage()));
-        }
-        ToolsOut.Add({FText::FromString("Select Things"), SelectCommand,
-                      QueryInfo.bIsInfoQueryOnly ? nullptr : Builder.Get()});
-        ToolsOut.Add({FText::FromString("Not Built Yet"), nullptr, nullptr});
-    }
-
-    int32 Queries = 0;
-    std::shared_ptr<FCommandInfo> SelectCommand =
-        std::make_shared<FCommandInfo>(FCommandInfo{FName("BeginSelect")});
-    TStrongObjectPtr<UInteractiveToolBuilder> Builder;
-};
-
 class SkeletalMeshModelingModeTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        IModularFeatures::Get().RegisterModularFeature(
-            ISkeletalMeshModelingModeToolExtension::GetModularFeatureName(), &Extension);
+        Extension.Register();
         Mesh = BuildTestSkeletalAsset({.PackageName = "/Game/Tools/ModeMesh"}).Mesh;
         World = NewObject<UWorld>(GetTransientPackage());
         Manager = NewObject<UInteractiveToolManager>(GetTransientPackage());
@@ -52,12 +24,11 @@ protected:
     void TearDown() override
     {
         Mode.reset();
-        IModularFeatures::Get().UnregisterModularFeature(
-            ISkeletalMeshModelingModeToolExtension::GetModularFeatureName(), &Extension);
+        Extension.Unregister();
         FTransactionBuffer::Get().Reset();
     }
 
-    FSampleExtension Extension;
+    FSampleToolExtension Extension;
     USkeletalMesh* Mesh = nullptr;
     UWorld* World = nullptr;
     UInteractiveToolManager* Manager = nullptr;
@@ -73,21 +44,21 @@ TEST_F(SkeletalMeshModelingModeTest, AnInfoQueryListsToolsWithoutBuildingAnythin
     const TArray<FModelingModeToolSection> Sections = FSkeletalMeshModelingMode::QueryToolSections(true);
 
     ASSERT_EQ(Sections.Num(), 1);
-    EXPECT_EQ(Sections[0].ExtensionName.ToString(), "Sample Extension");
-    EXPECT_EQ(Sections[0].SectionName.ToString(), "Sample Section");
+    EXPECT_EQ(Sections[0].ExtensionName.ToString(), "Samples");
+    EXPECT_EQ(Sections[0].SectionName.ToString(), "Samples");
     ASSERT_EQ(Sections[0].Tools.Num(), 2);
-    EXPECT_EQ(Sections[0].Tools[0].ToolName.ToString(), "Select Things");
+    EXPECT_EQ(Sections[0].Tools[0].ToolName.ToString(), "Sample Selection");
     EXPECT_EQ(Sections[0].Tools[0].ToolBuilder, nullptr);
     EXPECT_EQ(Extension.Builder.Get(), nullptr);
 }
 
 TEST_F(SkeletalMeshModelingModeTest, ToolsStartByExactNameOrCommandOnceTheModeIsOpenAndTheyHaveABuilder)
 {
-    EXPECT_EQ(Mode->StartToolByName("Select Things"), nullptr) << "the mode is not open";
+    EXPECT_EQ(Mode->StartToolByName("Sample Selection"), nullptr) << "the mode is not open";
     Mode->Enter(Mesh);
     EXPECT_EQ(Mode->GetToolSections()[0].Tools[0].ToolBuilder, Extension.Builder.Get());
 
-    auto* ByCommand = Cast<URecordingSelectionTool>(Mode->StartToolByCommand(FName("BeginSelect")));
+    auto* ByCommand = Cast<USampleSelectionTool>(Mode->StartToolByCommand(FName("BeginSampleSelection")));
     ASSERT_NE(ByCommand, nullptr);
     EXPECT_EQ(ByCommand->GetWorld(), World);
     EXPECT_EQ(Manager->GetActiveTool(), ByCommand);
@@ -96,7 +67,7 @@ TEST_F(SkeletalMeshModelingModeTest, ToolsStartByExactNameOrCommandOnceTheModeIs
     Manager->EndTool(EToolShutdownType::Cancel);
 
     EXPECT_EQ(Mode->StartToolByName("Not Built Yet"), nullptr);
-    EXPECT_EQ(Mode->StartToolByName("select things"), nullptr);
+    EXPECT_EQ(Mode->StartToolByName("sample selection"), nullptr);
     EXPECT_EQ(Mode->StartToolByCommand(FName("BeginNothing")), nullptr);
     EXPECT_FALSE(Manager->HasActiveTool());
 }

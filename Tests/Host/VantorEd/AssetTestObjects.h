@@ -4,7 +4,10 @@
 #include "CoreUObject/Object/ObjectPtr.h"
 #include "CoreUObject/Object/UObjectGlobals.h"
 
-/** An asset that reports whatever tags a test gives it and may hold a piece inside it. */
+/**
+ * An asset that reports whatever tags a test gives it and may hold a piece inside it, or refer to any
+ * other object through it. Undo records its reflected and unreflected members alike.
+ */
 VT_CLASS()
 class UTestAsset : public UObject
 {
@@ -16,6 +19,10 @@ public:
 
     TMap<FName, FString> RegistryTags;
     TArray<int32> Values;
+    FString Label;
+    int32 UndoNotifications = 0;
+
+    void PostEditUndo() override { ++UndoNotifications; }
 
     void GetAssetRegistryTags(TMap<FName, FString>& OutTags) const override
     {

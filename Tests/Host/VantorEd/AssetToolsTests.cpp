@@ -116,7 +116,8 @@ TEST_F(AssetToolsTest, DuplicateAssetRefusesBadRequestsAndCreatesNothing)
         {"Taken", "/Game/ToolTests", Source,
          "Cannot duplicate into '/Game/ToolTests/Taken': the package already holds an object named 'Taken'"},
         {"Uncopyable_Copy", "/Game/ToolTests", Uncopyable,
-         "Cannot duplicate '/Game/ToolTests/Uncopyable.Uncopyable' into '/Game/ToolTests/Uncopyable_Copy': it "
+         "Cannot duplicate '/Game/ToolTests/Uncopyable.Uncopyable' into '/Game/ToolTests/Uncopyable_Copy': "
+         "it "
          "cannot be copied"},
         {"Existing", "/Game/ToolTests", Uncopyable, "it cannot be copied"},
     };

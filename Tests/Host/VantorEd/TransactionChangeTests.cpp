@@ -1,4 +1,4 @@
-#include "Host/VantorEd/TransactedObject.h"
+#include "Host/VantorEd/AssetTestObjects.h"
 
 #include "CoreUObject/Object/GarbageCollection.h"
 #include "VantorEd/Transactions/TransactionBuffer.h"
@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         FTransactionBuffer::Get().Reset();
-        Owner = NewObject<UTransactedObject>(CreatePackage("/Game/Undo/ChangeOwner"), "Owner", RF_Standalone);
+        Owner = NewObject<UTestAsset>(CreatePackage("/Game/Undo/ChangeOwner"), "Owner", RF_Standalone);
     }
     void TearDown() override
     {
@@ -35,7 +35,7 @@ protected:
                           });
     }
 
-    UTransactedObject* Owner = nullptr;
+    UTestAsset* Owner = nullptr;
     std::shared_ptr<TArray<int32>> Shared = std::make_shared<TArray<int32>>(TArray<int32>{1, 2, 3});
 };
 } // namespace
@@ -75,7 +75,7 @@ TEST_F(TransactionChangeTest, AChangeWhoseOwnerWasDestroyedIsSkipped)
     Owner->ClearFlags(RF_Standalone);
     Owner->MarkAsGarbage();
     CollectGarbage();
-    Owner = NewObject<UTransactedObject>(CreatePackage("/Game/Undo/ChangeOwner2"), "Owner", RF_Standalone);
+    Owner = NewObject<UTestAsset>(CreatePackage("/Game/Undo/ChangeOwner2"), "Owner", RF_Standalone);
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_EQ(*Shared, (TArray<int32>{1, 2, 3, 4}));

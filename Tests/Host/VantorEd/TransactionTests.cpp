@@ -1,4 +1,4 @@
-#include "Host/VantorEd/TransactedObject.h"
+#include "Host/VantorEd/AssetTestObjects.h"
 
 #include "CoreUObject/Object/GarbageCollection.h"
 #include "CoreUObject/Object/WeakObjectPtr.h"
@@ -16,10 +16,9 @@ protected:
     void SetUp() override { FTransactionBuffer::Get().Reset(); }
     void TearDown() override { FTransactionBuffer::Get().Reset(); }
 
-    static UTransactedObject* MakeObject(const char* Name)
+    static UTestAsset* MakeObject(const char* Name)
     {
-        return NewObject<UTransactedObject>(CreatePackage(FString("/Game/Undo/") + Name), Name,
-                                            RF_Standalone);
+        return NewObject<UTestAsset>(CreatePackage(FString("/Game/Undo/") + Name), Name, RF_Standalone);
     }
     static TArray<FString> UndoTitles()
     {
@@ -35,8 +34,8 @@ protected:
 
 TEST_F(TransactionTest, UndoRestoresEveryRecordedObjectAndRedoReappliesIt)
 {
-    UTransactedObject* A = MakeObject("A");
-    UTransactedObject* B = MakeObject("B");
+    UTestAsset* A = MakeObject("A");
+    UTestAsset* B = MakeObject("B");
     A->Values = {1, 2, 3};
     B->Label = "before";
     {
@@ -65,7 +64,7 @@ TEST_F(TransactionTest, UndoRestoresEveryRecordedObjectAndRedoReappliesIt)
 
 TEST_F(TransactionTest, HistoryListsTitlesNestedScopesMakeOneStepAndANewStepDropsRedo)
 {
-    UTransactedObject* A = MakeObject("History");
+    UTestAsset* A = MakeObject("History");
     for (const char* Title : {"One", "Two", "Three"})
     {
         FScopedTransaction Transaction(FText::FromString(Title));
@@ -101,7 +100,7 @@ TEST_F(TransactionTest, HistoryListsTitlesNestedScopesMakeOneStepAndANewStepDrop
 
 TEST_F(TransactionTest, AnEmptyTransactionIsAStepButModifyOutsideOneRecordsNothing)
 {
-    UTransactedObject* A = MakeObject("Outside");
+    UTestAsset* A = MakeObject("Outside");
     EXPECT_FALSE(A->Modify());
     {
         FScopedTransaction Ignored(FText::FromString("Off"), false);
@@ -123,21 +122,21 @@ TEST_F(TransactionTest, AnEmptyTransactionIsAStepButModifyOutsideOneRecordsNothi
 
 TEST_F(TransactionTest, HistoryKeepsRecordedObjectsAndTheirReferencesAlive)
 {
-    UTransactedObject* A = NewObject<UTransactedObject>(CreatePackage("/Temp/UndoGc"));
-    UTransactedObject* Referenced = NewObject<UTransactedObject>(CreatePackage("/Temp/UndoGcRef"));
-    A->Reference = Referenced;
-    TWeakObjectPtr<UTransactedObject> WeakA = A;
-    TWeakObjectPtr<UTransactedObject> WeakReferenced = Referenced;
+    UTestAsset* A = NewObject<UTestAsset>(CreatePackage("/Temp/UndoGc"));
+    UTestAsset* Referenced = NewObject<UTestAsset>(CreatePackage("/Temp/UndoGcRef"));
+    A->Piece = Referenced;
+    TWeakObjectPtr<UTestAsset> WeakA = A;
+    TWeakObjectPtr<UTestAsset> WeakReferenced = Referenced;
     {
         FScopedTransaction Transaction(FText::FromString("Drop"));
         A->Modify();
-        A->Reference = nullptr;
+        A->Piece = nullptr;
     }
     CollectGarbage();
     ASSERT_TRUE(WeakA.IsValid());
     ASSERT_TRUE(WeakReferenced.IsValid()) << "the recorded state still refers to it";
     FTransactionBuffer::Get().Undo();
-    EXPECT_EQ(A->Reference, Referenced);
+    EXPECT_EQ(A->Piece, Referenced);
 
     FTransactionBuffer::Get().Reset();
     CollectGarbage();
@@ -146,69 +145,68 @@ TEST_F(TransactionTest, HistoryKeepsRecordedObjectsAndTheirReferencesAlive)
 
 TEST_F(TransactionTest, PropertiesSetThroughReflectionUndoInOneStep)
 {
-    UTransactedObject* A = MakeObject("Reflected");
-    UTransactedObject* B = MakeObject("ReflectedTarget");
-    const FProperty& Reference = *A->GetClass()->FindPropertyByName("Reference");
+    UTestAsset* A = MakeObject("Reflected");
+    UTestAsset* B = MakeObject("ReflectedTarget");
+    const FProperty& Piece = *A->GetClass()->FindPropertyByName("Piece");
     FString Error;
     {
         FScopedTransaction Transaction(FText::FromString("Set Reference"));
-        ASSERT_TRUE(VT::Reflection::SetPropertyValueFromText(A, Reference, B->GetPathName(), Error)) << Error;
+        ASSERT_TRUE(VT::Reflection::SetPropertyValueFromText(A, Piece, B->GetPathName(), Error)) << Error;
     }
-    EXPECT_EQ(A->Reference, B);
+    EXPECT_EQ(A->Piece, B);
     EXPECT_TRUE(A->GetPackage()->IsDirty());
     FTransactionBuffer::Get().Undo();
-    EXPECT_EQ(A->Reference, nullptr);
+    EXPECT_EQ(A->Piece, nullptr);
 }
 
 TEST_F(TransactionTest, GarbageIsCollectedAndClearedFromHistoryAndReferences)
 {
-    UTransactedObject* Holder = MakeObject("GarbageHolder");
-    UTransactedObject* Doomed = NewObject<UTransactedObject>(CreatePackage("/Temp/Doomed"), "Doomed");
-    Holder->Reference = Doomed;
+    UTestAsset* Holder = MakeObject("GarbageHolder");
+    UTestAsset* Doomed = NewObject<UTestAsset>(CreatePackage("/Temp/Doomed"), "Doomed");
+    Holder->Piece = Doomed;
     {
         FScopedTransaction Transaction(FText::FromString("Touch"));
         Doomed->Modify();
         Doomed->Values.Add(1);
     }
-    TWeakObjectPtr<UTransactedObject> Weak = Doomed;
+    TWeakObjectPtr<UTestAsset> Weak = Doomed;
     Doomed->MarkAsGarbage();
-    EXPECT_EQ(FindObject<UTransactedObject>("/Temp/Doomed.Doomed"), nullptr);
-    UTransactedObject* Successor =
-        NewObject<UTransactedObject>(CreatePackage("/Temp/Doomed"), "Doomed", RF_Standalone);
-    EXPECT_EQ(FindObject<UTransactedObject>("/Temp/Doomed.Doomed"), Successor) << "the name is free again";
+    EXPECT_EQ(FindObject<UTestAsset>("/Temp/Doomed.Doomed"), nullptr);
+    UTestAsset* Successor = NewObject<UTestAsset>(CreatePackage("/Temp/Doomed"), "Doomed", RF_Standalone);
+    EXPECT_EQ(FindObject<UTestAsset>("/Temp/Doomed.Doomed"), Successor) << "the name is free again";
 
     CollectGarbage();
     EXPECT_TRUE(Weak.IsStale());
-    EXPECT_EQ(Holder->Reference, nullptr) << "the collector clears references to garbage";
+    EXPECT_EQ(Holder->Piece, nullptr) << "the collector clears references to garbage";
     EXPECT_TRUE(FTransactionBuffer::Get().Undo()) << "undo skips the destroyed object";
-    EXPECT_EQ(FindObject<UTransactedObject>("/Temp/Doomed.Doomed"), Successor);
+    EXPECT_EQ(FindObject<UTestAsset>("/Temp/Doomed.Doomed"), Successor);
 }
 
 TEST_F(TransactionTest, UndoTakesAwayWhatTheTransactionMadeAndRedoBringsItBack)
 {
-    UTransactedObject* Made = nullptr;
-    UTransactedObject* Inner = nullptr;
+    UTestAsset* Made = nullptr;
+    UTestAsset* Inner = nullptr;
     {
         FScopedTransaction Transaction(FText::FromString("Make"));
-        Made = NewObject<UTransactedObject>(CreatePackage("/Game/Undo/Made"), "Made", RF_Public | RF_Standalone);
-        Inner = NewObject<UTransactedObject>(Made, "Inner");
-        Made->Reference = Inner;
-        NewObject<UTransactedObject>(GetTransientPackage(), "Scratch");
+        Made = NewObject<UTestAsset>(CreatePackage("/Game/Undo/Made"), "Made", RF_Public | RF_Standalone);
+        Inner = NewObject<UTestAsset>(Made, "Inner");
+        Made->Piece = Inner;
+        NewObject<UTestAsset>(GetTransientPackage(), "Scratch");
     }
     EXPECT_EQ(FTransactionBuffer::Get().GetRecordCount(), 3) << "package, asset and inner; not the transient";
     const int32 Slot = Made->GetUniqueID();
 
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
     EXPECT_EQ(FindPackage("/Game/Undo/Made"), nullptr);
-    EXPECT_EQ(FindObject<UTransactedObject>("/Game/Undo/Made.Made"), nullptr);
+    EXPECT_EQ(FindObject<UTestAsset>("/Game/Undo/Made.Made"), nullptr);
     EXPECT_FALSE(FAssetRegistry::IsListedAsset(Made));
     CollectGarbage();
     EXPECT_EQ(FUObjectArray::Get().GetObjectAt(Slot), Made) << "the history keeps it for redo";
 
     ASSERT_TRUE(FTransactionBuffer::Get().Redo());
-    EXPECT_EQ(FindObject<UTransactedObject>("/Game/Undo/Made.Made"), Made);
-    EXPECT_EQ(FindObject<UTransactedObject>("/Game/Undo/Made.Made.Inner"), Inner);
-    EXPECT_EQ(Made->Reference, Inner);
+    EXPECT_EQ(FindObject<UTestAsset>("/Game/Undo/Made.Made"), Made);
+    EXPECT_EQ(FindObject<UTestAsset>("/Game/Undo/Made.Made.Inner"), Inner);
+    EXPECT_EQ(Made->Piece, Inner);
     EXPECT_TRUE(FAssetRegistry::IsListedAsset(Made));
 
     // Undone and then replaced by a new step, it is gone for good.
@@ -222,15 +220,15 @@ TEST_F(TransactionTest, UndoTakesAwayWhatTheTransactionMadeAndRedoBringsItBack)
 TEST_F(TransactionTest, RedoLeavesAnObjectWhoseNameWasTakenInTheMeantime)
 {
     UPackage* Package = CreatePackage("/Game/Undo/Taken");
-    UTransactedObject* First = nullptr;
+    UTestAsset* First = nullptr;
     {
         FScopedTransaction Transaction(FText::FromString("Make"));
-        First = NewObject<UTransactedObject>(Package, "Asset", RF_Standalone);
+        First = NewObject<UTestAsset>(Package, "Asset", RF_Standalone);
     }
     ASSERT_TRUE(FTransactionBuffer::Get().Undo());
-    UTransactedObject* Second = NewObject<UTransactedObject>(Package, "Asset", RF_Standalone);
+    UTestAsset* Second = NewObject<UTestAsset>(Package, "Asset", RF_Standalone);
 
     ASSERT_TRUE(FTransactionBuffer::Get().Redo());
-    EXPECT_EQ(FindObject<UTransactedObject>("/Game/Undo/Taken.Asset"), Second);
+    EXPECT_EQ(FindObject<UTestAsset>("/Game/Undo/Taken.Asset"), Second);
     EXPECT_FALSE(First->IsValid());
 }

@@ -37,14 +37,22 @@ public:
     void NotAButton() {}
 };
 
-/** A selection tool showing the panels above. */
+/** A selection tool showing the panels above; it notes whether its setup hook saw the preview and selection.
+ */
 VT_CLASS()
 class USampleSelectionTool : public UMeshSelectionTool
 {
     VT_BODY(USampleSelectionTool, UMeshSelectionTool)
 
+public:
+    bool bHadPreviewAndSelectionInHooks = false;
+
 protected:
-    void AddSubclassPropertySets() override { AddToolPropertySource(NewObject<USampleToolSettings>(this)); }
+    void AddSubclassPropertySets() override
+    {
+        bHadPreviewAndSelectionInHooks = GetPreviewMesh() && GetSelection();
+        AddToolPropertySource(NewObject<USampleToolSettings>(this));
+    }
     UMeshSelectionToolActionPropertySet* CreateEditActions() override
     {
         USampleEditActions* Actions = NewObject<USampleEditActions>(this);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Core/Math/Transform.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -25,6 +27,13 @@ public:
     explicit FRandom(unsigned Seed = 20240611) : Engine(Seed) {}
 
     double Range(double Min, double Max) { return std::uniform_real_distribution<double>(Min, Max)(Engine); }
+
+    /** A transform of any rotation, a translation within 9 of the origin on each axis, and that scale. */
+    FTransform Transform(const FVector& Scale)
+    {
+        const FRotator Angles(Range(-90, 90), Range(-180, 180), Range(-180, 180));
+        return FTransform(Angles, FVector(Range(-9, 9), Range(-9, 9), Range(-9, 9)), Scale);
+    }
 
 private:
     std::mt19937 Engine;

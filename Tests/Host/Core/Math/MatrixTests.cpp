@@ -10,12 +10,6 @@ using VT::Math::Test::FRandom;
 
 namespace
 {
-FTransform RandomTransform(FRandom& Random, const FVector& Scale)
-{
-    const FRotator Angles(Random.Range(-90, 90), Random.Range(-180, 180), Random.Range(-180, 180));
-    return FTransform(Angles, FVector(Random.Range(-50, 50), Random.Range(-50, 50), 7), Scale);
-}
-
 FMatrix MakeMatrix(std::initializer_list<double> Values)
 {
     FMatrix Result;
@@ -37,7 +31,7 @@ TEST(Matrix, AgreesWithTransform)
     FRandom Random;
     for (int Index = 0; Index < 50; ++Index)
     {
-        const FTransform A = RandomTransform(Random, FVector(Random.Range(0.2, 3), -2, 0.5));
+        const FTransform A = Random.Transform(FVector(Random.Range(0.2, 3), -2, 0.5));
         const FMatrix Matrix = A.ToMatrixWithScale();
         const FVector Point(Random.Range(-9, 9), -3, 4);
         ASSERT_TRUE(AreNear(Matrix.TransformPosition(Point), A.TransformPosition(Point)));
@@ -45,7 +39,7 @@ TEST(Matrix, AgreesWithTransform)
         ASSERT_EQ(Matrix.GetOrigin(), A.GetTranslation());
 
         // The transform product is exact when the second scale is uniform.
-        const FTransform B = RandomTransform(Random, FVector(Random.Range(-3, 3)));
+        const FTransform B = Random.Transform(FVector(Random.Range(-3, 3)));
         ASSERT_TRUE(AreNear(Matrix * B.ToMatrixWithScale(), (A * B).ToMatrixWithScale()));
         ASSERT_TRUE(AreNear(B.ToMatrixWithScale().Inverse(), B.Inverse().ToMatrixWithScale()));
     }
@@ -79,8 +73,7 @@ TEST(Matrix, DecomposesBackToTheTransform)
     FRandom Random;
     for (int Index = 0; Index < 50; ++Index)
     {
-        const FTransform Transform =
-            RandomTransform(Random, FVector(Random.Range(0.1, 4), 1, Random.Range(0.1, 4)));
+        const FTransform Transform = Random.Transform(FVector(Random.Range(0.1, 4), 1, Random.Range(0.1, 4)));
         ASSERT_TRUE(AreNear(FTransform(Transform.ToMatrixWithScale()), Transform));
     }
     // A mirror comes back as a negative X scale, whichever axis it was on.

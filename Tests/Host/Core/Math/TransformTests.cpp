@@ -10,12 +10,6 @@ using VT::Math::Test::FRandom;
 namespace
 {
 const FQuat Yaw90(FVector::UpVector, Pi / 2);
-
-FTransform RandomTransform(FRandom& Random, const FVector& Scale)
-{
-    const FRotator Angles(Random.Range(-90, 90), Random.Range(-180, 180), Random.Range(-180, 180));
-    return FTransform(Angles, FVector(Random.Range(-9, 9), Random.Range(-9, 9), Random.Range(-9, 9)), Scale);
-}
 } // namespace
 
 TEST(Transform, AppliesScaleRotationTranslationAndProductAppliesLeftOperandFirst)
@@ -46,12 +40,12 @@ TEST(Transform, InverseUndoesNonZeroScale)
     FRandom Random;
     for (int Index = 0; Index < 100; ++Index)
     {
-        const FTransform A = RandomTransform(Random, FVector(Random.Range(0.1, 3), 2, -Random.Range(0.1, 3)));
+        const FTransform A = Random.Transform(FVector(Random.Range(0.1, 3), 2, -Random.Range(0.1, 3)));
         ASSERT_TRUE(AreNear(A * A.Inverse(), FTransform::Identity));
         const FVector Point(Random.Range(-9, 9), 1, 2);
         ASSERT_TRUE(AreNear(A.InverseTransformPosition(A.TransformPosition(Point)), Point));
 
-        const FTransform Uniform = RandomTransform(Random, FVector(Random.Range(0.1, 3)));
+        const FTransform Uniform = Random.Transform(FVector(Random.Range(0.1, 3)));
         ASSERT_TRUE(AreNear(Uniform.Inverse().TransformPosition(Uniform.TransformPosition(Point)), Point));
     }
 }

@@ -25,8 +25,7 @@ public:
 };
 
 using FRivetTestAlpha = TRecordingModule<0>;
-using FRivetTestBeta = TRecordingModule<1>;
-using FRivetTestGamma = TRecordingModule<2>;
+using FRivetTestGamma = TRecordingModule<1>;
 
 /** Unloads itself while shutting down, as a careless module might. */
 class FRivetTestSelfUnloading : public IModuleInterface
@@ -46,12 +45,11 @@ struct FModuleTestFixture : testing::Test
     {
         GEvents.clear();
         FRivetTestAlpha::Name = "Alpha";
-        FRivetTestBeta::Name = "Beta";
         FRivetTestGamma::Name = "Gamma";
     }
     void TearDown() override
     {
-        for (const char* Name : {"RivetTestAlpha", "RivetTestBeta", "RivetTestGamma"})
+        for (const char* Name : {"RivetTestAlpha", "RivetTestGamma"})
         {
             FModuleManager::Get().UnloadModule(Name);
         }
@@ -60,7 +58,6 @@ struct FModuleTestFixture : testing::Test
 } // namespace
 
 VT_IMPLEMENT_MODULE(FRivetTestAlpha, RivetTestAlpha);
-VT_IMPLEMENT_MODULE(FRivetTestBeta, RivetTestBeta);
 VT_IMPLEMENT_MODULE(FRivetTestGamma, RivetTestGamma);
 VT_IMPLEMENT_MODULE(FRivetTestSelfUnloading, RivetTestSelfUnloading);
 
@@ -79,7 +76,7 @@ TEST_F(ModuleManager, LoadMakesAndStartsOnceAndReloadMakesAFreshObject)
     ASSERT_NE(First, nullptr);
     EXPECT_EQ(Manager.LoadModule("rivettestalpha"), First);
     EXPECT_EQ(&Manager.LoadModuleChecked<FRivetTestAlpha>("RivetTestAlpha"), First);
-    EXPECT_EQ(Manager.GetModulePtr<FRivetTestBeta>("RivetTestAlpha"), nullptr);
+    EXPECT_EQ(Manager.GetModulePtr<FRivetTestGamma>("RivetTestAlpha"), nullptr);
 
     const int32 FirstSerial = static_cast<FRivetTestAlpha*>(First)->Serial;
     EXPECT_TRUE(Manager.UnloadModule("RivetTestAlpha"));
