@@ -23,6 +23,7 @@ public:
         InstanceAttributes = TargetAttributes.GetVertexInstanceAttributes();
         // Per corner: the element of every UV layer, then normal, tangent and colour.
         KeySize = NumUVLayers + 3;
+        Key.SetNum(KeySize);
     }
 
     void Run()
@@ -128,9 +129,9 @@ private:
      * unset. */
     std::span<const int32> CornerKey(int32 Triangle, int32 Corner)
     {
-        Key.Init(FDynamicMesh3::InvalidID, KeySize);
         if (!Attributes)
         {
+            Key.Init(FDynamicMesh3::InvalidID, KeySize);
             return Key;
         }
         const auto ElementAt = [Triangle, Corner](const auto* Overlay)
@@ -156,7 +157,7 @@ private:
         for (int32 Instance = FirstInstanceOf[Vertex]; Instance != INDEX_NONE;
              Instance = NextInstance[Instance])
         {
-            if (std::equal(ElementKey.begin(), ElementKey.end(), InstanceKeys.GetData() + Instance * KeySize))
+            if (SameKey(ElementKey, InstanceKeys.GetData() + Instance * KeySize))
             {
                 return FVertexInstanceID(Instance);
             }
@@ -172,6 +173,19 @@ private:
         }
         WriteInstanceValues(Instance, ElementKey);
         return Instance;
+    }
+
+    /** Keys are a few elements long: a plain loop beats a call to compare memory. */
+    static bool SameKey(std::span<const int32> ElementKey, const int32* Stored)
+    {
+        for (size_t Index = 0; Index < ElementKey.size(); ++Index)
+        {
+            if (ElementKey[Index] != Stored[Index])
+            {
+                return false;
+            }
+        }
+        return true;
     }
 
     void WriteInstanceValues(FVertexInstanceID Instance, std::span<const int32> ElementKey)

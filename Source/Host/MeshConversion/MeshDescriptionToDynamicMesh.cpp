@@ -38,22 +38,24 @@ private:
         InstanceAttributes = SourceAttributes.GetVertexInstanceAttributes();
         const int32 NumVertices = Source.Vertices().Num();
         const int32 NumElements = Source.VertexInstances().Num();
+        const int32 NumSources = Source.VertexInstances().GetArraySize();
         Attributes->SetNumUVLayers(InstanceAttributes.UVs.IsValid() ? InstanceAttributes.UVs.GetNumChannels()
                                                                     : 0);
         for (int32 Layer = 0; Layer < Attributes->NumUVLayers(); ++Layer)
         {
-            UVWelders.Emplace(Attributes->GetUVLayer(Layer), NumVertices, NumElements);
+            UVWelders.Emplace(Attributes->GetUVLayer(Layer), NumVertices, NumElements, NumSources);
         }
-        NormalWelder = TOverlayWelder(Attributes->PrimaryNormals(), NumVertices, NumElements);
+        NormalWelder = TOverlayWelder(Attributes->PrimaryNormals(), NumVertices, NumElements, NumSources);
         if (bCopyTangents && InstanceAttributes.Tangents.IsValid())
         {
             Attributes->EnableTangents();
-            TangentWelder = TOverlayWelder(Attributes->PrimaryTangents(), NumVertices, NumElements);
+            TangentWelder =
+                TOverlayWelder(Attributes->PrimaryTangents(), NumVertices, NumElements, NumSources);
         }
         if (InstanceAttributes.Colors.IsValid())
         {
             Attributes->EnablePrimaryColors();
-            ColorWelder = TOverlayWelder(Attributes->PrimaryColors(), NumVertices, NumElements);
+            ColorWelder = TOverlayWelder(Attributes->PrimaryColors(), NumVertices, NumElements, NumSources);
         }
         Attributes->EnableMaterialID();
     }
@@ -123,39 +125,42 @@ private:
         const std::array<FVertexInstanceID, 3>& Corners = Source.GetTriangleVertexInstances(Triangle);
         const std::array<FVertexID, 3> Vertices = Source.GetTriangleVertices(Triangle);
         const int32 Group = Source.GetTrianglePolygonGroup(Triangle).GetValue();
-        FIndex3i TargetVertices{TargetVertexOf[Vertices[0].GetValue()], TargetVertexOf[Vertices[1].GetValue()],
+        FIndex3i TargetVertices{TargetVertexOf[Vertices[0].GetValue()],
+                                TargetVertexOf[Vertices[1].GetValue()],
                                 TargetVertexOf[Vertices[2].GetValue()]};
         int32 NewTriangle = Target.AppendTriangle(TargetVertices, Group);
+        FIndex3i Sources{Corners[0].GetValue(), Corners[1].GetValue(), Corners[2].GetValue()};
         if (NewTriangle < 0)
         {
+            Sources = FIndex3i{FDynamicMesh3::InvalidID, FDynamicMesh3::InvalidID, FDynamicMesh3::InvalidID};
             TargetVertices = FIndex3i{AppendVertexCopy(Vertices[0]), AppendVertexCopy(Vertices[1]),
                                       AppendVertexCopy(Vertices[2])};
             NewTriangle = Target.AppendTriangle(TargetVertices, Group);
             VT_CHECKF(NewTriangle >= 0, "triangle %d could not be added even on its own vertices",
                       Triangle.GetValue());
         }
-        SetCornerElements(NewTriangle, TargetVertices, Corners);
+        SetCornerElements(NewTriangle, TargetVertices, Sources, Corners);
         Attributes->GetMaterialID()->SetValue(NewTriangle, Group);
         Maps.TriangleMap.Add(Triangle);
     }
 
-    void SetCornerElements(int32 Triangle, const FIndex3i& Vertices,
+    void SetCornerElements(int32 Triangle, const FIndex3i& Vertices, const FIndex3i& Sources,
                            const std::array<FVertexInstanceID, 3>& Corners)
     {
         const TVertexInstanceAttributes<true>& From = InstanceAttributes;
         for (int32 Layer = 0; Layer < UVWelders.Num(); ++Layer)
         {
-            UVWelders[Layer].SetTriangle(Triangle, Vertices,
+            UVWelders[Layer].SetTriangle(Triangle, Vertices, Sources,
                                          [&](int32 Corner) { return From.UVs.Get(Corners[Corner], Layer); });
         }
-        NormalWelder.SetTriangle(Triangle, Vertices,
+        NormalWelder.SetTriangle(Triangle, Vertices, Sources,
                                  [&](int32 Corner) {
                                      return From.Normals.IsValid() ? From.Normals[Corners[Corner]]
                                                                    : FVector3f(0.0f, 0.0f, 1.0f);
                                  });
         if (TangentWelder.IsActive())
         {
-            TangentWelder.SetTriangle(Triangle, Vertices,
+            TangentWelder.SetTriangle(Triangle, Vertices, Sources,
                                       [&](int32 Corner)
                                       {
                                           const FVector3f Tangent = From.Tangents[Corners[Corner]];
@@ -167,7 +172,7 @@ private:
         }
         if (ColorWelder.IsActive())
         {
-            ColorWelder.SetTriangle(Triangle, Vertices,
+            ColorWelder.SetTriangle(Triangle, Vertices, Sources,
                                     [&](int32 Corner) { return From.Colors[Corners[Corner]]; });
         }
     }

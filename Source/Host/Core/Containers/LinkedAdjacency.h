@@ -18,11 +18,8 @@ public:
     /** Drops every list and sizes the table for the given key and element ranges. */
     void Reset(int32 NumKeys, int32 NumElements)
     {
-        Head.Init(INDEX_NONE, NumKeys);
-        Tail.Init(INDEX_NONE, NumKeys);
-        Counts.Init(0, NumKeys);
-        Next.Init(INDEX_NONE, NumElements * SlotsPerElement);
-        Prev.Init(INDEX_NONE, NumElements * SlotsPerElement);
+        Keys.Init(FKeyList(), NumKeys);
+        Nodes.Init(FNode(), NumElements * SlotsPerElement);
     }
 
     void Empty() { Reset(0, 0); }
@@ -30,26 +27,20 @@ public:
     /** Sizes the storage for this many keys and elements, keeping every list. */
     void Reserve(int32 NumKeys, int32 NumElements)
     {
-        Head.Reserve(NumKeys);
-        Tail.Reserve(NumKeys);
-        Counts.Reserve(NumKeys);
-        Next.Reserve(NumElements * SlotsPerElement);
-        Prev.Reserve(NumElements * SlotsPerElement);
+        Keys.Reserve(NumKeys);
+        Nodes.Reserve(NumElements * SlotsPerElement);
     }
 
     /** Grows the key range to cover Key; new keys have empty lists. */
     void ReserveKey(int32 Key)
     {
-        if (Key == Head.Num())
+        if (Key == Keys.Num())
         {
-            Head.Add(INDEX_NONE);
-            Tail.Add(INDEX_NONE);
-            Counts.Add(0);
+            Keys.Add(FKeyList());
         }
-        else if (Key > Head.Num())
+        else if (Key > Keys.Num())
         {
-            Grow(Head, Tail, Key + 1);
-            Counts.SetNum(Key + 1, 0);
+            Keys.SetNum(Key + 1);
         }
     }
 
@@ -58,47 +49,47 @@ public:
     {
         ReserveKey(Key);
         const int32 Node = NodeOf(Element, Slot);
-        if (Node >= Next.Num())
+        if (Node >= Nodes.Num())
         {
-            Grow(Next, Prev, (Node / SlotsPerElement + 1) * SlotsPerElement);
+            GrowNodes((Node / SlotsPerElement + 1) * SlotsPerElement);
         }
-        Prev[Node] = Tail[Key];
-        Next[Node] = INDEX_NONE;
-        (Tail[Key] == INDEX_NONE ? Head[Key] : Next[Tail[Key]]) = Node;
-        Tail[Key] = Node;
-        ++Counts[Key];
+        FKeyList& List = Keys[Key];
+        Nodes[Node] = FNode{INDEX_NONE, List.Tail};
+        (List.Tail == INDEX_NONE ? List.Head : Nodes[List.Tail].Next) = Node;
+        List.Tail = Node;
+        ++List.Count;
     }
 
     /** Removes the element's node of the given slot from the key's list. */
     void Unlink(int32 Key, int32 Element, int32 Slot)
     {
-        const int32 Node = NodeOf(Element, Slot);
-        (Prev[Node] == INDEX_NONE ? Head[Key] : Next[Prev[Node]]) = Next[Node];
-        (Next[Node] == INDEX_NONE ? Tail[Key] : Prev[Next[Node]]) = Prev[Node];
-        Prev[Node] = Next[Node] = INDEX_NONE;
-        --Counts[Key];
+        FKeyList& List = Keys[Key];
+        FNode& Unlinked = Nodes[NodeOf(Element, Slot)];
+        (Unlinked.Prev == INDEX_NONE ? List.Head : Nodes[Unlinked.Prev].Next) = Unlinked.Next;
+        (Unlinked.Next == INDEX_NONE ? List.Tail : Nodes[Unlinked.Next].Prev) = Unlinked.Prev;
+        Unlinked = FNode();
+        --List.Count;
     }
 
     /** Empties a key's list; its elements' nodes must be relinked or unused afterwards. */
     void ClearKey(int32 Key)
     {
-        if (Key >= Head.Num())
+        if (Key >= Keys.Num())
         {
             return;
         }
-        for (int32 Node = Head[Key]; Node != INDEX_NONE;)
+        for (int32 Node = Keys[Key].Head; Node != INDEX_NONE;)
         {
-            const int32 Following = Next[Node];
-            Prev[Node] = Next[Node] = INDEX_NONE;
+            const int32 Following = Nodes[Node].Next;
+            Nodes[Node] = FNode();
             Node = Following;
         }
-        Head[Key] = Tail[Key] = INDEX_NONE;
-        Counts[Key] = 0;
+        Keys[Key] = FKeyList();
     }
 
-    bool IsEmpty(int32 Key) const { return Key >= Head.Num() || Head[Key] == INDEX_NONE; }
+    bool IsEmpty(int32 Key) const { return Key >= Keys.Num() || Keys[Key].Head == INDEX_NONE; }
 
-    int32 Num(int32 Key) const { return Key < Counts.Num() ? Counts[Key] : 0; }
+    int32 Num(int32 Key) const { return Key < Keys.Num() ? Keys[Key].Count : 0; }
 
     bool Contains(int32 Key, int32 Element) const
     {
@@ -121,7 +112,7 @@ public:
         int32 GetSlot() const { return Node % Owner->SlotsPerElement; }
         FIterator& operator++()
         {
-            Node = Owner->Next[Node];
+            Node = Owner->Nodes[Node].Next;
             return *this;
         }
         bool operator==(const FIterator& Other) const { return Node == Other.Node; }
@@ -141,7 +132,7 @@ public:
 
     FRange operator[](int32 Key) const
     {
-        const int32 First = Key < Head.Num() ? Head[Key] : INDEX_NONE;
+        const int32 First = Key < Keys.Num() ? Keys[Key].Head : INDEX_NONE;
         return FRange{FIterator(*this, First), this};
     }
 
@@ -160,24 +151,34 @@ public:
 private:
     int32 NodeOf(int32 Element, int32 Slot) const { return Element * SlotsPerElement + Slot; }
 
-    /**
-     * Lengthens two parallel arrays with INDEX_NONE. A mesh that is being built adds its keys and elements
-     * one at a time, and appending one entry is far cheaper than a resize.
-     */
-    [[gnu::noinline]] static void Grow(TArray<int32>& First, TArray<int32>& Second, int32 Num)
+    /** One key's list: its first and last nodes and its length. */
+    struct FKeyList
     {
-        while (First.Num() < Num)
+        int32 Head = INDEX_NONE;
+        int32 Tail = INDEX_NONE;
+        int32 Count = 0;
+    };
+
+    /** The nodes before and after one in its key's list; a key's record and a node's are read together. */
+    struct FNode
+    {
+        int32 Next = INDEX_NONE;
+        int32 Prev = INDEX_NONE;
+    };
+
+    /**
+     * Lengthens the node array with unlinked nodes. A mesh that is being built adds its elements one at a
+     * time, and appending one entry is far cheaper than a resize.
+     */
+    [[gnu::noinline]] void GrowNodes(int32 Num)
+    {
+        while (Nodes.Num() < Num)
         {
-            First.Add(INDEX_NONE);
-            Second.Add(INDEX_NONE);
+            Nodes.Add(FNode());
         }
     }
 
     int32 SlotsPerElement;
-    TArray<int32> Head;
-    TArray<int32> Tail;
-    TArray<int32> Next;
-    TArray<int32> Prev;
-    /** Per key the length of its list. */
-    TArray<int32> Counts;
+    TArray<FKeyList> Keys;
+    TArray<FNode> Nodes;
 };
