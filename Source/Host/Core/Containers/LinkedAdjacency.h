@@ -18,8 +18,8 @@ public:
     /** Drops every list and sizes the table for the given key and element ranges. */
     void Reset(int32 NumKeys, int32 NumElements)
     {
-        Keys.Init(FKeyList(), NumKeys);
-        Nodes.Init(FNode(), NumElements * SlotsPerElement);
+        Keys.Init(EmptyList, NumKeys);
+        Nodes.Init(UnlinkedNode, NumElements * SlotsPerElement);
     }
 
     void Empty() { Reset(0, 0); }
@@ -36,11 +36,11 @@ public:
     {
         if (Key == Keys.Num())
         {
-            Keys.Add(FKeyList());
+            Keys.Add(EmptyList);
         }
         else if (Key > Keys.Num())
         {
-            Keys.SetNum(Key + 1);
+            Keys.SetNum(Key + 1, EmptyList);
         }
     }
 
@@ -67,7 +67,7 @@ public:
         FNode& Unlinked = Nodes[NodeOf(Element, Slot)];
         (Unlinked.Prev == INDEX_NONE ? List.Head : Nodes[Unlinked.Prev].Next) = Unlinked.Next;
         (Unlinked.Next == INDEX_NONE ? List.Tail : Nodes[Unlinked.Next].Prev) = Unlinked.Prev;
-        Unlinked = FNode();
+        Unlinked = UnlinkedNode;
         --List.Count;
     }
 
@@ -81,10 +81,10 @@ public:
         for (int32 Node = Keys[Key].Head; Node != INDEX_NONE;)
         {
             const int32 Following = Nodes[Node].Next;
-            Nodes[Node] = FNode();
+            Nodes[Node] = UnlinkedNode;
             Node = Following;
         }
-        Keys[Key] = FKeyList();
+        Keys[Key] = EmptyList;
     }
 
     bool IsEmpty(int32 Key) const { return Key >= Keys.Num() || Keys[Key].Head == INDEX_NONE; }
@@ -154,17 +154,21 @@ private:
     /** One key's list: its first and last nodes and its length. */
     struct FKeyList
     {
-        int32 Head = INDEX_NONE;
-        int32 Tail = INDEX_NONE;
-        int32 Count = 0;
+        int32 Head;
+        int32 Tail;
+        int32 Count;
     };
 
     /** The nodes before and after one in its key's list; a key's record and a node's are read together. */
     struct FNode
     {
-        int32 Next = INDEX_NONE;
-        int32 Prev = INDEX_NONE;
+        int32 Next;
+        int32 Prev;
     };
+
+    // Both records are trivial, so the arrays copy as plain memory.
+    static constexpr FKeyList EmptyList{INDEX_NONE, INDEX_NONE, 0};
+    static constexpr FNode UnlinkedNode{INDEX_NONE, INDEX_NONE};
 
     /**
      * Lengthens the node array with unlinked nodes. A mesh that is being built adds its elements one at a
@@ -174,7 +178,7 @@ private:
     {
         while (Nodes.Num() < Num)
         {
-            Nodes.Add(FNode());
+            Nodes.Add(UnlinkedNode);
         }
     }
 
