@@ -63,8 +63,7 @@ void BakePoseKernel(benchmark::State& State)
 void BakeBoneTransformOp(benchmark::State& State)
 {
     const int32 Quads = static_cast<int32>(State.range(0));
-    USkeletalMesh* Mesh = NewObject<USkeletalMesh>(GetTransientPackage());
-    Mesh->AddLODInfo();
+    USkeletalMesh* Mesh = GridAsset(Quads);
     FRivetBakeBoneParams Params;
     Params.ComponentSpacePose = RootScaledAndTurned();
     Params.BoneNames = {FName("Root")};

@@ -12,20 +12,6 @@
 
 namespace
 {
-/** A skeletal mesh whose LOD 0 is the grid of that size, made once. */
-USkeletalMesh* GridAsset(int32 Quads)
-{
-    static TMap<int32, USkeletalMesh*> Assets;
-    if (!Assets.Contains(Quads))
-    {
-        USkeletalMesh* Mesh = NewObject<USkeletalMesh>(GetTransientPackage());
-        Mesh->AddLODInfo();
-        Mesh->CreateMeshDescription(0, FMeshDescription(GridMesh(Quads)));
-        Assets.Add(Quads, Mesh);
-    }
-    return Assets[Quads];
-}
-
 /** The lookup structure alone, which every mapping builds afresh. */
 void BuildCentroidGrid(benchmark::State& State)
 {

@@ -13,34 +13,16 @@
 
 namespace
 {
-/** A skeletal mesh in a package of its own, one slot per group of the grid, made once per size. */
-USkeletalMesh* GridAsset(int32 Quads)
-{
-    static TMap<int32, USkeletalMesh*> Assets;
-    if (USkeletalMesh** Made = Assets.Find(Quads))
-    {
-        return *Made;
-    }
-    UPackage* Package = CreatePackage(FString::Printf("/Game/Benchmarks/Detach%d", Quads));
-    USkeletalMesh* Mesh = NewObject<USkeletalMesh>(Package, FName(FString::Printf("Detach%d", Quads)),
-                                                   RF_Public | RF_Standalone);
-    Mesh->AddLODInfo();
-    for (int32 Group = 0; Group < GridOptions(Quads).NumGroups; ++Group)
-    {
-        const FName Name(FString::Printf("Slot_%d", Group));
-        Mesh->GetMaterials().Add(FSkeletalMaterial(nullptr, Name, Name));
-    }
-    Assets.Add(Quads, Mesh);
-    return Mesh;
-}
-
 void ResetGeometry(USkeletalMesh& Mesh, int32 Quads)
 {
     Mesh.CreateMeshDescription(0, FMeshDescription(GridMesh(Quads)));
     CommitLOD0(Mesh, /*bPostEditChange=*/true);
 }
 
-/** Duplicates and detaches half of a fresh source each time; rebuilding the source and freeing the part are not timed. */
+/**
+ * Duplicates and detaches half of a fresh source each time; rebuilding the source and freeing the part are
+ * not timed.
+ */
 void DetachHalf(benchmark::State& State)
 {
     const int32 Quads = static_cast<int32>(State.range(0));
@@ -53,8 +35,9 @@ void DetachHalf(benchmark::State& State)
         ResetGeometry(*Source, Quads);
         State.ResumeTiming();
         FPeakAllocationReport Peak(State);
-        UObject* Part = StaticDuplicateObject(Source, CreatePackage(Source->GetPackage()->GetName() + "_Part"),
-                                              FName(Source->GetName() + "_Part"));
+        UObject* Part =
+            StaticDuplicateObject(Source, CreatePackage(Source->GetPackage()->GetName() + "_Part"),
+                                  FName(Source->GetName() + "_Part"));
         const FRivetDetachResult Result = DetachSelection(Source, Cast<USkeletalMesh>(Part), Params);
         State.PauseTiming();
         if (!Result.bSuccess)

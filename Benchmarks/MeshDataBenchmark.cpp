@@ -1,7 +1,8 @@
 // The mesh data on skinned grids of a quarter, one and four million triangles: building a description,
 // its indexers, deleting and compacting, a copy of the dynamic mesh and the commit of LOD 0 (the
-// conversions both ways are in RemeshBenchmark). The table gives each time per triangle at four million over that at a quarter million
-// (1.00 is linear), as multiples of the floor and of a copy of the description, and the peak memory.
+// conversions both ways are in RemeshBenchmark). The table gives each time per triangle at four million over
+// that at a quarter million (1.00 is linear), as multiples of the floor and of a copy of the description, and
+// the peak memory.
 
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "Support/BenchmarkTable.h"
@@ -94,16 +95,13 @@ void CopyDynamicMesh(benchmark::State& State)
 /** A skeletal mesh rebuilding its LOD 0 data: imported model, morph target deltas and bounds. */
 void CommitLOD0(benchmark::State& State)
 {
-    USkeletalMesh* Mesh = NewObject<USkeletalMesh>();
-    Mesh->AddLODInfo();
-    Mesh->CreateMeshDescription(0, FMeshDescription(GridMesh(QuadsOf(State))));
+    USkeletalMesh* Mesh = GridAsset(QuadsOf(State));
     for (auto _ : State)
     {
         const FPeakAllocationReport Peak(State);
         Mesh->CommitMeshDescription(0, FCommitMeshDescriptionParams());
         benchmark::DoNotOptimize(Mesh->GetImportedModel());
     }
-    Mesh->MarkAsGarbage();
 }
 } // namespace
 

@@ -2,8 +2,9 @@
 // LOD 0 into a dynamic mesh, the remesh passes over the region, the dynamic mesh back into a description
 // and the commit; then the whole operation as the tool calls it, and the operation without its passes.
 // EdgeBuildFloor is the least that building the edges of the same triangles costs, a floor for the
-// conversion into a dynamic mesh. The conversions and the commit run on grids of a quarter, one and four million triangles; the passes,
-// which cost what the remesher costs on the region, and the whole operation on the two smaller grids.
+// conversion into a dynamic mesh. The conversions and the commit run on grids of a quarter, one and four
+// million triangles; the passes, which cost what the remesher costs on the region, and the whole operation on
+// the two smaller grids.
 
 #include "CoreUObject/Object/Package.h"
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
@@ -21,20 +22,6 @@ constexpr int32 Passes = 10;
 int32 QuadsOf(const benchmark::State& State)
 {
     return static_cast<int32>(State.range(0));
-}
-
-/** A skeletal mesh whose LOD 0 is the grid of that size, made once per size. */
-USkeletalMesh* GridAsset(int32 Quads)
-{
-    static TMap<int32, USkeletalMesh*> Assets;
-    if (!Assets.Contains(Quads))
-    {
-        USkeletalMesh* Asset = NewObject<USkeletalMesh>(GetTransientPackage());
-        Asset->AddLODInfo();
-        Asset->CreateMeshDescription(0, FMeshDescription(GridMesh(Quads)));
-        Assets.Add(Quads, Asset);
-    }
-    return Assets[Quads];
 }
 
 void ConvertToDynamicMesh(benchmark::State& State)
@@ -85,7 +72,8 @@ void EdgeBuildFloor(benchmark::State& State)
             {
                 const FVertexID A = Corners[Triangle][Corner];
                 const FVertexID B = Corners[Triangle][(Corner + 1) % 3];
-                Entries[BucketEnd[std::min(A, B).GetValue()]++] = {std::max(A, B).GetValue(), Triangle * 3 + Corner};
+                Entries[BucketEnd[std::min(A, B).GetValue()]++] = {std::max(A, B).GetValue(),
+                                                                   Triangle * 3 + Corner};
             }
         }
         TArray<int32> TriangleEdges;
@@ -177,6 +165,7 @@ BENCHMARK(RemeshSelectionOfHalf)->Apply(SmallerGridSizes);
 
 int main(int ArgCount, char** Args)
 {
-    return RunBenchmarkTable(ArgCount, Args, GridMesh,
-                             {{"RemeshSelectionOfHalf without passes", "RemeshSelectionOfHalf", "RemeshPasses"}});
+    return RunBenchmarkTable(
+        ArgCount, Args, GridMesh,
+        {{"RemeshSelectionOfHalf without passes", "RemeshSelectionOfHalf", "RemeshPasses"}});
 }
