@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 TEST(BoneWeightBlend, MergesBonesKeepsTheHeaviestAndSumsToOne)
@@ -137,5 +138,123 @@ TEST(Remesher, AdaptiveSizingShortensEdgesWhereTheSurfaceBends)
         EXPECT_LT(Flat, 4.0 / 3.0);
         EXPECT_GE(Sums[1] / Counts[1] / Flat, Case.MinRatio);
         EXPECT_LE(Sums[1] / Counts[1] / Flat, Case.MaxRatio);
+    }
+}
+
+namespace
+{
+double SmallestAngleDegrees(const FDynamicMesh3& Mesh)
+{
+    double Smallest = 180.0;
+    for (const int32 TriangleID : Mesh.TriangleIndices())
+    {
+        const FIndex3i Tri = Mesh.GetTriangle(TriangleID);
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            const FVector Corner0 = Mesh.GetVertex(Tri[Corner]);
+            const FVector ToNext = (Mesh.GetVertex(Tri[(Corner + 1) % 3]) - Corner0).GetSafeNormal(0.0);
+            const FVector ToPrevious = (Mesh.GetVertex(Tri[(Corner + 2) % 3]) - Corner0).GetSafeNormal(0.0);
+            Smallest =
+                std::min(Smallest, std::acos(std::clamp(ToNext.Dot(ToPrevious), -1.0, 1.0)) * 180.0 / std::numbers::pi);
+        }
+    }
+    return Smallest;
+}
+} // namespace
+
+// A flat grid whose vertex (3, 3) has slid almost onto (4, 3), leaving needles and caps around it. The
+// clean-up alone (the other steps off) flips and moves its way to a far larger smallest angle around a
+// held diagonal, which it would flip otherwise, or around the slid vertex held in place, which it would
+// move otherwise.
+TEST(Remesher, TheCleanUpWidensThinTrianglesAndKeepsTheConstraints)
+{
+    struct FCase
+    {
+        const char* Name;
+        bool bHoldEdge;
+        bool bPreventNormalFlips;
+    };
+    const int32 Slid = GridVertex(6, 3, 3);
+    const FIndex2i Diagonal{GridVertex(6, 3, 2), GridVertex(6, 4, 3)};
+    const FVector SlidTo(3.85, 3.1, 0.0);
+    for (const FCase& Case :
+         {FCase{"held diagonal", true, false}, FCase{"held diagonal, no normal flips", true, true},
+          FCase{"held vertex", false, false}, FCase{"held vertex, no normal flips", false, true}})
+    {
+        SCOPED_TRACE(Case.Name);
+        FDynamicMesh3 Mesh = MakeGridMesh(6, 6);
+        Mesh.SetVertex(Slid, SlidTo);
+        FMeshConstraints Constraints;
+        if (Case.bHoldEdge)
+        {
+            Constraints.SetOrUpdateEdgeConstraint(Mesh.FindEdge(Diagonal.A, Diagonal.B),
+                                                  FEdgeConstraint::FullyConstrained());
+        }
+        else
+        {
+            Constraints.SetOrUpdateVertexConstraint(Slid, FVertexConstraint::FullyConstrained());
+        }
+        const double SmallestBefore = SmallestAngleDegrees(Mesh);
+
+        FRemesher Remesher(&Mesh);
+        Remesher.SetExternalConstraints(Constraints);
+        Remesher.bPreventNormalFlips = Case.bPreventNormalFlips;
+        Remesher.bEnableSplits = Remesher.bEnableCollapses = Remesher.bEnableFlips =
+            Remesher.bEnableSmoothing = false;
+        Remesher.BasicRemeshPass();
+
+        ASSERT_TRUE(IsValidMesh(Mesh));
+        EXPECT_GT(Remesher.GetLastPassStats().Flips, 0);
+        EXPECT_GT(Remesher.GetLastPassStats().VerticesMoved, 0);
+        EXPECT_GT(SmallestAngleDegrees(Mesh), SmallestBefore + 20.0);
+        EXPECT_EQ(Mesh.FindEdge(Diagonal.A, Diagonal.B) != FDynamicMesh3::InvalidID, Case.bHoldEdge);
+        EXPECT_EQ(Mesh.GetVertex(Slid) == SlidTo, !Case.bHoldEdge);
+        for (const int32 TriangleID : Mesh.TriangleIndices())
+        {
+            EXPECT_GT(Mesh.GetTriNormal(TriangleID).Z, 0.0);
+        }
+    }
+}
+
+// One free vertex inside a pentagon whose corners, on the boundary, cannot move; every edge from it is
+// short. Where the pentagon has a short side, any collapse would leave a sliver on it with nothing free
+// to mend it, so the vertex stays; with a longer side it goes.
+TEST(Remesher, ACollapseLeavesNoSliverOnCornersThatCannotMove)
+{
+    struct FCase
+    {
+        const char* Name;
+        double Side;
+        FVector Inner;
+        FVector Right;
+        FVector Top;
+        FVector Left;
+        int32 TrianglesAfter;
+    };
+    for (const FCase& Case :
+         {FCase{"short side", 0.3, {0.15, 0.5, 0.0}, {0.9, 0.6, 0.0}, {0.15, 1.2, 0.0}, {-0.6, 0.6, 0.0}, 5},
+          FCase{"long side", 0.6, {0.3, 0.45, 0.0}, {1.1, 0.6, 0.0}, {0.3, 1.1, 0.0}, {-0.5, 0.6, 0.0}, 3}})
+    {
+        SCOPED_TRACE(Case.Name);
+        FDynamicMesh3 Mesh;
+        const int32 First = Mesh.AppendVertex(FVector::ZeroVector);
+        const int32 Second = Mesh.AppendVertex(FVector(Case.Side, 0.0, 0.0));
+        const int32 Right = Mesh.AppendVertex(Case.Right);
+        const int32 Top = Mesh.AppendVertex(Case.Top);
+        const int32 Left = Mesh.AppendVertex(Case.Left);
+        const int32 Inner = Mesh.AppendVertex(Case.Inner);
+        for (const FIndex3i& Tri :
+             {FIndex3i{First, Second, Inner}, FIndex3i{Second, Right, Inner}, FIndex3i{Right, Top, Inner},
+              FIndex3i{Top, Left, Inner}, FIndex3i{Left, First, Inner}})
+        {
+            Mesh.AppendTriangle(Tri);
+        }
+        FRemesher Remesher(&Mesh);
+        Remesher.bEnableSplits = Remesher.bEnableFlips = Remesher.bEnableSmoothing = Remesher.bEnableCleanUp =
+            false;
+        Remesher.BasicRemeshPass();
+        ASSERT_TRUE(IsValidMesh(Mesh));
+        EXPECT_EQ(Mesh.TriangleCount(), Case.TrianglesAfter);
+        EXPECT_EQ(Mesh.IsVertex(Inner), Case.TrianglesAfter == 5);
     }
 }
