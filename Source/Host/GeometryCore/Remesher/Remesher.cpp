@@ -29,7 +29,7 @@ constexpr double SmallestAdaptiveShare = 0.25;
 /** A relocation brings no neighbour nearer than this share of the target length (unless one was already). */
 constexpr double RelocationNearest = 0.6;
 /** Shape flips need a gain above rounding, so that a tie (a square's two diagonals) flips neither way. */
-constexpr double ShapeFlipMargin = 1e-6;
+constexpr double ShapeFlipMargin = 2e-6;
 } // namespace
 
 FRemesher::FRemesher(FDynamicMesh3* InMesh) : Mesh(InMesh)
@@ -319,32 +319,54 @@ bool FRemesher::CollapseKeepsEdgesShort(int32 Keep, int32 Remove, const FVector&
     return true;
 }
 
+/** Most new triangles are above 15 degrees: the corners and the old shapes are looked at only for the others. */
 bool FRemesher::CollapseKeepsShapes(int32 Keep, int32 Remove, const FVector& NewPosition,
                                     const FIndex2i& Removed) const
 {
     const bool bKeepMoves = CanMoveVertex(Keep);
     double ThinnestBefore = -1.0;
-    double ThinnestAfter = -1.0;
     for (const int32 TriangleID : TriangleScratch)
     {
+        if (Removed.Contains(TriangleID))
+        {
+            continue;
+        }
         const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
-        FVector Old[3];
         FVector New[3];
         bool bHasFixedCorner = false;
         for (int32 Corner = 0; Corner < 3; ++Corner)
         {
             const bool bMoved = Tri[Corner] == Keep || Tri[Corner] == Remove;
-            Old[Corner] = Mesh->GetVertex(Tri[Corner]);
-            New[Corner] = bMoved ? NewPosition : Old[Corner];
+            New[Corner] = bMoved ? NewPosition : Mesh->GetVertex(Tri[Corner]);
             bHasFixedCorner = bHasFixedCorner || (bMoved ? !bKeepMoves : !CanMoveVertex(Tri[Corner]));
         }
-        ThinnestBefore = std::max(ThinnestBefore, SmallestAngleCosine(Old[0], Old[1], Old[2]));
-        if (bHasFixedCorner && !Removed.Contains(TriangleID))
+        const double Thinness = TriangleThinness(New[0], New[1], New[2]);
+        if (Thinness <= TriangleShape::Thinness15Degrees || !bHasFixedCorner)
         {
-            ThinnestAfter = std::max(ThinnestAfter, SmallestAngleCosine(New[0], New[1], New[2]));
+            continue;
+        }
+        if (ThinnestBefore < 0.0)
+        {
+            ThinnestBefore = ThinnestOf(TriangleScratch);
+        }
+        if (Thinness > ThinnestBefore)
+        {
+            return false;
         }
     }
-    return ThinnestAfter <= std::max(ThinnestBefore, TriangleShape::Cos15Degrees);
+    return true;
+}
+
+double FRemesher::ThinnestOf(const TArray<int32>& Triangles) const
+{
+    double Thinnest = 0.0;
+    for (const int32 TriangleID : Triangles)
+    {
+        const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
+        Thinnest = std::max(Thinnest, TriangleThinness(Mesh->GetVertex(Tri.A), Mesh->GetVertex(Tri.B),
+                                                       Mesh->GetVertex(Tri.C)));
+    }
+    return Thinnest;
 }
 
 bool FRemesher::KeepsOrientation(const TArray<int32>& Triangles, const FIndex2i& Moved, const FVector& NewPosition,
@@ -430,11 +452,17 @@ bool FRemesher::GetFlipQuad(int32 EdgeID, FFlipQuad& OutQuad) const
     OutQuad.PB = Mesh->GetVertex(OutQuad.B);
     OutQuad.PC = Mesh->GetVertex(OutQuad.C);
     OutQuad.PD = Mesh->GetVertex(OutQuad.D);
-    OutQuad.ThinnestBefore = std::max(SmallestAngleCosine(OutQuad.PA, OutQuad.PB, OutQuad.PC),
-                                      SmallestAngleCosine(OutQuad.PB, OutQuad.PA, OutQuad.PD));
-    OutQuad.ThinnestAfter = std::max(SmallestAngleCosine(OutQuad.PC, OutQuad.PD, OutQuad.PB),
-                                     SmallestAngleCosine(OutQuad.PD, OutQuad.PC, OutQuad.PA));
     return true;
+}
+
+void FRemesher::MeasureShapesBefore(FFlipQuad& Quad)
+{
+    Quad.Before = {TriangleThinness(Quad.PA, Quad.PB, Quad.PC), TriangleThinness(Quad.PB, Quad.PA, Quad.PD)};
+}
+
+void FRemesher::MeasureShapesAfter(FFlipQuad& Quad)
+{
+    Quad.After = {TriangleThinness(Quad.PC, Quad.PD, Quad.PB), TriangleThinness(Quad.PD, Quad.PC, Quad.PA)};
 }
 
 /** The flip takes an edge from A and B and gives one to C and D; each counts its distance to its target. */
@@ -486,8 +514,13 @@ bool FRemesher::ApplyFlip(const FFlipQuad& Quad)
 bool FRemesher::TryFlip(int32 EdgeID)
 {
     FFlipQuad Quad;
-    return GetFlipQuad(EdgeID, Quad) && FlipValenceChange(Quad) < 0 &&
-           Quad.ThinnestAfter <= std::max(Quad.ThinnestBefore, TriangleShape::Cos20Degrees) &&
+    if (!GetFlipQuad(EdgeID, Quad) || FlipValenceChange(Quad) >= 0)
+    {
+        return false;
+    }
+    MeasureShapesBefore(Quad);
+    MeasureShapesAfter(Quad);
+    return Quad.After.Thinnest() <= std::max(Quad.Before.Thinnest(), TriangleShape::Thinness20Degrees) &&
            FlipFoldsNothing(Quad) && ApplyFlip(Quad);
 }
 
@@ -621,6 +654,10 @@ void FRemesher::CleanUpPass()
     }
 }
 
+/**
+ * Two triangles whose smallest angles reach 45 degrees have no obtuse angle, so their edge is already the
+ * Delaunay one and no flip could widen them: most edges stop there.
+ */
 bool FRemesher::TryShapeFlip(int32 EdgeID)
 {
     FFlipQuad Quad;
@@ -628,28 +665,31 @@ bool FRemesher::TryShapeFlip(int32 EdgeID)
     {
         return false;
     }
-    const bool bFlipped = Quad.ThinnestAfter < Quad.ThinnestBefore - ShapeFlipMargin && FlipFoldsNothing(Quad) &&
-                          ApplyFlip(Quad);
+    MeasureShapesBefore(Quad);
+    bool bFlipped = false;
+    if (Quad.Before.Thinnest() > TriangleShape::Thinness45Degrees)
+    {
+        MeasureShapesAfter(Quad);
+        bFlipped = Quad.After.Thinnest() < Quad.Before.Thinnest() - ShapeFlipMargin && FlipFoldsNothing(Quad) &&
+                   ApplyFlip(Quad);
+    }
     MarkThinCorners(Quad, bFlipped);
     return bFlipped;
 }
 
 void FRemesher::MarkThinCorners(const FFlipQuad& Quad, bool bFlipped)
 {
-    if ((bFlipped ? Quad.ThinnestAfter : Quad.ThinnestBefore) <= TriangleShape::Cos30Degrees)
+    const FQuadShapes& Shapes = bFlipped ? Quad.After : Quad.Before;
+    const FIndex3i Tris[2] = {bFlipped ? FIndex3i{Quad.C, Quad.D, Quad.B} : FIndex3i{Quad.A, Quad.B, Quad.C},
+                              bFlipped ? FIndex3i{Quad.D, Quad.C, Quad.A} : FIndex3i{Quad.B, Quad.A, Quad.D}};
+    for (int32 Side = 0; Side < 2; ++Side)
     {
-        return;
-    }
-    const FIndex3i First = bFlipped ? FIndex3i{Quad.C, Quad.D, Quad.B} : FIndex3i{Quad.A, Quad.B, Quad.C};
-    const FIndex3i Second = bFlipped ? FIndex3i{Quad.D, Quad.C, Quad.A} : FIndex3i{Quad.B, Quad.A, Quad.D};
-    for (const FIndex3i& Tri : {First, Second})
-    {
-        if (SmallestAngleCosine(Mesh->GetVertex(Tri.A), Mesh->GetVertex(Tri.B), Mesh->GetVertex(Tri.C)) >
-            TriangleShape::Cos30Degrees)
+        if (Shapes.Thinness[Side] > TriangleShape::Thinness30Degrees)
         {
-            MarkForRelocation(Tri.A);
-            MarkForRelocation(Tri.B);
-            MarkForRelocation(Tri.C);
+            for (int32 Corner = 0; Corner < 3; ++Corner)
+            {
+                MarkForRelocation(Tris[Side][Corner]);
+            }
         }
     }
 }
@@ -681,7 +721,7 @@ bool FRemesher::TryRelocate(int32 VertexID)
     const FVector Position = Mesh->GetVertex(VertexID);
     GatherFan(VertexID);
     const double Thinnest = FanThinnest(Position);
-    if (Thinnest <= TriangleShape::Cos30Degrees)
+    if (Thinnest <= TriangleShape::Thinness30Degrees)
     {
         return false;
     }
@@ -691,6 +731,11 @@ bool FRemesher::TryRelocate(int32 VertexID)
     for (const double Share : {1.0, 0.5, 0.25})
     {
         FVector NewPosition = Position + Move * Share;
+        // Projection costs more than the shapes, and moves the point little: it waits for a likely move.
+        if (FanThinnest(NewPosition) >= Thinnest)
+        {
+            continue;
+        }
         if (Target)
         {
             NewPosition = Target->Project(NewPosition, VertexID);
@@ -710,7 +755,7 @@ double FRemesher::FanThinnest(const FVector& Position) const
     double Thinnest = -1.0;
     for (const FFanTriangle& Triangle : Fan)
     {
-        Thinnest = std::max(Thinnest, SmallestAngleCosine(Position, Triangle.Next, Triangle.Previous));
+        Thinnest = std::max(Thinnest, TriangleThinness(Position, Triangle.Next, Triangle.Previous));
     }
     return Thinnest;
 }

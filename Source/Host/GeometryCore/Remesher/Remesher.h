@@ -112,8 +112,13 @@ private:
     /** Per vertex ID its own target length under adaptive sizing, 0 for none; empty otherwise. */
     TArray<double> VertexTargetLengths;
 
-    /** An edge between two triangles: A and B its ends in the first triangle's order, C and D the corners
-     * across. */
+    /** The thinness of two triangles side by side. */
+    struct FQuadShapes
+    {
+        double Thinness[2] = {1.0, 1.0};
+        double Thinnest() const { return std::max(Thinness[0], Thinness[1]); }
+    };
+    /** An edge between two triangles: A and B its ends in the first triangle's order, C and D the corners across. */
     struct FFlipQuad
     {
         int32 EdgeID = -1;
@@ -126,9 +131,9 @@ private:
         FVector PB;
         FVector PC;
         FVector PD;
-        /** The larger smallest-angle cosine of the two triangles, now and after the flip. */
-        double ThinnestBefore = 1.0;
-        double ThinnestAfter = 1.0;
+        /** Triangles ABC and BAD now, CDB and DCA after the flip, once measured. */
+        FQuadShapes Before;
+        FQuadShapes After;
     };
 
     void SplitPass();
@@ -147,6 +152,8 @@ private:
     bool TryRelocate(int32 VertexID);
     /** False when the edge may not flip: constrained, on a boundary, or outside what the remesher edits. */
     bool GetFlipQuad(int32 EdgeID, FFlipQuad& OutQuad) const;
+    static void MeasureShapesBefore(FFlipQuad& Quad);
+    static void MeasureShapesAfter(FFlipQuad& Quad);
     /** How much further the quad's four valences get from their targets by the flip (summed distances). */
     int32 FlipValenceChange(const FFlipQuad& Quad) const;
     /** True when both new triangles face the way both old ones did, so that the flip folds nothing over. */
@@ -159,7 +166,7 @@ private:
     void GatherFan(int32 VertexID);
     bool TangentialCentre(const FVector& Position, FVector& OutCentre) const;
     bool FanKeepsOrientation(const FVector& NewPosition) const;
-    /** The largest smallest-angle cosine of the fan's triangles, its vertex at Position. */
+    /** The thinness of the fan's thinnest triangle, its vertex at Position. */
     double FanThinnest(const FVector& Position) const;
     /** The average of the apexes of equilateral triangles on the fan's outer edges, on the vertex's side. */
     FVector FanIdealCentre(const FVector& Position) const;
@@ -191,6 +198,8 @@ private:
      */
     bool CollapseKeepsShapes(int32 Keep, int32 Remove, const FVector& NewPosition,
                              const FIndex2i& Removed) const;
+    /** The thinness of the thinnest of the listed triangles. */
+    double ThinnestOf(const TArray<int32>& Triangles) const;
     /**
      * True when no triangle of the listed ones, with the vertices Moved moved to NewPosition, would face
      * away from its old normal or lose its area. Triangles in Skip are ignored.

@@ -3,21 +3,22 @@
 #include "Core/Math/Vector.h"
 
 #include <algorithm>
-#include <cmath>
 
-/** Cosines of the angles the remesher judges triangle shapes by. */
+/** The thinness of triangles whose smallest angle is 15, 20, 30 and 45 degrees (see TriangleThinness). */
 namespace TriangleShape
 {
-constexpr double Cos15Degrees = 0.96592582628906829;
-constexpr double Cos20Degrees = 0.93969262078590838;
-constexpr double Cos30Degrees = 0.86602540378443865;
+constexpr double Thinness15Degrees = 0.93301270189221932;
+constexpr double Thinness20Degrees = 0.88302222155948895;
+constexpr double Thinness30Degrees = 0.75;
+constexpr double Thinness45Degrees = 0.5;
 } // namespace TriangleShape
 
 /**
- * The cosine of the triangle's smallest angle, the one facing its shortest side: the larger, the thinner
- * the triangle, and 1 when it has no area. Costs one square root.
+ * How thin the triangle is: the squared cosine of its smallest angle, the one facing its shortest side.
+ * It grows as that angle shrinks, from 1/4 for an equilateral triangle to 1 for one without area, and
+ * takes no square root.
  */
-inline double SmallestAngleCosine(const FVector& A, const FVector& B, const FVector& C)
+inline double TriangleThinness(const FVector& A, const FVector& B, const FVector& C)
 {
     const double AB = (B - A).SizeSquared();
     const double BC = (C - B).SizeSquared();
@@ -37,6 +38,8 @@ inline double SmallestAngleCosine(const FVector& A, const FVector& B, const FVec
         First = AB;
         Second = BC;
     }
+    // By the law of cosines, cos = (First + Second - Shortest) / (2 sqrt(First Second)), never negative here.
     const double Product = First * Second;
-    return Product > 0.0 ? std::min(1.0, (First + Second - Shortest) / (2.0 * std::sqrt(Product))) : 1.0;
+    const double Numerator = First + Second - Shortest;
+    return Product > 0.0 ? std::min(1.0, Numerator * Numerator / (4.0 * Product)) : 1.0;
 }
