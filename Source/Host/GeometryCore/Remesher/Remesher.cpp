@@ -26,6 +26,11 @@ constexpr double SplitAbove = 4.0 / 3.0;
 constexpr double CollapseBelow = 0.8;
 /** The shortest target length adaptive sizing gives, as a share of the target edge length. */
 constexpr double SmallestAdaptiveShare = 0.25;
+/**
+ * A vertex this share of its target length from its tangential centre or nearer has settled: moving it
+ * would hardly change its triangles, and its projection would cost more than the move is worth.
+ */
+constexpr double SettledShare = 0.03;
 /** A relocation brings no neighbour nearer than this share of the target length (unless one was already). */
 constexpr double RelocationNearest = 0.6;
 /** Shape flips need a gain above rounding, so that a tie (a square's two diagonals) flips neither way. */
@@ -448,11 +453,15 @@ bool FRemesher::GetFlipQuad(int32 EdgeID, FFlipQuad& OutQuad) const
     OutQuad.B = bInOrder ? EdgeVertices.B : EdgeVertices.A;
     OutQuad.C = Tri0[(Tri0.IndexOf(OutQuad.B) + 1) % 3];
     OutQuad.D = Tri1[(Tri1.IndexOf(OutQuad.A) + 1) % 3];
-    OutQuad.PA = Mesh->GetVertex(OutQuad.A);
-    OutQuad.PB = Mesh->GetVertex(OutQuad.B);
-    OutQuad.PC = Mesh->GetVertex(OutQuad.C);
-    OutQuad.PD = Mesh->GetVertex(OutQuad.D);
     return true;
+}
+
+void FRemesher::LoadCorners(FFlipQuad& Quad) const
+{
+    Quad.PA = Mesh->GetVertex(Quad.A);
+    Quad.PB = Mesh->GetVertex(Quad.B);
+    Quad.PC = Mesh->GetVertex(Quad.C);
+    Quad.PD = Mesh->GetVertex(Quad.D);
 }
 
 void FRemesher::MeasureShapesBefore(FFlipQuad& Quad)
@@ -509,15 +518,23 @@ bool FRemesher::ApplyFlip(const FFlipQuad& Quad)
 
 /**
  * Flips when the four vertices' valences come closer to their targets, unless that leaves a triangle
- * under 20 degrees thinner than both old ones, and the flip folds nothing over.
+ * under 20 degrees thinner than both old ones, and the flip folds nothing over. The flip takes an edge
+ * from each end, which helps only when one of them has more than its target: most edges stop there.
  */
 bool FRemesher::TryFlip(int32 EdgeID)
 {
-    FFlipQuad Quad;
-    if (!GetFlipQuad(EdgeID, Quad) || FlipValenceChange(Quad) >= 0)
+    if (!Mesh->IsEdge(EdgeID))
     {
         return false;
     }
+    const FIndex2i Ends = Mesh->GetEdgeV(EdgeID);
+    FFlipQuad Quad;
+    if ((ValenceExcess(Ends.A) < 1 && ValenceExcess(Ends.B) < 1) || !GetFlipQuad(EdgeID, Quad) ||
+        FlipValenceChange(Quad) >= 0)
+    {
+        return false;
+    }
+    LoadCorners(Quad);
     MeasureShapesBefore(Quad);
     MeasureShapesAfter(Quad);
     return Quad.After.Thinnest() <= std::max(Quad.Before.Thinnest(), TriangleShape::Thinness20Degrees) &&
@@ -594,7 +611,8 @@ bool FRemesher::FanKeepsOrientation(const FVector& NewPosition) const
 
 /**
  * Moves the vertex a share SmoothSpeedT of the way to the area-weighted centre of its triangles, along
- * its tangent plane (the area-weighted normal's), then onto its constraint's target or the remesher's.
+ * its tangent plane (the area-weighted normal's), then onto its constraint's target or the remesher's. A
+ * settled vertex, near its centre already, stays.
  */
 bool FRemesher::TrySmooth(int32 VertexID)
 {
@@ -608,7 +626,8 @@ bool FRemesher::TrySmooth(int32 VertexID)
     if (bEnableSmoothing)
     {
         FVector Centre;
-        if (!TangentialCentre(Position, Centre))
+        if (!TangentialCentre(Position, Centre) ||
+            DistanceSquared(Centre, Position) < Square(SettledShare * GetVertexTargetLength(VertexID)))
         {
             return false;
         }
@@ -640,6 +659,7 @@ IProjectionTarget* FRemesher::VertexProjectionTarget(int32 VertexID) const
 void FRemesher::CleanUpPass()
 {
     RelocationVertices.Reset();
+    ++ThinnessStamp;
     for (const int32 EdgeID : PassEdges)
     {
         TryShapeFlip(EdgeID);
@@ -656,25 +676,54 @@ void FRemesher::CleanUpPass()
 
 /**
  * Two triangles whose smallest angles reach 45 degrees have no obtuse angle, so their edge is already the
- * Delaunay one and no flip could widen them: most edges stop there.
+ * Delaunay one and no flip could widen them; neither is thin either. Most edges stop there, on thinness
+ * measured once per triangle.
  */
 bool FRemesher::TryShapeFlip(int32 EdgeID)
 {
-    FFlipQuad Quad;
-    if (!GetFlipQuad(EdgeID, Quad))
+    if (!Mesh->IsEdge(EdgeID))
     {
         return false;
     }
-    MeasureShapesBefore(Quad);
-    bool bFlipped = false;
-    if (Quad.Before.Thinnest() > TriangleShape::Thinness45Degrees)
+    const FIndex2i EdgeTris = Mesh->GetEdgeT(EdgeID);
+    FFlipQuad Quad;
+    if (EdgeTris.B == FDynamicMesh3::InvalidID ||
+        std::max(MeasuredThinness(EdgeTris.A), MeasuredThinness(EdgeTris.B)) <= TriangleShape::Thinness45Degrees ||
+        !GetFlipQuad(EdgeID, Quad))
     {
-        MeasureShapesAfter(Quad);
-        bFlipped = Quad.After.Thinnest() < Quad.Before.Thinnest() - ShapeFlipMargin && FlipFoldsNothing(Quad) &&
-                   ApplyFlip(Quad);
+        return false;
+    }
+    LoadCorners(Quad);
+    Quad.Before = {MeasuredThinness(EdgeTris.A), MeasuredThinness(EdgeTris.B)};
+    MeasureShapesAfter(Quad);
+    const bool bFlipped = Quad.After.Thinnest() < Quad.Before.Thinnest() - ShapeFlipMargin &&
+                          FlipFoldsNothing(Quad) && ApplyFlip(Quad);
+    if (bFlipped)
+    {
+        for (const int32 TriangleID : {EdgeTris.A, EdgeTris.B})
+        {
+            ThinnessStamps[TriangleID] = ThinnessStamp - 1;
+        }
     }
     MarkThinCorners(Quad, bFlipped);
     return bFlipped;
+}
+
+double FRemesher::MeasuredThinness(int32 TriangleID)
+{
+    if (TriangleID >= ThinnessStamps.Num())
+    {
+        ThinnessStamps.SetNum(Mesh->MaxTriangleID(), 0);
+        Thinnesses.SetNum(Mesh->MaxTriangleID(), 0.0);
+    }
+    if (ThinnessStamps[TriangleID] != ThinnessStamp)
+    {
+        const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
+        Thinnesses[TriangleID] =
+            TriangleThinness(Mesh->GetVertex(Tri.A), Mesh->GetVertex(Tri.B), Mesh->GetVertex(Tri.C));
+        ThinnessStamps[TriangleID] = ThinnessStamp;
+    }
+    return Thinnesses[TriangleID];
 }
 
 void FRemesher::MarkThinCorners(const FFlipQuad& Quad, bool bFlipped)

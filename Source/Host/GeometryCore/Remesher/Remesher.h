@@ -127,6 +127,7 @@ private:
         int32 B = -1;
         int32 C = -1;
         int32 D = -1;
+        /** The corners' positions, once loaded. */
         FVector PA;
         FVector PB;
         FVector PC;
@@ -152,6 +153,8 @@ private:
     bool TryRelocate(int32 VertexID);
     /** False when the edge may not flip: constrained, on a boundary, or outside what the remesher edits. */
     bool GetFlipQuad(int32 EdgeID, FFlipQuad& OutQuad) const;
+    /** Reads the positions of the quad's corners. */
+    void LoadCorners(FFlipQuad& Quad) const;
     static void MeasureShapesBefore(FFlipQuad& Quad);
     static void MeasureShapesAfter(FFlipQuad& Quad);
     /** How much further the quad's four valences get from their targets by the flip (summed distances). */
@@ -161,6 +164,8 @@ private:
     bool ApplyFlip(const FFlipQuad& Quad);
     /** Marks for the relocation the corners of whichever of the quad's triangles are under 30 degrees now. */
     void MarkThinCorners(const FFlipQuad& Quad, bool bFlipped);
+    /** The triangle's thinness, measured once per clean-up (the clean-up's flips measure again). */
+    double MeasuredThinness(int32 TriangleID);
     void MarkForRelocation(int32 VertexID);
 
     void GatherFan(int32 VertexID);
@@ -219,6 +224,10 @@ private:
     /** The clean-up's vertices to relocate, each once: the list and a mark per vertex ID. */
     TArray<int32> RelocationVertices;
     TArray<uint8> RelocationMarks;
+    /** Per triangle ID its thinness and the clean-up that measured it (ThinnessStamp for this one). */
+    TArray<double> Thinnesses;
+    TArray<int32> ThinnessStamps;
+    int32 ThinnessStamp = 0;
     TArray<int32> TriangleScratch;
     struct FFanTriangle
     {
