@@ -338,15 +338,14 @@ bool FRemesher::CollapseKeepsShapes(int32 Keep, int32 Remove, const FVector& New
         }
         const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
         FVector New[3];
-        bool bHasFixedCorner = false;
         for (int32 Corner = 0; Corner < 3; ++Corner)
         {
-            const bool bMoved = Tri[Corner] == Keep || Tri[Corner] == Remove;
-            New[Corner] = bMoved ? NewPosition : Mesh->GetVertex(Tri[Corner]);
-            bHasFixedCorner = bHasFixedCorner || (bMoved ? !bKeepMoves : !CanMoveVertex(Tri[Corner]));
+            New[Corner] = Tri[Corner] == Keep || Tri[Corner] == Remove ? NewPosition : Mesh->GetVertex(Tri[Corner]);
         }
         const double Thinness = TriangleThinness(New[0], New[1], New[2]);
-        if (Thinness <= TriangleShape::Thinness15Degrees || !bHasFixedCorner)
+        const auto IsFixed = [this, Keep, Remove, bKeepMoves](int32 VertexID)
+        { return VertexID == Keep || VertexID == Remove ? !bKeepMoves : !CanMoveVertex(VertexID); };
+        if (Thinness <= TriangleShape::Thinness15Degrees || !(IsFixed(Tri.A) || IsFixed(Tri.B) || IsFixed(Tri.C)))
         {
             continue;
         }
@@ -780,8 +779,10 @@ bool FRemesher::TryRelocate(int32 VertexID)
     for (const double Share : {1.0, 0.5, 0.25})
     {
         FVector NewPosition = Position + Move * Share;
-        // Projection costs more than the shapes, and moves the point little: it waits for a likely move.
-        if (FanThinnest(NewPosition) >= Thinnest)
+        const auto IsBetter = [&](const FVector& Candidate)
+        { return FanThinnest(Candidate) < Thinnest && FanKeepsNeighboursApart(Position, Candidate, Nearest); };
+        // Projection costs more than the checks and moves the point little: it waits for a likely move.
+        if (!IsBetter(NewPosition))
         {
             continue;
         }
@@ -789,8 +790,7 @@ bool FRemesher::TryRelocate(int32 VertexID)
         {
             NewPosition = Target->Project(NewPosition, VertexID);
         }
-        if (FanThinnest(NewPosition) < Thinnest && FanKeepsNeighboursApart(Position, NewPosition, Nearest) &&
-            (!bPreventNormalFlips || FanKeepsOrientation(NewPosition)))
+        if (IsBetter(NewPosition) && (!bPreventNormalFlips || FanKeepsOrientation(NewPosition)))
         {
             Mesh->SetVertex(VertexID, NewPosition);
             return true;
