@@ -652,8 +652,8 @@ IProjectionTarget* FRemesher::VertexProjectionTarget(int32 VertexID) const
 }
 
 /**
- * Shape flips over the pass's edges first, like a Delaunay flip pass that keeps the valences; then the
- * corners of the triangles still under 30 degrees move to better shapes.
+ * Shape flips over the pass's edges first, a Delaunay flip pass; then the corners of the triangles still
+ * under 30 degrees move to better shapes.
  */
 void FRemesher::CleanUpPass()
 {
@@ -699,6 +699,7 @@ bool FRemesher::TryShapeFlip(int32 EdgeID)
                           FlipFoldsNothing(Quad) && ApplyFlip(Quad);
     if (bFlipped)
     {
+        // Both triangles changed: the edges that meet them later measure them again.
         for (const int32 TriangleID : {EdgeTris.A, EdgeTris.B})
         {
             ThinnessStamps[TriangleID] = ThinnessStamp - 1;
@@ -715,14 +716,16 @@ double FRemesher::MeasuredThinness(int32 TriangleID)
         ThinnessStamps.SetNum(Mesh->MaxTriangleID(), 0);
         Thinnesses.SetNum(Mesh->MaxTriangleID(), 0.0);
     }
-    if (ThinnessStamps[TriangleID] != ThinnessStamp)
+    // Unchecked: both arrays now reach past the ID.
+    int32& Stamp = ThinnessStamps.GetData()[TriangleID];
+    double& Thinness = Thinnesses.GetData()[TriangleID];
+    if (Stamp != ThinnessStamp)
     {
         const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
-        Thinnesses[TriangleID] =
-            TriangleThinness(Mesh->GetVertex(Tri.A), Mesh->GetVertex(Tri.B), Mesh->GetVertex(Tri.C));
-        ThinnessStamps[TriangleID] = ThinnessStamp;
+        Thinness = TriangleThinness(Mesh->GetVertex(Tri.A), Mesh->GetVertex(Tri.B), Mesh->GetVertex(Tri.C));
+        Stamp = ThinnessStamp;
     }
-    return Thinnesses[TriangleID];
+    return Thinness;
 }
 
 void FRemesher::MarkThinCorners(const FFlipQuad& Quad, bool bFlipped)
@@ -776,11 +779,11 @@ bool FRemesher::TryRelocate(int32 VertexID)
     const FVector Move = FanIdealCentre(Position) - Position;
     const double Nearest = RelocationNearest * GetVertexTargetLength(VertexID);
     IProjectionTarget* Target = VertexProjectionTarget(VertexID);
+    const auto IsBetter = [&](const FVector& Candidate)
+    { return FanThinnest(Candidate) < Thinnest && FanKeepsNeighboursApart(Position, Candidate, Nearest); };
     for (const double Share : {1.0, 0.5, 0.25})
     {
         FVector NewPosition = Position + Move * Share;
-        const auto IsBetter = [&](const FVector& Candidate)
-        { return FanThinnest(Candidate) < Thinnest && FanKeepsNeighboursApart(Position, Candidate, Nearest); };
         // Projection costs more than the checks and moves the point little: it waits for a likely move.
         if (!IsBetter(NewPosition))
         {
