@@ -258,3 +258,54 @@ TEST(Remesher, ACollapseLeavesNoSliverOnCornersThatCannotMove)
         EXPECT_EQ(Mesh.IsVertex(Inner), Case.TrianglesAfter == 5);
     }
 }
+
+// Two vertices of valence 7 share an edge between two of valence 5, so flipping it evens all four out;
+// but where the two across lie far from it, the flipped edge would leave triangles under 20 degrees,
+// thinner than the two it replaces, and the edge stays.
+TEST(Remesher, AValenceFlipLeavesNoThinnerTriangles)
+{
+    struct FCase
+    {
+        const char* Name;
+        double Across;
+        bool bFlips;
+    };
+    for (const FCase& Case : {FCase{"near corners across", 0.35, true}, FCase{"far corners across", 1.0, false}})
+    {
+        SCOPED_TRACE(Case.Name);
+        FDynamicMesh3 Mesh;
+        const auto Add = [&Mesh](double X, double Y) { return Mesh.AppendVertex(FVector(X, Y, 0.0)); };
+        const int32 A = Add(-0.3, 0.0);
+        const int32 B = Add(0.3, 0.0);
+        const int32 C = Add(0.0, Case.Across);
+        const int32 D = Add(0.0, -Case.Across);
+        const int32 Top = Add(0.0, 2.0);
+        const int32 Bottom = Add(0.0, -2.0);
+        const int32 Left[4] = {Add(-1.2, 0.9), Add(-1.3, 0.3), Add(-1.3, -0.3), Add(-1.2, -0.9)};
+        const int32 Right[4] = {Add(1.2, 0.9), Add(1.3, 0.3), Add(1.3, -0.3), Add(1.2, -0.9)};
+        const FIndex3i Tris[] = {{C, Top, Left[0]},     {C, Left[0], A},        {C, A, B},
+                                 {C, B, Right[0]},      {C, Right[0], Top},     {D, Left[3], Bottom},
+                                 {D, A, Left[3]},       {D, B, A},              {D, Right[3], B},
+                                 {D, Bottom, Right[3]}, {A, Left[0], Left[1]},  {A, Left[1], Left[2]},
+                                 {A, Left[2], Left[3]}, {B, Right[1], Right[0]}, {B, Right[2], Right[1]},
+                                 {B, Right[3], Right[2]}};
+        for (const FIndex3i& Tri : Tris)
+        {
+            const bool bCounterClockwise = (Mesh.GetVertex(Tri.B) - Mesh.GetVertex(Tri.A))
+                                               .Cross(Mesh.GetVertex(Tri.C) - Mesh.GetVertex(Tri.A))
+                                               .Z > 0.0;
+            ASSERT_GE(Mesh.AppendTriangle(bCounterClockwise ? Tri : FIndex3i{Tri.A, Tri.C, Tri.B}), 0);
+        }
+        ASSERT_EQ(Mesh.GetVtxEdgeCount(A), 7);
+        ASSERT_EQ(Mesh.GetVtxEdgeCount(C), 5);
+
+        FRemesher Remesher(&Mesh);
+        Remesher.bEnableSplits = Remesher.bEnableCollapses = false;
+        Remesher.bEnableSmoothing = Remesher.bEnableCleanUp = false;
+        Remesher.BasicRemeshPass();
+
+        ASSERT_TRUE(IsValidMesh(Mesh));
+        EXPECT_EQ(Mesh.FindEdge(C, D) != FDynamicMesh3::InvalidID, Case.bFlips);
+        EXPECT_EQ(Mesh.FindEdge(A, B) == FDynamicMesh3::InvalidID, Case.bFlips);
+    }
+}
