@@ -527,9 +527,12 @@ bool FRemesher::TryFlip(int32 EdgeID)
         return false;
     }
     const FIndex2i Ends = Mesh->GetEdgeV(EdgeID);
+    if (ValenceExcess(Ends.A) < 1 && ValenceExcess(Ends.B) < 1)
+    {
+        return false;
+    }
     FFlipQuad Quad;
-    if ((ValenceExcess(Ends.A) < 1 && ValenceExcess(Ends.B) < 1) || !GetFlipQuad(EdgeID, Quad) ||
-        FlipValenceChange(Quad) >= 0)
+    if (!GetFlipQuad(EdgeID, Quad) || FlipValenceChange(Quad) >= 0)
     {
         return false;
     }
@@ -685,10 +688,13 @@ bool FRemesher::TryShapeFlip(int32 EdgeID)
         return false;
     }
     const FIndex2i EdgeTris = Mesh->GetEdgeT(EdgeID);
-    FFlipQuad Quad;
     if (EdgeTris.B == FDynamicMesh3::InvalidID ||
-        std::max(MeasuredThinness(EdgeTris.A), MeasuredThinness(EdgeTris.B)) <= TriangleShape::Thinness45Degrees ||
-        !GetFlipQuad(EdgeID, Quad))
+        std::max(MeasuredThinness(EdgeTris.A), MeasuredThinness(EdgeTris.B)) <= TriangleShape::Thinness45Degrees)
+    {
+        return false;
+    }
+    FFlipQuad Quad;
+    if (!GetFlipQuad(EdgeID, Quad))
     {
         return false;
     }
