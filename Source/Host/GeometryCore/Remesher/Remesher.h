@@ -78,8 +78,7 @@ public:
     bool bEnableCollapses = true;
     bool bEnableFlips = true;
     bool bEnableSmoothing = true;
-    /** The pass's last step: flips towards larger smallest angles and the moves of thin triangles' vertices.
-     */
+    /** The pass's last step: flips towards larger smallest angles, then moves of thin triangles' corners. */
     bool bEnableCleanUp = true;
     /** How far a vertex moves towards its tangential centre in one pass, 0 to 1. */
     double SmoothSpeedT = 1.0;
@@ -175,8 +174,7 @@ private:
     double FanThinnest(const FVector& Position) const;
     /** The average of the apexes of equilateral triangles on the fan's outer edges, on the vertex's side. */
     FVector FanIdealCentre(const FVector& Position) const;
-    /** False when moving the fan's vertex brings a neighbour nearer than Nearest, unless it was nearer
-     * already. */
+    /** False when the move brings a neighbour nearer than Nearest, unless one was nearer already. */
     bool FanKeepsNeighboursApart(const FVector& Position, const FVector& NewPosition, double Nearest) const;
     /** The surface the vertex goes back onto: its constraint's target, else the remesher's, or none. */
     IProjectionTarget* VertexProjectionTarget(int32 VertexID) const;
