@@ -112,7 +112,8 @@ public:
         int32 GetSlot() const { return Node % Owner->SlotsPerElement; }
         FIterator& operator++()
         {
-            Node = Owner->Nodes[Node].Next;
+            // Unchecked: a list links only nodes of its own table.
+            Node = Owner->Nodes.GetData()[Node].Next;
             return *this;
         }
         bool operator==(const FIterator& Other) const { return Node == Other.Node; }

@@ -476,14 +476,15 @@ double FDynamicMesh3::GetTriArea(int32 TriangleID) const
 
 void FDynamicMesh3::GetVtxTriangles(int32 VertexID, TArray<int32>& Out) const
 {
-    // Each triangle has one edge from the vertex to the corner after it: take the triangle there only.
+    // Each triangle has one edge from the vertex to the corner after it: take the triangle there only. The
+    // vertex's own links lead to live edges and triangles, read unchecked.
     for (const int32 EdgeID : VtxEdges(VertexID))
     {
-        const FEdge& Edge = Edges[EdgeID];
+        const FEdge& Edge = Edges.GetData()[EdgeID];
         const int32 Other = Edge.Vertices.OtherElement(VertexID);
         for (const int32 TriangleID : {Edge.Triangles.A, Edge.Triangles.B})
         {
-            if (TriangleID != InvalidID && NextCorner(Triangles[TriangleID], VertexID) == Other)
+            if (TriangleID != InvalidID && NextCorner(Triangles.GetData()[TriangleID], VertexID) == Other)
             {
                 Out.Add(TriangleID);
             }

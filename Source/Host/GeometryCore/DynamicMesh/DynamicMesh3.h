@@ -228,36 +228,37 @@ private:
     TArray<int32> CollapseTriangleScratch;
 };
 
-// The accessors the geometry kernels call most, inline.
+// The accessors the geometry kernels call most, inline. Their ID check covers the index too: every array
+// by ID is as long as the ID range (CheckStorage), so they read the arrays unchecked.
 
 inline FVector FDynamicMesh3::GetVertex(int32 VertexID) const
 {
     VT_CHECKF(IsVertex(VertexID), "%d is not a vertex", VertexID);
-    return Vertices[VertexID];
+    return Vertices.GetData()[VertexID];
 }
 
 inline FIndex3i FDynamicMesh3::GetTriangle(int32 TriangleID) const
 {
     VT_CHECKF(IsTriangle(TriangleID), "%d is not a triangle", TriangleID);
-    return Triangles[TriangleID];
+    return Triangles.GetData()[TriangleID];
 }
 
 inline FIndex3i FDynamicMesh3::GetTriEdges(int32 TriangleID) const
 {
     VT_CHECKF(IsTriangle(TriangleID), "%d is not a triangle", TriangleID);
-    return TriangleEdges[TriangleID];
+    return TriangleEdges.GetData()[TriangleID];
 }
 
 inline FIndex2i FDynamicMesh3::GetEdgeV(int32 EdgeID) const
 {
     VT_CHECKF(IsEdge(EdgeID), "%d is not an edge", EdgeID);
-    return Edges[EdgeID].Vertices;
+    return Edges.GetData()[EdgeID].Vertices;
 }
 
 inline FIndex2i FDynamicMesh3::GetEdgeT(int32 EdgeID) const
 {
     VT_CHECKF(IsEdge(EdgeID), "%d is not an edge", EdgeID);
-    return Edges[EdgeID].Triangles;
+    return Edges.GetData()[EdgeID].Triangles;
 }
 
 inline FLinkedAdjacency::FRange FDynamicMesh3::VtxEdges(int32 VertexID) const

@@ -2,7 +2,11 @@
 
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
 #include "GeometryCore/Remesher/CurvatureSizing.h"
+#include "GeometryCore/Remesher/TriangleShape.h"
 #include "GeometryCore/Spatial/ProjectionTarget.h"
+
+#include <cmath>
+#include <limits>
 
 namespace
 {
@@ -22,6 +26,15 @@ constexpr double SplitAbove = 4.0 / 3.0;
 constexpr double CollapseBelow = 0.8;
 /** The shortest target length adaptive sizing gives, as a share of the target edge length. */
 constexpr double SmallestAdaptiveShare = 0.25;
+/**
+ * A vertex this share of its target length from its tangential centre or nearer has settled: moving it
+ * would hardly change its triangles, and its projection would cost more than the move is worth.
+ */
+constexpr double SettledShare = 0.03;
+/** A relocation brings no neighbour nearer than this share of the target length (unless one was already). */
+constexpr double RelocationNearest = 0.6;
+/** Shape flips need a gain above rounding, so that a tie (a square's two diagonals) flips neither way. */
+constexpr double ShapeFlipMargin = 2e-6;
 } // namespace
 
 FRemesher::FRemesher(FDynamicMesh3* InMesh) : Mesh(InMesh)
@@ -93,6 +106,10 @@ void FRemesher::BasicRemeshPass()
     if (bEnableSmoothing || ProjectionTarget)
     {
         SmoothPass();
+    }
+    if (bEnableCleanUp)
+    {
+        CleanUpPass();
     }
 }
 
@@ -262,15 +279,14 @@ bool FRemesher::TryCollapse(int32 EdgeID)
     {
         return false;
     }
-    if (bPreventNormalFlips)
+    TriangleScratch.Reset();
+    Mesh->GetVtxTriangles(Keep, TriangleScratch);
+    Mesh->GetVtxTriangles(Remove, TriangleScratch);
+    const FIndex2i Removed = Mesh->GetEdgeT(EdgeID);
+    if ((bPreventNormalFlips && !KeepsOrientation(TriangleScratch, {Keep, Remove}, NewPosition, Removed)) ||
+        !CollapseKeepsShapes(Keep, Remove, NewPosition, Removed))
     {
-        TriangleScratch.Reset();
-        Mesh->GetVtxTriangles(Keep, TriangleScratch);
-        Mesh->GetVtxTriangles(Remove, TriangleScratch);
-        if (!KeepsOrientation(TriangleScratch, {Keep, Remove}, NewPosition, Mesh->GetEdgeT(EdgeID)))
-        {
-            return false;
-        }
+        return false;
     }
     FEdgeCollapseInfo Collapse;
     if (Mesh->CollapseEdge(Keep, Remove, Collapse, CollapseT) != EMeshResult::Ok)
@@ -306,6 +322,55 @@ bool FRemesher::CollapseKeepsEdgesShort(int32 Keep, int32 Remove, const FVector&
         }
     }
     return true;
+}
+
+/** Most new triangles are above 15 degrees: the corners and the old shapes are looked at only for the others. */
+bool FRemesher::CollapseKeepsShapes(int32 Keep, int32 Remove, const FVector& NewPosition,
+                                    const FIndex2i& Removed) const
+{
+    const bool bKeepMoves = CanMoveVertex(Keep);
+    double ThinnestBefore = -1.0;
+    for (const int32 TriangleID : TriangleScratch)
+    {
+        if (Removed.Contains(TriangleID))
+        {
+            continue;
+        }
+        const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
+        FVector New[3];
+        for (int32 Corner = 0; Corner < 3; ++Corner)
+        {
+            New[Corner] = Tri[Corner] == Keep || Tri[Corner] == Remove ? NewPosition : Mesh->GetVertex(Tri[Corner]);
+        }
+        const double Thinness = TriangleThinness(New[0], New[1], New[2]);
+        const auto IsFixed = [this, Keep, Remove, bKeepMoves](int32 VertexID)
+        { return VertexID == Keep || VertexID == Remove ? !bKeepMoves : !CanMoveVertex(VertexID); };
+        if (Thinness <= TriangleShape::Thinness15Degrees || !(IsFixed(Tri.A) || IsFixed(Tri.B) || IsFixed(Tri.C)))
+        {
+            continue;
+        }
+        if (ThinnestBefore < 0.0)
+        {
+            ThinnestBefore = ThinnestOf(TriangleScratch);
+        }
+        if (Thinness > ThinnestBefore)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+double FRemesher::ThinnestOf(const TArray<int32>& Triangles) const
+{
+    double Thinnest = 0.0;
+    for (const int32 TriangleID : Triangles)
+    {
+        const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
+        Thinnest = std::max(Thinnest, TriangleThinness(Mesh->GetVertex(Tri.A), Mesh->GetVertex(Tri.B),
+                                                       Mesh->GetVertex(Tri.C)));
+    }
+    return Thinnest;
 }
 
 bool FRemesher::KeepsOrientation(const TArray<int32>& Triangles, const FIndex2i& Moved, const FVector& NewPosition,
@@ -366,11 +431,7 @@ void FRemesher::FlipPass()
     }
 }
 
-/**
- * Flips when the four vertices' valences come closer to their targets and both new triangles face the
- * way both old ones did, so that the flip folds nothing over.
- */
-bool FRemesher::TryFlip(int32 EdgeID)
+bool FRemesher::GetFlipQuad(int32 EdgeID, FFlipQuad& OutQuad) const
 {
     if (!Mesh->IsEdge(EdgeID) || !IsEditableEdge(EdgeID) || !Constraints.GetEdgeConstraint(EdgeID).CanFlip())
     {
@@ -384,42 +445,102 @@ bool FRemesher::TryFlip(int32 EdgeID)
     const FIndex2i EdgeVertices = Mesh->GetEdgeV(EdgeID);
     const FIndex3i Tri0 = Mesh->GetTriangle(EdgeTris.A);
     const FIndex3i Tri1 = Mesh->GetTriangle(EdgeTris.B);
-    const int32 CornerA = Tri0.IndexOf(EdgeVertices.A);
-    const bool bInOrder = Tri0[(CornerA + 1) % 3] == EdgeVertices.B;
-    const int32 A = bInOrder ? EdgeVertices.A : EdgeVertices.B;
-    const int32 B = bInOrder ? EdgeVertices.B : EdgeVertices.A;
-    const int32 C = Tri0[(Tri0.IndexOf(B) + 1) % 3];
-    const int32 D = Tri1[(Tri1.IndexOf(A) + 1) % 3];
-    const int32 ExcessA = ValenceExcess(A);
-    const int32 ExcessB = ValenceExcess(B);
-    const int32 ExcessC = ValenceExcess(C);
-    const int32 ExcessD = ValenceExcess(D);
-    const int32 Before = Square(ExcessA) + Square(ExcessB) + Square(ExcessC) + Square(ExcessD);
-    const int32 After = Square(ExcessA - 1) + Square(ExcessB - 1) + Square(ExcessC + 1) + Square(ExcessD + 1);
-    if (After >= Before)
+    const bool bInOrder = Tri0[(Tri0.IndexOf(EdgeVertices.A) + 1) % 3] == EdgeVertices.B;
+    OutQuad.EdgeID = EdgeID;
+    OutQuad.Triangles = EdgeTris;
+    OutQuad.A = bInOrder ? EdgeVertices.A : EdgeVertices.B;
+    OutQuad.B = bInOrder ? EdgeVertices.B : EdgeVertices.A;
+    OutQuad.C = Tri0[(Tri0.IndexOf(OutQuad.B) + 1) % 3];
+    OutQuad.D = Tri1[(Tri1.IndexOf(OutQuad.A) + 1) % 3];
+    return true;
+}
+
+void FRemesher::LoadCorners(FFlipQuad& Quad) const
+{
+    Quad.PA = Mesh->GetVertex(Quad.A);
+    Quad.PB = Mesh->GetVertex(Quad.B);
+    Quad.PC = Mesh->GetVertex(Quad.C);
+    Quad.PD = Mesh->GetVertex(Quad.D);
+}
+
+void FRemesher::MeasureShapesBefore(FFlipQuad& Quad)
+{
+    Quad.Before = {TriangleThinness(Quad.PA, Quad.PB, Quad.PC), TriangleThinness(Quad.PB, Quad.PA, Quad.PD)};
+}
+
+void FRemesher::MeasureShapesAfter(FFlipQuad& Quad)
+{
+    Quad.After = {TriangleThinness(Quad.PC, Quad.PD, Quad.PB), TriangleThinness(Quad.PD, Quad.PC, Quad.PA)};
+}
+
+/** The flip takes an edge from A and B and gives one to C and D; each counts its distance to its target. */
+int32 FRemesher::FlipValenceChange(const FFlipQuad& Quad) const
+{
+    int32 Change = 0;
+    for (const int32 VertexID : {Quad.A, Quad.B})
     {
-        return false;
+        const int32 Excess = ValenceExcess(VertexID);
+        Change += std::abs(Excess - 1) - std::abs(Excess);
     }
-    const FVector PA = Mesh->GetVertex(A);
-    const FVector PB = Mesh->GetVertex(B);
-    const FVector PC = Mesh->GetVertex(C);
-    const FVector PD = Mesh->GetVertex(D);
-    const FVector New0 = (PD - PC).Cross(PB - PC);
-    const FVector New1 = (PC - PD).Cross(PA - PD);
-    for (const FVector& OldNormal : {Mesh->GetTriNormal(EdgeTris.A), Mesh->GetTriNormal(EdgeTris.B)})
+    for (const int32 VertexID : {Quad.C, Quad.D})
+    {
+        const int32 Excess = ValenceExcess(VertexID);
+        Change += std::abs(Excess + 1) - std::abs(Excess);
+    }
+    return Change;
+}
+
+bool FRemesher::FlipFoldsNothing(const FFlipQuad& Quad) const
+{
+    const FVector New0 = (Quad.PD - Quad.PC).Cross(Quad.PB - Quad.PC);
+    const FVector New1 = (Quad.PC - Quad.PD).Cross(Quad.PA - Quad.PD);
+    for (const FVector& OldNormal : {Mesh->GetTriNormal(Quad.Triangles.A), Mesh->GetTriNormal(Quad.Triangles.B)})
     {
         if (New0.Dot(OldNormal) <= 0.0 || New1.Dot(OldNormal) <= 0.0)
         {
             return false;
         }
     }
+    return true;
+}
+
+bool FRemesher::ApplyFlip(const FFlipQuad& Quad)
+{
     FEdgeFlipInfo Flip;
-    if (Mesh->FlipEdge(EdgeID, Flip) != EMeshResult::Ok)
+    if (Mesh->FlipEdge(Quad.EdgeID, Flip) != EMeshResult::Ok)
     {
         return false;
     }
     ++Stats.Flips;
     return true;
+}
+
+/**
+ * Flips when the four vertices' valences come closer to their targets, unless that leaves a triangle
+ * under 20 degrees thinner than both old ones, and the flip folds nothing over. The flip takes an edge
+ * from each end, which helps only when one of them has more than its target: most edges stop there.
+ */
+bool FRemesher::TryFlip(int32 EdgeID)
+{
+    if (!Mesh->IsEdge(EdgeID))
+    {
+        return false;
+    }
+    const FIndex2i Ends = Mesh->GetEdgeV(EdgeID);
+    if (ValenceExcess(Ends.A) < 1 && ValenceExcess(Ends.B) < 1)
+    {
+        return false;
+    }
+    FFlipQuad Quad;
+    if (!GetFlipQuad(EdgeID, Quad) || FlipValenceChange(Quad) >= 0)
+    {
+        return false;
+    }
+    LoadCorners(Quad);
+    MeasureShapesBefore(Quad);
+    MeasureShapesAfter(Quad);
+    return Quad.After.Thinnest() <= std::max(Quad.Before.Thinnest(), TriangleShape::Thinness20Degrees) &&
+           FlipFoldsNothing(Quad) && ApplyFlip(Quad);
 }
 
 void FRemesher::SmoothPass()
@@ -492,7 +613,8 @@ bool FRemesher::FanKeepsOrientation(const FVector& NewPosition) const
 
 /**
  * Moves the vertex a share SmoothSpeedT of the way to the area-weighted centre of its triangles, along
- * its tangent plane (the area-weighted normal's), then onto its constraint's target or the remesher's.
+ * its tangent plane (the area-weighted normal's), then onto its constraint's target or the remesher's. A
+ * settled vertex, near its centre already, stays.
  */
 bool FRemesher::TrySmooth(int32 VertexID)
 {
@@ -506,17 +628,14 @@ bool FRemesher::TrySmooth(int32 VertexID)
     if (bEnableSmoothing)
     {
         FVector Centre;
-        if (!TangentialCentre(Position, Centre))
+        if (!TangentialCentre(Position, Centre) ||
+            DistanceSquared(Centre, Position) < Square(SettledShare * GetVertexTargetLength(VertexID)))
         {
             return false;
         }
         NewPosition = Position + (Centre - Position) * SmoothSpeedT;
     }
-    IProjectionTarget* Target = Constraints.HasVertexConstraint(VertexID)
-                                    ? Constraints.GetVertexConstraint(VertexID).Target
-                                    : nullptr;
-    Target = Target ? Target : ProjectionTarget;
-    if (Target)
+    if (IProjectionTarget* Target = VertexProjectionTarget(VertexID))
     {
         NewPosition = Target->Project(NewPosition, VertexID);
     }
@@ -526,4 +645,213 @@ bool FRemesher::TrySmooth(int32 VertexID)
     }
     Mesh->SetVertex(VertexID, NewPosition);
     return true;
+}
+
+IProjectionTarget* FRemesher::VertexProjectionTarget(int32 VertexID) const
+{
+    IProjectionTarget* Target =
+        Constraints.HasVertexConstraint(VertexID) ? Constraints.GetVertexConstraint(VertexID).Target : nullptr;
+    return Target ? Target : ProjectionTarget;
+}
+
+/**
+ * Shape flips over the pass's edges first, a Delaunay flip pass; then the corners of the triangles still
+ * under 30 degrees move to better shapes.
+ */
+void FRemesher::CleanUpPass()
+{
+    RelocationVertices.Reset();
+    ++ThinnessStamp;
+    for (const int32 EdgeID : PassEdges)
+    {
+        TryShapeFlip(EdgeID);
+    }
+    for (const int32 VertexID : RelocationVertices)
+    {
+        RelocationMarks[VertexID] = 0;
+        if (TryRelocate(VertexID))
+        {
+            ++Stats.VerticesMoved;
+        }
+    }
+}
+
+/**
+ * Two triangles whose smallest angles reach 45 degrees have no obtuse angle, so their edge is already the
+ * Delaunay one and no flip could widen them; neither is thin either. Most edges stop there, on thinness
+ * measured once per triangle.
+ */
+bool FRemesher::TryShapeFlip(int32 EdgeID)
+{
+    if (!Mesh->IsEdge(EdgeID))
+    {
+        return false;
+    }
+    const FIndex2i EdgeTris = Mesh->GetEdgeT(EdgeID);
+    if (EdgeTris.B == FDynamicMesh3::InvalidID ||
+        std::max(MeasuredThinness(EdgeTris.A), MeasuredThinness(EdgeTris.B)) <= TriangleShape::Thinness45Degrees)
+    {
+        return false;
+    }
+    FFlipQuad Quad;
+    if (!GetFlipQuad(EdgeID, Quad))
+    {
+        return false;
+    }
+    LoadCorners(Quad);
+    Quad.Before = {MeasuredThinness(EdgeTris.A), MeasuredThinness(EdgeTris.B)};
+    MeasureShapesAfter(Quad);
+    const bool bFlipped = Quad.After.Thinnest() < Quad.Before.Thinnest() - ShapeFlipMargin &&
+                          FlipFoldsNothing(Quad) && ApplyFlip(Quad);
+    if (bFlipped)
+    {
+        // Both triangles changed: the edges that meet them later measure them again.
+        for (const int32 TriangleID : {EdgeTris.A, EdgeTris.B})
+        {
+            ThinnessStamps[TriangleID] = ThinnessStamp - 1;
+        }
+    }
+    MarkThinCorners(Quad, bFlipped);
+    return bFlipped;
+}
+
+double FRemesher::MeasuredThinness(int32 TriangleID)
+{
+    if (TriangleID >= ThinnessStamps.Num())
+    {
+        ThinnessStamps.SetNum(Mesh->MaxTriangleID(), 0);
+        Thinnesses.SetNum(Mesh->MaxTriangleID(), 0.0);
+    }
+    // Unchecked: both arrays now reach past the ID.
+    int32& Stamp = ThinnessStamps.GetData()[TriangleID];
+    double& Thinness = Thinnesses.GetData()[TriangleID];
+    if (Stamp != ThinnessStamp)
+    {
+        const FIndex3i Tri = Mesh->GetTriangle(TriangleID);
+        Thinness = TriangleThinness(Mesh->GetVertex(Tri.A), Mesh->GetVertex(Tri.B), Mesh->GetVertex(Tri.C));
+        Stamp = ThinnessStamp;
+    }
+    return Thinness;
+}
+
+void FRemesher::MarkThinCorners(const FFlipQuad& Quad, bool bFlipped)
+{
+    const FQuadShapes& Shapes = bFlipped ? Quad.After : Quad.Before;
+    const FIndex3i Tris[2] = {bFlipped ? FIndex3i{Quad.C, Quad.D, Quad.B} : FIndex3i{Quad.A, Quad.B, Quad.C},
+                              bFlipped ? FIndex3i{Quad.D, Quad.C, Quad.A} : FIndex3i{Quad.B, Quad.A, Quad.D}};
+    for (int32 Side = 0; Side < 2; ++Side)
+    {
+        if (Shapes.Thinness[Side] > TriangleShape::Thinness30Degrees)
+        {
+            for (int32 Corner = 0; Corner < 3; ++Corner)
+            {
+                MarkForRelocation(Tris[Side][Corner]);
+            }
+        }
+    }
+}
+
+void FRemesher::MarkForRelocation(int32 VertexID)
+{
+    if (VertexID >= RelocationMarks.Num())
+    {
+        RelocationMarks.SetNum(Mesh->MaxVertexID(), 0);
+    }
+    if (RelocationMarks[VertexID] == 0)
+    {
+        RelocationMarks[VertexID] = 1;
+        RelocationVertices.Add(VertexID);
+    }
+}
+
+/**
+ * Tries the fan's ideal centre, then half and a quarter of the way to it, each along the tangent plane and
+ * back onto the surface, and takes the first that makes the fan's thinnest triangle less thin, keeps the
+ * neighbours apart and, under bPreventNormalFlips, turns no triangle over.
+ */
+bool FRemesher::TryRelocate(int32 VertexID)
+{
+    if (!Mesh->IsVertex(VertexID) || !CanMoveVertex(VertexID))
+    {
+        return false;
+    }
+    const FVector Position = Mesh->GetVertex(VertexID);
+    GatherFan(VertexID);
+    const double Thinnest = FanThinnest(Position);
+    if (Thinnest <= TriangleShape::Thinness30Degrees)
+    {
+        return false;
+    }
+    const FVector Move = FanIdealCentre(Position) - Position;
+    const double Nearest = RelocationNearest * GetVertexTargetLength(VertexID);
+    IProjectionTarget* Target = VertexProjectionTarget(VertexID);
+    const auto IsBetter = [&](const FVector& Candidate)
+    { return FanThinnest(Candidate) < Thinnest && FanKeepsNeighboursApart(Position, Candidate, Nearest); };
+    for (const double Share : {1.0, 0.5, 0.25})
+    {
+        FVector NewPosition = Position + Move * Share;
+        // Projection costs more than the checks and moves the point little: it waits for a likely move.
+        if (!IsBetter(NewPosition))
+        {
+            continue;
+        }
+        if (Target)
+        {
+            NewPosition = Target->Project(NewPosition, VertexID);
+        }
+        if (IsBetter(NewPosition) && (!bPreventNormalFlips || FanKeepsOrientation(NewPosition)))
+        {
+            Mesh->SetVertex(VertexID, NewPosition);
+            return true;
+        }
+    }
+    return false;
+}
+
+double FRemesher::FanThinnest(const FVector& Position) const
+{
+    double Thinnest = -1.0;
+    for (const FFanTriangle& Triangle : Fan)
+    {
+        Thinnest = std::max(Thinnest, TriangleThinness(Position, Triangle.Next, Triangle.Previous));
+    }
+    return Thinnest;
+}
+
+/** Each outer edge's equilateral apex lies on the vertex's side of it, within the fan's tangent plane. */
+FVector FRemesher::FanIdealCentre(const FVector& Position) const
+{
+    FVector Normal = FVector::ZeroVector;
+    for (const FFanTriangle& Triangle : Fan)
+    {
+        Normal += Triangle.Cross;
+    }
+    Normal = Normal.GetSafeNormal(0.0);
+    FVector Sum = FVector::ZeroVector;
+    for (const FFanTriangle& Triangle : Fan)
+    {
+        const FVector Edge = Triangle.Previous - Triangle.Next;
+        const FVector Middle = (Triangle.Next + Triangle.Previous) * 0.5;
+        FVector Inward = Normal.Cross(Edge).GetSafeNormal(0.0);
+        if (Inward.Dot(Position - Middle) < 0.0)
+        {
+            Inward = -Inward;
+        }
+        Sum += Middle + Inward * (0.5 * std::sqrt(3.0) * Edge.Size());
+    }
+    FVector Move = Sum / static_cast<double>(Fan.Num()) - Position;
+    Move -= Normal * Normal.Dot(Move);
+    return Position + Move;
+}
+
+bool FRemesher::FanKeepsNeighboursApart(const FVector& Position, const FVector& NewPosition, double Nearest) const
+{
+    double NearestBefore = std::numeric_limits<double>::max();
+    double NearestAfter = std::numeric_limits<double>::max();
+    for (const FFanTriangle& Triangle : Fan)
+    {
+        NearestBefore = std::min(NearestBefore, DistanceSquared(Position, Triangle.Next));
+        NearestAfter = std::min(NearestAfter, DistanceSquared(NewPosition, Triangle.Next));
+    }
+    return NearestAfter >= std::min(NearestBefore, Square(Nearest));
 }

@@ -14,7 +14,7 @@
 class FRefCountVector
 {
 public:
-    bool IsValid(int32 ID) const { return ID >= 0 && ID < Counts.Num() && Counts[ID] > 0; }
+    bool IsValid(int32 ID) const { return ID >= 0 && ID < Counts.Num() && Counts.GetData()[ID] > 0; }
     int32 GetCount(int32 ID) const { return Counts[ID]; }
     /** One past the highest ID ever allocated. */
     int32 GetMaxID() const { return Counts.Num(); }
