@@ -24,13 +24,32 @@ bool MapSelectionToAssetTriangles(const USkeletalMesh* Mesh, const FDynamicMesh3
     Taken.Init(0, Description->Triangles().GetArraySize());
     FTriangleCentroidGrid::FTieBreak TieBreak{FVector(0.0), &Taken};
     OutTriangleIDs.Reserve(SelectedTriangles.Num());
+    // The lookups read the grid at random: start loading each point's buckets some points ahead.
+    TArray<FVector> Points;
+    Points.Reserve(SelectedTriangles.Num());
     for (const int32 PreviewTriangle : SelectedTriangles)
     {
+        Points.Add(PreviewMesh->IsTriangle(PreviewTriangle) ? PreviewMesh->GetTriCentroid(PreviewTriangle)
+                                                            : FVector(0.0));
+    }
+    constexpr int32 BucketsAhead = 16;
+    constexpr int32 EntriesAhead = 8;
+    for (int32 Index = 0; Index < SelectedTriangles.Num(); ++Index)
+    {
+        if (Index + BucketsAhead < Points.Num())
+        {
+            Grid.Prefetch(Points[Index + BucketsAhead], 0);
+        }
+        if (Index + EntriesAhead < Points.Num())
+        {
+            Grid.Prefetch(Points[Index + EntriesAhead], 1);
+        }
+        const int32 PreviewTriangle = SelectedTriangles[Index];
         FTriangleID Match = FTriangleID::Invalid();
         if (PreviewMesh->IsTriangle(PreviewTriangle))
         {
             TieBreak.Normal = PreviewMesh->GetTriNormal(PreviewTriangle);
-            Match = Grid.FindNearest(PreviewMesh->GetTriCentroid(PreviewTriangle), &TieBreak);
+            Match = Grid.FindNearest(Points[Index], &TieBreak);
         }
         if (Match.IsSet())
         {

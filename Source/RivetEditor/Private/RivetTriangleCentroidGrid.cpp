@@ -101,6 +101,23 @@ FTriangleCentroidGrid::FTriangleCentroidGrid(const FMeshDescription& InMesh, dou
     }
 }
 
+template <typename VisitFunction>
+void FTriangleCentroidGrid::ForEachBucketAround(const FCoord& Center, VisitFunction Visit) const
+{
+    const FCoord First = BlockOf({Center.X - 1, Center.Y - 1, Center.Z - 1});
+    const FCoord Last = BlockOf({Center.X + 1, Center.Y + 1, Center.Z + 1});
+    for (int64 BX = First.X; BX <= Last.X; ++BX)
+    {
+        for (int64 BY = First.Y; BY <= Last.Y; ++BY)
+        {
+            for (int64 BZ = First.Z; BZ <= Last.Z; ++BZ)
+            {
+                Visit(static_cast<int32>(BucketOf({BX, BY, BZ})));
+            }
+        }
+    }
+}
+
 FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point, const FTieBreak* TieBreak) const
 {
     if (!IsFinite(Point))
@@ -108,47 +125,60 @@ FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point, const FTieB
         return FTriangleID::Invalid();
     }
     const FCoord Center = CellOf(Point);
-    const FCoord First = BlockOf({Center.X - 1, Center.Y - 1, Center.Z - 1});
-    const FCoord Last = BlockOf({Center.X + 1, Center.Y + 1, Center.Z + 1});
     const double MaxDistanceSquared = Tolerance * Tolerance;
     FCandidateRank Best;
-    for (int64 BX = First.X; BX <= Last.X; ++BX)
-    {
-        for (int64 BY = First.Y; BY <= Last.Y; ++BY)
+    ForEachBucketAround(
+        Center,
+        [&](int32 Bucket)
         {
-            for (int64 BZ = First.Z; BZ <= Last.Z; ++BZ)
+            // A bucket may hold other blocks too; the cell test below leaves their entries out.
+            for (int32 Index = BucketStarts[Bucket]; Index < BucketStarts[Bucket + 1]; ++Index)
             {
-                // A bucket may hold other blocks too; the cell test below leaves their entries out.
-                const int32 Bucket = static_cast<int32>(BucketOf({BX, BY, BZ}));
-                for (int32 Index = BucketStarts[Bucket]; Index < BucketStarts[Bucket + 1]; ++Index)
+                const FEntry& Entry = Entries[Index];
+                const double DistanceSquared = (Entry.Centroid - Point).SizeSquared();
+                if (DistanceSquared > MaxDistanceSquared || DistanceSquared > Best.DistanceSquared)
                 {
-                    const FEntry& Entry = Entries[Index];
-                    const double DistanceSquared = (Entry.Centroid - Point).SizeSquared();
-                    if (DistanceSquared > MaxDistanceSquared || DistanceSquared > Best.DistanceSquared)
-                    {
-                        continue;
-                    }
-                    const FCoord Cell = CellOf(Entry.Centroid);
-                    const int32 ID = Entry.Triangle.GetValue();
-                    const bool bTaken = TieBreak && TieBreak->Taken && (*TieBreak->Taken)[ID] != 0;
-                    const FCandidateRank Rank{DistanceSquared,
-                                              FacingPenalty(Entry.Triangle, TieBreak),
-                                              bTaken ? 1 : 0,
-                                              Cell.X - Center.X,
-                                              Cell.Y - Center.Y,
-                                              Cell.Z - Center.Z,
-                                              ID};
-                    const bool bAroundPoint =
-                        std::abs(Rank.DX) <= 1 && std::abs(Rank.DY) <= 1 && std::abs(Rank.DZ) <= 1;
-                    if (bAroundPoint && Rank < Best)
-                    {
-                        Best = Rank;
-                    }
+                    continue;
+                }
+                const FCoord Cell = CellOf(Entry.Centroid);
+                const int32 ID = Entry.Triangle.GetValue();
+                const bool bTaken = TieBreak && TieBreak->Taken && (*TieBreak->Taken)[ID] != 0;
+                const FCandidateRank Rank{DistanceSquared,
+                                          FacingPenalty(Entry.Triangle, TieBreak),
+                                          bTaken ? 1 : 0,
+                                          Cell.X - Center.X,
+                                          Cell.Y - Center.Y,
+                                          Cell.Z - Center.Z,
+                                          ID};
+                const bool bAroundPoint =
+                    std::abs(Rank.DX) <= 1 && std::abs(Rank.DY) <= 1 && std::abs(Rank.DZ) <= 1;
+                if (bAroundPoint && Rank < Best)
+                {
+                    Best = Rank;
                 }
             }
-        }
-    }
+        });
     return FTriangleID(Best.Triangle);
+}
+
+void FTriangleCentroidGrid::Prefetch(const FVector& Point, int32 Stage) const
+{
+    if (!IsFinite(Point))
+    {
+        return;
+    }
+    ForEachBucketAround(CellOf(Point),
+                        [&](int32 Bucket)
+                        {
+                            if (Stage == 0)
+                            {
+                                __builtin_prefetch(&BucketStarts[Bucket]);
+                            }
+                            else if (BucketStarts[Bucket] < Entries.Num())
+                            {
+                                __builtin_prefetch(&Entries[BucketStarts[Bucket]]);
+                            }
+                        });
 }
 
 int32 FTriangleCentroidGrid::FacingPenalty(FTriangleID Triangle, const FTieBreak* TieBreak) const

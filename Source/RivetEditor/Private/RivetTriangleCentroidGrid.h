@@ -49,6 +49,13 @@ public:
      */
     FTriangleID FindNearest(const FVector& Point, const FTieBreak* TieBreak = nullptr) const;
 
+    /**
+     * Starts loading what a later FindNearest of Point reads, so that lookups of a batch of points overlap
+     * their memory reads: call with Stage 0 (the bucket table) some points ahead, then with Stage 1 (the
+     * buckets' entries) a few points ahead. A hint only; it changes no result.
+     */
+    void Prefetch(const FVector& Point, int32 Stage) const;
+
     double GetCellSize() const { return CellSize; }
 
 private:
@@ -68,6 +75,9 @@ private:
     };
 
     FCoord CellOf(const FVector& Point) const;
+    /** Calls Visit with every bucket that may hold an entry within the tolerance of Point, x outermost. */
+    template <typename VisitFunction>
+    void ForEachBucketAround(const FCoord& Center, VisitFunction Visit) const;
     static FCoord BlockOf(const FCoord& Cell);
     uint32 BucketOf(const FCoord& Block) const;
     /** Sorts the entries by bucket, keeping their order within a bucket (a radix sort through Scratch). */
