@@ -23,7 +23,7 @@ public:
         InstanceAttributes = TargetAttributes.GetVertexInstanceAttributes();
         // Per corner: the element of every UV layer, then normal, tangent and colour.
         KeySize = NumUVLayers + 3;
-        Key.SetNum(KeySize);
+        Key.Init(FDynamicMesh3::InvalidID, KeySize); // stays so without attributes; else rewritten per corner
     }
 
     void Run()
@@ -131,7 +131,6 @@ private:
     {
         if (!Attributes)
         {
-            Key.Init(FDynamicMesh3::InvalidID, KeySize);
             return Key;
         }
         const auto ElementAt = [Triangle, Corner](const auto* Overlay)

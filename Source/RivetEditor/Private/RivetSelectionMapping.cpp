@@ -38,11 +38,11 @@ bool MapSelectionToAssetTriangles(const USkeletalMesh* Mesh, const FDynamicMesh3
     {
         if (Index + BucketsAhead < Points.Num())
         {
-            Grid.Prefetch(Points[Index + BucketsAhead], 0);
+            Grid.Prefetch(Points[Index + BucketsAhead], FTriangleCentroidGrid::EPrefetch::BucketTable);
         }
         if (Index + EntriesAhead < Points.Num())
         {
-            Grid.Prefetch(Points[Index + EntriesAhead], 1);
+            Grid.Prefetch(Points[Index + EntriesAhead], FTriangleCentroidGrid::EPrefetch::Entries);
         }
         const int32 PreviewTriangle = SelectedTriangles[Index];
         FTriangleID Match = FTriangleID::Invalid();

@@ -161,7 +161,7 @@ FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point, const FTieB
     return FTriangleID(Best.Triangle);
 }
 
-void FTriangleCentroidGrid::Prefetch(const FVector& Point, int32 Stage) const
+void FTriangleCentroidGrid::Prefetch(const FVector& Point, EPrefetch What) const
 {
     if (!IsFinite(Point))
     {
@@ -170,7 +170,7 @@ void FTriangleCentroidGrid::Prefetch(const FVector& Point, int32 Stage) const
     ForEachBucketAround(CellOf(Point),
                         [&](int32 Bucket)
                         {
-                            if (Stage == 0)
+                            if (What == EPrefetch::BucketTable)
                             {
                                 __builtin_prefetch(&BucketStarts[Bucket]);
                             }

@@ -49,12 +49,19 @@ public:
      */
     FTriangleID FindNearest(const FVector& Point, const FTieBreak* TieBreak = nullptr) const;
 
+    /** What Prefetch starts loading: a point's places in the bucket table, or the entries they point to. */
+    enum class EPrefetch
+    {
+        BucketTable,
+        Entries,
+    };
+
     /**
      * Starts loading what a later FindNearest of Point reads, so that lookups of a batch of points overlap
-     * their memory reads: call with Stage 0 (the bucket table) some points ahead, then with Stage 1 (the
-     * buckets' entries) a few points ahead. A hint only; it changes no result.
+     * their memory reads: the bucket table some points ahead, then the entries a few points ahead, once
+     * the table has arrived. A hint only; it changes no result.
      */
-    void Prefetch(const FVector& Point, int32 Stage) const;
+    void Prefetch(const FVector& Point, EPrefetch What) const;
 
     double GetCellSize() const { return CellSize; }
 
@@ -75,7 +82,7 @@ private:
     };
 
     FCoord CellOf(const FVector& Point) const;
-    /** Calls Visit with every bucket that may hold an entry within the tolerance of Point, x outermost. */
+    /** Calls Visit with every bucket that may hold an entry of the 27 cells around Center, x outermost. */
     template <typename VisitFunction>
     void ForEachBucketAround(const FCoord& Center, VisitFunction Visit) const;
     static FCoord BlockOf(const FCoord& Cell);
