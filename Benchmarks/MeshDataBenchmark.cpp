@@ -8,7 +8,6 @@
 #include "Support/BenchmarkTable.h"
 #include "Support/GridMeshes.h"
 #include "Support/MeshBuilders.h"
-#include "Support/MeshEdits.h"
 
 namespace
 {
@@ -73,9 +72,7 @@ void DeleteHalfAndCompact(benchmark::State& State)
         FMeshDescription Mesh = GridMesh(QuadsOf(State));
         State.ResumeTiming();
         const FPeakAllocationReport Peak(State);
-        Mesh.ResetIndexers();
-        Mesh.BuildIndexers();
-        DeleteTrianglesAndUnusedElements(Mesh, LowerHalf);
+        Mesh.DeleteTrianglesAndOrphans(LowerHalf);
         Mesh.Compact();
     }
 }

@@ -3,6 +3,7 @@
 #include "Core/Containers/Array.h"
 
 #include <memory>
+#include <span>
 
 /**
  * The values of one named attribute for every element of one kind, behind a type-erased face so that
@@ -25,6 +26,8 @@ public:
     virtual void Reserve(int32 Num) = 0;
     /** Gives one element the default value again. */
     virtual void ResetElement(int32 Index) = 0;
+    /** Gives each listed element the default value again. */
+    virtual void ResetElements(std::span<const int32> Indices) = 0;
     /** Renumbers: element i of the result is element NewToOld[i] of this array. */
     virtual void Permute(const TArray<int32>& NewToOld) = 0;
 };
@@ -100,6 +103,17 @@ public:
         }
     }
 
+    void ResetElements(std::span<const int32> Indices) override
+    {
+        for (TArray<T>& Channel : Channels)
+        {
+            for (const int32 Index : Indices)
+            {
+                Channel[Index] = DefaultValue;
+            }
+        }
+    }
+
     void Permute(const TArray<int32>& NewToOld) override
     {
         for (TArray<T>& Channel : Channels)
@@ -108,7 +122,7 @@ public:
             Permuted.Reserve(NewToOld.Num());
             for (const int32 Old : NewToOld)
             {
-                Permuted.Add(Channel[Old]);
+                Permuted.Add(Channel.GetData()[Old]);
             }
             Channel = std::move(Permuted);
         }

@@ -99,6 +99,14 @@ void FMeshAttributeSetBase::Remove(int32 Index)
     }
 }
 
+void FMeshAttributeSetBase::Remove(std::span<const int32> Indices)
+{
+    for (FEntry& Entry : Entries)
+    {
+        Entry.Array->ResetElements(Indices);
+    }
+}
+
 void FMeshAttributeSetBase::SetNumElements(int32 Num)
 {
     NumElements = Num;

@@ -40,6 +40,8 @@ public:
     void Insert(int32 Index);
     /** Gives a deleted element the default values, so that a reused ID starts afresh. */
     void Remove(int32 Index);
+    /** Remove for each listed element. */
+    void Remove(std::span<const int32> Indices);
     void SetNumElements(int32 Num);
     /** Sizes every attribute's storage for this many elements. */
     void Reserve(int32 Num);

@@ -30,6 +30,13 @@ public:
     void SetNumElements(int32 Num) override { Rows.SetNumRows(Num); }
     void Reserve(int32 Num) override { Rows.Reserve(Num, 0); }
     void ResetElement(int32 Index) override { Rows.ClearRow(Index); }
+    void ResetElements(std::span<const int32> Indices) override
+    {
+        for (const int32 Index : Indices)
+        {
+            Rows.ClearRow(Index);
+        }
+    }
     void Permute(const TArray<int32>& NewToOld) override { Rows.Permute(NewToOld); }
 
     std::span<const FBoneWeight> Get(int32 Index) const { return Rows[Index]; }

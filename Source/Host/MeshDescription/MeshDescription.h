@@ -10,6 +10,18 @@
 #include <array>
 #include <span>
 
+/** How many elements of each kind a bulk deletion took out. */
+struct FMeshDeletionCounts
+{
+    int32 Triangles = 0;
+    int32 Polygons = 0;
+    int32 Edges = 0;
+    /** Instances that lost their last triangle; an orphaned vertex's unused instances are not counted. */
+    int32 OrphanedVertexInstances = 0;
+    int32 VertexInstances = 0;
+    int32 Vertices = 0;
+};
+
 /**
  * The editable source geometry of a mesh.
  *
@@ -120,6 +132,15 @@ public:
     /** Deletes a polygon group that has no polygon. */
     void DeletePolygonGroup(FPolygonGroupID GroupID);
 
+    /**
+     * Deletes many triangles at once with what they leave behind: the same result as DeleteTriangle for
+     * each live triangle listed (repeats and other IDs are skipped), then DeleteVertexInstance and
+     * DeleteEdge for every instance and edge reported, then DeleteVertex for every vertex those report
+     * that IsVertexOrphaned. Polygon groups stay. A few linear passes over the element arrays, without
+     * the indexers, which it drops; they are rebuilt when next needed.
+     */
+    FMeshDeletionCounts DeleteTrianglesAndOrphans(std::span<const FTriangleID> TriangleIDs);
+
     /** True when no triangle uses any instance of the vertex. */
     bool IsVertexOrphaned(FVertexID VertexID) const;
 
@@ -171,7 +192,10 @@ public:
     void BuildIndexers() const;
     bool AreIndexersBuilt() const { return bIndexersBuilt; }
 
-    /** Renumbers every element set densely, keeping the order of IDs; attributes follow their elements. */
+    /**
+     * Renumbers every element set densely, keeping the order of IDs; attributes follow their elements.
+     * Built indexers are rebuilt; dropped ones stay dropped until needed.
+     */
     FElementIDRemappings Compact();
 
     void Empty();

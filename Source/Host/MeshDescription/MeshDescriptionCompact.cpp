@@ -2,23 +2,26 @@
 
 namespace
 {
-TArray<int32> InvertLookup(const TArray<int32>& OldToNew)
+TArray<int32> InvertLookup(const TArray<int32>& OldToNew, int32 NumLive)
 {
     TArray<int32> NewToOld;
+    NewToOld.SetNum(NumLive);
+    const int32* Lookup = OldToNew.GetData();
     for (int32 Old = 0; Old < OldToNew.Num(); ++Old)
     {
-        if (OldToNew[Old] != INDEX_NONE)
+        if (Lookup[Old] != INDEX_NONE)
         {
-            NewToOld.Add(Old);
+            NewToOld.GetData()[Lookup[Old]] = Old;
         }
     }
     return NewToOld;
 }
 
+/** The new ID of an element; the lookup has an entry for every old ID, so IDs are taken on trust. */
 template <typename IDType>
 IDType Remapped(const TArray<int32>& OldToNew, IDType ID)
 {
-    return IDType(OldToNew[ID.GetValue()]);
+    return IDType(OldToNew.GetData()[ID.GetValue()]);
 }
 
 /** The entries of the surviving elements in their new order, each passed through Remap. */
@@ -26,10 +29,10 @@ template <typename T, typename RemapFunction>
 TArray<T> CompactData(const TArray<T>& Data, const TArray<int32>& NewToOld, RemapFunction Remap)
 {
     TArray<T> Result;
-    Result.Reserve(NewToOld.Num());
-    for (const int32 Old : NewToOld)
+    Result.SetNum(NewToOld.Num());
+    for (int32 New = 0; New < NewToOld.Num(); ++New)
     {
-        Result.Add(Remap(Data[Old]));
+        Result.GetData()[New] = Remap(Data.GetData()[NewToOld.GetData()[New]]);
     }
     return Result;
 }
@@ -51,10 +54,10 @@ FElementIDRemappings FMeshDescription::Compact()
     const TArray<int32>& Polygons = Remappings.NewPolygonIndexLookup;
     const TArray<int32>& Groups = Remappings.NewPolygonGroupIndexLookup;
 
-    const TArray<int32> InstanceOrder = InvertLookup(Instances);
-    const TArray<int32> EdgeOrder = InvertLookup(EdgeLookup);
-    const TArray<int32> TriangleOrder = InvertLookup(Remappings.NewTriangleIndexLookup);
-    const TArray<int32> PolygonOrder = InvertLookup(Polygons);
+    const TArray<int32> InstanceOrder = InvertLookup(Instances, VertexInstanceIDs.Num());
+    const TArray<int32> EdgeOrder = InvertLookup(EdgeLookup, EdgeIDs.Num());
+    const TArray<int32> TriangleOrder = InvertLookup(Remappings.NewTriangleIndexLookup, TriangleIDs.Num());
+    const TArray<int32> PolygonOrder = InvertLookup(Polygons, PolygonIDs.Num());
 
     InstanceVertex =
         CompactData(InstanceVertex, InstanceOrder, [&](FVertexID V) { return Remapped(Vertices, V); });
@@ -79,14 +82,19 @@ FElementIDRemappings FMeshDescription::Compact()
     PolygonGroupOfPolygon = CompactData(PolygonGroupOfPolygon, PolygonOrder,
                                         [&](FPolygonGroupID G) { return Remapped(Groups, G); });
 
-    VertexAttributeSet.Permute(InvertLookup(Vertices));
+    VertexAttributeSet.Permute(InvertLookup(Vertices, VertexIDs.Num()));
     VertexInstanceAttributeSet.Permute(InstanceOrder);
     EdgeAttributeSet.Permute(EdgeOrder);
     TriangleAttributeSet.Permute(TriangleOrder);
     PolygonAttributeSet.Permute(PolygonOrder);
-    PolygonGroupAttributeSet.Permute(InvertLookup(Groups));
+    PolygonGroupAttributeSet.Permute(InvertLookup(Groups, PolygonGroupIDs.Num()));
 
+    // Indexers that were dropped stay dropped: they are rebuilt when next needed.
+    const bool bRebuildIndexers = bIndexersBuilt;
     ResetIndexers();
-    BuildIndexers();
+    if (bRebuildIndexers)
+    {
+        BuildIndexers();
+    }
     return Remappings;
 }

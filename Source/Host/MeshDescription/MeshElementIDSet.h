@@ -43,7 +43,7 @@ public:
     bool IsValid(IDType ID) const
     {
         const int32 Index = ID.GetValue();
-        return Index >= 0 && Index < Allocated.Num() && Allocated[Index] != 0;
+        return Index >= 0 && Index < Allocated.Num() && Allocated.GetData()[Index] != 0;
     }
 
     /** Iterates the live IDs in ascending order. */
@@ -64,9 +64,10 @@ public:
         bool operator==(const FIterator& Other) const { return Index == Other.Index; }
 
     private:
+        // Reads through the array on every step, so elements added while iterating are visited too.
         void SkipFree()
         {
-            while (Index < Bits->Num() && (*Bits)[Index] == 0)
+            while (Index < Bits->Num() && Bits->GetData()[Index] == 0)
             {
                 ++Index;
             }
@@ -121,6 +122,37 @@ public:
         PushFree(ID.GetValue());
     }
 
+    /**
+     * Frees, in one pass, every live ID whose value ShouldRemove accepts, and returns the freed values in
+     * ascending order.
+     */
+    template <typename PredicateType>
+    TArray<int32> RemoveIf(PredicateType&& ShouldRemove)
+    {
+        TArray<int32> Removed;
+        uint8* Bits = Allocated.GetData();
+        for (int32 Index = 0; Index < Allocated.Num(); ++Index)
+        {
+            if (Bits[Index] != 0 && ShouldRemove(Index))
+            {
+                Bits[Index] = 0;
+                Removed.Add(Index);
+            }
+        }
+        NumAllocated -= Removed.Num();
+        // The free IDs in ascending order already form a min-heap.
+        FreeIDs.Reset();
+        FreeIDs.Reserve(Allocated.Num() - NumAllocated);
+        for (int32 Index = 0; Index < Allocated.Num(); ++Index)
+        {
+            if (Bits[Index] == 0)
+            {
+                FreeIDs.Add(Index);
+            }
+        }
+        return Removed;
+    }
+
     void Reserve(int32 Num) { Allocated.Reserve(Num); }
 
     void Empty()
@@ -137,14 +169,11 @@ public:
     TArray<int32> Compact()
     {
         TArray<int32> OldToNew;
-        OldToNew.Init(INDEX_NONE, Allocated.Num());
+        OldToNew.SetNum(Allocated.Num());
         int32 Next = 0;
         for (int32 Index = 0; Index < Allocated.Num(); ++Index)
         {
-            if (Allocated[Index] != 0)
-            {
-                OldToNew[Index] = Next++;
-            }
+            OldToNew.GetData()[Index] = Allocated.GetData()[Index] != 0 ? Next++ : INDEX_NONE;
         }
         Allocated.Init(1, Next);
         FreeIDs.Empty();

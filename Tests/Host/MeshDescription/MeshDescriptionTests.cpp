@@ -194,6 +194,78 @@ TEST(MeshDescription, IndexersKeptCurrentMatchIndexersRebuiltFromScratchOrOnTheN
     ExpectConsistent(Quads);
 }
 
+TEST(MeshDescription, BulkDeletionLeavesWhatDeletingOneByOneLeaves)
+{
+    // A grid with seams and hard edges (vertices with several instances), a two-triangle polygon, an unused
+    // instance, a loose edge, a lone vertex and a hole where a triangle was deleted before.
+    FMeshDescription Start =
+        BuildSkinnedGrid({.QuadsX = 6, .QuadsY = 4, .NumGroups = 3, .bHardEdge = true, .bMorphTarget = true});
+    const int32 GridTriangles = Start.Triangles().Num();
+    Start.CreatePolygon(FPolygonGroupID(1),
+                        std::array{Start.CreateVertexInstance(FVertexID(0)), Start.CreateVertexInstance(FVertexID(1)),
+                                   Start.CreateVertexInstance(FVertexID(8)), Start.CreateVertexInstance(FVertexID(7))});
+    Start.CreateVertexInstance(FVertexID(6));
+    Start.CreateEdge(FVertexID(13), FVertexID(34));
+    Start.CreateVertex();
+    Start.DeleteTriangle(FTriangleID(20));
+
+    struct FCase
+    {
+        const char* Name;
+        TArray<FTriangleID> Triangles;
+    };
+    TArray<FCase> Cases = {
+        {"one triangle, with repeats and IDs of no live triangle", TriangleIDs({3, 3, 20, -1, 999})},
+        {"the corner quad, whose corner point has an unused instance", TriangleIDs({10, 11})},
+        {"one of the polygon's two triangles", TriangleIDs({GridTriangles})},
+        {"every triangle", AllTriangles(Start)},
+    };
+    for (const uint32 Seed : {1u, 2u, 3u})
+    {
+        TArray<FTriangleID> Random;
+        uint32 State = Seed;
+        for (const FTriangleID Triangle : AllTriangles(Start))
+        {
+            State = State * 1664525u + 1013904223u;
+            if ((State >> 16) % 3 != 0)
+            {
+                Random.Add(Triangle);
+            }
+        }
+        Cases.Add({"two thirds at random", Random});
+    }
+    for (const FCase& Case : Cases)
+    {
+        SCOPED_TRACE(Case.Name);
+        TArray<FTriangleID> Live;
+        for (const FTriangleID Triangle : Case.Triangles)
+        {
+            if (Start.Triangles().IsValid(Triangle) && !Live.Contains(Triangle))
+            {
+                Live.Add(Triangle);
+            }
+        }
+        FMeshDescription OneByOne = Start;
+        DeleteTrianglesAndUnusedElements(OneByOne, Live);
+        FMeshDescription Bulk = Start;
+
+        const FMeshDeletionCounts Counts = Bulk.DeleteTrianglesAndOrphans(Case.Triangles);
+
+        EXPECT_TRUE(Bulk == OneByOne);
+        EXPECT_FALSE(Bulk.AreIndexersBuilt());
+        EXPECT_EQ(Counts.Triangles, Live.Num());
+        EXPECT_EQ(Counts.Polygons, Start.Polygons().Num() - Bulk.Polygons().Num());
+        EXPECT_EQ(Counts.Edges, Start.Edges().Num() - Bulk.Edges().Num());
+        EXPECT_EQ(Counts.VertexInstances, Start.VertexInstances().Num() - Bulk.VertexInstances().Num());
+        EXPECT_EQ(Counts.Vertices, Start.Vertices().Num() - Bulk.Vertices().Num());
+        EXPECT_TRUE(Bulk.Vertices().IsValid(FVertexID(Start.Vertices().GetArraySize() - 1)))
+            << "a vertex no deleted triangle touched stays, used or not";
+        ExpectConsistent(Bulk);
+        // Freed IDs are handed out lowest first, as after single deletions.
+        EXPECT_EQ(Bulk.CreateVertex(), OneByOne.CreateVertex());
+    }
+}
+
 TEST(MeshDescription, CompactRenumbersDenselyAndAttributesFollow)
 {
     FMeshDescription Mesh =

@@ -9,49 +9,9 @@
 FRivetTriangleDeletion DeleteTrianglesAndCompact(FMeshDescription& Mesh,
                                                  const TArray<FTriangleID>& TriangleIDs)
 {
-    Mesh.ResetIndexers();
-    Mesh.BuildIndexers();
-
-    FRivetTriangleDeletion Deleted;
-    TArray<FEdgeID> OrphanedEdges;
-    TArray<FVertexInstanceID> OrphanedInstances;
-    TArray<FPolygonGroupID> OrphanedGroups; // kept: a slot's section outlives its triangles
-    for (const FTriangleID Triangle : TriangleIDs)
-    {
-        if (Mesh.Triangles().IsValid(Triangle))
-        {
-            Mesh.DeleteTriangle(Triangle, &OrphanedEdges, &OrphanedInstances, &OrphanedGroups);
-            ++Deleted.Triangles;
-        }
-    }
-
-    TArray<FVertexID> OrphanedVertices;
-    for (const FVertexInstanceID Instance : OrphanedInstances)
-    {
-        if (Mesh.VertexInstances().IsValid(Instance))
-        {
-            Mesh.DeleteVertexInstance(Instance, &OrphanedVertices);
-        }
-    }
-    for (const FEdgeID Edge : OrphanedEdges)
-    {
-        if (Mesh.Edges().IsValid(Edge))
-        {
-            Mesh.DeleteEdge(Edge, &OrphanedVertices);
-        }
-    }
-    // A vertex is reported once by its last instance and once by its last edge; it goes once.
-    for (const FVertexID Vertex : OrphanedVertices)
-    {
-        if (Mesh.Vertices().IsValid(Vertex) && Mesh.IsVertexOrphaned(Vertex))
-        {
-            Mesh.DeleteVertex(Vertex);
-            ++Deleted.Vertices;
-        }
-    }
-    Deleted.VertexInstances = OrphanedInstances.Num();
+    const FMeshDeletionCounts Counts = Mesh.DeleteTrianglesAndOrphans(TriangleIDs);
     Mesh.Compact();
-    return Deleted;
+    return {Counts.Triangles, Counts.Vertices, Counts.OrphanedVertexInstances};
 }
 
 int32 DeletePolygons(USkeletalMesh* Mesh, const TArray<FTriangleID>& TriangleIDs, bool bPostEditChange)
