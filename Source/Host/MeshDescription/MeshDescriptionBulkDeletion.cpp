@@ -116,21 +116,25 @@ FMeshDeletionCounts FMeshDescription::DeleteTrianglesAndOrphans(std::span<const 
     }
 
     // An orphaned vertex takes its remaining instances and edges along; none of them has a triangle.
-    const auto Goes = [VertexGoes](FVertexID Vertex) { return VertexGoes[Vertex.GetValue()] != 0; };
+    const auto Goes = [VertexGoes](FVertexID Vertex)
+    {
+        return VertexGoes[Vertex.GetValue()] != 0;
+    };
     Counts.Triangles = RemoveElements(TriangleIDs, TriangleAttributeSet,
                                       [Deleted](int32 Triangle) { return Deleted[Triangle] != 0; });
-    Counts.Polygons = RemoveElements(PolygonIDs, PolygonAttributeSet,
-                                     [PolygonUse](int32 Polygon) { return LostLastUser(PolygonUse[Polygon]); });
+    Counts.Polygons =
+        RemoveElements(PolygonIDs, PolygonAttributeSet,
+                       [PolygonUse](int32 Polygon) { return LostLastUser(PolygonUse[Polygon]); });
     Counts.VertexInstances =
-        RemoveElements(VertexInstanceIDs, VertexInstanceAttributeSet, [&](int32 Instance)
+        RemoveElements(VertexInstanceIDs, VertexInstanceAttributeSet,
+                       [&](int32 Instance)
                        { return LostLastUser(InstanceUse[Instance]) || Goes(InstanceVertices[Instance]); });
     Counts.Edges = RemoveElements(EdgeIDs, EdgeAttributeSet,
-                                  [&](int32 Edge)
-                                  {
+                                  [&](int32 Edge) {
                                       return LostLastUser(EdgeUse[Edge]) || Goes(EdgeEnds[Edge][0]) ||
                                              Goes(EdgeEnds[Edge][1]);
                                   });
-    Counts.Vertices = RemoveElements(VertexIDs, VertexAttributeSet, [VertexGoes](int32 Vertex)
-                                     { return VertexGoes[Vertex] != 0; });
+    Counts.Vertices = RemoveElements(VertexIDs, VertexAttributeSet,
+                                     [VertexGoes](int32 Vertex) { return VertexGoes[Vertex] != 0; });
     return Counts;
 }

@@ -201,9 +201,10 @@ TEST(MeshDescription, BulkDeletionLeavesWhatDeletingOneByOneLeaves)
     FMeshDescription Start =
         BuildSkinnedGrid({.QuadsX = 6, .QuadsY = 4, .NumGroups = 3, .bHardEdge = true, .bMorphTarget = true});
     const int32 GridTriangles = Start.Triangles().Num();
-    Start.CreatePolygon(FPolygonGroupID(1),
-                        std::array{Start.CreateVertexInstance(FVertexID(0)), Start.CreateVertexInstance(FVertexID(1)),
-                                   Start.CreateVertexInstance(FVertexID(8)), Start.CreateVertexInstance(FVertexID(7))});
+    Start.CreatePolygon(FPolygonGroupID(1), std::array{Start.CreateVertexInstance(FVertexID(0)),
+                                                       Start.CreateVertexInstance(FVertexID(1)),
+                                                       Start.CreateVertexInstance(FVertexID(8)),
+                                                       Start.CreateVertexInstance(FVertexID(7))});
     Start.CreateVertexInstance(FVertexID(6));
     Start.CreateEdge(FVertexID(13), FVertexID(34));
     Start.CreateVertex();
