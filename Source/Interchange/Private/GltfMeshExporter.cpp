@@ -102,9 +102,11 @@ private:
             VertexNumber[Vertex.GetValue()] = Next++;
         }
         InstanceNumber.Init(INDEX_NONE, Description.VertexInstances().GetArraySize());
+        VertexHasInstance.Init(0, Description.Vertices().GetArraySize());
         for (const FVertexInstanceID Instance : Description.VertexInstances().GetElementIDs())
         {
             InstanceNumber[Instance.GetValue()] = Instances.Add(Instance);
+            VertexHasInstance[Description.GetVertexInstanceVertex(Instance).GetValue()] = 1;
         }
     }
 
@@ -217,7 +219,7 @@ private:
         TArray<FBoneWeight> Kept;
         for (const FVertexID Vertex : Description.Vertices().GetElementIDs())
         {
-            if (Description.GetVertexVertexInstanceIDs(Vertex).IsEmpty())
+            if (!VertexHasInstance[Vertex.GetValue()])
             {
                 // No corner carries this vertex into the file, so the extras must not name it either.
                 continue;
@@ -326,6 +328,8 @@ private:
     FGltfBufferWriter& Writer;
     tinygltf::Model& Model;
     TArray<int32> VertexNumber;
+    /** Nonzero for the vertices some instance, and so some corner of the file, carries. */
+    TArray<uint8> VertexHasInstance;
     TArray<int32> InstanceNumber;
     TArray<FVertexInstanceID> Instances;
     TArray<TArray<uint32>> IndicesOfGroup;
