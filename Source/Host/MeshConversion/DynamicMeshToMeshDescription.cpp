@@ -28,6 +28,8 @@ public:
 
     void Run()
     {
+        // The elements are made in bulk; their adjacency is built when first asked for.
+        Target.ResetIndexers();
         Target.Reserve(Source.VertexCount(), Source.VertexCount(), Source.EdgeCount(), Source.TriangleCount(),
                        Source.TriangleCount(), 0);
         CreatePolygonGroups();
@@ -113,16 +115,19 @@ private:
     void CopyTriangles()
     {
         FirstInstanceOf.Init(INDEX_NONE, Source.MaxVertexID());
+        TArray<FTriangleCorners> Triangles;
+        Triangles.Reserve(Source.TriangleCount());
         for (const int32 Triangle : Source.TriangleIndices())
         {
             const FIndex3i Vertices = Source.GetTriangle(Triangle);
-            std::array<FVertexInstanceID, 3> Corners;
+            FTriangleCorners& Created = Triangles.Emplace_GetRef();
+            Created.Group = FPolygonGroupID(MaterialOf(Triangle));
             for (int32 Corner = 0; Corner < 3; ++Corner)
             {
-                Corners[Corner] = FindOrCreateInstance(Vertices[Corner], CornerKey(Triangle, Corner));
+                Created.Corners[Corner] = FindOrCreateInstance(Vertices[Corner], CornerKey(Triangle, Corner));
             }
-            Target.CreateTriangle(FPolygonGroupID(MaterialOf(Triangle)), Corners);
         }
+        Target.CreateTriangles(Triangles);
     }
 
     /** The overlay elements at one corner, InvalidID where an overlay is missing or leaves the triangle

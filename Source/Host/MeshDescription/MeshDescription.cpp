@@ -39,6 +39,10 @@ void FMeshDescription::Reserve(int32 NumVertices, int32 NumVertexInstances, int3
     TriangleAttributeSet.Reserve(NumTriangles);
     PolygonAttributeSet.Reserve(NumPolygons);
     PolygonGroupAttributeSet.Reserve(NumPolygonGroups);
+    if (!bIndexersBuilt)
+    {
+        return; // dropped indexers are rebuilt at their exact sizes
+    }
     VertexToInstances.Reserve(NumVertices, NumVertexInstances);
     VertexToEdges.Reserve(NumVertices, NumEdges);
     InstanceToTriangles.Reserve(NumVertexInstances, NumTriangles);
@@ -65,12 +69,14 @@ void FMeshDescription::CreateVertexWithID(FVertexID ID)
 FVertexInstanceID FMeshDescription::CreateVertexInstance(FVertexID VertexID)
 {
     CheckVertex(VertexID);
-    BuildIndexers();
     const FVertexInstanceID ID = VertexInstanceIDs.Add();
     InstanceVertex.SetNum(VertexInstanceIDs.GetArraySize());
     InstanceVertex[ID.GetValue()] = VertexID;
     VertexInstanceAttributeSet.Insert(ID.GetValue());
-    VertexToInstances.Link(VertexID.GetValue(), ID.GetValue(), 0);
+    if (bIndexersBuilt) // dropped indexers are rebuilt from the elements, this one included
+    {
+        VertexToInstances.Link(VertexID.GetValue(), ID.GetValue(), 0);
+    }
     return ID;
 }
 

@@ -10,6 +10,13 @@
 #include <array>
 #include <span>
 
+/** One triangle for a bulk creation: its polygon group and its three corners, in winding order. */
+struct FTriangleCorners
+{
+    FPolygonGroupID Group;
+    std::array<FVertexInstanceID, 3> Corners;
+};
+
 /** How many elements of each kind a bulk deletion took out. */
 struct FMeshDeletionCounts
 {
@@ -100,6 +107,14 @@ public:
      */
     FTriangleID CreateTriangle(FPolygonGroupID GroupID, std::span<const FVertexInstanceID, 3> Corners,
                                TArray<FEdgeID>* OutNewEdges = nullptr);
+
+    /**
+     * Creates many triangles at once, each a polygon of its own: the same IDs, edges and attributes as
+     * CreateTriangle for each in turn. Edges are found by bucketing the triangles' sides and the existing
+     * edges by their smaller vertex, in a few linear passes, without the indexers, which it drops; they
+     * are rebuilt when next needed.
+     */
+    void CreateTriangles(std::span<const FTriangleCorners> Triangles);
 
     /**
      * Creates a polygon from its contour (three or more instances of different vertices, in winding

@@ -142,6 +142,8 @@ public:
                                                     Source.MorphHasNormals[Morph] != 0);
         }
         Attributes.GetVertexInstanceUVs().SetNumChannels(std::max(1, Source.NumUVChannels));
+        // The elements are made in bulk; their adjacency is built when first asked for.
+        LOD.Description.ResetIndexers();
         CreateVertices();
         CreateInstances();
         CreateTriangles();
@@ -275,7 +277,7 @@ private:
     void CreateTriangles()
     {
         auto SlotNames = Attributes.GetPolygonGroupMaterialSlotNames();
-        int32 NumTriangles = 0;
+        TArray<FTriangleCorners> Triangles;
         int32 NumDegenerate = 0;
         for (const FSourceGroup& Group : Source.Groups)
         {
@@ -293,17 +295,16 @@ private:
                     ++NumDegenerate;
                     continue;
                 }
-                LOD.Description.CreateTriangle(
-                    GroupID,
-                    std::array{InstanceOf[Corners[0]], InstanceOf[Corners[1]], InstanceOf[Corners[2]]});
-                ++NumTriangles;
+                Triangles.Add(
+                    {GroupID, {InstanceOf[Corners[0]], InstanceOf[Corners[1]], InstanceOf[Corners[2]]}});
             }
         }
+        LOD.Description.CreateTriangles(Triangles);
         if (NumDegenerate > 0)
         {
             Warnings.Add(FString::Printf("dropped %d degenerate triangle(s)", NumDegenerate));
         }
-        if (NumTriangles == 0)
+        if (Triangles.IsEmpty())
         {
             FailImport("the mesh has no triangles");
         }

@@ -267,6 +267,65 @@ TEST(MeshDescription, BulkDeletionLeavesWhatDeletingOneByOneLeaves)
     }
 }
 
+TEST(MeshDescription, BulkCreationMakesWhatCreatingOneByOneMakes)
+{
+    // Into a description with holes: two triangles deleted alone, so their IDs and polygons are free and
+    // their edges are left loose.
+    FMeshDescription Holes = BuildSkinnedGrid({.QuadsX = 3, .QuadsY = 2, .NumGroups = 2, .bHardEdge = true});
+    const FTriangleCorners Refill{Holes.GetTrianglePolygonGroup(FTriangleID(4)),
+                                  Holes.GetTriangleVertexInstances(FTriangleID(4))};
+    Holes.DeleteTriangle(FTriangleID(1));
+    Holes.DeleteTriangle(FTriangleID(4));
+    const FVertexInstanceID Lone = Holes.CreateVertexInstance(Holes.CreateVertex());
+    const std::array<FVertexInstanceID, 3> Face = Holes.GetTriangleVertexInstances(FTriangleID(0));
+    const TArray<FTriangleCorners> IntoHoles = {
+        Refill,
+        {FPolygonGroupID(1), {Face[2], Face[1], Face[0]}}, // every edge taken the other way round
+        {FPolygonGroupID(0), {Face[0], Face[1], Lone}},    // two new edges...
+        {FPolygonGroupID(1), {Lone, Face[1], Face[0]}},    // ...taken again by the next triangle
+    };
+
+    // Into a description with vertices and instances only, as a conversion or an import builds one.
+    const FMeshDescription Grid =
+        BuildSkinnedGrid({.QuadsX = 4, .QuadsY = 3, .NumGroups = 2, .bHardEdge = true});
+    FMeshDescription Fresh = FMeshDescription::CopyWithoutElements(Grid);
+    for (int32 Vertex = 0; Vertex < Grid.Vertices().Num(); ++Vertex)
+    {
+        Fresh.CreateVertex();
+    }
+    for (const FVertexInstanceID Instance : Grid.VertexInstances().GetElementIDs())
+    {
+        Fresh.CreateVertexInstance(Grid.GetVertexInstanceVertex(Instance));
+    }
+    TArray<FTriangleCorners> GridTriangles;
+    for (const FTriangleID Triangle : AllTriangles(Grid))
+    {
+        GridTriangles.Add(
+            {Grid.GetTrianglePolygonGroup(Triangle), Grid.GetTriangleVertexInstances(Triangle)});
+    }
+    for (const FPolygonGroupID Group : Grid.PolygonGroups().GetElementIDs())
+    {
+        Fresh.CreatePolygonGroupWithID(Group);
+    }
+
+    using FCase = std::pair<const FMeshDescription*, const TArray<FTriangleCorners>*>;
+    for (const auto& [Start, Triangles] : {FCase{&Holes, &IntoHoles}, FCase{&Fresh, &GridTriangles}})
+    {
+        FMeshDescription OneByOne = *Start;
+        for (const FTriangleCorners& Triangle : *Triangles)
+        {
+            OneByOne.CreateTriangle(Triangle.Group, Triangle.Corners);
+        }
+        FMeshDescription Bulk = *Start;
+
+        Bulk.CreateTriangles(*Triangles);
+
+        EXPECT_TRUE(Bulk == OneByOne);
+        EXPECT_FALSE(Bulk.AreIndexersBuilt());
+        ExpectConsistent(Bulk);
+    }
+}
+
 TEST(MeshDescription, CompactRenumbersDenselyAndAttributesFollow)
 {
     FMeshDescription Mesh =
