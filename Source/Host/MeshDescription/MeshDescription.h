@@ -243,6 +243,11 @@ private:
                                      TArray<FEdgeID>* OutNewEdges);
     FPolygonID AddPolygon(FPolygonGroupID GroupID);
     FEdgeID FindOrCreateEdge(FVertexID VertexID0, FVertexID VertexID1, TArray<FEdgeID>* OutNewEdges);
+    /**
+     * The edge of every side (its two ends, in creation order), found among the edges or created by the
+     * first side that needs it; for CreateTriangles.
+     */
+    TArray<FEdgeID> FindOrCreateSideEdges(std::span<const std::array<FVertexID, 2>> SideEnds);
     void RemovePolygon(FPolygonID PolygonID, TArray<FPolygonGroupID>* OutOrphanedPolygonGroups);
     void LinkTriangle(int32 Triangle) const;
 
