@@ -3,6 +3,7 @@
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
 #include "MeshConversion/MeshDescriptionToDynamicMesh.h"
 #include "MeshDescription/MeshAttributes.h"
+#include "RivetEditor/Private/RivetCentroidMatching.h"
 #include "RivetEditor/Private/RivetSelectionMapping.h"
 #include "RivetEditor/Private/RivetTriangleCentroidGrid.h"
 #include "Support/ElementIDs.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -212,6 +214,70 @@ TEST(TriangleCentroidGrid, AgreesWithVisitingTheCellsInOrderOnRandomClusters)
             Matches += Expected != INDEX_NONE;
         }
         EXPECT_GT(Matches, 10000) << "most points should find a centroid";
+    }
+}
+
+/** Matches Points one after another through the grid, each taking what it matched from the later ones. */
+TArray<FTriangleID> MatchOneAfterAnother(const FMeshDescription& Mesh, double Tolerance,
+                                         const std::vector<FVector>& Points, const std::vector<FVector>& Normals)
+{
+    const FTriangleCentroidGrid Grid(Mesh, Tolerance);
+    TArray<uint8> Taken;
+    Taken.Init(0, Mesh.Triangles().GetArraySize());
+    TArray<FTriangleID> Matches;
+    for (size_t Index = 0; Index < Points.size(); ++Index)
+    {
+        const FTriangleCentroidGrid::FTieBreak TieBreak{Normals[Index], &Taken};
+        Matches.Add(Grid.FindNearest(Points[Index], &TieBreak));
+        if (Matches.Last().IsSet())
+        {
+            Taken[Matches.Last().GetValue()] = 1;
+        }
+    }
+    return Matches;
+}
+
+TEST(CentroidMatching, MatchesAsTheGridDoesPointAfterPointAlsoWhereTheExtentIsTooLargeToNumberItsCells)
+{
+    // Front and back faces on a coarse lattice, so that many coincide or lie equally far from a point, and
+    // points on a finer one, some of them repeated, facing either way or neither.
+    std::mt19937 Random(20261207);
+    for (const double Tolerance : {0.01, 0.00001})
+    {
+        SCOPED_TRACE(Tolerance);
+        std::uniform_int_distribution<int32> Steps(-14, 14);
+        std::uniform_int_distribution<int32> Choice(0, 2);
+        const auto LatticePoint = [&](double Spacing)
+        { return FVector(Steps(Random), Steps(Random), Steps(Random)) * Spacing; };
+        FMeshDescription Mesh;
+        for (int32 Triangle = 0; Triangle < 4000; ++Triangle)
+        {
+            AddTriangleAt(Mesh, LatticePoint(Tolerance / 2.0), /*bBackFace=*/Choice(Random) == 0);
+        }
+        const FVector Facings[3] = {{0.0, 0.0, 1.0}, {0.0, 0.0, -1.0}, FVector(0.0)};
+        std::vector<FVector> Points;
+        std::vector<FVector> Normals;
+        for (int32 Point = 0; Point < 6000; ++Point)
+        {
+            Points.push_back(Point % 7 == 3 ? Points[Point / 2] : LatticePoint(Tolerance / 4.0));
+            Normals.push_back(Facings[Choice(Random)]);
+        }
+        Points[17] = FVector(std::numeric_limits<double>::quiet_NaN());
+        Points[18] = FVector(1.0e300);
+        const auto Match = [&](const FMeshDescription& Description)
+        {
+            return MatchNearestCentroids(Description, Tolerance, Points,
+                                         [&](int32 Index) { return Normals[Index]; });
+        };
+
+        const TArray<int32> Expected = Values(MatchOneAfterAnother(Mesh, Tolerance, Points, Normals));
+        EXPECT_EQ(Values(Match(Mesh)), Expected);
+        EXPECT_GT(std::count_if(Expected.begin(), Expected.end(), [](int32 ID) { return ID != INDEX_NONE; }), 4000);
+        AddTriangleAt(Mesh, FVector(1.0e15, -1.0e15, 1.0e15)); // far enough to match through the hash grid
+        EXPECT_EQ(Values(Match(Mesh)), Expected);
+        TArray<FTriangleID> None;
+        None.Init(FTriangleID::Invalid(), static_cast<int32>(Points.size()));
+        EXPECT_EQ(MatchNearestCentroids(FMeshDescription(), Tolerance, Points, nullptr), None);
     }
 }
 

@@ -3,7 +3,9 @@
 #include "Engine/SkeletalMesh/SkeletalMesh.h"
 #include "GeometryCore/DynamicMesh/DynamicMesh3.h"
 #include "MeshDescription/MeshDescription.h"
-#include "RivetEditor/Private/RivetTriangleCentroidGrid.h"
+#include "RivetEditor/Private/RivetCentroidMatching.h"
+
+#include <limits>
 
 bool MapSelectionToAssetTriangles(const USkeletalMesh* Mesh, const FDynamicMesh3* PreviewMesh,
                                   const TArray<int32>& SelectedTriangles, TArray<FTriangleID>& OutTriangleIDs,
@@ -17,43 +19,25 @@ bool MapSelectionToAssetTriangles(const USkeletalMesh* Mesh, const FDynamicMesh3
         return false;
     }
 
-    const FTriangleCentroidGrid Grid(*Description, SelectionMatchTolerance);
-    // Coincident triangles (the two faces of a double-sided card) lie equally near: each preview triangle
-    // takes the one facing its way and not matched yet, so a selected back face maps to the back face.
-    TArray<uint8> Taken;
-    Taken.Init(0, Description->Triangles().GetArraySize());
-    FTriangleCentroidGrid::FTieBreak TieBreak{FVector(0.0), &Taken};
-    OutTriangleIDs.Reserve(SelectedTriangles.Num());
-    // The lookups read the grid at random: start loading each point's buckets some points ahead.
-    TArray<FVector> Points;
-    Points.Reserve(SelectedTriangles.Num());
+    // A selected ID that is no live preview triangle has no centroid, and so matches nothing.
+    TArray<FVector> Centroids;
+    Centroids.Reserve(SelectedTriangles.Num());
     for (const int32 PreviewTriangle : SelectedTriangles)
     {
-        Points.Add(PreviewMesh->IsTriangle(PreviewTriangle) ? PreviewMesh->GetTriCentroid(PreviewTriangle)
-                                                            : FVector(0.0));
+        Centroids.Add(PreviewMesh->IsTriangle(PreviewTriangle) ? PreviewMesh->GetTriCentroid(PreviewTriangle)
+                                                               : FVector(std::numeric_limits<double>::quiet_NaN()));
     }
-    constexpr int32 BucketsAhead = 16;
-    constexpr int32 EntriesAhead = 8;
-    for (int32 Index = 0; Index < SelectedTriangles.Num(); ++Index)
+    // Coincident triangles (the two faces of a double-sided card) lie equally near: each preview triangle
+    // takes the one facing its way and not matched yet, so a selected back face maps to the back face.
+    const TArray<FTriangleID> Matches = MatchNearestCentroids(
+        *Description, SelectionMatchTolerance, std::span<const FVector>(Centroids.GetData(), Centroids.Num()),
+        [&](int32 Index) { return PreviewMesh->GetTriNormal(SelectedTriangles[Index]); });
+
+    OutTriangleIDs.Reserve(Matches.Num());
+    for (const FTriangleID Match : Matches)
     {
-        if (Index + BucketsAhead < Points.Num())
-        {
-            Grid.Prefetch(Points[Index + BucketsAhead], FTriangleCentroidGrid::EPrefetch::BucketTable);
-        }
-        if (Index + EntriesAhead < Points.Num())
-        {
-            Grid.Prefetch(Points[Index + EntriesAhead], FTriangleCentroidGrid::EPrefetch::Entries);
-        }
-        const int32 PreviewTriangle = SelectedTriangles[Index];
-        FTriangleID Match = FTriangleID::Invalid();
-        if (PreviewMesh->IsTriangle(PreviewTriangle))
-        {
-            TieBreak.Normal = PreviewMesh->GetTriNormal(PreviewTriangle);
-            Match = Grid.FindNearest(Points[Index], &TieBreak);
-        }
         if (Match.IsSet())
         {
-            Taken[Match.GetValue()] = 1;
             OutTriangleIDs.Add(Match);
         }
         else

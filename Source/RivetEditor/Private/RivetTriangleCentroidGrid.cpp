@@ -1,34 +1,16 @@
 #include "RivetEditor/Private/RivetTriangleCentroidGrid.h"
 
-#include "MeshDescription/MeshAttributes.h"
-#include "MeshDescription/MeshDescription.h"
+#include "RivetEditor/Private/RivetRadixSort.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
-#include <cmath>
+#include <cstdlib>
 #include <limits>
-#include <utility>
 
 namespace
 {
 /** Blocks are 4 cells wide: a cell's block coordinate is its cell coordinate shifted by this much. */
 constexpr int32 BlockShift = 2;
-/** Cell coordinates stay well inside int64, so neighbours of any cell can be formed without overflow. */
-constexpr double MaxCellCoordinate = 4.0e18;
-/** The radix sort's digit: 2048 counters, small enough to stay in cache. */
-constexpr int32 RadixBits = 11;
-
-bool IsFinite(const FVector& Point)
-{
-    return std::isfinite(Point.X) && std::isfinite(Point.Y) && std::isfinite(Point.Z);
-}
-
-int64 CellCoordinate(double Value, double CellSize)
-{
-    return static_cast<int64>(
-        std::clamp(std::floor(Value / CellSize), -MaxCellCoordinate, MaxCellCoordinate));
-}
 
 uint64 MixBits(uint64 Value)
 {
@@ -37,17 +19,6 @@ uint64 MixBits(uint64 Value)
     Value ^= Value >> 27;
     Value *= 0x94d049bb133111ebull;
     return Value ^ (Value >> 31);
-}
-
-FVector TriangleCentroid(const FMeshDescription& Mesh,
-                         TMeshAttributesConstRef<FVertexID, FVector3f> Positions, FTriangleID Triangle)
-{
-    FVector Sum(0.0);
-    for (const FVertexID Vertex : Mesh.GetTriangleVertices(Triangle))
-    {
-        Sum += FVector(Positions[Vertex]);
-    }
-    return Sum / 3.0;
 }
 
 /**
@@ -76,19 +47,18 @@ FTriangleCentroidGrid::FTriangleCentroidGrid(const FMeshDescription& InMesh, dou
     const int32 NumTriangles = Mesh.Triangles().Num();
     BucketBits = std::bit_width(std::bit_ceil(static_cast<uint32>(std::max(NumTriangles, 1)))) - 1;
 
-    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
-        Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
+    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions = VertexPositions(Mesh);
     Entries.Reserve(NumTriangles);
     for (const FTriangleID Triangle : Mesh.Triangles().GetElementIDs())
     {
         const FVector Centroid = TriangleCentroid(Mesh, Positions, Triangle);
         if (IsFinite(Centroid)) // one that is not can never lie within a tolerance of anything
         {
-            Entries.Add({Centroid, Triangle, BucketOf(BlockOf(CellOf(Centroid)))});
+            Entries.Add({Centroid, Triangle, BucketOf(BlockOf(CellOf(Centroid, CellSize)))});
         }
     }
     TArray<FEntry> Scratch;
-    SortEntriesByBucket(Scratch);
+    RadixSortByKey(Entries, Scratch, BucketBits, [](const FEntry& Entry) { return Entry.Bucket; });
 
     BucketStarts.Init(0, (1 << BucketBits) + 1);
     for (const FEntry& Entry : Entries)
@@ -102,10 +72,10 @@ FTriangleCentroidGrid::FTriangleCentroidGrid(const FMeshDescription& InMesh, dou
 }
 
 template <typename VisitFunction>
-void FTriangleCentroidGrid::ForEachBucketAround(const FCoord& Center, VisitFunction Visit) const
+void FTriangleCentroidGrid::ForEachBucketAround(const FCellCoord& Center, VisitFunction Visit) const
 {
-    const FCoord First = BlockOf({Center.X - 1, Center.Y - 1, Center.Z - 1});
-    const FCoord Last = BlockOf({Center.X + 1, Center.Y + 1, Center.Z + 1});
+    const FCellCoord First = BlockOf({Center.X - 1, Center.Y - 1, Center.Z - 1});
+    const FCellCoord Last = BlockOf({Center.X + 1, Center.Y + 1, Center.Z + 1});
     for (int64 BX = First.X; BX <= Last.X; ++BX)
     {
         for (int64 BY = First.Y; BY <= Last.Y; ++BY)
@@ -124,7 +94,7 @@ FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point, const FTieB
     {
         return FTriangleID::Invalid();
     }
-    const FCoord Center = CellOf(Point);
+    const FCellCoord Center = CellOf(Point, CellSize);
     const double MaxDistanceSquared = Tolerance * Tolerance;
     FCandidateRank Best;
     ForEachBucketAround(
@@ -140,7 +110,7 @@ FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point, const FTieB
                 {
                     continue;
                 }
-                const FCoord Cell = CellOf(Entry.Centroid);
+                const FCellCoord Cell = CellOf(Entry.Centroid, CellSize);
                 const int32 ID = Entry.Triangle.GetValue();
                 const bool bTaken = TieBreak && TieBreak->Taken && (*TieBreak->Taken)[ID] != 0;
                 const FCandidateRank Rank{DistanceSquared,
@@ -161,84 +131,20 @@ FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point, const FTieB
     return FTriangleID(Best.Triangle);
 }
 
-void FTriangleCentroidGrid::Prefetch(const FVector& Point, EPrefetch What) const
-{
-    if (!IsFinite(Point))
-    {
-        return;
-    }
-    ForEachBucketAround(CellOf(Point),
-                        [&](int32 Bucket)
-                        {
-                            if (What == EPrefetch::BucketTable)
-                            {
-                                __builtin_prefetch(&BucketStarts[Bucket]);
-                            }
-                            else if (BucketStarts[Bucket] < Entries.Num())
-                            {
-                                __builtin_prefetch(&Entries[BucketStarts[Bucket]]);
-                            }
-                        });
-}
-
 int32 FTriangleCentroidGrid::FacingPenalty(FTriangleID Triangle, const FTieBreak* TieBreak) const
 {
-    if (!TieBreak)
-    {
-        return 0;
-    }
-    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
-        Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
-    const std::array<FVertexID, 3> Corners = Mesh.GetTriangleVertices(Triangle);
-    const FVector A(Positions[Corners[0]]);
-    const FVector Cross = (FVector(Positions[Corners[1]]) - A).Cross(FVector(Positions[Corners[2]]) - A);
-    return Cross.Dot(TieBreak->Normal) > 0.0 ? 0 : 1;
+    return !TieBreak || TriangleFacesAlong(Mesh, VertexPositions(Mesh), Triangle, TieBreak->Normal) ? 0 : 1;
 }
 
-FTriangleCentroidGrid::FCoord FTriangleCentroidGrid::CellOf(const FVector& Point) const
-{
-    return {CellCoordinate(Point.X, CellSize), CellCoordinate(Point.Y, CellSize),
-            CellCoordinate(Point.Z, CellSize)};
-}
-
-FTriangleCentroidGrid::FCoord FTriangleCentroidGrid::BlockOf(const FCoord& Cell)
+FCellCoord FTriangleCentroidGrid::BlockOf(const FCellCoord& Cell)
 {
     return {Cell.X >> BlockShift, Cell.Y >> BlockShift, Cell.Z >> BlockShift};
 }
 
-uint32 FTriangleCentroidGrid::BucketOf(const FCoord& Block) const
+uint32 FTriangleCentroidGrid::BucketOf(const FCellCoord& Block) const
 {
     const uint64 Hash =
         MixBits(static_cast<uint64>(Block.X) ^
                 MixBits(static_cast<uint64>(Block.Y) ^ MixBits(static_cast<uint64>(Block.Z))));
     return static_cast<uint32>(Hash & ((uint64(1) << BucketBits) - 1));
-}
-
-void FTriangleCentroidGrid::SortEntriesByBucket(TArray<FEntry>& Scratch)
-{
-    // Least significant digit first, RadixBits of the bucket number per pass.
-    constexpr uint32 DigitMask = (1u << RadixBits) - 1;
-    Scratch.SetNum(Entries.Num());
-    TArray<int32> Starts;
-    for (int32 Shift = 0; Shift < BucketBits; Shift += RadixBits)
-    {
-        const auto DigitOf = [Shift](const FEntry& Entry)
-        {
-            return static_cast<int32>((Entry.Bucket >> Shift) & DigitMask);
-        };
-        Starts.Init(0, (1 << RadixBits) + 1);
-        for (const FEntry& Entry : Entries)
-        {
-            ++Starts[DigitOf(Entry) + 1];
-        }
-        for (int32 Digit = 1; Digit < Starts.Num(); ++Digit)
-        {
-            Starts[Digit] += Starts[Digit - 1];
-        }
-        for (const FEntry& Entry : Entries)
-        {
-            Scratch[Starts[DigitOf(Entry)]++] = Entry;
-        }
-        std::swap(Entries, Scratch);
-    }
 }

@@ -3,8 +3,7 @@
 #include "Core/Containers/Array.h"
 #include "Core/Math/Vector.h"
 #include "MeshDescription/MeshElementID.h"
-
-class FMeshDescription;
+#include "RivetEditor/Private/RivetTriangleCentroids.h"
 
 /**
  * The triangle centroids of a mesh description in a uniform grid of cubic cells, for finding the
@@ -14,7 +13,7 @@ class FMeshDescription;
  * neighbours. For storage, cells are grouped into blocks of 4 x 4 x 4, and blocks are hashed into
  * buckets: the centroids lie side by side, sorted by bucket and, within one, by ascending triangle ID,
  * and each bucket is a run of them. A lookup reads at most 8 runs instead of probing 27 cells. Building
- * sorts by bucket with a two-pass radix sort, so it is linear in the triangle count and touches memory
+ * sorts by bucket with a radix sort, so it is linear in the triangle count and touches memory
  * in order, with a fixed number of allocations.
  */
 class FTriangleCentroidGrid
@@ -49,31 +48,9 @@ public:
      */
     FTriangleID FindNearest(const FVector& Point, const FTieBreak* TieBreak = nullptr) const;
 
-    /** What Prefetch starts loading: a point's places in the bucket table, or the entries they point to. */
-    enum class EPrefetch
-    {
-        BucketTable,
-        Entries,
-    };
-
-    /**
-     * Starts loading what a later FindNearest of Point reads, so that lookups of a batch of points overlap
-     * their memory reads: the bucket table some points ahead, then the entries a few points ahead, once
-     * the table has arrived. A hint only; it changes no result.
-     */
-    void Prefetch(const FVector& Point, EPrefetch What) const;
-
     double GetCellSize() const { return CellSize; }
 
 private:
-    /** A grid cell, or a block of cells, by its integer coordinates. */
-    struct FCoord
-    {
-        int64 X = 0;
-        int64 Y = 0;
-        int64 Z = 0;
-    };
-
     struct FEntry
     {
         FVector Centroid;
@@ -81,15 +58,11 @@ private:
         uint32 Bucket = 0;
     };
 
-    FCoord CellOf(const FVector& Point) const;
     /** Calls Visit with every bucket that may hold an entry of the 27 cells around Center, x outermost. */
     template <typename VisitFunction>
-    void ForEachBucketAround(const FCoord& Center, VisitFunction Visit) const;
-    static FCoord BlockOf(const FCoord& Cell);
-    uint32 BucketOf(const FCoord& Block) const;
-    /** Sorts the entries by bucket, keeping their order within a bucket (a radix sort through Scratch). */
-    void SortEntriesByBucket(TArray<FEntry>& Scratch);
-
+    void ForEachBucketAround(const FCellCoord& Center, VisitFunction Visit) const;
+    static FCellCoord BlockOf(const FCellCoord& Cell);
+    uint32 BucketOf(const FCellCoord& Block) const;
     /** 0 when the triangle faces the way the tie break asks (or none is asked), 1 otherwise. */
     int32 FacingPenalty(FTriangleID Triangle, const FTieBreak* TieBreak) const;
 
