@@ -176,8 +176,12 @@ TArray<FCellPoint> PointsInReach(std::span<const FVector> Points, const FCellNum
     InReach.Reserve(static_cast<int32>(Points.size()));
     for (int32 Index = 0; Index < static_cast<int32>(Points.size()); ++Index)
     {
+        if (!IsFinite(Points[Index]))
+        {
+            continue;
+        }
         const FCellCoord Cell = CellOf(Points[Index], CellSize);
-        if (IsFinite(Points[Index]) && Numbering.Reaches(Cell))
+        if (Numbering.Reaches(Cell))
         {
             InReach.Add({Numbering.KeyOf(Cell), Points[Index], Index});
         }
