@@ -24,7 +24,10 @@ void MatchCentroids(benchmark::State& State)
     {
         Centroids.push_back(Preview.GetTriCentroid(Triangle));
     }
-    const FPointNormalFunction NormalOf = [](int32) { return FVector(0.0, 0.0, 1.0); };
+    const FPointNormalFunction NormalOf = [](int32)
+    {
+        return FVector(0.0, 0.0, 1.0);
+    };
     for (auto _ : State)
     {
         const FPeakAllocationReport Peak(State);

@@ -192,7 +192,8 @@ TArray<FCellPoint> PointsInReach(std::span<const FVector> Points, const FCellNum
 void SortByCell(TArray<FCellPoint>& CellPoints, const FCellNumbering& Numbering)
 {
     TArray<FCellPoint> Scratch;
-    RadixSortByKey(CellPoints, Scratch, Numbering.GetKeyBits(), [](const FCellPoint& Item) { return Item.Key; });
+    RadixSortByKey(CellPoints, Scratch, Numbering.GetKeyBits(),
+                   [](const FCellPoint& Item) { return Item.Key; });
 }
 
 /**
@@ -214,7 +215,8 @@ FTies FindNearest(const TArray<FCellPoint>& Centroids, const TArray<FCellPoint>&
                            [&](const FCellPoint& Centroid)
                            {
                                const double DistanceSquared = (Centroid.Point - Point.Point).SizeSquared();
-                               if (DistanceSquared > ToleranceSquared || DistanceSquared > BestDistanceSquared)
+                               if (DistanceSquared > ToleranceSquared ||
+                                   DistanceSquared > BestDistanceSquared)
                                {
                                    return;
                                }
@@ -293,8 +295,8 @@ void SettleTies(const FMeshDescription& Mesh, FTies& Ties, const FPointNormalFun
 }
 
 /** The same matching through the hash grid, one point after another. */
-TArray<FTriangleID> MatchOneByOne(const FMeshDescription& Mesh, double Tolerance, std::span<const FVector> Points,
-                                  const FPointNormalFunction& NormalOf)
+TArray<FTriangleID> MatchOneByOne(const FMeshDescription& Mesh, double Tolerance,
+                                  std::span<const FVector> Points, const FPointNormalFunction& NormalOf)
 {
     const FTriangleCentroidGrid Grid(Mesh, Tolerance);
     TArray<uint8> Taken;
@@ -321,7 +323,8 @@ TArray<FTriangleID> MatchOneByOne(const FMeshDescription& Mesh, double Tolerance
 } // namespace
 
 TArray<FTriangleID> MatchNearestCentroids(const FMeshDescription& Mesh, double Tolerance,
-                                          std::span<const FVector> Points, const FPointNormalFunction& NormalOf)
+                                          std::span<const FVector> Points,
+                                          const FPointNormalFunction& NormalOf)
 {
     const double CellSize = std::max(Tolerance, FTriangleCentroidGrid::MinCellSize);
     FCellBounds Bounds;

@@ -27,4 +27,5 @@ using FPointNormalFunction = std::function<FVector(int32 PointIndex)>;
  * than about a million cells along every axis) is matched through the hash grid instead.
  */
 TArray<FTriangleID> MatchNearestCentroids(const FMeshDescription& Mesh, double Tolerance,
-                                          std::span<const FVector> Points, const FPointNormalFunction& NormalOf);
+                                          std::span<const FVector> Points,
+                                          const FPointNormalFunction& NormalOf);

@@ -24,8 +24,9 @@ bool MapSelectionToAssetTriangles(const USkeletalMesh* Mesh, const FDynamicMesh3
     Centroids.Reserve(SelectedTriangles.Num());
     for (const int32 PreviewTriangle : SelectedTriangles)
     {
-        Centroids.Add(PreviewMesh->IsTriangle(PreviewTriangle) ? PreviewMesh->GetTriCentroid(PreviewTriangle)
-                                                               : FVector(std::numeric_limits<double>::quiet_NaN()));
+        Centroids.Add(PreviewMesh->IsTriangle(PreviewTriangle)
+                          ? PreviewMesh->GetTriCentroid(PreviewTriangle)
+                          : FVector(std::numeric_limits<double>::quiet_NaN()));
     }
     // Coincident triangles (the two faces of a double-sided card) lie equally near: each preview triangle
     // takes the one facing its way and not matched yet, so a selected back face maps to the back face.

@@ -26,7 +26,8 @@ inline bool IsFinite(const FVector& Point)
 
 inline int64 CellCoordinate(double Value, double CellSize)
 {
-    return static_cast<int64>(std::clamp(std::floor(Value / CellSize), -MaxCellCoordinate, MaxCellCoordinate));
+    return static_cast<int64>(
+        std::clamp(std::floor(Value / CellSize), -MaxCellCoordinate, MaxCellCoordinate));
 }
 
 /** The cell holding Point: floor(coordinate / CellSize) on every axis. */
