@@ -153,18 +153,14 @@ struct FTies
 
 TArray<FCellPoint> CentroidsOf(const FMeshDescription& Mesh, double CellSize, FCellBounds& OutBounds)
 {
-    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions = VertexPositions(Mesh);
     TArray<FCellPoint> Centroids;
     Centroids.Reserve(Mesh.Triangles().Num());
-    for (const FTriangleID Triangle : Mesh.Triangles().GetElementIDs())
-    {
-        const FVector Centroid = TriangleCentroid(Mesh, Positions, Triangle);
-        if (IsFinite(Centroid)) // one that is not can never lie within a tolerance of anything
-        {
-            OutBounds.Add(CellOf(Centroid, CellSize));
-            Centroids.Add({0, Centroid, Triangle.GetValue()});
-        }
-    }
+    ForEachFiniteCentroid(Mesh,
+                          [&](FTriangleID Triangle, const FVector& Centroid)
+                          {
+                              OutBounds.Add(CellOf(Centroid, CellSize));
+                              Centroids.Add({0, Centroid, Triangle.GetValue()});
+                          });
     return Centroids;
 }
 
@@ -250,7 +246,8 @@ FTies FindNearest(const TArray<FCellPoint>& Centroids, const TArray<FCellPoint>&
 FTriangleID SettleTie(const FMeshDescription& Mesh, std::span<const FTriangleID> Tied, const FVector& Normal,
                       const TArray<uint8>& Taken)
 {
-    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions = VertexPositions(Mesh);
+    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
+        FSkeletalMeshAttributesShared(Mesh).GetVertexPositions();
     FTriangleID Winner;
     int32 WinnerPenalty = std::numeric_limits<int32>::max();
     for (const FTriangleID Triangle : Tied)

@@ -47,16 +47,12 @@ FTriangleCentroidGrid::FTriangleCentroidGrid(const FMeshDescription& InMesh, dou
     const int32 NumTriangles = Mesh.Triangles().Num();
     BucketBits = std::bit_width(std::bit_ceil(static_cast<uint32>(std::max(NumTriangles, 1)))) - 1;
 
-    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions = VertexPositions(Mesh);
     Entries.Reserve(NumTriangles);
-    for (const FTriangleID Triangle : Mesh.Triangles().GetElementIDs())
-    {
-        const FVector Centroid = TriangleCentroid(Mesh, Positions, Triangle);
-        if (IsFinite(Centroid)) // one that is not can never lie within a tolerance of anything
-        {
+    ForEachFiniteCentroid(
+        Mesh,
+        [&](FTriangleID Triangle, const FVector& Centroid) {
             Entries.Add({Centroid, Triangle, BucketOf(BlockOf(CellOf(Centroid, CellSize)))});
-        }
-    }
+        });
     TArray<FEntry> Scratch;
     RadixSortByKey(Entries, Scratch, BucketBits, [](const FEntry& Entry) { return Entry.Bucket; });
 
@@ -133,7 +129,10 @@ FTriangleID FTriangleCentroidGrid::FindNearest(const FVector& Point, const FTieB
 
 int32 FTriangleCentroidGrid::FacingPenalty(FTriangleID Triangle, const FTieBreak* TieBreak) const
 {
-    return !TieBreak || TriangleFacesAlong(Mesh, VertexPositions(Mesh), Triangle, TieBreak->Normal) ? 0 : 1;
+    return !TieBreak || TriangleFacesAlong(Mesh, FSkeletalMeshAttributesShared(Mesh).GetVertexPositions(),
+                                           Triangle, TieBreak->Normal)
+               ? 0
+               : 1;
 }
 
 FCellCoord FTriangleCentroidGrid::BlockOf(const FCellCoord& Cell)

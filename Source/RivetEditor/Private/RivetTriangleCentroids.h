@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Core/Math/Vector.h"
-#include "MeshDescription/MeshAttributes.h"
 #include "MeshDescription/MeshDescription.h"
+#include "MeshDescription/SkeletalMeshAttributes.h"
 
 #include <algorithm>
 #include <array>
@@ -37,16 +37,29 @@ inline FCellCoord CellOf(const FVector& Point, double CellSize)
             CellCoordinate(Point.Z, CellSize)};
 }
 
-/** The mean of a triangle's corner positions, in double precision. */
-inline FVector TriangleCentroid(const FMeshDescription& Mesh,
-                                TMeshAttributesConstRef<FVertexID, FVector3f> Positions, FTriangleID Triangle)
+/**
+ * Calls Visit(Triangle, Centroid) for every triangle of the mesh in ascending ID order, with the mean of its
+ * corner positions in double precision. Triangles whose centroid is not finite are skipped: they can never
+ * lie within a tolerance of anything.
+ */
+template <typename VisitFunction>
+void ForEachFiniteCentroid(const FMeshDescription& Mesh, VisitFunction Visit)
 {
-    FVector Sum(0.0);
-    for (const FVertexID Vertex : Mesh.GetTriangleVertices(Triangle))
+    const TMeshAttributesConstRef<FVertexID, FVector3f> Positions =
+        FSkeletalMeshAttributesShared(Mesh).GetVertexPositions();
+    for (const FTriangleID Triangle : Mesh.Triangles().GetElementIDs())
     {
-        Sum += FVector(Positions[Vertex]);
+        FVector Sum(0.0);
+        for (const FVertexID Vertex : Mesh.GetTriangleVertices(Triangle))
+        {
+            Sum += FVector(Positions[Vertex]);
+        }
+        const FVector Centroid = Sum / 3.0;
+        if (IsFinite(Centroid))
+        {
+            Visit(Triangle, Centroid);
+        }
     }
-    return Sum / 3.0;
 }
 
 /** Whether the triangle's winding faces the way Normal points (never for a zero Normal). */
@@ -58,9 +71,4 @@ inline bool TriangleFacesAlong(const FMeshDescription& Mesh,
     const FVector A(Positions[Corners[0]]);
     const FVector Cross = (FVector(Positions[Corners[1]]) - A).Cross(FVector(Positions[Corners[2]]) - A);
     return Cross.Dot(Normal) > 0.0;
-}
-
-inline TMeshAttributesConstRef<FVertexID, FVector3f> VertexPositions(const FMeshDescription& Mesh)
-{
-    return Mesh.VertexAttributes().GetAttributesRef<FVector3f>(MeshAttribute::Vertex::Position);
 }

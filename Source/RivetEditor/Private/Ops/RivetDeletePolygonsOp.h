@@ -19,7 +19,8 @@ struct FRivetTriangleDeletion
 /**
  * The deletion kernel: deletes the triangles from the description together with every edge, vertex
  * instance and vertex they leave without a user (FMeshDescription::DeleteTrianglesAndOrphans), then
- * compacts the description (every element set renumbered densely, in former order). Polygon groups stay, even those left without triangles.
+ * compacts the description (every element set renumbered densely, in former order). Polygon groups stay,
+ * even those left without triangles.
  * Repeats and IDs that are not live triangles are skipped; nothing stops the description from being
  * emptied. Linear in the description's size.
  */
